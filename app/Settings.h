@@ -1,0 +1,17 @@
+#pragma once
+// Where the program keeps its configuration and its logs, and the one settings accessor.
+#include <QSettings>
+#include <QString>
+
+// The folder "Config" under the application folder when it is writable, else the per-user
+// configuration folder. The environment variable KELVANTO_CONFIG_DIR overrides both (tests).
+QString appConfigDir();
+// "./log" under the working folder; KELVANTO_LOG_DIR overrides it (tests).
+QString logRoot();
+// A folder under logRoot(), made when missing: logSubdir("log_dc_power").
+QString logSubdir(const QString &relative);
+
+// The application settings ("KelvantoConfig.ini", INI, UTF-8), made on first use.
+QSettings *getSettings();
+// The station's IMU selection file "selectStateConfig.ini" beside the settings.
+QString selectionFilePath();

@@ -1,0 +1,294 @@
+#include "link/WorkerThread.h"
+
+#include <QDateTime>
+#include <QThread>
+
+#include "link/CalibMapping.h"
+#include "link/DeviceRecords.h"
+
+namespace {
+constexpr int kParamResendMs = 10;
+constexpr int kParamTimeoutMs = 5000;
+} // namespace
+
+WorkerThread::WorkerThread(const QString &portName, uint32_t baudRate)
+    : m_portName(portName), m_baudRate(baudRate),
+      m_queue([this](const QByteArray &b) { writeBytes(b); }, this), m_paramTimer(this)
+{
+    m_queue.setTakenCheck([](uint16_t cmd) {
+        const PlateSnapshot s = g_calib_status.plate(0);
+        bool any = false;
+        for (const CalibImuStatus &r : s.imu) {
+            if (r.time_ms == 0)
+                continue;
+            any = true;
+            if (r.calib_status != cmd)
+                return false;
+        }
+        return any;
+    });
+    m_paramTimer.setInterval(kParamResendMs);
+    connect(&m_paramTimer, &QTimer::timeout, this, &WorkerThread::onParamTimer);
+}
+
+WorkerThread::~WorkerThread()
+{
+    m_recorder.close();
+    g_recording = 0;
+}
+
+void WorkerThread::openSerialConnected()
+{
+    m_port = std::make_unique<QSerialPort>();
+    m_port->setPortName(m_portName);
+    m_port->setBaudRate(qint32(m_baudRate));
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    const bool ok = m_port->open(QIODevice::ReadWrite);
+    if (ok) {
+        connect(m_port.get(), &QSerialPort::readyRead, this, &WorkerThread::readDate);
+        connect(m_port.get(), &QSerialPort::errorOccurred, this, [](QSerialPort::SerialPortError e) {
+            if (e == QSerialPort::WriteError)
+                ++g_serial_fault_count;
+        });
+    } else {
+        emit signal_log(5, QString("Failed to open %1: %2").arg(m_portName, m_port->errorString()));
+        m_port.reset();
+    }
+    emit signal_connectIsSuccess(ok);
+}
+
+void WorkerThread::closePort()
+{
+    m_queue.clear();
+    m_paramTimer.stop();
+    m_paramIndices.clear();
+    if (m_port && m_port->isOpen())
+        m_port->close();
+}
+
+void WorkerThread::writeBytes(const QByteArray &bytes)
+{
+    if (!m_port || !m_port->isOpen())
+        return; // a closed port drops the command
+    if (m_port->write(bytes) != bytes.size())
+        ++g_serial_fault_count;
+    emit signal_sendWriteToSerialPortData(bytes);
+}
+
+void WorkerThread::Send_CMD_LONG(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3, uint32_t cm4,
+                                 int32_t cm5, int32_t cm6)
+{
+    writeBytes(buildLongCommand(cmd_id, cm1, cm2, cm3, cm4, cm5, cm6));
+}
+
+void WorkerThread::Send_CMD_LONG_times(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3,
+                                       uint32_t cm4, int32_t cm5, int32_t cm6)
+{
+    m_queue.enqueueLong({cmd_id, cm1, cm2, cm3, cm4, cm5, cm6}, 10);
+}
+
+void WorkerThread::Send_CMD_ACK(uint16_t cmd_id, uint16_t ack_id, uint16_t result)
+{
+    writeBytes(buildAckCommand(cmd_id, ack_id, result));
+}
+
+void WorkerThread::Send_QString_times(QString text)
+{
+    if (!m_port || !m_port->isOpen())
+        return;
+    m_queue.enqueueText(text, 3);
+}
+
+void WorkerThread::do_file_recording(QString path, int on, int, int)
+{
+    if (!on) {
+        m_recorder.close();
+        g_recording = 0;
+        emit signal_log(5, "Recording stopped");
+        return;
+    }
+    if (m_recorder.isOpen())
+        return;
+    if (!m_recorder.open(path)) {
+        g_recording = 0;
+        emit signal_log(5, QString("Recording failed: %1").arg(m_recorder.errorString()));
+        return;
+    }
+    g_recording = 1;
+    emit signal_log(5, QString("Recording to %1").arg(m_recorder.fileName()));
+}
+
+void WorkerThread::readDate()
+{
+    if (!m_port)
+        return;
+    const QByteArray data = m_port->readAll();
+    if (data.isEmpty())
+        return;
+    emit signal_sendSerialPortData(data);
+    if (m_recorder.isOpen() && !m_recorder.append(data.constData(), data.size())) {
+        g_recording = 0;
+        emit signal_log(5, QString("Recording failed: %1").arg(m_recorder.errorString()));
+    }
+    feedBytes(data.constData(), data.size());
+}
+
+void WorkerThread::feedBytes(const char *data, qint64 size)
+{
+    const uint64_t okBefore = m_parser.counters().good;
+    const uint64_t badBefore = m_parser.counters().bad();
+    m_parser.feed(reinterpret_cast<const uint8_t *>(data), size_t(size),
+                  [this](uint16_t id, const uint8_t *p, uint32_t len) { dataExtraction(id, p, len); });
+    g_frame_ok_count += m_parser.counters().good - okBefore;
+    g_frame_err_count += m_parser.counters().bad() - badBefore;
+}
+
+void WorkerThread::dataExtraction(uint16_t id, const uint8_t *p, uint32_t len)
+{
+    if (len < minPayloadLength(id)) {
+        ++m_shortFrames;
+        return;
+    }
+    switch (id) {
+    case DeviceMsgId::Calib0777:
+    case DeviceMsgId::CalibB6B4:
+    case DeviceMsgId::CalibB6B5:
+    case DeviceMsgId::CalibB6B6:
+    case DeviceMsgId::CalibB6B8: {
+        if (id == DeviceMsgId::CalibB6B4)
+            g_imu_calib_1040.update([p](auto &img) { memcpy(img.data(), p + kCalibHeaderBytes, img.size()); });
+        else if (id == DeviceMsgId::CalibB6B5)
+            g_imu_calib_368.update([p](auto &img) { memcpy(img.data(), p + kCalibHeaderBytes, img.size()); });
+        else if (id != DeviceMsgId::Calib0777)
+            g_imu_calib_256.update([p](auto &img) { memcpy(img.data(), p + kCalibHeaderBytes, img.size()); });
+        g_calib_status.writePlate(0, [&](CalibImuStatus *rec, uint32_t *err) {
+            storeCalibMessage(CalibMapVariant::Main, id, p, len, rec, err);
+        });
+        g_calib_status.bump(0);
+        emit signal_send_735e_calib();
+        break;
+    }
+    case DeviceMsgId::Version: {
+        VersionPayload v;
+        memcpy(&v.v, p, 24);
+        memcpy(&v.protocol, p + 24, 2);
+        memcpy(v.b, p + 26, 3);
+        memcpy(v.r, p + 29, 20);
+        v.moduleType = p[49];
+        emit signal_log(37, QString("1_%1_%2").arg(v.v[VersionField::SoftwareVersion]).arg(v.v[VersionField::BoardId]));
+        emit signal_sendVersionValue(v.v[0], v.v[1], v.v[2], v.v[3], v.v[4], v.v[5], v.protocol,
+                                     v.b[0], v.b[1], v.b[2], v.r[0], v.r[1], v.r[2], v.r[3],
+                                     v.r[4], v.moduleType);
+        break;
+    }
+    case DeviceMsgId::Screening:
+        g_screening_records.update([p](auto &r) { memcpy(r.data(), p + kCalibHeaderBytes, r.size()); });
+        emit signal_send_735e_imu_screening();
+        break;
+    case DeviceMsgId::Test735:
+        g_test_735_record.update([p](auto &r) { memcpy(r.data(), p, r.size()); });
+        emit signal_send_735e_test();
+        break;
+    case DeviceMsgId::TestK350:
+        g_test_k350_record.update([p](auto &r) { memcpy(r.data(), p, r.size()); });
+        emit signal_send_k350_test();
+        break;
+    case DeviceMsgId::ParamValue: {
+        const uint32_t index = readLE<uint32_t>(p);
+        const float value = readLE<float>(p + 4);
+        if (index < uint32_t(kUserParamCount)) {
+            g_user_param.update([&](auto &img) { img[index] = value; });
+            if (index >= 8 && index <= 10)
+                g_gyro_calib_result.update([&](GyroCalibResult &g) {
+                    g.xyz[index - 8] = value;
+                    g.received[index - 8] = true;
+                });
+            emit signal_send_normal_param(uint8_t(index), value);
+        }
+        Send_CMD_ACK(DeviceCmdId::Ack, DeviceCmdId::ParamItem, uint16_t(index));
+        if (!m_paramIndices.isEmpty() && m_paramIndices.first() == index) {
+            m_paramAnswered = true;
+            m_paramValue = value;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void WorkerThread::read_normal_param_one_param(uint8_t index)
+{
+    m_paramGyroSequence = false;
+    m_paramIndices = {index};
+    startParamRead(index);
+}
+
+void WorkerThread::gyro_calib_result_read()
+{
+    m_paramGyroSequence = true;
+    m_paramIndices = {8, 9, 10};
+    startParamRead(8);
+}
+
+void WorkerThread::startParamRead(uint8_t index)
+{
+    m_paramAnswered = false;
+    m_paramDeadline = QDateTime::currentMSecsSinceEpoch() + kParamTimeoutMs;
+    Send_CMD_LONG(DeviceCmdId::ReadParam, 0, 0, index, 0, 0, 0);
+    m_paramTimer.start();
+}
+
+void WorkerThread::onParamTimer()
+{
+    if (m_paramIndices.isEmpty()) {
+        m_paramTimer.stop();
+        return;
+    }
+    if (m_paramAnswered) {
+        finishParamRead(true, m_paramValue);
+        return;
+    }
+    if (QDateTime::currentMSecsSinceEpoch() >= m_paramDeadline) {
+        finishParamRead(false, 0);
+        return;
+    }
+    Send_CMD_LONG(DeviceCmdId::ReadParam, 0, 0, m_paramIndices.first(), 0, 0, 0);
+}
+
+void WorkerThread::finishParamRead(bool ok, float value)
+{
+    m_paramTimer.stop();
+    const uint8_t index = m_paramIndices.takeFirst();
+    if (!ok) {
+        m_paramIndices.clear();
+        emit signal_log(5, "Failed to obtain parameters!");
+        return;
+    }
+    if (m_paramGyroSequence) {
+        static const char axis[] = {'x', 'y', 'z'};
+        const int a = index - 8;
+        emit signal_log(5, QString("Obtain gyro calibration %1 %2").arg(axis[a]).arg(value));
+        emit signal_log(uint8_t(13 + a), QString::number(value));
+        emit signal_send_k350_test();
+    }
+    if (!m_paramIndices.isEmpty())
+        startParamRead(m_paramIndices.first());
+}
+
+WorkerThread *createWorker(const QString &portName, uint32_t baudRate)
+{
+    auto *thread = new QThread;
+    auto *worker = new WorkerThread(portName, baudRate);
+    worker->moveToThread(thread);
+    QObject::connect(thread, &QThread::started, worker, &WorkerThread::openSerialConnected);
+    QObject::connect(thread, &QThread::finished, thread, &QThread::quit);
+    QObject::connect(thread, &QThread::finished, thread, &QThread::deleteLater);
+    QObject::connect(worker, &WorkerThread::deleteObjAndNewNext, thread, &QThread::quit);
+    QObject::connect(worker, &WorkerThread::deleteObjAndNewNext, worker, &WorkerThread::deleteLater);
+    thread->start(QThread::InheritPriority);
+    return worker;
+}

@@ -1,0 +1,3 @@
+#include "production/DecodeDlg.h"
+
+DecodeDlg::DecodeDlg(QWidget *parent) : QWidget(parent) {}

@@ -1,0 +1,3 @@
+#include "production/Factory_735_Dlg.h"
+
+Factory_735_Dlg::Factory_735_Dlg(QWidget *parent) : QWidget(parent) {}

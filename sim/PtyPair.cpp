@@ -1,0 +1,70 @@
+#include "sim/PtyPair.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+PtyPair::PtyPair()
+{
+    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0)
+        return;
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
+        ::close(m_master);
+        m_master = -1;
+        return;
+    }
+    m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
+    m_slaveKeepAlive = ::open(m_slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (m_slaveKeepAlive >= 0) {
+        termios t;
+        if (tcgetattr(m_slaveKeepAlive, &t) == 0) {
+            cfmakeraw(&t);
+            tcsetattr(m_slaveKeepAlive, TCSANOW, &t);
+        }
+    }
+    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+}
+
+PtyPair::~PtyPair()
+{
+    if (m_slaveKeepAlive >= 0)
+        ::close(m_slaveKeepAlive);
+    if (m_master >= 0)
+        ::close(m_master);
+}
+
+bool PtyPair::write(const char *data, int size)
+{
+    int done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(m_master, data + done, size_t(size - done));
+        if (n > 0) {
+            done += int(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        pollfd p{m_master, POLLOUT, 0};
+        ::poll(&p, 1, 100);
+    }
+    return true;
+}
+
+QByteArray PtyPair::readAvailable()
+{
+    QByteArray out;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buf, sizeof buf);
+        if (n <= 0)
+            break;
+        out.append(buf, int(n));
+    }
+    return out;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// A pseudo-terminal pair: the program opens slavePath() like any serial port, the simulator
+// reads and writes the master side. The slave is kept open here too, in raw mode, so the
+// master never sees a hang-up while the program reopens the port.
+#include <QString>
+
+class PtyPair {
+public:
+    PtyPair();
+    ~PtyPair();
+    PtyPair(const PtyPair &) = delete;
+    PtyPair &operator=(const PtyPair &) = delete;
+
+    bool isValid() const { return m_master >= 0; }
+    int masterFd() const { return m_master; }
+    QString slavePath() const { return m_slavePath; }
+
+    // Writes all bytes to the master side (blocking until written).
+    bool write(const char *data, int size);
+    // Reads whatever is there (non-blocking); empty when nothing.
+    QByteArray readAvailable();
+
+private:
+    int m_master = -1;
+    int m_slaveKeepAlive = -1;
+    QString m_slavePath;
+};

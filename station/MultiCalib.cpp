@@ -1,0 +1,3 @@
+#include "station/MultiCalib.h"
+
+MultiCalib::MultiCalib(QWidget *parent) : QWidget(parent) {}

@@ -1,0 +1,129 @@
+// The main window: page stack, module selector, link controls and the console wiring.
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+
+#include "app/MainWindow.h"
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "link/LinkFlags.h"
+#include "link/WorkerThread.h"
+#include "production/DecodeDlg.h"
+#include "production/Factory_735_Dlg.h"
+#include "station/MultiCalib.h"
+#include "sim/ModuleSimulator.h"
+#include "tests/kit/TestKit.h"
+
+using TestKit::waitUntil;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+    ScriptedPrompter prompter;
+    ModuleSimulator *sim = nullptr;
+
+    void connectOnPage(MainWindow &w, int page)
+    {
+        w.showPage(page);
+        auto *port = w.findChild<QComboBox *>("comboBox_port");
+        const int i = port->findText(sim->portPath(), Qt::MatchStartsWith);
+        QVERIFY(i >= 0);
+        port->setCurrentIndex(i);
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+        QVERIFY(waitUntil([&] { return g_link_status[0] == 1; }));
+    }
+    int commandsWithId(uint16_t id) const
+    {
+        int n = 0;
+        for (const auto &c : sim->commands())
+            n += c.cmd.cmd_id == id;
+        return n;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        registerMetaTypes();
+        Prompter::install(&prompter);
+        sim = new ModuleSimulator;
+        qputenv("KELVANTO_EXTRA_PORTS", sim->portPath().toLocal8Bit());
+    }
+    void cleanupTestCase() { delete sim; }
+
+    void stackIndexIsThePageIndexAndTheSelectorCarriesIt()
+    {
+        MainWindow w;
+        auto *stack = w.findChild<QStackedWidget *>("stackedWidget");
+        QCOMPARE(stack->count(), 14);
+        QCOMPARE(stack->widget(5), static_cast<QWidget *>(w.decodeDlg()));
+        QCOMPARE(stack->widget(9), static_cast<QWidget *>(w.multiCalib()));
+        QCOMPARE(stack->widget(12), static_cast<QWidget *>(w.test735Dlg()));
+        auto *sel = w.findChild<QComboBox *>("comboBox_module");
+        QCOMPARE(sel->count(), 5);
+        QCOMPARE(sel->itemText(0), QString("Data decoding"));
+        sel->setCurrentIndex(sel->findData(11));
+        QCOMPARE(stack->currentIndex(), 11);
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(w.versionText(i), QString("N/A"));
+        auto *baud = w.findChild<QComboBox *>("comboBox_baud");
+        QCOMPARE(baud->currentText(), QString("115200"));
+        QCOMPARE(baud->itemText(0), QString("9600"));
+        QCOMPARE(baud->itemText(baud->count() - 1), QString("2000000"));
+    }
+
+    void connectingOnTheConsolePageWiresTheConsole()
+    {
+        MainWindow w;
+        connectOnPage(w, MainWindow::PageCalib);
+        QCOMPARE(g_port_name, sim->portPath());
+        sim->clearReceived();
+        emit w.multiCalib()->Send_CMD_LONG_SIGNAL(30007, 1, 0, 0, 0, 0, 0);
+        QVERIFY(waitUntil([&] { return commandsWithId(30007) == 1; }));
+        // The link's version reaches the main window's labels through the console.
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(123, 45));
+        QVERIFY(waitUntil([&] { return w.versionText(0) == "123"; }));
+        QCOMPARE(w.versionText(2), QString("45"));
+        // Disconnect: link flag cleared.
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+        QCOMPARE(g_link_status[0], uint8_t(0));
+    }
+
+    void connectingElsewhereDoesNotWireTheConsole()
+    {
+        MainWindow w;
+        connectOnPage(w, MainWindow::PageDecode);
+        sim->clearReceived();
+        emit w.multiCalib()->Send_CMD_LONG_SIGNAL(30007, 1, 0, 0, 0, 0, 0);
+        emit w.test735Dlg()->Send_CMD_LONG_SIGNAL(9, 0, 0, 0, 0, 0, 0); // pages are always wired
+        QVERIFY(waitUntil([&] { return commandsWithId(9) == 1; }));
+        QTest::qWait(200);
+        QCOMPARE(commandsWithId(30007), 0);
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+    }
+
+    void versionsFromOtherPagesAreMarkedByTheMask()
+    {
+        MainWindow w;
+        w.displayVersionByOtherPages("a", "b", "c", "d", "e", "f", "g", "h", "i", 0x05);
+        QCOMPARE(w.versionText(8), QString("i"));
+        auto *l0 = w.findChild<QLabel *>("label_version_0");
+        auto *l1 = w.findChild<QLabel *>("label_version_1");
+        QCOMPARE(l0->styleSheet(), QString("background-color:red"));
+        QCOMPARE(l1->styleSheet(), QString("color:blue"));
+    }
+
+    void closingAsksAndOnlyYesCloses()
+    {
+        MainWindow w;
+        w.show();
+        prompter.answers = {QMessageBox::No};
+        QVERIFY(!w.close());
+        QCOMPARE(prompter.shown.last().title, QString("Confirm Dialog"));
+        prompter.answers = {QMessageBox::Yes};
+        QVERIFY(w.close());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

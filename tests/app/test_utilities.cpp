@@ -1,0 +1,167 @@
+// Checksums, command frames, version text, settings, machine identity and the shared widgets.
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStandardItemModel>
+#include <QStyleOptionViewItem>
+#include <QTableView>
+#include <QTest>
+
+#include "app/AutoResize.h"
+#include "app/CheckBoxDelegate.h"
+#include "app/Crc.h"
+#include "app/MachineId.h"
+#include "app/Settings.h"
+#include "app/VersionText.h"
+#include "link/CommandFrames.h"
+
+namespace {
+// Bit-by-bit reference of the frame CRC, independent of the table code under test.
+uint32_t crcReference(uint32_t crc, const QByteArray &d)
+{
+    for (char ch : d) {
+        crc ^= uint8_t(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    }
+    return crc;
+}
+const uint8_t *bytes(const QByteArray &a) { return reinterpret_cast<const uint8_t *>(a.constData()); }
+} // namespace
+
+class TestUtilities : public QObject {
+    Q_OBJECT
+private slots:
+    void crc32OfTheCheckStringStartedAtOneIs3A8639CB()
+    {
+        const QByteArray s("123456789");
+        QCOMPARE(crc32_update(1, bytes(s), 9), 0x3A8639CBu);
+        QCOMPARE(crc32_calc(bytes(s), 9, 1), 0x3A8639CBu);
+        QCOMPARE(crc32_update(0, bytes(s), 9), crcReference(0, s));
+    }
+    void crc32BulkPathAgreesWithByteWiseOnEveryLengthAndSplit()
+    {
+        QByteArray d;
+        for (int i = 0; i < 300; ++i)
+            d.append(char((i * 37 + 11) & 0xFF));
+        for (int len = 0; len <= d.size(); len += 7) {
+            const QByteArray part = d.left(len);
+            QCOMPARE(crc32_update(1, bytes(part), size_t(len)), crcReference(1, part));
+            const int cut = len / 3;
+            uint32_t c = crc32_update(1, bytes(part), size_t(cut));
+            c = crc32_update(c, bytes(part) + cut, size_t(len - cut));
+            QCOMPARE(c, crcReference(1, part));
+        }
+        uint32_t c = 1;
+        for (char ch : d)
+            c = crc32_byte(c, uint8_t(ch));
+        QCOMPARE(c, crcReference(1, d));
+    }
+    void crc16ModbusAndCrc8MatchTheirCatalogueCheckValues()
+    {
+        const QByteArray s("123456789");
+        QCOMPARE(crc16_modbus(bytes(s), 9), uint16_t(0x4B37));
+        QCOMPARE(crc8_calc(bytes(s), 9), uint8_t(0xF4));
+        // A chamber write: 01 06 07 4E FE 70 -> CRC A9 2D on the wire (low byte first).
+        const uint8_t frame[] = {0x01, 0x06, 0x07, 0x4E, 0xFE, 0x70};
+        QCOMPARE(crc16_modbus(frame, 6), uint16_t(0x2DA9));
+    }
+    void longCommandHasTheDocumentedBytes()
+    {
+        const QByteArray f = buildLongCommand(3, 3.0f, 0.0f, 0x1234, 0xABCD, 100, 200);
+        QCOMPARE(f.size(), 34);
+        const QByteArray head = QByteArray::fromHex("55AA03001800" "00004040" "00000000" "34120000"
+                                                    "CDAB0000" "64000000" "C8000000");
+        QCOMPARE(f.left(30), head);
+        const uint32_t crc = crcReference(1, head);
+        QCOMPARE(readLE<uint32_t>(bytes(f) + 30), crc);
+        LongCommand back;
+        QVERIFY(parseLongCommand(bytes(f), f.size(), &back));
+        QCOMPARE(back.cmd_id, uint16_t(3));
+        QCOMPARE(back.cm4, 0xABCDu);
+        QCOMPARE(back.cm6, 200);
+    }
+    void ackCommandHasTheDocumentedBytes()
+    {
+        const QByteArray f = buildAckCommand(30013, 30004, 9);
+        QCOMPARE(f.size(), 14);
+        QCOMPARE(f.left(10), QByteArray::fromHex("55AA3D75040034750900"));
+        QCOMPARE(readLE<uint32_t>(bytes(f) + 10), crcReference(1, f.left(10)));
+    }
+    void versionTextUsesCharactersFrom30AndDecimalBelow()
+    {
+        QCOMPARE(version_to_string(29), QString("29"));
+        QCOMPARE(version_to_string(0), QString("0"));
+        QCOMPARE(version_to_string(0x56312E30), QString("V10")); // '.' is not shown
+        QCOMPARE(version_to_string(0x41423132), QString("AB12"));
+        QCOMPARE(ascii_to_string('z'), QString("z"));
+        QCOMPARE(ascii_to_string('-'), QString());
+    }
+    void settingsLiveInTheConfiguredFolderAndKeepDefaults()
+    {
+        QSettings *s = getSettings();
+        QVERIFY(s->fileName().startsWith(qEnvironmentVariable("KELVANTO_CONFIG_DIR")));
+        QVERIFY(s->fileName().endsWith("KelvantoConfig.ini"));
+        QCOMPARE(s->value("never/written", 42).toInt(), 42);
+        QVERIFY(!s->value("httpAddr/testAddr").toString().isEmpty());
+        s->setValue("turnTableType/type", 3);
+        s->sync();
+        QSettings again(s->fileName(), QSettings::IniFormat);
+        QCOMPARE(again.value("turnTableType/type").toInt(), 3);
+    }
+    void machineIdIsAnUpperCaseUuidOrEmpty()
+    {
+        qunsetenv("KELVANTO_MACHINE_ID");
+        const QString id = getBaseboardUuid();
+        if (!id.isEmpty())
+            QVERIFY2(QRegularExpression("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$")
+                         .match(id).hasMatch(), qPrintable(id));
+        QCOMPARE(runWmicQuery("sh -c \"printf 'UUID\\r\\r\\nABC-1  \\r\\n'\" UUID"), QString("ABC-1"));
+        QCOMPARE(runWmicQuery("/nonexistent/tool uuid"), QString());
+    }
+    void checkBoxDelegateTogglesOnLeftReleaseInsideTheBoxOnly()
+    {
+        QStandardItemModel model(2, 2);
+        model.setData(model.index(0, 1), false);
+        QTableView view;
+        view.setModel(&model);
+        CheckBoxDelegate delegate;
+        delegate.setColumn(1);
+        view.setItemDelegate(&delegate);
+        view.resize(400, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QRect cell = view.visualRect(model.index(0, 1));
+        QStyleOptionViewItem opt;
+        opt.rect = cell;
+        opt.widget = &view;
+        const QPoint inBox = CheckBoxDelegate::checkBoxRect(opt).center();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, inBox);
+        QCOMPARE(model.data(model.index(0, 1)).toBool(), true);
+        QTest::mouseClick(view.viewport(), Qt::RightButton, {}, inBox);
+        QCOMPARE(model.data(model.index(0, 1)).toBool(), true);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 2, cell.top() + 2));
+        QCOMPARE(model.data(model.index(0, 1)).toBool(), true);
+        view.setCurrentIndex(model.index(0, 1));
+        QTest::keyClick(view.viewport(), Qt::Key_Space);
+        QCOMPARE(model.data(model.index(0, 1)).toBool(), false);
+    }
+    void autoResizeScalesGeometryAndFont()
+    {
+        QWidget w;
+        w.resize(200, 100);
+        auto *edit = new QLineEdit(&w);
+        edit->setGeometry(10, 10, 100, 20);
+        QFont f = edit->font();
+        f.setPointSize(10);
+        edit->setFont(f);
+        AutoResize ar(&w, 200, 100);
+        ar.collectItems();
+        w.resize(400, 150);
+        ar.applyScale();
+        QCOMPARE(edit->geometry(), QRect(20, 15, 200, 30));
+        QCOMPARE(edit->font().pointSizeF(), 15.0);
+    }
+};
+
+QTEST_MAIN(TestUtilities)
+#include "test_utilities.moc"

@@ -1,0 +1,52 @@
+#include "tests/kit/TestKit.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QThread>
+
+namespace TestKit {
+
+bool waitUntil(const std::function<bool()> &pred, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > timeoutMs)
+            return pred();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+QString workDir()
+{
+    return QDir::currentPath();
+}
+
+QString sourcePath(const QString &relative)
+{
+    QString root = QString::fromLocal8Bit(qgetenv("TEST_SOURCE_DIR"));
+    if (root.isEmpty())
+        root = QStringLiteral(".");
+    return QDir(root).absoluteFilePath(relative);
+}
+
+int runProgram(const QString &program, const QStringList &args, QString *out, int timeoutMs)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished(1000);
+        if (out)
+            *out = QString::fromUtf8(p.readAll());
+        return -1;
+    }
+    if (out)
+        *out = QString::fromUtf8(p.readAll());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+} // namespace TestKit

@@ -1,0 +1,22 @@
+#pragma once
+// Helpers shared by the tests.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QString>
+#include <QTest>
+
+#include <functional>
+
+namespace TestKit {
+// Processes events until pred() holds or timeoutMs pass; returns pred().
+bool waitUntil(const std::function<bool()> &pred, int timeoutMs = 5000);
+// The folder of the test's own files (its working folder, made by CTest).
+QString workDir();
+// Absolute path of a file under the source tree.
+QString sourcePath(const QString &relative);
+// Runs a program to its end (bounded); returns its exit code, -1 on time-out; output in *out.
+int runProgram(const QString &program, const QStringList &args, QString *out = nullptr,
+               int timeoutMs = 60000);
+// Debian's Python interpreter (not whatever python3 comes first on PATH).
+inline QString python() { return "/usr/bin/python3"; }
+} // namespace TestKit

@@ -1,0 +1,235 @@
+// The main device link against the module simulator on a pseudo-terminal.
+#include <QFile>
+#include <QTest>
+#include <QThread>
+
+#include "app/MetaTypes.h"
+#include "link/DeviceRecords.h"
+#include "link/WorkerThread.h"
+#include "sim/ModuleSimulator.h"
+#include "tests/kit/TestKit.h"
+
+using TestKit::waitUntil;
+
+namespace {
+// Collects a worker's reports on the test's thread (queued, like the pages receive them).
+class Reports : public QObject {
+    Q_OBJECT
+public:
+    explicit Reports(WorkerThread *w)
+    {
+        connect(w, &WorkerThread::signal_connectIsSuccess, this, [this](bool ok) { connected = ok ? 1 : 0; });
+        connect(w, &WorkerThread::signal_log, this, [this](uint8_t c, QString t) { logs << qMakePair(int(c), t); });
+        connect(w, &WorkerThread::signal_send_735e_calib, this, [this] { ++calib; });
+    }
+    bool hasLog(int code, const QString &text) const { return logs.contains(qMakePair(code, text)); }
+    int connected = -1;
+    int calib = 0;
+    QList<QPair<int, QString>> logs;
+};
+
+void retire(WorkerThread *w)
+{
+    QMetaObject::invokeMethod(w, "deleteObjAndNewNext", Qt::QueuedConnection);
+}
+} // namespace
+
+class TestMainLink : public QObject {
+    Q_OBJECT
+private:
+    ModuleSimulator *sim = nullptr;
+    WorkerThread *worker = nullptr;
+    Reports *reports = nullptr;
+
+private slots:
+    void initTestCase() { registerMetaTypes(); }
+
+    void init()
+    {
+        sim = new ModuleSimulator;
+        QVERIFY(sim->isValid());
+        worker = createWorker(sim->portPath(), 115200);
+        reports = new Reports(worker);
+        QVERIFY(waitUntil([&] { return reports->connected == 1; }));
+    }
+    void cleanup()
+    {
+        QPointer<WorkerThread> w = worker;
+        retire(worker);
+        QVERIFY(waitUntil([&] { return w.isNull(); }));
+        delete reports;
+        delete sim;
+    }
+
+    void aCalibrationFrameFillsPlateOneAndItsErrorCounts()
+    {
+        for (int i = 0; i < 32; ++i) {
+            sim->imus[size_t(i)].time_ms = 1000 + uint32_t(i);
+            sim->imus[size_t(i)].calib_flag_h = 3999;
+            sim->imus[size_t(i)].errors = uint16_t(i * 3);
+        }
+        sim->sendRaw(QByteArray::fromHex("AAAA0055") + sim->currentCalibFrame());
+        QVERIFY(waitUntil([&] { return reports->calib == 1; }));
+        const PlateSnapshot s = g_calib_status.plate(0);
+        QCOMPARE(s.imu[31].time_ms, 1031u);
+        QCOMPARE(s.imu[7].calib_flag_h, 3999u);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(s.imu[2].sn)), QByteArray("SIM0003"));
+        QCOMPARE(s.errors[10], 30u);
+        QCOMPARE(g_calib_status.plate(1).imu[0].time_ms, 0u); // other plates untouched
+    }
+
+    void aShortCalibrationPayloadIsDroppedAndCounted()
+    {
+        g_calib_status.clearAll();
+        QByteArray p = SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus);
+        for (auto &imu : sim->imus)
+            imu.time_ms = 77;
+        p = SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus);
+        p.chop(1);
+        sim->sendFrame(DeviceMsgId::CalibB6B6, p);
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
+        QVERIFY(waitUntil([&] { return reports->hasLog(37, "1_5_9"); }));
+        QCOMPARE(reports->calib, 0);
+        QCOMPARE(worker->shortFrames(), 1u);
+        QCOMPARE(g_calib_status.record(0, 0).time_ms, 0u);
+    }
+
+    void theGyroReadAnswersEachValueWithItsAcknowledgement()
+    {
+        sim->params[8] = 0.125f;
+        sim->params[9] = -2.5f;
+        sim->params[10] = 7.0f;
+        QMetaObject::invokeMethod(worker, "gyro_calib_result_read", Qt::QueuedConnection);
+        QVERIFY(waitUntil([&] { return reports->hasLog(15, "7"); }));
+        QVERIFY(reports->hasLog(13, "0.125"));
+        QVERIFY(reports->hasLog(14, "-2.5"));
+        QVERIFY(reports->hasLog(5, "Obtain gyro calibration x 0.125"));
+        const QList<QByteArray> acks = sim->acks();
+        QVERIFY(acks.contains(buildAckCommand(30013, 30004, 8)));
+        QVERIFY(acks.contains(buildAckCommand(30013, 30004, 10)));
+        const GyroCalibResult g = g_gyro_calib_result.load();
+        QVERIFY(g.received[0] && g.received[1] && g.received[2]);
+        QCOMPARE(g.xyz[1], -2.5f);
+        QCOMPARE(g_user_param.load()[10], 7.0f);
+    }
+
+    void aSilentModuleEndsTheReadWithATimeOut()
+    {
+        sim->answerParamReads = false;
+        QMetaObject::invokeMethod(worker, "read_normal_param_one_param", Qt::QueuedConnection,
+                                  Q_ARG(uint8_t, uint8_t(25)));
+        QVERIFY(waitUntil([&] { return reports->hasLog(5, "Failed to obtain parameters!"); }, 8000));
+        int reads = 0;
+        for (const auto &c : sim->commands())
+            reads += c.cmd.cmd_id == DeviceCmdId::ReadParam;
+        QVERIFY2(reads > 50, qPrintable(QString::number(reads))); // resent every 10 ms
+    }
+
+    void twoRepeatRequestsGoOutInRequestOrderAbout500msApart()
+    {
+        QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, 56004),
+                                  Q_ARG(float, 1), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
+                                  Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
+        QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, 30007),
+                                  Q_ARG(float, 2), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
+                                  Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 20; }, 15000));
+        const auto cmds = sim->commands();
+        QCOMPARE(cmds.size(), 20);
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(cmds[i].cmd.cmd_id, uint16_t(i < 10 ? 56004 : 30007));
+        for (int i = 1; i < 20; ++i) {
+            const qint64 gap = cmds[i].atMs - cmds[i - 1].atMs;
+            QVERIFY2(gap > 400 && gap < 800, qPrintable(QString::number(gap)));
+        }
+    }
+
+    void advancedCalibrationEndsEarlyOnceEveryImuTookIt()
+    {
+        g_calib_status.clearAll();
+        for (auto &imu : sim->imus)
+            imu.time_ms = 5;
+        // The module takes the command and then reports its status word.
+        sim->onCommand = [this](const LongCommand &c) {
+            if (c.cmd_id == 51000) {
+                for (auto &imu : sim->imus)
+                    imu.calib_status = 51000;
+                sim->sendRaw(sim->currentCalibFrame());
+            }
+            return true;
+        };
+        QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, 51000),
+                                  Q_ARG(float, 0), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
+                                  Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
+        QTest::qWait(2000);
+        QCOMPARE(sim->commands().size(), 1);
+    }
+
+    void retiringWhileRepeatingNeitherCrashesNorBursts()
+    {
+        QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, 56007),
+                                  Q_ARG(float, 0), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
+                                  Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
+        QMetaObject::invokeMethod(worker, "Send_QString_times", Qt::QueuedConnection, Q_ARG(QString, "HELLO"));
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 2; }, 3000));
+        QPointer<WorkerThread> w = worker;
+        retire(worker);
+        QVERIFY(waitUntil([&] { return w.isNull(); }));
+        const int sent = sim->commands().size();
+        QTest::qWait(1500);
+        QCOMPARE(sim->commands().size(), sent);
+        QVERIFY(!sim->rawReceived().contains("HELLO"));
+        // A fresh link for cleanup().
+        worker = createWorker(sim->portPath(), 115200);
+        delete reports;
+        reports = new Reports(worker);
+        QVERIFY(waitUntil([&] { return reports->connected == 1; }));
+    }
+
+    void theRecordingEqualsTheBytesSentAndIsNeverOverwritten()
+    {
+        const QString base = TestKit::workDir() + "/rec_test";
+        QFile::remove(base + ".dat");
+        QFile::remove(base + "_1.dat");
+        QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection, Q_ARG(QString, base),
+                                  Q_ARG(int, 1), Q_ARG(int, 0), Q_ARG(int, 0));
+        QVERIFY(waitUntil([&] { return g_recording.load() == 1; }));
+        QByteArray sent;
+        for (int i = 0; i < 20; ++i) {
+            QByteArray chunk = sim->currentCalibFrame();
+            chunk.append(char(i)); // noise is recorded too
+            sent += chunk;
+            sim->sendRaw(chunk);
+        }
+        QVERIFY(waitUntil([&] { return reports->calib == 20; }));
+        QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection, Q_ARG(QString, base),
+                                  Q_ARG(int, 0), Q_ARG(int, 0), Q_ARG(int, 0));
+        QVERIFY(waitUntil([&] { return g_recording.load() == 0; }));
+        QFile f(base + ".dat");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), sent);
+
+        // A second recording with the same name goes to a new file.
+        QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection, Q_ARG(QString, base),
+                                  Q_ARG(int, 1), Q_ARG(int, 0), Q_ARG(int, 0));
+        QVERIFY(waitUntil([&] { return g_recording.load() == 1; }));
+        QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection, Q_ARG(QString, base),
+                                  Q_ARG(int, 0), Q_ARG(int, 0), Q_ARG(int, 0));
+        QVERIFY(waitUntil([&] { return QFile::exists(base + "_1.dat") && g_recording.load() == 0; }));
+        QCOMPARE(QFileInfo(base + ".dat").size(), qint64(sent.size()));
+
+        // A folder that cannot be made: reported, not recording.
+        QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection,
+                                  Q_ARG(QString, "/proc/no/such/place/rec"), Q_ARG(int, 1), Q_ARG(int, 0), Q_ARG(int, 0));
+        QVERIFY(waitUntil([&] {
+            for (const auto &l : reports->logs)
+                if (l.second.startsWith("Recording failed"))
+                    return true;
+            return false;
+        }));
+        QCOMPARE(g_recording.load(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMainLink)
+#include "test_main_link.moc"
