@@ -1,0 +1,3 @@
+#include "production/ExcelPrintfDlg.h"
+
+ExcelPrintfDlg::ExcelPrintfDlg(QWidget *parent) : QDialog(parent) {}

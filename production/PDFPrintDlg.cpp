@@ -1,0 +1,3 @@
+#include "production/PDFPrintDlg.h"
+
+PDFPrintDlg::PDFPrintDlg(QWidget *parent) : QDialog(parent) {}

@@ -1,0 +1,2 @@
+add_library(production_reports STATIC ExcelPrintfDlg.cpp PDFPrintDlg.cpp)
+target_link_libraries(production_reports PUBLIC app_ui)

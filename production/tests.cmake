@@ -1,0 +1,2 @@
+add_library(production_tests STATIC IMU_Screening_Dlg.cpp Factory_735_Dlg.cpp Factory_K350_Dlg.cpp)
+target_link_libraries(production_tests PUBLIC app_ui link production_reports)
