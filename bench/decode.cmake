@@ -1,0 +1,1 @@
+# The offline decoder's benchmark.

@@ -1,0 +1,1 @@
+# The console's soak benchmark.

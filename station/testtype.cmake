@@ -1,0 +1,1 @@
+add_library(station_testtype INTERFACE)
