@@ -1,0 +1,91 @@
+#pragma once
+// The programmable DC supply over Modbus RTU (Qt SerialBus, 9600 8N1): one frame in flight at a
+// time, a voltage and current poll every 1000 ms (codes 77 and 78, liveness "dcpower_1_1" /
+// "dcpower_0_0"), and the switching sequences of rev_dc_control, run one code after another on
+// timers of the worker's thread.
+#include <QModbusRtuSerialMaster>
+#include <QObject>
+#include <QQueue>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class WorkerThread_DC_power : public QObject {
+    Q_OBJECT
+public:
+    struct Timings {
+        int pollMs = 1000;
+        int replyTimeoutMs = 500;
+        int onOffGapMs = 300;     // between the three on- (off-) writes
+        int settleMs = 1000;      // before the read-back
+        int plateWaitMs = 15000;  // after each command to the plates
+        int streamGapMs = 1000;   // between the stream commands of 101 / 56001 / 65530 / 56003
+        int slowStreamGapMs = 1500; // between the stream commands of 58001
+        int pauseMs = 2000;       // the pause of 56003
+    };
+
+    explicit WorkerThread_DC_power(const QString &portName);
+    ~WorkerThread_DC_power() override;
+
+    void setTimings(const Timings &t) { m_t = t; }
+    const Timings &timings() const { return m_t; }
+
+public slots:
+    void openSerialConnected();
+    void closePort();
+    // Appends the CRC (through the client) and sends the frame behind any frame still pending.
+    void send_modbus_mutex(QByteArray frame, int tag);
+    void rev_dc_control(uint16_t code);
+
+signals:
+    void signal_connectIsSuccess(bool ok);
+    void signal_log(uint8_t code, QString text);
+    void Send_CMD_LONG_SIGNAL(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3, uint32_t cm4,
+                              int32_t cm5, int32_t cm6);
+    void Send_CMD_LONG_SIGNAL_times(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3,
+                                    uint32_t cm4, int32_t cm5, int32_t cm6);
+    // Each frame put on the line, without the CRC (tests and the debug output).
+    void signal_frame_sent(QByteArray frame, int tag);
+    void deleteObjAndNewNext();
+
+private:
+    struct Step {
+        enum Kind { Write, Wait, ReadBack, Stream, Plates } kind;
+        int value = 0;  // Write: output 1/0; Wait: ms; ReadBack: expected output; Plates: code
+        int count = 0;  // Stream: number of commands
+        int gapMs = 0;  // Stream: gap
+    };
+    struct Frame {
+        QByteArray bytes;
+        int tag = 0;
+        std::function<void(QModbusReply *)> onReply;
+    };
+    void addSwitch(QList<Step> &steps, int on) const;
+    void addStream(QList<Step> &steps, int count, int gapMs) const;
+    QList<Step> stepsFor(uint16_t code) const;
+    void runNextStep();
+    void plateAttempt();
+    bool platesHaveCode(uint16_t code) const;
+    void queueFrame(Frame f);
+    void sendNextFrame();
+    void poll();
+    QByteArray setFrame(int on) const;
+
+    QString m_portName;
+    Timings m_t;
+    std::unique_ptr<QModbusRtuSerialMaster> m_device;
+    QTimer m_pollTimer;
+    QTimer m_stepTimer;
+    QQueue<Frame> m_frames;
+    bool m_frameInFlight = false;
+    QQueue<uint16_t> m_codes;     // codes waiting behind the current one
+    QList<Step> m_steps;          // steps left of the current code
+    uint16_t m_currentCode = 0;
+    int m_streamLeft = 0;
+    int m_plateAttempts = 0;
+    QByteArray m_setFrame;        // this worker's own copy of the panel's set frame
+    bool m_answering = false;
+};
+
+WorkerThread_DC_power *createWorker_DC_power(QString portName, uint32_t baudRate);
