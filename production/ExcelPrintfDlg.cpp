@@ -1,3 +1,98 @@
 #include "production/ExcelPrintfDlg.h"
 
-ExcelPrintfDlg::ExcelPrintfDlg(QWidget *parent) : QDialog(parent) {}
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QTableWidgetItem>
+
+#include "app/Prompter.h"
+#include "production/ExcelReport.h"
+#include "production/ProductionRecord.h"
+#include "ui_ExcelPrintfDlg.h"
+
+namespace {
+QTableWidgetItem *centredItem(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignCenter);
+    return item;
+}
+} // namespace
+
+ExcelPrintfDlg::ExcelPrintfDlg(QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::ExcelPrintfDlg>())
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowTitle(tr("Export Excel statistical report"));
+    resize(800, 600);
+    QHeaderView *header = ui->tableWidget->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+}
+
+ExcelPrintfDlg::~ExcelPrintfDlg() = default;
+
+void ExcelPrintfDlg::addFiles(const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (m_paths.contains(path) || !info.exists())
+            continue;
+        const int row = ui->tableWidget->rowCount();
+        ui->tableWidget->insertRow(row);
+        ui->tableWidget->setItem(row, 0, centredItem(info.fileName()));
+        ui->tableWidget->setItem(row, 1, centredItem(info.absoluteFilePath()));
+        m_paths << path;
+    }
+}
+
+void ExcelPrintfDlg::on_pushButton_choseFiles_clicked()
+{
+    const QString folder = QString("%1/%2").arg(QCoreApplication::applicationDirPath(), "IMUResults");
+    const QFileInfo info(folder);
+    const QString start = info.exists() && info.isDir() ? folder : QString();
+    addFiles(QFileDialog::getOpenFileNames(this, tr("Select multiple file dialog box!"), start,
+                                           "csv(*csv);;"));
+}
+
+void ExcelPrintfDlg::on_pushButton_clear_clicked()
+{
+    ui->tableWidget->setRowCount(0);
+    m_paths.clear();
+}
+
+void ExcelPrintfDlg::on_pushButton_cancel_clicked()
+{
+    reject();
+}
+
+void ExcelPrintfDlg::on_pushButton_exportExcel_clicked()
+{
+    const QString target = QFileDialog::getSaveFileName(this, tr("Export Excel file"), QString(),
+                                                        "*.xlsx");
+    if (target.isEmpty())
+        return;
+    exportTo(target);
+}
+
+bool ExcelPrintfDlg::exportTo(const QString &target)
+{
+    // The table's path column is what is read, row by row.
+    QStringList paths;
+    for (int row = 0; row < ui->tableWidget->rowCount(); ++row)
+        paths << m_paths.value(row);
+    QString error;
+    const bool ok = writeExcelReport(target, mergeProductionRecords(paths), &error);
+    if (ok)
+        Prompter::instance().information(this, tr("Tip"), tr("Excel saved successfully"));
+    else {
+        qWarning("Excel export to %s failed: %s", qUtf8Printable(target), qUtf8Printable(error));
+        Prompter::instance().warning(this, tr("Warning"), tr("Excel save failed"));
+    }
+    return ok;
+}

@@ -1,2 +1,9 @@
-add_library(production_reports STATIC ExcelPrintfDlg.cpp PDFPrintDlg.cpp)
-target_link_libraries(production_reports PUBLIC app_ui)
+# Production record files, the Excel and PDF reports (widget-free, linked by the tests) and
+# their dialogs.
+add_library(production_records STATIC ProductionRecord.cpp ExcelReport.cpp PdfReportPrinter.cpp)
+target_link_libraries(production_records PUBLIC app_core Qt5::Gui Qt5::PrintSupport
+                      PkgConfig::XLSXWRITER)
+
+add_library(production_reports STATIC ExcelPrintfDlg.cpp PDFPrintDlg.cpp
+            ${CMAKE_SOURCE_DIR}/forms/ExcelPrintfDlg.ui ${CMAKE_SOURCE_DIR}/forms/PDFPrintDlg.ui)
+target_link_libraries(production_reports PUBLIC app_ui production_records Qt5::PrintSupport)
