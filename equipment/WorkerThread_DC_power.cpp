@@ -1,14 +1,317 @@
 #include "equipment/WorkerThread_DC_power.h"
 
+#include <QModbusReply>
+#include <QSerialPort>
+
 #include "equipment/Creators.h"
+#include "equipment/EquipmentRegisters.h"
+#include "equipment/StationValues.h"
+#include "link/DeviceProtocol.h"
+#include "link/DeviceRecords.h"
 
 WorkerThread_DC_power::WorkerThread_DC_power(const QString &portName)
-    : m_portName(portName), m_pollTimer(this), m_stepTimer(this) {}
-WorkerThread_DC_power::~WorkerThread_DC_power() = default;
-void WorkerThread_DC_power::openSerialConnected() { emit signal_connectIsSuccess(false); }
-void WorkerThread_DC_power::closePort() {}
-void WorkerThread_DC_power::send_modbus_mutex(QByteArray, int) {}
-void WorkerThread_DC_power::rev_dc_control(uint16_t) {}
+    : m_portName(portName), m_pollTimer(this), m_stepTimer(this)
+{
+    m_stepTimer.setSingleShot(true);
+    connect(&m_pollTimer, &QTimer::timeout, this, &WorkerThread_DC_power::poll);
+    connect(&m_stepTimer, &QTimer::timeout, this, &WorkerThread_DC_power::onStepTimer);
+}
+
+WorkerThread_DC_power::~WorkerThread_DC_power()
+{
+    m_pollTimer.stop();
+    m_stepTimer.stop();
+    if (m_device) {
+        m_device->disconnect(this);
+        m_device->disconnectDevice();
+    }
+}
+
+void WorkerThread_DC_power::openSerialConnected()
+{
+    m_reportedOpen = false;
+    m_device = std::make_unique<QModbusRtuSerialMaster>();
+    configureRtuLine(m_device.get(), m_portName, DcSupply::kBaud);
+    m_device->setTimeout(m_t.replyTimeoutMs);
+    m_device->setNumberOfRetries(0);
+    const bool ok = m_device->connectDevice() && m_device->state() == QModbusDevice::ConnectedState;
+    if (ok) {
+        m_pollTimer.start(m_t.pollMs);
+    } else {
+        emit signal_log(5, QString("DC supply: failed to open %1: %2").arg(m_portName, m_device->errorString()));
+        m_device.reset();
+    }
+    emit signal_connectIsSuccess(ok);
+}
+
+void WorkerThread_DC_power::closePort()
+{
+    m_pollTimer.stop();
+    m_stepTimer.stop();
+    m_codes.clear();
+    m_steps.clear();
+    m_frames.clear();
+    m_busy = false;
+    m_plateCode = 0;
+    if (m_device)
+        m_device->disconnectDevice();
+}
+
+// ---- frames -----------------------------------------------------------------------------------
+
+void WorkerThread_DC_power::send_modbus_mutex(QByteArray frame, int tag)
+{
+    if (frame.size() < 2)
+        return;
+    if (frame.size() == DcSupply::kSetFrameBytes && quint8(frame[1]) == QModbusRequest::WriteMultipleRegisters)
+        m_setFrame = frame; // the latest set point, for this worker's own switching
+    queueFrame({frame, tag, {}, false});
+}
+
+void WorkerThread_DC_power::queueFrame(Frame f)
+{
+    if (!m_device || m_device->state() != QModbusDevice::ConnectedState) {
+        if (!f.poll)
+            emit signal_log(5, "DC supply: frame not sent, supply not connected");
+        return;
+    }
+    m_frames.enqueue(std::move(f));
+    sendNextFrame();
+}
+
+void WorkerThread_DC_power::sendNextFrame()
+{
+    while (!m_frameInFlight && !m_frames.isEmpty() && m_device
+           && m_device->state() == QModbusDevice::ConnectedState) {
+        const Frame f = m_frames.dequeue();
+        const QModbusRequest pdu(QModbusPdu::FunctionCode(quint8(f.bytes[1])), f.bytes.mid(2));
+        QModbusReply *reply = m_device->sendRawRequest(pdu, quint8(f.bytes[0]));
+        if (!reply) {
+            if (f.onReply)
+                f.onReply(nullptr);
+            continue;
+        }
+        emit signal_frame_sent(f.bytes, f.tag);
+        m_frameInFlight = true;
+        const auto done = [this, reply, f] {
+            m_frameInFlight = false;
+            if (f.onReply)
+                f.onReply(reply);
+            else if (reply->error() != QModbusDevice::NoError)
+                emit signal_log(5, QString("DC supply: frame failed: %1").arg(reply->errorString()));
+            reply->deleteLater();
+            sendNextFrame();
+        };
+        if (reply->isFinished())
+            done();
+        else
+            connect(reply, &QModbusReply::finished, this, done);
+    }
+}
+
+void WorkerThread_DC_power::poll()
+{
+    for (const Frame &f : m_frames)
+        if (f.poll)
+            return; // the last poll still waits: never pile up reads
+    QByteArray read;
+    read.append(char(DcSupply::kSlave)).append(char(QModbusRequest::ReadHoldingRegisters));
+    read.append(char(DcSupply::kMeasureRegister >> 8)).append(char(DcSupply::kMeasureRegister & 0xFF));
+    read.append(char(0)).append(char(DcSupply::kMeasureCount));
+    queueFrame({read, 0, [this](QModbusReply *reply) {
+                    const QByteArray d = reply ? reply->rawResult().data() : QByteArray();
+                    if (!reply || reply->error() != QModbusDevice::NoError || d.size() < 5) {
+                        emit signal_log(37, "dcpower_0_0");
+                        return;
+                    }
+                    const auto reg = [&d](int i) { return quint16((quint8(d[1 + 2 * i]) << 8) | quint8(d[2 + 2 * i])); };
+                    const double volts = reg(0) * double(g_dc_read_full_scale_voltage.load()) / 65535.0;
+                    const double amps = reg(1) * double(g_dc_read_full_scale_current.load()) / 65535.0;
+                    emit signal_log(37, "dcpower_1_1");
+                    emit signal_log(77, QString::number(volts, 'f', 2));
+                    emit signal_log(78, QString::number(amps, 'f', 2));
+                },
+                true});
+}
+
+QByteArray WorkerThread_DC_power::setFrame(int on)
+{
+    const QByteArray shared = g_dc_set_frame.load(); // a locked copy of the panel's frame
+    if (shared.size() == DcSupply::kSetFrameBytes)
+        m_setFrame = shared;
+    QByteArray f = m_setFrame;
+    if (f.size() == DcSupply::kSetFrameBytes)
+        f[DcSupply::kOutputByte] = char(on ? 1 : 0);
+    return f;
+}
+
+// ---- control codes ----------------------------------------------------------------------------
+
+void WorkerThread_DC_power::addSwitch(QList<Step> &steps, int on) const
+{
+    for (int i = 0; i < 3; ++i) {
+        steps << Step{Step::Write, on};
+        steps << Step{Step::Wait, i < 2 ? m_t.onOffGapMs : m_t.settleMs};
+    }
+    steps << Step{Step::ReadBack, on};
+}
+
+void WorkerThread_DC_power::addStream(QList<Step> &steps, int count, int gapMs) const
+{
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            steps << Step{Step::Wait, gapMs};
+        steps << Step{Step::StreamCmd, 0};
+    }
+}
+
+QList<WorkerThread_DC_power::Step> WorkerThread_DC_power::stepsFor(uint16_t code) const
+{
+    QList<Step> s;
+    switch (code) {
+    case 101:
+        addSwitch(s, 1);
+        addStream(s, 15, m_t.streamGapMs);
+        break;
+    case 102:
+        addSwitch(s, 0);
+        break;
+    case 103: s << Step{Step::Plates, 56000}; break;
+    case 104: s << Step{Step::Plates, 58000}; break;
+    case 56001:
+        addSwitch(s, 1);
+        addStream(s, 15, m_t.streamGapMs);
+        s << Step{Step::Plates, 56001};
+        break;
+    case 58001:
+        addSwitch(s, 1);
+        addStream(s, 10, m_t.slowStreamGapMs);
+        s << Step{Step::Plates, 58001};
+        break;
+    case 56003:
+        s << Step{Step::Plates, 56003} << Step{Step::Wait, m_t.pauseMs};
+        addSwitch(s, 0);
+        addSwitch(s, 1);
+        addStream(s, 10, m_t.streamGapMs);
+        s << Step{Step::Plates, 58000};
+        addSwitch(s, 0);
+        break;
+    case 58003: s << Step{Step::Plates, 58003}; break;
+    case 65530:
+        addSwitch(s, 0);
+        addSwitch(s, 1);
+        addStream(s, 10, m_t.streamGapMs);
+        break;
+    default:
+        break;
+    }
+    return s;
+}
+
+void WorkerThread_DC_power::rev_dc_control(uint16_t code)
+{
+    m_codes.enqueue(code);
+    if (!m_busy)
+        runSteps();
+}
+
+void WorkerThread_DC_power::runSteps()
+{
+    for (;;) {
+        if (!m_busy) {
+            if (m_codes.isEmpty())
+                return;
+            const uint16_t code = m_codes.dequeue();
+            m_steps = stepsFor(code);
+            if (m_steps.isEmpty()) {
+                emit signal_log(5, QString("DC supply: unknown control code %1").arg(code));
+                continue;
+            }
+            m_busy = true;
+        }
+        if (m_steps.isEmpty()) {
+            m_busy = false;
+            continue;
+        }
+        const Step st = m_steps.takeFirst();
+        switch (st.kind) {
+        case Step::Write: {
+            const QByteArray f = setFrame(st.value);
+            if (f.size() != DcSupply::kSetFrameBytes)
+                emit signal_log(74, "DC supply: no set frame to switch with");
+            else
+                queueFrame({f, 0, {}, false});
+            break;
+        }
+        case Step::Wait:
+            m_stepTimer.start(st.value);
+            return;
+        case Step::ReadBack: {
+            QByteArray read;
+            read.append(char(DcSupply::kSlave)).append(char(QModbusRequest::ReadHoldingRegisters));
+            read.append(char(0)).append(char(DcSupply::kOutputRegister)).append(char(0)).append(char(1));
+            const int want = st.value;
+            queueFrame({read, 0, [this, want](QModbusReply *reply) {
+                            const QByteArray d = reply ? reply->rawResult().data() : QByteArray();
+                            const bool ok = reply && reply->error() == QModbusDevice::NoError && d.size() >= 3
+                                            && ((quint8(d[1]) << 8) | quint8(d[2])) == want;
+                            if (!ok)
+                                emit signal_log(74, want ? "DC supply: power on not confirmed" : "DC supply: power off not confirmed");
+                        },
+                        false});
+            break;
+        }
+        case Step::StreamCmd:
+            emit Send_CMD_LONG_SIGNAL(DeviceCmdId::SetOutputMode, OutputMode::MultiImuCalib, 0,
+                                      OUTPUT_MODE_FILLER::cm3, OUTPUT_MODE_FILLER::cm4,
+                                      OUTPUT_MODE_FILLER::cm5, OUTPUT_MODE_FILLER::cm6);
+            break;
+        case Step::Plates:
+            m_plateCode = uint16_t(st.value);
+            m_plateAttempts = 0;
+            plateAttempt();
+            return;
+        }
+    }
+}
+
+void WorkerThread_DC_power::plateAttempt()
+{
+    ++m_plateAttempts;
+    emit Send_CMD_LONG_SIGNAL_times(m_plateCode, 0, 0, 0, 0, 0, 0);
+    m_stepTimer.start(m_t.plateWaitMs);
+}
+
+void WorkerThread_DC_power::onStepTimer()
+{
+    if (m_plateCode != 0) {
+        if (!platesHaveCode(m_plateCode)) {
+            if (m_plateAttempts < 3) {
+                plateAttempt();
+                return;
+            }
+            emit signal_log(74, QString("DC supply: the plates did not take command %1 after 3 attempts").arg(m_plateCode));
+        }
+        m_plateCode = 0;
+    }
+    runSteps();
+}
+
+bool WorkerThread_DC_power::platesHaveCode(uint16_t code) const
+{
+    bool any = false;
+    for (int p = 0; p < kPlates; ++p) {
+        const PlateSnapshot s = g_calib_status.plate(p);
+        for (const CalibImuStatus &r : s.imu) {
+            if (r.time_ms == 0)
+                continue;
+            any = true;
+            if (r.calib_status != code)
+                return false;
+        }
+    }
+    return any;
+}
 
 WorkerThread_DC_power *createWorker_DC_power(QString portName, uint32_t)
 {

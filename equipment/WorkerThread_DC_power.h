@@ -51,26 +51,26 @@ signals:
 
 private:
     struct Step {
-        enum Kind { Write, Wait, ReadBack, Stream, Plates } kind;
-        int value = 0;  // Write: output 1/0; Wait: ms; ReadBack: expected output; Plates: code
-        int count = 0;  // Stream: number of commands
-        int gapMs = 0;  // Stream: gap
+        enum Kind { Write, Wait, ReadBack, StreamCmd, Plates } kind;
+        int value = 0; // Write / ReadBack: output 1 or 0; Wait: ms; Plates: command code
     };
     struct Frame {
-        QByteArray bytes;
+        QByteArray bytes; // slave address, function code, data (no CRC)
         int tag = 0;
         std::function<void(QModbusReply *)> onReply;
+        bool poll = false;
     };
     void addSwitch(QList<Step> &steps, int on) const;
     void addStream(QList<Step> &steps, int count, int gapMs) const;
     QList<Step> stepsFor(uint16_t code) const;
-    void runNextStep();
+    void runSteps();
+    void onStepTimer();
     void plateAttempt();
     bool platesHaveCode(uint16_t code) const;
     void queueFrame(Frame f);
     void sendNextFrame();
     void poll();
-    QByteArray setFrame(int on) const;
+    QByteArray setFrame(int on);
 
     QString m_portName;
     Timings m_t;
@@ -79,13 +79,13 @@ private:
     QTimer m_stepTimer;
     QQueue<Frame> m_frames;
     bool m_frameInFlight = false;
-    QQueue<uint16_t> m_codes;     // codes waiting behind the current one
-    QList<Step> m_steps;          // steps left of the current code
-    uint16_t m_currentCode = 0;
-    int m_streamLeft = 0;
+    QQueue<uint16_t> m_codes;   // codes waiting behind the current one
+    QList<Step> m_steps;        // steps left of the current code
+    bool m_busy = false;        // a code is running
+    uint16_t m_plateCode = 0;   // the code the plates are being brought to (0: none)
     int m_plateAttempts = 0;
-    QByteArray m_setFrame;        // this worker's own copy of the panel's set frame
-    bool m_answering = false;
+    QByteArray m_setFrame;      // this worker's own copy of the panel's set frame
+    bool m_reportedOpen = false;
 };
 
 WorkerThread_DC_power *createWorker_DC_power(QString portName, uint32_t baudRate);

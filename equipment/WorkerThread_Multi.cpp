@@ -1,23 +1,164 @@
 #include "equipment/WorkerThread_Multi.h"
 
 #include "equipment/Creators.h"
+#include "link/CalibMapping.h"
+#include "link/DeviceRecords.h"
 
 WorkerThread_Multi::WorkerThread_Multi(const QString &portName, uint32_t baudRate, int index)
     : m_portName(portName), m_baudRate(baudRate), m_index(index),
       m_queue([this](const QByteArray &b) { writeBytes(b); }, this)
 {
+    // 51000 / 52000 end early once every live IMU of this plate shows the command as its status.
+    const int plate = plateIndex();
+    m_queue.setTakenCheck([plate](uint16_t cmd) {
+        const PlateSnapshot s = g_calib_status.plate(plate);
+        bool any = false;
+        for (const CalibImuStatus &r : s.imu) {
+            if (r.time_ms == 0)
+                continue;
+            any = true;
+            if (r.calib_status != cmd)
+                return false;
+        }
+        return any;
+    });
 }
-WorkerThread_Multi::~WorkerThread_Multi() = default;
-void WorkerThread_Multi::feedBytes(const char *, qint64) {}
-void WorkerThread_Multi::openSerialConnected() { emit signal_connectIsSuccess(m_index, false); }
-void WorkerThread_Multi::closePort() {}
-void WorkerThread_Multi::Send_CMD_LONG(uint16_t, float, float, uint32_t, uint32_t, int32_t, int32_t) {}
-void WorkerThread_Multi::Send_CMD_LONG_times(uint16_t, float, float, uint32_t, uint32_t, int32_t, int32_t) {}
-void WorkerThread_Multi::Send_QString_times(QString) {}
-void WorkerThread_Multi::do_file_recording(QString, int, int, int) {}
-void WorkerThread_Multi::readDate() {}
-void WorkerThread_Multi::writeBytes(const QByteArray &) {}
-void WorkerThread_Multi::dataExtraction(uint16_t, const uint8_t *, uint32_t) {}
+
+WorkerThread_Multi::~WorkerThread_Multi()
+{
+    m_recorder.close();
+}
+
+void WorkerThread_Multi::openSerialConnected()
+{
+    m_port = std::make_unique<QSerialPort>();
+    m_port->setPortName(m_portName);
+    m_port->setBaudRate(qint32(m_baudRate));
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    const bool ok = m_port->open(QIODevice::ReadWrite);
+    if (ok) {
+        connect(m_port.get(), &QSerialPort::readyRead, this, &WorkerThread_Multi::readDate);
+        connect(m_port.get(), &QSerialPort::errorOccurred, this, [](QSerialPort::SerialPortError e) {
+            if (e == QSerialPort::WriteError)
+                ++g_serial_fault_count;
+        });
+    } else {
+        emit signal_log(5, QString("Plate %1: failed to open %2: %3")
+                               .arg(m_index + 2).arg(m_portName, m_port->errorString()));
+        m_port.reset();
+    }
+    emit signal_connectIsSuccess(m_index, ok);
+}
+
+void WorkerThread_Multi::closePort()
+{
+    m_queue.clear();
+    if (m_port && m_port->isOpen())
+        m_port->close();
+}
+
+void WorkerThread_Multi::writeBytes(const QByteArray &bytes)
+{
+    if (!m_port || !m_port->isOpen())
+        return;
+    if (m_port->write(bytes) != bytes.size())
+        ++g_serial_fault_count;
+}
+
+void WorkerThread_Multi::Send_CMD_LONG(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3,
+                                       uint32_t cm4, int32_t cm5, int32_t cm6)
+{
+    writeBytes(buildLongCommand(cmd_id, cm1, cm2, cm3, cm4, cm5, cm6));
+}
+
+void WorkerThread_Multi::Send_CMD_LONG_times(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3,
+                                             uint32_t cm4, int32_t cm5, int32_t cm6)
+{
+    if (!m_port || !m_port->isOpen())
+        return;
+    m_queue.enqueueLong({cmd_id, cm1, cm2, cm3, cm4, cm5, cm6}, 10);
+}
+
+void WorkerThread_Multi::Send_QString_times(QString text)
+{
+    if (!m_port || !m_port->isOpen())
+        return;
+    m_queue.enqueueText(text, 3);
+}
+
+void WorkerThread_Multi::do_file_recording(QString path, int on, int, int)
+{
+    if (!on) {
+        if (m_recorder.isOpen())
+            emit signal_log(5, QString("Plate %1: recording stopped").arg(m_index + 2));
+        m_recorder.close();
+        return;
+    }
+    if (m_recorder.isOpen())
+        return;
+    QString base = path;
+    if (base.endsWith(".dat", Qt::CaseInsensitive))
+        base.chop(4);
+    if (!m_recorder.open(QString("%1_%2").arg(base).arg(m_index + 2))) {
+        emit signal_log(5, QString("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
+        return;
+    }
+    emit signal_log(5, QString("Plate %1: recording to %2").arg(m_index + 2).arg(m_recorder.fileName()));
+}
+
+void WorkerThread_Multi::readDate()
+{
+    if (!m_port)
+        return;
+    const QByteArray data = m_port->readAll();
+    if (data.isEmpty())
+        return;
+    if (m_recorder.isOpen() && !m_recorder.append(data.constData(), data.size()))
+        emit signal_log(5, QString("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
+    feedBytes(data.constData(), data.size());
+}
+
+void WorkerThread_Multi::feedBytes(const char *data, qint64 size)
+{
+    m_parser.feed(reinterpret_cast<const uint8_t *>(data), size_t(size),
+                  [this](uint16_t id, const uint8_t *p, uint32_t len) { dataExtraction(id, p, len); });
+}
+
+void WorkerThread_Multi::dataExtraction(uint16_t id, const uint8_t *p, uint32_t len)
+{
+    if (len < minPayloadLength(id))
+        return;
+    if (isCalibMessage(id)) {
+        const int plate = plateIndex();
+        bool stored = false;
+        g_calib_status.writePlate(plate, [&](CalibImuStatus *rec, uint32_t *err) {
+            stored = storeCalibMessage(CalibMapVariant::Rack, id, p, len, rec, err);
+        });
+        if (!stored)
+            return;
+        g_calib_status.bump(plate);
+        emit signal_send_735e_calib();
+        return;
+    }
+    if (id == DeviceMsgId::Version) {
+        VersionPayload v;
+        memcpy(&v.v, p, 24);
+        memcpy(&v.protocol, p + 24, 2);
+        memcpy(v.b, p + 26, 3);
+        memcpy(v.r, p + 29, 20);
+        v.moduleType = p[49];
+        // The board id is three 32-bit numbers written one after the other.
+        const QString boardId = QString("%1%2%3").arg(v.v[VersionField::BoardId])
+                                    .arg(v.v[VersionField::BoardId + 1]).arg(v.v[VersionField::BoardId + 2]);
+        emit signal_log(37, QString("%1_%2_%3").arg(m_index + 2).arg(v.v[VersionField::SoftwareVersion]).arg(boardId));
+        emit signal_sendVersionValue(v.v[0], v.v[1], v.v[2], v.v[3], v.v[4], v.v[5], v.protocol,
+                                     v.b[0], v.b[1], v.b[2], v.r[0], v.r[1], v.r[2], v.r[3],
+                                     v.r[4], v.moduleType);
+    }
+}
 
 WorkerThread_Multi *createWorker_Multi(QString portName, uint32_t baudRate, int index)
 {

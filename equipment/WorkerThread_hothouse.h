@@ -5,7 +5,8 @@
 // at a time in arrival order; a failed request is reported as a log line and gives no value.
 #include <QObject>
 #include <QModbusClient>
-#include <QModbusDataUnit>
+#include <QModbusRequest>
+#include <QVector>
 #include <QQueue>
 #include <QTimer>
 
@@ -41,13 +42,15 @@ signals:
     void deleteObjAndNewNext();
 
 protected:
-    enum class Op { Write, WriteCoil, Read };
     struct Request {
-        Op op;
-        QModbusDataUnit unit;
-        QString what;                                    // for the failure line
-        std::function<void(const QModbusDataUnit &)> onValue; // reads only
+        QModbusRequest pdu;
+        QString what;                                   // for the failure line
+        std::function<void(const QVector<quint16> &)> onValues; // reads only
+        bool poll = false;
     };
+    // Reads `count` holding registers (function 3).
+    static Request readRegisters(uint16_t address, int count, const QString &what,
+                                 std::function<void(const QVector<quint16> &)> onValues);
     // The device of the variant, not yet connected.
     virtual std::unique_ptr<QModbusClient> makeDevice() = 0;
     virtual int serverAddress() const = 0;
@@ -64,7 +67,6 @@ private slots:
 
 private:
     void sendNext();
-    void finish(QModbusReply *reply);
 
     QString m_portName;
     int m_pollMs = 2000;
