@@ -1,1 +1,2 @@
 # Tests of production/tests.cmake.
+add_qt_test(test_quick_735 SOURCES test_quick_735.cpp LIBS production_tests TIMEOUT 120)

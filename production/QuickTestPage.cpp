@@ -1,0 +1,44 @@
+#include "production/QuickTestPage.h"
+
+#include <QProgressBar>
+#include <QWidget>
+
+#include "app/Prompter.h"
+#include "app/SoundPlayer.h"
+#include "production/QuickTestEngine.h"
+#include "production/TestResultDb.h"
+
+using namespace QuickTestText;
+
+void QuickTestPage::wireEngine(QWidget *page, QuickTestEngine *engine, StatusFn setStatus, QProgressBar *bar)
+{
+    QObject::connect(engine, &QuickTestEngine::statusChanged, page,
+                     [setStatus](const QString &t, const QString &s) { setStatus(t, s); });
+    QObject::connect(engine, &QuickTestEngine::progressChanged, bar, &QProgressBar::setValue);
+    QObject::connect(engine, &QuickTestEngine::serialLinkLost, page, [page] {
+        Prompter::instance().information(page, "Tip", SerialLost);
+    });
+}
+
+void QuickTestPage::openDatabase(QWidget *page, TestResultDb &db)
+{
+    if (!db.open())
+        Prompter::instance().information(page, "Tip", "Unable to establish database connection");
+}
+
+QString QuickTestPage::storageErrorText(const QString &error)
+{
+    return "Storage error, the result was not saved: " + error;
+}
+
+void QuickTestPage::showOutcome(bool passed, bool stored, const QString &storageError,
+                                const StatusFn &setStatus)
+{
+    if (!stored) {
+        setStatus(storageErrorText(storageError), Red);
+        SoundPlayer::instance().play(Sounds::Alarm);
+        return;
+    }
+    setStatus(passed ? Passed : Failed, passed ? Green : Red);
+    SoundPlayer::instance().play(passed ? Sounds::Pass : Sounds::Alarm);
+}

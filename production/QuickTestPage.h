@@ -1,0 +1,23 @@
+#pragma once
+// What the two quick-test pages show alike: status and progress from the engine, the serial
+// fault box, the database open failure and the verdict's text and sound.
+#include <QString>
+#include <functional>
+
+class QWidget;
+class QProgressBar;
+class QuickTestEngine;
+class TestResultDb;
+
+namespace QuickTestPage {
+using StatusFn = std::function<void(const QString &text, const QString &style)>;
+// Status texts, progress and the lost-serial box of the engine.
+void wireEngine(QWidget *page, QuickTestEngine *engine, StatusFn setStatus, QProgressBar *bar);
+// Opens the page's database; a failure shows the "Tip" box.
+void openDatabase(QWidget *page, TestResultDb &db);
+// The verdict's text, colour and sound; a result that could not be stored is shown as a
+// storage error in place of "Test passed".
+void showOutcome(bool passed, bool stored, const QString &storageError, const StatusFn &setStatus);
+// The text shown when a result could not be stored.
+QString storageErrorText(const QString &error);
+} // namespace QuickTestPage

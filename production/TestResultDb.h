@@ -1,0 +1,51 @@
+#pragma once
+// One result per module serial number in a small SQLite table (sn TEXT primary key,
+// result INTEGER). Each database has its own connection name, so several can be open at once;
+// every statement binds its values.
+#include <QSqlDatabase>
+#include <QString>
+
+class TestResultDb {
+public:
+    // How a repeated serial number is stored.
+    enum class Policy {
+        PassSticks,  // quick tests: a pass is kept, a later failure never overrides it
+        LastResult   // screening: the latest board result replaces the stored one
+    };
+    struct SaveOutcome {
+        bool stored = false;   // the table holds the row as it should after this test
+        QString notice;        // the repeat-test notice to show (may be empty)
+        QString error;         // the storage error when not stored
+    };
+
+    TestResultDb(const QString &connectionName, const QString &fileName, const QString &table,
+                 Policy policy);
+    ~TestResultDb();
+    TestResultDb(const TestResultDb &) = delete;
+    TestResultDb &operator=(const TestResultDb &) = delete;
+
+    // Opens the file and makes the table when it does not exist yet. False when the file
+    // cannot be opened or the table cannot be made.
+    bool open();
+    bool isOpen() const;
+    QString lastError() const { return m_lastError; }
+
+    // Stores the result of one test of sn.
+    SaveOutcome save(const QString &sn, bool passed);
+    // Number of rows, and of rows whose result is 1; false when the table cannot be read.
+    bool counts(quint32 *total, quint32 *passed);
+
+    QString connectionName() const { return m_connection; }
+    QString table() const { return m_table; }
+
+private:
+    QSqlDatabase db() const;
+    // The stored result of sn: -1 when no row, -2 on a read error.
+    int storedResult(const QString &sn);
+
+    QString m_connection;
+    QString m_file;
+    QString m_table;
+    Policy m_policy;
+    QString m_lastError;
+};

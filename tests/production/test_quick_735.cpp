@@ -1,0 +1,222 @@
+// The 735 quick test against the main link and a simulated module on a pseudo-terminal.
+#include <QDir>
+#include <QTableWidgetItem>
+#include <QTest>
+
+#include "app/Settings.h"
+
+#include "link/CommandFrames.h"
+#include "link/DeviceRecords.h"
+#include "production/Factory_735_Dlg.h"
+#include "tests/production/QuickTestRig.h"
+
+namespace {
+// A simulated 735 module: its clock runs with the test's ticks; command 9 restarts it (when it
+// obeys), after which it stays silent for a second.
+struct Module735 {
+    uint32_t timeMs = 40000;
+    bool obeysRestart = true;
+    bool restarted = false;
+    int silentSteps = 0;
+    uint32_t sn[3] = {11, 22, 33};
+    uint16_t spread = 50;
+    uint8_t flag145 = 1;
+
+    QByteArray payload() const
+    {
+        std::array<uint8_t, kTest735Bytes> r{};
+        uint8_t *b = r.data();
+        writeLE<uint32_t>(b + 0, 211021);
+        writeLE<uint32_t>(b + 4, 3);
+        writeLE<int32_t>(b + 8, 735);
+        for (int i = 0; i < 3; ++i)
+            writeLE<uint32_t>(b + 12 + 4 * i, sn[i]);
+        writeLE<uint32_t>(b + 25, timeMs);
+        for (int k = 0; k < 4; ++k) {
+            for (int v = 0; v < 7; ++v)
+                writeLE<int16_t>(b + 29 + 14 * k + 2 * v, int16_t(100 * (v + 1)));
+            for (int q = 0; q < 6; ++q)
+                writeLE<uint16_t>(b + 89 + 12 * k + 2 * q, spread);
+        }
+        b[86] = 32;
+        b[87] = 51;
+        writeLE<uint32_t>(b + 137, 168000000u);
+        b[145] = flag145;
+        return QByteArray(reinterpret_cast<const char *>(b), int(r.size()));
+    }
+};
+} // namespace
+
+class TestQuick735 : public QObject {
+    Q_OBJECT
+private:
+    QuickTestRig rig;
+    Factory_735_Dlg *page = nullptr;
+    Module735 module;
+
+    // One 100 ms step: the module sends (unless silent), then the page ticks.
+    void step()
+    {
+        if (module.silentSteps > 0)
+            --module.silentSteps;
+        else
+            QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload()));
+        module.timeMs += 100;
+        rig.clock.advance(100);
+        page->_ackTimeout_735e();
+    }
+    void runSteps(int n)
+    {
+        for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
+            step();
+    }
+    QString dbPath() const { return QDir::current().absoluteFilePath("imu1123.db"); }
+
+private slots:
+    void init()
+    {
+        QFile::remove("imu1123.db");
+        QDir(logRoot()).removeRecursively();
+        QVERIFY(rig.start());
+        page = new Factory_735_Dlg;
+        page->tickTimer().stop();
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
+        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        rig.countAfter(&WorkerThread::signal_send_735e_test);
+        module = Module735();
+        rig.sim->onCommand = [this](const LongCommand &c) {
+            if (c.cmd_id == DeviceCmdId::Restart && module.obeysRestart) {
+                module.restarted = true;
+                module.timeMs = 0;
+                module.silentSteps = 10;
+            }
+            return false;
+        };
+        page->setOperatorName("Lin");
+        // The first tick before any record: the page waits for a module.
+        page->_ackTimeout_735e();
+        QCOMPARE(page->statusText(), QString("No connection, waiting"));
+    }
+    void cleanup()
+    {
+        delete page;
+        rig.stop();
+    }
+
+    void aModuleThatRestartsAfterCommandNinePassesEverywhere()
+    {
+        runSteps(1); // the first record starts the test
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        QVERIFY(rig.sounds.played.contains(Sounds::Start));
+        runSteps(52);
+        QVERIFY(TestKit::waitUntil([&] { return module.restarted; }));
+        QCOMPARE(rig.commandCount(DeviceCmdId::Restart), 1);
+        runSteps(50);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(page->statusStyle(), QString("background-color: green;color:black"));
+        QCOMPARE(page->cell(0, 7)->background().color(), QColor(Qt::green));
+        QVERIFY(rig.sounds.played.contains(Sounds::Pass));
+        QCOMPARE(page->countText(0), QString("1"));
+        QCOMPARE(page->countText(1), QString("1"));
+        QCOMPARE(page->countText(2), QString("0"));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123"), QStringList{"112233|1"});
+        QCOMPARE(sqliteLines(dbPath(), "pragma table_info(imu1123)"),
+                 (QStringList{"0|sn|TEXT|0||1", "1|result|INTEGER|0||0"}));
+        const QStringList lines = fileLines(page->resultLog().currentPath());
+        QCOMPARE(lines.size(), 1);
+        const QStringList f = lines[0].split(',');
+        QCOMPARE(f.size(), 45);
+        QCOMPARE(f[0], QString("1"));
+        QCOMPARE(f[1], QString("112233"));
+        QCOMPARE(f[2], QString("0"));   // failed flag
+        QCOMPARE(f[4], QString("Lin"));
+        QCOMPARE(f[5], QString("211021"));
+        QCOMPARE(f[11], QString("168000000"));
+        QCOMPARE(f[16], QString("1"));  // seen-flag
+        QCOMPARE(f[20], QString("0"));  // restart failed
+        QCOMPARE(f[21], QString("0.05"));
+        // Every tick asked for the test output mode.
+        QVERIFY(TestKit::waitUntil([&] { return rig.commandCount(DeviceCmdId::SetOutputMode) >= 100; }));
+        const LongCommand c = rig.sim->commands().first().cmd;
+        QCOMPARE(c.cm1, 5.0f);
+        QCOMPARE(c.cm3, 0x1234u);
+        QCOMPARE(c.cm6, 200);
+    }
+
+    void aModuleThatDoesNotRestartFailsEverywhere()
+    {
+        module.obeysRestart = false;
+        runSteps(103);
+        QVERIFY(TestKit::waitUntil([&] { return rig.commandCount(DeviceCmdId::Restart) == 1; }));
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+        QCOMPARE(page->statusStyle(), QString("background-color: red;color:black"));
+        QCOMPARE(page->cell(0, 7)->background().color(), QColor(Qt::red));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123"), QStringList{"112233|0"});
+        const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
+        QCOMPARE(f.value(2), QString("1"));
+        QCOMPARE(f.value(20), QString("1"));
+        QCOMPARE(page->countText(2), QString("1"));
+    }
+
+    void aModuleNeverShowingTheSeenFlagFailsOnScreenInTheDatabaseAndTheLine()
+    {
+        module.flag145 = 0;
+        runSteps(103);
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+        QCOMPARE(sqliteLines(dbPath(), "select result from imu1123"), QStringList{"0"});
+        const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
+        QCOMPARE(f.value(2), QString("1"));
+        QCOMPARE(f.value(16), QString("0"));
+    }
+
+    void silenceBeforeFiveSecondsGivesNoConnectionAndNoVerdict()
+    {
+        runSteps(20);
+        module.silentSteps = 60; // unplugged before the restart
+        runSteps(60);
+        QCOMPARE(page->statusText(), QString("No connection, waiting"));
+        QCOMPARE(page->statusStyle(), QString("background-color: red;color:black"));
+        QCOMPARE(rig.commandCount(DeviceCmdId::Restart), 0);
+        QVERIFY(!QFile::exists(page->resultLog().currentPath()));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu1123"), QStringList{"0"});
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
+    }
+
+    void aSpreadAboveItsLimitFailsOnlyBetweenFourAndFiveSeconds()
+    {
+        runSteps(30);
+        module.spread = 120; // 0.12 > 0.1, before 4 s: not graded
+        runSteps(5);
+        QVERIFY(page->cell(7, 1)->background().style() == Qt::NoBrush);
+        runSteps(10); // 3.5 .. 4.5 s
+        QCOMPARE(page->cell(7, 1)->background().color(), QColor(Qt::red));
+        QCOMPARE(page->cell(7, 1)->text(), QString("0.12"));
+    }
+
+    void withoutANameTheTestWaitsForOne()
+    {
+        page->setOperatorName("");
+        page->_ackTimeout_735e();
+        QCOMPARE(page->statusText(), QString("Please enter your name"));
+        QCOMPARE(page->statusStyle(), QString("background-color: yellow;color:black"));
+        page->setOperatorName("Lin");
+        g_link_status[0] = 0;
+        page->_ackTimeout_735e();
+        QCOMPARE(page->statusText(), QString("Please open the serial port"));
+        g_link_status[0] = 1;
+    }
+
+    void moreThanFiveSerialFaultsShowTheBoxOnceAndResetTheCount()
+    {
+        g_serial_fault_count = 6;
+        page->_ackTimeout_735e();
+        page->_ackTimeout_735e();
+        QCOMPARE(rig.prompter.texts(), QStringList{"The serial hardware has been disconnected, please reconnect!"});
+        QCOMPARE(g_serial_fault_count.load(), 0u);
+    }
+};
+
+QTEST_MAIN(TestQuick735)
+#include "test_quick_735.moc"
