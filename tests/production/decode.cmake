@@ -1,1 +1,2 @@
 # Tests of production/decode.cmake.
+add_qt_test(test_decode_number SOURCES test_decode_number.cpp LIBS production_decode_core)
