@@ -1,16 +1,99 @@
 #include "equipment/TurntableController.h"
 
+#include <QList>
+
+namespace {
+char axisLetter(TurntableAxis a) { return a == TurntableAxis::Inner ? 'X' : 'Y'; }
+} // namespace
+
 LineTurntableController::LineTurntableController(QIODevice *device, QObject *parent)
-    : TurntableController(parent), m_device(device) {}
-bool LineTurntableController::open(QString *) { return false; }
-void LineTurntableController::close() {}
-bool LineTurntableController::isOpen() const { return false; }
-void LineTurntableController::enable(TurntableAxis, bool) {}
-void LineTurntableController::moveTo(TurntableAxis, double, double) {}
-void LineTurntableController::spin(TurntableAxis, double) {}
-void LineTurntableController::stop(TurntableAxis) {}
-void LineTurntableController::requestStatus() {}
-bool LineTurntableController::parseLine(const QByteArray &) { return false; }
+    : TurntableController(parent), m_device(device)
+{
+    m_device->setParent(this);
+    connect(m_device, &QIODevice::readyRead, this, &LineTurntableController::onReadyRead);
+}
+
+bool LineTurntableController::open(QString *error)
+{
+    if (m_device->isOpen() || m_device->open(QIODevice::ReadWrite))
+        return true;
+    if (error)
+        *error = m_device->errorString();
+    return false;
+}
+
+void LineTurntableController::close()
+{
+    if (m_device->isOpen())
+        m_device->close();
+    m_rx.clear();
+}
+
+bool LineTurntableController::isOpen() const { return m_device->isOpen(); }
+
 QByteArray LineTurntableController::formatNumber(double v) { return QByteArray::number(v, 'f', 4); }
-void LineTurntableController::sendLine(const QByteArray &) {}
-void LineTurntableController::onReadyRead() {}
+
+void LineTurntableController::sendLine(const QByteArray &line)
+{
+    if (m_device->isOpen())
+        m_device->write(line + '\n');
+}
+
+void LineTurntableController::enable(TurntableAxis axis, bool on)
+{
+    sendLine(QByteArray("EN ") + axisLetter(axis) + (on ? " 1" : " 0"));
+}
+
+void LineTurntableController::moveTo(TurntableAxis axis, double degrees, double rate)
+{
+    sendLine(QByteArray("POS ") + axisLetter(axis) + ' ' + formatNumber(degrees) + ' ' + formatNumber(rate));
+}
+
+void LineTurntableController::spin(TurntableAxis axis, double rate)
+{
+    sendLine(QByteArray("RATE ") + axisLetter(axis) + ' ' + formatNumber(rate));
+}
+
+void LineTurntableController::stop(TurntableAxis axis) { sendLine(QByteArray("STOP ") + axisLetter(axis)); }
+
+void LineTurntableController::requestStatus() { sendLine("STAT?"); }
+
+void LineTurntableController::onReadyRead()
+{
+    m_rx += m_device->readAll();
+    int nl;
+    while ((nl = m_rx.indexOf('\n')) >= 0) {
+        const QByteArray line = m_rx.left(nl).trimmed();
+        m_rx.remove(0, nl + 1);
+        if (!line.isEmpty())
+            parseLine(line);
+    }
+    if (m_rx.size() > 4096) // no line end in sight: noise
+        m_rx.clear();
+}
+
+bool LineTurntableController::parseLine(const QByteArray &line)
+{
+    const QList<QByteArray> f = line.simplified().split(' ');
+    if (f.value(0) == "OK")
+        return true;
+    if (f.value(0) == "ERR") {
+        emit errorReceived(QString::fromLatin1(line.mid(4)));
+        return true;
+    }
+    if (f.value(0) != "STAT" || f.size() != 7)
+        return false;
+    bool ok[6];
+    AxisStatus in, out;
+    in.position = f[1].toDouble(&ok[0]);
+    in.rate = f[2].toDouble(&ok[1]);
+    in.status = f[3].toUShort(&ok[2]);
+    out.position = f[4].toDouble(&ok[3]);
+    out.rate = f[5].toDouble(&ok[4]);
+    out.status = f[6].toUShort(&ok[5]);
+    for (bool b : ok)
+        if (!b)
+            return false;
+    emit statusReceived(in, out);
+    return true;
+}

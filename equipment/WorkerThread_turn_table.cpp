@@ -1,28 +1,324 @@
 #include "equipment/WorkerThread_turn_table.h"
 
+#include "app/Settings.h"
 #include "equipment/Creators.h"
+#include "equipment/StationValues.h"
+#include "station/AutoTurnTableTestType.h"
 
 WorkerThread_turn_table *g_turn_table_worker = nullptr;
 
+namespace {
+constexpr int kControllerBaud = 115200;
+constexpr double kManualPositionRate = 20;
+} // namespace
+
 WorkerThread_turn_table::WorkerThread_turn_table(const QString &port1, const QString &port2)
-    : m_port1(port1), m_port2(port2), m_pollTimer(this), m_tickTimer(this), m_sideTimer(this) {}
-WorkerThread_turn_table::~WorkerThread_turn_table() = default;
-std::unique_ptr<TurntableController> WorkerThread_turn_table::makeController() { return nullptr; }
-void WorkerThread_turn_table::openSerialConnected() { emit signal_connectIsSuccess(false); }
-void WorkerThread_turn_table::closePort() {}
-void WorkerThread_turn_table::rev_common_cmd(uint8_t) {}
-void WorkerThread_turn_table::on_send_turn_table_cmd_general(uint8_t, float, float, float) {}
-void WorkerThread_turn_table::on_clicked_turn_table_12pos(float, float) {}
+    : m_port1(port1), m_port2(port2), m_pollTimer(this), m_tickTimer(this), m_sideTimer(this)
+{
+    m_clock.start();
+    connect(&m_pollTimer, &QTimer::timeout, this, [this] {
+        if (m_ctrl && m_ctrl->isOpen())
+            m_ctrl->requestStatus();
+    });
+    connect(&m_tickTimer, &QTimer::timeout, this, &WorkerThread_turn_table::onTick);
+    connect(&m_sideTimer, &QTimer::timeout, this, &WorkerThread_turn_table::onSideToSide);
+}
+
+WorkerThread_turn_table::~WorkerThread_turn_table()
+{
+    // Retired in the middle of a sequence: stop the table and close the sequence with its report.
+    if (m_seq.running()) {
+        m_seq.stop();
+        endSequence(SequenceOutcome::Stopped);
+    }
+    if (g_turn_table_worker == this)
+        g_turn_table_worker = nullptr;
+}
+
+std::unique_ptr<TurntableController> WorkerThread_turn_table::makeController()
+{
+    auto *port = new QSerialPort;
+    port->setPortName(m_port1);
+    port->setBaudRate(kControllerBaud);
+    port->setDataBits(QSerialPort::Data8);
+    port->setParity(QSerialPort::NoParity);
+    port->setStopBits(QSerialPort::OneStop);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    return std::make_unique<LineTurntableController>(port);
+}
+
+void WorkerThread_turn_table::openSerialConnected()
+{
+    m_ctrl = makeController();
+    QString error;
+    const bool ok = m_ctrl->open(&error);
+    if (ok) {
+        connect(m_ctrl.get(), &TurntableController::statusReceived, this, &WorkerThread_turn_table::onStatus);
+        connect(m_ctrl.get(), &TurntableController::errorReceived, this,
+                [this](QString text) { emit signal_log(5, "Turntable: " + text); });
+        m_pollTimer.start(m_pollMs);
+        m_tickTimer.start(m_tickMs);
+    } else {
+        emit signal_log(5, QString("Turntable: failed to open %1: %2").arg(m_port1, error));
+    }
+    emit signal_connectIsSuccess(ok);
+}
+
+void WorkerThread_turn_table::closePort()
+{
+    m_sideTimer.stop();
+    if (m_seq.running()) {
+        m_seq.stop();
+        endSequence(SequenceOutcome::Stopped);
+    }
+    m_pollTimer.stop();
+    m_tickTimer.stop();
+    if (m_ctrl)
+        m_ctrl->close();
+}
+
+void WorkerThread_turn_table::onStatus(AxisStatus inner, AxisStatus outer)
+{
+    m_inner = inner;
+    m_outer = outer;
+    m_statusAtMs = m_clock.elapsed();
+    emit signal_send_zhuantai_status(int32_t(qRound(inner.position * 10000)), int32_t(qRound(inner.rate * 10000)),
+                                     inner.status, int32_t(qRound(outer.position * 10000)),
+                                     int32_t(qRound(outer.rate * 10000)), outer.status);
+    if (m_lastLiveness < 0 || m_statusAtMs - m_lastLiveness >= 1000) {
+        m_lastLiveness = m_statusAtMs;
+        emit signal_log(37, tag() + "_0_0");
+    }
+}
+
+void WorkerThread_turn_table::applyAction(const SeqAction &a)
+{
+    switch (a.kind) {
+    case SeqAction::Report:
+        emit signal_log(a.code, a.text);
+        break;
+    case SeqAction::Move:
+        m_ctrl->moveTo(TurntableAxis::Inner, a.inner, a.rate);
+        m_ctrl->moveTo(TurntableAxis::Outer, a.outer, a.rate);
+        break;
+    case SeqAction::Spin:
+        m_ctrl->spin(a.axis, a.inner);
+        break;
+    case SeqAction::StopAll:
+        stopBothAxes();
+        break;
+    case SeqAction::Hold:
+        break;
+    }
+}
+
+void WorkerThread_turn_table::stopBothAxes()
+{
+    if (m_ctrl && m_ctrl->isOpen()) {
+        m_ctrl->stop(TurntableAxis::Inner);
+        m_ctrl->stop(TurntableAxis::Outer);
+    }
+}
+
+void WorkerThread_turn_table::onTick()
+{
+    if (!m_seq.running())
+        return;
+    const qint64 now = m_clock.elapsed();
+    const SequenceOutcome o = m_seq.advance(now, m_inner, m_outer, m_statusAtMs,
+                                            [this](const SeqAction &a) { applyAction(a); });
+    if (o != SequenceOutcome::Running) {
+        endSequence(o);
+        return;
+    }
+    if (m_lastRemaining < 0 || now - m_lastRemaining >= m_msPerSecond) {
+        m_lastRemaining = now;
+        const int s = m_seq.remainingSeconds(now);
+        emit signal_log(84, QString("%1小时%2分钟%3秒").arg(s / 3600).arg((s % 3600) / 60).arg(s % 60));
+    }
+}
+
+void WorkerThread_turn_table::startSequence(const SequencePlan &plan, bool rotation)
+{
+    if (!m_ctrl || !m_ctrl->isOpen()) {
+        emit signal_log(74, plan.name + ": turntable not connected");
+        if (rotation)
+            emit signal_rotated_times();
+        return;
+    }
+    if (m_seq.running()) {
+        emit signal_log(75, QString("%1 refused: %2 is running").arg(plan.name, m_seq.plan().name));
+        if (rotation)
+            emit signal_rotated_times();
+        return;
+    }
+    m_sideTimer.stop();
+    m_rotationPending = rotation;
+    m_lastRemaining = -1;
+    emit signal_log(74, plan.name + " started");
+    m_seq.start(plan, StepTimes::current(), m_msPerSecond, m_clock.elapsed());
+    onTick();
+}
+
+void WorkerThread_turn_table::endSequence(SequenceOutcome outcome)
+{
+    stopBothAxes();
+    const QString name = m_seq.plan().name;
+    switch (outcome) {
+    case SequenceOutcome::Done:
+        emit signal_log(74, name + " completed");
+        if (m_seq.plan().endWith62)
+            emit signal_log(62, name + " completed");
+        break;
+    case SequenceOutcome::Failed:
+        emit signal_log(74, name + " failed: " + m_seq.failure());
+        emit signal_log(59, m_seq.failure());
+        break;
+    case SequenceOutcome::Stopped:
+        emit signal_log(74, name + " stopped");
+        break;
+    case SequenceOutcome::Running:
+        break;
+    }
+    if (m_rotationPending) {
+        m_rotationPending = false;
+        emit signal_rotated_times();
+    }
+}
+
+void WorkerThread_turn_table::rev_common_cmd(uint8_t code)
+{
+    switch (code) {
+    case 30: enableTurnTableX(); return;
+    case 31: enableTurnTableY(); return;
+    case 32: unEnableTurnTableX(); return;
+    case 33: unEnableTurnTableY(); return;
+    default: break;
+    }
+    const SequencePlan plan = SequencePlans::forCommonCmd(code, AutoTurnTableTestType::instance()->isNormalTest(),
+                                                          StepTimes::current());
+    if (plan.isEmpty()) {
+        emit signal_log(5, QString("Turntable: unknown command %1").arg(code));
+        return;
+    }
+    startSequence(plan, false);
+}
+
+void WorkerThread_turn_table::on_send_turn_table_cmd_general(uint8_t code, float p1, float p2, float)
+{
+    if (!m_ctrl || !m_ctrl->isOpen())
+        return;
+    switch (code) {
+    case 17: m_ctrl->moveTo(TurntableAxis::Inner, p1, p2 > 0 ? p2 : kManualPositionRate); break;
+    case 19: m_ctrl->spin(TurntableAxis::Inner, p1); break;
+    case 33: m_ctrl->moveTo(TurntableAxis::Outer, p1, p2 > 0 ? p2 : kManualPositionRate); break;
+    case 35: m_ctrl->spin(TurntableAxis::Outer, p1); break;
+    case 31:
+    case 47:
+        // A stop ends whatever runs: sequence, side-to-side rotation, and both axes stop.
+        m_sideTimer.stop();
+        if (m_seq.running()) {
+            m_seq.stop();
+            endSequence(SequenceOutcome::Stopped);
+        } else {
+            m_ctrl->stop(code == 31 ? TurntableAxis::Inner : TurntableAxis::Outer);
+        }
+        break;
+    default:
+        emit signal_log(5, QString("Turntable: unknown general command %1").arg(code));
+        break;
+    }
+}
+
+void WorkerThread_turn_table::on_clicked_turn_table_12pos(float angleStep, float staticTime)
+{
+    m_sideStep = angleStep;
+    m_sideStatic = staticTime;
+    m_sideDirection = 1;
+    m_sideNextMs = 0;
+    m_sideTimer.start(m_msPerSecond);
+}
+
+void WorkerThread_turn_table::onSideToSide()
+{
+    if (!m_ctrl || !m_ctrl->isOpen() || m_sideStep == 0.0f) {
+        m_sideTimer.stop();
+        return;
+    }
+    if (m_seq.running())
+        return;
+    const qint64 now = m_clock.elapsed();
+    if (now < m_sideNextMs)
+        return;
+    m_ctrl->moveTo(TurntableAxis::Inner, m_sideDirection * double(m_sideStep), kManualPositionRate);
+    m_sideDirection = -m_sideDirection;
+    m_sideNextMs = now + qint64(double(m_sideStatic) * m_msPerSecond)
+                   + qint64(std::abs(m_sideStep) * 2 / kManualPositionRate * m_msPerSecond);
+}
+
 void WorkerThread_turn_table::turn_table_reset_rotated_times() { m_rotatedTimes = 0; }
-void WorkerThread_turn_table::turn_table_constant_heat_rotate() { emit signal_rotated_times(); }
-void WorkerThread_turn_table::enableTurnTableX() {}
-void WorkerThread_turn_table::enableTurnTableY() {}
-void WorkerThread_turn_table::unEnableTurnTableX() {}
-void WorkerThread_turn_table::unEnableTurnTableY() {}
+
+void WorkerThread_turn_table::turn_table_constant_heat_rotate()
+{
+    ++m_rotatedTimes;
+    const SequencePlan plan = SequencePlans::forRotation(g_advanced_calib_type.load(), StepTimes::current());
+    if (plan.isEmpty()) {
+        emit signal_log(74, QString("Rotation %1: no sequence for advanced type %2")
+                                .arg(m_rotatedTimes).arg(g_advanced_calib_type.load()));
+        emit signal_rotated_times();
+        return;
+    }
+    emit signal_log(74, QString("Constant-temperature rotation %1").arg(m_rotatedTimes));
+    startSequence(plan, true);
+}
+
+void WorkerThread_turn_table::enableTurnTableX()
+{
+    if (m_ctrl && m_ctrl->isOpen())
+        m_ctrl->enable(TurntableAxis::Inner, true);
+    emit signal_log(74, "Inner axis enabled");
+}
+
+void WorkerThread_turn_table::enableTurnTableY()
+{
+    if (m_ctrl && m_ctrl->isOpen())
+        m_ctrl->enable(TurntableAxis::Outer, true);
+    emit signal_log(74, "Outer axis enabled");
+}
+
+void WorkerThread_turn_table::unEnableTurnTableX()
+{
+    if (m_seq.running()) {
+        m_seq.stop();
+        endSequence(SequenceOutcome::Stopped);
+    }
+    if (m_ctrl && m_ctrl->isOpen())
+        m_ctrl->enable(TurntableAxis::Inner, false);
+    emit signal_log(74, "Inner axis disabled");
+}
+
+void WorkerThread_turn_table::unEnableTurnTableY()
+{
+    if (m_seq.running()) {
+        m_seq.stop();
+        endSequence(SequenceOutcome::Stopped);
+    }
+    if (m_ctrl && m_ctrl->isOpen())
+        m_ctrl->enable(TurntableAxis::Outer, false);
+    emit signal_log(74, "Outer axis disabled");
+}
 
 WorkerThread_turn_table *createWorker_turn_table(QString port1, QString port2)
 {
-    WorkerThread_turn_table *w = new Workerthread_turn_table_TQ(port1, port2);
+    const int type = getSettings()->value("turnTableType/type", 0).toInt();
+    WorkerThread_turn_table *w;
+    switch (type) {
+    case 1: w = new Workerthread_turn_table_jinghua(port1, port2); break;
+    case 2: w = new Workerthread_turn_table_brint(port1, port2); break;
+    case 3: w = new Workerthread_turn_table_TQ(port1, port2, true); break;
+    case 4: w = new Workerthread_turn_table_brint_hotheat(port1, port2); break;
+    default: w = new Workerthread_turn_table_TQ(port1, port2); break;
+    }
     g_turn_table_worker = w;
     return startWorkerThread(w, &WorkerThread_turn_table::openSerialConnected);
 }

@@ -6,6 +6,7 @@
 //   65, 66, 67, 68  retest stages (accelerometer, gyro, gyro and accelerometer nonlinearity)
 //   62 end of a calibration run, 59 box, 74 progress, 75 hint, 84 remaining time, 37 liveness.
 #include <QElapsedTimer>
+#include <QSerialPort>
 #include <QObject>
 #include <QTimer>
 
@@ -74,6 +75,9 @@ private:
     QTimer m_tickTimer;
     QTimer m_sideTimer;
     qint64 m_lastLiveness = -1;
+    qint64 m_lastRemaining = -1;
+    AxisStatus m_inner, m_outer;
+    qint64 m_statusAtMs = -1;
     TurntableSequence m_seq;
     bool m_rotationPending = false; // the running sequence is a constant-temperature rotation
     int m_rotatedTimes = 0;
