@@ -1,0 +1,225 @@
+// The K350 quick test against the main link and a simulated module on a pseudo-terminal.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+#include <QTextEdit>
+
+#include "app/Settings.h"
+#include "link/CommandFrames.h"
+#include "link/DeviceRecords.h"
+#include "production/Factory_K350_Dlg.h"
+#include "tests/production/QuickTestRig.h"
+
+namespace {
+// A simulated K350 module; command 10 calibrates its gyro bias (silent for a second, then the
+// result stands in parameters 8, 9, 10).
+struct ModuleK350 {
+    bool silent = false;
+    int silentSteps = 0;
+    float calib[3] = {0.5f, -0.25f, 1.0f};
+    float gyroNoise = 0.1f;
+    float cpu = 3.3f;
+
+    QByteArray payload() const
+    {
+        std::array<uint8_t, kTestK350Bytes> r{};
+        uint8_t *b = r.data();
+        writeLE<uint32_t>(b + 0, 1234);
+        writeLE<uint32_t>(b + 4, 2);
+        writeLE<int16_t>(b + 8, 7481);
+        writeLE<uint32_t>(b + 10, 9);
+        writeLE<uint32_t>(b + 14, 8);
+        writeLE<uint32_t>(b + 18, 7);
+        writeLE<float>(b + 51, 25.0f);
+        for (int i = 0; i < 12; ++i)
+            writeLE<float>(b + 85 + 4 * i, i >= 6 ? gyroNoise : 0.005f);
+        writeLE<uint32_t>(b + 133, 200000000u);
+        writeLE<float>(b + 137, cpu);
+        b[141] = 1;
+        b[142] = 1;
+        return QByteArray(reinterpret_cast<const char *>(b), int(r.size()));
+    }
+};
+} // namespace
+
+class TestQuickK350 : public QObject {
+    Q_OBJECT
+private:
+    QuickTestRig rig;
+    Factory_K350_Dlg *page = nullptr;
+    ModuleK350 module;
+    int stepsDone = 0;
+
+    template <class T> T *w(const char *name) { return page->findChild<T *>(name); }
+    QString label(const char *name) { return w<QLabel>(name)->text(); }
+
+    void step()
+    {
+        if (module.silentSteps > 0)
+            --module.silentSteps;
+        else
+            QVERIFY(rig.sendRecord(DeviceMsgId::TestK350, module.payload()));
+        rig.clock.advance(100);
+        page->_ackTimeout();
+        ++stepsDone;
+    }
+    void runSteps(int n)
+    {
+        for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
+            step();
+    }
+    QString dbPath() const { return QDir::current().absoluteFilePath("k350.db"); }
+
+private slots:
+    void init()
+    {
+        QFile::remove("k350.db");
+        QDir(logRoot()).removeRecursively();
+        QVERIFY(rig.start());
+        page = new Factory_K350_Dlg;
+        page->tickTimer().stop();
+        QObject::connect(rig.worker, &WorkerThread::signal_send_k350_test, page, &Factory_K350_Dlg::displayK350_test);
+        QObject::connect(page, &Factory_K350_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        QObject::connect(page, &Factory_K350_Dlg::signal_gyro_calib_result_read, rig.worker,
+                         &WorkerThread::gyro_calib_result_read);
+        rig.countAfter(&WorkerThread::signal_send_k350_test);
+        module = ModuleK350();
+        rig.sim->onCommand = [this](const LongCommand &c) {
+            if (c.cmd_id == DeviceCmdId::GyroCalib) {
+                module.silentSteps = 10;
+                for (int i = 0; i < 3; ++i)
+                    rig.sim->params[size_t(8 + i)] = module.calib[i];
+            }
+            return false;
+        };
+        w<QTextEdit>("textEdit_ahrs_k350_user_name")->setPlainText("Wei");
+        w<QTextEdit>("textEdit_k350_software_ver")->setPlainText("1234");
+        page->_ackTimeout();
+        QCOMPARE(page->statusText(), QString("No connection, waiting"));
+        stepsDone = 0;
+    }
+    void cleanup()
+    {
+        delete page;
+        rig.stop();
+    }
+
+    void withCalibrationTheTimelineRunsSixteenSecondsAndPasses()
+    {
+        w<QCheckBox>("checkBox_calib_gyro")->setChecked(true);
+        g_user_param.update([](auto &p) { p[8] = 9.5f; p[40] = 3.25f; });
+        runSteps(1);
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        QCOMPARE(g_user_param.load()[8], 9.5f); // starting a test leaves the parameter image alone
+        runSteps(49); // 4.9 s after the start
+        QCOMPARE(page->engine().phaseSent(), false);
+        runSteps(1); // 5.0 s
+        QVERIFY(TestKit::waitUntil([&] { return rig.commandCount(DeviceCmdId::GyroCalib) == 1; }));
+        QCOMPARE(page->statusText(), QString("Calibrate the gyroscope, please make sure it is stationary!"));
+        runSteps(29); // 7.9 s: the module was silent, the test goes on
+        QCOMPARE(page->statusText(), QString("Calibrate the gyroscope, please make sure it is stationary!"));
+        QCOMPARE(rig.commandCount(DeviceCmdId::ReadParam), 0);
+        runSteps(1); // 8.0 s: the result is requested
+        QCOMPARE(page->statusText(), QString("Read gyroscope calibration results"));
+        QVERIFY(TestKit::waitUntil([&] {
+            const GyroCalibResult g = g_gyro_calib_result.load();
+            return g.received[0] && g.received[1] && g.received[2];
+        }));
+        runSteps(20); // 10.0 s
+        QCOMPARE(label("ahrs_k350_test_calib_gyro_bias1"), QString("Zero bias:N/A"));
+        runSteps(3); // past 10 s: the result is shown
+        QCOMPARE(label("ahrs_k350_test_calib_gyro_bias1"), QString("Zero bias:0.5000"));
+        QCOMPARE(label("ahrs_k350_test_calib_gyro_bias2"), QString("Zero bias:-0.2500"));
+        runSteps(56); // 15.9 s
+        QVERIFY(page->statusText() != "Test passed");
+        runSteps(1); // 16 s: the verdict
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(page->statusStyle(), QString("background-color: green;color:black"));
+        QCOMPARE(g_user_param.load()[40], 3.25f);
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from k350"), QStringList{"987|1"});
+        const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
+        QCOMPARE(f.size(), 42);
+        QCOMPARE(f[1], QString("987"));
+        QCOMPARE(f[2], QString("0"));
+        QCOMPARE(f[7], QString("7481"));
+        QCOMPARE(f[23], QString("0.5"));
+        QCOMPARE(f[24], QString("-0.25"));
+        QCOMPARE(f[27], QString("1"));
+        QCOMPARE(f[40], QString("1"));
+        QCOMPARE(f[41], QString("1"));
+        QCOMPARE(getSettings()->value("k350_factory/k350_version").toString(), QString("1234"));
+        QCOMPARE(getSettings()->value("k350_factory/k350_name").toString(), QString("Wei"));
+        const LongCommand mode = rig.sim->commands().first().cmd;
+        QCOMPARE(mode.cm1, 51.0f);
+    }
+
+    void withoutCalibrationTheTestEndsAfterEightSecondsWithoutCommandTen()
+    {
+        runSteps(80);
+        QVERIFY(page->statusText() != "Test passed");
+        runSteps(1);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(rig.commandCount(DeviceCmdId::GyroCalib), 0);
+        QCOMPARE(fileLines(page->resultLog().currentPath()).value(0).split(',').value(27), QString("0"));
+    }
+
+    void theCalibrationBoxIsLatchedAtTestStart()
+    {
+        runSteps(10);
+        w<QCheckBox>("checkBox_calib_gyro")->setChecked(true); // too late for this test
+        runSteps(71);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(rig.commandCount(DeviceCmdId::GyroCalib), 0);
+    }
+
+    void aCalibrationResultBeyondTwoFails()
+    {
+        module.calib[1] = -2.1f;
+        w<QCheckBox>("checkBox_calib_gyro")->setChecked(true);
+        runSteps(161);
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+        QCOMPARE(w<QLabel>("ahrs_k350_test_calib_gyro_bias2")->styleSheet(), QString("background-color:red"));
+        QCOMPARE(sqliteLines(dbPath(), "select result from k350"), QStringList{"0"});
+        QCOMPARE(fileLines(page->resultLog().currentPath()).value(0).split(',').value(2), QString("1"));
+    }
+
+    void aResultThatNeverArrivesFails()
+    {
+        rig.sim->answerParamReads = false;
+        w<QCheckBox>("checkBox_calib_gyro")->setChecked(true);
+        runSteps(161);
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+    }
+
+    void gyroNoiseAtTheLimitShowsPoorAndFails()
+    {
+        module.gyroNoise = 0.4f; // stored just above 0.4
+        runSteps(81);
+        QVERIFY(label("ahrs_k350_test_gyro_noise1").startsWith("Poor:0.4\r\n0.4,0.4"));
+        QCOMPARE(label("ahrs_k350_test_acc_noise1"), QString("Good"));
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+        const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
+        QCOMPARE(f.value(15), QString("0"));
+        QCOMPARE(f.value(17), QString("1"));
+    }
+
+    void aSecondPassOfTheSameModuleShowsTheRepeatNotice()
+    {
+        runSteps(81);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        module.silentSteps = 25; // unplugged
+        runSteps(25);
+        QCOMPARE(page->statusText(), QString("Waiting for the next test"));
+        runSteps(82);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(rig.prompter.texts(),
+                 QStringList{"The current SN number has been successfully tested, and it is still successful this time, but there is no duplicate counting"});
+        QCOMPARE(rig.prompter.shown.value(0).title, QString("notice"));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from k350"), QStringList{"1|1"});
+        QCOMPARE(fileLines(page->resultLog().currentPath()).size(), 2);
+    }
+};
+
+QTEST_MAIN(TestQuickK350)
+#include "test_quick_k350.moc"
