@@ -1,20 +1,149 @@
 #pragma once
+// Page 9: the multi-IMU calibration console. Links the rack's sixteen base boards and its
+// equipment, turns the workers' reports into commands for every plate and shows every IMU's
+// calibration record in per-plate tables, a summary table and three plots.
+#include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 #include <QWidget>
-#include <cstdint>
 
-// Page 9: the multi-IMU calibration console.
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "link/DeviceProtocol.h"
+#include "station/ConsoleWindows.h"
+#include "station/PlateView.h"
+
+class AutoResize;
+class FrmShowLog;
+class QComboBox;
+class QCustomPlot;
+class QFile;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+class TableView;
+class WorkerThread_DC_power;
+class WorkerThread_Multi;
+class WorkerThread_hothouse;
+class WorkerThread_net;
+class WorkerThread_turn_table;
+
+namespace Ui {
+class MultiCalib;
+}
+
 class MultiCalib : public QWidget {
     Q_OBJECT
 public:
     explicit MultiCalib(QWidget *parent = nullptr);
+    ~MultiCalib() override;
+
+    static constexpr int kRackLinks = 15;
+
+    Ui::MultiCalib *form() const { return ui.get(); }
+    TableView *selectionGrid() const { return m_selectGrid; }
+    FrmShowLog *logWindow() const { return m_logWindow; }
+    multi_calib_cmd *commandPage() { return &m_cmdPage; }
+    QTableWidget *plateTable(int plate) const { return m_plateTables.value(plate); }
+    WorkerThread_Multi *rackWorker(int index) const;
+    WorkerThread_turn_table *turnTableWorker() const;
+    WorkerThread_net *netWorker() const;
+    QString shieldMark(int plate, int imu) const { return m_shield_marks[size_t(plate)][size_t(imu)]; }
+    uint32_t plateFailCount(int plate) const { return m_plate_fail_count[size_t(plate)]; }
+    bool baseBoardReported(int plate) const { return m_plateReported[size_t(plate)]; }
+    QString baseBoardIdentity(int plate) const { return m_plateIdentity[size_t(plate)]; }
+    bool netReported() const { return m_netReported; }
+    uint32_t turnTableStatusCount() const { return m_turnTableStatusCount; }
+    int turnTableType() const { return m_turnTableType; }
+    // Records of a plate taken into its table at the last refresh.
+    uint64_t shownGeneration(int plate) const { return m_shownGeneration[size_t(plate)]; }
+
+    // Selection file (0-based plate and column).
+    bool readSelectState(int plate, int column) const;
+    void writeSelectState(int plate, int column, bool value);
+    static void ensureConfigDir(const QString &folder);
+    static void ensureSelectFile(const QString &path);
+    QString selectFilePath() const { return m_selectFilePath; }
+
+    QString get_string_calib_status(int number) const;
 
 public slots:
-    void display_calib_multi() {}
-    void clear_calib_multi_table() {}
-    void rev_log_from_worker(uint8_t code, QString text) {}
-    void connect_serial_port(uint8_t on) {}
-    void cmd_start(uint32_t pageIndex) {}
+    // Main window and workers.
+    void display_calib_multi();
+    void clear_calib_multi_table();
+    void rev_log_from_worker(uint8_t code, QString text);
+    void rev_signal_send_zhuantai_status(int32_t innerPos, int32_t innerRate, uint16_t innerStatus,
+                                         int32_t outerPos, int32_t outerRate, uint16_t outerStatus);
+    void setBtnStyleSheet(int index);
+    void connect_serial_port(uint8_t on);
+    void cmd_start(uint32_t pageIndex);
+
+    // Links.
+    void on_clicked_pushButton_connect_calib_multi_serial(int index);
+    void on_clicked_pushButton_connect_calib_multi_turn_table();
+    void on_clicked_pushButton_connect_calib_multi_net();
+    void on_clicked_pushButton_connect_calib_hot_house_ctrl();
+    void on_clicked_pushButton_connect_dc_power_ctrl();
+    void connectIsOk_Worker_Multi(int index, bool ok);
+    void connectIsOk_Worker_turn_table(bool ok);
+    void connectIsOk_Worker_net(bool ok);
+    void connectIsOk_Worker_hothouse(bool ok);
+    void connectIsOk_Worker_dc_power(bool ok);
+    void on_pushButton_connect_renew_com_ports_clicked();
+    void on_pushButton_connect_save_current_port_index_clicked();
+    void setAdjustToContentOfComboBox(QComboBox *combo);
+    void setViewAndItemDelegate(QComboBox *combo);
+    void on_tabWidget_bottom_currentChanged(int index);
+    void on_pushButton_ReadLastSelectState_clicked();
+    void on_pushButton_SaveSelectState_clicked();
+
+    // Result tables.
+    void init_calib_multi_plot();
+    void calib_multi_ackTimeout();
+    void calib_multi_table(int table_index);
+    void calib_multi_table_total(int comboBoxCalibMultiTotalCurrentIndex);
+    void on_comboBox_calib_multi_total_currentIndexChanged(int index);
+    void init_auto_resize();
+
+    // Operator actions wired here.
+    void on_pushButton_show_cmd_page();
+    void on_pushButton_show_setting_page();
+    void on_pushButton_ShowLog_clicked();
+    void onSignalSendMsg(QString text);
+    void on_comboBox_neihuan_manual_currentIndexChanged(int index);
+    void on_comboBox_waihuan_manual_currentIndexChanged(int index);
+    void on_comboBox_TurnTableType_currentIndexChanged(int index);
+    void on_pushButton_neihuan_enable_advanced_clicked();
+    void on_pushButton_waihuan_enable_advanced_clicked();
+    void on_pushButton_neihuan_unEnable_advanced_clicked();
+    void on_pushButton_waihuan_unEnable_advanced_clicked();
+    void heat_box_end();
+
+    // Actions whose runs are built elsewhere (advanced calibration, replay, uploads, the
+    // one-click run, chamber and supply panels); they are wired now and do nothing yet.
+    void on_pushButton_advanced_calib();
+    void on_pushButton_advanced_calib_retest();
+    void on_pushButton_advanced_retest();
+    void on_clicked_pushButton_log_replay();
+    void on_clicked_pushButton_log_replay_setting_all();
+    void on_clicked_pushButton_log_replay_setting_fast();
+    void on_clicked_pushButton_log_replay_setting_middle();
+    void on_clicked_pushButton_log_replay_setting_slow();
+    void on_clicked_pushButton_log_replay_setting_pause();
+    void on_clicked_pushButton_log_replay_setting_continue();
+    void on_pushButton_one_click_calib_clicked();
+    void addWorkOrderDetailsDalig();
+    void exectuePosMethod(uint8_t station);
+    void onSignalInputParam(QString, QString, QString, bool);
+    void onHorizontalSliderValueChanged(int value);
+    void onHorizontalSliderReleased();
+    void show_heat_value(float celsius);
+    void init_hot_house_Widget();
+    void init_dc_power_Widget();
+    void initTableWidgetFormConfig();
 
 signals:
     void signal_auto_log_imu(uint8_t on);
@@ -28,4 +157,90 @@ signals:
     void signal_sendVersionValue(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t,
                                  uint16_t, uint8_t, uint8_t, uint8_t, uint32_t, uint32_t,
                                  uint32_t, uint32_t, uint32_t, uint8_t);
+    void signal_log(uint8_t code, QString text);
+    void signal_log_from_multi_calib(uint8_t code, QString text);
+    void signalTranspondLog(QString line);
+    void signal_common_cmd(uint8_t code);
+    void signal_send_turn_table_cmd_general(uint8_t code, float p1, float p2, float p3);
+    void signal_send_turn_table_rotate_side_to_side(float step, float staticTime);
+    void signal_turn_table_reset_rotated_times();
+    void signal_turnTable_constant_heat_rotate();
+    void hothouse_set_target_temp(int16_t t);
+    void dc_control_cmd(uint16_t code);
+    void deleteObjAndNewNext_Worker_multi();
+    void deleteObjAndNewNext_Worker_turn_table();
+    void deleteObjAndNewNext_Worker_net();
+    void deleteObjAndNewNext_Worker_hothouse();
+    void deleteObjAndNewNext_Worker_dc_power();
+    void signal_closePort_Worker_Multi();
+    void signal_closePort_Worker_turn_table();
+    void signal_closePort_Worker_net();
+    void signal_closePort_hothouse();
+    void signal_closePort_dc_power();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void makeConnections();
+    QList<QComboBox *> portCombos() const;
+    // Copies a plate's computed view into its table, touching only cells that changed.
+    void applyPlateView(int plate, const PlateTableView &view);
+    void setCell(QTableWidget *t, int row, int column, const CellView &cell);
+    void refreshTables();
+    void updatePlots(double t);
+    void broadcast(uint16_t cmd, uint32_t cm3 = 0);
+    void frameWarning(uint16_t status);
+    void appendStamped(const QString &text, bool autoPage, bool advancedPage);
+    template <class W> void retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)());
+
+    std::unique_ptr<Ui::MultiCalib> ui;
+    std::unique_ptr<AutoResize> m_autoResize;
+    multi_calib_cmd m_cmdPage;
+    Settings m_settings;
+    FormWorkOrderDetails m_workOrder;
+    FrmShowLog *m_logWindow = nullptr;
+    TableView *m_selectGrid = nullptr;
+    QTimer *m_ackTimer = nullptr;
+
+    QVector<QPointer<WorkerThread_Multi>> m_multiWorkers;
+    QVector<bool> m_rackWanted; // a connect is under way or the link is up
+    QList<QTableWidget *> m_plateTables;
+    QList<QComboBox *> m_rackPortCombos;
+    QList<QCustomPlot *> m_plots;
+    QPointer<WorkerThread_turn_table> m_turnTableWorker;
+    QPointer<WorkerThread_net> m_netWorker;
+    QPointer<WorkerThread_hothouse> m_hothouseWorker;
+    QPointer<WorkerThread_DC_power> m_dcWorker;
+    bool m_turnTableWanted = false, m_netWanted = false, m_hothouseWanted = false, m_dcWanted = false;
+
+    std::array<bool, kPlates> m_plateReported{};
+    std::array<QString, kPlates> m_plateIdentity;
+    bool m_netReported = false;
+    QFile *m_dcLogFile = nullptr; // opened by the supply panel; code 77 writes to it
+
+    // Result tables.
+    std::array<std::array<QString, kImusPerPlate>, kPlates> m_shield_marks;
+    std::array<uint32_t, kPlates> m_plate_fail_count{};
+    std::array<std::array<uint32_t, kImusPerPlate>, kPlates> m_last_i2c_loss{};
+    std::array<uint64_t, kPlates> m_shownGeneration{};
+    std::array<PlateTableView, kPlates> m_shownCells; // what each plate table holds
+    std::array<bool, kPlates> m_shownValid{};
+    int m_total_kind = 30;
+    int64_t m_startMs = 0;
+    int64_t m_lastDisplayMs = -1000000, m_lastPlotDataMs = -1000000, m_lastPlotScrollMs = -1000000,
+            m_lastTableMs = -1000000;
+    bool m_imuPageInserted = false;
+
+    // Reports.
+    uint32_t m_turnTableStatusCount = 0;
+    bool m_frameWarningOpen = false;
+    int m_turnTableType = 0;
+    int m_bottomTabIndex = 0;
+
+    QString m_configDir;
+    QString m_selectFilePath;
+    bool m_selectionReadOnce = false;
+    QList<QPushButton *> m_replayButtons;
+    QString m_normalButtonStyle;
 };

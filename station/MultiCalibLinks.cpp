@@ -1,0 +1,405 @@
+// The console's links: the fifteen rack links, the turntable, the base-board link, the chamber
+// and the DC supply; the port lists with their saved choices; the selection file.
+#include "station/MultiCalib.h"
+
+#include "ui_MultiCalib.h"
+
+#include <QDebug>
+#include <QFontMetrics>
+#include <QListView>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include "app/Prompter.h"
+#include "app/SerialPorts.h"
+#include "app/Settings.h"
+#include "equipment/WorkerThread_DC_power.h"
+#include "equipment/WorkerThread_Multi.h"
+#include "equipment/WorkerThread_hothouse.h"
+#include "equipment/WorkerThread_net.h"
+#include "equipment/WorkerThread_turn_table.h"
+#include "link/LinkFlags.h"
+#include "station/ConsoleLogic.h"
+#include "station/TableView.h"
+
+WorkerThread_Multi *MultiCalib::rackWorker(int index) const { return m_multiWorkers.value(index).data(); }
+WorkerThread_turn_table *MultiCalib::turnTableWorker() const { return m_turnTableWorker.data(); }
+WorkerThread_net *MultiCalib::netWorker() const { return m_netWorker.data(); }
+
+// Retires a link's old worker: its thread quits and the worker is released. The retire
+// signal is disconnected again, so a later retire never reaches this link's next worker's
+// neighbours.
+template <class W> void MultiCalib::retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)())
+{
+    if (!worker)
+        return;
+    W *old = worker.data();
+    const QMetaObject::Connection c = connect(this, retireSignal, old, &W::deleteObjAndNewNext);
+    emit(this->*retireSignal)();
+    disconnect(c);
+    old->deleteLater();
+    worker.clear();
+}
+
+void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
+{
+    if (index < 0 || index >= kRackLinks)
+        return;
+    if (g_link_status[index + 1] || m_rackWanted[index]) {
+        qDebug() << "断开";
+        // Only this plate's worker closes; the other plates keep their links.
+        if (m_multiWorkers[index])
+            QMetaObject::invokeMethod(m_multiWorkers[index].data(), "closePort", Qt::QueuedConnection);
+        g_link_status[index + 1] = 0;
+        m_rackWanted[index] = false;
+        emit signal_label_record_visible(0);
+        g_expected_calib_flag = 0;
+        return;
+    }
+    retire(m_multiWorkers[index], &MultiCalib::deleteObjAndNewNext_Worker_multi);
+    WorkerThread_Multi *w = createWorker_Multi(portOfComboText(m_rackPortCombos[index]->currentText()), g_baud_rate, index);
+    m_multiWorkers[index] = w;
+    m_rackWanted[index] = true;
+    const auto u = Qt::UniqueConnection;
+    connect(w, &WorkerThread_Multi::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_Multi, u);
+    connect(this, &MultiCalib::signal_closePort_Worker_Multi, w, &WorkerThread_Multi::closePort, u);
+    connect(this, &MultiCalib::signal_file_recoding, w, &WorkerThread_Multi::do_file_recording);
+    connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL, w, &WorkerThread_Multi::Send_CMD_LONG, u);
+    connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL_times, w, &WorkerThread_Multi::Send_CMD_LONG_times, u);
+    connect(this, &MultiCalib::Send_QString_times, w, &WorkerThread_Multi::Send_QString_times, u);
+    connect(this, &MultiCalib::signal_auto_log_imu, w, &WorkerThread_Multi::auto_log_imu, u);
+    connect(w, &WorkerThread_Multi::signal_send_735e_calib, this, &MultiCalib::display_calib_multi, u);
+    connect(w, &WorkerThread_Multi::signal_log, this, &MultiCalib::rev_log_from_worker, u);
+    connect(w, &WorkerThread_Multi::signal_sendVersionValue, this, &MultiCalib::signal_sendVersionValue, u);
+    emit signal_label_record_visible(1);
+}
+
+void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
+{
+    // Only the current worker of a link that is still wanted may mark it linked.
+    if (index < 0 || index >= kRackLinks || !m_rackWanted[index])
+        return;
+    if (sender() && sender() != m_multiWorkers[index].data())
+        return;
+    if (ok)
+        g_link_status[index + 1] = 1;
+    else
+        m_rackWanted[index] = false; // the next press makes a new worker
+}
+
+void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
+{
+    if (portOfComboText(ui->comboBox_calib_multi_turn_table->currentText()) == g_port_name && !g_port_name.isEmpty()) {
+        Prompter::instance().warning(this, "Warning", tr("Serial port number conflict of the turntable"));
+        return;
+    }
+    qDebug() << "on_clicked_pushButton_connect_calib_multi_turn_table";
+    if (g_turn_table_connected || m_turnTableWanted) {
+        if (m_turnTableWorker)
+            emit signal_closePort_Worker_turn_table();
+        g_turn_table_connected = 0;
+        m_turnTableWanted = false;
+        return;
+    }
+    retire(m_turnTableWorker, &MultiCalib::deleteObjAndNewNext_Worker_turn_table);
+    WorkerThread_turn_table *w = createWorker_turn_table(portOfComboText(ui->comboBox_calib_multi_turn_table->currentText()),
+                                                         portOfComboText(ui->comboBox_calib_multi_turn_table_2->currentText()));
+    m_turnTableWorker = w;
+    m_turnTableWanted = true;
+    connect(w, &WorkerThread_turn_table::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_turn_table);
+    connect(this, &MultiCalib::signal_closePort_Worker_turn_table, w, &WorkerThread_turn_table::closePort);
+    connect(this, &MultiCalib::signal_send_turn_table_cmd_general, w, &WorkerThread_turn_table::on_send_turn_table_cmd_general);
+    connect(this, &MultiCalib::signal_send_turn_table_rotate_side_to_side, w, &WorkerThread_turn_table::on_clicked_turn_table_12pos);
+    connect(this, &MultiCalib::signal_turn_table_reset_rotated_times, w, &WorkerThread_turn_table::turn_table_reset_rotated_times);
+    connect(this, &MultiCalib::signal_common_cmd, w, &WorkerThread_turn_table::rev_common_cmd);
+    connect(w, &WorkerThread_turn_table::signal_send_zhuantai_status, this, &MultiCalib::rev_signal_send_zhuantai_status);
+    connect(this, &MultiCalib::signal_turnTable_constant_heat_rotate, w, &WorkerThread_turn_table::turn_table_constant_heat_rotate);
+    connect(w, &WorkerThread_turn_table::signal_log, this, &MultiCalib::rev_log_from_worker);
+}
+
+void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
+{
+    if (!m_turnTableWanted || (sender() && sender() != m_turnTableWorker.data()))
+        return; // a retired worker or a link closed since
+    if (ok)
+        g_turn_table_connected = 1;
+    else
+        m_turnTableWanted = false;
+}
+
+void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
+{
+    if (portOfComboText(ui->comboBox_calib_multi_serial_net->currentText()) == g_port_name && !g_port_name.isEmpty()) {
+        Prompter::instance().warning(this, "warning", tr("Serial port number conflicts on the network"));
+        return;
+    }
+    if (g_net_connected || m_netWanted) {
+        if (m_netWorker)
+            emit signal_closePort_Worker_net();
+        g_net_connected = 0;
+        m_netWanted = false;
+        return;
+    }
+    retire(m_netWorker, &MultiCalib::deleteObjAndNewNext_Worker_net);
+    WorkerThread_net *w = createWorker_net(portOfComboText(ui->comboBox_calib_multi_serial_net->currentText()));
+    m_netWorker = w;
+    m_netWanted = true;
+    const auto u = Qt::UniqueConnection;
+    connect(w, &WorkerThread_net::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_net, u);
+    connect(this, &MultiCalib::signal_closePort_Worker_net, w, &WorkerThread_net::closePort, u);
+    connect(w, &WorkerThread_net::signal_log, this, &MultiCalib::rev_log_from_worker, u);
+    connect(w, &WorkerThread_net::signal_show_current_temp, this, &MultiCalib::show_heat_value);
+}
+
+void MultiCalib::connectIsOk_Worker_net(bool ok)
+{
+    if (!m_netWanted || (sender() && sender() != m_netWorker.data()))
+        return; // a retired worker or a link closed since
+    if (ok)
+        g_net_connected = 1;
+    else
+        m_netWanted = false;
+}
+
+// The chamber link: opened or closed like the other equipment links; its panel and scripts
+// use it once connected.
+void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
+{
+    if (g_hothouse_connected || m_hothouseWanted) {
+        if (m_hothouseWorker)
+            emit signal_closePort_hothouse();
+        g_hothouse_connected = 0;
+        m_hothouseWanted = false;
+        m_netReported = false;
+        emit signal_label_record_visible(0);
+        return;
+    }
+    retire(m_hothouseWorker, &MultiCalib::deleteObjAndNewNext_Worker_hothouse);
+    WorkerThread_hothouse *w = createWorker_hothouse(portOfComboText(ui->comboBox_calib_multi_hot_house->currentText()), int(g_baud_rate));
+    m_hothouseWorker = w;
+    m_hothouseWanted = true;
+    connect(w, &WorkerThread_hothouse::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_hothouse);
+    connect(this, &MultiCalib::signal_closePort_hothouse, w, &WorkerThread_hothouse::closePort);
+    connect(this, &MultiCalib::hothouse_set_target_temp, w, &WorkerThread_hothouse::hothouse_set_target_temp);
+    connect(w, &WorkerThread_hothouse::signal_log, this, &MultiCalib::rev_log_from_worker);
+    connect(w, &WorkerThread_hothouse::signal_show_current_temp, this, &MultiCalib::show_heat_value);
+}
+
+void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
+{
+    if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
+        return; // a retired worker or a link closed since
+    if (ok)
+        g_hothouse_connected = 1;
+    else
+        m_hothouseWanted = false;
+}
+
+// The DC supply link.
+void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
+{
+    if (g_dc_power_connected || m_dcWanted) {
+        if (m_dcWorker)
+            emit signal_closePort_dc_power();
+        g_dc_power_connected = 0;
+        m_dcWanted = false;
+        emit signal_label_record_visible(0);
+        return;
+    }
+    retire(m_dcWorker, &MultiCalib::deleteObjAndNewNext_Worker_dc_power);
+    WorkerThread_DC_power *w = createWorker_DC_power(portOfComboText(ui->comboBox_calib_multi_DC_power->currentText()), g_baud_rate);
+    m_dcWorker = w;
+    m_dcWanted = true;
+    connect(w, &WorkerThread_DC_power::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_dc_power);
+    connect(this, &MultiCalib::signal_closePort_dc_power, w, &WorkerThread_DC_power::closePort);
+    connect(this, &MultiCalib::dc_control_cmd, w, &WorkerThread_DC_power::rev_dc_control);
+    connect(w, &WorkerThread_DC_power::signal_log, this, &MultiCalib::rev_log_from_worker);
+    connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this, &MultiCalib::Send_CMD_LONG_SIGNAL);
+    connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
+    emit signal_label_record_visible(1);
+}
+
+void MultiCalib::connectIsOk_Worker_dc_power(bool ok)
+{
+    if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
+        return; // a retired worker or a link closed since
+    if (ok)
+        g_dc_power_connected = 1;
+    else
+        m_dcWanted = false;
+}
+
+void MultiCalib::connect_serial_port(uint8_t on)
+{
+    if (on == 0) {
+        if (std::any_of(m_multiWorkers.begin(), m_multiWorkers.end(), [](const auto &w) { return !w.isNull(); }))
+            emit signal_closePort_Worker_Multi();
+        for (int i = 0; i < kRackLinks; ++i) {
+            g_link_status[i + 1] = 0;
+            m_rackWanted[i] = false;
+        }
+        m_plateReported.fill(false);
+        for (QString &s : m_plateIdentity)
+            s.clear();
+        if (m_turnTableWorker)
+            emit signal_closePort_Worker_turn_table();
+        if (m_netWorker)
+            emit signal_closePort_Worker_net();
+        if (m_hothouseWorker)
+            emit signal_closePort_hothouse();
+        if (m_dcWorker)
+            emit signal_closePort_dc_power();
+        g_turn_table_connected = g_net_connected = g_hothouse_connected = g_dc_power_connected = 0;
+        m_turnTableWanted = m_netWanted = m_hothouseWanted = m_dcWanted = false;
+        emit signal_log_from_multi_calib(72, QString());
+        return;
+    }
+    QStringList texts;
+    for (QComboBox *c : m_rackPortCombos)
+        texts << c->currentText();
+    const int conflict = firstPortConflict(texts, g_port_name);
+    if (conflict >= 0) {
+        Prompter::instance().warning(this, "Warning", tr("Serial port number conflict for serial port ") + QString::number(conflict + 1));
+        return;
+    }
+    // Links already up stay up: connecting everything never closes one.
+    for (int i = 0; i < kRackLinks; ++i)
+        if (m_rackPortCombos[i]->currentIndex() > 0 && !g_link_status[i + 1] && !m_rackWanted[i])
+            on_clicked_pushButton_connect_calib_multi_serial(i);
+    if (ui->comboBox_calib_multi_turn_table->currentIndex() > 0 && !g_turn_table_connected && !m_turnTableWanted)
+        on_clicked_pushButton_connect_calib_multi_turn_table();
+    if (ui->comboBox_calib_multi_serial_net->currentIndex() > 0 && !g_net_connected && !m_netWanted)
+        on_clicked_pushButton_connect_calib_multi_net();
+    if (ui->comboBox_calib_multi_hot_house->currentIndex() > 0 && !g_hothouse_connected && !m_hothouseWanted)
+        on_clicked_pushButton_connect_calib_hot_house_ctrl();
+    if (ui->comboBox_calib_multi_DC_power->currentIndex() > 0 && !g_dc_power_connected && !m_dcWanted)
+        on_clicked_pushButton_connect_dc_power_ctrl();
+}
+
+// ---- port lists
+
+namespace {
+struct EquipmentKey {
+    const char *key;
+    const char *fallback;
+};
+}
+
+QList<QComboBox *> MultiCalib::portCombos() const
+{
+    QList<QComboBox *> all = m_rackPortCombos;
+    all << ui->comboBox_calib_multi_turn_table << ui->comboBox_calib_multi_hot_house << ui->comboBox_calib_multi_turn_table_2
+        << ui->comboBox_calib_multi_DC_power << ui->comboBox_calib_multi_serial_net;
+    return all;
+}
+
+void MultiCalib::setAdjustToContentOfComboBox(QComboBox *combo)
+{
+    QAbstractItemView *view = combo->view();
+    const QFontMetrics fm(view->font());
+    int widest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        widest = std::max(widest, fm.horizontalAdvance(combo->itemText(i)));
+    view->setFixedWidth(widest + view->verticalScrollBar()->depth());
+}
+
+void MultiCalib::setViewAndItemDelegate(QComboBox *combo)
+{
+    combo->setView(new QListView);
+    combo->setItemDelegate(new QStyledItemDelegate(combo));
+}
+
+void MultiCalib::on_pushButton_connect_renew_com_ports_clicked()
+{
+    const QList<QComboBox *> combos = portCombos();
+    for (QComboBox *c : combos) {
+        setViewAndItemDelegate(c);
+        if (c->count() > 0)
+            c->clear();
+    }
+    QStringList items;
+    for (const QString &text : availablePortTexts()) {
+        const QString port = portNameOf(text);
+        if (port.isEmpty())
+            continue;
+        const QString description = text.mid(text.indexOf(' ') + 1).section('(', 0, 0);
+        items << port + " # " + (text.contains(' ') ? description : QString());
+    }
+    for (QComboBox *c : combos) {
+        if (!items.isEmpty())
+            c->addItem("");
+        c->addItems(items);
+        setAdjustToContentOfComboBox(c);
+    }
+    if (items.isEmpty())
+        return;
+    QSettings *s = getSettings();
+    for (int i = 0; i < kRackLinks; ++i) {
+        const QString saved = s->value(QString("serial_port_index/serial_multi%1").arg(i), QString("COM%1").arg(i)).toString();
+        const int k = m_rackPortCombos[i]->findText(saved);
+        if (k >= 0)
+            m_rackPortCombos[i]->setCurrentIndex(k);
+    }
+    const QList<QPair<QComboBox *, EquipmentKey>> equipment = {
+        {ui->comboBox_calib_multi_turn_table, {"serial_port_index/serial_table", "COM11"}},
+        {ui->comboBox_calib_multi_turn_table_2, {"serial_port_index/serial_table2", "COM11"}},
+        {ui->comboBox_calib_multi_serial_net, {"serial_port_index/serial_net", "COM11"}},
+        {ui->comboBox_calib_multi_hot_house, {"serial_port_index/serial_hot_house", "COM12"}},
+        {ui->comboBox_calib_multi_DC_power, {"serial_port_index/serial_dc_power", "COM12"}}};
+    for (const auto &e : equipment) {
+        const int k = e.first->findText(s->value(e.second.key, e.second.fallback).toString());
+        if (k >= 0)
+            e.first->setCurrentIndex(k);
+    }
+}
+
+void MultiCalib::on_pushButton_connect_save_current_port_index_clicked()
+{
+    QSettings *s = getSettings();
+    for (int i = 0; i < kRackLinks; ++i)
+        s->setValue(QString("serial_port_index/serial_multi%1").arg(i), m_rackPortCombos[i]->currentText());
+    s->setValue("serial_port_index/serial_table", ui->comboBox_calib_multi_turn_table->currentText());
+    s->setValue("serial_port_index/serial_table2", ui->comboBox_calib_multi_turn_table_2->currentText());
+    s->setValue("serial_port_index/serial_net", ui->comboBox_calib_multi_serial_net->currentText());
+    s->setValue("serial_port_index/serial_hot_house", ui->comboBox_calib_multi_hot_house->currentText());
+    s->setValue("serial_port_index/serial_dc_power", ui->comboBox_calib_multi_DC_power->currentText());
+    s->sync();
+}
+
+// ---- selection file
+
+void MultiCalib::ensureConfigDir(const QString &folder) { SelectionFile::ensureConfigDir(folder); }
+void MultiCalib::ensureSelectFile(const QString &path) { SelectionFile::ensureSelectFile(path); }
+
+bool MultiCalib::readSelectState(int plate, int column) const
+{
+    return SelectionFile(m_selectFilePath).read(plate, column);
+}
+
+void MultiCalib::writeSelectState(int plate, int column, bool value)
+{
+    QVector<bool> cells = SelectionFile(m_selectFilePath).readAll();
+    cells[plate * SelectionFile::kColumns + column] = value;
+    SelectionFile(m_selectFilePath).save(cells);
+}
+
+void MultiCalib::on_pushButton_ReadLastSelectState_clicked()
+{
+    qDebug() << (m_selectionReadOnce ? "手动点击读取屏蔽状态" : "程序自启动读取屏蔽状态");
+    m_selectionReadOnce = true;
+    const QVector<bool> cells = SelectionFile(m_selectFilePath).readAll();
+    for (int p = 0; p < TableView::kRows; ++p)
+        for (int c = 0; c < TableView::kColumns; ++c)
+            m_selectGrid->setCellChecked(p, c, cells[p * SelectionFile::kColumns + c]);
+}
+
+void MultiCalib::on_pushButton_SaveSelectState_clicked()
+{
+    QVector<bool> cells(SelectionFile::kRows * SelectionFile::kColumns, false);
+    for (int p = 0; p < TableView::kRows; ++p)
+        for (int c = 0; c < TableView::kColumns; ++c) {
+            const QString t = m_selectGrid->cellText(p, c);
+            cells[p * SelectionFile::kColumns + c] = t == "true" || t == "1";
+        }
+    SelectionFile(m_selectFilePath).save(cells);
+}
