@@ -14,7 +14,6 @@ PDFPrintDlg::PDFPrintDlg(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::PDFPrintDlg>())
 {
     ui->setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
     m_preview = new QPrintPreviewWidget(m_printer.printer(), ui->widget_preview);
     auto *layout = new QVBoxLayout(ui->widget_preview);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #pragma once
 // The PDF report dialog: loads one folder of record files into the report document, shows
-// it in a print preview and prints it to a PDF file.
+// it in a print preview and prints it to a PDF file. It does not delete itself when closed:
+// its owner keeps it on the stack or deletes it.
 #include <QDialog>
 
 #include <memory>

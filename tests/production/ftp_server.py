@@ -1,16 +1,17 @@
 #!/usr/bin/python3
 """A loopback FTP server for the upload tests.
 
-Usage: ftp_server.py ROOT WRITER_PASSWORD READER_PASSWORD
+Usage: ftp_server.py ROOT WRITER_PASSWORD READER_PASSWORD [stall]
 Serves ROOT on 127.0.0.1 on a free port with the accounts "writer" (full rights) and
 "reader" (list and read only), prints "PORT <n>" once it listens, and stops when its
-standard input closes or it is killed.
+standard input closes or it is killed. With "stall" the server takes the first block of an
+upload and then reads nothing more, like a server that hangs in the middle of a transfer.
 """
 import sys
 import threading
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -23,6 +24,10 @@ def main():
     handler.authorizer = authorizer
     handler.timeout = 30
     handler.auth_failed_timeout = 0.2
+    if len(sys.argv) > 4 and sys.argv[4] == "stall":
+        dtp = ThrottledDTPHandler
+        dtp.read_limit = 1  # bytes per second: after the first block the next read waits for days
+        handler.dtp_handler = dtp
     server = FTPServer(("127.0.0.1", 0), handler)
     print("PORT %d" % server.socket.getsockname()[1], flush=True)
 

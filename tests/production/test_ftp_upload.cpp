@@ -36,12 +36,12 @@ void captureMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 // The test's FTP server: a pyftpdlib process serving a folder of its own.
 class FtpServer {
 public:
-    explicit FtpServer(const QString &root) : m_root(root)
+    explicit FtpServer(const QString &root, const QString &mode = QString()) : m_root(root)
     {
         QDir(root).removeRecursively();
         QDir().mkpath(root);
         m_process.start(TestKit::python(), {TestKit::sourcePath("tests/production/ftp_server.py"),
-                                            root, kWriterPassword, kReaderPassword});
+                                            root, kWriterPassword, kReaderPassword, mode});
         if (!m_process.waitForStarted(5000))
             return;
         QByteArray line;
@@ -332,6 +332,25 @@ private slots:
         QVERIFY2(r.elapsedMs < 15000, qPrintable(QString::number(r.elapsedMs)));
         QVERIFY(allStillThere(files));
         qDeleteAll(held);
+    }
+
+    void transferThatStallsIsEndedAndTheFileKept()
+    {
+        FtpServer server(TestKit::workDir() + "/server_stall", "stall");
+        QVERIFY(server.port() > 0);
+        freshLogRoot();
+        // Larger than what the loopback socket buffers take in while the server sleeps.
+        const QString big = writeLog("log_dc_power/" + day(-1) + "/big.dat",
+                                     QByteArray(32 * 1024 * 1024, 'x'));
+        configure(server.port(), "writer", kWriterPassword, 2000);
+        getSettings()->setValue("ftp/stallTimeoutS", 2);
+        const WalkResult r = runWalk(40000);
+        QVERIFY(r.finished);
+        QCOMPARE(r.loggedIn, 1);
+        QCOMPARE(r.sent, 0);
+        QCOMPARE(r.failed, 1);
+        QVERIFY2(r.elapsedMs < 30000, qPrintable(QString::number(r.elapsedMs)));
+        QVERIFY(allStillThere({big}));
     }
 
     void emptyMachineIdStopsTheWalk()

@@ -2,6 +2,7 @@
 // show, and the folder loading of the PDF report.
 #include <QApplication>
 #include <QComboBox>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "tests/production/test_report_kit.h"
 
 using namespace ReportKit;
+using TestKit::waitUntil;
 
 class TestReportDialogs : public QObject {
     Q_OBJECT
@@ -121,6 +123,11 @@ private slots:
         dlg.addRecordFolder(board);
         dlg.findChild<QPushButton *>("pushButton_chose")->click();
         QCOMPARE(dlg.moduleCount(), 32);
+        dlg.show();
+        auto *preview = dlg.findChild<QPrintPreviewWidget *>();
+        QVERIFY(preview);
+        preview->updatePreview();
+        QVERIFY(waitUntil([&] { return preview->pageCount() >= 2; }, 5000));
         dlg.findChild<QPushButton *>("pushButton_zoomIn")->click();
         dlg.findChild<QPushButton *>("pushButton_zoomOut")->click();
 
