@@ -22,8 +22,16 @@ bool LineTurntableController::open(QString *error)
     return false;
 }
 
+LineTurntableController::~LineTurntableController()
+{
+    close();
+}
+
 void LineTurntableController::close()
 {
+    // The last commands (the stops) must reach the table before the line closes.
+    if (m_device->isOpen() && m_device->bytesToWrite() > 0)
+        m_device->waitForBytesWritten(500);
     if (m_device->isOpen())
         m_device->close();
     m_rx.clear();

@@ -52,6 +52,7 @@ class LineTurntableController : public TurntableController {
 public:
     // Takes ownership of the device; opens it read-write in open().
     explicit LineTurntableController(QIODevice *device, QObject *parent = nullptr);
+    ~LineTurntableController() override;
 
     bool open(QString *error) override;
     void close() override;

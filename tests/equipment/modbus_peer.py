@@ -1,0 +1,77 @@
+#!/usr/bin/python3
+"""A Modbus peer for the equipment tests and for trying the program: a pymodbus server (RTU on
+a serial line or TCP on 127.0.0.1) whose holding registers and coils cover 0x0000-0x0FFF.
+
+  modbus_peer.py (--rtu PATH | --tcp PORT) [--slave N] [--log FILE] [--set ADDR=VALUE ...]
+                 [--refuse ADDR ...]
+
+Every write is appended to the log file as a line "hr ADDR VALUE ..." or "co ADDR VALUE ...".
+Reads of a refused address answer with the exception "illegal data address".
+Prints "ready" once it serves.
+"""
+import argparse
+import asyncio
+import sys
+
+from pymodbus.datastore import (ModbusSequentialDataBlock, ModbusServerContext,
+                                ModbusSlaveContext)
+from pymodbus.server import StartAsyncSerialServer, StartAsyncTcpServer
+from pymodbus.transaction import ModbusRtuFramer, ModbusSocketFramer
+
+
+class Block(ModbusSequentialDataBlock):
+    def __init__(self, kind, log, refused):
+        super().__init__(0, [0] * 0x1000)
+        self.kind, self.log, self.refused = kind, log, refused
+
+    def validate(self, address, count=1):
+        if any(a in self.refused for a in range(address, address + count)):
+            return False
+        return super().validate(address, count)
+
+    def setValues(self, address, values):
+        if not isinstance(values, list):
+            values = [values]
+        super().setValues(address, values)
+        if self.log:
+            with open(self.log, "a") as f:
+                f.write("%s %d %s\n" % (self.kind, address, " ".join(str(int(v)) for v in values)))
+
+
+async def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--rtu")
+    p.add_argument("--tcp", type=int)
+    p.add_argument("--slave", type=int, default=1)
+    p.add_argument("--log")
+    p.add_argument("--set", action="append", default=[])
+    p.add_argument("--refuse", action="append", default=[])
+    a = p.parse_args()
+    refused = {int(x, 0) for x in a.refuse}
+    hr = Block("hr", a.log, refused)
+    co = Block("co", a.log, refused)
+    for item in a.set:
+        addr, value = item.split("=")
+        ModbusSequentialDataBlock.setValues(hr, int(addr, 0), [int(value, 0) & 0xFFFF])
+    slave = ModbusSlaveContext(hr=hr, co=co, zero_mode=True)
+    context = ModbusServerContext(slaves={a.slave: slave}, single=False)
+    if a.rtu:
+        server = await StartAsyncSerialServer(context=context, framer=ModbusRtuFramer, port=a.rtu,
+                                              baudrate=9600, defer_start=True)
+        await server.start()
+        print("ready", flush=True)
+        await asyncio.Event().wait()
+    else:
+        server = await StartAsyncTcpServer(context=context, framer=ModbusSocketFramer,
+                                           address=("127.0.0.1", a.tcp), defer_start=True)
+        task = asyncio.ensure_future(server.serve_forever())
+        await server.serving
+        print("ready", flush=True)
+        await task
+
+
+if __name__ == "__main__":
+    try:
+        asyncio.run(main())
+    except KeyboardInterrupt:
+        sys.exit(0)
