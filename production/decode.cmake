@@ -1,6 +1,7 @@
 # Offline decoder: the widget-free core (number text, row layouts, file loop) that the tests
 # and the benchmark link, the worker, and the decoding page.
-add_library(production_decode_core STATIC DecodeNumber.cpp)
+add_library(production_decode_core STATIC DecodeNumber.cpp DecodeFormats.cpp DecodeRun.cpp
+  WorkerThread_decode.cpp)
 target_link_libraries(production_decode_core PUBLIC link_core)
 
 add_library(production_decode STATIC DecodeDlg.cpp)

@@ -1,0 +1,98 @@
+#pragma once
+// One decode of a recorded data file into text: reads the source in large blocks, finds the
+// frames with the project's frame parser (lengths 1 to 99,999), keeps the records that rows
+// are made from (privately, per decode) and hands header and rows to a text sink. Qt Core only;
+// the decoder worker runs it on its thread, the tests and the benchmark call it directly.
+#include <QFile>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Receives the lines of one decode. The payloads hold at least the layout's bytes.
+class DecodeTextSink {
+public:
+    virtual ~DecodeTextSink() = default;
+    // Creates the target empty; false when it cannot be opened.
+    virtual bool open(const QString &path) = 0;
+    virtual void header(int type, uint16_t firstId) = 0;
+    virtual void ahrs(const uint8_t *payload, bool withMag) = 0;
+    virtual void gnssUwb(const uint8_t *record) = 0;
+    virtual void ins(const uint8_t *record) = 0;
+    virtual void calib(int type, const uint8_t *records, const uint8_t *payload) = 0;
+    virtual void nineImu(const uint8_t *payload) = 0;
+    // Writes what is left and closes the target; false when a write failed.
+    virtual bool close() = 0;
+};
+
+// The program's sink: rows formatted into a large buffer, written in blocks.
+class FastTextSink : public DecodeTextSink {
+public:
+    explicit FastTextSink(int type);
+    bool open(const QString &path) override;
+    void header(int type, uint16_t firstId) override;
+    void ahrs(const uint8_t *payload, bool withMag) override;
+    void gnssUwb(const uint8_t *record) override;
+    void ins(const uint8_t *record) override;
+    void calib(int type, const uint8_t *records, const uint8_t *payload) override;
+    void nineImu(const uint8_t *payload) override;
+    bool close() override;
+
+private:
+    char *room(); // space for one row, writing out the buffer when needed
+    void flush();
+
+    QFile m_file;
+    std::vector<char> m_buf;
+    size_t m_used = 0;
+    size_t m_maxRow;
+    bool m_ok = true;
+};
+
+namespace DecodeText {
+extern const char *const kStart;
+extern const char *const kSourceUnreadable;
+extern const char *const kNoFrame;
+} // namespace DecodeText
+
+struct DecodeResult {
+    enum Status { Completed, NoFrame, SourceUnreadable, TargetUnwritable, TargetIsSource, BadType };
+    Status status = NoFrame;
+    uint64_t goodFrames = 0;
+    uint64_t badFrames = 0;  // CRC failures after the first good frame
+    uint64_t rows = 0;       // rows written (header not counted)
+    qint64 sourceBytes = 0;
+    QString report;          // the final status text
+};
+
+class DecodeRun {
+public:
+    using Report = std::function<void(const QString &)>;
+    using Progress = std::function<void(int)>;
+
+    // `sink` null: the program's own FastTextSink.
+    explicit DecodeRun(int type, std::unique_ptr<DecodeTextSink> sink = nullptr);
+    ~DecodeRun();
+
+    // Runs the whole decode. `report` gets "Status: Start decoding" and the final text;
+    // `progress` gets each new integer percentage (every 1000 bytes at most, 100 at the end).
+    DecodeResult run(const QString &source, const QString &target, const Report &report,
+                     const Progress &progress);
+
+private:
+    void onFrame(uint16_t id, const uint8_t *payload, uint32_t len);
+
+    int m_type;
+    std::unique_ptr<DecodeTextSink> m_sink;
+    QString m_target;
+    bool m_opened = false;
+    bool m_failed = false;
+    uint64_t m_badAtFirst = 0;
+    uint64_t m_rows = 0;
+    class FrameParser *m_parser = nullptr;
+    std::vector<uint8_t> m_pad;      // a short frame, padded with zeros to its layout
+    std::vector<uint8_t> m_ins;      // the three INS parts
+    std::vector<uint8_t> m_calib;    // the 32 records of the latest calibration message
+};

@@ -1,0 +1,30 @@
+#pragma once
+// The offline decoder worker: runs one decode of a recorded data file in a thread of its own
+// and reports its progress and status (code 33) to the decoding page.
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+// Decode type of the next decode (0 AHRS ... 5 nine-IMU), written by the decoding page on the
+// GUI thread just before it asks for a decode.
+extern uint16_t g_decode_type;
+
+class WorkerThread_decode : public QObject {
+    Q_OBJECT
+public:
+    WorkerThread_decode() = default;
+
+public slots:
+    // One whole decode with the current g_decode_type; returns when it has ended.
+    void do_file_decode(QString source, QString target);
+    void log(uint8_t code, QString text);
+
+signals:
+    void decodeProgressChanged(int percent);
+    void signal_log(uint8_t code, QString text);
+    void deleteObjAndNewNext();
+};
+
+// Makes a worker in a new thread (started, waiting for do_file_decode).
+WorkerThread_decode *createWorker_decode();
