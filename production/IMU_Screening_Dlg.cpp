@@ -1,3 +1,239 @@
 #include "production/IMU_Screening_Dlg.h"
 
-IMU_Screening_Dlg::IMU_Screening_Dlg(QWidget *parent) : QWidget(parent) {}
+#include <QDebug>
+#include <QDir>
+#include <QTableWidget>
+
+#include "app/AutoResize.h"
+#include "app/Clock.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/SoundPlayer.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "production/ExcelPrintfDlg.h"
+#include "production/PDFPrintDlg.h"
+#include "ui_IMU_Screening_Dlg.h"
+
+namespace {
+const char *kRowNames[ScreeningRun::kRows] = {
+    "module_counter", "software_ver", "hardware_ver", "board_ver", "SN", "gyro_num", "accel_num",
+    "lp_type", "stream_mode", "calib_flag", "imu_fCode", "config_fCode", "calibParam_fCode",
+    "slave_status", "acc_norm", "sys_clk", "flag", "state 1", "state 2", "state 3", "state 4",
+    "state 5", "max_min_diff 1", "max_min_diff 2", "max_min_diff 3", "max_min_diff 4",
+    "max_min_diff 5", "max_min_diff 6", "text"};
+} // namespace
+
+IMU_Screening_Dlg::IMU_Screening_Dlg(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::IMU_Screening_Dlg>())
+{
+    ui->setupUi(this);
+    QTableWidget *t = ui->tableWidget_735_calib_16;
+    t->setRowCount(ScreeningRun::kRows);
+    t->setColumnCount(ScreeningRun::kModules + 1);
+    QStringList columns{""};
+    for (int m = 1; m <= ScreeningRun::kModules; ++m)
+        columns << QString::number(m);
+    t->setHorizontalHeaderLabels(columns);
+    QStringList rows;
+    for (const char *n : kRowNames)
+        rows << n;
+    t->setVerticalHeaderLabels(rows);
+    for (int r = 0; r < ScreeningRun::kRows; ++r)
+        t->setItem(r, 0, new QTableWidgetItem(kRowNames[r]));
+    init_auto_resize();
+    loadLimits();
+
+    connect(&m_run, &ScreeningRun::command, this, &IMU_Screening_Dlg::Send_CMD_LONG_SIGNAL);
+    connect(&m_run, &ScreeningRun::statusChanged, this, &IMU_Screening_Dlg::setStatus);
+    connect(&m_run, &ScreeningRun::cleared, this, &IMU_Screening_Dlg::showGrid);
+    connect(&m_run, &ScreeningRun::serialLinkLost, this, [this] {
+        Prompter::instance().information(this, "Tip", "The serial hardware has been disconnected, please reconnect!");
+    });
+    connect(&m_run, &ScreeningRun::stepSent, this, [] { SoundPlayer::instance().play(Sounds::Start); });
+    connect(&m_run, &ScreeningRun::verdict, this, &IMU_Screening_Dlg::onVerdict);
+    clear_imu_screening_16module();
+
+    create_db_imu_screeing();
+    find_from_db_imu_screeing();
+    create_testfile_imu_screening();
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, &IMU_Screening_Dlg::_ackTimeout_imu_screening_16module);
+    m_timer.start();
+}
+
+IMU_Screening_Dlg::~IMU_Screening_Dlg() = default;
+
+QTableWidget *IMU_Screening_Dlg::table() const { return ui->tableWidget_735_calib_16; }
+
+void IMU_Screening_Dlg::loadLimits()
+{
+    QSettings *s = getSettings();
+    ScreeningLimits l;
+    l.lp_type = s->value("imu_screening/lp_type", l.lp_type).toInt();
+    l.stream_mode = s->value("imu_screening/stream_mode", l.stream_mode).toInt();
+    l.sys_clk = s->value("imu_screening/sys_clk", l.sys_clk).toUInt();
+    l.max_min_diff = s->value("imu_screening/max_min_diff", double(l.max_min_diff)).toFloat();
+    m_run.setLimits(l);
+}
+
+void IMU_Screening_Dlg::init_auto_resize()
+{
+    m_resize = std::make_unique<AutoResize>(this, float(width()), float(height()));
+    m_resize->setResizeKinds(AutoResize::All);
+    m_resize->addExtraWidget(ui->tableWidget_735_calib_16);
+    m_resize->addExtraWidget(ui->tabWidget_imu_screening);
+    m_resize->collectItems();
+    m_resize->applyScale();
+}
+
+void IMU_Screening_Dlg::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_resize)
+        m_resize->applyScale();
+}
+
+bool IMU_Screening_Dlg::linkUp() const
+{
+    return !g_link_status.isEmpty() && g_link_status[0] == 1;
+}
+
+void IMU_Screening_Dlg::setStatus(const QString &text, const QString &style)
+{
+    ui->label_imu_screening_status_auto_16->setStyleSheet(style);
+    ui->label_imu_screening_status_auto_16->setText(text);
+}
+
+void IMU_Screening_Dlg::showGrid()
+{
+    QTableWidget *t = ui->tableWidget_735_calib_16;
+    for (int r = 0; r < ScreeningRun::kRows; ++r)
+        for (int m = 0; m < ScreeningRun::kModules; ++m) {
+            const ScreeningCell &c = m_run.cell(r, m);
+            auto *item = new QTableWidgetItem(c.text);
+            if (c.mark == ScreeningCell::Red)
+                item->setBackground(QColor(Qt::red));
+            else if (c.mark == ScreeningCell::Green)
+                item->setBackground(QColor(Qt::green));
+            t->setItem(r, m + 1, item);
+        }
+}
+
+void IMU_Screening_Dlg::showCounts()
+{
+    ui->imu_screening_test_total_num->setText(QString::number(m_total));
+    ui->imu_screening_test_succssful_num->setText(QString::number(m_passed));
+    ui->imu_screening_test_failed_num->setText(QString::number(m_total - m_passed));
+}
+
+void IMU_Screening_Dlg::display_735e_imu_screening()
+{
+    m_records = g_screening_records.load();
+    const ScreeningReference ref{ui->textEdit_tetest_sw_version_compare_16->toPlainText(),
+                                 ui->textEdit_tetest_hw_version_compare_16->toPlainText(),
+                                 ui->textEdit_tetest_board_version_compare_16->toPlainText()};
+    if (m_run.display(m_records, ref, linkUp())) {
+        showGrid();
+        showCounts();
+    }
+}
+
+void IMU_Screening_Dlg::_ackTimeout_imu_screening_16module()
+{
+    if (linkUp())
+        showCounts();
+    m_run.tick(linkUp(), g_screening_records.load());
+}
+
+void IMU_Screening_Dlg::clear_imu_screening_16module()
+{
+    m_run.clear();
+}
+
+void IMU_Screening_Dlg::onVerdict(bool passed, const QStringList &serials)
+{
+    showGrid();
+    m_boardPassed = passed;
+    m_storageError.clear();
+    const quint32 passedBefore = m_passed;
+    for (const QString &sn : serials) {
+        save_db_imu_screeing(sn);
+        save_testfile_imu_screening(sn);
+    }
+    find_from_db_imu_screeing();
+    showCounts();
+    if (!m_storageError.isEmpty()) {
+        setStatus("Storage error, the results were not saved: " + m_storageError,
+                  "background-color: red;color:black");
+        SoundPlayer::instance().play(Sounds::Alarm);
+    } else {
+        SoundPlayer::instance().play(passed ? Sounds::Pass : Sounds::Alarm);
+    }
+    if (ScreeningRun::remindDue(passedBefore, m_passed)) {
+        Prompter::instance().information(
+            this, "Remind",
+            "We have measured 100 complete units again, and the current quantity is:"
+                + QString::number(m_passed) + "，请检查!");
+        SoundPlayer::instance().play(Sounds::Class);
+    }
+}
+
+void IMU_Screening_Dlg::create_db_imu_screeing()
+{
+    if (!m_db.open())
+        Prompter::instance().information(this, "Tip", "Unable to establish database connection");
+}
+
+void IMU_Screening_Dlg::save_db_imu_screeing(QString sn)
+{
+    const TestResultDb::SaveOutcome o = m_db.save(sn, m_boardPassed);
+    if (!o.stored)
+        m_storageError = o.error;
+}
+
+void IMU_Screening_Dlg::find_from_db_imu_screeing()
+{
+    m_db.counts(&m_total, &m_passed);
+}
+
+void IMU_Screening_Dlg::create_testfile_imu_screening()
+{
+    const QString dir = logSubdir("IMU_SCREENING_LOG");
+    m_startStamp = Clock::instance().now().toString("yyyy_MMdd_HHmm_ss");
+    m_log.close();
+    m_log.setFileName(dir + "/LOG_" + m_startStamp + ".csv");
+    if (!m_log.open(QIODevice::ReadWrite | QIODevice::Append)) {
+        qDebug() << "Open file failed." << m_log.fileName();
+        return;
+    }
+    m_log.write(ScreeningRun::csvHeader().toUtf8());
+    m_log.flush();
+}
+
+void IMU_Screening_Dlg::save_testfile_imu_screening(QString sn)
+{
+    const ScreeningBytes records = g_screening_records.load();
+    for (int m = 0; m < ScreeningRun::kModules; ++m) {
+        const ScreeningModule d = ScreeningModule::parse(records, m);
+        if (d.serialNumber() != sn || !m_log.isOpen())
+            continue;
+        m_startStamp = Clock::instance().now().toString("yyyy_MMdd_HHmm_ss");
+        m_log.write(m_run.csvLine(d, m, m_startStamp).toUtf8());
+        m_log.flush();
+    }
+}
+
+void IMU_Screening_Dlg::on_pushButton_excelExport_clicked()
+{
+    auto *dlg = new ExcelPrintfDlg(this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->show();
+}
+
+void IMU_Screening_Dlg::on_pushButton_pdfExport_clicked()
+{
+    auto *dlg = new PDFPrintDlg(this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->show();
+}

@@ -1,3 +1,4 @@
 # Tests of production/tests.cmake.
 add_qt_test(test_quick_735 SOURCES test_quick_735.cpp LIBS production_tests TIMEOUT 120)
 add_qt_test(test_quick_k350 SOURCES test_quick_k350.cpp LIBS production_tests TIMEOUT 120)
+add_qt_test(test_screening SOURCES test_screening.cpp LIBS production_tests TIMEOUT 120)

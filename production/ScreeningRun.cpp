@@ -1,0 +1,247 @@
+#include "production/ScreeningRun.h"
+
+#include <cmath>
+
+#include "app/Clock.h"
+#include "app/VersionText.h"
+#include "link/DeviceRecords.h"
+
+using namespace ScreeningText;
+
+namespace {
+QString shortFloat(float v) { return QString::number(double(v), 'g', 6); }
+} // namespace
+
+ScreeningRun::ScreeningRun(QObject *parent) : QObject(parent) {}
+
+void ScreeningRun::setCell(int row, int m, const QString &text)
+{
+    ScreeningCell &c = m_grid[size_t(row)][size_t(m)];
+    if (row == 0 && c.mark != ScreeningCell::None)
+        return;
+    if (row >= 16 && row <= 27 && c.mark == ScreeningCell::Red)
+        return;
+    c.text = text;
+}
+
+void ScreeningRun::fail(int row, int m)
+{
+    m_grid[size_t(row)][size_t(m)].mark = ScreeningCell::Red;
+    ++m_errors;
+}
+
+bool ScreeningRun::display(const ScreeningBytes &records, const ScreeningReference &ref, bool linkUp)
+{
+    const qint64 now = Clock::instance().monotonicMs();
+    m_hasData = true;
+    m_lastDataMs = now;
+    if (!linkUp)
+        return false;
+    std::vector<ScreeningModule> mods;
+    for (int m = 0; m < kModules; ++m)
+        mods.push_back(ScreeningModule::parse(records, m));
+    bool anyCounter = false;
+    for (int m = 0; m < 16; ++m)
+        anyCounter = anyCounter || mods[size_t(m)].module_counter != 0;
+    if ((m_ticks >= 14 && m_ticks <= 23) || !anyCounter || m_verdictGiven)
+        return false;
+    if (m_hasDisplay && now - m_lastDisplayMs <= 1000)
+        return false;
+    m_hasDisplay = true;
+    m_lastDisplayMs = now;
+
+    for (int m = 0; m < kModules; ++m) {
+        const ScreeningModule &d = mods[size_t(m)];
+        const QString nums[] = {QString::number(d.module_counter), QString::number(d.software_ver),
+                                QString::number(d.hardware_ver), version_to_string(d.board_ver),
+                                d.serialNumber(), QString::number(d.gyro_num), QString::number(d.accel_num),
+                                QString::number(d.lp_type), QString::number(d.stream_mode),
+                                QString::number(d.calib_flag), QString::number(d.imu_fCode),
+                                QString::number(d.config_fCode), QString::number(d.calibParam_fCode),
+                                QString::number(d.slave_status), shortFloat(d.acc_norm),
+                                QString::number(d.sys_clk), QString::number(d.flag_byte)};
+        for (int row = 0; row <= 16; ++row)
+            setCell(row, m, nums[row]);
+        for (int i = 0; i < 5; ++i)
+            setCell(17 + i, m, QString::number(d.state[i]));
+        for (int i = 0; i < 6; ++i)
+            setCell(22 + i, m, shortFloat(d.max_min_diff[i]));
+        if (!d.text.isEmpty())
+            setCell(28, m, d.text);
+
+        m_maxCounter[size_t(m)] = std::max(m_maxCounter[size_t(m)], d.module_counter);
+        for (int i = 0; i < 6; ++i)
+            if (i >= 3 || (m_ticks >= 6 && m_ticks <= 12))
+                m_maxDiff[size_t(m)][size_t(i)] = std::max(m_maxDiff[size_t(m)][size_t(i)], d.max_min_diff[i]);
+        for (int i = 0; i < 3; ++i)
+            m_maxBias[size_t(m)][size_t(i)] = std::max(m_maxBias[size_t(m)][size_t(i)], std::fabs(d.gyro_bias[i]));
+        m_maxAccNorm[size_t(m)] = std::max(m_maxAccNorm[size_t(m)], d.acc_norm);
+    }
+    check(mods, ref);
+    return true;
+}
+
+void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref)
+{
+    // A field whose mean over the board differs from module 1's value: the whole row fails.
+    auto rowDiffers = [&](auto field) {
+        float sum = 0;
+        for (const ScreeningModule &d : mods)
+            sum += float(field(d));
+        return sum / 32.0f != float(field(mods[0]));
+    };
+    const bool gyroRow = rowDiffers([](const ScreeningModule &d) { return d.gyro_num; });
+    const bool accelRow = rowDiffers([](const ScreeningModule &d) { return d.accel_num; });
+    const bool lpRow = rowDiffers([](const ScreeningModule &d) { return d.lp_type; });
+    const bool streamRow = rowDiffers([](const ScreeningModule &d) { return d.stream_mode; })
+        || int(mods[0].stream_mode) != m_limits.stream_mode;
+    const bool calibRow = rowDiffers([](const ScreeningModule &d) { return d.calib_flag; });
+    const bool imuRow = rowDiffers([](const ScreeningModule &d) { return d.imu_fCode; });
+    const bool configRow = rowDiffers([](const ScreeningModule &d) { return d.config_fCode; });
+    const bool paramRow = rowDiffers([](const ScreeningModule &d) { return d.calibParam_fCode; });
+    const bool window7to12 = m_ticks >= 7 && m_ticks <= 12;
+
+    for (int m = 0; m < kModules; ++m) {
+        const ScreeningModule &d = mods[size_t(m)];
+        if (cell(1, m).text != ref.software)
+            fail(1, m);
+        if (cell(2, m).text != ref.hardware)
+            fail(2, m);
+        if (cell(3, m).text != ref.board)
+            fail(3, m);
+        if (gyroRow)
+            fail(5, m);
+        if (accelRow)
+            fail(6, m);
+        if (lpRow || int(d.lp_type) != m_limits.lp_type)
+            fail(7, m);
+        if (streamRow)
+            fail(8, m);
+        if (calibRow)
+            fail(9, m);
+        if (imuRow || d.imu_fCode != 0)
+            fail(10, m);
+        if (configRow || d.config_fCode != 0)
+            fail(11, m);
+        if (paramRow)
+            fail(12, m);
+        if (m_ticks < 15 && (d.acc_norm > 1.1f || d.acc_norm < 0.9f))
+            fail(14, m);
+        if (d.sys_clk != m_limits.sys_clk)
+            fail(15, m);
+        if (m_ticks >= 6 && m_ticks <= 9 && d.flag_byte != 1)
+            fail(16, m);
+        for (int i = 0; i < 4; ++i)
+            if (d.state[i] == 2)
+                fail(17 + i, m);
+        for (int i = 0; i < 3 && window7to12; ++i)
+            if (std::fabs(d.max_min_diff[i]) >= 0.02f)
+                fail(22 + i, m);
+        for (int i = 3; i < 6 && window7to12; ++i)
+            if (std::fabs(d.max_min_diff[i]) >= m_limits.max_min_diff)
+                fail(22 + i, m);
+    }
+}
+
+void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
+{
+    if (g_serial_fault_count.load() > 5) {
+        g_serial_fault_count.store(0);
+        emit serialLinkLost();
+    }
+    if (!linkUp) {
+        clear();
+        emit statusChanged(OpenPort, "background-color: yellow;color:black");
+        return;
+    }
+    emit command(24902, 5.0f, 0, 0, 0, 0, 0);
+    emit command(DeviceCmdId::SetOutputMode, OutputMode::Screening, 0, OUTPUT_MODE_FILLER::cm3,
+                 OUTPUT_MODE_FILLER::cm4, OUTPUT_MODE_FILLER::cm5, OUTPUT_MODE_FILLER::cm6);
+    const qint64 now = Clock::instance().monotonicMs();
+    if (!m_hasData || now - m_lastDataMs >= 3000) {
+        clear();
+        emit statusChanged(Waiting, "background-color: yellow;color:black");
+        return;
+    }
+    if (!m_finished)
+        emit statusChanged(m_errors > 0 ? WithErrors : Normal, "background-color: yellow;color:black");
+    ++m_ticks;
+    if (m_ticks > 13 && !m_stepSent) {
+        m_stepSent = true;
+        for (int i = 0; i < 3; ++i)
+            emit command(24903, 0, 0, 0, 0, 0, 0);
+        emit stepSent();
+    }
+    if (m_ticks > 24 && !m_verdictGiven) {
+        m_verdictGiven = true;
+        const bool passed = m_errors == 0; // one verdict for the whole board, judged now
+        QStringList serials;
+        for (int m = 0; m < kModules; ++m) {
+            const ScreeningModule d = ScreeningModule::parse(records, m);
+            m_grid[0][size_t(m)].mark =
+                d.module_counter < m_maxCounter[size_t(m)] ? ScreeningCell::Green : ScreeningCell::Red;
+            if (!d.isEmptyPlace()) {
+                serials << d.serialNumber();
+            }
+        }
+        m_finished = true;
+        emit statusChanged(passed ? DoneNormal : DoneErrors,
+                           passed ? "background-color: green;color:black" : "background-color: red;color:black");
+        emit verdict(passed, serials);
+    }
+}
+
+void ScreeningRun::clear()
+{
+    m_errors = 0;
+    m_stepSent = false;
+    m_ticks = 0;
+    m_verdictGiven = false;
+    m_finished = false;
+    m_maxCounter.fill(0);
+    for (auto &a : m_maxDiff)
+        a.fill(0);
+    for (auto &a : m_maxBias)
+        a.fill(0);
+    m_maxAccNorm.fill(0);
+    for (auto &row : m_grid)
+        row.fill(ScreeningCell());
+    emit statusChanged("N/A", QString("background-color:") + "white");
+    emit cleared();
+}
+
+QString ScreeningRun::csvHeader()
+{
+    QStringList h{"%SN", "start_time", "software_ver", "hardware_ver", "board_ver", "gyro_num",
+                  "accel_num", "lp_type", "stream_mode", "time_stable_us", "time_consume_us",
+                  "calib_flag", "imu_fCode", "config_fCode", "calibParam_fCode", "slave_status",
+                  "acc_norm", "sys_clk"};
+    for (int i = 0; i < 3; ++i)
+        h << "gyro_bias";
+    for (int i = 0; i < 6; ++i)
+        h << "max_min_diff";
+    for (int i = 0; i < 3; ++i)
+        h << "p_gyro_bias";
+    return h.join(",") + "\n";
+}
+
+QString ScreeningRun::csvLine(const ScreeningModule &d, int m, const QString &stamp) const
+{
+    QStringList v{d.serialNumber(), stamp, QString::number(d.software_ver), QString::number(d.hardware_ver),
+                  QString::number(d.board_ver), QString::number(d.gyro_num), QString::number(d.accel_num),
+                  QString::number(d.lp_type), QString::number(d.stream_mode),
+                  QString::number(d.time_stable_us), QString::number(d.time_consume_us),
+                  QString::number(d.calib_flag), QString::number(d.imu_fCode), QString::number(d.config_fCode),
+                  QString::number(d.calibParam_fCode), QString::number(d.slave_status),
+                  shortFloat(m_maxAccNorm[size_t(m)]), QString::number(d.sys_clk)};
+    for (int i = 0; i < 3; ++i)
+        v << shortFloat(m_maxBias[size_t(m)][size_t(i)]);
+    for (int i = 0; i < 6; ++i)
+        v << shortFloat(m_maxDiff[size_t(m)][size_t(i)]);
+    return v.join(",") + "\n";
+}
+
+bool ScreeningRun::remindDue(quint32 before, quint32 after)
+{
+    return after > 0 && after / 100 > before / 100;
+}

@@ -1,0 +1,99 @@
+#pragma once
+// One screening run of a board of 32 modules: the 29 x 32 result grid with its red and green
+// marks, the error count, the per-module maxima, the 1 s tick with its step at tick 14 and the
+// verdict at tick 25. Qt Core only; the page shows the grid, stores and logs the verdict.
+// Times come from Clock::instance().monotonicMs().
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+#include "production/ScreeningRecords.h"
+
+struct ScreeningLimits {
+    int lp_type = 0;
+    int stream_mode = 0;
+    uint32_t sys_clk = 168000000u;
+    float max_min_diff = 0.5f;
+};
+
+// The expected versions typed on the page.
+struct ScreeningReference {
+    QString software, hardware, board;
+};
+
+struct ScreeningCell {
+    enum Mark { None, Red, Green };
+    QString text;
+    Mark mark = None;
+};
+
+namespace ScreeningText {
+inline const char *OpenPort = "Please open the serial port";
+inline const char *Waiting = "Waiting for the next test";
+inline const char *WithErrors = "Testing with errors";
+inline const char *Normal = "Testing, normal, please remain stationary";
+inline const char *DoneErrors = "Test completed with errors";
+inline const char *DoneNormal = "Test completed, normal";
+} // namespace ScreeningText
+
+class ScreeningRun : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kRows = 29;
+    static constexpr int kModules = 32;
+
+    explicit ScreeningRun(QObject *parent = nullptr);
+
+    void setLimits(const ScreeningLimits &l) { m_limits = l; }
+    ScreeningLimits limits() const { return m_limits; }
+
+    // A screening message arrived (records already stored); true when the grid changed.
+    bool display(const ScreeningBytes &records, const ScreeningReference &ref, bool linkUp);
+    // One 1 s tick.
+    void tick(bool linkUp, const ScreeningBytes &records);
+    void clear();
+
+    const ScreeningCell &cell(int row, int module) const { return m_grid[size_t(row)][size_t(module)]; }
+    quint32 errorCount() const { return m_errors; }
+    quint32 tickCount() const { return m_ticks; }
+    bool finished() const { return m_finished; }
+
+    // The screening CSV log's header and a module's line (27 values).
+    static QString csvHeader();
+    QString csvLine(const ScreeningModule &m, int module, const QString &stamp) const;
+    // True when the passed count reached a new non-zero multiple of 100.
+    static bool remindDue(quint32 passedBefore, quint32 passedAfter);
+
+signals:
+    void command(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3, uint32_t cm4, int32_t cm5,
+                 int32_t cm6);
+    void statusChanged(QString text, QString style);
+    void serialLinkLost();
+    void stepSent();
+    void cleared();
+    // The board verdict, judged once; serialNumbers of the places that hold a module.
+    void verdict(bool passed, QStringList serialNumbers);
+
+private:
+    void setCell(int row, int m, const QString &text);
+    void fail(int row, int m);
+    void check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref);
+
+    ScreeningLimits m_limits;
+    std::array<std::array<ScreeningCell, kModules>, kRows> m_grid;
+    bool m_hasData = false;
+    qint64 m_lastDataMs = 0;
+    bool m_hasDisplay = false;
+    qint64 m_lastDisplayMs = 0;
+    quint32 m_errors = 0;
+    bool m_stepSent = false;
+    quint32 m_ticks = 0;
+    bool m_verdictGiven = false;
+    bool m_finished = false;
+    std::array<uint32_t, kModules> m_maxCounter{};
+    std::array<std::array<float, 6>, kModules> m_maxDiff{};
+    std::array<std::array<float, 3>, kModules> m_maxBias{};
+    std::array<float, kModules> m_maxAccNorm{};
+};

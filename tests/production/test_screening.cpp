@@ -1,0 +1,254 @@
+// The screening page and its run against the main link and a simulated board of 32 modules.
+#include <QLabel>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextEdit>
+
+#include "app/Settings.h"
+#include "link/CommandFrames.h"
+#include "link/DeviceRecords.h"
+#include "production/IMU_Screening_Dlg.h"
+#include "tests/production/QuickTestRig.h"
+
+namespace {
+// A simulated board: 32 sound modules; the step command (24903) restarts their counters.
+struct Board {
+    uint32_t counter = 100;
+    uint8_t gyroNum[32];
+    float accNorm = 1.0f;
+    bool emptyTail = false; // places 31 and 32 hold no module (all 0xFFFFFFFF, all 0)
+    Board() { std::fill(std::begin(gyroNum), std::end(gyroNum), uint8_t(3)); }
+
+    QByteArray payload() const
+    {
+        std::array<uint8_t, 8 + kScreeningBytes> p{};
+        for (int m = 0; m < 32; ++m) {
+            uint8_t *r = p.data() + 8 + m * kScreeningRecordBytes;
+            writeLE<uint32_t>(r + 6, counter);
+            writeLE<uint32_t>(r + 10, 100);
+            writeLE<uint32_t>(r + 14, 200);
+            writeLE<uint32_t>(r + 18, 5);
+            writeLE<uint32_t>(r + 22, 1000u + uint32_t(m));
+            writeLE<uint32_t>(r + 26, 2);
+            writeLE<uint32_t>(r + 30, 3);
+            r[34] = gyroNum[m];
+            r[35] = 3;
+            writeLE<uint16_t>(r + 38, 1500);
+            writeLE<float>(r + 48, accNorm);
+            writeLE<float>(r + 52, -0.01f * float(m % 3));
+            for (int i = 0; i < 6; ++i)
+                writeLE<float>(r + 64 + 4 * i, i < 3 ? 0.001f : 0.1f);
+            r[88] = 1;
+            writeLE<uint32_t>(r + 89, 168000000u);
+            memcpy(r + 98, "K35A-x", 6);
+            if (emptyTail && m >= 30)
+                for (int i = 0; i < 3; ++i)
+                    writeLE<uint32_t>(r + 22 + 4 * i, m == 30 ? 0xFFFFFFFFu : 0u);
+        }
+        return QByteArray(reinterpret_cast<const char *>(p.data()), int(p.size()));
+    }
+};
+} // namespace
+
+class TestScreening : public QObject {
+    Q_OBJECT
+private:
+    QuickTestRig rig;
+    IMU_Screening_Dlg *page = nullptr;
+    Board board;
+    QStringList statuses;
+
+    QString dbPath() const { return QDir::current().absoluteFilePath("imu_select.db"); }
+    QTableWidgetItem *cell(int row, int module) { return page->table()->item(row, module + 1); }
+    bool isRed(int row, int module) { return cell(row, module)->background().color() == QColor(Qt::red); }
+    QString status() { return page->findChild<QLabel *>("label_imu_screening_status_auto_16")->text(); }
+
+    void tickOnce(bool send = true)
+    {
+        if (send)
+            QVERIFY(rig.sendRecord(DeviceMsgId::Screening, board.payload()));
+        rig.clock.advance(1010);
+        page->_ackTimeout_imu_screening_16module();
+        board.counter += 10;
+    }
+    void runTicks(int n)
+    {
+        for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
+            tickOnce();
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove("imu_select.db");
+        QDir(logRoot()).removeRecursively();
+        QVERIFY(rig.start());
+        page = new IMU_Screening_Dlg;
+        page->tickTimer().stop();
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
+                         &IMU_Screening_Dlg::display_735e_imu_screening);
+        QObject::connect(page, &IMU_Screening_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        rig.countAfter(&WorkerThread::signal_send_735e_imu_screening);
+        board = Board();
+        rig.sim->onCommand = [this](const LongCommand &c) {
+            if (c.cmd_id == 24903)
+                board.counter = 1;
+            return false;
+        };
+        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
+        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
+        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
+    }
+    void cleanup()
+    {
+        delete page;
+        rig.stop();
+    }
+
+    void aSoundBoardPassesAfterTwentyFiveTicksAndIsStoredAndLogged()
+    {
+        QCOMPARE(page->table()->rowCount(), 29);
+        QCOMPARE(page->table()->columnCount(), 33);
+        runTicks(13);
+        QCOMPARE(rig.commandCount(24903), 0);
+        QCOMPARE(status(), QString("Testing, normal, please remain stationary"));
+        QCOMPARE(cell(4, 7)->text(), QString("100723"));
+        QCOMPARE(cell(28, 0)->text(), QString("K35A"));
+        runTicks(1); // tick 14: the step
+        QVERIFY(TestKit::waitUntil([&] { return rig.commandCount(24903) == 3; }));
+        QVERIFY(rig.sounds.played.contains(Sounds::Start));
+        runTicks(11); // tick 25: the verdict
+        QCOMPARE(status(), QString("Test completed, normal"));
+        QCOMPARE(page->run().errorCount(), 0u);
+        for (int m = 0; m < 32; ++m)
+            QCOMPARE(cell(0, m)->background().color(), QColor(Qt::green));
+        QVERIFY(rig.sounds.played.contains(Sounds::Pass));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|32"});
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu_select where sn = '100023'"), QStringList{"100023|1"});
+        QCOMPARE(sqliteLines(dbPath(), "pragma table_info(imu_select)"),
+                 (QStringList{"0|sn|TEXT|0||1", "1|result|INTEGER|0||0"}));
+        const QStringList lines = fileLines(page->logPath());
+        QVERIFY(page->logPath().contains("IMU_SCREENING_LOG/LOG_"));
+        QCOMPARE(lines.size(), 33);
+        QVERIFY(lines[0].startsWith("%SN,start_time,software_ver"));
+        QCOMPARE(lines[0].split(',').size(), 30);
+        const QStringList f = lines[1].split(',');
+        QCOMPARE(f.size(), 27);
+        QCOMPARE(f[0], QString("100023"));
+        QCOMPARE(f[9], QString("1500"));
+        QCOMPARE(f[16], QString("1"));
+        QCOMPARE(f[17], QString("168000000"));
+        QCOMPARE(f[26], QString("0.1"));
+        // The wire: the screening requests of every tick.
+        QVERIFY(TestKit::waitUntil([&] { return rig.commandCount(24902) >= 25; }));
+        QList<LongCommand> modes;
+        for (const auto &c : rig.sim->commands())
+            if (c.cmd.cmd_id == DeviceCmdId::SetOutputMode)
+                modes << c.cmd;
+        QCOMPARE(modes.value(0).cm1, 91.0f);
+        QCOMPARE(modes.value(0).cm4, 0xABCDu);
+    }
+
+    void oneDifferingModuleTurnsTheWholeRowRedAndFailsTheBoard()
+    {
+        board.gyroNum[9] = 4;
+        runTicks(1);
+        for (int m = 0; m < 32; ++m)
+            QVERIFY(isRed(5, m));
+        QCOMPARE(page->run().errorCount(), 32u);
+        QVERIFY(!isRed(6, 0));
+        runTicks(24);
+        QCOMPARE(status(), QString("Test completed with errors"));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|0"});
+    }
+
+    void aSecondScreeningOfTheSameBoardUpdatesItsRows()
+    {
+        board.gyroNum[9] = 4;
+        runTicks(25);
+        board = Board();
+        for (int i = 0; i < 3; ++i)
+            tickOnce(false); // the board is taken away
+        QCOMPARE(status(), QString("Waiting for the next test"));
+        QCOMPARE(page->run().tickCount(), 0u);
+        QCOMPARE(cell(5, 0)->text(), QString());
+        runTicks(25);
+        QCOMPARE(status(), QString("Test completed, normal"));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|32"});
+    }
+
+    void accNormOutOfRangeIsRedEarlyButNotAfterTickFifteen()
+    {
+        runTicks(3);
+        board.accNorm = 1.15f;
+        runTicks(1);
+        QVERIFY(isRed(14, 0));
+        page->clear_imu_screening_16module();
+        QVERIFY(!isRed(14, 0));
+        board.accNorm = 1.0f;
+        runTicks(24);
+        board.accNorm = 1.15f;
+        rig.clock.advance(1010);
+        QVERIFY(rig.sendRecord(DeviceMsgId::Screening, board.payload())); // shown at tick count 24
+        QCOMPARE(cell(14, 0)->text(), QString("1.15"));
+        QVERIFY(!isRed(14, 0));
+    }
+
+    void emptyPlacesAreNotStored()
+    {
+        board.emptyTail = true;
+        runTicks(25);
+        QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu_select"), QStringList{"30"});
+        QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu_select where sn like '4294967295%' or sn = '000'"),
+                 QStringList{"0"});
+    }
+
+    void theRemindBoxComesOnceWhenThePassedCountReachesAHundred()
+    {
+        delete page;
+        page = nullptr;
+        QString sql = "create table if not exists imu_select(sn TEXT primary key,result INTEGER);";
+        for (int i = 0; i < 70; ++i)
+            sql += QString("insert into imu_select values('old%1', 1);").arg(i);
+        sqliteLines(dbPath(), sql);
+        page = new IMU_Screening_Dlg;
+        page->tickTimer().stop();
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
+                         &IMU_Screening_Dlg::display_735e_imu_screening);
+        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
+        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
+        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
+        QCOMPARE(page->passedCount(), 70u);
+        runTicks(25);
+        QCOMPARE(page->passedCount(), 102u);
+        QCOMPARE(rig.prompter.shown.size(), 1);
+        QCOMPARE(rig.prompter.shown[0].title, QString("Remind"));
+        QVERIFY(rig.prompter.shown[0].text.endsWith("102，请检查!"));
+        QCOMPARE(rig.sounds.played.count(Sounds::Class), 1);
+        QCOMPARE(page->findChild<QLabel *>("imu_screening_test_total_num")->text(), QString("102"));
+    }
+
+    void theRemindRuleCountsNewMultiplesOnly()
+    {
+        QVERIFY(!ScreeningRun::remindDue(98, 99));
+        QVERIFY(ScreeningRun::remindDue(99, 100));
+        QVERIFY(ScreeningRun::remindDue(170, 202));
+        QVERIFY(!ScreeningRun::remindDue(100, 100));
+        QVERIFY(!ScreeningRun::remindDue(0, 0));
+    }
+
+    void theLimitsComeFromTheSettings()
+    {
+        getSettings()->setValue("imu_screening/sys_clk", 84000000);
+        delete page;
+        page = new IMU_Screening_Dlg;
+        page->tickTimer().stop();
+        QCOMPARE(page->run().limits().sys_clk, 84000000u);
+        QCOMPARE(page->run().limits().max_min_diff, 0.5f);
+        getSettings()->remove("imu_screening/sys_clk");
+    }
+};
+
+QTEST_MAIN(TestScreening)
+#include "test_screening.moc"
