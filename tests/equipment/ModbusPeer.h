@@ -1,0 +1,44 @@
+#pragma once
+// Runs tests/equipment/modbus_peer.py (pymodbus) for the length of a test.
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+
+#include "tests/kit/TestKit.h"
+
+class ModbusPeer {
+public:
+    explicit ModbusPeer(const QStringList &args, const QString &logName)
+        : m_log(TestKit::workDir() + "/" + logName)
+    {
+        QFile::remove(m_log);
+        m_proc.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_proc.start(TestKit::python(),
+                     QStringList{TestKit::sourcePath("tests/equipment/modbus_peer.py"), "--log", m_log} + args);
+    }
+    ~ModbusPeer()
+    {
+        m_proc.kill();
+        m_proc.waitForFinished(3000);
+    }
+    bool waitReady()
+    {
+        return TestKit::waitUntil([this] {
+            m_out += m_proc.readAllStandardOutput();
+            return m_out.contains("ready") || m_proc.state() == QProcess::NotRunning;
+        }, 15000) && m_out.contains("ready");
+    }
+    // The writes the peer received, one line each ("hr ADDR VALUE ..." / "co ADDR VALUE").
+    QStringList writes() const
+    {
+        QFile f(m_log);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+private:
+    QString m_log;
+    QProcess m_proc;
+    QByteArray m_out;
+};
