@@ -188,7 +188,7 @@ WorkerThread_ftp::~WorkerThread_ftp()
 void WorkerThread_ftp::report(const QString &text)
 {
     qDebug().noquote() << "ftp:" << text;
-    emit signal_log(text);
+    emit signal_upload_log(text);
 }
 
 void WorkerThread_ftp::FTP_LogIn()

@@ -53,7 +53,7 @@ public slots:
 signals:
     void signal_loggedIn(bool ok);
     // One line per file handled and per failure (never the password).
-    void signal_log(QString text);
+    void signal_upload_log(QString text);
     void signal_walkFinished(int sent, int skipped, int failed);
     void deleteObjAndNewNext();
 

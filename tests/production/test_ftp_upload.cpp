@@ -101,7 +101,7 @@ WalkResult runWalk(int timeoutMs = 30000)
     QObject receiver;
     QObject::connect(worker, &WorkerThread_ftp::signal_loggedIn, &receiver,
                      [&](bool ok) { r.loggedIn = ok ? 1 : 0; });
-    QObject::connect(worker, &WorkerThread_ftp::signal_log, &receiver,
+    QObject::connect(worker, &WorkerThread_ftp::signal_upload_log, &receiver,
                      [&](QString text) { r.logs << text; });
     QObject::connect(worker, &WorkerThread_ftp::signal_walkFinished, &receiver,
                      [&](int sent, int skipped, int failed) {

@@ -194,6 +194,20 @@ private slots:
         }
     }
 
+    void anEmptyOrMissingResultNeverReplacesTheTarget()
+    {
+        const QString dir = freshDir("commit");
+        QVERIFY(writeRecord(dir + "/target.xlsx", {"old"}));
+        const QString temporary = temporaryNameFor(dir + "/target.xlsx");
+        QVERIFY(temporary.startsWith(dir + "/."));
+        QFile(temporary).open(QIODevice::WriteOnly); // painted nothing
+        QString error;
+        QVERIFY(!commitTemporaryFile(temporary, dir + "/target.xlsx", &error));
+        QVERIFY(!QFile::exists(temporary));
+        QVERIFY(!commitTemporaryFile(temporary, dir + "/target.xlsx", &error));
+        QCOMPARE(QFileInfo(dir + "/target.xlsx").size(), qint64(QByteArray("times_ms,old\n").size()));
+    }
+
     void pdfOfThirtyTwoModulesShowsOrderNumberNamesAndWholeSerialNumbers()
     {
         const QString dir = freshDir("pdf");
