@@ -1,0 +1,236 @@
+// The console's rack links against two simulated base boards on pseudo-terminals: linking,
+// port conflicts, closing one plate or all, broadcasts and the plate tables filling.
+#include <QComboBox>
+#include <QDate>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/Clock.h"
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "app/SoundPlayer.h"
+#include "equipment/WorkerThread_Multi.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "sim/ModuleSimulator.h"
+#include "station/ConsoleLogic.h"
+#include "station/MultiCalib.h"
+#include "tests/kit/TestKit.h"
+#include "ui_MultiCalib.h"
+
+using TestKit::waitUntil;
+
+class TestConsoleLinks : public QObject {
+    Q_OBJECT
+private:
+    ModuleSimulator *sim2 = nullptr;
+    ModuleSimulator *sim3 = nullptr;
+    MultiCalib *console = nullptr;
+    ScriptedPrompter prompter;
+    RecordingSoundPlayer sound;
+    ManualClock clock;
+
+    void selectPort(int plate, ModuleSimulator *sim)
+    {
+        QComboBox *c = console->findChild<QComboBox *>(QString("comboBox_calib_multi_serial%1").arg(plate));
+        c->setCurrentIndex(sim ? c->findText(sim->portPath() + " # simulated") : 0);
+        QVERIFY(!sim || c->currentIndex() > 0);
+    }
+    static QList<uint16_t> ids(const ModuleSimulator *sim)
+    {
+        QList<uint16_t> out;
+        for (const auto &c : sim->commands())
+            out << c.cmd.cmd_id;
+        return out;
+    }
+    void showTables()
+    {
+        clock.advance(1100);
+        console->display_calib_multi();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        registerMetaTypes();
+        Prompter::install(&prompter);
+        SoundPlayer::install(&sound);
+        Clock::install(&clock);
+        sim2 = new ModuleSimulator;
+        sim3 = new ModuleSimulator;
+        QVERIFY(sim2->isValid() && sim3->isValid());
+        qputenv("KELVANTO_EXTRA_PORTS", (sim2->portPath() + ":" + sim3->portPath()).toLocal8Bit());
+        g_port_name = "/dev/ttyMAIN";
+        g_baud_rate = 921600;
+        console = new MultiCalib;
+    }
+    void cleanupTestCase()
+    {
+        console->connect_serial_port(0);
+        for (int i = 0; i < MultiCalib::kRackLinks; ++i) {
+            QPointer<WorkerThread_Multi> w = console->rackWorker(i);
+            if (!w)
+                continue;
+            QMetaObject::invokeMethod(w.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
+            QVERIFY(waitUntil([&] { return w.isNull(); }));
+        }
+        delete console;
+        delete sim2;
+        delete sim3;
+        Prompter::install(nullptr);
+        SoundPlayer::install(nullptr);
+        Clock::install(nullptr);
+    }
+
+    void theSimulatedPortsAreOfferedInEveryPortList()
+    {
+        QComboBox *c = console->form()->comboBox_calib_multi_serial16;
+        QCOMPARE(c->itemText(0), QString());
+        QVERIFY(c->findText(sim2->portPath() + " # simulated") > 0);
+        QVERIFY(console->form()->comboBox_calib_multi_DC_power->findText(sim3->portPath() + " # simulated") > 0);
+    }
+
+    void aPortConflictShowsItsWarningAndLinksNothing()
+    {
+        selectPort(2, sim2);
+        selectPort(5, sim2);
+        console->connect_serial_port(1);
+        QCOMPARE(prompter.texts(), QStringList{"Serial port number conflict for serial port 1"});
+        QCOMPARE(prompter.shown[0].title, QString("Warning"));
+        for (int i = 0; i < MultiCalib::kRackLinks; ++i)
+            QVERIFY(!console->rackWorker(i));
+        selectPort(5, nullptr);
+
+        // A rack combo on the main link's port: the combo's full text is compared by its port.
+        prompter.shown.clear();
+        g_port_name = sim3->portPath();
+        selectPort(3, sim3);
+        console->connect_serial_port(1);
+        QCOMPARE(prompter.texts(), QStringList{"Serial port number conflict for serial port 2"});
+        QVERIFY(!console->rackWorker(0));
+        g_port_name = "/dev/ttyMAIN";
+        prompter.shown.clear();
+    }
+
+    void connectingLinksBothPlatesOnTheirSuccessReports()
+    {
+        selectPort(2, sim2);
+        selectPort(3, sim3);
+        QSignalSpy record(console, &MultiCalib::signal_label_record_visible);
+        console->connect_serial_port(1);
+        QVERIFY(console->rackWorker(0) && console->rackWorker(1));
+        QCOMPARE(g_link_status[1], uint8_t(0)); // not before the worker reports
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
+        QCOMPARE(record.size(), 2);
+        QVERIFY(prompter.shown.isEmpty());
+
+        // Connecting everything again keeps the links that are up.
+        WorkerThread_Multi *w0 = console->rackWorker(0);
+        console->connect_serial_port(1);
+        QTest::qWait(200);
+        QCOMPARE(console->rackWorker(0), w0);
+        QCOMPARE(g_link_status[1], uint8_t(1));
+        QCOMPARE(g_link_status[2], uint8_t(1));
+    }
+
+    void code46ReachesEveryPlateAsTheDateThenAccelerometerCalibration()
+    {
+        sim2->clearReceived();
+        sim3->clearReceived();
+        console->rev_log_from_worker(46, QString());
+        for (ModuleSimulator *sim : {sim2, sim3}) {
+            QVERIFY(waitUntil([&] { return ids(sim).contains(56004); }, 15000));
+            const QList<ModuleSimulator::ReceivedCommand> cmds = sim->commands();
+            QCOMPARE(cmds.first().cmd.cmd_id, uint16_t(30007));
+            QCOMPARE(cmds.first().cmd.cm3, calibDateWord(clock.now().date()));
+            QCOMPARE(cmds.first().cmd.cm1, 0.0f);
+            int first56004 = ids(sim).indexOf(56004);
+            QVERIFY(cmds[first56004].atMs - cmds.first().atMs >= 90);
+        }
+    }
+
+    void aCalibrationFrameFromPlateTwoFillsPlateTwosTable()
+    {
+        for (int k = 0; k < 32; ++k) {
+            sim2->imus[size_t(k)].time_ms = 7000 + uint32_t(k);
+            sim2->imus[size_t(k)].calib_flag_h = 3999;
+            sim2->imus[size_t(k)].calib_status = 56005;
+        }
+        sim2->imus[9].calib_flag_h = 4095;
+        const uint64_t before = g_calib_status.generation(1);
+        sim2->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim2->imus));
+        sim2->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
+        QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before && console->baseBoardReported(1); }));
+        showTables();
+        QTableWidget *t = console->plateTable(1);
+        QCOMPARE(t->item(13, 1)->text(), QString("7000"));
+        QCOMPARE(t->item(13, 32)->text(), QString("7031"));
+        QCOMPARE(t->item(1, 10)->text(), QString("4095"));
+        QCOMPARE(t->item(1, 10)->background().color(), QColor(Qt::yellow));
+        QCOMPARE(t->item(1, 9)->background().style(), Qt::NoBrush);
+        QCOMPARE(console->plateTable(2)->item(13, 1)->text(), QString("0")); // plate 3 sent nothing yet
+        QCOMPARE(console->shownGeneration(1), g_calib_status.generation(1));
+        QCOMPARE(console->form()->tableWidget_calib_multi_total->item(16, 2)->text(), QString("5"));
+    }
+
+    void closingOnePlateLeavesTheOtherLinked()
+    {
+        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        QCOMPARE(g_link_status[1], uint8_t(0));
+        QCOMPARE(g_link_status[2], uint8_t(1));
+        QTest::qWait(200);
+        const uint64_t g2 = g_calib_status.generation(1);
+        const uint64_t g3 = g_calib_status.generation(2);
+        sim2->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim2->imus));
+        sim3->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim3->imus));
+        QVERIFY(waitUntil([&] { return g_calib_status.generation(2) > g3; }));
+        QTest::qWait(200);
+        QCOMPARE(g_calib_status.generation(1), g2); // plate 2's port is closed
+
+        // A late success report for the closed plate changes nothing.
+        console->connectIsOk_Worker_Multi(0, true);
+        QCOMPARE(g_link_status[1], uint8_t(0));
+    }
+
+    void closingEverythingClearsTheFlagsAndTellsTheCommandPage()
+    {
+        QSignalSpy toCmdPage(console, &MultiCalib::signal_log_from_multi_calib);
+        console->connect_serial_port(0);
+        for (int i = 1; i < 16; ++i)
+            QCOMPARE(g_link_status[i], uint8_t(0));
+        QVERIFY(!console->baseBoardReported(1));
+        QCOMPARE(toCmdPage.size(), 1);
+        QCOMPARE(toCmdPage[0][0].value<uint8_t>(), uint8_t(72));
+        QVERIFY(console->rackWorker(1)); // workers are kept
+    }
+
+    void reconnectingMakesANewWorkerAndLinksAgain()
+    {
+        QPointer<WorkerThread_Multi> old = console->rackWorker(0);
+        console->connect_serial_port(1);
+        QVERIFY(console->rackWorker(0) != old.data());
+        QVERIFY(waitUntil([&] { return old.isNull(); }));
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
+    }
+
+    void everyTickReportsTheLinkedPlates()
+    {
+        sim3->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(6, 10));
+        QVERIFY(waitUntil([&] { return console->baseBoardReported(2); }));
+        showTables();
+        QSignalSpy logs(console, &MultiCalib::signal_log);
+        console->calib_multi_ackTimeout();
+        QStringList verdicts;
+        for (const auto &a : logs)
+            if (a[0].value<uint8_t>() == 73)
+                verdicts << a[1].toString();
+        QCOMPARE(verdicts.size(), 16);
+        QCOMPARE(verdicts[1], QString("2_unconnected")); // its report was cleared with the close
+        QVERIFY(verdicts[2] == "3_pass" || verdicts[2] == "3_fail");
+    }
+};
+
+QTEST_MAIN(TestConsoleLinks)
+#include "test_console_links.moc"
