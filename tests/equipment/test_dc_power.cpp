@@ -1,0 +1,268 @@
+// The DC supply worker against a pymodbus server (slave 17) on a pseudo-terminal, through a
+// wire tap that shows the exact bytes and their order.
+#include <QPointer>
+#include <QTest>
+
+#include "app/Crc.h"
+#include "app/MetaTypes.h"
+#include "equipment/Creators.h"
+#include "equipment/StationValues.h"
+#include "equipment/WorkerThread_DC_power.h"
+#include "link/DeviceProtocol.h"
+#include "link/DeviceRecords.h"
+#include "tests/equipment/ModbusPeer.h"
+#include "tests/equipment/WireTap.h"
+#include "tests/kit/TestKit.h"
+
+using TestKit::waitUntil;
+
+namespace {
+struct PlateCmd {
+    uint16_t cmd;
+    float cm1;
+    uint32_t cm3;
+    bool times;
+};
+
+class Reports : public QObject {
+    Q_OBJECT
+public:
+    explicit Reports(WorkerThread_DC_power *w)
+    {
+        connect(w, &WorkerThread_DC_power::signal_connectIsSuccess, this, [this](bool ok) { connected = ok; });
+        connect(w, &WorkerThread_DC_power::signal_log, this, [this](uint8_t c, QString t) { logs << qMakePair(int(c), t); });
+        connect(w, &WorkerThread_DC_power::signal_frame_sent, this, [this](QByteArray f, int) {
+            frames << f;
+            frameTimes << clock.elapsed();
+        });
+        connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this,
+                [this](uint16_t c, float cm1, float, uint32_t cm3, uint32_t, int32_t, int32_t) {
+                    plates << PlateCmd{c, cm1, cm3, false};
+                });
+        connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this,
+                [this](uint16_t c, float cm1, float, uint32_t cm3, uint32_t, int32_t, int32_t) {
+                    plates << PlateCmd{c, cm1, cm3, true};
+                });
+        clock.start();
+    }
+    int count(int code) const
+    {
+        int n = 0;
+        for (const auto &l : logs)
+            n += l.first == code;
+        return n;
+    }
+    int setWrites(int output) const
+    {
+        int n = 0;
+        for (const QByteArray &f : frames)
+            n += f.size() == 13 && f[12] == char(output);
+        return n;
+    }
+    int connected = -1;
+    QList<QPair<int, QString>> logs;
+    QList<QByteArray> frames;
+    QList<qint64> frameTimes;
+    QList<PlateCmd> plates;
+    QElapsedTimer clock;
+};
+
+QByteArray setFrame(int output)
+{
+    // 12 V, 10 A on a 31 V / 31 A model.
+    QByteArray f = QByteArray::fromHex("11100003000306631852940000");
+    f[12] = char(output);
+    return f;
+}
+
+WorkerThread_DC_power::Timings fast()
+{
+    WorkerThread_DC_power::Timings t;
+    t.pollMs = 100;
+    t.replyTimeoutMs = 300;
+    t.onOffGapMs = 60;
+    t.settleMs = 60;
+    t.plateWaitMs = 80;
+    t.streamGapMs = 5;
+    t.slowStreamGapMs = 8;
+    t.pauseMs = 20;
+    return t;
+}
+} // namespace
+
+class TestDcPower : public QObject {
+    Q_OBJECT
+private:
+    WireTap *tap = nullptr;
+    ModbusPeer *peer = nullptr;
+    WorkerThread_DC_power *worker = nullptr;
+    Reports *reports = nullptr;
+
+    void send(const QByteArray &frame)
+    {
+        QMetaObject::invokeMethod(worker, "send_modbus_mutex", Qt::QueuedConnection, Q_ARG(QByteArray, frame),
+                                  Q_ARG(int, 0));
+    }
+    void control(uint16_t code)
+    {
+        QMetaObject::invokeMethod(worker, "rev_dc_control", Qt::QueuedConnection, Q_ARG(uint16_t, code));
+    }
+
+private slots:
+    void initTestCase() { registerMetaTypes(); }
+
+    void init()
+    {
+        g_calib_status.clearAll();
+        g_dc_set_frame.store(setFrame(0));
+        tap = new WireTap;
+        QVERIFY(tap->isValid());
+        // Measured 17.00 V and 8.50 A on the read full scale of 34.
+        peer = new ModbusPeer({"--rtu", tap->peerPath(), "--slave", "17", "--set", "0=32767", "--set", "1=16383"},
+                              "dc_writes.txt");
+        QVERIFY(peer->waitReady());
+        auto *w = new WorkerThread_DC_power(tap->workerPath());
+        w->setTimings(fast());
+        reports = new Reports(w);
+        worker = startWorkerThread(w, &WorkerThread_DC_power::openSerialConnected);
+        QVERIFY(waitUntil([&] { return reports->connected == 1; }));
+    }
+    void cleanup()
+    {
+        QPointer<WorkerThread_DC_power> p = worker;
+        QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
+        QVERIFY(waitUntil([&] { return p.isNull(); }));
+        delete reports;
+        delete peer;
+        delete tap;
+    }
+
+    void theSetFrameGoesOutWithItsCrcLowByteFirst()
+    {
+        const QByteArray f = setFrame(1);
+        send(f);
+        const uint16_t crc = crc16_modbus(reinterpret_cast<const uint8_t *>(f.constData()), size_t(f.size()));
+        const QByteArray wire = f + char(crc & 0xFF) + char(crc >> 8);
+        QCOMPARE(wire.size(), 15);
+        QVERIFY(waitUntil([&] { return tap->sent().contains(wire); }));
+        QVERIFY(waitUntil([&] { return peer->writes().contains("hr 3 25368 21140 1"); }));
+    }
+
+    void aSecondFrameWaitsForTheAnswerToTheFirst()
+    {
+        send(setFrame(1));
+        send(setFrame(0));
+        QVERIFY(waitUntil([&] { return peer->writes().contains("hr 3 25368 21140 0"); }));
+        // On the wire: request 1, its answer, then request 2.
+        int first = -1, answer = -1, second = -1;
+        QByteArray fromWorker;
+        for (int i = 0; i < tap->chunks.size(); ++i) {
+            const auto &c = tap->chunks[i];
+            if (c.fromWorker) {
+                fromWorker += c.bytes;
+                if (first < 0 && fromWorker.contains(setFrame(1)))
+                    first = i;
+                if (second < 0 && fromWorker.contains(setFrame(0)))
+                    second = i;
+            } else if (first >= 0 && answer < 0 && c.bytes.startsWith("\x11\x10")) {
+                answer = i;
+            }
+        }
+        QVERIFY(first >= 0 && answer > first && second > answer);
+    }
+
+    void thePollReportsVoltageAndCurrentScaledByTheReadFullScale()
+    {
+        QVERIFY(waitUntil([&] { return reports->count(77) >= 1 && reports->count(78) >= 1; }));
+        QVERIFY(reports->logs.contains(qMakePair(77, QString("17.00"))));
+        QVERIFY(reports->logs.contains(qMakePair(78, QString("8.50"))));
+        QVERIFY(reports->logs.contains(qMakePair(37, QString("dcpower_1_1"))));
+    }
+
+    void aSilentSupplyReportsNotAnswering()
+    {
+        tap->muted = true;
+        QVERIFY(waitUntil([&] { return reports->logs.contains(qMakePair(37, QString("dcpower_0_0"))); }));
+    }
+
+    void code101SwitchesOnThreeTimes300msApartThenStreams()
+    {
+        control(101);
+        QVERIFY(waitUntil([&] { return reports->plates.size() == 15; }));
+        QCOMPARE(reports->setWrites(1), 3);
+        QList<qint64> times;
+        for (int i = 0; i < reports->frames.size(); ++i)
+            if (reports->frames[i].size() == 13)
+                times << reports->frameTimes[i];
+        QVERIFY(times[1] - times[0] >= 50 && times[2] - times[1] >= 50); // 60 ms here, 300 ms live
+        for (const PlateCmd &c : reports->plates) {
+            QCOMPARE(c.cmd, uint16_t(DeviceCmdId::SetOutputMode));
+            QCOMPARE(c.cm1, 3.0f);
+            QCOMPARE(c.cm3, OUTPUT_MODE_FILLER::cm3);
+            QVERIFY(!c.times);
+        }
+        QVERIFY(peer->writes().contains("hr 3 25368 21140 1"));
+        QTest::qWait(100);
+        QCOMPARE(reports->count(74), 0); // the read-back confirmed the output
+    }
+
+    void thePlatesAreTriedThreeTimesThenTheFailureIsReported()
+    {
+        g_calib_status.writePlate(5, [](CalibImuStatus *r, uint32_t *) {
+            r[0].time_ms = 1;
+            r[0].calib_status = 0;
+        });
+        control(103);
+        QVERIFY(waitUntil([&] { return reports->count(74) == 1; }));
+        int attempts = 0;
+        for (const PlateCmd &c : reports->plates)
+            attempts += c.times && c.cmd == 56000;
+        QCOMPARE(attempts, 3);
+        QTest::qWait(200);
+        QCOMPARE(reports->plates.size(), 3);
+
+        // Taken at once: one attempt, no failure.
+        g_calib_status.writePlate(5, [](CalibImuStatus *r, uint32_t *) { r[0].calib_status = 58000; });
+        control(104);
+        QVERIFY(waitUntil([&] { return reports->plates.size() == 4; }));
+        QTest::qWait(300);
+        QCOMPARE(reports->plates.size(), 4);
+        QCOMPARE(reports->count(74), 1);
+    }
+
+    void codesRunOneAfterAnotherInArrivalOrder()
+    {
+        g_calib_status.writePlate(1, [](CalibImuStatus *r, uint32_t *) {
+            r[0].time_ms = 1;
+            r[0].calib_status = 58003;
+        });
+        control(102);
+        control(58003);
+        QVERIFY(waitUntil([&] { return !reports->plates.isEmpty(); }));
+        // Every off-write of 102 went out before 58003 reached the plates.
+        QCOMPARE(reports->setWrites(0), 3);
+        QCOMPARE(reports->plates[0].cmd, uint16_t(58003));
+    }
+
+    void retiringTheSupplyInTheMiddleOfASequenceStopsIt()
+    {
+        control(56001);
+        QVERIFY(waitUntil([&] { return reports->setWrites(1) >= 1; }));
+        QPointer<WorkerThread_DC_power> p = worker;
+        QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
+        QVERIFY(waitUntil([&] { return p.isNull(); }));
+        const int chunks = tap->chunks.size();
+        const int plates = reports->plates.size();
+        QTest::qWait(300);
+        int fromWorker = 0;
+        for (int i = chunks; i < tap->chunks.size(); ++i)
+            fromWorker += tap->chunks[i].fromWorker;
+        QCOMPARE(fromWorker, 0);
+        QCOMPARE(reports->plates.size(), plates);
+        auto *w = new WorkerThread_DC_power(tap->workerPath());
+        worker = startWorkerThread(w, &WorkerThread_DC_power::openSerialConnected);
+    }
+};
+
+QTEST_MAIN(TestDcPower)
+#include "test_dc_power.moc"
