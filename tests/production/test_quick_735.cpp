@@ -75,6 +75,7 @@ private:
 private slots:
     void init()
     {
+        QDir("imu1123.db").removeRecursively();
         QFile::remove("imu1123.db");
         QDir(logRoot()).removeRecursively();
         QVERIFY(rig.start());
@@ -193,6 +194,35 @@ private slots:
         runSteps(10); // 3.5 .. 4.5 s
         QCOMPARE(page->cell(7, 1)->background().color(), QColor(Qt::red));
         QCOMPARE(page->cell(7, 1)->text(), QString("0.12"));
+    }
+
+    void aFailedSaveShowsAStorageErrorInsteadOfTestPassed()
+    {
+        delete page;
+        QFile::remove("imu1123.db");
+        QDir().mkpath("imu1123.db"); // the database cannot be opened
+        page = new Factory_735_Dlg;
+        page->tickTimer().stop();
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
+        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        QCOMPARE(rig.prompter.texts(), QStringList{"Unable to establish database connection"});
+        page->setOperatorName("Lin");
+        page->_ackTimeout_735e();
+        runSteps(103);
+        QVERIFY(module.restarted);
+        QVERIFY(page->statusText().startsWith("Storage error, the result was not saved"));
+        QCOMPARE(page->statusStyle(), QString("background-color: red;color:black"));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QDir("imu1123.db").removeRecursively();
+    }
+
+    void aRecordShorterThanItsLayoutNeverReachesThePage()
+    {
+        const uint64_t before = g_test_735_record.stamp();
+        rig.sim->sendFrame(DeviceMsgId::Test735, module.payload().left(int(kTest735Bytes) - 1));
+        QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload()));
+        QCOMPARE(rig.records, 1);
+        QCOMPARE(g_test_735_record.stamp(), before + 1);
     }
 
     void withoutANameTheTestWaitsForOne()
