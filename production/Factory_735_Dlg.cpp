@@ -46,7 +46,6 @@ Factory_735_Dlg::Factory_735_Dlg(QWidget *parent)
     create_db_735e();
     m_timer.setInterval(100);
     connect(&m_timer, &QTimer::timeout, this, &Factory_735_Dlg::_ackTimeout_735e);
-    m_timer.start();
 }
 
 Factory_735_Dlg::~Factory_735_Dlg() = default;
@@ -246,9 +245,9 @@ void Factory_735_Dlg::refresh(const Test735Fields &f)
 
 void Factory_735_Dlg::showCounts()
 {
-    ui->ahrs_v3v4_test1->setText(QString::number(m_dbTotal));
-    ui->ahrs_v3v4_test2->setText(QString::number(m_dbPassed));
-    ui->ahrs_v3v4_test3->setText(QString::number(m_dbTotal - m_dbPassed));
+    ui->ahrs_v3v4_test1->setText(QString::number(m_tally.total));
+    ui->ahrs_v3v4_test2->setText(QString::number(m_tally.passed));
+    ui->ahrs_v3v4_test3->setText(QString::number(m_tally.total - m_tally.passed));
 }
 
 void Factory_735_Dlg::giveVerdict()
@@ -266,7 +265,7 @@ void Factory_735_Dlg::giveVerdict()
 
     save_db_735e(); // judges by the error count
     m_engine.endVerdict(v.passed());
-    QuickTestPage::showOutcome(v.passed(), m_lastSaveStored, m_lastSaveError,
+    QuickTestPage::showOutcome(v.passed(), m_tally.last.stored, m_tally.last.error,
                                [this](const QString &t, const QString &s) { setStatus(t, s); });
     showCounts();
 
@@ -284,26 +283,34 @@ void Factory_735_Dlg::giveVerdict()
             line << shortNumber(double(m_spreadMax[k][q] / 1000.0f));
     m_log.append(line.join(","));
     ui->progressBar_ahrs_735e_test->setValue(100);
-    if (!m_lastNotice.isEmpty())
-        Prompter::instance().notice(m_lastNotice);
+    if (!m_tally.last.notice.isEmpty())
+        Prompter::instance().notice(m_tally.last.notice);
 }
 
 void Factory_735_Dlg::create_db_735e()
 {
-    QuickTestPage::openDatabase(this, m_db);
+    QuickTestPage::openDatabase(this, m_tally.db);
     find_from_db_735e();
 }
 
 void Factory_735_Dlg::save_db_735e()
 {
-    const TestResultDb::SaveOutcome o = m_db.save(m_serial, m_engine.errorCount() == 0);
-    m_lastSaveStored = o.stored;
-    m_lastSaveError = o.error;
-    m_lastNotice = o.notice;
-    find_from_db_735e();
+    m_tally.save(m_serial, m_engine.errorCount() == 0);
 }
 
 void Factory_735_Dlg::find_from_db_735e()
 {
-    m_db.counts(&m_dbTotal, &m_dbPassed);
+    m_tally.count();
+}
+
+void Factory_735_Dlg::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_timer.start();
+}
+
+void Factory_735_Dlg::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_timer.stop();
 }

@@ -27,7 +27,6 @@ public:
     ~Factory_735_Dlg() override;
 
     QuickTestEngine &engine() { return m_engine; }
-    TestResultDb &database() { return m_db; }
     QuickTestLog &resultLog() { return m_log; }
     QTimer &tickTimer() { return m_timer; }
     QTableWidgetItem *cell(int row, int column) const;
@@ -56,6 +55,9 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // The tick runs while the page is shown, so only the current page talks to the module.
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void setStatus(const QString &text, const QString &style);
@@ -72,16 +74,13 @@ private:
     std::unique_ptr<Ui::Factory_735_Dlg> ui;
     std::unique_ptr<AutoResize> m_resize;
     QuickTestEngine m_engine{QuickTestConfig::for735()};
-    TestResultDb m_db{"imu1123", "imu1123.db", "imu1123", TestResultDb::Policy::PassSticks};
+    ResultTally m_tally{"imu1123"};
     QuickTestLog m_log{"log_735_test"};
     QTimer m_timer;
     QuickTestSeries m_series{24, 300};
 
     QString m_serial;
     QString m_startStamp;
-    quint32 m_dbTotal = 0, m_dbPassed = 0;
-    bool m_lastSaveStored = true;
-    QString m_lastSaveError, m_lastNotice;
     float m_spreadMax[4][6] = {};
     uint32_t m_highest = 0;
     bool m_restartFailed = false;

@@ -27,7 +27,11 @@ Factory_K350_Dlg::Factory_K350_Dlg(QWidget *parent)
 {
     ui->setupUi(this);
     ui->comboBox_k350_sysclk->addItems({"168MHz", "84MHz", "200MHz"});
-    ui->comboBox_k350_sysclk->setCurrentIndex(2);
+    // The choices of the last verdict come back.
+    QSettings *s = getSettings();
+    ui->comboBox_k350_sysclk->setCurrentIndex(qBound(0, s->value("k350_factory/k350_clk", 2).toInt(), 2));
+    ui->textEdit_k350_software_ver->setPlainText(s->value("k350_factory/k350_version").toString());
+    ui->textEdit_ahrs_k350_user_name->setPlainText(s->value("k350_factory/k350_name").toString());
     ui->progressBar_k350_test->setRange(0, 100);
     const QList<QColor> colours = {Qt::red, Qt::green, Qt::blue, Qt::magenta, Qt::darkCyan, Qt::darkYellow};
     for (QCustomPlot *p : {ui->ahrs_k350_tet_plot1, ui->ahrs_k350_tet_plot2})
@@ -47,7 +51,6 @@ Factory_K350_Dlg::Factory_K350_Dlg(QWidget *parent)
     create_db();
     m_timer.setInterval(100);
     connect(&m_timer, &QTimer::timeout, this, &Factory_K350_Dlg::_ackTimeout);
-    m_timer.start();
 }
 
 Factory_K350_Dlg::~Factory_K350_Dlg() = default;
@@ -227,9 +230,9 @@ void Factory_K350_Dlg::refresh(const TestK350Fields &f)
 
 void Factory_K350_Dlg::showCounts()
 {
-    ui->ahrs_k350_test_total_num->setText(QString::number(m_dbTotal));
-    ui->ahrs_k350_test_succssful_num->setText(QString::number(m_dbPassed));
-    ui->ahrs_k350_test_failed_num->setText(QString::number(m_dbTotal - m_dbPassed));
+    ui->ahrs_k350_test_total_num->setText(QString::number(m_tally.total));
+    ui->ahrs_k350_test_succssful_num->setText(QString::number(m_tally.passed));
+    ui->ahrs_k350_test_failed_num->setText(QString::number(m_tally.total - m_tally.passed));
 }
 
 void Factory_K350_Dlg::giveVerdict()
@@ -250,7 +253,7 @@ void Factory_K350_Dlg::giveVerdict()
 
     save_db();
     m_engine.endVerdict(v.passed());
-    QuickTestPage::showOutcome(v.passed(), m_lastSaveStored, m_lastSaveError,
+    QuickTestPage::showOutcome(v.passed(), m_tally.last.stored, m_tally.last.error,
                                [this](const QString &t, const QString &s) { setStatus(t, s); });
     showCounts();
 
@@ -269,7 +272,7 @@ void Factory_K350_Dlg::giveVerdict()
                      ui->checkBox_dont_test_serial->isChecked() ? "1" : "0", calibChecked ? "1" : "0"};
     for (float m : m_noiseMax)
         line << num(m);
-    line << QString::number(m_dbTotal) << QString::number(m_dbPassed);
+    line << QString::number(m_tally.total) << QString::number(m_tally.passed);
     m_log.append(line.join(","));
 
     QSettings *s = getSettings();
@@ -278,26 +281,34 @@ void Factory_K350_Dlg::giveVerdict()
     s->setValue("k350_factory/k350_name", ui->textEdit_ahrs_k350_user_name->toPlainText());
     s->sync();
     ui->progressBar_k350_test->setValue(100);
-    if (!m_lastNotice.isEmpty())
-        Prompter::instance().notice(m_lastNotice);
+    if (!m_tally.last.notice.isEmpty())
+        Prompter::instance().notice(m_tally.last.notice);
 }
 
 void Factory_K350_Dlg::create_db()
 {
-    QuickTestPage::openDatabase(this, m_db);
+    QuickTestPage::openDatabase(this, m_tally.db);
     find_from_db();
 }
 
 void Factory_K350_Dlg::save_db()
 {
-    const TestResultDb::SaveOutcome o = m_db.save(m_serial, m_engine.errorCount() == 0);
-    m_lastSaveStored = o.stored;
-    m_lastSaveError = o.error;
-    m_lastNotice = o.notice;
-    find_from_db();
+    m_tally.save(m_serial, m_engine.errorCount() == 0);
 }
 
 void Factory_K350_Dlg::find_from_db()
 {
-    m_db.counts(&m_dbTotal, &m_dbPassed);
+    m_tally.count();
+}
+
+void Factory_K350_Dlg::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_timer.start();
+}
+
+void Factory_K350_Dlg::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_timer.stop();
 }

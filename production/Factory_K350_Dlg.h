@@ -53,6 +53,9 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // The tick runs while the page is shown, so only the current page talks to the module.
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void setStatus(const QString &text, const QString &style);
@@ -68,15 +71,12 @@ private:
     std::unique_ptr<Ui::Factory_K350_Dlg> ui;
     std::unique_ptr<AutoResize> m_resize;
     QuickTestEngine m_engine{QuickTestConfig::forK350()};
-    TestResultDb m_db{"k350", "k350.db", "k350", TestResultDb::Policy::PassSticks};
+    ResultTally m_tally{"k350"};
     QuickTestLog m_log{"log_k350_test"};
     QTimer m_timer;
     QuickTestSeries m_series{12, 500};
 
     QString m_serial;
     QString m_startStamp;
-    quint32 m_dbTotal = 0, m_dbPassed = 0;
-    bool m_lastSaveStored = true;
-    QString m_lastSaveError, m_lastNotice;
     float m_noiseMax[12] = {};
 };

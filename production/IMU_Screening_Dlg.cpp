@@ -59,7 +59,6 @@ IMU_Screening_Dlg::IMU_Screening_Dlg(QWidget *parent)
     create_testfile_imu_screening();
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &IMU_Screening_Dlg::_ackTimeout_imu_screening_16module);
-    m_timer.start();
 }
 
 IMU_Screening_Dlg::~IMU_Screening_Dlg() = default;
@@ -236,4 +235,16 @@ void IMU_Screening_Dlg::on_pushButton_pdfExport_clicked()
     auto *dlg = new PDFPrintDlg(this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->show();
+}
+
+void IMU_Screening_Dlg::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_timer.start();
+}
+
+void IMU_Screening_Dlg::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_timer.stop();
 }

@@ -53,6 +53,9 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // The tick runs while the page is shown, so only the current page talks to the module.
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void setStatus(const QString &text, const QString &style);

@@ -49,3 +49,20 @@ private:
     Policy m_policy;
     QString m_lastError;
 };
+
+// A quick-test page's table with its counts and the outcome of the last save.
+class ResultTally {
+public:
+    explicit ResultTally(const QString &table)
+        : db(table, table + ".db", table, TestResultDb::Policy::PassSticks) {}
+    void save(const QString &sn, bool passed)
+    {
+        last = db.save(sn, passed);
+        count();
+    }
+    void count() { db.counts(&total, &passed); }
+
+    TestResultDb db;
+    quint32 total = 0, passed = 0;
+    TestResultDb::SaveOutcome last{true, {}, {}};
+};

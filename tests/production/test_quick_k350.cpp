@@ -95,6 +95,7 @@ private slots:
         };
         w<QTextEdit>("textEdit_ahrs_k350_user_name")->setPlainText("Wei");
         w<QTextEdit>("textEdit_k350_software_ver")->setPlainText("1234");
+        w<QComboBox>("comboBox_k350_sysclk")->setCurrentIndex(2); // 200 MHz, whatever the last page chose
         page->_ackTimeout();
         QCOMPARE(page->statusText(), QString("No connection, waiting"));
         stepsDone = 0;
@@ -152,6 +153,20 @@ private slots:
         QCOMPARE(getSettings()->value("k350_factory/k350_name").toString(), QString("Wei"));
         const LongCommand mode = rig.sim->commands().first().cmd;
         QCOMPARE(mode.cm1, 51.0f);
+    }
+
+    void theChoicesOfTheLastVerdictComeBackWithTheNextPage()
+    {
+        w<QComboBox>("comboBox_k350_sysclk")->setCurrentIndex(1); // 84 MHz expected
+        w<QTextEdit>("textEdit_ahrs_k350_user_name")->setPlainText("Ana");
+        runSteps(81);
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+        QCOMPARE(w<QLabel>("ahrs_k350_test_crystal")->styleSheet(), QString("background-color:red"));
+        delete page;
+        page = new Factory_K350_Dlg;
+        QCOMPARE(w<QComboBox>("comboBox_k350_sysclk")->currentIndex(), 1);
+        QCOMPARE(w<QTextEdit>("textEdit_k350_software_ver")->toPlainText(), QString("1234"));
+        QCOMPARE(w<QTextEdit>("textEdit_ahrs_k350_user_name")->toPlainText(), QString("Ana"));
     }
 
     void withoutCalibrationTheTestEndsAfterEightSecondsWithoutCommandTen()

@@ -238,6 +238,16 @@ private slots:
         QVERIFY(!ScreeningRun::remindDue(0, 0));
     }
 
+    void theTickRunsEverySecondOnlyWhileThePageIsShown()
+    {
+        QVERIFY(!page->tickTimer().isActive());
+        page->show();
+        QVERIFY(page->tickTimer().isActive());
+        QCOMPARE(page->tickTimer().interval(), 1000);
+        page->hide();
+        QVERIFY(!page->tickTimer().isActive());
+    }
+
     void theLimitsComeFromTheSettings()
     {
         getSettings()->setValue("imu_screening/sys_clk", 84000000);
