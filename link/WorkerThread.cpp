@@ -1,7 +1,7 @@
 #include "link/WorkerThread.h"
 
 #include <QDateTime>
-#include <QThread>
+#include "link/WorkerThreadStart.h"
 
 #include "link/CalibMapping.h"
 #include "link/DeviceRecords.h"
@@ -281,14 +281,5 @@ void WorkerThread::finishParamRead(bool ok, float value)
 
 WorkerThread *createWorker(const QString &portName, uint32_t baudRate)
 {
-    auto *thread = new QThread;
-    auto *worker = new WorkerThread(portName, baudRate);
-    worker->moveToThread(thread);
-    QObject::connect(thread, &QThread::started, worker, &WorkerThread::openSerialConnected);
-    QObject::connect(thread, &QThread::finished, thread, &QThread::quit);
-    QObject::connect(thread, &QThread::finished, thread, &QThread::deleteLater);
-    QObject::connect(worker, &WorkerThread::deleteObjAndNewNext, thread, &QThread::quit);
-    QObject::connect(worker, &WorkerThread::deleteObjAndNewNext, worker, &WorkerThread::deleteLater);
-    thread->start(QThread::InheritPriority);
-    return worker;
+    return startWorkerThread(new WorkerThread(portName, baudRate), &WorkerThread::openSerialConnected);
 }

@@ -1,5 +1,7 @@
 #include "production/WorkerThread_ftp.h"
 
+#include "link/WorkerThreadStart.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -283,15 +285,5 @@ void WorkerThread_ftp::handleFile(const QString &root, const QFileInfo &file)
 WorkerThread_ftp *createWorker_ftp()
 {
     initCurlOnce();
-    auto *thread = new QThread;
-    auto *worker = new WorkerThread_ftp(ftpSettingsFromSettings());
-    worker->moveToThread(thread);
-    QObject::connect(thread, &QThread::started, worker, &WorkerThread_ftp::FTP_LogIn);
-    QObject::connect(thread, &QThread::finished, thread, &QThread::quit);
-    QObject::connect(thread, &QThread::finished, thread, &QThread::deleteLater);
-    QObject::connect(worker, &WorkerThread_ftp::deleteObjAndNewNext, thread, &QThread::quit);
-    QObject::connect(worker, &WorkerThread_ftp::deleteObjAndNewNext, worker,
-                     &WorkerThread_ftp::deleteLater);
-    thread->start(QThread::InheritPriority);
-    return worker;
+    return startWorkerThread(new WorkerThread_ftp(ftpSettingsFromSettings()), &WorkerThread_ftp::FTP_LogIn);
 }
