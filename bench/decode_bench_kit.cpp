@@ -200,9 +200,13 @@ QByteArray randomPayload(int type, int seq, uint32_t &s, double wild)
         const bool gnss = seq % 50 == 49, mag = seq % 3 == 1;
         p = QByteArray(int(gnss ? kGnssUwbBytes : mag ? kAhrsMagBytes : kAhrsBytes), '\0');
         fill(4, p.size(), -200.0f, 200.0f);
-        if (gnss)
+        if (gnss) {
             for (int i = 56; i < p.size(); ++i)
                 p[i] = char(next(s));
+            fill(82, 114, 0.0f, 30.0f);
+            for (int k = 0; k < 10; ++k)
+                fill(134 + 16 * k, 146 + 16 * k, -90.0f, 90.0f);
+        }
         putU32(p, 0, uint32_t(seq) * 5000u);
         return p;
     }
@@ -211,7 +215,16 @@ QByteArray randomPayload(int type, int seq, uint32_t &s, double wild)
         p = QByteArray(sizes[seq % 3], '\0');
         for (int i = 0; i < p.size(); ++i)
             p[i] = char(next(s));
-        fill(4, p.size() - 3, -90.0f, 90.0f);
+        auto put = [&](std::initializer_list<int> offsets, float lo, float hi) {
+            for (int off : offsets)
+                putFloat(p, off, s, lo, hi, wild);
+        };
+        if (seq % 3 == 0)
+            put({6, 10, 14, 18, 22, 26, 50, 54, 58, 62, 66, 70}, -90.0f, 90.0f);
+        else if (seq % 3 == 1)
+            put({41, 45}, 0.0f, 5.0f);
+        else
+            put({5, 9}, 0.0f, 360.0f);
         if (seq % 3 == 0) {
             putU32(p, 74, uint32_t(int32_t(uniform(s, -90, 90) * 1e7f)));
             putU32(p, 82, uint32_t(int32_t(uniform(s, -500, 5000) * 1000)));

@@ -3,7 +3,10 @@
 #include <QString>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstring>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "digit words are laid out little-endian");
 
 namespace DecodeNumber {
 namespace {
@@ -32,6 +35,14 @@ constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252
                           "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
                           "8081828384858687888990919293949596979899";
 
+inline uint16_t pair(uint32_t x)
+{
+    uint16_t v;
+    std::memcpy(&v, kPairs + 2 * x, 2);
+    return v;
+}
+inline void store8(char *p, uint64_t w) { std::memcpy(p, &w, 8); }
+
 int bitLength(uint64_t x) { return x ? 64 - __builtin_clzll(x) : 0; }
 int bitLength(u128 x)
 {
@@ -59,7 +70,7 @@ Binary decompose(double v)
 
 // floor(|v| * 10^p) and whether the rest is at least one half (ties round away from zero).
 // False when the exact arithmetic does not fit in 128 bits.
-bool scaled(const Binary &b, int p, u128 &floor, bool &roundUp)
+bool scaledWide(const Binary &b, int p, u128 &floor, bool &roundUp)
 {
     const int mbits = bitLength(b.m);
     if (p >= 0) {
@@ -100,6 +111,37 @@ bool scaled(const Binary &b, int p, u128 &floor, bool &roundUp)
     roundUp = rest >= den - rest;
     return true;
 }
+
+// The same, on 64-bit words when the product fits (nearly every value of real data).
+inline bool scaled(const Binary &b, int p, u128 &floor, bool &roundUp)
+{
+    if (p >= 0 && p <= 19 && bitLength(b.m) + kPow10.bits[p] <= 64) {
+        const uint64_t num = b.m * uint64_t(kPow10.p[p]);
+        if (b.e < 0 && b.e > -64) {
+            const int s = -b.e;
+            floor = num >> s;
+            roundUp = ((num >> (s - 1)) & 1) != 0;
+            return true;
+        }
+        if (b.e == 0) {
+            floor = num;
+            roundUp = false;
+            return true;
+        }
+    }
+    return scaledWide(b, p, floor, roundUp);
+}
+
+// 10^k as a double for k = -340 .. 340 (approximate; only used to pick the exponent).
+struct Pow10Doubles {
+    double d[683]; // d[k + 341] = 10^k
+    Pow10Doubles()
+    {
+        for (int k = -341; k <= 341; ++k)
+            d[k + 341] = std::pow(10.0, double(k));
+    }
+};
+const Pow10Doubles kPow10d;
 
 char *writeU64(char *p, uint64_t v)
 {
@@ -173,6 +215,86 @@ char *appendFixed7(char *p, int32_t raw)
     return p + 7;
 }
 
+// Writes the six-digit value q (100000 .. 999999) of a number whose decimal exponent is k.
+static char *writeDigits(char *p, uint32_t q, int k, bool negative)
+{
+    // The six digit characters in one word (first digit in the low byte), and the count left
+    // after cutting trailing zeros. Texts are stored in whole 8-byte words: the caller's room
+    // covers kMaxChars per number.
+    const uint32_t hi = q / 10000, mid = (q / 100) % 100, lo = q % 100;
+    const uint64_t w = uint64_t(pair(hi)) | uint64_t(pair(mid)) << 16 | uint64_t(pair(lo)) << 32;
+    int nd = 6;
+    if (lo == 0) {
+        nd = 4;
+        if (mid == 0)
+            nd = hi % 10 ? 2 : 1;
+        else if (mid % 10 == 0)
+            nd = 3;
+    } else if (lo % 10 == 0) {
+        nd = 5;
+    }
+    *p = '-';
+    p += negative;
+    const int decpt = k + 1;
+    if (decpt > 0 && decpt <= 6) {
+        if (decpt >= nd) {
+            store8(p, w);
+            return p + decpt;
+        }
+        const int cut = 8 * decpt;
+        store8(p, (w & ((uint64_t(1) << cut) - 1)) | uint64_t('.') << cut | (w >> cut) << (cut + 8));
+        return p + nd + 1;
+    }
+    if (decpt <= 0 && decpt > -4) {
+        std::memcpy(p, "0.000000", 8);
+        store8(p + 2 - decpt, w);
+        return p + 2 - decpt + nd;
+    }
+    store8(p, (w & 0xFF) | uint64_t('.') << 8 | (w >> 8) << 16);
+    p += nd > 1 ? nd + 1 : 1;
+    *p++ = 'e';
+    int x = decpt - 1;
+    *p++ = x < 0 ? '-' : '+';
+    if (x < 0)
+        x = -x;
+    if (x >= 100) {
+        *p++ = char('0' + x / 100);
+        x %= 100;
+    }
+    std::memcpy(p, kPairs + x * 2, 2);
+    return p + 2;
+}
+
+char *appendFloat(char *p, float f)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    const int ex = int((bits >> 23) & 0xFF);
+    // Normal numbers from 1e-7 to below 1e6 on 64-bit words; everything else in appendReal.
+    const int e2 = ex - 127;
+    if (e2 >= -24 && e2 <= 19) {
+        const double a = f < 0 ? -double(f) : double(f);
+        int k = (e2 * 1233) >> 12;
+        if (a >= kPow10d.d[k + 342])
+            ++k;
+        const int pw = 5 - k;
+        if (pw >= 0 && pw <= 12) {
+            const uint64_t num = uint64_t((bits & 0x7FFFFF) | 0x800000) * uint64_t(kPow10.p[pw]);
+            const int s = 150 - ex;
+            const uint64_t floor = num >> s;
+            if (floor >= 100000 && floor < 1000000) {
+                uint32_t q = uint32_t(floor) + uint32_t((num >> (s - 1)) & 1);
+                if (q == 1000000) {
+                    q = 100000;
+                    ++k;
+                }
+                return writeDigits(p, q, k, f < 0);
+            }
+        }
+    }
+    return appendReal(p, double(f));
+}
+
 char *appendReal(char *p, double v)
 {
     if (!isFinite(v))
@@ -182,10 +304,12 @@ char *appendReal(char *p, double v)
         return p;
     }
     const Binary b = decompose(v);
-    // Decimal exponent k of |v|: 10^k <= |v| < 10^(k+1). The estimate from the binary exponent
-    // is at most one too small; the loop settles it.
+    // Decimal exponent k of |v|: 10^k <= |v| < 10^(k+1). The estimate is nearly always right;
+    // the loop settles the rest exactly.
     const int e2 = b.e + bitLength(b.m) - 1;
     int k = (e2 * 1233) >> 12;
+    if ((v < 0 ? -v : v) >= kPow10d.d[k + 342])
+        ++k;
     uint32_t q = 0;
     for (int tries = 0;; ++tries) {
         u128 floor;
@@ -207,57 +331,7 @@ char *appendReal(char *p, double v)
         }
         break;
     }
-    char d[6];
-    for (int i = 5; i >= 0; --i) {
-        d[i] = char('0' + q % 10);
-        q /= 10;
-    }
-    int nd = 6;
-    while (nd > 1 && d[nd - 1] == '0')
-        --nd;
-    if (v < 0)
-        *p++ = '-';
-    const int decpt = k + 1;
-    if (decpt <= -4 || decpt > 6) {
-        *p++ = d[0];
-        if (nd > 1) {
-            *p++ = '.';
-            std::memcpy(p, d + 1, size_t(nd - 1));
-            p += nd - 1;
-        }
-        *p++ = 'e';
-        int x = decpt - 1;
-        *p++ = x < 0 ? '-' : '+';
-        if (x < 0)
-            x = -x;
-        if (x >= 100) {
-            *p++ = char('0' + x / 100);
-            x %= 100;
-        }
-        *p++ = char('0' + x / 10);
-        *p++ = char('0' + x % 10);
-        return p;
-    }
-    if (decpt <= 0) {
-        *p++ = '0';
-        *p++ = '.';
-        for (int i = decpt; i < 0; ++i)
-            *p++ = '0';
-        std::memcpy(p, d, size_t(nd));
-        return p + nd;
-    }
-    if (decpt >= nd) {
-        std::memcpy(p, d, size_t(nd));
-        p += nd;
-        for (int i = nd; i < decpt; ++i)
-            *p++ = '0';
-        return p;
-    }
-    std::memcpy(p, d, size_t(decpt));
-    p += decpt;
-    *p++ = '.';
-    std::memcpy(p, d + decpt, size_t(nd - decpt));
-    return p + (nd - decpt);
+    return writeDigits(p, q, k, v < 0);
 }
 
 char *appendFixed3(char *p, float f)

@@ -14,7 +14,7 @@ namespace DecodeNumber {
 constexpr int kMaxChars = 48;
 
 char *appendReal(char *p, double v);
-inline char *appendFloat(char *p, float v) { return appendReal(p, double(v)); }
+char *appendFloat(char *p, float v); // the same text as appendReal(p, double(v))
 char *appendFixed3(char *p, float v);
 char *appendU32(char *p, uint32_t v);
 char *appendI32(char *p, int32_t v);
