@@ -1,0 +1,212 @@
+// Soak benchmark of the calibration console: sixteen simulated base boards on pseudo-terminals
+// stream calibration messages at the pace of a 921600-baud line into the console for a while
+// (plate 1 through the main link, plates 2 to 16 through the rack links). Prints per plate the
+// frames sent and the frames the console took into its tables, the longest time the GUI thread
+// was busy at once, and the process's CPU time.
+//   soak_console [seconds=60] [period_ms=100]
+// The simulators run in a child process (this program started with --feed), so the figures
+// are the console's alone.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTextStream>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "equipment/StationValues.h"
+#include "equipment/WorkerThread_Multi.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "link/WorkerThread.h"
+#include "sim/ModuleSimulator.h"
+#include "station/MultiCalib.h"
+#include "ui_MultiCalib.h"
+
+namespace {
+constexpr int kBoards = 16;
+
+// Runs the event loop (sleeping while idle) until pred() holds or ms pass.
+void runUntil(const std::function<bool()> &pred, int ms)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (pred())
+            loop.quit();
+    });
+    check.start(20);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    if (!pred())
+        loop.exec();
+}
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Child: sixteen boards. Prints their paths, streams after "go" on stdin for the given time,
+// then prints "sent <board> <frames> <last stamp>" per board.
+int feed(int seconds, int periodMs)
+{
+    std::vector<std::unique_ptr<ModuleSimulator>> sims;
+    std::vector<uint32_t> sent(kBoards, 0);
+    for (int b = 0; b < kBoards; ++b) {
+        sims.push_back(std::make_unique<ModuleSimulator>());
+        if (!sims.back()->isValid())
+            return 1;
+        std::printf("%s\n", sims.back()->portPath().toLocal8Bit().constData());
+    }
+    std::fflush(stdout);
+    char line[16];
+    if (!std::fgets(line, sizeof line, stdin))
+        return 1;
+    for (int b = 0; b < kBoards; ++b) {
+        ModuleSimulator *sim = sims[size_t(b)].get();
+        sim->startStreaming(periodMs, [sim, b, &sent] {
+            const uint32_t n = ++sent[size_t(b)];
+            for (int i = 0; i < 32; ++i) {
+                auto &imu = sim->imus[size_t(i)];
+                imu.time_ms = n;
+                imu.fused[0] = 0.01f * float(i);
+                imu.fused[2] = 9.8f;
+                imu.fused[6] = 25.0f + 0.01f * float(n % 100);
+                imu.calib_flag_h = 3999;
+            }
+            return sim->currentCalibFrame();
+        });
+    }
+    QTimer::singleShot(seconds * 1000, [&] {
+        for (auto &s : sims)
+            s->stopStreaming();
+        for (int b = 0; b < kBoards; ++b)
+            std::printf("sent %d %u\n", b, sent[size_t(b)]);
+        std::fflush(stdout);
+        QTimer::singleShot(3000, qApp, &QCoreApplication::quit); // let the last bytes drain
+    });
+    return qApp->exec();
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && QByteArray(argv[1]) == "--feed") {
+        QCoreApplication app(argc, argv);
+        return feed(argc > 2 ? atoi(argv[2]) : 60, argc > 3 ? atoi(argv[3]) : 100);
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("KELVANTO_CONFIG_DIR"))
+        qputenv("KELVANTO_CONFIG_DIR", "/tmp/soak_console/Config");
+    QApplication app(argc, argv);
+    registerMetaTypes();
+    ScriptedPrompter prompter; // no box may wait for a person
+    Prompter::install(&prompter);
+    const int seconds = argc > 1 ? atoi(argv[1]) : 60;
+    const int periodMs = argc > 2 ? atoi(argv[2]) : 100;
+
+    QProcess feeder;
+    feeder.start(QCoreApplication::applicationFilePath(),
+                 {"--feed", QString::number(seconds), QString::number(periodMs)});
+    QStringList paths;
+    while (paths.size() < kBoards && feeder.waitForReadyRead(10000))
+        while (feeder.canReadLine() && paths.size() < kBoards)
+            paths << QString::fromLocal8Bit(feeder.readLine()).trimmed();
+    if (paths.size() < kBoards) {
+        std::fprintf(stderr, "the simulators did not start\n");
+        return 1;
+    }
+    qputenv("KELVANTO_EXTRA_PORTS", paths.join(':').toLocal8Bit());
+
+    g_port_name = paths[0];
+    g_baud_rate = 921600;
+    MultiCalib console;
+    console.resize(1400, 900);
+    console.show();
+
+    // Plate 1: the main link, wired as the main window wires it on the console page.
+    WorkerThread *mainLink = createWorker(paths[0], g_baud_rate);
+    QObject::connect(mainLink, &WorkerThread::signal_send_735e_calib, &console, &MultiCalib::display_calib_multi);
+    QObject::connect(mainLink, &WorkerThread::signal_connectIsSuccess, [](bool ok) { g_link_status[0] = ok ? 1 : 0; });
+    for (int b = 1; b < kBoards; ++b) {
+        QComboBox *c = console.findChild<QComboBox *>(QString("comboBox_calib_multi_serial%1").arg(b + 1));
+        c->setCurrentIndex(c->findText(paths[b] + " # simulated"));
+    }
+    console.connect_serial_port(1);
+    runUntil([] { return std::count(g_link_status.begin(), g_link_status.end(), 1) == kBoards; }, 10000);
+    if (std::count(g_link_status.begin(), g_link_status.end(), 1) < kBoards) {
+        std::fprintf(stderr, "not every plate linked\n");
+        return 1;
+    }
+    // A plate page below and the live plots above, as an operator watches a run.
+    console.form()->tabWidget_bottom->setCurrentIndex(2);
+    g_open_imu_plot = 1;
+    console.display_calib_multi(); // puts the IMU page in place
+    console.form()->tabWidget_top->setCurrentWidget(console.form()->tab_imu);
+
+    // Longest time the GUI thread did not get to a 5 ms timer.
+    QElapsedTimer beat;
+    qint64 lastBeat = 0, longestGap = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        const qint64 now = beat.nsecsElapsed() / 1000;
+        longestGap = std::max(longestGap, now - lastBeat);
+        lastBeat = now;
+    });
+
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    beat.start();
+    heartbeat.start(5);
+    feeder.write("go\n");
+
+    std::vector<uint32_t> sent(kBoards, 0);
+    int reported = 0;
+    QObject::connect(&feeder, &QProcess::readyReadStandardOutput, [&] {
+        while (feeder.canReadLine()) {
+            const QStringList f = QString::fromLocal8Bit(feeder.readLine()).split(' ');
+            if (f.size() == 3 && f[0] == "sent") {
+                sent[size_t(f[1].toInt())] = f[2].trimmed().toUInt();
+                ++reported;
+            }
+        }
+    });
+    runUntil([&] { return reported == kBoards; }, (seconds + 20) * 1000);
+    // Let the last frames arrive and the 1 s refresh take them into the tables.
+    runUntil([] { return false; }, 3000);
+    heartbeat.stop();
+    const double cpu = cpuSeconds() - cpu0;
+    const double elapsed = double(wall.elapsed()) / 1000.0;
+
+    std::printf("plate  sent  received  shown  last-stamp-shown\n");
+    bool lossless = true;
+    for (int p = 0; p < kBoards; ++p) {
+        const uint64_t received = g_calib_status.generation(p);
+        const uint64_t shown = console.shownGeneration(p);
+        QTableWidgetItem *stamp = console.plateTable(p)->item(13, 1);
+        std::printf("%5d %5u %9llu %6llu %17s\n", p + 1, sent[size_t(p)], (unsigned long long)received,
+                    (unsigned long long)shown, stamp ? stamp->text().toLocal8Bit().constData() : "-");
+        lossless = lossless && shown == sent[size_t(p)] && stamp && stamp->text().toUInt() == sent[size_t(p)];
+    }
+    std::printf("nothing lost: %s\n", lossless ? "yes" : "NO");
+    std::printf("longest GUI-thread busy time: %.1f ms (goal < 50 ms)\n", double(longestGap) / 1000.0 - 5.0);
+    std::printf("CPU time: %.2f s over %.1f s = %.2f cores (goal < 0.5)\n", cpu, elapsed, cpu / elapsed);
+
+    console.connect_serial_port(0);
+    feeder.waitForFinished(5000);
+    std::fflush(stdout);
+    std::_Exit(lossless ? 0 : 2); // the link threads end with the process
+}
