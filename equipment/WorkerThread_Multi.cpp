@@ -1,5 +1,7 @@
 #include "equipment/WorkerThread_Multi.h"
 
+#include "link/VersionMessage.h"
+
 #include "equipment/Creators.h"
 #include "link/CalibMapping.h"
 #include "link/DeviceRecords.h"
@@ -144,19 +146,9 @@ void WorkerThread_Multi::dataExtraction(uint16_t id, const uint8_t *p, uint32_t 
         return;
     }
     if (id == DeviceMsgId::Version) {
-        VersionPayload v;
-        memcpy(&v.v, p, 24);
-        memcpy(&v.protocol, p + 24, 2);
-        memcpy(v.b, p + 26, 3);
-        memcpy(v.r, p + 29, 20);
-        v.moduleType = p[49];
-        // The board id is three 32-bit numbers written one after the other.
-        const QString boardId = QString("%1%2%3").arg(v.v[VersionField::BoardId])
-                                    .arg(v.v[VersionField::BoardId + 1]).arg(v.v[VersionField::BoardId + 2]);
-        emit signal_log(37, QString("%1_%2_%3").arg(m_index + 2).arg(v.v[VersionField::SoftwareVersion]).arg(boardId));
-        emit signal_sendVersionValue(v.v[0], v.v[1], v.v[2], v.v[3], v.v[4], v.v[5], v.protocol,
-                                     v.b[0], v.b[1], v.b[2], v.r[0], v.r[1], v.r[2], v.r[3],
-                                     v.r[4], v.moduleType);
+        const VersionPayload v = parseVersionPayload(p);
+        emit signal_log(37, versionReportText(m_index + 2, v));
+        emitVersionValue(this, v);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "link/CalibMapping.h"
 #include "link/DeviceRecords.h"
+#include "link/VersionMessage.h"
 
 namespace {
 constexpr int kParamResendMs = 10;
@@ -172,16 +173,9 @@ void WorkerThread::dataExtraction(uint16_t id, const uint8_t *p, uint32_t len)
         break;
     }
     case DeviceMsgId::Version: {
-        VersionPayload v;
-        memcpy(&v.v, p, 24);
-        memcpy(&v.protocol, p + 24, 2);
-        memcpy(v.b, p + 26, 3);
-        memcpy(v.r, p + 29, 20);
-        v.moduleType = p[49];
-        emit signal_log(37, QString("1_%1_%2").arg(v.v[VersionField::SoftwareVersion]).arg(v.v[VersionField::BoardId]));
-        emit signal_sendVersionValue(v.v[0], v.v[1], v.v[2], v.v[3], v.v[4], v.v[5], v.protocol,
-                                     v.b[0], v.b[1], v.b[2], v.r[0], v.r[1], v.r[2], v.r[3],
-                                     v.r[4], v.moduleType);
+        const VersionPayload v = parseVersionPayload(p);
+        emit signal_log(37, versionReportText(1, v));
+        emitVersionValue(this, v);
         break;
     }
     case DeviceMsgId::Screening:

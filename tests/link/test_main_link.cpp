@@ -88,7 +88,7 @@ private slots:
         p.chop(1);
         sim->sendFrame(DeviceMsgId::CalibB6B6, p);
         sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
-        QVERIFY(waitUntil([&] { return reports->hasLog(37, "1_5_9"); }));
+        QVERIFY(waitUntil([&] { return reports->hasLog(37, "1_5_900"); }));
         QCOMPARE(reports->calib, 0);
         QCOMPARE(worker->shortFrames(), 1u);
         QCOMPARE(g_calib_status.record(0, 0).time_ms, 0u);
