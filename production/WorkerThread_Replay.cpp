@@ -1,0 +1,256 @@
+#include "production/WorkerThread_Replay.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QThread>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/TimeUtil.h"
+#include "link/CalibMapping.h"
+#include "link/CommandFrames.h"
+#include "link/DeviceRecords.h"
+
+std::atomic<int> g_replay_speed{ReplaySpeed::All};
+std::atomic<int> g_replay_percent{0};
+
+namespace {
+// Plate 1 of the calibration records, which the replay fills like the main link.
+constexpr int kReplayPlate = 0;
+// The version report's plate tag.
+constexpr int kReplayVersionTag = 2;
+// Marks per read call: the file is read in blocks of this many marks, split at each mark.
+constexpr qint64 kMarksPerBlock = 32;
+
+QString percentText(float percent)
+{
+    return QString::number(double(percent), 'f', 1) + "%";
+}
+
+float progressOf(qint64 count, qint64 size)
+{
+    return float(count) / float(size) * 100.0f;
+}
+} // namespace
+
+WorkerThread_Replay::WorkerThread_Replay(const QString &fileName)
+    : m_fileName(fileName), m_image1040(size_t(kImusPerPlate) * 1040),
+      m_image368(size_t(kImusPerPlate) * 368), m_image256(size_t(kImusPerPlate) * 256)
+{
+}
+
+void WorkerThread_Replay::log(uint8_t code, QString text)
+{
+    emit signal_log(code, text);
+}
+
+void WorkerThread_Replay::setFileName(QString fileName)
+{
+    m_fileName = fileName;
+}
+
+void WorkerThread_Replay::Send_CMD_LONG_times(uint16_t cmd_id, float, float, uint32_t, uint32_t,
+                                              int32_t, int32_t)
+{
+    // Nothing to send to: a recording has no port. Returns at once, so a broadcast never
+    // holds up a running pass.
+    qDebug() << "Send_CMD_LONG_times:" << cmd_id;
+}
+
+void WorkerThread_Replay::imu_rx(uint8_t byte)
+{
+    feed(&byte, 1);
+}
+
+void WorkerThread_Replay::feed(const uint8_t *data, size_t n)
+{
+    m_parser.feed(data, n, [this](uint16_t id, const uint8_t *p, uint32_t len) {
+        data_extraction(id, p, len);
+    });
+}
+
+void WorkerThread_Replay::data_extraction(uint16_t id, const uint8_t *p, uint32_t len)
+{
+    if (len < minPayloadLength(id))
+        return;
+    if (id == DeviceMsgId::Version) {
+        VersionPayload v;
+        memcpy(&v.v, p, 24);
+        memcpy(&v.protocol, p + 24, 2);
+        memcpy(v.b, p + 26, 3);
+        memcpy(v.r, p + 29, 20);
+        v.moduleType = p[49];
+        // The board id is three 32-bit numbers written one after the other.
+        const QString boardId = QString("%1%2%3").arg(v.v[VersionField::BoardId])
+                                    .arg(v.v[VersionField::BoardId + 1]).arg(v.v[VersionField::BoardId + 2]);
+        log(kVersionReport, QString("%1_%2_%3").arg(kReplayVersionTag)
+                                .arg(v.v[VersionField::SoftwareVersion]).arg(boardId));
+        emit signal_sendVersionValue(v.v[0], v.v[1], v.v[2], v.v[3], v.v[4], v.v[5], v.protocol,
+                                     v.b[0], v.b[1], v.b[2], v.r[0], v.r[1], v.r[2], v.r[3],
+                                     v.r[4], v.moduleType);
+        return;
+    }
+    if (!isCalibMessage(id))
+        return;
+    const size_t S = calibRecordSize(id);
+    std::vector<uint8_t> *image = S == 1040 ? &m_image1040 : S == 368 ? &m_image368
+                                  : S == 256 ? &m_image256 : nullptr;
+    if (image)
+        memcpy(image->data(), p + kCalibHeaderBytes, image->size());
+    g_calib_status.writePlate(kReplayPlate, [&](CalibImuStatus *rec, uint32_t *err) {
+        storeCalibMessage(CalibMapVariant::Replay, id, p, len, rec, err);
+    });
+    g_calib_status.bump(kReplayPlate);
+    if (id != DeviceMsgId::Calib0777)
+        emit signal_send_735e_calib();
+}
+
+void WorkerThread_Replay::reportProgress(float percent)
+{
+    log(kProgressReport, percentText(percent));
+}
+
+void WorkerThread_Replay::pauseBySpeed()
+{
+    switch (g_replay_speed.load()) {
+    case ReplaySpeed::Slow: wait_ms(50); break;
+    case ReplaySpeed::Middle: wait_ms(10); break;
+    case ReplaySpeed::Fast: wait_ms(1); break;
+    case ReplaySpeed::Pause:
+        while (g_replay_speed.load() == ReplaySpeed::Pause && !m_abort)
+            wait_ms(1);
+        break;
+    default: break;
+    }
+}
+
+WorkerThread_Replay::PassEnd WorkerThread_Replay::readPass(
+    qint64 from, const std::function<bool(qint64, qint64)> &atMark, qint64 *countOut,
+    qint64 *sizeOut)
+{
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qDebug() << "打不开文件";
+        log(kProgressReport, QString("Cannot open file %1").arg(m_fileName));
+        return PassEnd::OpenFailed;
+    }
+    const qint64 size = file.size();
+    qDebug() << "file_size:" << size;
+    if (sizeOut)
+        *sizeOut = size;
+    if (from > 0 && !file.seek(from)) {
+        qDebug() << "打不开文件";
+        log(kProgressReport, QString("Cannot open file %1").arg(m_fileName));
+        return PassEnd::OpenFailed;
+    }
+
+    std::vector<uint8_t> block(size_t(kMarksPerBlock * kMarkBytes));
+    qint64 count = 0;
+    for (;;) {
+        const qint64 got = file.read(reinterpret_cast<char *>(block.data()), qint64(block.size()));
+        if (got <= 0)
+            break;
+        // Feed the block in pieces that end at each 10000-byte mark.
+        qint64 done = 0;
+        while (done < got) {
+            const qint64 toMark = kMarkBytes - count % kMarkBytes;
+            const qint64 piece = qMin(toMark, got - done);
+            feed(block.data() + done, size_t(piece));
+            done += piece;
+            count += piece;
+            if (count % kMarkBytes != 0)
+                continue;
+            if (m_abort)
+                return PassEnd::Aborted;
+            if (!atMark(count, size))
+                return PassEnd::StoppedAtMark;
+            if (m_abort)
+                return PassEnd::Aborted;
+        }
+    }
+    if (countOut)
+        *countOut = count;
+    return PassEnd::EndOfFile;
+}
+
+void WorkerThread_Replay::start_replay()
+{
+    qDebug() << "start_replay" << m_fileName;
+    const PassEnd end = readPass(0, [this](qint64 count, qint64 size) {
+        reportProgress(progressOf(count, size));
+        pauseBySpeed();
+        return true;
+    });
+    if (end == PassEnd::EndOfFile)
+        log(kProgressReport, "100%");
+}
+
+void WorkerThread_Replay::startSliderReplay()
+{
+    const int target = g_replay_percent.load();
+    if (target == 0)
+        return;
+    const PassEnd end = readPass(0, [this, target](qint64 count, qint64 size) {
+        const float progress = progressOf(count, size);
+        reportProgress(progress);
+        // The mark whose progress, as shown with one decimal, reads the slider's value.
+        const double shown = QString::number(double(progress), 'f', 1).toDouble();
+        if (std::fabs(shown - target) < 0.01) {
+            log(kProgressReport, QString::number(target) + "%");
+            m_resume = count;
+            emit signalReadStop(true);
+            return false;
+        }
+        return true;
+    });
+    if (end == PassEnd::EndOfFile)
+        log(kProgressReport, "100%");
+}
+
+void WorkerThread_Replay::startSliderReplayAgain()
+{
+    qDebug() << "再次读取";
+    const int offset = g_replay_percent.load();
+    if (offset == 0)
+        return;
+    const qint64 from = m_resume.load();
+    qint64 count = 0;
+    qint64 size = 0;
+    const auto atMark = [this, offset](qint64 count, qint64 size) {
+        reportProgress(progressOf(count, size) + float(offset));
+        pauseBySpeed();
+        return true;
+    };
+    const PassEnd end = readPass(from, atMark, &count, &size);
+    if (end == PassEnd::EndOfFile) {
+        if (count == size - from)
+            qDebug() << "完全读取完毕" << "再次读取字节数：" << count << "已读：" << from
+                     << "总字节数：" << size;
+        log(kProgressReport, "100%");
+        m_resume = 0;
+    }
+}
+
+WorkerThread_Replay *createWorker_Replay(QString fileName)
+{
+    auto *thread = new QThread;
+    auto *worker = new WorkerThread_Replay(fileName);
+    worker->moveToThread(thread);
+    QObject::connect(thread, &QThread::started, worker, &WorkerThread_Replay::start_replay);
+    QObject::connect(thread, &QThread::finished, thread, &QThread::quit);
+    QObject::connect(thread, &QThread::finished, thread, &QThread::deleteLater);
+    QObject::connect(worker, &WorkerThread_Replay::signalTranspondSliderValueChanged, worker,
+                     &WorkerThread_Replay::startSliderReplay);
+    QObject::connect(worker, &WorkerThread_Replay::signalTranspondreadFileAgain, worker,
+                     &WorkerThread_Replay::startSliderReplayAgain);
+    // Retirement: a pass in progress ends at its next mark or pause turn, the thread's loop
+    // then quits and the worker is deleted as the thread finishes, never inside a pass (whose
+    // speed waits process events).
+    QObject::connect(worker, &WorkerThread_Replay::deleteObjAndNewNext, worker,
+                     &WorkerThread_Replay::requestAbort, Qt::DirectConnection);
+    QObject::connect(worker, &WorkerThread_Replay::deleteObjAndNewNext, thread, &QThread::quit);
+    QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater, Qt::DirectConnection);
+    thread->start(QThread::InheritPriority);
+    return worker;
+}

@@ -1,0 +1,426 @@
+// The replay worker over recorded files written by the test: progress marks, speeds and pause,
+// seek and continue, damaged data, and plate 1's records filled by the replay's mapping.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QThread>
+
+#include "app/MetaTypes.h"
+#include "link/CommandFrames.h"
+#include "link/DeviceRecords.h"
+#include "production/WorkerThread_Replay.h"
+#include "sim/ModuleSimulator.h"
+#include "tests/kit/TestKit.h"
+
+using TestKit::waitUntil;
+
+namespace {
+// Collects a worker's reports on the test's thread, as the console receives them.
+class Reports : public QObject {
+    Q_OBJECT
+public:
+    explicit Reports(WorkerThread_Replay *w)
+    {
+        clock.start();
+        connect(w, &WorkerThread_Replay::signal_log, this, [this](uint8_t c, QString t) {
+            logs << qMakePair(int(c), t);
+            if (c == WorkerThread_Replay::kProgressReport)
+                progressAtMs << clock.elapsed();
+        });
+        connect(w, &WorkerThread_Replay::signal_send_735e_calib, this, [this] { ++calib; });
+        connect(w, &WorkerThread_Replay::signalReadStop, this, [this](bool s) { stops << s; });
+        connect(w, &WorkerThread_Replay::signal_sendVersionValue, this,
+                [this](uint32_t sw, uint32_t hw, uint32_t board, uint32_t, uint32_t, uint32_t,
+                       uint16_t, uint8_t, uint8_t, uint8_t, uint32_t, uint32_t, uint32_t,
+                       uint32_t, uint32_t, uint8_t) { versions << QList<uint32_t>{sw, hw, board}; });
+    }
+    QStringList progress() const
+    {
+        QStringList out;
+        for (const auto &l : logs)
+            if (l.first == WorkerThread_Replay::kProgressReport)
+                out << l.second;
+        return out;
+    }
+    bool finished() const { return progress().contains("100%"); }
+    void clear()
+    {
+        logs.clear();
+        progressAtMs.clear();
+        stops.clear();
+        calib = 0;
+    }
+    QElapsedTimer clock;
+    QList<QPair<int, QString>> logs;
+    QList<qint64> progressAtMs;
+    QList<bool> stops;
+    QList<QList<uint32_t>> versions;
+    int calib = 0;
+};
+
+// Sends a command broadcast the way the console does.
+class Broadcaster : public QObject {
+    Q_OBJECT
+signals:
+    void Send_CMD_LONG_SIGNAL_times(uint16_t, float, float, uint32_t, uint32_t, int32_t, int32_t);
+    void Send_CMD_LONG_SIGNAL(uint16_t, float, float, uint32_t, uint32_t, int32_t, int32_t);
+    void Send_QString_times(QString);
+    void signal_closePort_Worker_Replay();
+};
+
+QString writeRecording(const QString &name, const QByteArray &bytes)
+{
+    const QString path = TestKit::workDir() + "/" + name;
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+std::array<SimPayload::ImuValues, 32> imusStamped(uint32_t time)
+{
+    std::array<SimPayload::ImuValues, 32> imus;
+    for (int i = 0; i < 32; ++i) {
+        imus[size_t(i)].time_ms = time + uint32_t(i);
+        imus[size_t(i)].fused[0] = 0.5f * float(i);
+        imus[size_t(i)].calib_status = 56004;
+        imus[size_t(i)].calib_flag = 11;
+        imus[size_t(i)].calib_flag_h = 3999;
+        imus[size_t(i)].software_ver = 0x56312E30;
+        imus[size_t(i)].harware_ver = 3;
+        imus[size_t(i)].sn = QByteArray("REPLAY") + QByteArray::number(i);
+        imus[size_t(i)].errors = uint16_t(100 + i);
+    }
+    return imus;
+}
+
+QByteArray calibFrame(uint16_t id, uint32_t time)
+{
+    return buildDeviceFrame(id, SimPayload::calibMessage(id, imusStamped(time)));
+}
+
+// Bytes that never hold 0xAA, so they cannot start a frame.
+QByteArray noise(int n, quint32 seed)
+{
+    QRandomGenerator rng(seed);
+    QByteArray b(n, '\0');
+    for (char &c : b) {
+        c = char(rng.bounded(256));
+        if (uint8_t(c) == 0xAA)
+            c = 0x2A;
+    }
+    return b;
+}
+} // namespace
+
+class TestReplay : public QObject {
+    Q_OBJECT
+private:
+    WorkerThread_Replay *worker = nullptr;
+    Reports *reports = nullptr;
+
+    void start(const QString &path)
+    {
+        worker = createWorker_Replay(path);
+        reports = new Reports(worker);
+    }
+    // Returns once every request queued to the worker before it has been served.
+    bool drain()
+    {
+        const int before = reports->logs.size();
+        QMetaObject::invokeMethod(worker, "log", Qt::QueuedConnection, Q_ARG(uint8_t, 99),
+                                  Q_ARG(QString, "drained"));
+        return waitUntil([&] {
+            for (int i = before; i < reports->logs.size(); ++i)
+                if (reports->logs[i] == qMakePair(99, QString("drained")))
+                    return true;
+            return false;
+        }, 10000);
+    }
+
+private slots:
+    void initTestCase() { registerMetaTypes(); }
+
+    void init()
+    {
+        g_replay_speed = ReplaySpeed::All;
+        g_replay_percent = 0;
+        g_calib_status.clearAll();
+    }
+    void cleanup()
+    {
+        if (worker) {
+            QPointer<WorkerThread_Replay> w = worker;
+            g_replay_speed = ReplaySpeed::All;
+            emit worker->deleteObjAndNewNext();
+            QVERIFY(waitUntil([&] { return w.isNull(); }, 10000));
+        }
+        worker = nullptr;
+        delete reports;
+        reports = nullptr;
+    }
+
+    // Progress marks and speeds
+
+    void anEmptyFileReportsOneHundredPercentAtOnce()
+    {
+        start(writeRecording("empty.dat", QByteArray()));
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        QVERIFY(drain());
+        QCOMPARE(reports->progress(), QStringList{"100%"});
+    }
+
+    void twoAndAHalfMarksReportFortyThenEightyThenOneHundred()
+    {
+        start(writeRecording("quarter.dat", noise(25000, 1)));
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        QVERIFY(drain());
+        QCOMPARE(reports->progress(), (QStringList{"40.0%", "80.0%", "100%"}));
+    }
+
+    void pauseHoldsThePassAtTheNextMarkUntilAnotherSpeedIsChosen()
+    {
+        g_replay_speed = ReplaySpeed::Pause;
+        start(writeRecording("paused.dat", noise(35000, 2)));
+        QVERIFY(waitUntil([&] { return !reports->progress().isEmpty(); }));
+        QTest::qWait(300);
+        QCOMPARE(reports->progress(), QStringList{"28.6%"}); // held at the first mark
+        QElapsedTimer resumed;
+        resumed.start();
+        g_replay_speed = ReplaySpeed::Fast;
+        QVERIFY(waitUntil([&] { return reports->progress().size() >= 2; }, 2000));
+        QVERIFY2(resumed.elapsed() < 1000, qPrintable(QString::number(resumed.elapsed())));
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        QCOMPARE(reports->progress(), (QStringList{"28.6%", "57.1%", "85.7%", "100%"}));
+    }
+
+    void slowSpeedSpacesTheMarks()
+    {
+        g_replay_speed = ReplaySpeed::Slow;
+        start(writeRecording("slow.dat", noise(60000, 3)));
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        // Six marks, each followed by 50 ms: the last report comes at least 250 ms after the first.
+        QCOMPARE(reports->progressAtMs.size(), 7);
+        QVERIFY(reports->progressAtMs.last() - reports->progressAtMs.first() >= 250);
+    }
+
+    // Seek and continue
+
+    void sliderAtFiftyStopsAtTheMarkThatReadsFiftyAndContinueReadsTheRest()
+    {
+        const qint64 size = 20 * 1000 * 1000;
+        QByteArray bytes(int(size), '\0');
+        const QByteArray early = calibFrame(DeviceMsgId::CalibB6B6, 1000);
+        const QByteArray late = calibFrame(DeviceMsgId::CalibB6B6, 2000);
+        bytes.replace(3000000, early.size(), early);
+        bytes.replace(15000000, late.size(), late);
+        start(writeRecording("twenty.dat", bytes));
+        QVERIFY(waitUntil([&] { return reports->finished(); }, 30000));
+        QCOMPARE(reports->calib, 2);
+        QCOMPARE(worker->resumePosition(), 0);
+
+        g_calib_status.clearAll();
+        reports->clear();
+        g_replay_percent = 50;
+        emit worker->signalTranspondSliderValueChanged();
+        QVERIFY(waitUntil([&] { return !reports->stops.isEmpty(); }, 30000));
+        QCOMPARE(reports->stops, QList<bool>{true});
+        const QStringList seek = reports->progress();
+        QCOMPARE(seek.last(), QString("50%"));
+        QCOMPARE(seek[seek.size() - 2], QString("50.0%"));
+        QVERIFY(seek[seek.size() - 3] != "50.0%"); // the first mark that reads 50.0
+        const qint64 resume = worker->resumePosition();
+        QCOMPARE(resume, qint64(seek.size() - 1) * 10000);
+        QVERIFY(resume >= 9990000 && resume <= 10000000);
+        QCOMPARE(reports->calib, 1); // only the frame before the stop was read
+        QCOMPARE(g_calib_status.record(0, 0).time_ms, 1000u);
+
+        reports->clear();
+        emit worker->signalTranspondreadFileAgain();
+        QVERIFY(waitUntil([&] { return reports->finished(); }, 30000));
+        const QStringList rest = reports->progress();
+        QCOMPARE(rest.size(), int((size - resume) / 10000) + 1);
+        for (int i = 0; i + 1 < rest.size(); ++i) {
+            const double v = rest[i].chopped(1).toDouble();
+            QVERIFY2(v >= 50.0 && v <= 100.1, qPrintable(rest[i])); // offset by the slider
+        }
+        QCOMPARE(reports->calib, 1);
+        QCOMPARE(g_calib_status.record(0, 0).time_ms, 2000u);
+        QCOMPARE(worker->resumePosition(), 0);
+        QVERIFY(reports->stops.isEmpty());
+    }
+
+    void continueBeforeAnySeekDoesNothing()
+    {
+        start(writeRecording("noseek.dat", noise(30000, 4)));
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        reports->clear();
+        emit worker->signalTranspondreadFileAgain();
+        emit worker->signalTranspondSliderValueChanged(); // slider left at 0
+        QVERIFY(drain());
+        QVERIFY(reports->progress().isEmpty());
+        QVERIFY(reports->stops.isEmpty());
+    }
+
+    void aPercentageNoMarkMeetsReadsTheWholeFileWithoutStopping()
+    {
+        start(writeRecording("short.dat", noise(25000, 5))); // marks at 40.0 and 80.0 only
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        reports->clear();
+        g_replay_percent = 50;
+        emit worker->signalTranspondSliderValueChanged();
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        QVERIFY(drain());
+        QCOMPARE(reports->progress(), (QStringList{"40.0%", "80.0%", "100%"}));
+        QVERIFY(reports->stops.isEmpty());
+    }
+
+    // Commands and failures
+
+    void aCommandBroadcastWhileReplayingSendsNothingAndDoesNotHoldThePass()
+    {
+        g_replay_speed = ReplaySpeed::Slow;
+        start(writeRecording("broadcast.dat", noise(300000, 6)));
+        Broadcaster console;
+        connect(&console, &Broadcaster::Send_CMD_LONG_SIGNAL_times, worker,
+                &WorkerThread_Replay::Send_CMD_LONG_times, Qt::UniqueConnection);
+        connect(&console, &Broadcaster::Send_CMD_LONG_SIGNAL, worker,
+                &WorkerThread_Replay::Send_CMD_LONG, Qt::UniqueConnection);
+        connect(&console, &Broadcaster::Send_QString_times, worker,
+                &WorkerThread_Replay::Send_QString_times, Qt::UniqueConnection);
+        connect(&console, &Broadcaster::signal_closePort_Worker_Replay, worker,
+                &WorkerThread_Replay::closePort, Qt::UniqueConnection);
+        QVERIFY(waitUntil([&] { return reports->progress().size() >= 2; }));
+        emit console.Send_CMD_LONG_SIGNAL_times(56004, 1, 0, 0, 0, 0, 0);
+        emit console.Send_CMD_LONG_SIGNAL_times(51000, 0, 0, 0, 0, 0, 0);
+        emit console.Send_CMD_LONG_SIGNAL(3, 3, 0, 0x1234, 0xABCD, 100, 200);
+        emit console.Send_QString_times("text");
+        emit console.signal_closePort_Worker_Replay();
+        QVERIFY(waitUntil([&] { return reports->finished(); }, 10000));
+        QCOMPARE(reports->progress().size(), 31);
+        for (int i = 1; i < reports->progressAtMs.size(); ++i) {
+            const qint64 gap = reports->progressAtMs[i] - reports->progressAtMs[i - 1];
+            QVERIFY2(gap < 2000, qPrintable(QString("gap %1 ms at mark %2").arg(gap).arg(i)));
+        }
+        for (const auto &l : reports->logs)
+            QCOMPARE(l.first, int(WorkerThread_Replay::kProgressReport)); // nothing but progress
+        QCOMPARE(reports->calib, 0);
+    }
+
+    void aFileThatCannotBeOpenedEndsWithAReport()
+    {
+        start(TestKit::workDir() + "/missing/none.dat");
+        QVERIFY(waitUntil([&] { return !reports->logs.isEmpty(); }));
+        QVERIFY(drain());
+        const QStringList p = reports->progress();
+        QCOMPARE(p.size(), 1);
+        QVERIFY2(p[0].startsWith("Cannot open file"), qPrintable(p[0]));
+        QVERIFY(!reports->finished());
+    }
+
+    // Frames
+
+    void framesAmongNoiseAndCorruptFramesAreRecovered()
+    {
+        QByteArray bad = calibFrame(DeviceMsgId::CalibB6B6, 500);
+        bad[100] = char(bad[100] ^ 0x01); // CRC no longer matches
+        QByteArray bytes = noise(1234, 7);
+        bytes += calibFrame(DeviceMsgId::CalibB6B6, 100);
+        bytes += noise(77, 8);
+        bytes += bad;
+        bytes += QByteArray::fromHex("AA55B6B6FFFF"); // length refused
+        bytes += QByteArray::fromHex("AA");           // a second 0xAA restarts the frame
+        bytes += buildDeviceFrame(DeviceMsgId::Version, SimPayload::versionPayload(0x56312E30, 7, 2));
+        bytes += bad.left(bad.size() / 2);            // a frame cut off by the next one
+        bytes += calibFrame(DeviceMsgId::CalibB6B8, 300);
+        bytes += noise(10500, 9);
+        start(writeRecording("noisy.dat", bytes));
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        QVERIFY(drain());
+        QCOMPARE(reports->calib, 2);
+        QVERIFY(reports->logs.contains(qMakePair(37, QString("2_%1_700").arg(0x56312E30))));
+        QCOMPARE(reports->versions.size(), 1);
+        QCOMPARE(reports->versions[0], (QList<uint32_t>{0x56312E30, 2, 7}));
+        QCOMPARE(g_calib_status.record(0, 31).time_ms, 331u); // the last good frame
+    }
+
+    void plateOneRecordsAreFilledByTheReplayMapping()
+    {
+        // Earlier contents that the replay's mapping must leave alone.
+        g_calib_status.writePlate(0, [](CalibImuStatus *rec, uint32_t *) {
+            for (int i = 0; i < 32; ++i) {
+                rec[i].calib_status = 77;
+                rec[i].calib_flag_h = 88;
+                rec[i].zupt = 9;
+                rec[i].duration = 0x1234;
+                rec[i].user_fcode = 0xCAFE;
+            }
+        });
+        QByteArray b4 = SimPayload::calibMessage(DeviceMsgId::CalibB6B4, imusStamped(10));
+        const QByteArray b4Frame = buildDeviceFrame(DeviceMsgId::CalibB6B4, b4);
+        start(writeRecording("b6b4.dat", b4Frame));
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        QCOMPARE(reports->calib, 1);
+        const PlateSnapshot s = g_calib_status.plate(0);
+        QCOMPARE(s.imu[5].time_ms, 15u);
+        QCOMPARE(s.imu[6].accx, 3.0f);
+        QCOMPARE(s.imu[6].temp, 25.0f);
+        QCOMPARE(s.imu[6].calib_flag, 11u);
+        QCOMPARE(s.imu[6].calib_status, 77u);  // not from 1040-byte records
+        QCOMPARE(s.imu[6].calib_flag_h, 88u);  // not from 1040-byte records
+        QCOMPARE(s.imu[6].zupt, uint8_t(9));
+        QCOMPARE(s.imu[6].duration, uint16_t(0x1234));
+        QCOMPARE(s.imu[6].software_ver, 0x56312E30u);
+        QCOMPARE(s.imu[6].harware_ver, 3u);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(s.imu[12].sn)), QByteArray("REPLAY12"));
+        QCOMPARE(s.errors[31], 131u);
+        QCOMPARE(g_calib_status.record(1, 0).time_ms, 0u); // plate 2 untouched
+    }
+
+    void a256ByteRecordAlsoFillsItsStatusWordsAndAngles()
+    {
+        QByteArray p = SimPayload::calibMessage(DeviceMsgId::CalibB6B6, imusStamped(40));
+        auto *d = reinterpret_cast<uint8_t *>(p.data());
+        uint8_t *r3 = d + kCalibHeaderBytes + 3 * 256;
+        const size_t B = 144;
+        writeLE<int16_t>(r3 + B + 32, -1234); // roll
+        writeLE<int16_t>(r3 + B + 36, 9000);  // yaw
+        writeLE<uint16_t>(r3 + B + 28, 555);  // duration: the replay leaves it
+        r3[B + 42] = 200;                     // freq: the replay leaves it
+        QByteArray s0777(200, '\0');
+        writeLE<uint32_t>(reinterpret_cast<uint8_t *>(s0777.data()), 4242);
+        const QByteArray bytes = buildDeviceFrame(DeviceMsgId::CalibB6B6, p)
+            + buildDeviceFrame(DeviceMsgId::Calib0777, s0777);
+        start(writeRecording("b6b6.dat", bytes));
+        QVERIFY(waitUntil([&] { return reports->finished(); }));
+        QVERIFY(drain());
+        QCOMPARE(reports->calib, 1); // 0x0777 raises no signal
+        const PlateSnapshot s = g_calib_status.plate(0);
+        QCOMPARE(s.imu[0].time_ms, 4242u);      // 0x0777 replaced record 0 whole
+        QCOMPARE(s.imu[0].calib_flag_h, 0u);
+        QCOMPARE(s.imu[3].calib_status, 56004u);
+        QCOMPARE(s.imu[3].calib_flag_h, 3999u);
+        QCOMPARE(s.imu[3].roll, int16_t(-1234));
+        QCOMPARE(s.imu[3].yaw, int16_t(9000));
+        QCOMPARE(s.imu[3].duration, uint16_t(0));
+        QCOMPARE(s.imu[3].freq, uint8_t(0));
+        QCOMPARE(s.errors[3], 103u);
+    }
+
+    void retiringAWorkerInTheMiddleOfAPausedPassEndsIt()
+    {
+        g_replay_speed = ReplaySpeed::Pause;
+        start(writeRecording("retire.dat", noise(50000, 10)));
+        QVERIFY(waitUntil([&] { return !reports->progress().isEmpty(); }));
+        QPointer<WorkerThread_Replay> w = worker;
+        emit worker->deleteObjAndNewNext();
+        QVERIFY(waitUntil([&] { return w.isNull(); }, 5000));
+        worker = nullptr;
+        QVERIFY(!reports->finished());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReplay)
+#include "test_replay.moc"
