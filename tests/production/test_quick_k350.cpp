@@ -139,6 +139,8 @@ private slots:
         QCOMPARE(page->statusStyle(), QString("background-color: green;color:black"));
         QCOMPARE(g_user_param.load()[40], 3.25f);
         QCOMPARE(sqliteLines(dbPath(), "select sn, result from k350"), QStringList{"987|1"});
+        QCOMPARE(sqliteLines(dbPath(), "pragma table_info(k350)"),
+                 (QStringList{"0|sn|TEXT|0||1", "1|result|INTEGER|0||0"}));
         const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
         QCOMPARE(f.size(), 42);
         QCOMPARE(f[1], QString("987"));
@@ -217,6 +219,22 @@ private slots:
         const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
         QCOMPARE(f.value(15), QString("0"));
         QCOMPARE(f.value(17), QString("1"));
+    }
+
+    void aReferenceVersionThatIsNotANumberFailsTheVersionCheck()
+    {
+        QList<int> masks;
+        QStringList models;
+        connect(page, &Factory_K350_Dlg::displayVersionToMain, this,
+                [&](QString, QString, QString, QString, QString, QString model, QString, QString, QString, uint8_t mask) {
+                    masks << mask;
+                    models << model;
+                });
+        w<QTextEdit>("textEdit_k350_software_ver")->setPlainText("v1.2");
+        runSteps(81);
+        QVERIFY(masks.contains(1));
+        QVERIFY(models.contains("VO350(7481)"));
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
     }
 
     void aSecondPassOfTheSameModuleShowsTheRepeatNotice()
