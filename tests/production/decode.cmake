@@ -1,2 +1,3 @@
 # Tests of production/decode.cmake.
 add_qt_test(test_decode_number SOURCES test_decode_number.cpp LIBS production_decode_core)
+add_qt_test(test_decode_formats SOURCES test_decode_formats.cpp LIBS production_decode_core)
