@@ -5,6 +5,7 @@
 #include "equipment/Creators.h"
 #include "link/CalibMapping.h"
 #include "link/DeviceRecords.h"
+#include "link/SerialLine.h"
 
 WorkerThread_Multi::WorkerThread_Multi(const QString &portName, uint32_t baudRate, int index)
     : m_portName(portName), m_baudRate(baudRate), m_index(index),
@@ -33,24 +34,14 @@ WorkerThread_Multi::~WorkerThread_Multi()
 
 void WorkerThread_Multi::openSerialConnected()
 {
-    m_port = std::make_unique<QSerialPort>();
-    m_port->setPortName(m_portName);
-    m_port->setBaudRate(qint32(m_baudRate));
-    m_port->setDataBits(QSerialPort::Data8);
-    m_port->setParity(QSerialPort::NoParity);
-    m_port->setStopBits(QSerialPort::OneStop);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
-    const bool ok = m_port->open(QIODevice::ReadWrite);
+    QString error;
+    m_port = openSerialLine(m_portName, qint32(m_baudRate), &error);
+    const bool ok = m_port != nullptr;
     if (ok) {
         connect(m_port.get(), &QSerialPort::readyRead, this, &WorkerThread_Multi::readDate);
-        connect(m_port.get(), &QSerialPort::errorOccurred, this, [](QSerialPort::SerialPortError e) {
-            if (e == QSerialPort::WriteError)
-                ++g_serial_fault_count;
-        });
     } else {
         emit signal_log(5, QString("Plate %1: failed to open %2: %3")
-                               .arg(m_index + 2).arg(m_portName, m_port->errorString()));
-        m_port.reset();
+                               .arg(m_index + 2).arg(m_portName, error));
     }
     emit signal_connectIsSuccess(m_index, ok);
 }
@@ -66,8 +57,7 @@ void WorkerThread_Multi::writeBytes(const QByteArray &bytes)
 {
     if (!m_port || !m_port->isOpen())
         return;
-    if (m_port->write(bytes) != bytes.size())
-        ++g_serial_fault_count;
+    writeSerialLine(m_port.get(), bytes);
 }
 
 void WorkerThread_Multi::Send_CMD_LONG(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3,

@@ -1,5 +1,7 @@
 #include "equipment/WorkerThread_net.h"
 
+#include "link/SerialLine.h"
+
 #include <cstring>
 
 #include "equipment/Creators.h"
@@ -15,19 +17,13 @@ WorkerThread_net::~WorkerThread_net() = default;
 
 void WorkerThread_net::openSerialConnected()
 {
-    m_port = std::make_unique<QSerialPort>();
-    m_port->setPortName(m_portName);
-    m_port->setBaudRate(BaseBoard::kBaud);
-    m_port->setDataBits(QSerialPort::Data8);
-    m_port->setParity(QSerialPort::NoParity);
-    m_port->setStopBits(QSerialPort::OneStop);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
-    const bool ok = m_port->open(QIODevice::ReadWrite);
+    QString error;
+    m_port = openSerialLine(m_portName, BaseBoard::kBaud, &error);
+    const bool ok = m_port != nullptr;
     if (ok) {
         m_pollTimer.start(m_pollMs);
     } else {
-        emit signal_log(5, QString("Base-board link: failed to open %1: %2").arg(m_portName, m_port->errorString()));
-        m_port.reset();
+        emit signal_log(5, QString("Base-board link: failed to open %1: %2").arg(m_portName, error));
     }
     emit signal_connectIsSuccess(ok);
 }

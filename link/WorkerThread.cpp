@@ -5,6 +5,7 @@
 
 #include "link/CalibMapping.h"
 #include "link/DeviceRecords.h"
+#include "link/SerialLine.h"
 #include "link/VersionMessage.h"
 
 namespace {
@@ -40,23 +41,13 @@ WorkerThread::~WorkerThread()
 
 void WorkerThread::openSerialConnected()
 {
-    m_port = std::make_unique<QSerialPort>();
-    m_port->setPortName(m_portName);
-    m_port->setBaudRate(qint32(m_baudRate));
-    m_port->setDataBits(QSerialPort::Data8);
-    m_port->setParity(QSerialPort::NoParity);
-    m_port->setStopBits(QSerialPort::OneStop);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
-    const bool ok = m_port->open(QIODevice::ReadWrite);
+    QString error;
+    m_port = openSerialLine(m_portName, qint32(m_baudRate), &error);
+    const bool ok = m_port != nullptr;
     if (ok) {
         connect(m_port.get(), &QSerialPort::readyRead, this, &WorkerThread::readDate);
-        connect(m_port.get(), &QSerialPort::errorOccurred, this, [](QSerialPort::SerialPortError e) {
-            if (e == QSerialPort::WriteError)
-                ++g_serial_fault_count;
-        });
     } else {
-        emit signal_log(5, QString("Failed to open %1: %2").arg(m_portName, m_port->errorString()));
-        m_port.reset();
+        emit signal_log(5, QString("Failed to open %1: %2").arg(m_portName, error));
     }
     emit signal_connectIsSuccess(ok);
 }
@@ -74,8 +65,7 @@ void WorkerThread::writeBytes(const QByteArray &bytes)
 {
     if (!m_port || !m_port->isOpen())
         return; // a closed port drops the command
-    if (m_port->write(bytes) != bytes.size())
-        ++g_serial_fault_count;
+    writeSerialLine(m_port.get(), bytes);
     emit signal_sendWriteToSerialPortData(bytes);
 }
 
