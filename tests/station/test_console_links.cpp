@@ -12,6 +12,7 @@
 #include "app/Prompter.h"
 #include "app/SoundPlayer.h"
 #include "equipment/WorkerThread_Multi.h"
+#include "equipment/WorkerThread_net.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
@@ -217,6 +218,44 @@ private slots:
         console->connect_serial_port(1);
         QVERIFY(console->rackWorker(0) != old.data());
         QVERIFY(waitUntil([&] { return old.isNull(); }));
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
+    }
+
+    void equipmentOnTheMainLinksPortIsRefusedWithItsOwnWarning()
+    {
+        Ui::MultiCalib *ui = console->form();
+        const QString item = sim3->portPath() + " # simulated";
+        ui->comboBox_calib_multi_turn_table->setCurrentIndex(ui->comboBox_calib_multi_turn_table->findText(item));
+        ui->comboBox_calib_multi_serial_net->setCurrentIndex(ui->comboBox_calib_multi_serial_net->findText(item));
+        g_port_name = sim3->portPath();
+        prompter.shown.clear();
+        console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        console->on_clicked_pushButton_connect_calib_multi_net();
+        QCOMPARE(prompter.texts(), (QStringList{"Serial port number conflict of the turntable",
+                                                "Serial port number conflicts on the network"}));
+        QCOMPARE(prompter.shown[1].title, QString("warning"));
+        QVERIFY(!console->turnTableWorker() && !console->netWorker());
+        g_port_name = "/dev/ttyMAIN";
+        ui->comboBox_calib_multi_turn_table->setCurrentIndex(0);
+        prompter.shown.clear();
+    }
+
+    void theBaseBoardLinkIsLinkedOnItsSuccessReportAndClosedWithTheRest()
+    {
+        ModuleSimulator unit;
+        QVERIFY(unit.isValid());
+        console->form()->comboBox_calib_multi_serial_net->addItem(unit.portPath() + " # simulated");
+        console->form()->comboBox_calib_multi_serial_net->setCurrentIndex(console->form()->comboBox_calib_multi_serial_net->count() - 1);
+        console->connect_serial_port(1);
+        QVERIFY(console->netWorker());
+        QVERIFY(waitUntil([] { return g_net_connected == 1; }));
+        console->connect_serial_port(0);
+        QCOMPARE(g_net_connected, uint8_t(0));
+        QPointer<WorkerThread_net> w = console->netWorker();
+        QMetaObject::invokeMethod(w.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
+        QVERIFY(waitUntil([&] { return w.isNull(); }));
+        console->form()->comboBox_calib_multi_serial_net->setCurrentIndex(0);
+        console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
     }
 
