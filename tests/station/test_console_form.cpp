@@ -435,6 +435,43 @@ private slots:
         QCOMPARE(once[0][6].value<int32_t>(), 200);
     }
 
+    void thePlotsKeepOnlyTheShownTenSeconds()
+    {
+        Ui::MultiCalib *ui = console->form();
+        g_link_status[1] = 1;
+        g_open_imu_plot = 1;
+        clock.advance(200);
+        console->display_calib_multi(); // the IMU page stays in place at index 7
+        QCOMPARE(ui->tabWidget_top->indexOf(ui->tab_imu), 7);
+        ui->tabWidget_top->setCurrentIndex(7);
+        ui->tabWidget_bottom->setCurrentIndex(2); // plate 2
+        for (int i = 0; i < 150; ++i) { // 30 s of records, 5 a second
+            feedPlate(1, [i](CalibImuStatus *r, uint32_t *) { r[0].accx = float(i); r[0].temp = 20.0f; });
+            clock.advance(200);
+            console->display_calib_multi();
+        }
+        QCPGraph *acc = ui->calib_multi_plot1->graph(0);
+        QVERIFY(acc->dataCount() >= 45 && acc->dataCount() <= 51);
+        const double newest = (acc->data()->constEnd() - 1)->key;
+        QVERIFY(acc->data()->constBegin()->key >= newest - 10.0);
+        QCOMPARE((acc->data()->constEnd() - 1)->value, 149.0);
+        QCOMPARE(ui->calib_multi_plot1->xAxis->range().upper, newest);
+        QCOMPARE(ui->calib_multi_plot3->graph(0)->dataCount(), acc->dataCount());
+
+        // The shield page adds no points.
+        ui->tabWidget_bottom->setCurrentIndex(18);
+        const int before = acc->dataCount();
+        clock.advance(200);
+        console->display_calib_multi();
+        QCOMPARE(acc->dataCount(), before);
+
+        g_open_imu_plot = 0;
+        clock.advance(200);
+        console->display_calib_multi();
+        QCOMPARE(ui->tabWidget_top->indexOf(ui->tab_imu), -1);
+        ui->tabWidget_bottom->setCurrentIndex(0);
+    }
+
     void theReplaySpeedButtonShowsRed()
     {
         console->setBtnStyleSheet(2);
