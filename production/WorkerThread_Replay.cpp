@@ -244,9 +244,9 @@ WorkerThread_Replay *createWorker_Replay(QString fileName)
                      &WorkerThread_Replay::startSliderReplay);
     QObject::connect(worker, &WorkerThread_Replay::signalTranspondreadFileAgain, worker,
                      &WorkerThread_Replay::startSliderReplayAgain);
-    // Retirement: a pass in progress ends at its next mark or pause turn, the thread's loop
-    // then quits and the worker is deleted as the thread finishes, never inside a pass (whose
-    // speed waits process events).
+    // Retirement: a pass in progress ends at its next mark or pause turn (a paused pass would
+    // otherwise hold the thread for ever), the thread's loop quits, and the worker is released
+    // as its thread finishes, from whichever thread the retire signal was emitted.
     QObject::connect(worker, &WorkerThread_Replay::deleteObjAndNewNext, worker,
                      &WorkerThread_Replay::requestAbort, Qt::DirectConnection);
     QObject::connect(worker, &WorkerThread_Replay::deleteObjAndNewNext, thread, &QThread::quit);

@@ -68,6 +68,7 @@ signals:
     void Send_CMD_LONG_SIGNAL(uint16_t, float, float, uint32_t, uint32_t, int32_t, int32_t);
     void Send_QString_times(QString);
     void signal_closePort_Worker_Replay();
+    void deleteObjAndNewNext_Worker_replay();
 };
 
 QString writeRecording(const QString &name, const QByteArray &bytes)
@@ -409,16 +410,47 @@ private slots:
         QCOMPARE(s.errors[3], 103u);
     }
 
-    void retiringAWorkerInTheMiddleOfAPausedPassEndsIt()
+    void bytesFedOneAtATimeMakeTheSameFrames()
     {
-        g_replay_speed = ReplaySpeed::Pause;
-        start(writeRecording("retire.dat", noise(50000, 10)));
+        WorkerThread_Replay local("unused.dat"); // not started: fed directly on this thread
+        int calib = 0;
+        QStringList versions;
+        connect(&local, &WorkerThread_Replay::signal_send_735e_calib, this, [&] { ++calib; });
+        connect(&local, &WorkerThread_Replay::signal_log, this,
+                [&](uint8_t c, QString t) { if (c == 37) versions << t; });
+        const QByteArray bytes = noise(50, 11) + calibFrame(DeviceMsgId::CalibB6B5, 60)
+            + buildDeviceFrame(DeviceMsgId::Version, SimPayload::versionPayload(12, 34));
+        for (char c : bytes)
+            local.imu_rx(uint8_t(c));
+        QCOMPARE(calib, 1);
+        QCOMPARE(versions, QStringList{"2_12_3400"});
+        QCOMPARE(g_calib_status.record(0, 1).time_ms, 61u);
+        QCOMPARE(g_calib_status.record(0, 1).calib_flag, 11u);
+    }
+
+    void retiringAWorkerInTheMiddleOfAPassEndsItAndReleasesItAfterwards_data()
+    {
+        QTest::addColumn<int>("speed");
+        QTest::newRow("paused") << int(ReplaySpeed::Pause);
+        QTest::newRow("slow") << int(ReplaySpeed::Slow);
+    }
+    void retiringAWorkerInTheMiddleOfAPassEndsItAndReleasesItAfterwards()
+    {
+        QFETCH(int, speed);
+        g_replay_speed = speed;
+        start(writeRecording("retire.dat", noise(500000, 10)));
         QVERIFY(waitUntil([&] { return !reports->progress().isEmpty(); }));
+        // As the console retires a link: its retire signal to the worker's, then deleteLater.
+        Broadcaster console;
+        connect(&console, &Broadcaster::deleteObjAndNewNext_Worker_replay, worker,
+                &WorkerThread_Replay::deleteObjAndNewNext);
         QPointer<WorkerThread_Replay> w = worker;
-        emit worker->deleteObjAndNewNext();
-        QVERIFY(waitUntil([&] { return w.isNull(); }, 5000));
+        emit console.deleteObjAndNewNext_Worker_replay();
+        worker->deleteLater();
         worker = nullptr;
+        QVERIFY(waitUntil([&] { return w.isNull(); }, 5000));
         QVERIFY(!reports->finished());
+        QVERIFY(reports->progress().size() < 50);
     }
 };
 
