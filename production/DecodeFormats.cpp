@@ -247,9 +247,8 @@ char *gnssUwbRow(char *p, const uint8_t *r)
     return endLine(p);
 }
 
-char *insRow(char *p, const uint8_t *r)
+char *insPart1Text(char *p, const uint8_t *a)
 {
-    const uint8_t *a = r, *b = r + Layout::kPart2, *c = r + Layout::kPart3;
     p = sep(u32(p, a));
     for (int off : {18, 22, 26, 6, 10, 14})
         p = sep(f32(p, a + off));
@@ -267,6 +266,11 @@ char *insRow(char *p, const uint8_t *r)
     p = sep(appendFixed3(p, std::sqrt(sum)));
     for (int off : {50, 54, 58})
         p = sep(f32(p, a + off));
+    return p;
+}
+
+char *insPart2Text(char *p, const uint8_t *b)
+{
     const char *name = positionTypeName(b[14]);
     const size_t len = std::strlen(name);
     std::memcpy(p, name, len);
@@ -280,11 +284,21 @@ char *insRow(char *p, const uint8_t *r)
     p = sep(appendFixed7(p, readLE<int32_t>(b + 21)));
     p = sep(appendReal(p, double(readLE<int32_t>(b + 25)) / 1000.0));
     p = sep(appendFixed3(p, readLE<float>(b + 41)));
-    p = sep(f32(p, b + 45));
+    return sep(f32(p, b + 45));
+}
+
+char *insPart3Text(char *p, const uint8_t *c)
+{
     p = sep(u8(p, c + 4));
     p = sep(f32(p, c + 9));
-    p = sep(f32(p, c + 5));
-    return endLine(p);
+    return sep(f32(p, c + 5));
+}
+
+char *insRow(char *p, const uint8_t *r)
+{
+    p = insPart1Text(p, r);
+    p = insPart2Text(p, r + Layout::kPart2);
+    return endLine(insPart3Text(p, r + Layout::kPart3));
 }
 
 char *calibRow(char *p, int type, const uint8_t *records, const uint8_t *payload)

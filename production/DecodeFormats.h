@@ -49,6 +49,11 @@ const char *positionTypeName(uint8_t type);
 char *ahrsRow(char *p, const uint8_t *payload, bool withMag);
 char *gnssUwbRow(char *p, const uint8_t *record);
 char *insRow(char *p, const uint8_t *record); // the 169-byte record of the three parts
+// The columns of one INS part each (part 1: columns 1-17, part 2: 18-28, part 3: 29-31), every
+// value followed by ","; insRow is the three texts and a line feed.
+char *insPart1Text(char *p, const uint8_t *part1);
+char *insPart2Text(char *p, const uint8_t *part2);
+char *insPart3Text(char *p, const uint8_t *part3);
 // `records`: the 32 records of the message; `payload`: the frame (time, index, error counts).
 char *calibRow(char *p, int type, const uint8_t *records, const uint8_t *payload);
 char *nineImuRow(char *p, const uint8_t *payload);

@@ -23,12 +23,11 @@ namespace {
 constexpr qint64 kReadBlock = 1 << 20;
 constexpr size_t kWriteBlock = 4 << 20;
 
-bool sameFile(const QString &a, const QString &b)
+// The source exists, so a target that does not exist yet cannot be it.
+bool sameFile(const QString &source, const QString &target)
 {
-    const QFileInfo fa(a), fb(b);
-    if (fa.exists() && fb.exists())
-        return fa.canonicalFilePath() == fb.canonicalFilePath();
-    return QFileInfo(fa.absoluteFilePath()).absoluteFilePath() == fb.absoluteFilePath();
+    const QFileInfo fs(source), ft(target);
+    return ft.exists() && fs.canonicalFilePath() == ft.canonicalFilePath();
 }
 } // namespace
 
@@ -83,8 +82,25 @@ void FastTextSink::gnssUwb(const uint8_t *record)
 
 void FastTextSink::ins(const uint8_t *record)
 {
+    static constexpr size_t offsets[3] = {0, kInsPart1, kInsPart1 + kInsPart2};
+    static constexpr size_t sizes[3] = {kInsPart1, kInsPart2, kInsPart3};
     char *p = room();
-    m_used += size_t(insRow(p, record) - p);
+    for (int i = 0; i < 3; ++i) {
+        PartText &part = m_insParts[i];
+        const uint8_t *bytes = record + offsets[i];
+        if (!part.valid || std::memcmp(part.bytes.data(), bytes, sizes[i]) != 0) {
+            part.bytes.assign(bytes, bytes + sizes[i]);
+            part.text.resize(m_maxRow);
+            char *t = part.text.data();
+            char *end = i == 0 ? insPart1Text(t, bytes) : i == 1 ? insPart2Text(t, bytes) : insPart3Text(t, bytes);
+            part.size = size_t(end - t);
+            part.valid = true;
+        }
+        std::memcpy(p, part.text.data(), part.size);
+        p += part.size;
+    }
+    *p++ = '\n';
+    m_used = size_t(p - m_buf.data());
 }
 
 void FastTextSink::calib(int type, const uint8_t *records, const uint8_t *payload)

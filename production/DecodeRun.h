@@ -44,6 +44,15 @@ private:
     char *room(); // space for one row, writing out the buffer when needed
     void flush();
 
+    // Text of each INS part as last written: a row repeats the parts its frame did not replace.
+    struct PartText {
+        std::vector<uint8_t> bytes;
+        std::vector<char> text;
+        size_t size = 0;
+        bool valid = false;
+    };
+    PartText m_insParts[3];
+
     QFile m_file;
     std::vector<char> m_buf;
     size_t m_used = 0;
