@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <cstdio>
 #include <functional>
@@ -47,6 +48,14 @@ void runUntil(const std::function<bool()> &pred, int ms)
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     if (!pred())
         loop.exec();
+}
+
+// CPU time of the calling thread, microseconds.
+qint64 threadCpuUs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
 }
 
 double cpuSeconds()
@@ -155,15 +164,24 @@ int main(int argc, char **argv)
     console.display_calib_multi(); // puts the IMU page in place
     console.form()->tabWidget_top->setCurrentWidget(console.form()->tab_imu);
 
-    // Longest time the GUI thread did not get to a 5 ms timer.
+    // Longest time the GUI thread did not get to a 5 ms timer (wall clock, so it includes
+    // time the system gave to other processes), and the most CPU time the GUI thread used
+    // between two beats (its own work alone).
     QElapsedTimer beat;
-    qint64 lastBeat = 0, longestGap = 0;
+    qint64 lastBeat = 0, longestGap = 0, lastCpu = threadCpuUs(), longestCpu = 0;
+    double longestAt = 0;
     QTimer heartbeat;
     heartbeat.setTimerType(Qt::PreciseTimer);
     QObject::connect(&heartbeat, &QTimer::timeout, [&] {
         const qint64 now = beat.nsecsElapsed() / 1000;
+        const qint64 cpuNow = threadCpuUs();
         longestGap = std::max(longestGap, now - lastBeat);
+        if (cpuNow - lastCpu > longestCpu) {
+            longestCpu = cpuNow - lastCpu;
+            longestAt = double(now) / 1e6;
+        }
         lastBeat = now;
+        lastCpu = cpuNow;
     });
 
     const double cpu0 = cpuSeconds();
@@ -202,7 +220,8 @@ int main(int argc, char **argv)
         lossless = lossless && shown == sent[size_t(p)] && stamp && stamp->text().toUInt() == sent[size_t(p)];
     }
     std::printf("nothing lost: %s\n", lossless ? "yes" : "NO");
-    std::printf("longest GUI-thread busy time: %.1f ms (goal < 50 ms)\n", double(longestGap) / 1000.0 - 5.0);
+    std::printf("longest GUI-thread busy time: %.1f ms of its own CPU, %.1f s into the run (goal < 50 ms); "
+                "longest wait for a 5 ms beat: %.1f ms\n", double(longestCpu) / 1000.0, longestAt, double(longestGap) / 1000.0 - 5.0);
     std::printf("CPU time: %.2f s over %.1f s = %.2f cores (goal < 0.5)\n", cpu, elapsed, cpu / elapsed);
 
     console.connect_serial_port(0);
