@@ -1,5 +1,7 @@
 #include "production/WorkerThread_Replay.h"
 
+#include "link/VersionMessage.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QThread>
@@ -75,20 +77,9 @@ void WorkerThread_Replay::data_extraction(uint16_t id, const uint8_t *p, uint32_
     if (len < minPayloadLength(id))
         return;
     if (id == DeviceMsgId::Version) {
-        VersionPayload v;
-        memcpy(&v.v, p, 24);
-        memcpy(&v.protocol, p + 24, 2);
-        memcpy(v.b, p + 26, 3);
-        memcpy(v.r, p + 29, 20);
-        v.moduleType = p[49];
-        // The board id is three 32-bit numbers written one after the other.
-        const QString boardId = QString("%1%2%3").arg(v.v[VersionField::BoardId])
-                                    .arg(v.v[VersionField::BoardId + 1]).arg(v.v[VersionField::BoardId + 2]);
-        log(kVersionReport, QString("%1_%2_%3").arg(kReplayVersionTag)
-                                .arg(v.v[VersionField::SoftwareVersion]).arg(boardId));
-        emit signal_sendVersionValue(v.v[0], v.v[1], v.v[2], v.v[3], v.v[4], v.v[5], v.protocol,
-                                     v.b[0], v.b[1], v.b[2], v.r[0], v.r[1], v.r[2], v.r[3],
-                                     v.r[4], v.moduleType);
+        const VersionPayload v = parseVersionPayload(p);
+        log(kVersionReport, versionReportText(kReplayVersionTag, v));
+        emitVersionValue(this, v);
         return;
     }
     if (!isCalibMessage(id))
