@@ -98,6 +98,19 @@ private slots:
         QVERIFY(o.reports.last().contains("failed"));
     }
 
+    void targetThatCannotBeWrittenEndsWithAFailureReport()
+    {
+        if (!QFileInfo::exists("/dev/full"))
+            QSKIP("no /dev/full on this system");
+        QByteArray rec;
+        for (uint32_t i = 0; i < 20000; ++i)
+            rec += ahrs(i);
+        const QString src = writeFile("full.dat", rec);
+        const Outcome o = decode(Ahrs, src, "/dev/full");
+        QCOMPARE(o.result.status, DecodeResult::TargetUnwritable);
+        QVERIFY(!o.reports.last().contains("Decoding completed"));
+    }
+
     void targetEqualToTheSourceIsRefused()
     {
         const QByteArray bytes = ahrs(1) + ahrs(2);
