@@ -259,6 +259,18 @@ private slots:
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
     }
 
+    void aSuccessReportFromAnotherWorkerChangesNoFlag()
+    {
+        console->on_clicked_pushButton_connect_calib_multi_serial(0); // close plate 2
+        QCOMPARE(g_link_status[1], uint8_t(0));
+        console->on_clicked_pushButton_connect_calib_multi_serial(0); // and open it with a new worker
+        WorkerThread_Multi stale("/dev/null", 921600, 0);
+        connect(&stale, &WorkerThread_Multi::signal_connectIsSuccess, console, &MultiCalib::connectIsOk_Worker_Multi);
+        emit stale.signal_connectIsSuccess(0, true);
+        QCOMPARE(g_link_status[1], uint8_t(0));
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1; })); // the current worker's report counts
+    }
+
     void everyTickReportsTheLinkedPlates()
     {
         sim3->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(6, 10));
