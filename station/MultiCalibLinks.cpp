@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QThread>
 
 #include "app/Prompter.h"
 #include "app/SerialPorts.h"
@@ -27,18 +28,21 @@ WorkerThread_turn_table *MultiCalib::turnTableWorker() const { return m_turnTabl
 WorkerThread_net *MultiCalib::netWorker() const { return m_netWorker.data(); }
 
 // Retires a link's old worker: its thread quits and the worker is released. The retire
-// signal is disconnected again, so a later retire never reaches this link's next worker's
-// neighbours.
+// signal is disconnected again, so a later retire never reaches the workers of other links.
 template <class W> void MultiCalib::retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)())
 {
     if (!worker)
         return;
     W *old = worker.data();
+    QThread *oldThread = old->thread();
     const QMetaObject::Connection c = connect(this, retireSignal, old, &W::deleteObjAndNewNext);
     emit(this->*retireSignal)();
     disconnect(c);
     old->deleteLater();
     worker.clear();
+    // The old worker must have let go of its port before the new one opens the same port.
+    if (oldThread && oldThread != thread())
+        oldThread->wait(2000);
 }
 
 void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
