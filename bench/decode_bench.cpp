@@ -1,13 +1,15 @@
 // decode_bench SOURCE TARGET TYPE
 //   Decodes SOURCE into TARGET with the decoder's own code (exactly the file the worker
 //   writes), then writes the same rows with a straightforward QTextStream writer into
-//   TARGET.qtextstream, compares the two files and prints size, times, MB/s and the ratio.
+//   TARGET.qtextstream, compares the two files and prints size, times, MB/s and the ratio
+//   (inputs under 200 MB run three times each and keep the best time).
 // decode_bench --make PATH TYPE MEGABYTES [SEED]
 //   Writes a recording of the type's messages with noise, corrupt frames and false starts.
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
@@ -42,14 +44,20 @@ struct Timed {
     double seconds;
 };
 
-Timed timedRun(int type, std::unique_ptr<DecodeTextSink> sink, const QString &src, const QString &dst)
+// The best of `rounds` decodes (each writes the whole target again).
+Timed timedRun(int type, bool baseline, const QString &src, const QString &dst, int rounds)
 {
-    DecodeRun run(type, std::move(sink));
-    QElapsedTimer t;
-    t.start();
-    Timed r{run.run(src, dst, [](const QString &) {}, [](int) {}), 0};
-    r.seconds = double(t.nsecsElapsed()) / 1e9;
-    return r;
+    Timed best{DecodeResult(), 1e30};
+    for (int i = 0; i < rounds; ++i) {
+        DecodeRun run(type, baseline ? makeQTextStreamSink() : nullptr);
+        QElapsedTimer t;
+        t.start();
+        const DecodeResult r = run.run(src, dst, [](const QString &) {}, [](int) {});
+        const double s = double(t.nsecsElapsed()) / 1e9;
+        if (s < best.seconds)
+            best = Timed{r, s};
+    }
+    return best;
 }
 
 } // namespace
@@ -77,7 +85,9 @@ int main(int argc, char **argv)
     const QString src = args[1], dst = args[2], baseline = args[2] + ".qtextstream";
     const int type = args[3].toInt();
 
-    const Timed fast = timedRun(type, nullptr, src, dst);
+    // Small inputs run three times and keep the best time, so a busy machine disturbs less.
+    const int rounds = QFileInfo(src).size() < 200 * 1000 * 1000 ? 3 : 1;
+    const Timed fast = timedRun(type, false, src, dst, rounds);
     std::printf("decode: %s\n", qPrintable(fast.result.report));
     const double mb = double(fast.result.sourceBytes) / 1e6;
     std::printf("input: %lld bytes (%.1f MB), good frames %llu, bad frames %llu, rows %llu\n",
@@ -85,14 +95,16 @@ int main(int argc, char **argv)
                 static_cast<unsigned long long>(fast.result.goodFrames),
                 static_cast<unsigned long long>(fast.result.badFrames),
                 static_cast<unsigned long long>(fast.result.rows));
-    std::printf("decoder:  %.3f s, %.1f MB/s\n", fast.seconds, mb / fast.seconds);
+    std::printf("decoder:  %.3f s, %.1f MB/s (best of %d)\n", fast.seconds, mb / fast.seconds, rounds);
     const long peakFast = peakMemoryKb();
     if (qEnvironmentVariableIsSet("DECODE_BENCH_SKIP_BASELINE")) // profiling the decoder alone
         return fast.result.status == DecodeResult::Completed ? 0 : 1;
 
-    const Timed slow = timedRun(type, makeQTextStreamSink(), src, baseline);
-    std::printf("baseline: %.3f s, %.1f MB/s (QTextStream)\n", slow.seconds, mb / slow.seconds);
-    std::printf("ratio: %.2f x\n", slow.seconds / fast.seconds);
+    const Timed slow = timedRun(type, true, src, baseline, rounds);
+    std::printf("baseline: %.3f s, %.1f MB/s (QTextStream, best of %d)\n", slow.seconds,
+                mb / slow.seconds, rounds);
+    std::printf("ratio: %.2f x (goals: at least 80 MB/s and 4 x the baseline)\n",
+                slow.seconds / fast.seconds);
     const bool same = digest(dst) == digest(baseline);
     std::printf("output equal to the QTextStream baseline: %s\n", same ? "yes" : "NO");
     std::printf("peak memory: %.1f MB (after the decoder's run: %.1f MB)\n",
