@@ -137,7 +137,7 @@ DecodeRun::DecodeRun(int type, std::unique_ptr<DecodeTextSink> sink)
 
 DecodeRun::~DecodeRun() = default;
 
-void DecodeRun::onFrame(uint16_t id, const uint8_t *payload, uint32_t len)
+void DecodeRun::data_extraction_decode(uint16_t id, const uint8_t *payload, uint32_t len)
 {
     if (m_failed)
         return;
@@ -170,26 +170,28 @@ void DecodeRun::onFrame(uint16_t id, const uint8_t *payload, uint32_t len)
         else
             m_sink->ahrs(d, id == Msg::AhrsMag);
         return;
-    case InsRtk: {
-        uint8_t *part = m_ins.data();
-        size_t size = kInsPart1;
-        if (id == Msg::Ins2) {
-            part += kInsPart1;
-            size = kInsPart2;
-        } else if (id == Msg::Ins3) {
-            part += kInsPart1 + kInsPart2;
-            size = kInsPart3;
-        }
-        std::memcpy(part, d, size);
-        m_sink->ins(m_ins.data());
-        return;
-    }
+    case InsRtk: dataHandleAndOut(id, d); return;
     case NineImu: m_sink->nineImu(d); return;
     default:
         std::memcpy(m_calib.data(), d + kCalibHeader, kImus * calibRecordBytes(m_type));
         m_sink->calib(m_type, m_calib.data(), d);
         return;
     }
+}
+
+void DecodeRun::dataHandleAndOut(uint16_t id, const uint8_t *payload)
+{
+    uint8_t *part = m_ins.data();
+    size_t size = kInsPart1;
+    if (id == Msg::Ins2) {
+        part += kInsPart1;
+        size = kInsPart2;
+    } else if (id == Msg::Ins3) {
+        part += kInsPart1 + kInsPart2;
+        size = kInsPart3;
+    }
+    std::memcpy(part, payload, size);
+    m_sink->ins(m_ins.data());
 }
 
 DecodeResult DecodeRun::run(const QString &source, const QString &target, const Report &report,
@@ -227,7 +229,7 @@ DecodeResult DecodeRun::run(const QString &source, const QString &target, const 
             progress(percent);
         }
     };
-    auto onFrame = [this](uint16_t id, const uint8_t *p, uint32_t n) { this->onFrame(id, p, n); };
+    auto onFrame = [this](uint16_t id, const uint8_t *p, uint32_t n) { data_extraction_decode(id, p, n); };
     std::vector<uint8_t> block(static_cast<size_t>(kReadBlock));
     qint64 done = 0;
     while (!m_failed) {

@@ -76,6 +76,7 @@ struct DecodeResult {
     QString report;          // the final status text
 };
 
+// One object runs one decode.
 class DecodeRun {
 public:
     using Report = std::function<void(const QString &)>;
@@ -91,7 +92,11 @@ public:
                      const Progress &progress);
 
 private:
-    void onFrame(uint16_t id, const uint8_t *payload, uint32_t len);
+    // A frame with a good CRC: the header at the first one, then its row when its message
+    // belongs to the decode type.
+    void data_extraction_decode(uint16_t id, const uint8_t *payload, uint32_t len);
+    // An INS part replaced: one row from the whole record.
+    void dataHandleAndOut(uint16_t id, const uint8_t *payload);
 
     int m_type;
     std::unique_ptr<DecodeTextSink> m_sink;

@@ -41,8 +41,9 @@ void retire(WorkerThread_decode *w)
 
 QString benchProgram() { return qEnvironmentVariable("TEST_BINARY_DIR") + "/bench/decode_bench"; }
 
-// A recording of the module simulator's calibration frames with noise between them.
-QByteArray simulatorRecording(uint16_t id, int frames)
+// A recording of the module simulator's calibration frames with noise between them; `dirty`
+// adds corrupt copies of frames and false starts.
+QByteArray simulatorRecording(uint16_t id, int frames, bool dirty = false)
 {
     ModuleSimulator sim;
     sim.calibMessageId = id;
@@ -56,7 +57,13 @@ QByteArray simulatorRecording(uint16_t id, int frames)
             imu.calib_flag_h = 3999;
             imu.errors = uint16_t(n + i);
         }
-        rec += QByteArray::fromHex("aa0013") + sim.currentCalibFrame();
+        const QByteArray frame = sim.currentCalibFrame();
+        if (dirty && n % 3 == 1) {
+            QByteArray bad = frame;
+            bad[200] = char(bad[200] ^ 0x40);
+            rec += bad + QByteArray::fromHex("aa5501b6ff00");
+        }
+        rec += QByteArray::fromHex("aa0013") + frame;
     }
     return rec;
 }
@@ -139,11 +146,12 @@ private slots:
 
     void decodeBenchWritesTheWorkersTextForASimulatorRecording()
     {
-        const QString src = writeFile("sim4.dat", simulatorRecording(0xB6B4, 12));
+        const QString src = writeFile("sim4.dat", simulatorRecording(0xB6B4, 12, true));
         QString out;
         QCOMPARE(TestKit::runProgram(benchProgram(), {src, path("sim4.txt"), "4"}, &out), 0);
         const Outcome worker = decode(DecodeFormat::Calib1040, src, path("sim4_worker.txt"));
         QCOMPARE(worker.lines().size(), 13);
+        QVERIFY(worker.result.badFrames >= 4);
         QVERIFY(readFile(path("sim4.txt")) == worker.text);
     }
 };
