@@ -40,9 +40,12 @@ template <class W> void MultiCalib::retire(QPointer<W> &worker, void (MultiCalib
     disconnect(c);
     old->deleteLater();
     worker.clear();
-    // The old worker must have let go of its port before the new one opens the same port.
-    if (oldThread && oldThread != thread())
+    // The old worker must have let go of its port before the new one opens the same port: end
+    // its thread now (the worker is released, and its port closed, as the thread finishes).
+    if (oldThread && oldThread != thread()) {
+        oldThread->quit();
         oldThread->wait(2000);
+    }
 }
 
 void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
