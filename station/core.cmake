@@ -8,6 +8,7 @@ target_link_libraries(station_logic PUBLIC link_core app_core)
 add_library(station STATIC
   ${CMAKE_CURRENT_LIST_DIR}/MultiCalib.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MultiCalibLinks.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MultiCalibPorts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MultiCalibReports.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MultiCalibTables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TableView.cpp
