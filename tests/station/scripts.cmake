@@ -1,0 +1,1 @@
+# Tests of this area (add_qt_test).
