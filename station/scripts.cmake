@@ -1,1 +1,4 @@
-# Sources of this area: target_sources(station PRIVATE ${CMAKE_CURRENT_LIST_DIR}/X.cpp) and, for widget-free code, target_sources(station_logic PRIVATE ...).
+# Temperature script and advanced chamber-turntable calibration.
+target_sources(station_logic PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TempScript.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AdvancedCalibPlan.cpp)

@@ -1,1 +1,2 @@
-# Tests of this area (add_qt_test).
+# Tests of the temperature script and the advanced chamber-turntable calibration.
+add_qt_test(test_scripts_logic SOURCES test_scripts_logic.cpp LIBS station_logic)

@@ -1,0 +1,252 @@
+#include "station/TempScript.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace TempScript {
+namespace {
+// Cut toward zero into a u32; a value that is not finite or is negative gives 0, so a zero
+// rate in the settings cannot turn the estimate into an undefined conversion.
+uint32_t cut(double v)
+{
+    if (!std::isfinite(v) || v <= 0.0)
+        return 0;
+    if (v >= 4294967295.0)
+        return 4294967295u;
+    return uint32_t(v);
+}
+// x / rate * 60, with a rate that is zero or negative contributing nothing.
+double perMinute(double x, double rate) { return rate > 0.0 ? x / rate * 60.0 : 0.0; }
+
+uint32_t leadSeconds(const ChamberScriptState &s)
+{
+    return cut(perMinute(std::fabs(double(s.t0) - s.startTemp), s.fallRate));
+}
+double delta(const ChamberScriptState &s) { return double(s.stopTemp - s.startTemp); }
+
+uint32_t elapsedAtSoakStart(const ChamberScriptState &s)
+{
+    return cut(perMinute(std::fabs(double(s.t0) - s.startTemp), s.fallRate) + double(s.cycleSeconds) * s.step);
+}
+uint32_t elapsedAtRampToStop(const ChamberScriptState &s)
+{
+    return cut(perMinute(std::fabs(double(s.t0) - s.startTemp), s.fallRate) + double(s.cycleSeconds) * s.step +
+               s.startSoak * 60.0);
+}
+uint32_t elapsedAtStopSoak(const ChamberScriptState &s)
+{
+    return cut(double(elapsedAtRampToStop(s)) + perMinute(delta(s), s.rampSlope));
+}
+bool reached(double tc, int target) { return std::fabs(tc - target) <= 1.0; }
+ScriptAction act(ScriptAction::Kind k, int v = 0, const QString &t = QString()) { return ScriptAction{k, v, t}; }
+ScriptAction debug(const QString &t) { return act(ScriptAction::Debug, 0, t); }
+ScriptAction status(const QString &t) { return act(ScriptAction::Status, 0, t); }
+
+// Into the go-to-25 phase after the last step.
+void toRoom(ChamberScriptState &s, QVector<ScriptAction> &out)
+{
+    out << act(ScriptAction::UserTarget, 0, "25");
+    s.phase = ChamberScriptPhase::GoRoom;
+    out << act(ScriptAction::SetTarget, 25) << status("Set temperature: 25");
+    s.step = 2;
+}
+} // namespace
+
+const std::array<ParamKey, 6> &paramKeys()
+{
+    static const std::array<ParamKey, 6> keys{{{"main_index/WENXIANG_LOOPS", "2"},
+                                               {"main_index/WENXIANG_START_TEMP", "-40"},
+                                               {"main_index/WENXIANG_START_BAOWEN_TIME", "30"},
+                                               {"main_index/WENXIANG_STOP_TEMP", "85"},
+                                               {"main_index/WENXIANG_STOP_BAOWEN_TIME", "30"},
+                                               {"main_index/WENXIANG_TEMP_SLOPE", "1"}}};
+    return keys;
+}
+
+ChamberScriptParams parseParams(const QStringList &texts)
+{
+    auto num = [&](int i) { return i < texts.size() ? texts[i].trimmed().toInt(nullptr, 10) : 0; };
+    ChamberScriptParams p;
+    p.loops = num(0);
+    p.startTemp = num(1);
+    p.startSoakMin = num(2);
+    p.stopTemp = num(3);
+    p.stopSoakMin = num(4);
+    p.slope = float(num(5));
+    return p;
+}
+
+ChamberScriptState startState(const ChamberScriptParams &p, uint32_t firstStep, float t0, float fallRate)
+{
+    ChamberScriptState s;
+    s.step = firstStep;
+    s.loops = p.loops;
+    s.startTemp = p.startTemp;
+    s.stopTemp = p.stopTemp;
+    s.startSoak = p.startSoakMin;
+    s.stopSoak = p.stopSoakMin;
+    s.rampSlope = p.slope;
+    s.t0 = t0;
+    s.fallRate = fallRate;
+    return s;
+}
+
+void estimateTotal(ChamberScriptState &s)
+{
+    const double d = delta(s);
+    auto cycle = [&](double x, double lastFall) {
+        return cut(double(cut(x + s.startSoak * 60.0 + perMinute(d, s.rampSlope))) + s.stopSoak * 60.0 +
+                   perMinute(lastFall, s.fallRate));
+    };
+    s.cycleSeconds = cycle(0.0, d);
+    uint32_t x = leadSeconds(s);
+    for (int i = 0; i < s.loops - 1; ++i)
+        x = cycle(x, d);
+    x = cycle(x, double(s.stopTemp - 25));
+    s.totalEstimate = x + 1800;
+}
+
+QString hoursMinutes(uint32_t seconds)
+{
+    return QString::number(seconds / 3600) + "hours" + QString::number((seconds % 3600) / 60) + "minutes";
+}
+
+QString stepText(uint32_t step)
+{
+    if (step == 0)
+        return "Temperature compensation";
+    if (step == 1)
+        return "Retest";
+    return QString::number(step);
+}
+
+bool loopsReachable(int loops, uint32_t firstStep) { return loops > int(firstStep); }
+
+QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool earlyEnd)
+{
+    QVector<ScriptAction> out;
+    ++s.secondsInPhase;
+    ++s.elapsedEstimate;
+    ++s.runSeconds;
+    const bool even = s.step % 2 == 0;
+    const QString start = QString::number(s.startTemp), stop = QString::number(s.stopTemp);
+
+    if (s.phase == ChamberScriptPhase::GoStart) {
+        if (s.secondsInPhase == 2) {
+            out << act(ScriptAction::SetSlope, 10) << status("Go to:" + start) << act(ScriptAction::UserTarget, 0, start)
+                << act(ScriptAction::SetTarget, s.startTemp);
+        }
+        if (reached(tc, s.startTemp)) {
+            s.phase = ChamberScriptPhase::SoakStart;
+            s.secondsInPhase = 0;
+            s.elapsedEstimate = elapsedAtSoakStart(s);
+            out << debug("开始保温:" + start);
+            if (!cycling)
+                out << act(ScriptAction::DcCode, even ? 56001 : 58001);
+        }
+    }
+    if (s.phase == ChamberScriptPhase::SoakStart) {
+        const int left = s.startSoak * 60 - int(s.secondsInPhase);
+        out << status("Insulation:" + start + "。剩余：" + QString::number(left) + "s");
+        if (left <= 0) {
+            out << debug("保温结束:" + start) << status("End of insulation:" + start);
+            s.phase = ChamberScriptPhase::GoStop;
+            s.secondsInPhase = 0;
+            s.elapsedEstimate = elapsedAtRampToStop(s);
+            out << act(ScriptAction::ClearTables);
+            if (!cycling)
+                out << act(ScriptAction::DcCode, even ? 56001 : 58001);
+        }
+    }
+    if (s.phase == ChamberScriptPhase::GoStop) {
+        if (s.secondsInPhase == 2) {
+            out << status("Go to:" + stop) << act(ScriptAction::UserTarget, 0, stop);
+            if (!cycling)
+                out << act(ScriptAction::SetSlope, even ? 2 : 3);
+            out << act(ScriptAction::SetTarget, s.stopTemp) << debug("前往：" + stop);
+        }
+        if (reached(tc, s.stopTemp)) {
+            s.phase = ChamberScriptPhase::SoakStop;
+            s.secondsInPhase = 0;
+            s.elapsedEstimate = elapsedAtStopSoak(s);
+            out << debug("达到温度" + stop + ",开始保温");
+        }
+    }
+    if (s.phase == ChamberScriptPhase::SoakStop) {
+        const int left = s.stopSoak * 60 - int(s.secondsInPhase);
+        out << status("Insulation:" + stop + "。剩余：" + QString::number(left) + "s");
+        if (earlyEnd) {
+            // Every reporting IMU is past the stop temperature: end the soak now. Only one of
+            // the early end and the soak end acts in a tick.
+            out << debug("每个IMU模块都达到温度" + stop + "发送结束命令") << act(ScriptAction::SetSlope, 10);
+            if (!cycling)
+                out << act(ScriptAction::DcCode, even ? 56003 : 58003);
+            s.phase = ChamberScriptPhase::GoStart;
+            s.secondsInPhase = 0;
+            ++s.step;
+            if (int(s.step) == s.loops)
+                toRoom(s, out);
+        } else if (left <= 0) {
+            out << status("End of insulation:" + stop) << debug("保温结束：" + stop) << act(ScriptAction::SetSlope, 10);
+            if (!cycling)
+                out << act(ScriptAction::DcCode, even ? 56003 : 58003);
+            const uint32_t elapsed = elapsedAtStopSoak(s) + uint32_t(s.stopSoak * 60);
+            s.phase = ChamberScriptPhase::GoStart;
+            s.secondsInPhase = 0;
+            s.elapsedEstimate = elapsed;
+            ++s.step;
+            if (int(s.step) != s.loops)
+                return out;
+            out << debug("设定温度:25");
+            toRoom(s, out);
+        }
+    }
+    if (s.phase == ChamberScriptPhase::GoRoom && reached(tc, 25)) {
+        out << debug("保温温度:25") << status("Insulation temperature: 25");
+        s.phase = ChamberScriptPhase::HoldRoom;
+        s.secondsInPhase = 0;
+    }
+    if (s.phase == ChamberScriptPhase::HoldRoom) {
+        const int left = 1800 - int(s.secondsInPhase);
+        out << status("Insulation: 25. Remaining time:" + QString::number(left) + "s");
+        if (left <= 0) {
+            s.elapsedEstimate = s.totalEstimate;
+            out << act(ScriptAction::Finish);
+        }
+    }
+    return out;
+}
+
+std::pair<int, int> firstUninstalledImu(const RackView &r)
+{
+    for (int p = 0; p < 16; ++p) {
+        if (!r.linkOpen[size_t(p)] || !r.reported[size_t(p)])
+            continue;
+        for (int i = 0; i < 32; ++i)
+            if (r.firstField[size_t(p)][size_t(i)] == 0 && !r.shielded[size_t(p)][size_t(i)])
+                return {p + 1, i + 1};
+    }
+    return {0, 0};
+}
+
+bool imusReachedStop(const RackView &r, bool baseBoardLink, double stopTemp)
+{
+    if (baseBoardLink)
+        return false;
+    bool anyLive = false;
+    for (int p = 0; p < 16; ++p) {
+        if (!r.linkOpen[size_t(p)])
+            continue;
+        for (int i = 0; i < 32; ++i) {
+            if (r.firstField[size_t(p)][size_t(i)] == 0)
+                continue;
+            const uint32_t st = r.status[size_t(p)][size_t(i)];
+            if (st >= 56001 && st <= 58003 && stopTemp >= double(r.temp[size_t(p)][size_t(i)]))
+                return false;
+            anyLive = true;
+        }
+    }
+    return anyLive;
+}
+} // namespace TempScript

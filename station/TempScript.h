@@ -1,0 +1,107 @@
+#pragma once
+// The chamber temperature script without widgets: parameters, the run-time estimate, the
+// one-second phase machine and the start and early-end checks over the IMU records. The console
+// feeds it the chamber temperature each tick and carries out the actions it returns.
+#include <QString>
+#include <QVector>
+
+#include <array>
+#include <cstdint>
+
+enum class ChamberScriptPhase : uint8_t {
+    GoStart = 0,  // go to the start temperature
+    SoakStart = 1, // soak at the start temperature
+    GoStop = 2,   // go to the stop temperature
+    SoakStop = 3, // soak at the stop temperature
+    GoRoom = 4,   // go to 25 degC
+    HoldRoom = 5, // hold 25 degC
+};
+
+// Parameter texts of the automatic chamber page, in table order.
+struct ChamberScriptParams {
+    int loops = 2;
+    int startTemp = -40;
+    int startSoakMin = 60;
+    int stopTemp = 85;
+    int stopSoakMin = 60;
+    float slope = 1.0f;
+};
+
+struct ChamberScriptState {
+    ChamberScriptPhase phase = ChamberScriptPhase::GoStart;
+    uint32_t secondsInPhase = 0;
+    uint32_t step = 0; // even: compensation step, odd: retest step
+    int32_t loops = 0;
+    int32_t startTemp = 0, stopTemp = 0;
+    int32_t startSoak = 0, stopSoak = 0; // minutes
+    uint32_t runSeconds = 0;
+    uint32_t totalEstimate = 0;
+    uint32_t elapsedEstimate = 0;
+    float t0 = 25.0f;       // chamber temperature at the start
+    float fallRate = 2.0f;  // degC per minute
+    float rampSlope = 1.0f; // degC per minute
+    uint32_t cycleSeconds = 0;
+};
+
+// One thing the console must do for a tick, in order.
+struct ScriptAction {
+    enum Kind {
+        SetSlope,      // emit hothouse_cmd_set_slope(value)
+        SetTarget,     // emit hothouse_set_target_temp(value)
+        DcCode,        // emit dc_control_cmd(value)
+        Status,        // text of textEdit_hothouse_current_status
+        UserTarget,    // text of textEdit_hothouse_user_temp_target
+        Debug,         // a debug line
+        ClearTables,   // clear_calib_multi_table
+        Finish,        // the end of the run
+    };
+    Kind kind;
+    int value = 0;
+    QString text;
+    bool operator==(const ScriptAction &o) const { return kind == o.kind && value == o.value && text == o.text; }
+};
+
+namespace TempScript {
+// The six settings keys with their defaults, in the order of ChamberScriptParams.
+struct ParamKey {
+    const char *key;
+    const char *defaultText;
+};
+const std::array<ParamKey, 6> &paramKeys();
+// Texts in the same order -> numbers (whole numbers base 10; a text that is no number gives 0).
+ChamberScriptParams parseParams(const QStringList &texts);
+
+// State at the start of a script (step 0 full script, 1 retest only).
+ChamberScriptState startState(const ChamberScriptParams &p, uint32_t firstStep, float t0, float fallRate);
+// Fills the total estimate and cycle seconds.
+void estimateTotal(ChamberScriptState &s);
+// "<H>hours<M>minutes".
+QString hoursMinutes(uint32_t seconds);
+// Text of the step display: "Temperature compensation", "Retest" or the number.
+QString stepText(uint32_t step);
+
+// A step count the counter can never reach from its first step repeats the steps for ever.
+bool loopsReachable(int loops, uint32_t firstStep);
+
+// One tick after the console has counted it (seconds in phase and the counters are advanced
+// here). earlyEnd says whether every reporting IMU has passed the stop temperature (see
+// imusReachedStop); it is consulted only in the stop soak.
+QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool earlyEnd);
+
+// Snapshot of what the start and early-end checks read of the rack.
+struct RackView {
+    std::array<bool, 16> linkOpen{};
+    std::array<bool, 16> reported{}; // the plate's link tag arrived
+    std::array<std::array<uint32_t, 32>, 16> firstField{};
+    std::array<std::array<float, 32>, 16> temp{};
+    std::array<std::array<uint32_t, 32>, 16> status{};
+    std::array<std::array<bool, 32>, 16> shielded{};
+};
+// First IMU (1-based plate, IMU) on an open, reporting plate that is neither installed nor
+// shielded; {0, 0} when there is none.
+std::pair<int, int> firstUninstalledImu(const RackView &r);
+// The early end of the stop soak: false with the base-board link up, when any IMU still in a
+// compensation or retest stage (56001..58003) is at or below the stop temperature, or when no
+// open plate has a reporting IMU.
+bool imusReachedStop(const RackView &r, bool baseBoardLink, double stopTemp);
+} // namespace TempScript
