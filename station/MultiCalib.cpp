@@ -240,7 +240,5 @@ void MultiCalib::exectuePosMethod(uint8_t) {}
 void MultiCalib::onSignalInputParam(QString, QString, QString, bool) {}
 void MultiCalib::onHorizontalSliderValueChanged(int) {}
 void MultiCalib::onHorizontalSliderReleased() {}
-void MultiCalib::show_heat_value(float) {}
-void MultiCalib::init_hot_house_Widget() {}
-void MultiCalib::init_dc_power_Widget() {}
 void MultiCalib::initTableWidgetFormConfig() {}
+void MultiCalib::setChamberScriptButtonsEnabled(bool) {}

@@ -61,6 +61,15 @@ public:
     // Records of a plate taken into its table at the last refresh.
     uint64_t shownGeneration(int plate) const { return m_shownGeneration[size_t(plate)]; }
 
+    // Chamber panel: the chamber log of the latest script run, opened by the script starts.
+    void create_hot_house_logfile();
+    // Appends the script line of one tick of the temperature script to the chamber log.
+    void write_hot_house_script_line(qint64 elapsedSeconds);
+    QString hotHouseLogPath() const;
+    QString dcPowerLogPath() const;
+    WorkerThread_hothouse *hothouseWorker() const;
+    WorkerThread_DC_power *dcPowerWorker() const;
+
     // Selection file (0-based plate and column).
     bool readSelectState(int plate, int column) const;
     void writeSelectState(int plate, int column, bool value);
@@ -141,6 +150,18 @@ public slots:
     void onHorizontalSliderValueChanged(int value);
     void onHorizontalSliderReleased();
     void show_heat_value(float celsius);
+    // Chamber and DC supply panels.
+    void on_pushButton_hothouse_cmd_start_clicked();
+    void on_pushButton_hothouse_cmd_stop_clicked();
+    void on_pushButton_hothouse_cmd_set_target_temp_clicked();
+    void on_pushButton_hothouse_cmd_read_target_temp_clicked();
+    void on_pushButton_hothouse_cmd_set_slope_manual_clicked();
+    void on_pushButton_hothouse_cmd_read_slope_clicked();
+    void show_set_heat_value(float celsius);
+    void show_slope_value(float perMinute);
+    void on_pushButton_dc_power_supply_ON_OFF_clicked();
+    // Enables or disables together the two chamber-script start buttons.
+    void setChamberScriptButtonsEnabled(bool enabled);
     void init_hot_house_Widget();
     void init_dc_power_Widget();
     void initTableWidgetFormConfig();
@@ -166,6 +187,11 @@ signals:
     void signal_turn_table_reset_rotated_times();
     void signal_turnTable_constant_heat_rotate();
     void hothouse_set_target_temp(int16_t t);
+    void hothouse_cmd_read_slope();
+    void hothouse_cmd_set_slope(uint8_t s);
+    void hothouse_read_target_temp();
+    void hothouse_generate_start_stop_cmd(uint8_t on);
+    void signal_send_modbus_mutex(QByteArray frame, int tag);
     void dc_control_cmd(uint16_t code);
     void deleteObjAndNewNext_Worker_multi();
     void deleteObjAndNewNext_Worker_turn_table();
@@ -218,6 +244,16 @@ private:
     std::array<QString, kPlates> m_plateIdentity;
     bool m_netReported = false;
     QFile *m_dcLogFile = nullptr; // opened by the supply panel; code 77 writes to it
+
+    // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
+    // started by the scripts), and the chamber log that temperature reports add to once opened.
+    QTimer *m_hothouseScriptTimer = nullptr;
+    QTimer *m_hothouseAdvancedTimer = nullptr;
+    bool m_hothouseScriptTimerRunning = false;
+    bool m_hothouseAdvancedTimerRunning = false;
+    QFile *m_hotHouseLogFile = nullptr;
+    bool m_hotHouseLogOpen = false;
+    void appendHotHouseLog(const QString &line);
 
     // Result tables.
     std::array<std::array<QString, kImusPerPlate>, kPlates> m_shield_marks;

@@ -41,6 +41,10 @@ template <class W> void MultiCalib::retire(QPointer<W> &worker, void (MultiCalib
     }
 }
 
+// The chamber and supply panels retire their workers through the same template.
+template void MultiCalib::retire<WorkerThread_hothouse>(QPointer<WorkerThread_hothouse> &, void (MultiCalib::*)());
+template void MultiCalib::retire<WorkerThread_DC_power>(QPointer<WorkerThread_DC_power> &, void (MultiCalib::*)());
+
 void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
 {
     if (index < 0 || index >= kRackLinks)
@@ -159,74 +163,6 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
         g_net_connected = 1;
     else
         m_netWanted = false;
-}
-
-// The chamber link: opened or closed like the other equipment links; its panel and scripts
-// use it once connected.
-void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
-{
-    if (g_hothouse_connected || m_hothouseWanted) {
-        if (m_hothouseWorker)
-            emit signal_closePort_hothouse();
-        g_hothouse_connected = 0;
-        m_hothouseWanted = false;
-        m_netReported = false;
-        emit signal_label_record_visible(0);
-        return;
-    }
-    retire(m_hothouseWorker, &MultiCalib::deleteObjAndNewNext_Worker_hothouse);
-    WorkerThread_hothouse *w = createWorker_hothouse(portOfComboText(ui->comboBox_calib_multi_hot_house->currentText()), int(g_baud_rate));
-    m_hothouseWorker = w;
-    m_hothouseWanted = true;
-    connect(w, &WorkerThread_hothouse::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_hothouse);
-    connect(this, &MultiCalib::signal_closePort_hothouse, w, &WorkerThread_hothouse::closePort);
-    connect(this, &MultiCalib::hothouse_set_target_temp, w, &WorkerThread_hothouse::hothouse_set_target_temp);
-    connect(w, &WorkerThread_hothouse::signal_log, this, &MultiCalib::rev_log_from_worker);
-    connect(w, &WorkerThread_hothouse::signal_show_current_temp, this, &MultiCalib::show_heat_value);
-}
-
-void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
-{
-    if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
-        return; // a retired worker or a link closed since
-    if (ok)
-        g_hothouse_connected = 1;
-    else
-        m_hothouseWanted = false;
-}
-
-// The DC supply link.
-void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
-{
-    if (g_dc_power_connected || m_dcWanted) {
-        if (m_dcWorker)
-            emit signal_closePort_dc_power();
-        g_dc_power_connected = 0;
-        m_dcWanted = false;
-        emit signal_label_record_visible(0);
-        return;
-    }
-    retire(m_dcWorker, &MultiCalib::deleteObjAndNewNext_Worker_dc_power);
-    WorkerThread_DC_power *w = createWorker_DC_power(portOfComboText(ui->comboBox_calib_multi_DC_power->currentText()), g_baud_rate);
-    m_dcWorker = w;
-    m_dcWanted = true;
-    connect(w, &WorkerThread_DC_power::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_dc_power);
-    connect(this, &MultiCalib::signal_closePort_dc_power, w, &WorkerThread_DC_power::closePort);
-    connect(this, &MultiCalib::dc_control_cmd, w, &WorkerThread_DC_power::rev_dc_control);
-    connect(w, &WorkerThread_DC_power::signal_log, this, &MultiCalib::rev_log_from_worker);
-    connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this, &MultiCalib::Send_CMD_LONG_SIGNAL);
-    connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
-    emit signal_label_record_visible(1);
-}
-
-void MultiCalib::connectIsOk_Worker_dc_power(bool ok)
-{
-    if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
-        return; // a retired worker or a link closed since
-    if (ok)
-        g_dc_power_connected = 1;
-    else
-        m_dcWanted = false;
 }
 
 void MultiCalib::connect_serial_port(uint8_t on)

@@ -1,1 +1,7 @@
-# Sources of this area: target_sources(station PRIVATE ${CMAKE_CURRENT_LIST_DIR}/X.cpp) and, for widget-free code, target_sources(station_logic PRIVATE ...).
+# Temperature-chamber panel and DC supply panel.
+target_sources(station_logic PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ChamberLog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DcPowerFrames.cpp)
+target_sources(station PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MultiCalibChamber.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MultiCalibDcPower.cpp)

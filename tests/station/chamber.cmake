@@ -1,1 +1,2 @@
-# Tests of this area (add_qt_test).
+# Tests of the temperature-chamber panel and the DC supply panel.
+add_qt_test(test_chamber_logic SOURCES test_chamber_logic.cpp LIBS station_logic)

@@ -1,0 +1,235 @@
+// The console's temperature-chamber panel: the chamber link and its displays, the manual
+// chamber controls, the two script timers and the chamber log of a script run.
+#include "station/MultiCalib.h"
+
+#include "ui_MultiCalib.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+#include "app/Clock.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "equipment/WorkerThread_hothouse.h"
+#include "link/LinkFlags.h"
+#include "station/ChamberLog.h"
+#include "station/ConsoleLogic.h"
+
+WorkerThread_hothouse *MultiCalib::hothouseWorker() const { return m_hothouseWorker.data(); }
+
+void MultiCalib::init_hot_house_Widget()
+{
+    ui->textEdit_hothouse_start_temp->setPlainText("-40");
+    ui->textEdit_hothouse_stop_temp->setPlainText("85");
+    ui->textEdit_hothouse_temp_slope->setPlainText("1");
+    ui->textEdit_hothouse_loops_num->setPlainText("2");
+    ui->textEdit_hothouse_start_temp_last_times->setPlainText("60");
+    ui->textEdit_hothouse_stop_temp_last_times->setPlainText("60");
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             ui->textEdit_hothouse_current_temperature, ui->textEdit_hothouse_set_temperature,
+             ui->textEdit_hothouse_temp_slope_rev, ui->textEdit_hothouse_current_loops,
+             ui->textEdit_hothouse_user_temp_target, ui->textEdit_hothouse_current_status,
+             ui->textEdit_hothouse_current_temperature_manual, ui->textEdit_hothouse_set_temperature_manual})
+        w->setEnabled(false);
+
+    // Both timers live as long as the console; the scripts start them with 1000 ms. Their ticks
+    // belong to the scripts and are joined by name.
+    if (!m_hothouseScriptTimer) {
+        m_hothouseScriptTimer = new QTimer;
+        m_hothouseAdvancedTimer = new QTimer;
+        for (QTimer *t : {m_hothouseScriptTimer, m_hothouseAdvancedTimer})
+            connect(this, &QObject::destroyed, t, [t] { delete t; });
+        connect(m_hothouseScriptTimer, SIGNAL(timeout()), this, SLOT(_ackTimeout_hothouse_ctrl_normal()));
+        connect(m_hothouseAdvancedTimer, SIGNAL(timeout()), this, SLOT(_ackTimeout_hothouse_ctrl_advanced()));
+    }
+
+    // By signature, so a connection the form made by name is recognised and each click runs
+    // its slot once.
+    const auto u = Qt::UniqueConnection;
+    connect(ui->pushButton_hothouse_cmd_start_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_start_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_stop_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_stop_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_stop, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_stop_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_set_slope_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_set_slope_manual_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_read_slope_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_read_slope_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_set_target_temp_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_set_target_temp_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_read_target_temp_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_read_target_temp_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_auto_include_dc_control, SIGNAL(clicked()), this,
+            SLOT(on_pushButton_hothouse_cmd_auto_include_dc_control_clicked()), u);
+}
+
+void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
+{
+    // The chamber line may share no port with the main link or another equipment link.
+    const QString port = portOfComboText(ui->comboBox_calib_multi_hot_house->currentText());
+    QStringList others{g_port_name};
+    for (QComboBox *c : {ui->comboBox_calib_multi_turn_table, ui->comboBox_calib_multi_serial_net, ui->comboBox_calib_multi_DC_power})
+        others << portOfComboText(c->currentText());
+    if (!port.isEmpty() && others.contains(port)) {
+        Prompter::instance().warning(this, "Warning", tr("The serial port number of the incubator conflicts"));
+        return;
+    }
+
+    if (g_hothouse_connected || m_hothouseWanted) {
+        if (m_hothouseWorker)
+            emit signal_closePort_hothouse();
+        // A running script stops where it is.
+        if (m_hothouseScriptTimerRunning || m_hothouseScriptTimer->isActive()) {
+            m_hothouseScriptTimer->stop();
+            m_hothouseScriptTimerRunning = false;
+            setChamberScriptButtonsEnabled(true);
+        }
+        if (m_hothouseAdvancedTimerRunning || m_hothouseAdvancedTimer->isActive()) {
+            m_hothouseAdvancedTimer->stop();
+            m_hothouseAdvancedTimerRunning = false;
+        }
+        g_hothouse_connected = 0;
+        m_hothouseWanted = false;
+        m_netReported = false;
+        emit signal_label_record_visible(0);
+        return;
+    }
+
+    if (m_hothouseWorker)
+        qDebug() << "m_analyzeThread != NULL";
+    retire(m_hothouseWorker, &MultiCalib::deleteObjAndNewNext_Worker_hothouse);
+    WorkerThread_hothouse *w = createWorker_hothouse(port, int(g_baud_rate));
+    m_hothouseWorker = w;
+    m_hothouseWanted = true;
+    connect(w, &WorkerThread_hothouse::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_hothouse);
+    connect(this, &MultiCalib::signal_closePort_hothouse, w, &WorkerThread_hothouse::closePort);
+    connect(w, &WorkerThread_hothouse::signal_log, this, &MultiCalib::rev_log_from_worker);
+    connect(w, &WorkerThread_hothouse::signal_show_current_temp, this, &MultiCalib::show_heat_value);
+    connect(w, &WorkerThread_hothouse::signal_show_temp_slope, this, &MultiCalib::show_slope_value);
+    connect(w, &WorkerThread_hothouse::signal_show_target_temp, this, &MultiCalib::show_set_heat_value);
+    connect(this, &MultiCalib::hothouse_set_target_temp, w, &WorkerThread_hothouse::hothouse_set_target_temp);
+    connect(this, &MultiCalib::hothouse_cmd_read_slope, w, &WorkerThread_hothouse::hothouse_read_temp_slope);
+    connect(this, &MultiCalib::hothouse_cmd_set_slope, w, &WorkerThread_hothouse::hothouse_set_temp_slope);
+    connect(this, &MultiCalib::hothouse_read_target_temp, w, &WorkerThread_hothouse::hothouse_read_target_temp);
+    connect(this, &MultiCalib::hothouse_generate_start_stop_cmd, w, &WorkerThread_hothouse::hothouse_generate_start_stop_cmd);
+    emit signal_label_record_visible(1);
+}
+
+void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
+{
+    if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
+        return; // a retired worker or a link closed since
+    if (ok)
+        g_hothouse_connected = 1;
+    else
+        m_hothouseWanted = false;
+}
+
+void MultiCalib::on_pushButton_hothouse_cmd_start_clicked() { emit hothouse_generate_start_stop_cmd(1); }
+
+void MultiCalib::on_pushButton_hothouse_cmd_stop_clicked()
+{
+    emit hothouse_generate_start_stop_cmd(0);
+    setChamberScriptButtonsEnabled(true);
+}
+
+void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
+{
+    bool ok = false;
+    const double t = ui->textEdit_hothouse_set_temperature_by_user_manual->toPlainText().trimmed().toDouble(&ok);
+    // The chamber register holds tenths of a degree in 16 bits: a text that is no number or
+    // lies outside what the register can carry is not sent.
+    if (!ok || t <= -3276.8 || t >= 3276.8) {
+        qDebug() << "温箱设定温度有误:" << ui->textEdit_hothouse_set_temperature_by_user_manual->toPlainText();
+        return;
+    }
+    emit hothouse_set_target_temp(int16_t(t)); // cut toward zero
+}
+
+void MultiCalib::on_pushButton_hothouse_cmd_read_target_temp_clicked()
+{
+    ui->textEdit_hothouse_set_temperature_by_user_manual->clear();
+    emit hothouse_read_target_temp();
+}
+
+void MultiCalib::on_pushButton_hothouse_cmd_set_slope_manual_clicked()
+{
+    bool ok = false;
+    const int s = ui->textEdit_hothouse_temperature_slope_manual->toPlainText().trimmed().toInt(&ok);
+    // The register holds the rate x 100 in 16 bits.
+    if (!ok || s < 0 || s > 255) {
+        qDebug() << "温箱斜率设置有误:" << ui->textEdit_hothouse_temperature_slope_manual->toPlainText();
+        return;
+    }
+    emit hothouse_cmd_set_slope(uint8_t(s));
+}
+
+void MultiCalib::on_pushButton_hothouse_cmd_read_slope_clicked()
+{
+    ui->textEdit_hothouse_temperature_slope_manual->clear();
+    emit hothouse_cmd_read_slope();
+}
+
+void MultiCalib::show_heat_value(float celsius)
+{
+    const QString text = ChamberLog::number(double(celsius));
+    ui->textEdit_hothouse_current_temperature_advanced->setPlainText(text);
+    ui->textEdit_hothouse_current_temperature->setPlainText(text);
+    ui->textEdit_hothouse_current_temperature_manual->setPlainText(text);
+    const QDateTime now = Clock::instance().now();
+    const QString time = ChamberLog::timeText(now);
+    ui->label_wenxiang_manual_current_time->setText(tr("Update time:") + time);
+    ui->label_wenxiang_auto_current_time->setText(tr("Update time:") + time);
+    ui->label_turn_table_current_time_auto_advanced->setText(time);
+    if (m_hotHouseLogOpen)
+        appendHotHouseLog(ChamberLog::reportLine(now, celsius, ui->textEdit_hothouse_set_temperature_advanced->toPlainText(),
+                                                 ChamberLog::currentImuColumns()));
+}
+
+void MultiCalib::show_set_heat_value(float celsius)
+{
+    const QString text = ChamberLog::number(double(celsius));
+    ui->textEdit_hothouse_set_temperature->setPlainText(text);
+    ui->textEdit_hothouse_set_temperature_manual->setPlainText(text);
+    ui->textEdit_hothouse_set_temperature_advanced->setPlainText(text);
+}
+
+void MultiCalib::show_slope_value(float perMinute)
+{
+    const QString text = ChamberLog::number(double(perMinute));
+    ui->textEdit_hothouse_temp_slope_rev->setPlainText(text);
+    ui->textEdit_hothouse_temperature_slope_manual->setPlainText(text);
+    ui->textEdit_hothouse_set_slope_advanced->setPlainText(text);
+}
+
+void MultiCalib::create_hot_house_logfile()
+{
+    m_hotHouseLogOpen = true;
+    const QDateTime now = Clock::instance().now();
+    ui->label_wenxiang_start_time->setText(tr("Start time:") + ChamberLog::timeText(now));
+    const QString folder = logSubdir("log_heatbox/" + ChamberLog::dayText(now));
+    // A later run's log replaces the earlier one, which is closed first.
+    delete m_hotHouseLogFile;
+    m_hotHouseLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
+    if (!m_hotHouseLogFile->open(QIODevice::ReadWrite)) {
+        qDebug() << "Open file failed.";
+        return;
+    }
+    appendHotHouseLog(ChamberLog::header());
+}
+
+QString MultiCalib::hotHouseLogPath() const { return m_hotHouseLogFile ? m_hotHouseLogFile->fileName() : QString(); }
+
+void MultiCalib::write_hot_house_script_line(qint64 elapsedSeconds)
+{
+    const QStringList displays{ui->textEdit_hothouse_current_temperature->toPlainText(),
+                               ui->textEdit_hothouse_set_temperature->toPlainText(),
+                               ui->textEdit_hothouse_temp_slope_rev->toPlainText(),
+                               ui->textEdit_hothouse_current_loops->toPlainText(),
+                               ui->textEdit_hothouse_user_temp_target->toPlainText()};
+    appendHotHouseLog(ChamberLog::scriptLine(Clock::instance().now(), elapsedSeconds, displays, ChamberLog::currentImuColumns()));
+}
+
+void MultiCalib::appendHotHouseLog(const QString &line)
+{
+    if (!m_hotHouseLogFile || !m_hotHouseLogFile->isOpen())
+        return; // the log could not be opened: the lines go nowhere
+    m_hotHouseLogFile->write(line.toUtf8());
+    m_hotHouseLogFile->flush();
+}

@@ -1,0 +1,141 @@
+// The console's DC supply panel ("Power Control"): the supply link with its text log, the
+// Modbus set frame and the manual output switch.
+#include "station/MultiCalib.h"
+
+#include "ui_MultiCalib.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QTextEdit>
+
+#include "app/Clock.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "equipment/StationValues.h"
+#include "equipment/WorkerThread_DC_power.h"
+#include "link/LinkFlags.h"
+#include "station/ChamberLog.h"
+#include "station/ConsoleLogic.h"
+#include "station/DcPowerFrames.h"
+
+WorkerThread_DC_power *MultiCalib::dcPowerWorker() const { return m_dcWorker.data(); }
+
+namespace {
+double fieldValue(const QTextEdit *edit) { return edit->toPlainText().trimmed().toDouble(); }
+} // namespace
+
+void MultiCalib::init_dc_power_Widget()
+{
+    ui->textEdit_dc_power_supply_current_voltage->setPlainText("N/A");
+    ui->textEdit_dc_power_supply_current_current->setPlainText("N/A");
+    QSettings *s = getSettings();
+    ui->textEdit_dc_power_supply_max_voltage->setPlainText(
+        QString::number(s->value("main_index/DC_Max_VOLTAGE_NOW", 0.0f).toFloat(), 'g', 6));
+    ui->textEdit_dc_power_supply_max_current->setPlainText(
+        QString::number(s->value("main_index/DC_Max_CURRENT_NOW", 0.0f).toFloat(), 'g', 6));
+    g_dc_set_frame.store(DcPower::buildSetFrame(fieldValue(ui->textEdit_dc_power_supply_max_voltage),
+                                                fieldValue(ui->textEdit_dc_power_supply_max_current),
+                                                g_dc_full_scale_voltage, g_dc_full_scale_current, false));
+    connect(ui->pushButton_dc_power_supply_ON_OFF, SIGNAL(clicked()), this, SLOT(on_pushButton_dc_power_supply_ON_OFF_clicked()),
+            Qt::UniqueConnection);
+}
+
+void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
+{
+    const QString port = portOfComboText(ui->comboBox_calib_multi_DC_power->currentText());
+    if (!port.isEmpty() && port == g_port_name) {
+        Prompter::instance().warning(this, "Warning", tr("The serial port number of the power supply conflicts"));
+        return;
+    }
+    qDebug() << "用户操作打开/断开串口连接";
+    if (g_dc_power_connected || m_dcWanted) {
+        if (m_dcWorker)
+            emit signal_closePort_dc_power();
+        g_dc_power_connected = 0;
+        m_dcWanted = false;
+        emit signal_label_record_visible(0);
+    } else {
+        if (m_dcWorker)
+            qDebug() << "m_analyzeThread != NULL";
+        retire(m_dcWorker, &MultiCalib::deleteObjAndNewNext_Worker_dc_power);
+        WorkerThread_DC_power *w = createWorker_DC_power(port, g_baud_rate);
+        m_dcWorker = w;
+        m_dcWanted = true;
+        connect(w, &WorkerThread_DC_power::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_dc_power);
+        connect(this, &MultiCalib::signal_closePort_dc_power, w, &WorkerThread_DC_power::closePort);
+        connect(w, &WorkerThread_DC_power::signal_log, this, &MultiCalib::rev_log_from_worker);
+        connect(this, &MultiCalib::dc_control_cmd, w, &WorkerThread_DC_power::rev_dc_control);
+        connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this, &MultiCalib::Send_CMD_LONG_SIGNAL);
+        connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
+        connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
+        emit signal_label_record_visible(1);
+
+        // Each open starts a new log; the previous one is closed.
+        const QDateTime now = Clock::instance().now();
+        const QString folder = logSubdir("log_dc_power/" + ChamberLog::dayText(now));
+        delete m_dcLogFile;
+        m_dcLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
+        if (m_dcLogFile->open(QIODevice::ReadWrite)) {
+            m_dcLogFile->write(DcPower::logHeader().toUtf8());
+            m_dcLogFile->flush();
+        } else {
+            qDebug() << "Open file failed.";
+        }
+    }
+
+    g_dc_power_type = uint8_t(getSettings()->value("main_index/DC_type", 0).toInt());
+    const QString model = DcPower::modelText(g_dc_power_type);
+    if (!model.isEmpty())
+        ui->label_dc_power_type->setText(model);
+    ui->label_dc_power_type->setStyleSheet("background-color: red;color:black");
+}
+
+QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }
+
+void MultiCalib::connectIsOk_Worker_dc_power(bool ok)
+{
+    if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
+        return; // a retired worker or a link closed since
+    if (ok)
+        g_dc_power_connected = 1;
+    else
+        m_dcWanted = false;
+}
+
+void MultiCalib::on_pushButton_dc_power_supply_ON_OFF_clicked()
+{
+    Prompter &p = Prompter::instance();
+    if (!g_dc_power_connected) {
+        p.warning(this, "Warning", tr("The power serial port is not turned on"));
+        return;
+    }
+    if (p.ask(Prompter::Kind::Warning, this, "Warning", tr("Are you sure to turn on the power supply?"),
+              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+        return;
+    const double voltage = fieldValue(ui->textEdit_dc_power_supply_max_voltage);
+    if (!DcPower::voltageAccepted(voltage)) {
+        p.warning(this, "Warning", tr("Incorrect voltage value setting"));
+        qDebug() << "电压设置有误:" << voltage;
+        return;
+    }
+    if (DcPower::isHighVoltage(voltage) && g_dc_power_on == 0
+        && p.ask(Prompter::Kind::Warning, this, "Warning", tr("Are you sure you need such a high voltage? Unless using DC-DC"),
+                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+        return;
+    if (g_dc_power_type == 0) {
+        p.warning(this, "Warning", tr("Unknown power supply model, please confirm again"));
+        qDebug() << "电源型号未知，请重新确认";
+        return;
+    }
+    const double current = fieldValue(ui->textEdit_dc_power_supply_max_current);
+    const QByteArray frame = DcPower::buildSetFrame(voltage, current, g_dc_full_scale_voltage, g_dc_full_scale_current,
+                                                    g_dc_power_on == 0);
+    g_dc_set_frame.store(frame);
+    emit signal_send_modbus_mutex(frame, 0);
+    g_dc_power_on = g_dc_power_on ? 0 : 1;
+    ui->pushButton_dc_power_supply_ON_OFF->setText(g_dc_power_on ? tr("Manual power off") : tr("Manual power on"));
+    QSettings *s = getSettings();
+    s->setValue("main_index/DC_Max_CURRENT_NOW", float(current));
+    s->setValue("main_index/DC_Max_VOLTAGE_NOW", float(voltage));
+    s->sync();
+}
