@@ -223,22 +223,10 @@ void MultiCalib::heat_box_end()
 }
 
 // Runs built by their own work; wired now so every connection of the console exists.
-void MultiCalib::on_pushButton_show_setting_page() {}
 void MultiCalib::on_pushButton_advanced_calib() {}
 void MultiCalib::on_pushButton_advanced_calib_retest() {}
 void MultiCalib::on_pushButton_advanced_retest() {}
-void MultiCalib::on_clicked_pushButton_log_replay() {}
-void MultiCalib::on_clicked_pushButton_log_replay_setting_all() {}
-void MultiCalib::on_clicked_pushButton_log_replay_setting_fast() {}
-void MultiCalib::on_clicked_pushButton_log_replay_setting_middle() {}
-void MultiCalib::on_clicked_pushButton_log_replay_setting_slow() {}
-void MultiCalib::on_clicked_pushButton_log_replay_setting_pause() {}
-void MultiCalib::on_clicked_pushButton_log_replay_setting_continue() {}
-void MultiCalib::on_pushButton_one_click_calib_clicked() {}
-void MultiCalib::addWorkOrderDetailsDalig() {}
+bool MultiCalib::addWorkOrderDetailsDalig() { return false; }
 void MultiCalib::exectuePosMethod(uint8_t) {}
 void MultiCalib::onSignalInputParam(QString, QString, QString, bool) {}
-void MultiCalib::onHorizontalSliderValueChanged(int) {}
-void MultiCalib::onHorizontalSliderReleased() {}
-void MultiCalib::initTableWidgetFormConfig() {}
 void MultiCalib::setChamberScriptButtonsEnabled(bool) {}

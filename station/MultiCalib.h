@@ -27,6 +27,8 @@ class QTimer;
 class TableView;
 class WorkerThread_DC_power;
 class WorkerThread_Multi;
+class WorkerThread_Replay;
+class WorkerThread_ftp;
 class WorkerThread_hothouse;
 class WorkerThread_net;
 class WorkerThread_turn_table;
@@ -42,6 +44,7 @@ public:
     ~MultiCalib() override;
 
     static constexpr int kRackLinks = 15;
+    enum AddTableWidgetType { TableWidgetTop = 1, TableWidgetBottom = 2 };
 
     Ui::MultiCalib *form() const { return ui.get(); }
     TableView *selectionGrid() const { return m_selectGrid; }
@@ -78,6 +81,22 @@ public:
     QString selectFilePath() const { return m_selectFilePath; }
 
     QString get_string_calib_status(int number) const;
+
+    // Operator actions, tab pages and the replay.
+    bool isAdminMode() const { return m_isAdminMode; }
+    WorkerThread_ftp *ftpWorker() const;
+    WorkerThread_Replay *replayWorker() const;
+    bool replayStopped() const { return m_replayStopped; }
+    void addItemToTableWidgetTop(QString name);
+    void addItemToTableWidgetBottom(QString name);
+    void calcBeforeTabTopCount(int &index, QString name);
+    void calcBeforeTabBottomCount(int &index, QString name);
+    int calcInsertIndex(QString name, AddTableWidgetType type);
+    QString getCurTableWidgetName(int index);
+    void removeConfigPage();
+    bool check_mother_board_sn_unique();
+    int judge_turn_table_is_enabled_x(uint16_t status);
+    int judge_turn_table_is_enabled_y(uint16_t status);
 
 public slots:
     // Main window and workers.
@@ -130,6 +149,24 @@ public slots:
     void on_pushButton_neihuan_unEnable_advanced_clicked();
     void on_pushButton_waihuan_unEnable_advanced_clicked();
     void heat_box_end();
+    void on_pushButton_calib_multi_acc_calib_start_clicked();
+    void on_pushButton_calib_multi_gyro_calib_start_clicked();
+    void _ackTimeout_reboot_auto_request_stream();
+    void on_pushButton_neihuan_control_manual_clicked();
+    void on_pushButton_waihuan_control_manual_clicked();
+    void on_pushButton_neihuan_control_stop_manual_clicked();
+    void on_pushButton_waihuan_control_stop_manual_clicked();
+    void on_pushButton_mode_switch_clicked();
+    void on_button_uploadAllTemp_clicked();
+    void on_button_noHotHouseUpload_clicked();
+    void on_button_commonAllanUpload_clicked();
+    void on_button_tempRetest_clicked();
+    void on_button_advAllanUpload_clicked();
+    void on_button_AdvCalibUpload_clicked();
+    void init_ftp();
+    void on_pushButton_remove_tableWidget_top_clicked();
+    void on_pushButton_add_tableWidget_top_clicked();
+    void onSignalReadStop(bool stopped);
 
     // Actions whose runs are built elsewhere (advanced calibration, replay, uploads, the
     // one-click run, chamber and supply panels); they are wired now and do nothing yet.
@@ -144,7 +181,7 @@ public slots:
     void on_clicked_pushButton_log_replay_setting_pause();
     void on_clicked_pushButton_log_replay_setting_continue();
     void on_pushButton_one_click_calib_clicked();
-    void addWorkOrderDetailsDalig();
+    bool addWorkOrderDetailsDalig();
     void exectuePosMethod(uint8_t station);
     void onSignalInputParam(QString, QString, QString, bool);
     void onHorizontalSliderValueChanged(int value);
@@ -203,6 +240,11 @@ signals:
     void signal_closePort_Worker_net();
     void signal_closePort_hothouse();
     void signal_closePort_dc_power();
+    void deleteObjAndNewNext_Worker_ftp();
+    void deleteObjAndNewNext_Worker_replay();
+    void signal_closePort_Worker_Replay();
+    void signal_SliderValueChanged();
+    void signal_readFileAgain();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -279,4 +321,11 @@ private:
     bool m_selectionReadOnce = false;
     QList<QPushButton *> m_replayButtons;
     QString m_normalButtonStyle;
+
+    // Operator actions and the replay.
+    bool m_isAdminMode = false;
+    QPointer<WorkerThread_ftp> m_worker_ftp;
+    QPointer<WorkerThread_Replay> m_replayWorker;
+    bool m_replayStopped = false; // a seek pass stopped; continue may resume
+    void manualUpload(uint8_t station, const char *debugLine);
 };

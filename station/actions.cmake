@@ -1,1 +1,8 @@
-# Sources of this area: target_sources(station PRIVATE ${CMAKE_CURRENT_LIST_DIR}/X.cpp) and, for widget-free code, target_sources(station_logic PRIVATE ...).
+# Operator actions, tab pages and the replay controls.
+target_sources(station_logic PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ConsoleActions.cpp)
+target_sources(station PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ConsoleDialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MultiCalibActions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MultiCalibTabs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MultiCalibReplay.cpp)
+target_link_libraries(station PUBLIC production_replay production_ftp)

@@ -1,0 +1,86 @@
+// The console's replay controls: a recorded data file plays back into plate 1 through the
+// replay worker, at the chosen speed, with seek by the slider, stop and continue.
+#include "station/MultiCalib.h"
+
+#include "ui_MultiCalib.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QThread>
+
+#include "link/LinkFlags.h"
+#include "production/WorkerThread_Replay.h"
+#include "station/ConsoleDialogs.h"
+
+WorkerThread_Replay *MultiCalib::replayWorker() const { return m_replayWorker.data(); }
+
+void MultiCalib::on_clicked_pushButton_log_replay()
+{
+    const QString file = ConsoleDialogs::instance().openFileName(this, "Open data file", QString(), "data format (*.txt *.dat)");
+    // A cancelled choice leaves everything as it was: a running replay goes on, plate 1 is
+    // not marked linked and the button stays usable.
+    if (file.isEmpty())
+        return;
+    g_link_status[0] = 1; // plate 1 now shows the recording
+    ui->label_logReplayFileName->setText(file);
+
+    // A new file replaces the replay that may be running.
+    if (m_replayWorker) {
+        WorkerThread_Replay *old = m_replayWorker.data();
+        connect(this, &MultiCalib::deleteObjAndNewNext_Worker_replay, old, &WorkerThread_Replay::deleteObjAndNewNext);
+        emit deleteObjAndNewNext_Worker_replay();
+        disconnect(this, &MultiCalib::deleteObjAndNewNext_Worker_replay, old, &WorkerThread_Replay::deleteObjAndNewNext);
+        old->deleteLater();
+        m_replayWorker.clear();
+    }
+    m_replayStopped = false; // a stop of the replaced replay is not this one's
+    qDebug() << "WorkerThread_Replay-------------> main " << QThread::currentThreadId();
+    WorkerThread_Replay *w = createWorker_Replay(file);
+    m_replayWorker = w;
+    const auto u = Qt::UniqueConnection;
+    connect(this, &MultiCalib::signal_closePort_Worker_Replay, w, &WorkerThread_Replay::closePort, u);
+    connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL, w, &WorkerThread_Replay::Send_CMD_LONG, u);
+    connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL_times, w, &WorkerThread_Replay::Send_CMD_LONG_times, u);
+    connect(this, &MultiCalib::signal_SliderValueChanged, w, &WorkerThread_Replay::signalTranspondSliderValueChanged);
+    connect(this, &MultiCalib::signal_readFileAgain, w, &WorkerThread_Replay::signalTranspondreadFileAgain);
+    connect(w, &WorkerThread_Replay::signal_send_735e_calib, this, &MultiCalib::display_calib_multi, u);
+    connect(w, &WorkerThread_Replay::signal_log, this, &MultiCalib::rev_log_from_worker, u);
+    connect(w, &WorkerThread_Replay::signal_sendVersionValue, this, &MultiCalib::signal_sendVersionValue, u);
+    connect(w, &WorkerThread_Replay::signalReadStop, this, &MultiCalib::onSignalReadStop);
+}
+
+// Speed buttons: position 0 "all" (mode 4) down to position 4 "pause" (mode 0); the chosen
+// button shows red.
+static void chooseSpeed(MultiCalib *console, int mode)
+{
+    g_replay_speed = mode;
+    console->setBtnStyleSheet(ReplaySpeed::All - mode);
+}
+
+void MultiCalib::on_clicked_pushButton_log_replay_setting_all() { chooseSpeed(this, ReplaySpeed::All); }
+void MultiCalib::on_clicked_pushButton_log_replay_setting_fast() { chooseSpeed(this, ReplaySpeed::Fast); }
+void MultiCalib::on_clicked_pushButton_log_replay_setting_middle() { chooseSpeed(this, ReplaySpeed::Middle); }
+void MultiCalib::on_clicked_pushButton_log_replay_setting_slow() { chooseSpeed(this, ReplaySpeed::Slow); }
+void MultiCalib::on_clicked_pushButton_log_replay_setting_pause() { chooseSpeed(this, ReplaySpeed::Pause); }
+
+void MultiCalib::on_clicked_pushButton_log_replay_setting_continue()
+{
+    if (!m_replayStopped)
+        return;
+    m_replayStopped = false;
+    emit signal_readFileAgain();
+}
+
+void MultiCalib::onSignalReadStop(bool stopped)
+{
+    m_replayStopped = stopped;
+    ui->pushButton_log_replay_setting_continue->setEnabled(true);
+}
+
+void MultiCalib::onHorizontalSliderValueChanged(int value)
+{
+    g_replay_percent = value;
+    ui->label_PercentageValue->setText(QString::number(value));
+}
+
+void MultiCalib::onHorizontalSliderReleased() { emit signal_SliderValueChanged(); }
