@@ -1,1 +1,5 @@
-# Sources of this area: target_sources(station PRIVATE ${CMAKE_CURRENT_LIST_DIR}/X.cpp) and, for widget-free code, target_sources(station_logic PRIVATE ...).
+# Command page, Allan retest runs and calibration-flag verdicts.
+target_sources(station_logic PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/CalibVerdicts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AllanRetest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CmdPageReport.cpp)

@@ -1,1 +1,2 @@
-# Tests of this area (add_qt_test).
+# Tests of the command page, the Allan retest runs and the calibration-flag verdicts.
+add_qt_test(test_cmdpage_logic SOURCES test_cmdpage_logic.cpp LIBS station_logic)

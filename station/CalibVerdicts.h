@@ -1,0 +1,63 @@
+#pragma once
+// Verdicts of the calibration-flag word after a run: which IMUs count as live, the texts of
+// the flag cells, the IMUs marked bad with their positions, and the pass statistics.
+// Qt Core only, linked directly by the tests.
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+#include "link/DeviceRecords.h"
+#include "station/PlateView.h"
+
+// A live IMU: its plate is linked, its record has a time stamp and it is not shielded.
+inline bool isLiveImu(bool plateLinked, const CalibImuStatus &r, bool shielded)
+{
+    return plateLinked && r.time_ms != 0 && !shielded;
+}
+
+// Live IMUs of one plate.
+int countLiveImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded);
+
+// Block-0 text of a flag word: its flag text directly followed by the word in decimal.
+QString flagCellText(uint32_t word);
+// Text of a flag word that misses the expectation: "NG_" and the word.
+QString badFlagCellText(uint32_t word);
+// Position of a bad IMU in the position list (1-based numbers): "Floor<p>-<k>; ".
+QString badPositionText(int plateNumber, int imuNumber);
+
+// The flag block of one plate: 32 cells and the bad IMUs found on it.
+struct FlagBlockRow {
+    std::array<CellView, kImusPerPlate> cells;
+    int bad = 0;
+    QString positions;
+};
+
+// Builds a plate's flag cells. An IMU is bad when there is an expectation, the plate's base
+// board has reported, the IMU is not shielded and its word differs. Shielded cells are light
+// gray; the cells of IMUs that differ from the plate's usual word are yellow unless bad (red).
+FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
+                               uint32_t expected, bool baseBoardReported);
+
+// Colours of a plate row of the other blocks: yellow for unshielded IMUs whose value differs
+// from the plate's usual value, light gray for shielded ones.
+std::array<CellColour, kImusPerPlate> consensusColours(const std::array<uint64_t, kImusPerPlate> &values,
+                                                       const ShieldRow &shielded);
+
+// The statistics labels.
+struct VerdictStats {
+    int bad = 0;
+    int ok = 0;
+    QString badText;
+    QString okText;
+    QString percentText;
+};
+// bad is clamped to the live count; the percentage is 100 - bad / alive x 100 in single
+// precision with two decimals and "%" ("nan%" with no live IMU).
+VerdictStats verdictStats(int badCount, int aliveCount);
+
+// Whether a summary cell of the flag kind passes the plain check: "3999" or "8095".
+inline bool plainFlagTextPasses(const QString &text)
+{
+    return text == QLatin1String("3999") || text == QLatin1String("8095");
+}
