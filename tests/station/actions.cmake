@@ -1,1 +1,2 @@
-# Tests of this area (add_qt_test).
+# Tests of the operator actions, tab pages and replay controls.
+add_qt_test(test_actions_logic SOURCES test_actions_logic.cpp LIBS station_logic)
