@@ -58,10 +58,14 @@ uint32_t totalEstimate(uint8_t type, uint32_t calibTime, uint32_t retestTime)
 
 QString temp(double t) { return QString::number(t, 'g', 6); }
 
-void begin(RunState &s, const Tables &t)
+void load(RunState &s, const Tables &t)
 {
     s.stepTemps = t.stepTemps;
     s.overTemps = t.overTemps;
+}
+
+void begin(RunState &s)
+{
     s.step = 0;
     s.running = 1;
     s.phase = 0;

@@ -59,8 +59,10 @@ struct Action {
     QString text;
 };
 
-// Restart at step 0, phase 0 with the given tables (running set).
-void begin(RunState &s, const Tables &t);
+// Takes a pair of tables for the next start.
+void load(RunState &s, const Tables &t);
+// Restart at step 0, phase 0 (running set).
+void begin(RunState &s);
 // One tick: refreshes now, counts the run second and acts on the phase.
 QVector<Action> tick(RunState &s, double tc, uint32_t now, uint8_t type);
 

@@ -223,9 +223,6 @@ void MultiCalib::heat_box_end()
 }
 
 // Runs built by their own work; wired now so every connection of the console exists.
-void MultiCalib::on_pushButton_advanced_calib() {}
-void MultiCalib::on_pushButton_advanced_calib_retest() {}
-void MultiCalib::on_pushButton_advanced_retest() {}
 bool MultiCalib::addWorkOrderDetailsDalig() { return false; }
 void MultiCalib::exectuePosMethod(uint8_t) {}
 void MultiCalib::onSignalInputParam(QString, QString, QString, bool) {}

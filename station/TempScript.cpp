@@ -123,12 +123,36 @@ QString stepText(uint32_t step)
 
 bool loopsReachable(int loops, uint32_t firstStep) { return loops > int(firstStep); }
 
-QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool earlyEnd)
+void countTick(ChamberScriptState &s)
 {
-    QVector<ScriptAction> out;
     ++s.secondsInPhase;
     ++s.elapsedEstimate;
     ++s.runSeconds;
+}
+
+QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool earlyEndReady)
+{
+    countTick(s);
+    return phaseTick(s, tc, cycling, [earlyEndReady] { return earlyEndReady; });
+}
+
+QVector<ScriptAction> earlyEnd(ChamberScriptState &s, bool cycling)
+{
+    QVector<ScriptAction> out;
+    out << debug("每个IMU模块都达到温度" + QString::number(s.stopTemp) + "发送结束命令") << act(ScriptAction::SetSlope, 10);
+    if (!cycling)
+        out << act(ScriptAction::DcCode, s.step % 2 == 0 ? 56003 : 58003);
+    s.phase = ChamberScriptPhase::GoStart;
+    s.secondsInPhase = 0;
+    ++s.step;
+    if (int(s.step) == s.loops)
+        toRoom(s, out);
+    return out;
+}
+
+QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, const std::function<bool()> &earlyEndReady)
+{
+    QVector<ScriptAction> out;
     const bool even = s.step % 2 == 0;
     const QString start = QString::number(s.startTemp), stop = QString::number(s.stopTemp);
 
@@ -176,17 +200,9 @@ QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool 
     if (s.phase == ChamberScriptPhase::SoakStop) {
         const int left = s.stopSoak * 60 - int(s.secondsInPhase);
         out << status("Insulation:" + stop + "。剩余：" + QString::number(left) + "s");
-        if (earlyEnd) {
-            // Every reporting IMU is past the stop temperature: end the soak now. Only one of
-            // the early end and the soak end acts in a tick.
-            out << debug("每个IMU模块都达到温度" + stop + "发送结束命令") << act(ScriptAction::SetSlope, 10);
-            if (!cycling)
-                out << act(ScriptAction::DcCode, even ? 56003 : 58003);
-            s.phase = ChamberScriptPhase::GoStart;
-            s.secondsInPhase = 0;
-            ++s.step;
-            if (int(s.step) == s.loops)
-                toRoom(s, out);
+        if (earlyEndReady()) {
+            // Only one of the early end and the soak end acts in a tick.
+            out += earlyEnd(s, cycling);
         } else if (left <= 0) {
             out << status("End of insulation:" + stop) << debug("保温结束：" + stop) << act(ScriptAction::SetSlope, 10);
             if (!cycling)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 enum class ChamberScriptPhase : uint8_t {
     GoStart = 0,  // go to the start temperature
@@ -83,10 +84,16 @@ QString stepText(uint32_t step);
 // A step count the counter can never reach from its first step repeats the steps for ever.
 bool loopsReachable(int loops, uint32_t firstStep);
 
-// One tick after the console has counted it (seconds in phase and the counters are advanced
-// here). earlyEnd says whether every reporting IMU has passed the stop temperature (see
-// imusReachedStop); it is consulted only in the stop soak.
-QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool earlyEnd);
+// First thing of a tick: seconds in phase, elapsed estimate and run seconds + 1.
+void countTick(ChamberScriptState &s);
+// The phase blocks of a tick, in order. earlyEndReady is asked in the stop soak only, before
+// the soak-end test: whether every reporting IMU has passed the stop temperature.
+QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling,
+                                const std::function<bool()> &earlyEndReady);
+// The early end of the stop soak (the next step, or the way to 25 degC after the last one).
+QVector<ScriptAction> earlyEnd(ChamberScriptState &s, bool cycling);
+// countTick and phaseTick with a fixed early-end answer.
+QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool earlyEndReady);
 
 // Snapshot of what the start and early-end checks read of the rack.
 struct RackView {

@@ -2,3 +2,6 @@
 target_sources(station_logic PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TempScript.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AdvancedCalibPlan.cpp)
+target_sources(station PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MultiCalibTempScript.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MultiCalibAdvanced.cpp)

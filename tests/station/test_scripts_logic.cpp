@@ -225,7 +225,8 @@ private slots:
     void anAdvancedStepSoaksTwiceThenRotatesOnce()
     {
         AdvancedCalib::RunState s;
-        AdvancedCalib::begin(s, AdvancedCalib::retestTables());
+        AdvancedCalib::load(s, AdvancedCalib::retestTables());
+        AdvancedCalib::begin(s);
         const uint8_t type = AdvancedCalib::RetestOnly;
         QVERIFY(AdvancedCalib::tick(s, 20.0, 1000, type).isEmpty());
         auto a = AdvancedCalib::tick(s, -29.0, 1001, type); // T2 + 1.0 counts as reached
@@ -254,7 +255,8 @@ private slots:
     {
         for (uint8_t type : {uint8_t(1), uint8_t(2), uint8_t(3)}) {
             AdvancedCalib::RunState s;
-            AdvancedCalib::begin(s, AdvancedCalib::calibTables(0));
+            AdvancedCalib::load(s, AdvancedCalib::calibTables(0));
+            AdvancedCalib::begin(s);
             AdvancedCalib::StepEnd end = AdvancedCalib::StepEnd::NextStep;
             for (int i = 0; i < AdvancedCalib::kSteps; ++i)
                 end = AdvancedCalib::rotationDone(s, type);

@@ -1,0 +1,228 @@
+// The console's temperature compensation and retest script: the two starts with their checks,
+// the one-second tick that carries out the phase machine, the early end of the stop soak and
+// the end of the run with its verdict flag and upload.
+#include "station/MultiCalib.h"
+
+#include "ui_MultiCalib.h"
+
+#include <QDebug>
+#include <QSettings>
+#include <QTimer>
+
+#include "app/Clock.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/SoundPlayer.h"
+#include "equipment/StationValues.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "station/ConsoleLogic.h"
+
+namespace {
+const char *kStamp = "yyyy_MMdd HH:mm:ss";
+QMessageBox::StandardButton askYesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    return Prompter::instance().ask(Prompter::Kind::Warning, parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                    QMessageBox::Yes);
+}
+} // namespace
+
+void MultiCalib::on_pushButton_hothouse_cmd_auto_include_dc_control_clicked() { startChamberScript(false); }
+void MultiCalib::on_pushButton_temperature_retest_clicked() { startChamberScript(true); }
+
+TempScript::RackView MultiCalib::rackView() const
+{
+    TempScript::RackView r;
+    for (int p = 0; p < kPlates; ++p) {
+        r.linkOpen[size_t(p)] = g_link_status[p] == 1;
+        r.reported[size_t(p)] = m_plateReported[size_t(p)];
+        const PlateSnapshot snap = g_calib_status.plate(p);
+        for (int i = 0; i < kImusPerPlate; ++i) {
+            r.firstField[size_t(p)][size_t(i)] = snap.imu[size_t(i)].time_ms;
+            r.temp[size_t(p)][size_t(i)] = snap.imu[size_t(i)].temp;
+            r.status[size_t(p)][size_t(i)] = snap.imu[size_t(i)].calib_status;
+            r.shielded[size_t(p)][size_t(i)] = m_shield_marks[size_t(p)][size_t(i)] == "1";
+        }
+    }
+    return r;
+}
+
+void MultiCalib::startChamberScript(bool retestOnly)
+{
+    if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
+        return;
+    const QString question = retestOnly ? "Do you want to start running the automatic temperature retest script?"
+                                        : "Do you want to start running the automatic temperature compensation+retest script?";
+    if (askYesNo(this, retestOnly ? "Warning" : "warning", question) != QMessageBox::Yes) {
+        qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？返回") : question + " return");
+        return;
+    }
+    qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？确认") : question + " confirm");
+
+    const QList<QTextEdit *> edits{ui->textEdit_hothouse_loops_num,          ui->textEdit_hothouse_start_temp,
+                                   ui->textEdit_hothouse_start_temp_last_times, ui->textEdit_hothouse_stop_temp,
+                                   ui->textEdit_hothouse_stop_temp_last_times,  ui->textEdit_hothouse_temp_slope};
+    QStringList texts;
+    for (QTextEdit *e : edits)
+        texts << e->toPlainText();
+    qDebug() << (retestOnly ? "温度复测脚本+带电源控制" : "温补+复测脚本+带电源控制");
+    qDebug() << "开始温度:" << texts[1] << "结束温度:" << texts[3] << "开始温度保温时间:" << texts[2]
+             << "结束温度保温时间:" << texts[4];
+    emit signal_auto_log_imu(1);
+
+    // Parameters changed since they were stored: administrators may store them.
+    QSettings *settings = getSettings();
+    const auto &keys = TempScript::paramKeys();
+    bool changed = false;
+    for (size_t k = 0; k < keys.size(); ++k)
+        changed = changed || settings->value(keys[k].key, keys[k].defaultText).toString() != texts[int(k)];
+    if (changed && m_isAdminMode) {
+        if (askYesNo(this, "Warning", "Change in temperature compensation calibration parameters, do you want to save it?") ==
+            QMessageBox::Yes) {
+            for (size_t k = 0; k < keys.size(); ++k)
+                settings->setValue(keys[k].key, texts[int(k)]);
+            Prompter::instance().warning(this, "Warning", "Temperature compensation calibration parameters have been saved");
+        } else {
+            Prompter::instance().warning(this, "Warning", "Temperature compensation calibration parameters do not need to be saved");
+        }
+    }
+    settings->sync();
+
+    for (QLabel *l : {ui->label_result_total_num, ui->label_result_ok_num, ui->label_result_ng_num,
+                      ui->label_result_ok_percent, ui->label_result_ng_position})
+        l->setText("N/A");
+    check_total_imu_num_alive();
+
+    const std::pair<int, int> missing = TempScript::firstUninstalledImu(rackView());
+    if (missing.first != 0) {
+        Prompter::instance().information(this, "Tip",
+                                         "Floor" + QString::number(missing.first) + " IMU" + QString::number(missing.second) +
+                                             ",not installed properly, please reinstall or disable it");
+        return;
+    }
+    const ChamberScriptParams params = TempScript::parseParams(texts);
+    const uint32_t firstStep = retestOnly ? 1 : 0;
+    if (!TempScript::loopsReachable(params.loops, firstStep)) {
+        // The step counter could never reach such a count: the steps would repeat for ever.
+        Prompter::instance().warning(this, "Warning",
+                                     "The number of loops must be greater than " + QString::number(firstStep));
+        return;
+    }
+    if (!g_dc_power_connected) {
+        Prompter::instance().warning(this, "Warning", "Power supply serial port not turned on");
+        return;
+    }
+    if (askYesNo(this, "Warning", "The power will be turned off after 1 minute of starting") != QMessageBox::Yes)
+        return;
+
+    ui->textEdit_hothouse_set_temperature->clear();
+    ui->textEdit_hothouse_temp_slope_rev->clear();
+    m_chamberScript = TempScript::startState(params, firstStep, 25.0f, g_hot_house_temperature_down_speed);
+    on_pushButton_hothouse_cmd_start_clicked();
+    ui->textEdit_hothouse_current_status->clear();
+    if (m_hothouseScriptTimer->isActive())
+        m_hothouseScriptTimer->stop();
+    m_hothouseScriptTimer->start(m_scriptTickMs);
+    m_hothouseScriptTimerRunning = true;
+
+    ui->label_wenxiang_start_time->setText("Start time:" + Clock::instance().now().toString(kStamp));
+    create_hot_house_logfile();
+    emit dc_control_cmd(retestOnly ? 104 : 103);
+    QTimer::singleShot(scaledMs(60000), this, &MultiCalib::DC_POWER_OFF_function);
+
+    calc_total_run_time_fun();
+    m_chamberScriptRetest = retestOnly;
+    g_expected_calib_flag = 0;
+    m_chamberScript.elapsedEstimate = 0;
+    m_chamberScript.runSeconds = 0;
+    setChamberScriptButtonsEnabled(false);
+}
+
+void MultiCalib::DC_POWER_OFF_function()
+{
+    qDebug() << "DC_POWER_OFF_function";
+    emit dc_control_cmd(102);
+}
+
+void MultiCalib::calc_total_run_time_fun()
+{
+    const QString current = ui->textEdit_hothouse_current_temperature->toPlainText();
+    ChamberScriptState &s = m_chamberScript;
+    s.t0 = current.isEmpty() ? 25.0f : current.toFloat();
+    s.rampSlope = ui->textEdit_hothouse_temp_slope->toPlainText().toFloat();
+    s.fallRate = g_hot_house_temperature_down_speed;
+    TempScript::estimateTotal(s);
+    const QString text = TempScript::hoursMinutes(s.totalEstimate);
+    qDebug() << "温补复测总运行时间" << text;
+    ui->label_wenxiang_current_run_time->setText(text);
+}
+
+bool MultiCalib::judge_imu_alive_and_reached_calib_temprature()
+{
+    if (!TempScript::imusReachedStop(rackView(), m_netReported, ui->textEdit_hothouse_stop_temp->toPlainText().toDouble()))
+        return false;
+    applyScriptActions(TempScript::earlyEnd(m_chamberScript, g_change_temp_calib_to_temp_cycling != 0));
+    return true;
+}
+
+void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
+{
+    ChamberScriptState &s = m_chamberScript;
+    TempScript::countTick(s);
+    if (g_dual_computer_temp_calib_flag) {
+        ui->textEdit_hothouse_set_temperature->setText("Warm box slave mode");
+        ui->textEdit_hothouse_temp_slope_rev->setText("Warm box slave mode");
+    }
+    ui->label_wenxiang_current_run_time->setText("Run time:" + TempScript::hoursMinutes(s.runSeconds));
+    const uint32_t left = s.totalEstimate > s.elapsedEstimate ? s.totalEstimate - s.elapsedEstimate : 0;
+    ui->label_wenxiang_left_run_time->setText("Remaining time:" + TempScript::hoursMinutes(left));
+    ui->textEdit_hothouse_current_loops->setText(TempScript::stepText(s.step));
+    write_hot_house_script_line(s.elapsedEstimate);
+
+    const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().toDouble();
+    const double stop = ui->textEdit_hothouse_stop_temp->toPlainText().toDouble();
+    applyScriptActions(TempScript::phaseTick(s, tc, g_change_temp_calib_to_temp_cycling != 0, [this, stop] {
+        return TempScript::imusReachedStop(rackView(), m_netReported, stop);
+    }));
+}
+
+void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
+{
+    for (const ScriptAction &a : actions) {
+        switch (a.kind) {
+        case ScriptAction::SetSlope: emit hothouse_cmd_set_slope(uint8_t(a.value)); break;
+        case ScriptAction::SetTarget: emit hothouse_set_target_temp(int16_t(a.value)); break;
+        case ScriptAction::DcCode: emit dc_control_cmd(uint16_t(a.value)); break;
+        case ScriptAction::Status: ui->textEdit_hothouse_current_status->setText(a.text); break;
+        case ScriptAction::UserTarget: ui->textEdit_hothouse_user_temp_target->setText(a.text); break;
+        case ScriptAction::Debug: qDebug() << a.text; break;
+        case ScriptAction::ClearTables: clear_calib_multi_table(); break;
+        case ScriptAction::Finish: finishChamberScript(); return;
+        }
+    }
+}
+
+void MultiCalib::finishChamberScript()
+{
+    m_hothouseScriptTimer->stop();
+    m_hothouseScriptTimerRunning = false;
+    ui->textEdit_hothouse_current_status->setText("Stop");
+    qDebug() << "保温：25停止";
+    SoundPlayer::instance().playLooping(Sounds::Class);
+    if (m_chamberScriptRetest) {
+        g_expected_calib_flag = 128;
+        exectuePosMethod(3);
+    } else {
+        g_expected_calib_flag = 129;
+        exectuePosMethod(0);
+    }
+    emit signal_auto_log_imu(0);
+    m_chamberScript.elapsedEstimate = m_chamberScript.totalEstimate;
+    emit dc_control_cmd(65530);
+    if (askYesNo(this, "Warning", "Temperature compensation calibration retest completed, please check the retest marker position") ==
+        QMessageBox::Yes) {
+        on_pushButton_hothouse_cmd_stop_clicked();
+        setChamberScriptButtonsEnabled(true);
+    }
+    SoundPlayer::instance().stopLoop();
+}
