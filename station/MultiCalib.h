@@ -15,6 +15,7 @@
 
 #include "link/DeviceProtocol.h"
 #include "station/ConsoleWindows.h"
+#include "station/multi_calib_cmd.h"
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
 #include "station/TempScript.h"
@@ -84,6 +85,9 @@ public:
     QString selectFilePath() const { return m_selectFilePath; }
 
     QString get_string_calib_status(int number) const;
+    // Calibration-flag verdicts.
+    QString get_string_calib_flag(uint number) const;
+    int aliveImuCount() const { return m_alive_imu_count; }
 
     // Temperature script and advanced chamber-turntable run.
     enum AdvancedCalibType { AdvancedCalibOnly = 1, AdvancedRetestOnly = 2, AdvancedCalibAndRetest = 3 };
@@ -146,6 +150,10 @@ public slots:
     void calib_multi_ackTimeout();
     void calib_multi_table(int table_index);
     void calib_multi_table_total(int comboBoxCalibMultiTotalCurrentIndex);
+    void calib_multi_table_total();
+    void check_total_imu_num_alive();
+    void checkCalibFlagResult();
+    void fill_item_and_check_pass_or_fail_for_total(int table_index, int line);
     void on_comboBox_calib_multi_total_currentIndexChanged(int index);
     void init_auto_resize();
 
@@ -288,6 +296,8 @@ private:
     void applyPlateView(int plate, const PlateTableView &view);
     void setCell(QTableWidget *t, int row, int column, const CellView &cell);
     void refreshTables();
+    // After each table refresh: the live count, the flag verdicts and the statistics.
+    void refreshVerdicts();
     void updatePlots(double t);
     void broadcast(uint16_t cmd, uint32_t cm3 = 0);
     void frameWarning(uint16_t status);
@@ -337,6 +347,8 @@ private:
     std::array<PlateTableView, kPlates> m_shownCells; // what each plate table holds
     std::array<bool, kPlates> m_shownValid{};
     int m_total_kind = 30;
+    int m_alive_imu_count = 0;
+    std::array<uint64_t, kImusPerPlate> m_row_values{};
     int64_t m_startMs = 0;
     int64_t m_lastDisplayMs = -1000000, m_lastPlotDataMs = -1000000, m_lastPlotScrollMs = -1000000,
             m_lastTableMs = -1000000;

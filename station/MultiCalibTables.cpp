@@ -202,6 +202,7 @@ void MultiCalib::refreshTables()
     for (int p = 0; p < kPlates; ++p)
         calib_multi_table(p);
     calib_multi_table_total(m_total_kind);
+    refreshVerdicts();
 }
 
 void MultiCalib::setCell(QTableWidget *t, int row, int column, const CellView &cell)

@@ -1,0 +1,140 @@
+// The command page's two unattended Allan retest runs. Both are driven by a timer of the page
+// (one tick per run second) on the GUI thread; every wait is a timer, never a nested loop.
+#include "station/multi_calib_cmd.h"
+
+#include "ui_multi_calib_cmd.h"
+
+#include <QTimer>
+
+#include "app/Clock.h"
+#include "app/Prompter.h"
+#include "app/SoundPlayer.h"
+#include "equipment/StationValues.h"
+#include "link/DeviceRecords.h"
+#include "station/ConsoleLogic.h"
+
+namespace {
+constexpr uint16_t kStaticRetestCmd = 58016;
+constexpr uint16_t kFourHourRetestCmd = 58416;
+constexpr uint16_t kSupplyOn = 101;
+constexpr uint16_t kSupplyOff = 102;
+constexpr int kBeforePowerOffS = 60;
+constexpr int kPowerOffS = 1800;
+constexpr uint32_t kFourHourCommandTick = 60;
+constexpr int kSettleBeforeUploadS = 60;
+} // namespace
+
+bool multi_calib_cmd::staticRunTicking() const { return m_staticTimer->isActive(); }
+bool multi_calib_cmd::fourHourRunTicking() const { return m_fourHourTimer->isActive(); }
+
+void multi_calib_cmd::runClockTexts(uint32_t ticks)
+{
+    log(79, allanElapsedText(ticks));
+    log(81, Clock::instance().now().toString("yyyy_MMdd HH:mm:ss"));
+}
+
+void multi_calib_cmd::callOperator(const QString &text)
+{
+    SoundPlayer::instance().playLooping(Sounds::Class);
+    confirm(text);
+    SoundPlayer::instance().stopLoop();
+}
+
+void multi_calib_cmd::on_pushButton_static_retest_clicked()
+{
+    emit addWorkOrderDetailsDalig();
+    const uint32_t quiet = g_static_test_countdown_min.load();
+    if (!confirm("After " + QString::number(quiet) + "min,start sending static retest commands in 5 minutes!！"))
+        return;
+    ui->pushButton_static_retest->setEnabled(false);
+    ui->pushButton_static_retest->setStyleSheet("color:grey");
+    m_staticTimer->stop();
+    m_staticTimer->start(m_secondMs);
+    emit signal_auto_log_imu(1);
+    log(75, "Quiet timing for " + QString::number(quiet)
+                + "minutes,then start sending commands. The upper computer can only be operated once at a time");
+}
+
+void multi_calib_cmd::_ackTimeout_static_retest()
+{
+    const uint32_t t = m_staticTicks;
+    const uint32_t quiet = g_static_test_countdown_min.load();
+    runClockTexts(t);
+    log(80, staticRemainingText(quiet, t));
+    if (t % 10 == 0)
+        log(74, reckonText(t));
+    if (t == quiet * 60) {
+        log(74, "Dispatch orders");
+        broadcast(kStaticRetestCmd);
+        m_staticWatch.commandSent();
+    }
+    const bool ended = m_staticWatch.observeAll();
+    if (t >= (quiet + 61) * 60 && ended) {
+        log(74, "ALlan static retest completed");
+        m_staticTimer->stop();
+        g_expected_calib_flag = 8095;
+        emit exectuePosMethod(2);
+        emit signal_auto_log_imu(0);
+        callOperator("ALlan static retest completed, please check the retest flag position");
+    }
+    ++m_staticTicks;
+}
+
+void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
+{
+    emit addWorkOrderDetailsDalig();
+    if (g_recording.load() == 0) {
+        Prompter::instance().warning(this, "Warning", "Please save the original data");
+        return;
+    }
+    if (!confirm("Power off after 1min！Wait for 30 minutes after power outage"))
+        return;
+    ui->pushButton_allan_advanced_4h->setEnabled(false);
+    ui->pushButton_allan_advanced_4h->setStyleSheet("color:grey");
+    QTimer::singleShot(kBeforePowerOffS * m_secondMs, this, &multi_calib_cmd::DC_POWER_OFF_function_from_allan_4h);
+}
+
+void multi_calib_cmd::DC_POWER_OFF_function_from_allan_4h()
+{
+    emit dc_control_cmd(kSupplyOff);
+    log(74, "Power off, insulation for 30 minutes after power off");
+    QTimer::singleShot(kPowerOffS * m_secondMs, this, &multi_calib_cmd::DC_POWER_ON_function_from_allan_4h);
+}
+
+void multi_calib_cmd::DC_POWER_ON_function_from_allan_4h()
+{
+    emit dc_control_cmd(kSupplyOn);
+    log(74, "Power on");
+    m_fourHourTimer->stop();
+    m_fourHourTimer->start(m_secondMs);
+    log(74, QString::fromUtf8("1分钟后发送，等待calib_status状态改变后自动结束"));
+}
+
+void multi_calib_cmd::_ackTimeout_static_retest_4h()
+{
+    const uint32_t t = m_fourHourTicks;
+    runClockTexts(t);
+    log(80, fourHourRemainingText(t));
+    if (t % 10 == 0)
+        log(74, reckonText(t));
+    if (t == kFourHourCommandTick) {
+        log(74, "Dispatch orders");
+        broadcast(kFourHourRetestCmd);
+        m_fourHourWatch.commandSent();
+    }
+    if (m_fourHourWatch.observeAll()) {
+        log(74, "ALlan static retest completed");
+        m_fourHourTimer->stop();
+        // The last modules get a minute to report before the results are posted.
+        QTimer::singleShot(kSettleBeforeUploadS * m_secondMs, this, [this] { finishFourHourRun(); });
+    }
+    ++m_fourHourTicks;
+}
+
+void multi_calib_cmd::finishFourHourRun()
+{
+    // The expectation is in place before the tables are looked at under the box.
+    g_expected_calib_flag = 32767;
+    emit exectuePosMethod(4);
+    callOperator("Advanced ALlan static retest completed, please check if the flag is correct");
+}
