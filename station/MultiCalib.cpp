@@ -223,7 +223,3 @@ void MultiCalib::heat_box_end()
 }
 
 // Runs built by their own work; wired now so every connection of the console exists.
-bool MultiCalib::addWorkOrderDetailsDalig() { return false; }
-void MultiCalib::exectuePosMethod(uint8_t) {}
-void MultiCalib::onSignalInputParam(QString, QString, QString, bool) {}
-void MultiCalib::setChamberScriptButtonsEnabled(bool) {}

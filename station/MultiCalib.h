@@ -14,7 +14,9 @@
 #include <memory>
 
 #include "link/DeviceProtocol.h"
-#include "station/ConsoleWindows.h"
+#include "station/FormWorkOrderDetails.h"
+#include "station/Settings.h"
+#include "station/UploadPoster.h"
 #include "station/multi_calib_cmd.h"
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
@@ -85,6 +87,24 @@ public:
     QString selectFilePath() const { return m_selectFilePath; }
 
     QString get_string_calib_status(int number) const;
+
+    // Station settings, work order and the production-data upload.
+    Settings *settingsDialog() { return &m_settings; }
+    FormWorkOrderDetails *workOrderDialog() { return &m_workOrder; }
+    QString workOrderNumber() const { return m_workOrderNum; }
+    QString operatorId() const { return m_operatorId; }
+    QString equipment() const { return m_equipment; }
+    bool workOrderConfirmed() const { return m_workOrderConfirmed; }
+    QString uploadStartTime() const { return m_uploadStartTime; }
+    QString uploadEndTime() const { return m_uploadEndTime; }
+    const CalibUploadTable &uploadTable() const { return *calibUploadTable; }
+    const UploadOutcome &lastUpload() const { return m_lastUpload; }
+    QByteArray buildJsonFullTemperature();
+    QByteArray buildJsonTurntable();
+    QByteArray buildJsonStaticAllan();
+    QByteArray buildJsonTemperatureRetest();
+    QByteArray buildJsonAdvancedAllan();
+    QByteArray buildJsonAdvancedCalibration();
     // Calibration-flag verdicts.
     QString get_string_calib_flag(uint number) const;
     int aliveImuCount() const { return m_alive_imu_count; }
@@ -396,4 +416,12 @@ private:
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
     void manualUpload(uint8_t station, const char *debugLine);
+
+    // Work order and upload.
+    QByteArray buildStationBody(uint8_t station);
+    QString m_workOrderNum, m_operatorId, m_equipment;
+    bool m_workOrderConfirmed = false;
+    QString m_uploadStartTime, m_uploadEndTime;
+    std::unique_ptr<CalibUploadTable> calibUploadTable = std::make_unique<CalibUploadTable>();
+    UploadOutcome m_lastUpload;
 };

@@ -13,7 +13,6 @@ add_library(station STATIC
   ${CMAKE_CURRENT_LIST_DIR}/MultiCalibTables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TableView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrmShowLog.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ConsoleWindows.cpp
   ${CMAKE_SOURCE_DIR}/forms/MultiCalib.ui
   ${CMAKE_SOURCE_DIR}/forms/FrmShowLog.ui)
 target_link_libraries(station PUBLIC station_logic station_testtype app_ui link equipment QCustomPlot::QCustomPlot)

@@ -1,1 +1,3 @@
-# Tests of this area (add_qt_test).
+# Tests of the station settings dialog, the work-order dialog and the production-data upload.
+add_qt_test(test_settings_dialogs SOURCES test_settings_dialogs.cpp LIBS station_dialogs)
+add_qt_test(test_settings_upload SOURCES test_settings_upload.cpp UploadServer.h LIBS station_upload TIMEOUT 120)

@@ -1,5 +1,0 @@
-#include "station/ConsoleWindows.h"
-
-Settings::Settings(QWidget *parent) : QWidget(parent) {}
-
-FormWorkOrderDetails::FormWorkOrderDetails(QWidget *parent) : QWidget(parent) {}

@@ -1,0 +1,98 @@
+#include "station/UploadPoster.h"
+
+#include <QEventLoop>
+#include <QMetaEnum>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <memory>
+
+#include "app/Settings.h"
+
+namespace {
+const char *kHostKey = "httpAddr/officialHost";
+const char *kPortKey = "httpAddr/officialPort";
+const char *kTimeoutKey = "httpAddr/timeoutMs";
+const char *kDefaultHost = "127.0.0.1";
+const int kDefaultPort = 90;
+const int kDefaultTimeoutMs = 30000;
+
+void writeDefault(QSettings *settings, const char *key, const QVariant &value)
+{
+    if (!settings->contains(key)) {
+        settings->setValue(key, value);
+        settings->sync();
+    }
+}
+} // namespace
+
+QUrl uploadAddress(const QString &path)
+{
+    QSettings *settings = getSettings();
+    writeDefault(settings, kHostKey, kDefaultHost);
+    writeDefault(settings, kPortKey, kDefaultPort);
+    QUrl url;
+    url.setScheme("http");
+    url.setHost(settings->value(kHostKey, kDefaultHost).toString().trimmed());
+    bool ok = false;
+    const int port = settings->value(kPortKey, kDefaultPort).toInt(&ok);
+    url.setPort(ok && port > 0 && port < 65536 ? port : kDefaultPort);
+    url.setPath(path);
+    return url;
+}
+
+int uploadTimeoutMs()
+{
+    QSettings *settings = getSettings();
+    writeDefault(settings, kTimeoutKey, kDefaultTimeoutMs);
+    bool ok = false;
+    const int ms = settings->value(kTimeoutKey, kDefaultTimeoutMs).toInt(&ok);
+    return ok && ms > 0 ? ms : kDefaultTimeoutMs;
+}
+
+UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeoutMs)
+{
+    UploadOutcome out;
+    // A manager of its own for this one post; deleting it ends the reply with it.
+    std::unique_ptr<QNetworkAccessManager> manager(new QNetworkAccessManager);
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+    QNetworkReply *reply = manager->post(request, body);
+
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        out.timedOut = true;
+        reply->abort(); // finishes the reply, which ends the loop
+        loop.quit();
+    });
+    timer.start(timeoutMs);
+    if (!reply->isFinished())
+        loop.exec();
+    timer.stop();
+
+    out.log << QString("发送的数据") + " " + QString::fromUtf8(body);
+    if (!out.timedOut)
+        out.replyBody = reply->readAll();
+    out.log << QString("收到回复数据：") + " " + QString::fromUtf8(out.replyBody);
+    out.httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QNetworkReply::NetworkError error = reply->error();
+    if (out.timedOut || !reply->isFinished() || error != QNetworkReply::NoError) {
+        out.errorName = out.timedOut ? QString("TimeoutError")
+                                     : QString::fromLatin1(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error));
+        out.log << "reply error, the error code is: " + out.errorName;
+        return out;
+    }
+    out.reply = parseUploadReply(out.replyBody);
+    if (!out.reply.parsed) {
+        out.log << QString("parse replyData error, the error code is: %1").arg(out.reply.parseError);
+        return out;
+    }
+    out.ok = true;
+    out.log << QString("code: %1    msg: %2").arg(out.reply.code).arg(out.reply.msg);
+    return out;
+}

@@ -1,0 +1,79 @@
+#pragma once
+// The loopback stand-in of the production-data service (upload_server.py) for the tests.
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QTcpServer>
+#include <QVector>
+
+#include "tests/kit/TestKit.h"
+
+class UploadServer {
+public:
+    struct Request {
+        QString path;
+        QString contentType;
+        QByteArray body;
+    };
+
+    explicit UploadServer(const QString &folder) : m_folder(folder)
+    {
+        QDir().mkpath(folder);
+        QFile::remove(folder + "/requests.jsonl");
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        m_process.start(TestKit::python(),
+                        {TestKit::sourcePath("tests/station/upload_server.py"), folder});
+        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(10000))
+            m_port = m_process.readLine().trimmed().toInt();
+    }
+    ~UploadServer()
+    {
+        m_process.closeWriteChannel(); // the server ends when its input closes
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+    int port() const { return m_port; }
+
+    // The answer to the next requests.
+    void setReply(int status, const QByteArray &body, double delaySeconds = 0)
+    {
+        QJsonObject o{{"status", status}, {"body", QString::fromUtf8(body)}, {"delay_s", delaySeconds}};
+        QFile f(m_folder + "/reply.json");
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(QJsonDocument(o).toJson());
+    }
+
+    QVector<Request> requests() const
+    {
+        QVector<Request> out;
+        QFile f(m_folder + "/requests.jsonl");
+        if (!f.open(QIODevice::ReadOnly))
+            return out;
+        while (!f.atEnd()) {
+            const QJsonObject o = QJsonDocument::fromJson(f.readLine()).object();
+            out.append({o.value("path").toString(), o.value("content_type").toString(),
+                        QByteArray::fromHex(o.value("body_hex").toString().toLatin1())});
+        }
+        return out;
+    }
+
+    // A loopback port on which nothing listens.
+    static int closedPort()
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        const int port = probe.serverPort();
+        probe.close();
+        return port;
+    }
+
+private:
+    QString m_folder;
+    QProcess m_process;
+    int m_port = 0;
+};

@@ -1,0 +1,354 @@
+// Bodies of the production-data upload, byte for byte, and the POST against a loopback
+// stand-in of the service: reply handling, HTTP errors, a refused connection and a time-out.
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QtTest>
+
+#include "UploadServer.h"
+#include "app/Settings.h"
+#include "tests/kit/TestKit.h"
+#include "station/UploadBodies.h"
+#include "station/UploadPoster.h"
+
+namespace {
+const QString kStart = "2026_0102 10:00:00";
+const QString kEnd = "2026_0102 10:05:00";
+
+QByteArray quoted(const QString &key, const QString &value)
+{
+    return "\"" + key.toUtf8() + "\":\"" + value.toUtf8() + "\"";
+}
+
+// The detail objects as the service expects them, keys in ascending code-unit order.
+QByteArray shortDetail(const QString &act, const QString &cpuid, const QString &exp, const QString &result)
+{
+    return "{" + quoted("Equipment", "eq") + "," + quoted("actCalibrationFlagBit", act) + "," + quoted("cpuid", cpuid)
+           + "," + quoted("endTime", kEnd) + "," + quoted("expCalibrationFlagBit", exp) + ","
+           + quoted("operatorId", "op") + "," + quoted("result", result) + "," + quoted("startTime", kStart) + "}";
+}
+
+QByteArray longDetail(const QString &act, const QString &label, const QString &cpuid, const QString &exp,
+                      const QString &result)
+{
+    return "{" + quoted("Equipment", "eq") + "," + quoted("actCalibrationFlagBit", act) + ","
+           + quoted("baseplateIndex", label) + "," + quoted("cpuid", cpuid) + "," + quoted("cycleindex", "3") + ","
+           + quoted("endTime", kEnd) + "," + quoted("expCalibrationFlagBit", exp) + ","
+           + quoted("maxTemperature", "85") + "," + quoted("mintemperature", "-40") + "," + quoted("operatorId", "op")
+           + "," + quoted("result", result) + "," + quoted("slope", "1.5") + "," + quoted("startTime", kStart) + "}";
+}
+
+QByteArray body(const QString &workOrder, const QList<QByteArray> &details)
+{
+    QByteArray out = "{" + quoted("WONO", workOrder) + ",\"details\":[";
+    for (int i = 0; i < details.size(); ++i)
+        out += (i ? "," : "") + details[i];
+    return out + "]}";
+}
+
+QString hexOf(uint8_t first, uint8_t second, uint8_t fill)
+{
+    QString s = QString("%1%2").arg(first, 2, 16, QChar('0')).arg(second, 2, 16, QChar('0'));
+    for (int i = 2; i < 32; ++i)
+        s += QString("%1").arg(fill, 2, 16, QChar('0'));
+    return s;
+}
+
+// The serial number of the first IMU of Rack: 0a ff 00, then 01 to the end.
+QString firstImuSerial() { return hexOf(0x0A, 0xFF, 0x01).replace(4, 2, "00"); }
+
+// Plate 2 (index 1) open; IMUs 1 to 3 posted, the others shielded.
+struct Rack {
+    PlateSnapshot plate;
+    QSet<int> openPlates{1};
+    int postedImus = 3;
+    QSet<int> shieldedImus;
+
+    Rack()
+    {
+        for (int i = 0; i < 3; ++i)
+            memset(plate.imu[size_t(i)].sn, 1 + i, sizeof(plate.imu[size_t(i)].sn));
+        plate.imu[0].sn[0] = 0x0A;
+        plate.imu[0].sn[1] = 0xFF;
+        plate.imu[0].sn[2] = 0x00;
+    }
+    UploadContext context() const
+    {
+        UploadContext c;
+        c.workOrder = "WO2305120001";
+        c.operatorId = "op";
+        c.equipment = "eq";
+        c.startTime = kStart;
+        c.endTime = kEnd;
+        c.maxTemperature = "85";
+        c.minTemperature = "-40";
+        c.slope = "1.5";
+        c.cycleIndex = "3";
+        c.plateOpen = [this](int p) { return openPlates.contains(p); };
+        c.shielded = [this](int, int i) { return i >= postedImus || shieldedImus.contains(i); };
+        c.plateRecords = [this](int) { return plate; };
+        return c;
+    }
+};
+} // namespace
+
+class TestSettingsUpload : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { getSettings()->clear(); }
+
+    // Bodies.
+    void turntableBodyIsCompactSortedAndByteExact()
+    {
+        Rack rack;
+        rack.plate.imu[0].calib_flag_h = 3999;
+        rack.plate.imu[1].calib_flag_h = 4000;
+        rack.plate.imu[2].calib_flag_h = 3999;
+        CalibUploadTable table;
+        QStringList log;
+        const QByteArray got = buildUploadBody(1, rack.context(), table, &log);
+        const QString first = firstImuSerial();
+        const QByteArray want = body("WO2305120001", {shortDetail("3999", first, "3999", "OK"),
+                                                        shortDetail("4000", hexOf(2, 2, 2), "3999", "NG"),
+                                                        shortDetail("3999", hexOf(3, 3, 3), "3999", "OK")});
+        QCOMPARE(got, want);
+        QCOMPARE(table.cell[1][UploadBaseplateIndex][1], QString("底板2的IMU2"));
+        QCOMPARE(table.cell[1][UploadResult][1], QString("NG"));
+        QVERIFY(table.cell[1][UploadBaseplateIndex][0].isEmpty());
+        QVERIFY(log.contains("The serial port of the motherboard 1 is not open"));
+        QVERIFY(log.contains("The IMU 4 of the motherboard 2 is blocked and will not upload IMU data"));
+        QVERIFY(log.contains("底板2的IMU2的实际值为4000"));
+        QVERIFY(log.contains("底板2的IMU3的SN为" + hexOf(3, 3, 3)));
+        QCOMPARE(log.last(), QString("subArray.size 3"));
+    }
+
+    void fullTemperatureLongFormCarriesChamberFieldsAndEnglishLabels()
+    {
+        Rack rack;
+        rack.postedImus = 2;
+        rack.plate.imu[0].calib_flag_h = 129;
+        rack.plate.imu[1].calib_flag_h = 128;
+        CalibUploadTable table;
+        QStringList log;
+        const QByteArray got = buildUploadBody(0, rack.context(), table, &log);
+        const QString first = firstImuSerial();
+        QCOMPARE(got, body("WO2305120001", {longDetail("129", "", first, "129", "OK"),
+                                            longDetail("128", "IMU 2 for bottom plate 2", hexOf(2, 2, 2), "129", "NG")}));
+        QVERIFY(log.contains("The actual value of IMU 2 for bottom plate 2 is 128"));
+        QVERIFY(log.contains("The SN of IMU 1 for baseboard 2 is " + first));
+        QVERIFY(log.contains("IMU 2 for bottom plate 2"));
+    }
+
+    void temperatureRetestJudgesTheLowFlagWordWithChineseLabels()
+    {
+        Rack rack;
+        rack.openPlates = {2};
+        rack.postedImus = 17;
+        rack.shieldedImus = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+        rack.plate.imu[16].calib_flag_h = 128;
+        rack.plate.imu[16].calib_flag = 7;
+        CalibUploadTable table;
+        QStringList log;
+        const QByteArray got = buildUploadBody(3, rack.context(), table, &log);
+        QCOMPARE(got, body("WO2305120001", {longDetail("7", "底板3的IMU17", QString(64, '0'), "128", "NG")}));
+        QVERIFY(log.contains("底板1的串口未打开"));
+        QVERIFY(log.contains("底板3的IMU1被屏蔽，不上传IMU的数据"));
+        QVERIFY(log.contains("底板3的IMU17"));
+    }
+
+    void stationsPickPathExpectedFlagAndForm_data()
+    {
+        QTest::addColumn<int>("station");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("longForm");
+        QTest::newRow("full temperature") << 0 << "/api/BRAPI/FullTemperature" << "129" << true;
+        QTest::newRow("turntable") << 1 << "/api/BRAPI/Turntable" << "3999" << false;
+        QTest::newRow("static Allan") << 2 << "/api/BRAPI/AlanRest" << "8095" << false;
+        QTest::newRow("temperature retest") << 3 << "/api/BRAPI/TemperatureTurntable" << "128" << true;
+        QTest::newRow("advanced Allan") << 4 << "/api/BRAPI/AlanRest" << "32767" << false;
+        QTest::newRow("advanced calibration") << 5 << "/api/BRAPI/AdvancedCalibration" << "16383" << false;
+    }
+    void stationsPickPathExpectedFlagAndForm()
+    {
+        QFETCH(int, station);
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QFETCH(bool, longForm);
+        UploadStationInfo info{};
+        QVERIFY(uploadStationInfo(uint8_t(station), &info));
+        QCOMPARE(QString(info.path), path);
+        Rack rack;
+        rack.postedImus = 1;
+        rack.plate.imu[0].calib_flag_h = expected.toUInt();
+        rack.plate.imu[0].calib_flag = expected.toUInt();
+        CalibUploadTable table;
+        QStringList log;
+        const QJsonObject root = QJsonDocument::fromJson(buildUploadBody(uint8_t(station), rack.context(), table, &log)).object();
+        const QJsonObject detail = root.value("details").toArray().at(0).toObject();
+        QCOMPARE(detail.value("expCalibrationFlagBit").toString(), expected);
+        QCOMPARE(detail.value("result").toString(), QString("OK"));
+        QCOMPARE(detail.size(), longForm ? 13 : 8);
+    }
+
+    void unknownStationHasNoPath()
+    {
+        UploadStationInfo info{};
+        QVERIFY(!uploadStationInfo(6, &info));
+        QVERIFY(!uploadStationInfo(255, &info));
+    }
+
+    void shieldedImuLeavesNoGapAndKeepsItsEarlierFields()
+    {
+        Rack rack;
+        for (int i = 0; i < 3; ++i)
+            rack.plate.imu[size_t(i)].calib_flag_h = 3999;
+        CalibUploadTable table;
+        QStringList log;
+        buildUploadBody(1, rack.context(), table, &log);
+        rack.shieldedImus = {1};
+        rack.plate.imu[1].calib_flag_h = 1;
+        const QJsonArray details =
+            QJsonDocument::fromJson(buildUploadBody(2, rack.context(), table, &log)).object().value("details").toArray();
+        QCOMPARE(details.size(), 2);
+        QCOMPARE(details.at(1).toObject().value("cpuid").toString(), hexOf(3, 3, 3));
+        QCOMPARE(table.cell[1][UploadExpectedFlag][1], QString("3999")); // from the turntable build
+        QCOMPARE(table.cell[1][UploadExpectedFlag][2], QString("8095"));
+    }
+
+    void noOpenPlatePostsAnEmptyDetailsArray()
+    {
+        Rack rack;
+        rack.openPlates.clear();
+        UploadContext context = rack.context();
+        context.workOrder.clear();
+        CalibUploadTable table;
+        QStringList log;
+        QCOMPARE(buildUploadBody(5, context, table, &log), QByteArray("{\"WONO\":\"\",\"details\":[]}"));
+        QCOMPARE(log.size(), 17);
+        QCOMPARE(log.first(), QString("底板1的串口未打开"));
+        QCOMPARE(log.last(), QString("subArray.size 0"));
+    }
+
+    void serialNumberKeepsLeadingZerosInLowerCase()
+    {
+        CalibImuStatus record{};
+        record.sn[0] = 0x0A;
+        record.sn[1] = 0xFF;
+        record.sn[31] = 0x5C;
+        const QString hex = serialNumberHex(record);
+        QCOMPARE(hex.size(), 64);
+        QVERIFY(hex.startsWith("0aff00"));
+        QVERIFY(hex.endsWith("005c"));
+    }
+
+    void replyCodeAndMessageAreRead()
+    {
+        UploadReply r = parseUploadReply("{\"code\":200,\"msg\":\"saved\"}");
+        QVERIFY(r.parsed);
+        QCOMPARE(r.code, 200);
+        QCOMPARE(r.msg, QString("saved"));
+        r = parseUploadReply("{\"code\":\"7\"}");
+        QVERIFY(r.parsed);
+        QCOMPARE(r.code, 0);
+        r = parseUploadReply("{\"msg\":\"x\"}");
+        QCOMPARE(r.code, 0);
+        r = parseUploadReply("<html>busy</html>");
+        QVERIFY(!r.parsed);
+        QVERIFY(r.parseError != 0);
+    }
+
+    // The service address.
+    void addressDefaultsToPort90AndComesFromSettings()
+    {
+        QUrl url = uploadAddress("/api/BRAPI/Turntable");
+        QCOMPARE(url.port(), 90);
+        QCOMPARE(url.path(), QString("/api/BRAPI/Turntable"));
+        QCOMPARE(getSettings()->value("httpAddr/officialPort").toInt(), 90);
+        QVERIFY(getSettings()->contains("httpAddr/officialHost"));
+        getSettings()->setValue("httpAddr/officialHost", "127.0.0.2");
+        getSettings()->setValue("httpAddr/officialPort", 8090);
+        url = uploadAddress("/api/BRAPI/AlanRest");
+        QCOMPARE(url.toString(), QString("http://127.0.0.2:8090/api/BRAPI/AlanRest"));
+        QCOMPARE(uploadTimeoutMs(), 30000);
+    }
+
+    // The POST against the stand-in service.
+    void postSendsTheBodyAsJsonAndReadsCodeAndMessage()
+    {
+        UploadServer server(TestKit::workDir() + "/service");
+        QVERIFY(server.port() > 0);
+        server.setReply(200, "{\"code\":0,\"msg\":\"上传成功\"}");
+        Rack rack;
+        CalibUploadTable table;
+        QStringList log;
+        const QByteArray sent = buildUploadBody(3, rack.context(), table, &log);
+        const QUrl url(QString("http://127.0.0.1:%1/api/BRAPI/TemperatureTurntable").arg(server.port()));
+        const UploadOutcome out = postUploadBody(url, sent, 10000);
+        QVERIFY(out.ok);
+        QVERIFY(!out.timedOut);
+        QCOMPARE(out.httpStatus, 200);
+        QCOMPARE(out.reply.code, 0);
+        QCOMPARE(out.reply.msg, QString("上传成功"));
+        QCOMPARE(out.log.last(), QString("code: 0    msg: 上传成功"));
+        const auto requests = server.requests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests[0].path, QString("/api/BRAPI/TemperatureTurntable"));
+        QCOMPARE(requests[0].contentType, QString("application/json"));
+        QCOMPARE(requests[0].body, sent);
+    }
+
+    void httpErrorStatusIsAFailure()
+    {
+        UploadServer server(TestKit::workDir() + "/service");
+        server.setReply(500, "{\"code\":1,\"msg\":\"down\"}");
+        const UploadOutcome out =
+            postUploadBody(QUrl(QString("http://127.0.0.1:%1/api/BRAPI/Turntable").arg(server.port())), "{}", 10000);
+        QVERIFY(!out.ok);
+        QCOMPARE(out.httpStatus, 500);
+        QCOMPARE(out.errorName, QString("InternalServerError"));
+        QCOMPARE(out.log.last(), QString("reply error, the error code is: InternalServerError"));
+    }
+
+    void replyThatIsNotJsonIsAFailure()
+    {
+        UploadServer server(TestKit::workDir() + "/service");
+        server.setReply(200, "saved, thanks");
+        const UploadOutcome out =
+            postUploadBody(QUrl(QString("http://127.0.0.1:%1/api/BRAPI/Turntable").arg(server.port())), "{}", 10000);
+        QVERIFY(!out.ok);
+        QVERIFY(out.errorName.isEmpty());
+        QVERIFY(out.log.last().startsWith("parse replyData error, the error code is: "));
+    }
+
+    void refusedConnectionIsAFailure()
+    {
+        const int port = UploadServer::closedPort();
+        const UploadOutcome out =
+            postUploadBody(QUrl(QString("http://127.0.0.1:%1/api/BRAPI/Turntable").arg(port)), "{}", 10000);
+        QVERIFY(!out.ok);
+        QVERIFY(!out.timedOut);
+        QCOMPARE(out.errorName, QString("ConnectionRefusedError"));
+    }
+
+    void silentServiceTimesOutAsAFailureWithoutWaitingForIt()
+    {
+        UploadServer server(TestKit::workDir() + "/service");
+        server.setReply(200, "{\"code\":0,\"msg\":\"late\"}", 5.0);
+        QElapsedTimer clock;
+        clock.start();
+        const UploadOutcome out =
+            postUploadBody(QUrl(QString("http://127.0.0.1:%1/api/BRAPI/Turntable").arg(server.port())), "{}", 400);
+        QVERIFY(clock.elapsed() < 3000);
+        QVERIFY(!out.ok);
+        QVERIFY(out.timedOut);
+        QCOMPARE(out.errorName, QString("TimeoutError"));
+        QCOMPARE(out.log.last(), QString("reply error, the error code is: TimeoutError"));
+    }
+};
+
+QTEST_MAIN(TestSettingsUpload)
+#include "test_settings_upload.moc"

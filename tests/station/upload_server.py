@@ -1,0 +1,68 @@
+#!/usr/bin/python3
+"""Stand-in for the production-data web service, loopback only, for the upload tests.
+
+usage: upload_server.py <folder>
+Prints the port it listens on (127.0.0.1, chosen by the system) as the first line. Every POST
+is appended to <folder>/requests.jsonl as {"path", "content_type", "body_hex"}; the answer is
+taken from <folder>/reply.json at that moment: {"status": 200, "body": "...", "delay_s": 0}.
+Ends by itself after 120 s, or when its standard input closes.
+"""
+import json
+import os
+import sys
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+FOLDER = sys.argv[1]
+LOCK = threading.Lock()
+
+
+class Handler(BaseHTTPRequestHandler):
+    def do_POST(self):
+        length = int(self.headers.get("Content-Length", "0"))
+        body = self.rfile.read(length)
+        with LOCK:
+            with open(os.path.join(FOLDER, "requests.jsonl"), "a", encoding="utf-8") as f:
+                f.write(json.dumps({"path": self.path,
+                                    "content_type": self.headers.get("Content-Type", ""),
+                                    "body_hex": body.hex()}) + "\n")
+        try:
+            with open(os.path.join(FOLDER, "reply.json"), encoding="utf-8") as f:
+                reply = json.load(f)
+        except (OSError, ValueError):
+            reply = {}
+        delay = min(float(reply.get("delay_s", 0)), 30.0)
+        if delay > 0:
+            time.sleep(delay)
+        data = reply.get("body", '{"code":0,"msg":"ok"}').encode("utf-8")
+        try:
+            self.send_response(int(reply.get("status", 200)))
+            self.send_header("Content-Type", "application/json")
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            self.wfile.write(data)
+        except OSError:
+            pass  # the client gave up
+
+    def log_message(self, *args):
+        pass
+
+
+def main():
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    print(server.server_address[1], flush=True)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+
+    def watch_stdin():
+        sys.stdin.read()
+        os._exit(0)
+
+    threading.Thread(target=watch_stdin, daemon=True).start()
+    time.sleep(120)
+    os._exit(0)
+
+
+if __name__ == "__main__":
+    main()
