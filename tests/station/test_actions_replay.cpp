@@ -1,0 +1,201 @@
+// The console's replay controls with the real replay worker: file choice, plate 1 filled from
+// the recording, progress, speed buttons, pause, seek by the slider and continue.
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/SoundPlayer.h"
+#include "link/CommandFrames.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "production/WorkerThread_Replay.h"
+#include "sim/ModuleSimulator.h"
+#include "station/ConsoleDialogs.h"
+#include "station/MultiCalib.h"
+#include "tests/kit/TestKit.h"
+#include "ui_MultiCalib.h"
+
+namespace {
+// A recording of `size` bytes: one calibration frame per 10000 bytes whose IMU times carry
+// the frame's number (1, 2, ...), zero bytes between them.
+QString writeRecording(const QString &name, int size)
+{
+    QByteArray data;
+    for (uint32_t n = 1; data.size() + 9000 < size; ++n) {
+        std::array<SimPayload::ImuValues, 32> imus{};
+        for (int i = 0; i < 32; ++i) {
+            imus[size_t(i)].time_ms = n * 1000 + uint32_t(i);
+            imus[size_t(i)].calib_flag_h = 3999;
+        }
+        const QByteArray frame = buildDeviceFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, imus));
+        data += frame;
+        data += QByteArray(int((n * 10000) - data.size() % 10000) % 10000, '\0');
+        data.resize(int(n * 10000));
+    }
+    data += QByteArray(size - data.size(), '\0');
+    const QString path = TestKit::workDir() + "/" + name;
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(data);
+    return path;
+}
+uint32_t plateOneTime(int imu) { return g_calib_status.record(0, imu).time_ms; }
+} // namespace
+
+class TestActionsReplay : public QObject {
+    Q_OBJECT
+private:
+    ScriptedPrompter prompter;
+    ScriptedConsoleDialogs dialogs;
+    RecordingSoundPlayer sound;
+    MultiCalib *console = nullptr;
+
+    QString progress() const { return console->form()->label_replay_percentage->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        registerMetaTypes();
+        Prompter::install(&prompter);
+        ConsoleDialogs::install(&dialogs);
+        SoundPlayer::install(&sound);
+        console = new MultiCalib;
+    }
+    void cleanupTestCase()
+    {
+        delete console;
+        Prompter::install(nullptr);
+        ConsoleDialogs::install(nullptr);
+        SoundPlayer::install(nullptr);
+    }
+    void init()
+    {
+        dialogs.asked.clear();
+        dialogs.files.clear();
+        g_calib_status.clearAll();
+        g_link_status.fill(0);
+        g_replay_speed = ReplaySpeed::All;
+        console->form()->label_replay_percentage->clear();
+    }
+
+    void aCancelledChoiceChangesNothing()
+    {
+        Ui::MultiCalib *ui = console->form();
+        QTest::mouseClick(ui->pushButton_log_replay, Qt::LeftButton);
+        QCOMPARE(dialogs.asked, QStringList({"Open data file||data format (*.txt *.dat)"}));
+        QVERIFY(ui->pushButton_log_replay->isEnabled());
+        QCOMPARE(int(g_link_status[0]), 0);
+        QVERIFY(!console->replayWorker());
+    }
+
+    void aRecordingFillsPlateOneAndReportsItsProgress()
+    {
+        const QString file = writeRecording("whole.dat", 25000);
+        dialogs.files = QStringList{file};
+        QSignalSpy shown(console, &MultiCalib::signal_log_from_multi_calib);
+        QTest::mouseClick(console->form()->pushButton_log_replay, Qt::LeftButton);
+        QCOMPARE(int(g_link_status[0]), 1);
+        QCOMPARE(console->form()->label_logReplayFileName->text(), file);
+        QVERIFY(console->replayWorker());
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
+        QCOMPARE(plateOneTime(0), 2000u);
+        QCOMPARE(plateOneTime(31), 2031u);
+        QCOMPARE(g_calib_status.record(0, 5).calib_flag_h, 3999u);
+        QStringList reports;
+        for (const auto &a : shown)
+            if (a[0].value<uint8_t>() == 85)
+                reports << a[1].toString();
+        QCOMPARE(reports, QStringList({"40.0%", "80.0%", "100%"}));
+    }
+
+    void aNewFileRetiresTheRunningReplay()
+    {
+        dialogs.files = QStringList{writeRecording("first.dat", 25000)};
+        console->on_clicked_pushButton_log_replay();
+        QPointer<WorkerThread_Replay> first = console->replayWorker();
+        QVERIFY(first);
+        dialogs.files = QStringList{writeRecording("second.dat", 15000)};
+        console->on_clicked_pushButton_log_replay();
+        QVERIFY(console->replayWorker() && console->replayWorker() != first.data());
+        QVERIFY(TestKit::waitUntil([&] { return first.isNull(); }, 5000));
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
+        // A broadcast reaches the replay without holding it up.
+        emit console->Send_CMD_LONG_SIGNAL_times(56004, 0, 0, 0, 0, 0, 0);
+    }
+
+    void theSpeedButtonsSetTheModeAndMarkTheirButton()
+    {
+        Ui::MultiCalib *ui = console->form();
+        const QList<QPair<QPushButton *, int>> buttons = {
+            {ui->pushButton_log_replay_setting_pause, ReplaySpeed::Pause}, {ui->pushButton_log_replay_setting_slow, ReplaySpeed::Slow},
+            {ui->pushButton_log_replay_setting_middle, ReplaySpeed::Middle}, {ui->pushButton_log_replay_setting_fast, ReplaySpeed::Fast},
+            {ui->pushButton_log_replay_setting_all, ReplaySpeed::All}};
+        for (const auto &b : buttons) {
+            QTest::mouseClick(b.first, Qt::LeftButton);
+            QCOMPARE(g_replay_speed.load(), b.second);
+            QCOMPARE(b.first->styleSheet(), QString("QPushButton{background-color:red;}"));
+            for (const auto &other : buttons)
+                if (other.first != b.first)
+                    QVERIFY(other.first->styleSheet() != b.first->styleSheet());
+        }
+    }
+
+    void aPausedReplayWaitsAtItsMarkUntilAnotherSpeedIsChosen()
+    {
+        QTest::mouseClick(console->form()->pushButton_log_replay_setting_pause, Qt::LeftButton);
+        dialogs.files = QStringList{writeRecording("paused.dat", 25000)};
+        console->on_clicked_pushButton_log_replay();
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "40.0%"; }, 10000));
+        QTest::qWait(300);
+        QCOMPARE(progress(), QString("40.0%"));
+        QCOMPARE(plateOneTime(0), 1000u);
+        QTest::mouseClick(console->form()->pushButton_log_replay_setting_fast, Qt::LeftButton);
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
+        QCOMPARE(plateOneTime(0), 2000u);
+    }
+
+    void theSliderSeeksAndContinueReadsTheRest()
+    {
+        Ui::MultiCalib *ui = console->form();
+        dialogs.files = QStringList{writeRecording("seek.dat", 100000)};
+        console->on_clicked_pushButton_log_replay();
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
+        QCOMPARE(plateOneTime(0), 10000u);
+
+        // Continue before any seek stop does nothing.
+        QSignalSpy again(console, &MultiCalib::signal_readFileAgain);
+        QTest::mouseClick(ui->pushButton_log_replay_setting_continue, Qt::LeftButton);
+        console->on_clicked_pushButton_log_replay_setting_continue();
+        QCOMPARE(again.size(), 0);
+
+        ui->horizontalSlider_Percentage->setValue(50);
+        QCOMPARE(g_replay_percent.load(), 50);
+        QCOMPARE(ui->label_PercentageValue->text(), QString("50"));
+        g_calib_status.clearAll();
+        console->onHorizontalSliderReleased();
+        QVERIFY(TestKit::waitUntil([&] { return console->replayStopped(); }, 10000));
+        QVERIFY(ui->pushButton_log_replay_setting_continue->isEnabled());
+        QCOMPARE(progress(), QString("50%"));
+        QCOMPARE(plateOneTime(0), 5000u);
+
+        QTest::mouseClick(ui->pushButton_log_replay_setting_continue, Qt::LeftButton);
+        QCOMPARE(again.size(), 1);
+        QVERIFY(!console->replayStopped());
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
+        QCOMPARE(plateOneTime(0), 10000u);
+        // A second press finds nothing to continue.
+        console->on_clicked_pushButton_log_replay_setting_continue();
+        QCOMPARE(again.size(), 1);
+        ui->horizontalSlider_Percentage->setValue(0);
+    }
+};
+
+QTEST_MAIN(TestActionsReplay)
+#include "test_actions_replay.moc"
