@@ -1,0 +1,359 @@
+// The console's temperature script and advanced chamber-turntable run with scaled times: a
+// simulated plate on a pseudo-terminal behind a real rack link, a fake chamber and turntable
+// that answer the console's signals, and a local HTTP peer that takes the uploads.
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "app/Clock.h"
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/SoundPlayer.h"
+#include "equipment/StationValues.h"
+#include "equipment/WorkerThread_Multi.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "sim/ModuleSimulator.h"
+#include "station/ConsoleLogic.h"
+#include "station/MultiCalib.h"
+#include "station/UploadBodies.h"
+#include "tests/kit/TestKit.h"
+#include "ui_MultiCalib.h"
+
+using TestKit::waitUntil;
+
+namespace {
+QString stationPath(uint8_t station)
+{
+    UploadStationInfo info{};
+    return uploadStationInfo(station, &info) ? QString::fromLatin1(info.path) : QString();
+}
+} // namespace
+
+class TestScriptsConsole : public QObject {
+    Q_OBJECT
+private:
+    ModuleSimulator *sim = nullptr;
+    MultiCalib *console = nullptr;
+    ScriptedPrompter prompter;
+    RecordingSoundPlayer sound;
+    ManualClock clock;
+    QTcpServer http;
+    QStringList posted; // request paths the upload peer received
+    // What the fake chamber and turntable were told.
+    QList<int> targets, slopes, startStop, dcCodes, autoLog;
+    int rotations = 0;
+    bool turntableAnswers = true;
+
+    QList<uint16_t> ids() const
+    {
+        QList<uint16_t> out;
+        for (const auto &c : sim->commands())
+            out << c.cmd.cmd_id;
+        return out;
+    }
+    void clearRecords()
+    {
+        targets.clear();
+        slopes.clear();
+        startStop.clear();
+        dcCodes.clear();
+        autoLog.clear();
+        posted.clear();
+        prompter.shown.clear();
+        prompter.answers.clear();
+        sound.played.clear();
+        rotations = 0;
+        sim->clearReceived();
+    }
+    void setParams(const QStringList &texts)
+    {
+        const QList<QTextEdit *> edits{console->form()->textEdit_hothouse_loops_num, console->form()->textEdit_hothouse_start_temp,
+                                       console->form()->textEdit_hothouse_start_temp_last_times, console->form()->textEdit_hothouse_stop_temp,
+                                       console->form()->textEdit_hothouse_stop_temp_last_times, console->form()->textEdit_hothouse_temp_slope};
+        for (int i = 0; i < edits.size(); ++i)
+            edits[i]->setPlainText(texts[i]);
+    }
+    void sendImus(uint32_t timeMs)
+    {
+        for (auto &imu : sim->imus) {
+            imu.time_ms = timeMs;
+            imu.fused[6] = 30.0f;
+        }
+        const uint64_t before = g_calib_status.generation(1);
+        sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
+        QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+    }
+    void serveHttp()
+    {
+        while (QTcpSocket *s = http.nextPendingConnection()) {
+            connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                const QByteArray head = s->peek(65536);
+                if (!head.contains("\r\n\r\n") || s->property("answered").toBool())
+                    return;
+                s->setProperty("answered", true);
+                posted << QString::fromLatin1(head.split(' ').value(1));
+                const QByteArray body = "{\"code\":0,\"msg\":\"ok\",\"data\":[]}";
+                s->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\nContent-Length: " +
+                         QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                s->disconnectFromHost();
+            });
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        registerMetaTypes();
+        Prompter::install(&prompter);
+        SoundPlayer::install(&sound);
+        Clock::install(&clock);
+        QVERIFY(http.listen(QHostAddress::LocalHost));
+        connect(&http, &QTcpServer::newConnection, this, &TestScriptsConsole::serveHttp);
+        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
+        getSettings()->setValue("httpAddr/officialPort", int(http.serverPort()));
+        getSettings()->setValue("httpAddr/timeoutMs", 3000);
+        getSettings()->setValue("turnTableType/type", "0");
+        getSettings()->sync();
+
+        sim = new ModuleSimulator;
+        QVERIFY(sim->isValid());
+        qputenv("KELVANTO_EXTRA_PORTS", sim->portPath().toLocal8Bit());
+        g_port_name = "/dev/ttyMAIN";
+        g_baud_rate = 921600;
+        console = new MultiCalib;
+        console->setScriptTiming(2, 0.001);
+
+        // The fake chamber reaches every set point a few milliseconds after it is sent.
+        connect(console, &MultiCalib::hothouse_set_target_temp, this, [this](int16_t t) {
+            targets << t;
+            QTimer::singleShot(4, console, [this, t] { console->show_heat_value(float(t)); });
+        });
+        connect(console, &MultiCalib::hothouse_cmd_set_slope, this, [this](uint8_t s) { slopes << s; });
+        connect(console, &MultiCalib::hothouse_generate_start_stop_cmd, this, [this](uint8_t on) { startStop << on; });
+        connect(console, &MultiCalib::dc_control_cmd, this, [this](uint16_t c) { dcCodes << c; });
+        connect(console, &MultiCalib::signal_auto_log_imu, this, [this](uint8_t on) { autoLog << on; });
+        // The fake turntable completes each constant-temperature rotation shortly after.
+        connect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, this, [this] {
+            ++rotations;
+            if (turntableAnswers)
+                QTimer::singleShot(5, console, [this] { console->rev_turn_table_rotated_times(); });
+        });
+        console->show_heat_value(25.0f);
+
+        QComboBox *c = console->form()->comboBox_calib_multi_serial2;
+        c->setCurrentIndex(c->findText(sim->portPath() + " # simulated"));
+        QVERIFY(c->currentIndex() > 0);
+        console->connect_serial_port(1);
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
+        WorkerThread_Multi *w = console->rackWorker(0);
+        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
+        QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
+    }
+
+    void cleanupTestCase()
+    {
+        console->connect_serial_port(0);
+        QPointer<WorkerThread_Multi> w = console->rackWorker(0);
+        if (w) {
+            QMetaObject::invokeMethod(w.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
+            QVERIFY(waitUntil([&] { return w.isNull(); }));
+        }
+        delete console;
+        delete sim;
+        Prompter::install(nullptr);
+        SoundPlayer::install(nullptr);
+        Clock::install(nullptr);
+    }
+
+    void aStartWithAnImuNotInstalledIsRefusedWithItsPlateAndNumber()
+    {
+        clearRecords();
+        sendImus(0);
+        setParams({"2", "-40", "1", "85", "1", "1"});
+        g_dc_power_connected = 1;
+        console->on_pushButton_temperature_retest_clicked();
+        QCOMPARE(prompter.texts(), (QStringList{"Do you want to start running the automatic temperature retest script?",
+                                                "Floor2 IMU1,not installed properly, please reinstall or disable it"}));
+        QCOMPARE(prompter.shown[1].title, QString("Tip"));
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QCOMPARE(autoLog, QList<int>{1}); // the logging switched on before the checks stays on
+        QVERIFY(dcCodes.isEmpty());
+    }
+
+    void aStartWithTheSupplyLinkDownOrNoAnswerChangesNothing()
+    {
+        clearRecords();
+        sendImus(500);
+        g_dc_power_connected = 0;
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        QCOMPARE(prompter.texts().last(), QString("Power supply serial port not turned on"));
+        QCOMPARE(prompter.shown.first().title, QString("warning"));
+        g_dc_power_connected = 1;
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes, QMessageBox::No};
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        QCOMPARE(prompter.texts().last(), QString("The power will be turned off after 1 minute of starting"));
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(dcCodes.isEmpty());
+        QVERIFY(startStop.isEmpty());
+    }
+
+    void aStepCountTheScriptCannotReachIsRefused()
+    {
+        clearRecords();
+        setParams({"1", "-40", "1", "85", "1", "1"});
+        console->on_pushButton_temperature_retest_clicked();
+        QCOMPARE(prompter.texts().last(), QString("The number of loops must be greater than 1"));
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+    }
+
+    void theRetestScriptRunsItsPhasesThenEndsWithFlag128AndStation3()
+    {
+        clearRecords();
+        setParams({"2", "-40", "1", "85", "1", "1"});
+        console->on_pushButton_temperature_retest_clicked();
+        QVERIFY(console->hothouseScriptTimer()->isActive());
+        QCOMPARE(console->hothouseScriptTimer()->interval(), 2);
+        QVERIFY(!console->form()->pushButton_temperature_retest->isEnabled());
+        QVERIFY(console->chamberScriptRetestRun());
+        QCOMPARE(console->chamberScriptState().step, 1u);
+        const QString endText = "Temperature compensation calibration retest completed, please check the retest marker position";
+        QVERIFY(waitUntil([&] { return prompter.texts().contains(endText); }, 60000));
+
+        QCOMPARE(dcCodes.first(), 104);
+        QVERIFY(dcCodes.contains(102)); // the supply off a (scaled) minute after the start
+        dcCodes.removeAll(102);
+        QCOMPARE(dcCodes, (QList<int>{104, 58001, 58001, 58003, 65530}));
+        QCOMPARE(targets, (QList<int>{-40, 85, 25}));
+        QCOMPARE(slopes, (QList<int>{10, 3, 10}));
+        QCOMPARE(startStop, (QList<int>{1, 0})); // on at the start, off by the end box's Yes
+        QCOMPARE(autoLog, (QList<int>{1, 0}));
+        QCOMPARE(g_expected_calib_flag, 128u);
+        QCOMPARE(posted, QStringList{stationPath(3)});
+        QCOMPARE(sound.played.last(), QString(Sounds::Class));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(console->form()->pushButton_temperature_retest->isEnabled());
+        QCOMPARE(console->form()->textEdit_hothouse_current_loops->toPlainText(), QString("2"));
+        QCOMPARE(console->chamberScriptState().elapsedEstimate, console->chamberScriptState().totalEstimate);
+
+        // One script line per tick in the run's chamber log.
+        QFile log(console->hotHouseLogPath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = log.readAll().split('\n');
+        QVERIFY(lines.size() > 1800);
+        QVERIFY(lines[0].startsWith("t,current_temperature,set_temperature,temp1-0"));
+    }
+
+    void closingTheChamberLinkStopsTheScriptWhereItIs()
+    {
+        clearRecords();
+        g_expected_calib_flag = 0;
+        sendImus(700); // the last run's start soak cleared the records
+        setParams({"2", "-40", "5", "85", "5", "1"});
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }));
+        QCOMPARE(dcCodes.mid(0, 2), (QList<int>{103, 56001}));
+        g_hothouse_connected = 1;
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(console->form()->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
+        const uint32_t seconds = console->chamberScriptState().secondsInPhase;
+        QTest::qWait(300);
+        QCOMPARE(console->chamberScriptState().secondsInPhase, seconds);
+        dcCodes.removeAll(102);
+        QCOMPARE(dcCodes, (QList<int>{103, 56001}));
+        QVERIFY(posted.isEmpty());
+        QCOMPARE(g_expected_calib_flag, 0u);
+        QCOMPARE(autoLog, QList<int>{1});
+    }
+
+    void anAdvancedCalibrationAndRetestDrivesPlatesChamberAndTurntableToStation5()
+    {
+        clearRecords();
+        g_recording = 1;
+        // The soaks count wall-clock seconds: a minute passes every two milliseconds.
+        QTimer minutes;
+        connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
+        minutes.start(2);
+        console->on_pushButton_advanced_calib_retest();
+        QCOMPARE(prompter.texts(), QStringList{"Do you want to start automatic calibration and retesting of the turntable with a temperature box?"});
+        QVERIFY(!console->form()->pushButton_advanced_calib_retest->isEnabled());
+        QCOMPARE(console->form()->pushButton_advanced_calib_retest->styleSheet(), QString("color:grey"));
+        QVERIFY(waitUntil([&] { return startStop.size() >= 1 && startStop.last() == 0; }, 60000));
+        QVERIFY(waitUntil([&] { return posted.size() == 1; }, 10000));
+        minutes.stop();
+
+        QCOMPARE(rotations, 14);
+        QCOMPARE(posted, QStringList{stationPath(5)});
+        QCOMPARE(g_advanced_calib_type.load(), uint8_t(2));
+        QCOMPARE(targets.mid(0, 4), (QList<int>{80, 80, 50, 60}));
+        QCOMPARE(targets.mid(12, 2), (QList<int>{-40, -40}));
+        QCOMPARE(targets.mid(14, 4), (QList<int>{-30, -30, 0, -10}));
+        QCOMPARE(targets.last(), 25);
+        QCOMPARE(targets.size(), 14 * 2 + 1);
+        QVERIFY(!console->advancedRunState().running);
+        QVERIFY(!console->form()->pushButton_advanced_calib->isEnabled());
+        QVERIFY(!console->form()->pushButton_advanced_retest->isEnabled());
+        QVERIFY(console->form()->textEdit_turn_table_status_advanced->toPlainText().contains("Calibration completed, start retesting"));
+
+        // The plates heard the reset, the date, the calibration and the retest twice.
+        QVERIFY(waitUntil([&] { return ids().count(52000) >= 2; }));
+        const QList<ModuleSimulator::ReceivedCommand> cmds = sim->commands();
+        QList<uint16_t> firsts;
+        for (const auto &c : cmds)
+            if (!firsts.contains(c.cmd.cmd_id))
+                firsts << c.cmd.cmd_id;
+        QCOMPARE(firsts, (QList<uint16_t>{59999, 30007, 51000, 52000}));
+        for (const auto &c : cmds)
+            if (c.cmd.cmd_id == 30007)
+                QCOMPARE(c.cmd.cm3, 260102u); // the manual clock's start day, yyMMdd
+        g_recording = 0;
+    }
+
+    void aCalibrationStartNeedsRecordingOn()
+    {
+        clearRecords();
+        g_recording = 0;
+        QPushButton *b = console->form()->pushButton_advanced_calib;
+        b->setEnabled(true);
+        console->on_pushButton_advanced_calib();
+        QCOMPARE(prompter.texts().last(), QString("Please save the data first"));
+        QVERIFY(b->isEnabled());
+        QVERIFY(!console->advancedSequencePending());
+    }
+
+    void aRotationThatEndsAfterTheChamberLinkClosedAdvancesNothing()
+    {
+        clearRecords();
+        turntableAnswers = false;
+        QTimer minutes;
+        connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return rotations == 1; }, 20000));
+        minutes.stop();
+        QCOMPARE(console->advancedRunState().step, uint8_t(0));
+        g_hothouse_connected = 1;
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        const int sentTargets = targets.size();
+        console->rev_turn_table_rotated_times();
+        QCOMPARE(console->advancedRunState().step, uint8_t(0));
+        QCOMPARE(targets.size(), sentTargets);
+        QCOMPARE(targets, (QList<int>{-30, -30}));
+        turntableAnswers = true;
+    }
+};
+
+QTEST_MAIN(TestScriptsConsole)
+#include "test_scripts_console.moc"
