@@ -6,7 +6,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPointer>
 #include <QSettings>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -21,6 +23,7 @@
 #include "station/AutoTurnTableTestType.h"
 #include "station/ConsoleDialogs.h"
 #include "station/FormWorkOrderDetails.h"
+#include "production/WorkerThread_ftp.h"
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
 #include "station/Multi_calib_test.h"
@@ -494,6 +497,26 @@ s.serve_forever()
         QTest::mouseClick(ui->pushButton_remove_tableWidget_top, Qt::LeftButton);
         QCOMPARE(ui->tabWidget_top->count(), 9);
         QCOMPARE(ui->tabWidget_bottom->count(), 19);
+    }
+
+    void theFtpWorkerIsReplacedAndTheOldOneReleased()
+    {
+        getSettings()->remove("ftp/serverAddress"); // no server: the worker sends nothing
+        auto console = makeConsole(0);
+        QVERIFY(!console->ftpWorker());
+        console->init_ftp();
+        QPointer<WorkerThread_ftp> first = console->ftpWorker();
+        QVERIFY(first);
+        QThread *firstThread = first->thread();
+        QVERIFY(firstThread != QThread::currentThread());
+        console->init_ftp();
+        QVERIFY(console->ftpWorker() && console->ftpWorker() != first.data());
+        QVERIFY(TestKit::waitUntil([&] { return first.isNull(); }, 5000));
+        // Retire the second one too, so its thread ends with the test.
+        QPointer<WorkerThread_ftp> second = console->ftpWorker();
+        QThread *secondThread = second->thread();
+        emit second->deleteObjAndNewNext();
+        QVERIFY(secondThread->wait(5000));
     }
 
     void aSharedPlateIdentityIsFoundWhenTheLowerPlateReported()
