@@ -18,9 +18,11 @@
 #include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
 #include "equipment/WorkerThread_Multi.h"
+#include "equipment/WorkerThread_turn_table.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
+#include "sim/TurntableSim.h"
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
@@ -41,6 +43,7 @@ class TestScriptsConsole : public QObject {
     Q_OBJECT
 private:
     ModuleSimulator *sim = nullptr;
+    TurntableSim *table = nullptr;
     MultiCalib *console = nullptr;
     ScriptedPrompter prompter;
     RecordingSoundPlayer sound;
@@ -124,8 +127,10 @@ private slots:
         getSettings()->sync();
 
         sim = new ModuleSimulator;
-        QVERIFY(sim->isValid());
-        qputenv("KELVANTO_EXTRA_PORTS", sim->portPath().toLocal8Bit());
+        table = new TurntableSim;
+        QVERIFY(sim->isValid() && table->isValid());
+        table->speedUp = 400;
+        qputenv("KELVANTO_EXTRA_PORTS", (sim->portPath() + ":" + table->portPath()).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
         console = new MultiCalib;
@@ -167,8 +172,14 @@ private slots:
             QMetaObject::invokeMethod(w.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
             QVERIFY(waitUntil([&] { return w.isNull(); }));
         }
+        QPointer<WorkerThread_turn_table> t = console->turnTableWorker();
+        if (t) {
+            QMetaObject::invokeMethod(t.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
+            QVERIFY(waitUntil([&] { return t.isNull(); }));
+        }
         delete console;
         delete sim;
+        delete table;
         Prompter::install(nullptr);
         SoundPlayer::install(nullptr);
         Clock::install(nullptr);
@@ -351,6 +362,42 @@ private slots:
         QCOMPARE(console->advancedRunState().step, uint8_t(0));
         QCOMPARE(targets.size(), sentTargets);
         QCOMPARE(targets, (QList<int>{-30, -30}));
+        turntableAnswers = true;
+    }
+
+    void theTurntableWorkerRotatesEveryStepOfAnAdvancedRetest()
+    {
+        clearRecords();
+        turntableAnswers = false; // only the real worker reports its rotations now
+        g_turn_table_move_time = 1;
+        g_turn_table_acc_time = 1;
+        g_turn_table_gyro_time = 1;
+        g_turn_table_gyro_nonlinearity_time = 1;
+        g_turn_table_acc_nonlinearity_time = 1;
+        QComboBox *c = console->form()->comboBox_calib_multi_turn_table;
+        c->setCurrentIndex(c->findText(table->portPath() + " # simulated"));
+        QVERIFY(c->currentIndex() > 0);
+        console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
+        WorkerThread_turn_table *w = console->turnTableWorker();
+        QMetaObject::invokeMethod(w, [w] {
+            w->setTimeScale(4);
+            w->setTickInterval(2);
+            w->setPollInterval(3);
+        }, Qt::BlockingQueuedConnection);
+        QSignalSpy rotated(w, &WorkerThread_turn_table::signal_rotated_times);
+
+        QTimer minutes;
+        connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return posted.size() == 1; }, 120000));
+        minutes.stop();
+        QCOMPARE(rotated.size(), 7);
+        QCOMPARE(rotations, 7);
+        QCOMPARE(posted, QStringList{stationPath(5)});
+        QCOMPARE(targets, (QList<int>{-30, -30, 0, -10, 20, 10, 40, 30, 60, 50, 80, 70, 85, 85, 25}));
+        QVERIFY(table->commands().size() > 7); // the table moved for every rotation
         turntableAnswers = true;
     }
 };
