@@ -240,6 +240,10 @@ private slots:
         const QString endText = "Temperature compensation calibration retest completed, please check the retest marker position";
         QVERIFY(waitUntil([&] { return prompter.texts().contains(endText); }, 60000));
 
+        // Changed parameters outside administrator mode: used without a question, not stored.
+        QCOMPARE(prompter.texts().filter("parameters").size(), 0);
+        QVERIFY(!getSettings()->contains("main_index/WENXIANG_START_BAOWEN_TIME"));
+        QCOMPARE(console->chamberScriptState().startSoak, 1);
         QCOMPARE(dcCodes.first(), 104);
         QVERIFY(dcCodes.contains(102)); // the supply off a (scaled) minute after the start
         dcCodes.removeAll(102);
@@ -271,8 +275,13 @@ private slots:
         g_expected_calib_flag = 0;
         sendImus(700); // the last run's start soak cleared the records
         setParams({"2", "-40", "5", "85", "5", "1"});
+        g_dual_computer_temp_calib_flag = 1;
         console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
         QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }));
+        g_dual_computer_temp_calib_flag = 0;
+        // Chamber slave mode marks the set-point and slope displays every second.
+        QCOMPARE(console->form()->textEdit_hothouse_set_temperature->toPlainText(), QString("Warm box slave mode"));
+        QCOMPARE(console->form()->textEdit_hothouse_temp_slope_rev->toPlainText(), QString("Warm box slave mode"));
         QCOMPARE(dcCodes.mid(0, 2), (QList<int>{103, 56001}));
         g_hothouse_connected = 1;
         console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
