@@ -173,9 +173,10 @@ void MultiCalib::init_ftp()
         WorkerThread_ftp *old = m_worker_ftp.data();
         const QMetaObject::Connection c =
             connect(this, &MultiCalib::deleteObjAndNewNext_Worker_ftp, old, &WorkerThread_ftp::deleteObjAndNewNext);
+        // The worker's own retire signal quits its thread and releases it in that thread; a
+        // second release from here could reach a worker its thread has already deleted.
         emit deleteObjAndNewNext_Worker_ftp();
         disconnect(c);
-        old->deleteLater();
         m_worker_ftp.clear();
     }
     m_worker_ftp = createWorker_ftp();
