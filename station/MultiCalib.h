@@ -84,6 +84,8 @@ public:
     QString dcPowerLogPath() const;
     WorkerThread_hothouse *hothouseWorker() const;
     WorkerThread_DC_power *dcPowerWorker() const;
+    QTimer *hothouseScriptTimer() const { return m_hothouseScriptTimer; }
+    QTimer *hothouseAdvancedTimer() const { return m_hothouseAdvancedTimer; }
 
     // Selection file (0-based plate and column).
     bool readSelectState(int plate, int column) const;

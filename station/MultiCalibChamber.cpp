@@ -207,7 +207,8 @@ void MultiCalib::create_hot_house_logfile()
     // A later run's log replaces the earlier one, which is closed first.
     delete m_hotHouseLogFile;
     m_hotHouseLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
-    if (!m_hotHouseLogFile->open(QIODevice::ReadWrite)) {
+    // Appending: a log of the same second is continued, never overwritten from its start.
+    if (!m_hotHouseLogFile->open(QIODevice::ReadWrite | QIODevice::Append)) {
         qDebug() << "Open file failed.";
         return;
     }

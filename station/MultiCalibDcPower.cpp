@@ -75,7 +75,8 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         const QString folder = logSubdir("log_dc_power/" + ChamberLog::dayText(now));
         delete m_dcLogFile;
         m_dcLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
-        if (m_dcLogFile->open(QIODevice::ReadWrite)) {
+        // Appending: a log of the same second is continued, never overwritten from its start.
+        if (m_dcLogFile->open(QIODevice::ReadWrite | QIODevice::Append)) {
             m_dcLogFile->write(DcPower::logHeader().toUtf8());
             m_dcLogFile->flush();
         } else {

@@ -29,9 +29,11 @@ template <class W> void MultiCalib::retire(QPointer<W> &worker, void (MultiCalib
     W *old = worker.data();
     QThread *oldThread = old->thread();
     const QMetaObject::Connection c = connect(this, retireSignal, old, &W::deleteObjAndNewNext);
+    // Released before the retire signal goes out: once the worker's thread has taken that
+    // signal it may delete the worker at any moment, and the pointer must not be used again.
+    old->deleteLater();
     emit(this->*retireSignal)();
     disconnect(c);
-    old->deleteLater();
     worker.clear();
     // The old worker must have let go of its port before the new one opens the same port: end
     // its thread now (the worker is released, and its port closed, as the thread finishes).

@@ -1,0 +1,467 @@
+// The console's chamber and DC supply panels against pymodbus peers on pseudo-terminals:
+// conflicts, links, displays, manual chamber controls, the supply switch and both logs.
+#include <QComboBox>
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTextEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "app/Clock.h"
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/SoundPlayer.h"
+#include "equipment/StationValues.h"
+#include "equipment/WorkerThread_DC_power.h"
+#include "equipment/WorkerThread_hothouse.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "station/DcPowerFrames.h"
+#include "station/MultiCalib.h"
+#include "tests/equipment/ModbusPeer.h"
+#include "tests/equipment/WireTap.h"
+#include "tests/kit/TestKit.h"
+#include "ui_MultiCalib.h"
+
+using TestKit::waitUntil;
+
+namespace {
+QStringList fileLines(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+template <class W> void retireWorker(W *w)
+{
+    if (!w)
+        return;
+    QPointer<W> p = w;
+    QMetaObject::invokeMethod(w, "deleteObjAndNewNext", Qt::QueuedConnection);
+    QVERIFY(waitUntil([&] { return p.isNull(); }));
+}
+} // namespace
+
+class TestChamberPanel : public QObject {
+    Q_OBJECT
+private:
+    WireTap *chamberTap = nullptr;
+    WireTap *dcTap = nullptr;
+    ModbusPeer *chamberPeer = nullptr;
+    ModbusPeer *dcPeer = nullptr;
+    MultiCalib *console = nullptr;
+    Ui::MultiCalib *ui = nullptr;
+    ScriptedPrompter prompter;
+    RecordingSoundPlayer sound;
+    ManualClock clock{QDateTime(QDate(2026, 1, 2), QTime(10, 0))};
+
+    static void select(QComboBox *c, const QString &path)
+    {
+        c->setCurrentIndex(path.isEmpty() ? 0 : c->findText(path, Qt::MatchStartsWith));
+        QVERIFY(path.isEmpty() || c->currentIndex() > 0);
+    }
+    void setText(QTextEdit *e, const QString &t) { e->setPlainText(t); }
+
+private slots:
+    void initTestCase()
+    {
+        registerMetaTypes();
+        Prompter::install(&prompter);
+        SoundPlayer::install(&sound);
+        Clock::install(&clock);
+        chamberTap = new WireTap;
+        dcTap = new WireTap;
+        QVERIFY(chamberTap->isValid() && dcTap->isValid());
+        // The chamber measures -10.0 degC and holds the set point -40.0; the supply measures
+        // 17 V and 8.5 A on its read full scale of 34.
+        chamberPeer = new ModbusPeer({"--rtu", chamberTap->peerPath(), "--slave", "1", "--set", "0x0744=0xFF9C",
+                                      "--set", "0x074E=0xFE70", "--set", "0x0752=250"},
+                                     "chamber_writes.txt");
+        dcPeer = new ModbusPeer({"--rtu", dcTap->peerPath(), "--slave", "17", "--set", "0=32767", "--set", "1=16383"},
+                                "dc_writes.txt");
+        QVERIFY(chamberPeer->waitReady());
+        QVERIFY(dcPeer->waitReady());
+        qputenv("KELVANTO_EXTRA_PORTS", (chamberTap->workerPath() + ":" + dcTap->workerPath()).toLocal8Bit());
+        QSettings *s = getSettings();
+        s->setValue("main_index/DC_Max_VOLTAGE_NOW", 12.0f);
+        s->setValue("main_index/DC_Max_CURRENT_NOW", 10.0f);
+        s->setValue("main_index/DC_type", 1);
+        s->setValue("turnTableType/type", 0);
+        s->sync();
+        g_port_name = "/dev/ttyMAIN";
+        g_baud_rate = 921600;
+        g_dc_full_scale_voltage = 31.0f;
+        g_dc_full_scale_current = 31.0f;
+        for (const char *folder : {"log_heatbox", "log_dc_power"})
+            QDir(logRoot() + "/" + folder).removeRecursively();
+        console = new MultiCalib;
+        ui = console->form();
+    }
+
+    void cleanupTestCase()
+    {
+        console->connect_serial_port(0);
+        retireWorker(console->hothouseWorker());
+        retireWorker(console->dcPowerWorker());
+        delete console;
+        delete chamberPeer;
+        delete dcPeer;
+        delete chamberTap;
+        delete dcTap;
+        Prompter::install(nullptr);
+        SoundPlayer::install(nullptr);
+        Clock::install(nullptr);
+    }
+
+    void constructionPreparesBothPanelsAndTheSetFrame()
+    {
+        QCOMPARE(ui->textEdit_hothouse_start_temp->toPlainText(), QString("-40"));
+        QCOMPARE(ui->textEdit_hothouse_stop_temp->toPlainText(), QString("85"));
+        QCOMPARE(ui->textEdit_hothouse_temp_slope->toPlainText(), QString("1"));
+        QCOMPARE(ui->textEdit_hothouse_loops_num->toPlainText(), QString("2"));
+        QCOMPARE(ui->textEdit_hothouse_start_temp_last_times->toPlainText(), QString("60"));
+        QCOMPARE(ui->textEdit_hothouse_stop_temp_last_times->toPlainText(), QString("60"));
+        QVERIFY(!ui->textEdit_hothouse_current_temperature->isEnabled());
+        QVERIFY(!ui->textEdit_hothouse_set_temperature_manual->isEnabled());
+        QVERIFY(ui->textEdit_hothouse_set_temperature_by_user_manual->isEnabled());
+        QVERIFY(console->hothouseScriptTimer() && console->hothouseAdvancedTimer());
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+
+        QCOMPARE(ui->textEdit_dc_power_supply_current_voltage->toPlainText(), QString("N/A"));
+        QCOMPARE(ui->textEdit_dc_power_supply_current_current->toPlainText(), QString("N/A"));
+        QCOMPARE(ui->textEdit_dc_power_supply_max_voltage->toPlainText(), QString("12"));
+        QCOMPARE(ui->textEdit_dc_power_supply_max_current->toPlainText(), QString("10"));
+        // Built from the stored maximum values with the output off; nothing sent.
+        QCOMPARE(g_dc_set_frame.load(), QByteArray::fromHex("11100003000306631852940000"));
+    }
+
+    void theSupplySwitchWarnsWhileTheSupplyIsNotLinked()
+    {
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        prompter.shown.clear();
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), QStringList{"The power serial port is not turned on"});
+        QCOMPARE(prompter.shown[0].title, QString("Warning"));
+        QCOMPARE(sent.size(), 0);
+    }
+
+    void aChamberPortSharedWithAnotherLinkIsRefused()
+    {
+        prompter.shown.clear();
+        select(ui->comboBox_calib_multi_hot_house, chamberTap->workerPath());
+        g_port_name = chamberTap->workerPath();
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QCOMPARE(prompter.texts(), QStringList{"The serial port number of the incubator conflicts"});
+        QVERIFY(!console->hothouseWorker());
+        g_port_name = "/dev/ttyMAIN";
+
+        prompter.shown.clear();
+        select(ui->comboBox_calib_multi_DC_power, chamberTap->workerPath());
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QCOMPARE(prompter.texts(), QStringList{"The serial port number of the incubator conflicts"});
+        QVERIFY(!console->hothouseWorker());
+        select(ui->comboBox_calib_multi_DC_power, QString());
+        prompter.shown.clear();
+    }
+
+    void theChamberLinksAndShowsItsTemperatureReports()
+    {
+        QSignalSpy record(console, &MultiCalib::signal_label_record_visible);
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(console->hothouseWorker());
+        QCOMPARE(record.size(), 1);
+        QCOMPARE(record[0][0].value<uint8_t>(), uint8_t(1));
+        QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
+        QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_current_temperature->toPlainText() == "-10"; }, 6000));
+        QCOMPARE(ui->textEdit_hothouse_current_temperature_manual->toPlainText(), QString("-10"));
+        QCOMPARE(ui->textEdit_hothouse_current_temperature_advanced->toPlainText(), QString("-10"));
+        QCOMPARE(ui->label_wenxiang_manual_current_time->text(), QString("Update time:2026_0102 10:00:00"));
+        QCOMPARE(ui->label_wenxiang_auto_current_time->text(), QString("Update time:2026_0102 10:00:00"));
+        QCOMPARE(ui->label_turn_table_current_time_auto_advanced->text(), QString("2026_0102 10:00:00"));
+        QVERIFY(prompter.shown.isEmpty());
+    }
+
+    void theManualSetPointIsCutTowardZeroAndReadBack()
+    {
+        setText(ui->textEdit_hothouse_set_temperature_by_user_manual, "-39.7");
+        ui->pushButton_hothouse_cmd_set_target_temp_manual->click();
+        // -39 x 10 = -390 in the set-point register 0x074E.
+        QVERIFY(waitUntil([&] { return chamberPeer->writes().contains("hr 1870 65146"); }));
+
+        ui->pushButton_hothouse_cmd_read_target_temp_manual->click();
+        QCOMPARE(ui->textEdit_hothouse_set_temperature_by_user_manual->toPlainText(), QString());
+        QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_set_temperature->toPlainText() == "-39"; }));
+        QCOMPARE(ui->textEdit_hothouse_set_temperature_manual->toPlainText(), QString("-39"));
+        QCOMPARE(ui->textEdit_hothouse_set_temperature_advanced->toPlainText(), QString("-39"));
+    }
+
+    void aSetPointOrSlopeThatIsNoNumberIsNotSent()
+    {
+        QSignalSpy target(console, &MultiCalib::hothouse_set_target_temp);
+        QSignalSpy slope(console, &MultiCalib::hothouse_cmd_set_slope);
+        setText(ui->textEdit_hothouse_set_temperature_by_user_manual, "abc");
+        ui->pushButton_hothouse_cmd_set_target_temp_manual->click();
+        setText(ui->textEdit_hothouse_set_temperature_by_user_manual, "5000");
+        ui->pushButton_hothouse_cmd_set_target_temp_manual->click();
+        setText(ui->textEdit_hothouse_temperature_slope_manual, "");
+        ui->pushButton_hothouse_cmd_set_slope_manual->click();
+        setText(ui->textEdit_hothouse_temperature_slope_manual, "300");
+        ui->pushButton_hothouse_cmd_set_slope_manual->click();
+        QCOMPARE(target.size(), 0);
+        QCOMPARE(slope.size(), 0);
+        setText(ui->textEdit_hothouse_set_temperature_by_user_manual, "85");
+        ui->pushButton_hothouse_cmd_set_target_temp_manual->click();
+        QCOMPARE(target.size(), 1);
+        QCOMPARE(target[0][0].value<int16_t>(), int16_t(85));
+    }
+
+    void theManualSlopeIsSentAndReadBack()
+    {
+        QSignalSpy slope(console, &MultiCalib::hothouse_cmd_set_slope);
+        setText(ui->textEdit_hothouse_temperature_slope_manual, "3");
+        ui->pushButton_hothouse_cmd_set_slope_manual->click();
+        QCOMPARE(slope.size(), 1); // the form's by-name connection does not run it twice
+        QVERIFY(waitUntil([&] { return chamberPeer->writes().contains("hr 1874 300"); }));
+
+        ui->pushButton_hothouse_cmd_read_slope_manual->click();
+        QCOMPARE(ui->textEdit_hothouse_temperature_slope_manual->toPlainText(), QString());
+        QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_temperature_slope_manual->toPlainText() == "3"; }));
+        QCOMPARE(ui->textEdit_hothouse_temp_slope_rev->toPlainText(), QString("3"));
+        QCOMPARE(ui->textEdit_hothouse_set_slope_advanced->toPlainText(), QString("3"));
+    }
+
+    void startAndStopButtonsRunAndStopTheChamberOncePerClick()
+    {
+        QSignalSpy runStop(console, &MultiCalib::hothouse_generate_start_stop_cmd);
+        ui->pushButton_hothouse_cmd_start_manual->click();
+        QCOMPARE(runStop.size(), 1);
+        QCOMPARE(runStop[0][0].value<uint8_t>(), uint8_t(1));
+        QVERIFY(waitUntil([&] { return chamberPeer->writes().contains("co 1200 1"); }));
+        ui->pushButton_hothouse_cmd_stop->click();
+        ui->pushButton_hothouse_cmd_stop_manual->click();
+        QCOMPARE(runStop.size(), 3);
+        QCOMPARE(runStop[1][0].value<uint8_t>(), uint8_t(0));
+        QCOMPARE(runStop[2][0].value<uint8_t>(), uint8_t(0));
+        QVERIFY(waitUntil([&] { return chamberPeer->writes().contains("co 1200 0"); }));
+    }
+
+    void theScriptLogRecordsEveryTemperatureReportAfterItIsOpened()
+    {
+        g_calib_status.clearAll();
+        g_calib_status.writePlate(0, [](CalibImuStatus *r, uint32_t *) {
+            r[0].temp = 24.5f;
+            r[0].time_ms = 777;
+        });
+        clock.advance(5000);
+        console->create_hot_house_logfile();
+        const QString path = console->hotHouseLogPath();
+        QCOMPARE(QDir::cleanPath(path),
+                 QDir::cleanPath(logRoot() + "/log_heatbox/2026_0102/T2026_0102_1000_05.txt"));
+        QCOMPARE(ui->label_wenxiang_start_time->text(), QString("Start time:2026_0102 10:00:05"));
+        QStringList lines = fileLines(path);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY(lines[0].startsWith("t,current_temperature,set_temperature,temp1-0,"));
+
+        // The next chamber report adds its line.
+        QVERIFY(waitUntil([&] { return fileLines(path).size() >= 2; }, 6000));
+        lines = fileLines(path);
+        const QStringList f = lines[1].split(',');
+        QCOMPARE(f.size(), 3 + 1024);
+        QCOMPARE(f[0], QString("2026_0102 10:00:05"));
+        QCOMPARE(f[1], QString("-10"));
+        QCOMPARE(f[2], ui->textEdit_hothouse_set_temperature_advanced->toPlainText());
+        QCOMPARE(f[3], QString("24.5"));
+        QCOMPARE(f[3 + 512], QString("777"));
+
+        // A script tick's line: time, elapsed, five displays, the IMU columns.
+        const int before = fileLines(path).size();
+        console->write_hot_house_script_line(42);
+        lines = fileLines(path);
+        QVERIFY(lines.size() > before);
+        const QStringList s = lines.last().split(',');
+        QCOMPARE(s.size(), 7 + 1024);
+        QCOMPARE(s[1], QString("42"));
+        QCOMPARE(s[2], QString("-10"));
+        QCOMPARE(s[7], QString("24.5"));
+
+        // A later run opens a new log; the reports go there from then on.
+        clock.advance(1000);
+        console->create_hot_house_logfile();
+        QVERIFY(console->hotHouseLogPath() != path);
+        QCOMPARE(fileLines(console->hotHouseLogPath()).size(), 1);
+    }
+
+    void aLogOpenedTwiceInOneSecondKeepsTheEarlierLines()
+    {
+        const QString path = console->hotHouseLogPath();
+        console->write_hot_house_script_line(7);
+        const QStringList before = fileLines(path);
+        console->create_hot_house_logfile(); // same clock second, same name
+        QCOMPARE(console->hotHouseLogPath(), path);
+        const QStringList after = fileLines(path);
+        QCOMPARE(after.mid(0, before.size()), before);
+        QVERIFY(after.last().startsWith("t,current_temperature,set_temperature,"));
+    }
+
+    void closingTheChamberLinkStopsBothScriptTimers()
+    {
+        console->hothouseScriptTimer()->start(1000);
+        console->hothouseAdvancedTimer()->start(1000);
+        QSignalSpy record(console, &MultiCalib::signal_label_record_visible);
+        WorkerThread_hothouse *old = console->hothouseWorker();
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QCOMPARE(g_hothouse_connected, uint8_t(0));
+        QVERIFY(!console->netReported());
+        QCOMPARE(record.size(), 1);
+        QCOMPARE(record[0][0].value<uint8_t>(), uint8_t(0));
+        QCOMPARE(console->hothouseWorker(), old); // kept until the next connect
+
+        // The closed link polls no more.
+        QTest::qWait(300);
+        const int bytes = chamberTap->sent().size();
+        QTest::qWait(2500);
+        QCOMPARE(chamberTap->sent().size(), bytes);
+
+        // The next press makes a new worker and links again.
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(console->hothouseWorker() && console->hothouseWorker() != old);
+        QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
+    }
+
+    void theSupplyPortMayNotBeTheMainPort()
+    {
+        prompter.shown.clear();
+        select(ui->comboBox_calib_multi_DC_power, dcTap->workerPath());
+        g_port_name = dcTap->workerPath();
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QCOMPARE(prompter.texts(), QStringList{"The serial port number of the power supply conflicts"});
+        QVERIFY(!console->dcPowerWorker());
+        g_port_name = "/dev/ttyMAIN";
+        prompter.shown.clear();
+    }
+
+    void theSupplyLinksWithItsModelAndLogsEveryVoltageReport()
+    {
+        clock.advance(60000);
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(console->dcPowerWorker());
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        QCOMPARE(g_dc_power_type, uint8_t(1));
+        QCOMPARE(ui->label_dc_power_type->text(), QString::fromUtf8("Power supply model:3030（限压31V,限流31A）"));
+        QCOMPARE(ui->label_dc_power_type->styleSheet(), QString("background-color: red;color:black"));
+        const QString path = console->dcPowerLogPath();
+        QCOMPARE(QDir::cleanPath(path), QDir::cleanPath(logRoot() + "/log_dc_power/2026_0102/T2026_0102_1001_06.txt"));
+        QVERIFY(waitUntil([&] { return fileLines(path).size() >= 2; }, 6000));
+        const QStringList lines = fileLines(path);
+        QCOMPARE(lines[0], QString("t,voltage,current,voltage_set,current_set"));
+        const QStringList f = lines[1].split(',');
+        QCOMPARE(f.size(), 5);
+        QCOMPARE(f[0], QString("2026_0102 10:01:06"));
+        QVERIFY(f[1].toDouble() > 16.9 && f[1].toDouble() < 17.1);
+        QCOMPARE(f[3], QString("12"));
+        QCOMPARE(f[4], QString("10"));
+    }
+
+    void aVoltageOtherThanTwelveFifteenOrThirtyOneIsRefused()
+    {
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        prompter.shown.clear();
+        setText(ui->textEdit_dc_power_supply_max_voltage, "24");
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?", "Incorrect voltage value setting"}));
+        QCOMPARE(sent.size(), 0);
+        QCOMPARE(g_dc_power_on, uint8_t(0));
+
+        // No to the first question stops too.
+        prompter.shown.clear();
+        setText(ui->textEdit_dc_power_supply_max_voltage, "12");
+        prompter.answers = {QMessageBox::No};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(sent.size(), 0);
+    }
+
+    void switchingOnSendsTheSetFrameAndStoresTheMaximumValues()
+    {
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        prompter.shown.clear();
+        setText(ui->textEdit_dc_power_supply_max_voltage, "12");
+        setText(ui->textEdit_dc_power_supply_max_current, "10");
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(sent.size(), 1); // once per click
+        QCOMPARE(sent[0][0].toByteArray(), QByteArray::fromHex("11100003000306631852940001"));
+        QCOMPARE(g_dc_set_frame.load(), QByteArray::fromHex("11100003000306631852940001"));
+        QCOMPARE(g_dc_power_on, uint8_t(1));
+        QCOMPARE(ui->pushButton_dc_power_supply_ON_OFF->text(), QString("Manual power off"));
+        QVERIFY(waitUntil([&] { return dcPeer->writes().contains("hr 3 25368 21140 1"); }));
+        QCOMPARE(getSettings()->value("main_index/DC_Max_VOLTAGE_NOW").toFloat(), 12.0f);
+        QCOMPARE(getSettings()->value("main_index/DC_Max_CURRENT_NOW").toFloat(), 10.0f);
+    }
+
+    void thirtyOneVoltsWithTheOutputOnSwitchesOffWithoutTheHighVoltageQuestion()
+    {
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        prompter.shown.clear();
+        setText(ui->textEdit_dc_power_supply_max_voltage, "31");
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), QStringList{"Are you sure to turn on the power supply?"});
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(uint8_t(sent[0][0].toByteArray()[12]), uint8_t(0));
+        QCOMPARE(g_dc_power_on, uint8_t(0));
+        QCOMPARE(ui->pushButton_dc_power_supply_ON_OFF->text(), QString("Manual power on"));
+        QVERIFY(waitUntil([&] { return dcPeer->writes().contains("hr 3 65535 21140 0"); }));
+    }
+
+    void thirtyOneVoltsWithTheOutputOffAsksOnceMore()
+    {
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes, QMessageBox::No};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
+                                                "Are you sure you need such a high voltage? Unless using DC-DC"}));
+        QCOMPARE(sent.size(), 0);
+        QCOMPARE(g_dc_power_on, uint8_t(0));
+    }
+
+    void anUnchosenModelTakesEffectAfterTheNextConnectOrClose()
+    {
+        getSettings()->setValue("main_index/DC_type", 0);
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        setText(ui->textEdit_dc_power_supply_max_voltage, "15");
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(sent.size(), 1); // the model read at the connect still holds
+        QCOMPARE(g_dc_power_on, uint8_t(1));
+
+        // Closing the link reads the model again.
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QCOMPARE(g_dc_power_connected, uint8_t(0));
+        QCOMPARE(g_dc_power_type, uint8_t(0));
+        QCOMPARE(ui->label_dc_power_type->text(), QString("Power supply model:UNKNOWN"));
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
+                                                "Unknown power supply model, please confirm again"}));
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(g_dc_power_on, uint8_t(1));
+    }
+};
+
+QTEST_MAIN(TestChamberPanel)
+#include "test_chamber_panel.moc"
