@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -18,11 +19,14 @@
 #include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
 #include "equipment/WorkerThread_Multi.h"
+#include "equipment/WorkerThread_hothouse.h"
 #include "equipment/WorkerThread_turn_table.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "sim/TurntableSim.h"
+#include "tests/equipment/ModbusPeer.h"
+#include "tests/equipment/WireTap.h"
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
@@ -44,6 +48,7 @@ class TestScriptsConsole : public QObject {
 private:
     ModuleSimulator *sim = nullptr;
     TurntableSim *table = nullptr;
+    WireTap *chamberLine = nullptr; // between the console's chamber worker and the Modbus peer
     MultiCalib *console = nullptr;
     ScriptedPrompter prompter;
     RecordingSoundPlayer sound;
@@ -54,6 +59,7 @@ private:
     QList<int> targets, slopes, startStop, dcCodes, autoLog;
     int rotations = 0;
     bool turntableAnswers = true;
+    bool chamberFollows = true; // the fake chamber reaches each set point
 
     QList<uint16_t> ids() const
     {
@@ -128,9 +134,11 @@ private slots:
 
         sim = new ModuleSimulator;
         table = new TurntableSim;
-        QVERIFY(sim->isValid() && table->isValid());
+        chamberLine = new WireTap;
+        QVERIFY(sim->isValid() && table->isValid() && chamberLine->isValid());
         table->speedUp = 400;
-        qputenv("KELVANTO_EXTRA_PORTS", (sim->portPath() + ":" + table->portPath()).toLocal8Bit());
+        qputenv("KELVANTO_EXTRA_PORTS",
+                (sim->portPath() + ":" + table->portPath() + ":" + chamberLine->workerPath()).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
         console = new MultiCalib;
@@ -139,7 +147,8 @@ private slots:
         // The fake chamber reaches every set point a few milliseconds after it is sent.
         connect(console, &MultiCalib::hothouse_set_target_temp, this, [this](int16_t t) {
             targets << t;
-            QTimer::singleShot(4, console, [this, t] { console->show_heat_value(float(t)); });
+            if (chamberFollows)
+                QTimer::singleShot(4, console, [this, t] { console->show_heat_value(float(t)); });
         });
         connect(console, &MultiCalib::hothouse_cmd_set_slope, this, [this](uint8_t s) { slopes << s; });
         connect(console, &MultiCalib::hothouse_generate_start_stop_cmd, this, [this](uint8_t on) { startStop << on; });
@@ -177,9 +186,15 @@ private slots:
             QMetaObject::invokeMethod(t.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
             QVERIFY(waitUntil([&] { return t.isNull(); }));
         }
+        QPointer<WorkerThread_hothouse> h = console->hothouseWorker();
+        if (h) {
+            QMetaObject::invokeMethod(h.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
+            QVERIFY(waitUntil([&] { return h.isNull(); }));
+        }
         delete console;
         delete sim;
         delete table;
+        delete chamberLine;
         Prompter::install(nullptr);
         SoundPlayer::install(nullptr);
         Clock::install(nullptr);
@@ -408,6 +423,46 @@ private slots:
         QCOMPARE(targets, (QList<int>{-30, -30, 0, -10, 20, 10, 40, 30, 60, 50, 80, 70, 85, 85, 25}));
         QVERIFY(table->commands().size() > 7); // the table moved for every rotation
         turntableAnswers = true;
+    }
+
+    void theScriptDrivesTheRealChamberWorkerUntilItsLinkIsClosed()
+    {
+        clearRecords();
+        chamberFollows = false; // the peer's chamber stays at -10 degC
+        sendImus(900);
+        ModbusPeer peer({"--rtu", chamberLine->peerPath(), "--slave", "1", "--set", "0x0744=0xFF9C"}, "chamber_writes.txt");
+        QVERIFY(peer.waitReady());
+        QComboBox *c = console->form()->comboBox_calib_multi_hot_house;
+        c->setCurrentIndex(c->findText(chamberLine->workerPath() + " # simulated"));
+        QVERIFY(c->currentIndex() > 0);
+        g_hothouse_connected = 0;
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
+        // The chamber's first poll reports -10 degC, the start temperature of this run.
+        QVERIFY(waitUntil([&] { return console->form()->textEdit_hothouse_current_temperature->toPlainText() == "-10"; }, 8000));
+
+        setParams({"2", "-10", "0", "85", "1", "1"});
+        console->on_pushButton_temperature_retest_clicked();
+        QVERIFY(console->hothouseScriptTimer()->isActive());
+        // Start, the retest step's ramp rate 3 and the stop temperature 85 reach the chamber's registers.
+        QVERIFY(waitUntil([&] { return peer.writes().contains("hr 1870 850"); }, 8000));
+        QCOMPARE(peer.writes().filter(QRegularExpression("^(co 1200|hr 1874|hr 1870)")),
+                 (QStringList{"co 1200 1", "hr 1874 300", "hr 1870 850"}));
+        QCOMPARE(int(console->chamberScriptState().phase), int(ChamberScriptPhase::GoStop));
+        QCOMPARE(console->form()->textEdit_hothouse_current_status->toPlainText(), QString("Go to:85"));
+        dcCodes.removeAll(102);
+        QCOMPARE(dcCodes, (QList<int>{104, 58001, 58001}));
+
+        // Closing the chamber link stops the script where it is; the chamber hears nothing more.
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QCOMPARE(g_hothouse_connected, uint8_t(0));
+        const int writes = peer.writes().size();
+        QTest::qWait(300);
+        QCOMPARE(peer.writes().size(), writes);
+        QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStop);
+        QVERIFY(posted.isEmpty());
+        chamberFollows = true;
     }
 };
 
