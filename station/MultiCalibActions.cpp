@@ -6,7 +6,6 @@
 #include "ui_MultiCalib.h"
 
 #include <QDebug>
-#include <QThread>
 
 #include "app/Clock.h"
 #include "app/Prompter.h"
