@@ -200,6 +200,25 @@ private slots:
         Clock::install(nullptr);
     }
 
+    void eachStartButtonAsksOnceAClickAndNoLeavesEverythingAsItWas()
+    {
+        clearRecords();
+        for (QPushButton *b : {console->form()->pushButton_temperature_retest, console->form()->pushButton_hothouse_cmd_auto_include_dc_control,
+                               console->form()->pushButton_advanced_calib, console->form()->pushButton_advanced_calib_retest,
+                               console->form()->pushButton_advanced_retest}) {
+            prompter.shown.clear();
+            prompter.answers = {QMessageBox::No};
+            b->click();
+            QCOMPARE(prompter.shown.size(), 1);
+            QVERIFY(b->isEnabled());
+        }
+        QTest::qWait(50);
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(!console->advancedSequencePending());
+        QVERIFY(autoLog.isEmpty() && targets.isEmpty() && startStop.isEmpty() && dcCodes.isEmpty());
+        QCOMPARE(g_advanced_calib_type.load(), uint8_t(0));
+    }
+
     void aStartWithAnImuNotInstalledIsRefusedWithItsPlateAndNumber()
     {
         clearRecords();
