@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -112,8 +113,16 @@ private slots:
 
     void confirmedWorkOrderIsStoredWithItsStartTime()
     {
-        answerWith("WO7", "zhang", "转台", true);
+        bool shownWhileWaiting = false;
+        FormWorkOrderDetails::installAnswerer([&](FormWorkOrderDetails &d) {
+            shownWhileWaiting = d.isVisible();
+            d.form()->lineEdit_workOrderNum->setText("WO7");
+            d.form()->lineEdit_operatorId->setText("zhang");
+            d.form()->lineEdit_equipment->setText("转台");
+            QTest::mouseClick(d.form()->buttonBox->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
         QVERIFY(console->addWorkOrderDetailsDalig());
+        QVERIFY(shownWhileWaiting);
         QCOMPARE(console->workOrderNumber(), QString("WO7"));
         QCOMPARE(console->operatorId(), QString("zhang"));
         QCOMPARE(console->equipment(), QString("转台"));
@@ -246,6 +255,15 @@ private slots:
         QVERIFY(t.elapsed() < 3000);
         QVERIFY(!console->lastUpload().ok);
         QVERIFY(console->lastUpload().timedOut);
+    }
+
+    void settingsDialogTextRequestsReachTheLinks()
+    {
+        QSignalSpy forwarded(console, &MultiCalib::Send_QString_times);
+        emit console->settingsDialog()->Send_QString_times("abc");
+        QCOMPARE(forwarded.size(), 1);
+        QCOMPARE(forwarded[0].at(0).toString(), QString("abc"));
+        QCOMPARE(console->settingsDialog()->windowTitle(), QString("参数设置"));
     }
 
     void chamberScriptButtonsAreSwitchedTogether()

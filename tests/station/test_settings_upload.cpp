@@ -233,6 +233,25 @@ private slots:
         QCOMPARE(log.last(), QString("subArray.size 0"));
     }
 
+    void typedTextsAreEscapedIntoValidJson()
+    {
+        Rack rack;
+        rack.postedImus = 1;
+        UploadContext context = rack.context();
+        context.workOrder = "WO\"1\\2";
+        context.operatorId = "a\tb";
+        context.equipment = "温箱\n2";
+        CalibUploadTable table;
+        QStringList log;
+        const QByteArray got = buildUploadBody(1, context, table, &log);
+        QVERIFY(got.startsWith("{\"WONO\":\"WO\\\"1\\\\2\",\"details\":[{\"Equipment\":\"温箱\\n2\""));
+        QJsonParseError error{};
+        const QJsonObject root = QJsonDocument::fromJson(got, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(root.value("WONO").toString(), context.workOrder);
+        QCOMPARE(root.value("details").toArray().at(0).toObject().value("operatorId").toString(), context.operatorId);
+    }
+
     void serialNumberKeepsLeadingZerosInLowerCase()
     {
         CalibImuStatus record{};
@@ -274,6 +293,10 @@ private slots:
         url = uploadAddress("/api/BRAPI/AlanRest");
         QCOMPARE(url.toString(), QString("http://127.0.0.2:8090/api/BRAPI/AlanRest"));
         QCOMPARE(uploadTimeoutMs(), 30000);
+        getSettings()->setValue("httpAddr/timeoutMs", "soon");
+        QCOMPARE(uploadTimeoutMs(), 30000);
+        getSettings()->setValue("httpAddr/timeoutMs", 1500);
+        QCOMPARE(uploadTimeoutMs(), 1500);
     }
 
     // The POST against the stand-in service.
