@@ -95,6 +95,7 @@ private:
 private slots:
     void initTestCase()
     {
+        Q_INIT_RESOURCE(resources);
         registerMetaTypes();
         Prompter::install(&prompter);
         SoundPlayer::install(&sound);
@@ -155,8 +156,10 @@ private slots:
         QVERIFY(page->isVisible());
         const QList<QLabel *> icons = page->findChildren<QLabel *>(QRegularExpression("^label_calib_multi_board_"));
         QCOMPARE(icons.size(), 37);
-        for (QLabel *l : icons)
+        for (QLabel *l : icons) {
             QCOMPARE(page->iconOf(l->objectName()), QString(":/images/not_ok.png"));
+            QVERIFY(!l->pixmap(Qt::ReturnByValue).isNull());
+        }
     }
 
     void reportsReachingTheConsoleTurnThePagesIcons()
