@@ -131,6 +131,14 @@ private slots:
         QVERIFY(ui->textEdit_hothouse_set_temperature_by_user_manual->isEnabled());
         QVERIFY(console->hothouseScriptTimer() && console->hothouseAdvancedTimer());
         QVERIFY(!console->hothouseScriptTimer()->isActive());
+        // Their ticks belong to the scripts; both timers are joined to them.
+        // (a disconnect reports whether the connection was there; it is made again at once)
+        QTimer *script = console->hothouseScriptTimer();
+        QTimer *advanced = console->hothouseAdvancedTimer();
+        QVERIFY(QObject::disconnect(script, SIGNAL(timeout()), console, SLOT(_ackTimeout_hothouse_ctrl_normal())));
+        QVERIFY(QObject::disconnect(advanced, SIGNAL(timeout()), console, SLOT(_ackTimeout_hothouse_ctrl_advanced())));
+        QVERIFY(QObject::connect(script, SIGNAL(timeout()), console, SLOT(_ackTimeout_hothouse_ctrl_normal())));
+        QVERIFY(QObject::connect(advanced, SIGNAL(timeout()), console, SLOT(_ackTimeout_hothouse_ctrl_advanced())));
 
         QCOMPARE(ui->textEdit_dc_power_supply_current_voltage->toPlainText(), QString("N/A"));
         QCOMPARE(ui->textEdit_dc_power_supply_current_current->toPlainText(), QString("N/A"));
@@ -242,7 +250,12 @@ private slots:
         QCOMPARE(runStop.size(), 1);
         QCOMPARE(runStop[0][0].value<uint8_t>(), uint8_t(1));
         QVERIFY(waitUntil([&] { return chamberPeer->writes().contains("co 1200 1"); }));
+        // Stopping by hand also frees both script buttons.
+        ui->pushButton_temperature_retest->setEnabled(false);
+        ui->pushButton_hothouse_cmd_auto_include_dc_control->setEnabled(false);
         ui->pushButton_hothouse_cmd_stop->click();
+        QVERIFY(ui->pushButton_temperature_retest->isEnabled());
+        QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
         ui->pushButton_hothouse_cmd_stop_manual->click();
         QCOMPARE(runStop.size(), 3);
         QCOMPARE(runStop[1][0].value<uint8_t>(), uint8_t(0));
@@ -312,11 +325,15 @@ private slots:
     {
         console->hothouseScriptTimer()->start(1000);
         console->hothouseAdvancedTimer()->start(1000);
+        ui->pushButton_temperature_retest->setEnabled(false);
+        ui->pushButton_hothouse_cmd_auto_include_dc_control->setEnabled(false);
         QSignalSpy record(console, &MultiCalib::signal_label_record_visible);
         WorkerThread_hothouse *old = console->hothouseWorker();
         console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
         QVERIFY(!console->hothouseScriptTimer()->isActive());
         QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(ui->pushButton_temperature_retest->isEnabled());
+        QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
         QCOMPARE(g_hothouse_connected, uint8_t(0));
         QVERIFY(!console->netReported());
         QCOMPARE(record.size(), 1);
