@@ -327,6 +327,8 @@ private slots:
         console->hothouseAdvancedTimer()->start(1000);
         ui->pushButton_temperature_retest->setEnabled(false);
         ui->pushButton_hothouse_cmd_auto_include_dc_control->setEnabled(false);
+        console->rev_log_from_worker(37, "net_1_1"); // the base-board link reported
+        QVERIFY(console->netReported());
         QSignalSpy record(console, &MultiCalib::signal_label_record_visible);
         WorkerThread_hothouse *old = console->hothouseWorker();
         console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
