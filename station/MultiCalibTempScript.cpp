@@ -159,6 +159,9 @@ void MultiCalib::calc_total_run_time_fun()
 
 bool MultiCalib::judge_imu_alive_and_reached_calib_temprature()
 {
+    // Only a stop soak can end early.
+    if (m_chamberScript.phase != ChamberScriptPhase::SoakStop)
+        return false;
     if (!TempScript::imusReachedStop(rackView(), m_netReported, ui->textEdit_hothouse_stop_temp->toPlainText().toDouble()))
         return false;
     applyScriptActions(TempScript::earlyEnd(m_chamberScript, g_change_temp_calib_to_temp_cycling != 0));

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
+#include <QSettings>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -27,6 +28,7 @@
 #include "sim/TurntableSim.h"
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
+#include "station/ConsoleDialogs.h"
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
@@ -406,6 +408,47 @@ private slots:
         QCOMPARE(targets.size(), sentTargets);
         QCOMPARE(targets, (QList<int>{-30, -30}));
         turntableAnswers = true;
+    }
+
+    void anAdministratorMayStoreChangedParametersBeforeTheRun()
+    {
+        clearRecords();
+        sendImus(800);
+        ScriptedConsoleDialogs dialogs;
+        dialogs.texts = QStringList{"580417"};
+        ConsoleDialogs::install(&dialogs);
+        console->on_pushButton_show_setting_page();
+        ConsoleDialogs::install(nullptr);
+        QVERIFY(console->isAdminMode());
+        prompter.shown.clear();
+        setParams({"3", "-20", "15", "70", "20", "2"});
+        // Yes to the start and to storing; No to the power question ends the start there.
+        prompter.answers = {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok, QMessageBox::No};
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        QCOMPARE(prompter.texts(), (QStringList{"Do you want to start running the automatic temperature compensation+retest script?",
+                                                "Change in temperature compensation calibration parameters, do you want to save it?",
+                                                "Temperature compensation calibration parameters have been saved",
+                                                "The power will be turned off after 1 minute of starting"}));
+        QSettings *st = getSettings();
+        QCOMPARE(st->value("main_index/WENXIANG_LOOPS").toString(), QString("3"));
+        QCOMPARE(st->value("main_index/WENXIANG_START_TEMP").toString(), QString("-20"));
+        QCOMPARE(st->value("main_index/WENXIANG_START_BAOWEN_TIME").toString(), QString("15"));
+        QCOMPARE(st->value("main_index/WENXIANG_STOP_TEMP").toString(), QString("70"));
+        QCOMPARE(st->value("main_index/WENXIANG_STOP_BAOWEN_TIME").toString(), QString("20"));
+        QCOMPARE(st->value("main_index/WENXIANG_TEMP_SLOPE").toString(), QString("2"));
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+
+        // Unchanged parameters ask nothing; No to storing keeps the stored texts.
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes, QMessageBox::No};
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        QCOMPARE(prompter.texts().filter("parameters").size(), 0);
+        setParams({"4", "-20", "15", "70", "20", "2"});
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok, QMessageBox::No};
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        QCOMPARE(prompter.texts()[2], QString("Temperature compensation calibration parameters do not need to be saved"));
+        QCOMPARE(st->value("main_index/WENXIANG_LOOPS").toString(), QString("3"));
     }
 
     void theTurntableWorkerRotatesEveryStepOfAnAdvancedRetest()
