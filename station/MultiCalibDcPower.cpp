@@ -61,7 +61,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         WorkerThread_DC_power *w = createWorker_DC_power(port, g_baud_rate);
         m_dcWorker = w;
         m_dcWanted = true;
-        connect(w, &WorkerThread_DC_power::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_dc_power);
+        connect(w, &WorkerThread_DC_power::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_DC_power);
         connect(this, &MultiCalib::signal_closePort_dc_power, w, &WorkerThread_DC_power::closePort);
         connect(w, &WorkerThread_DC_power::signal_log, this, &MultiCalib::rev_log_from_worker);
         connect(this, &MultiCalib::dc_control_cmd, w, &WorkerThread_DC_power::rev_dc_control);
@@ -93,7 +93,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
 
 QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }
 
-void MultiCalib::connectIsOk_Worker_dc_power(bool ok)
+void MultiCalib::connectIsOk_DC_power(bool ok)
 {
     if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
         return; // a retired worker or a link closed since
