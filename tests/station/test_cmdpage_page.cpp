@@ -68,10 +68,14 @@ private:
     }
     void sendRecords(ModuleSimulator *sim, int plate, uint32_t status)
     {
-        for (auto &r : sim->imus) {
-            r.time_ms += 1000;
+        for (auto &r : sim->imus)
             r.calib_status = status;
-        }
+        sendFrameOf(sim, plate);
+    }
+    void sendFrameOf(ModuleSimulator *sim, int plate)
+    {
+        for (auto &r : sim->imus)
+            r.time_ms += 1000;
         const uint64_t before = g_calib_status.generation(plate);
         sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
         QVERIFY(waitUntil([&] { return g_calib_status.generation(plate) > before; }));
@@ -378,6 +382,36 @@ private slots:
         QCOMPARE(totalCell(1, 5)->text(), QString("4095"));
         QCOMPARE(totalCell(1, 1)->text(), QString("OK_ Transfer successful3999"));
         QCOMPARE(console->form()->label_result_ok_percent->text(), QString("100.00%"));
+    }
+
+    void theFourBlockLayoutShowsStagesCountsAndTemperatures()
+    {
+        for (auto &r : sim2->imus)
+            r.calib_status = 56005;
+        sim2->imus[6].calib_status = 56004;
+        sim2->imus[6].fused[6] = 31.5f;
+        sendFrameOf(sim2, 1);
+        QTableWidget *t = console->form()->tableWidget_calib_multi_total;
+        t->setRowCount(84);
+        g_expected_calib_flag = 3999;
+        console->check_total_imu_num_alive();
+        console->calib_multi_table_total();
+        QCOMPARE(totalCell(1, 5)->text(), QString("NG_4095"));
+        QCOMPARE(totalCell(1, 5)->background().color(), QColor(Qt::red));
+        QCOMPARE(totalCell(2, 1)->text(), QString("0")); // plate 3 sent no record and no report
+        QCOMPARE(totalCell(17, 1)->text(), QString("56005 Meter calibration completed"));
+        QCOMPARE(totalCell(17, 1)->background().style(), Qt::NoBrush);
+        QCOMPARE(totalCell(17, 7)->text(), QString("56004 Add meter calibration"));
+        QCOMPARE(totalCell(17, 7)->background().color(), QColor(Qt::yellow));
+        QCOMPARE(totalCell(33, 1)->text(), QString("0"));
+        QCOMPARE(totalCell(49, 1)->text(), QString("25.0000"));
+        QCOMPARE(totalCell(49, 7)->text(), QString("31.5000"));
+        QCOMPARE(totalCell(49, 7)->background().style(), Qt::NoBrush);
+        g_expected_calib_flag = 0;
+        sim2->imus[6].fused[6] = 25.0f;
+        console->form()->comboBox_calib_multi_total->setCurrentIndex(2);
+        console->form()->comboBox_calib_multi_total->setCurrentIndex(1);
+        QCOMPARE(t->rowCount(), 20);
     }
 
     void thePlainFlagCheckPaintsOnlyWhileTheFlagKindIsShown()
