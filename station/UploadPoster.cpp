@@ -66,6 +66,10 @@ UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeou
     timer.setSingleShot(true);
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        // A post nested inside this one may hold this loop past our time-out after our answer
+        // came: that answer stands.
+        if (reply->isFinished())
+            return;
         out.timedOut = true;
         reply->abort(); // finishes the reply, which ends the loop
         loop.quit();

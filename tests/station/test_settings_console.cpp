@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTextEdit>
+#include <QTimer>
 #include <QtTest>
 
 #include "UploadServer.h"
@@ -264,6 +265,29 @@ private slots:
         QCOMPARE(forwarded.size(), 1);
         QCOMPARE(forwarded[0].at(0).toString(), QString("abc"));
         QCOMPARE(console->settingsDialog()->windowTitle(), QString("参数设置"));
+    }
+
+    void uploadNestedInAnotherKeepsBothOutcomes()
+    {
+        fillRack(8095, 8095);
+        getSettings()->setValue("httpAddr/timeoutMs", 1000);
+        server->setReply(200, "{\"code\":0,\"msg\":\"outer\"}", 0.2);
+        const int before = server->requests().size();
+        UploadOutcome inner;
+        QTimer::singleShot(50, console, [&] {
+            // The second post outlives the first one's time-out while the first one waits.
+            server->setReply(200, "{\"code\":0,\"msg\":\"inner\"}", 1.6);
+            console->exectuePosMethod(2);
+            inner = console->lastUpload();
+        });
+        console->exectuePosMethod(1);
+        getSettings()->setValue("httpAddr/timeoutMs", 5000);
+        QCOMPARE(server->requests().size(), before + 2);
+        QVERIFY(inner.timedOut);
+        QVERIFY(!inner.ok);
+        QVERIFY(console->lastUpload().ok);
+        QVERIFY(!console->lastUpload().timedOut);
+        QCOMPARE(console->lastUpload().reply.msg, QString("outer"));
     }
 
     void chamberScriptButtonsAreSwitchedTogether()
