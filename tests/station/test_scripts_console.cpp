@@ -132,6 +132,8 @@ private slots:
         getSettings()->setValue("httpAddr/officialPort", int(http.serverPort()));
         getSettings()->setValue("httpAddr/timeoutMs", 3000);
         getSettings()->setValue("turnTableType/type", "0");
+        for (const auto &k : TempScript::paramKeys()) // stored by an earlier run of this test
+            getSettings()->remove(k.key);
         getSettings()->sync();
 
         sim = new ModuleSimulator;
@@ -303,6 +305,39 @@ private slots:
         const QList<QByteArray> lines = log.readAll().split('\n');
         QVERIFY(lines.size() > 1800);
         QVERIFY(lines[0].startsWith("t,current_temperature,set_temperature,temp1-0"));
+    }
+
+    void reportingImusPastTheStopTemperatureEndTheStopSoakEarly()
+    {
+        clearRecords();
+        sendImus(600);
+        setParams({"1", "-40", "0", "85", "30", "1"});
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStop; }));
+        auto report = [&](float temp) {
+            for (auto &imu : sim->imus) {
+                imu.time_ms = 900;
+                imu.calib_status = 56001;
+                imu.fused[6] = temp;
+            }
+            const uint64_t before = g_calib_status.generation(1);
+            sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
+            QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+        };
+        report(85.0f); // exactly at the stop temperature: the soak goes on
+        QTest::qWait(100);
+        QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::SoakStop);
+        report(86.0f);
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase != ChamberScriptPhase::SoakStop; }));
+        QVERIFY(console->chamberScriptState().runSeconds < 1000); // long before the 30 minutes
+        const QString endText = "Temperature compensation calibration retest completed, please check the retest marker position";
+        QVERIFY(waitUntil([&] { return prompter.texts().contains(endText); }, 60000));
+        dcCodes.removeAll(102);
+        QCOMPARE(dcCodes, (QList<int>{103, 56001, 56001, 56003, 65530}));
+        QCOMPARE(targets, (QList<int>{-40, 85, 25}));
+        QCOMPARE(g_expected_calib_flag, 129u);
+        QCOMPARE(posted, QStringList{stationPath(0)});
+        QVERIFY(!console->chamberScriptRetestRun());
     }
 
     void closingTheChamberLinkStopsTheScriptWhereItIs()
