@@ -2,6 +2,7 @@
 // simulated plate on a pseudo-terminal behind a real rack link, a fake chamber and turntable
 // that answer the console's signals, and a local HTTP peer that takes the uploads.
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QSettings>
@@ -442,6 +443,38 @@ private slots:
         QCOMPARE(console->advancedRunState().step, uint8_t(0));
         QCOMPARE(targets.size(), sentTargets);
         QCOMPARE(targets, (QList<int>{-30, -30}));
+        turntableAnswers = true;
+    }
+
+    void aRetestStartedWithoutAskingSends52000TwiceAMinuteApart()
+    {
+        clearRecords();
+        turntableAnswers = false;
+        QElapsedTimer since;
+        since.start();
+        QList<qint64> retestAt; // when the console broadcast 52000
+        QMetaObject::Connection c = connect(console, &MultiCalib::Send_CMD_LONG_SIGNAL_times, this,
+                                            [&](uint16_t id, float, float, uint32_t, uint32_t, int32_t, int32_t) {
+                                                if (id == 52000)
+                                                    retestAt << since.elapsed();
+                                            });
+        console->on_pushButton_advanced_retest_started_from_thread();
+        QVERIFY(prompter.shown.isEmpty());
+        QCOMPARE(g_advanced_calib_type.load(), uint8_t(2));
+        QVERIFY(!console->form()->pushButton_advanced_calib->isEnabled());
+        QVERIFY(!console->form()->pushButton_advanced_retest->isEnabled());
+        QVERIFY(waitUntil([&] { return startStop.size() == 2; })); // chamber on: the start, then the start slot
+        disconnect(c);
+        QCOMPARE(targets, QList<int>{-30});
+        QCOMPARE(slopes, QList<int>{10});
+        QCOMPARE(retestAt.size(), 2);
+        QVERIFY(retestAt[1] - retestAt[0] >= 55); // a minute, scaled to 60 ms
+        QVERIFY(console->hothouseAdvancedTimer()->isActive());
+        QCOMPARE(console->hothouseAdvancedTimer()->interval(), 2);
+        QVERIFY(waitUntil([&] { return ids().contains(52000); }));
+        g_hothouse_connected = 1;
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
         turntableAnswers = true;
     }
 
