@@ -21,10 +21,6 @@
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
 #include "station/TempScript.h"
-#include "station/AdvancedCalibPlan.h"
-#include "station/TempScript.h"
-#include "station/AdvancedCalibPlan.h"
-#include "station/TempScript.h"
 
 class AutoResize;
 class FrmShowLog;
@@ -93,26 +89,6 @@ public:
     QString selectFilePath() const { return m_selectFilePath; }
 
     QString get_string_calib_status(int number) const;
-
-    // Temperature script and advanced chamber-turntable run.
-    enum AdvancedCalibType { AdvancedCalibOnly = 1, AdvancedRetestOnly = 2, AdvancedCalibAndRetest = 3 };
-    // Tick length and the scale of every other wait of the two scripts (tests shorten both).
-    void setScriptTiming(int tickMs, double waitScale) { m_scriptTickMs = tickMs; m_scriptWaitScale = waitScale; }
-    const ChamberScriptState &chamberScriptState() const { return m_chamberScript; }
-    bool chamberScriptRetestRun() const { return m_chamberScriptRetest; }
-    const AdvancedCalib::RunState &advancedRunState() const { return m_advancedRun; }
-    uint32_t advancedRunEstimate() const { return m_advancedEstimate; }
-    bool advancedSequencePending() const;
-
-    // Temperature script and advanced chamber-turntable run.
-    enum AdvancedCalibType { AdvancedCalibOnly = 1, AdvancedRetestOnly = 2, AdvancedCalibAndRetest = 3 };
-    // Tick length and the scale of every other wait of the two scripts (tests shorten both).
-    void setScriptTiming(int tickMs, double waitScale) { m_scriptTickMs = tickMs; m_scriptWaitScale = waitScale; }
-    const ChamberScriptState &chamberScriptState() const { return m_chamberScript; }
-    bool chamberScriptRetestRun() const { return m_chamberScriptRetest; }
-    const AdvancedCalib::RunState &advancedRunState() const { return m_advancedRun; }
-    uint32_t advancedRunEstimate() const { return m_advancedEstimate; }
-    bool advancedSequencePending() const;
 
     // Station settings, work order and the production-data upload.
     Settings *settingsDialog() { return &m_settings; }
@@ -216,44 +192,6 @@ public slots:
     void on_pushButton_neihuan_unEnable_advanced_clicked();
     void on_pushButton_waihuan_unEnable_advanced_clicked();
     void heat_box_end();
-
-    // Temperature compensation and retest script.
-    void on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
-    void on_pushButton_temperature_retest_clicked();
-    void _ackTimeout_hothouse_ctrl_normal();
-    bool judge_imu_alive_and_reached_calib_temprature();
-    void calc_total_run_time_fun();
-    void DC_POWER_OFF_function();
-    // Advanced chamber-turntable run.
-    void on_pushButton_advanced_retest_started_from_thread();
-    void start_heat_box_thread();
-    void heat_box_constant_heat_rotate();
-    void _ackTimeout_hothouse_ctrl_advanced();
-    void log_heatBox(QString text);
-    uint32_t get_keep_heat_time();
-    uint32_t calc_turntable_calib_time();
-    uint32_t calc_turntable_retest_time();
-    void calc_total_advanced_calib_retest_run_time_fun(MultiCalib::AdvancedCalibType type);
-    void rev_turn_table_rotated_times();
-
-    // Temperature compensation and retest script.
-    void on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
-    void on_pushButton_temperature_retest_clicked();
-    void _ackTimeout_hothouse_ctrl_normal();
-    bool judge_imu_alive_and_reached_calib_temprature();
-    void calc_total_run_time_fun();
-    void DC_POWER_OFF_function();
-    // Advanced chamber-turntable run.
-    void on_pushButton_advanced_retest_started_from_thread();
-    void start_heat_box_thread();
-    void heat_box_constant_heat_rotate();
-    void _ackTimeout_hothouse_ctrl_advanced();
-    void log_heatBox(QString text);
-    uint32_t get_keep_heat_time();
-    uint32_t calc_turntable_calib_time();
-    uint32_t calc_turntable_retest_time();
-    void calc_total_advanced_calib_retest_run_time_fun(MultiCalib::AdvancedCalibType type);
-    void rev_turn_table_rotated_times();
 
     // Temperature compensation and retest script.
     void on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
@@ -441,54 +379,6 @@ private:
     // Reports.
     uint32_t m_turnTableStatusCount = 0;
     bool m_frameWarningOpen = false;
-
-    // Temperature script and advanced run.
-    void startChamberScript(bool retestOnly);
-    TempScript::RackView rackView() const;
-    void applyScriptActions(const QVector<ScriptAction> &actions);
-    void finishChamberScript();
-    void runAdvancedStepEnd(AdvancedCalib::StepEnd end);
-    // Runs the steps one after another, each after its wait (scaled); a newer sequence or a
-    // stopped advanced timer abandons the rest.
-    void runAdvancedSequence(QList<QPair<int, std::function<void()>>> steps, bool needsTimer);
-    int scaledMs(int ms) const;
-    void startAdvancedTimer();
-    void startAdvancedCalibration(bool withRetest);
-    QList<QPair<int, std::function<void()>>> retestStartSteps();
-    uint32_t m_advancedCalibDate = 0;
-    int m_scriptTickMs = 1000;
-    double m_scriptWaitScale = 1.0;
-    ChamberScriptState m_chamberScript;
-    bool m_chamberScriptRetest = false;
-    AdvancedCalib::RunState m_advancedRun;
-    uint32_t m_advancedEstimate = 0;
-    uint32_t m_turntableCalibSum = 0, m_turntableRetestSum = 0;
-    uint32_t m_advancedSequenceId = 0;
-    int m_advancedPendingSteps = 0;
-
-    // Temperature script and advanced run.
-    void startChamberScript(bool retestOnly);
-    TempScript::RackView rackView() const;
-    void applyScriptActions(const QVector<ScriptAction> &actions);
-    void finishChamberScript();
-    void runAdvancedStepEnd(AdvancedCalib::StepEnd end);
-    // Runs the steps one after another, each after its wait (scaled); a newer sequence or a
-    // stopped advanced timer abandons the rest.
-    void runAdvancedSequence(QList<QPair<int, std::function<void()>>> steps, bool needsTimer);
-    int scaledMs(int ms) const;
-    void startAdvancedTimer();
-    void startAdvancedCalibration(bool withRetest);
-    QList<QPair<int, std::function<void()>>> retestStartSteps();
-    uint32_t m_advancedCalibDate = 0;
-    int m_scriptTickMs = 1000;
-    double m_scriptWaitScale = 1.0;
-    ChamberScriptState m_chamberScript;
-    bool m_chamberScriptRetest = false;
-    AdvancedCalib::RunState m_advancedRun;
-    uint32_t m_advancedEstimate = 0;
-    uint32_t m_turntableCalibSum = 0, m_turntableRetestSum = 0;
-    uint32_t m_advancedSequenceId = 0;
-    int m_advancedPendingSteps = 0;
 
     // Temperature script and advanced run.
     void startChamberScript(bool retestOnly);
