@@ -40,13 +40,6 @@ public:
     QList<float> current, target, slope;
 };
 
-void retire(WorkerThread_hothouse *w)
-{
-    QPointer<WorkerThread_hothouse> p = w;
-    QMetaObject::invokeMethod(w, "deleteObjAndNewNext", Qt::QueuedConnection);
-    QVERIFY(waitUntil([&] { return p.isNull(); }));
-}
-
 int freePort()
 {
     QTcpServer s;
@@ -109,7 +102,7 @@ private slots:
         const int polls = r.current.size();
         QTest::qWait(400);
         QCOMPARE(r.current.size(), polls);
-        retire(w);
+        QVERIFY(TestKit::retireWorker(w));
     }
 
     void theTcpChamberWritesInItsOrderAndReadsBack()
@@ -140,7 +133,7 @@ private slots:
         // The 2000 ms poll.
         QVERIFY(waitUntil([&] { return !r.current.isEmpty(); }, 5000));
         QCOMPARE(r.current.first(), 25.3f);
-        retire(w);
+        QVERIFY(TestKit::retireWorker(w));
         getSettings()->remove("turnTableType/type");
     }
 
@@ -153,7 +146,7 @@ private slots:
         QVERIFY(waitUntil([&] { return r.connected == 0; }));
         QMetaObject::invokeMethod(w, "hothouse_set_target_temp", Qt::QueuedConnection, Q_ARG(int16_t, int16_t(20)));
         QVERIFY(waitUntil([&] { return r.logContains("not connected"); }));
-        retire(w);
+        QVERIFY(TestKit::retireWorker(w));
         getSettings()->remove("turnTableType/type");
     }
 };

@@ -129,9 +129,7 @@ private slots:
     }
     void cleanup()
     {
-        QPointer<WorkerThread_DC_power> p = worker;
-        QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
-        QVERIFY(waitUntil([&] { return p.isNull(); }));
+        QVERIFY(TestKit::retireWorker(worker));
         delete reports;
         delete peer;
         delete tap;
@@ -248,9 +246,7 @@ private slots:
     {
         control(56001);
         QVERIFY(waitUntil([&] { return reports->setWrites(1) >= 1; }));
-        QPointer<WorkerThread_DC_power> p = worker;
-        QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
-        QVERIFY(waitUntil([&] { return p.isNull(); }));
+        QVERIFY(TestKit::retireWorker(worker));
         const int chunks = tap->chunks.size();
         const int plates = reports->plates.size();
         QTest::qWait(300);

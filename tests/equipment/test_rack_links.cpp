@@ -32,13 +32,6 @@ public:
     QList<float> temps;
 };
 
-template <class W> void retire(W *w)
-{
-    QPointer<W> p = w;
-    QMetaObject::invokeMethod(w, "deleteObjAndNewNext", Qt::QueuedConnection);
-    QVERIFY(waitUntil([&] { return p.isNull(); }));
-}
-
 void sendLong(QObject *w, uint16_t cmd)
 {
     QMetaObject::invokeMethod(w, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, cmd),
@@ -76,7 +69,7 @@ private slots:
     }
     void cleanup()
     {
-        retire(worker);
+        QVERIFY(TestKit::retireWorker(worker));
         delete reports;
         delete sim;
     }
@@ -181,7 +174,7 @@ private slots:
         sendLong(worker, 56004);
         sendLong(worker, 56007);
         QVERIFY(waitUntil([&] { return sim->commands().size() >= 2; }));
-        retire(worker);
+        QVERIFY(TestKit::retireWorker(worker));
         const int n = sim->commands().size();
         QTest::qWait(200);
         QCOMPARE(sim->commands().size(), n);
@@ -232,7 +225,7 @@ private slots:
         pty.write(again.constData(), again.size());
         QTest::qWait(150);
         QCOMPARE(r.count(37, "net_0_0"), 3);
-        retire(w);
+        QVERIFY(TestKit::retireWorker(w));
     }
 
     void aPortThatCannotOpenReportsFailure()
@@ -241,7 +234,7 @@ private slots:
         Reports r(w);
         connect(w, &WorkerThread_net::signal_connectIsSuccess, &r, [&](bool ok) { r.connected = ok; });
         QVERIFY(waitUntil([&] { return r.connected == 0; }));
-        retire(w);
+        QVERIFY(TestKit::retireWorker(w));
     }
 };
 

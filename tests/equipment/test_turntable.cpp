@@ -102,9 +102,7 @@ private slots:
 
     void cleanup()
     {
-        QPointer<WorkerThread_turn_table> w = worker;
-        QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
-        QVERIFY(waitUntil([&] { return w.isNull(); }));
+        QVERIFY(TestKit::retireWorker(worker));
         delete reports;
         delete sim;
     }
@@ -267,9 +265,7 @@ private slots:
     {
         invoke(worker, "rev_common_cmd", 2);
         QVERIFY(waitUntil([&] { return reports->hasCode(46); }, 10000));
-        QPointer<WorkerThread_turn_table> w = worker;
-        QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
-        QVERIFY(waitUntil([&] { return w.isNull(); }));
+        QVERIFY(TestKit::retireWorker(worker));
         QVERIFY(waitUntil([&] { return sim->commands().contains("STOP X") && sim->commands().contains("STOP Y"); }));
         const int logs = reports->logs.size();
         const int cmds = sim->commands().size();

@@ -2,6 +2,7 @@
 // Helpers shared by the tests.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 #include <QTest>
 
@@ -19,4 +20,15 @@ int runProgram(const QString &program, const QStringList &args, QString *out = n
                int timeoutMs = 60000);
 // Debian's Python interpreter (not whatever python3 comes first on PATH).
 inline QString python() { return "/usr/bin/python3"; }
+
+// Retires a worker as its owner does (its retire signal, queued into its thread) and waits until
+// the worker is released. A null worker counts as released.
+template <class W> bool retireWorker(W *worker, int timeoutMs = 5000)
+{
+    if (!worker)
+        return true;
+    QPointer<W> p = worker;
+    QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
+    return waitUntil([&] { return p.isNull(); }, timeoutMs);
+}
 } // namespace TestKit

@@ -37,14 +37,6 @@ QStringList fileLines(const QString &path)
     return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
-template <class W> void retireWorker(W *w)
-{
-    if (!w)
-        return;
-    QPointer<W> p = w;
-    QMetaObject::invokeMethod(w, "deleteObjAndNewNext", Qt::QueuedConnection);
-    QVERIFY(waitUntil([&] { return p.isNull(); }));
-}
 } // namespace
 
 class TestChamberPanel : public QObject {
@@ -106,8 +98,8 @@ private slots:
     void cleanupTestCase()
     {
         console->connect_serial_port(0);
-        retireWorker(console->hothouseWorker());
-        retireWorker(console->dcPowerWorker());
+        QVERIFY(TestKit::retireWorker(console->hothouseWorker()));
+        QVERIFY(TestKit::retireWorker(console->dcPowerWorker()));
         delete console;
         delete chamberPeer;
         delete dcPeer;

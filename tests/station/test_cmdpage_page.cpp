@@ -133,13 +133,8 @@ private slots:
     void cleanupTestCase()
     {
         console->connect_serial_port(0);
-        for (int i = 0; i < MultiCalib::kRackLinks; ++i) {
-            QPointer<WorkerThread_Multi> w = console->rackWorker(i);
-            if (!w)
-                continue;
-            QMetaObject::invokeMethod(w.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
-            QVERIFY(waitUntil([&] { return w.isNull(); }));
-        }
+        for (int i = 0; i < MultiCalib::kRackLinks; ++i)
+            QVERIFY(TestKit::retireWorker(console->rackWorker(i)));
         delete console;
         delete sim2;
         delete sim3;

@@ -70,13 +70,8 @@ private slots:
     void cleanupTestCase()
     {
         console->connect_serial_port(0);
-        for (int i = 0; i < MultiCalib::kRackLinks; ++i) {
-            QPointer<WorkerThread_Multi> w = console->rackWorker(i);
-            if (!w)
-                continue;
-            QMetaObject::invokeMethod(w.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
-            QVERIFY(waitUntil([&] { return w.isNull(); }));
-        }
+        for (int i = 0; i < MultiCalib::kRackLinks; ++i)
+            QVERIFY(TestKit::retireWorker(console->rackWorker(i)));
         delete console;
         delete sim2;
         delete sim3;
@@ -251,9 +246,7 @@ private slots:
         QVERIFY(waitUntil([] { return g_net_connected == 1; }));
         console->connect_serial_port(0);
         QCOMPARE(g_net_connected, uint8_t(0));
-        QPointer<WorkerThread_net> w = console->netWorker();
-        QMetaObject::invokeMethod(w.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
-        QVERIFY(waitUntil([&] { return w.isNull(); }));
+        QVERIFY(TestKit::retireWorker(console->netWorker()));
         console->form()->comboBox_calib_multi_serial_net->setCurrentIndex(0);
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));

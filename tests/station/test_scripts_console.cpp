@@ -181,21 +181,9 @@ private slots:
     void cleanupTestCase()
     {
         console->connect_serial_port(0);
-        QPointer<WorkerThread_Multi> w = console->rackWorker(0);
-        if (w) {
-            QMetaObject::invokeMethod(w.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
-            QVERIFY(waitUntil([&] { return w.isNull(); }));
-        }
-        QPointer<WorkerThread_turn_table> t = console->turnTableWorker();
-        if (t) {
-            QMetaObject::invokeMethod(t.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
-            QVERIFY(waitUntil([&] { return t.isNull(); }));
-        }
-        QPointer<WorkerThread_hothouse> h = console->hothouseWorker();
-        if (h) {
-            QMetaObject::invokeMethod(h.data(), "deleteObjAndNewNext", Qt::QueuedConnection);
-            QVERIFY(waitUntil([&] { return h.isNull(); }));
-        }
+        QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
+        QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
+        QVERIFY(TestKit::retireWorker(console->hothouseWorker()));
         delete console;
         delete sim;
         delete table;
