@@ -1,4 +1,5 @@
 #include "production/IMU_Screening_Dlg.h"
+#include "production/StatusStyles.h"
 
 #include <QDebug>
 #include <QDir>
@@ -164,7 +165,7 @@ void IMU_Screening_Dlg::onVerdict(bool passed, const QStringList &serials)
     showCounts();
     if (!m_storageError.isEmpty()) {
         setStatus("Storage error, the results were not saved: " + m_storageError,
-                  "background-color: red;color:black");
+                  StatusStyle::Red);
         SoundPlayer::instance().play(Sounds::Alarm);
     } else {
         SoundPlayer::instance().play(passed ? Sounds::Pass : Sounds::Alarm);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "production/StatusStyles.h"
+
 struct QuickTestConfig {
     float outputMode = 0;          // cm1 of the output-mode command of every tick
     double silenceLimitS = 1.5;    // no record for longer: the module is gone
@@ -25,16 +27,16 @@ struct QuickTestConfig {
 
 namespace QuickTestText {
 inline const char *EnterName = "Please enter your name";
-inline const char *Waiting = "Waiting for the next test";
-inline const char *OpenPort = "Please open the serial port";
+inline const char *Waiting = StatusText::Waiting;
+inline const char *OpenPort = StatusText::OpenPort;
 inline const char *NoConnection = "No connection, waiting";
 inline const char *Testing = "During testing, please keep it stationary!";
 inline const char *Passed = "Test passed";
 inline const char *Failed = "Test failed, malfunction occurred";
 inline const char *SerialLost = "The serial hardware has been disconnected, please reconnect!";
-inline const char *Yellow = "background-color: yellow;color:black";
-inline const char *Red = "background-color: red;color:black";
-inline const char *Green = "background-color: green;color:black";
+inline const char *Yellow = StatusStyle::Yellow;
+inline const char *Red = StatusStyle::Red;
+inline const char *Green = StatusStyle::Green;
 } // namespace QuickTestText
 
 class QuickTestEngine : public QObject {

@@ -151,7 +151,7 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
     }
     if (!linkUp) {
         clear();
-        emit statusChanged(OpenPort, "background-color: yellow;color:black");
+        emit statusChanged(OpenPort, StatusStyle::Yellow);
         return;
     }
     emit command(24902, 5.0f, 0, 0, 0, 0, 0);
@@ -160,11 +160,11 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
     const qint64 now = Clock::instance().monotonicMs();
     if (!m_hasData || now - m_lastDataMs >= 3000) {
         clear();
-        emit statusChanged(Waiting, "background-color: yellow;color:black");
+        emit statusChanged(Waiting, StatusStyle::Yellow);
         return;
     }
     if (!m_finished)
-        emit statusChanged(m_errors > 0 ? WithErrors : Normal, "background-color: yellow;color:black");
+        emit statusChanged(m_errors > 0 ? WithErrors : Normal, StatusStyle::Yellow);
     ++m_ticks;
     if (m_ticks > 13 && !m_stepSent) {
         m_stepSent = true;
@@ -186,7 +186,7 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
         }
         m_finished = true;
         emit statusChanged(passed ? DoneNormal : DoneErrors,
-                           passed ? "background-color: green;color:black" : "background-color: red;color:black");
+                           passed ? StatusStyle::Green : StatusStyle::Red);
         emit verdict(passed, serials);
     }
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "production/ScreeningRecords.h"
+#include "production/StatusStyles.h"
 
 struct ScreeningLimits {
     int lp_type = 0;
@@ -30,8 +31,8 @@ struct ScreeningCell {
 };
 
 namespace ScreeningText {
-inline const char *OpenPort = "Please open the serial port";
-inline const char *Waiting = "Waiting for the next test";
+inline const char *OpenPort = StatusText::OpenPort;
+inline const char *Waiting = StatusText::Waiting;
 inline const char *WithErrors = "Testing with errors";
 inline const char *Normal = "Testing, normal, please remain stationary";
 inline const char *DoneErrors = "Test completed with errors";

@@ -1,0 +1,14 @@
+#pragma once
+// Style sheets of the status labels of the quick-test and screening pages: yellow for prompts
+// and waiting, red for no connection and a failed test, green for a passed test.
+namespace StatusStyle {
+inline const char *Yellow = "background-color: yellow;color:black";
+inline const char *Red = "background-color: red;color:black";
+inline const char *Green = "background-color: green;color:black";
+} // namespace StatusStyle
+
+// Status texts that the quick-test and screening pages share.
+namespace StatusText {
+inline const char *OpenPort = "Please open the serial port";
+inline const char *Waiting = "Waiting for the next test";
+} // namespace StatusText
