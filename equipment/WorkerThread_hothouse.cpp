@@ -62,6 +62,13 @@ void WorkerThread_hothouse::openPortConnected()
     }
 }
 
+void WorkerThread_hothouse::setPollInterval(int ms)
+{
+    m_pollMs = ms;
+    if (m_pollTimer.isActive())
+        m_pollTimer.start(ms);
+}
+
 void WorkerThread_hothouse::closePort()
 {
     m_pollTimer.stop();

@@ -70,8 +70,12 @@ public:
     // Records of a plate taken into its table at the last refresh.
     uint64_t shownGeneration(int plate) const { return m_shownGeneration[size_t(plate)]; }
 
-    // Chamber panel: the chamber log of the latest script run, opened by the script starts.
-    void create_hot_house_logfile();
+    // Chamber panel: the chamber log of the latest script run, opened by the script starts. A
+    // script log holds the temperature script's tick lines, any other log the chamber's
+    // temperature reports; each under its own header. The log is closed when the run ends.
+    void create_hot_house_logfile(bool scriptLog = false);
+    void close_hot_house_logfile();
+    bool hotHouseLogOpen() const { return m_hotHouseLogOpen; }
     // Appends the script line of one tick of the temperature script to the chamber log.
     void write_hot_house_script_line(qint64 elapsedSeconds);
     QString hotHouseLogPath() const;
@@ -116,6 +120,20 @@ public:
     // Tick length and the scale of every other wait of the two scripts (tests shorten both).
     void setScriptTiming(int tickMs, double waitScale) { m_scriptTickMs = tickMs; m_scriptWaitScale = waitScale; }
     const ChamberScriptState &chamberScriptState() const { return m_chamberScript; }
+    bool chamberScriptRunning() const { return m_hothouseScriptTimerRunning; }
+    // The chamber's poll period (2000 ms; tests shorten it). A chamber temperature older than
+    // three poll periods stops a run: the chamber is not answering.
+    void setChamberPollMs(int ms) { m_chamberPollMs = ms; }
+    int chamberStaleLimitMs() const { return 3 * m_chamberPollMs; }
+    // Ends a running temperature script where it is: script timer and pending supply switch-off
+    // cancelled, the supply's queued codes dropped, the chamber stopped, IMU logging off, the
+    // start buttons enabled, the chamber log closed and one log line with the reason; no
+    // verdict and no upload. Nothing happens when no script runs.
+    void stopChamberScript(const QString &reason, bool chamberStopSent = false);
+    // The links a run needs that are not up ("temperature chamber", "DC supply", "turntable").
+    QStringList missingRunLinks(bool needsTurntable) const;
+    // Refuses a start with a box naming the missing links; true when the start may go on.
+    bool runLinksUp(bool needsTurntable);
     bool chamberScriptRetestRun() const { return m_chamberScriptRetest; }
     const AdvancedCalib::RunState &advancedRunState() const { return m_advancedRun; }
     uint32_t advancedRunEstimate() const { return m_advancedEstimate; }
@@ -350,6 +368,8 @@ private:
     std::array<QString, kPlates> m_plateIdentity;
     bool m_netReported = false;
     QFile *m_dcLogFile = nullptr; // opened by the supply panel; code 77 writes to it
+    bool m_dcLogFailed = false;   // a supply log line could not be written (marked on the page)
+    void writeDcPowerLogLine(const QString &time, const QString &line);
 
     // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
     // started by the scripts), and the chamber log that temperature reports add to once opened.
@@ -359,7 +379,13 @@ private:
     bool m_hothouseAdvancedTimerRunning = false;
     QFile *m_hotHouseLogFile = nullptr;
     bool m_hotHouseLogOpen = false;
+    bool m_hotHouseScriptLog = false; // the open log takes script lines, not reports
+    bool m_hotHouseLogFailed = false; // a chamber log line could not be written (marked)
     void appendHotHouseLog(const QString &line);
+    void markLogFailure(bool chamber, const QString &why);
+    static qint64 monotonicMs(); // a steady clock for the chamber's staleness
+    int m_chamberPollMs = 2000;
+    qint64 m_chamberTempAtMs = -1; // monotonic time of the last chamber temperature, -1 none
 
     // Result tables.
     std::array<std::array<QString, kImusPerPlate>, kPlates> m_shield_marks;
@@ -398,6 +424,9 @@ private:
     double m_scriptWaitScale = 1.0;
     ChamberScriptState m_chamberScript;
     bool m_chamberScriptRetest = false;
+    qint64 m_chamberScriptStartMs = 0; // monotonic time of the script's start
+    bool m_dcOffPending = false;       // the switch-off a minute after the start is still due
+    uint32_t m_chamberScriptRunId = 0; // tells a late single-shot of an earlier run from this one
     AdvancedCalib::RunState m_advancedRun;
     uint32_t m_advancedEstimate = 0;
     uint32_t m_turntableCalibSum = 0, m_turntableRetestSum = 0;

@@ -49,6 +49,8 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
     }
     qDebug() << "用户操作打开/断开串口连接";
     if (g_dc_power_connected || m_dcWanted) {
+        // A temperature script needs the supply: it ends where it is.
+        stopChamberScript("DC supply link closed");
         if (m_dcWorker)
             emit signal_closePort_dc_power();
         g_dc_power_connected = 0;
@@ -75,12 +77,16 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         const QString folder = logSubdir("log_dc_power/" + ChamberLog::dayText(now));
         delete m_dcLogFile;
         m_dcLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
+        m_dcLogFailed = false;
+        ui->label_dc_power_current_time->setStyleSheet(QString());
         // Appending: a log of the same second is continued, never overwritten from its start.
         if (m_dcLogFile->open(QIODevice::ReadWrite | QIODevice::Append)) {
-            m_dcLogFile->write(DcPower::logHeader().toUtf8());
-            m_dcLogFile->flush();
+            const QByteArray header = DcPower::logHeader().toUtf8();
+            if (m_dcLogFile->write(header) != header.size() || !m_dcLogFile->flush())
+                markLogFailure(false, m_dcLogFile->fileName() + ": " + m_dcLogFile->errorString());
         } else {
             qDebug() << "Open file failed.";
+            markLogFailure(false, m_dcLogFile->fileName() + ": " + m_dcLogFile->errorString());
         }
     }
 
@@ -89,6 +95,17 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
     if (!model.isEmpty())
         ui->label_dc_power_type->setText(model);
     ui->label_dc_power_type->setStyleSheet("background-color: red;color:black");
+}
+
+void MultiCalib::writeDcPowerLogLine(const QString &time, const QString &line)
+{
+    ui->label_dc_power_current_time->setText(tr("Update time:") + time +
+                                             (m_dcLogFailed ? tr(" - supply log not written") : QString()));
+    if (!m_dcLogFile || !m_dcLogFile->isOpen())
+        return; // the failure to open was shown once
+    const QByteArray bytes = line.toUtf8();
+    if (m_dcLogFile->write(bytes) != bytes.size() || !m_dcLogFile->flush())
+        markLogFailure(false, m_dcLogFile->fileName() + ": " + m_dcLogFile->errorString());
 }
 
 QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }

@@ -105,14 +105,9 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
     case 77: {
         ui->textEdit_dc_power_supply_current_voltage->setPlainText(text);
         const QString time = Clock::instance().now().toString("yyyy_MMdd HH:mm:ss");
-        if (m_dcLogFile && m_dcLogFile->isOpen()) {
-            const QString line = time + "," + text + "," + ui->textEdit_dc_power_supply_current_current->toPlainText() + ","
-                + ui->textEdit_dc_power_supply_max_voltage->toPlainText() + ","
-                + ui->textEdit_dc_power_supply_max_current->toPlainText() + "\n";
-            m_dcLogFile->write(line.toUtf8());
-            m_dcLogFile->flush();
-        }
-        ui->label_dc_power_current_time->setText(tr("Update time:") + time);
+        writeDcPowerLogLine(time, time + "," + text + "," + ui->textEdit_dc_power_supply_current_current->toPlainText() + ","
+                                      + ui->textEdit_dc_power_supply_max_voltage->toPlainText() + ","
+                                      + ui->textEdit_dc_power_supply_max_current->toPlainText() + "\n");
         break;
     }
     case 78: ui->textEdit_dc_power_supply_current_current->setPlainText(text); break;

@@ -77,6 +77,38 @@ ChamberScriptParams parseParams(const QStringList &texts)
     return p;
 }
 
+ParamCheck checkParams(const QStringList &texts)
+{
+    struct Field {
+        const char *name;
+        int min, max;
+    };
+    // In the order of the edits; the names as the chamber page labels them.
+    static const Field fields[6] = {
+        {"Loops (循环次数)", 1, 1000},
+        {"Start temperature (起始温度)", kChamberMinC, kChamberMaxC},
+        {"Start soak minutes (达到起始温度后停留)", 0, 10000},
+        {"Stop temperature (停止温度)", kChamberMinC, kChamberMaxC},
+        {"Stop soak minutes (达到停止温度后停留)", 0, 10000},
+        {"Temperature slope (温度斜率)", 1, 255},
+    };
+    ParamCheck c;
+    int values[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const QString text = i < texts.size() ? texts[i].trimmed() : QString();
+        bool ok = false;
+        values[i] = text.toInt(&ok, 10);
+        if (!ok || values[i] < fields[i].min || values[i] > fields[i].max) {
+            c.problem = QString::fromUtf8(fields[i].name) + ": \"" + text + "\" is not a whole number from " +
+                        QString::number(fields[i].min) + " to " + QString::number(fields[i].max);
+            return c;
+        }
+    }
+    c.params = parseParams(texts);
+    c.ok = true;
+    return c;
+}
+
 ChamberScriptState startState(const ChamberScriptParams &p, uint32_t firstStep, float t0, float fallRate)
 {
     ChamberScriptState s;
@@ -246,19 +278,27 @@ std::pair<int, int> firstUninstalledImu(const RackView &r)
     return {0, 0};
 }
 
-bool imusReachedStop(const RackView &r, bool baseBoardLink, double stopTemp)
+bool inStepStage(uint32_t status, uint32_t step)
 {
-    if (baseBoardLink)
+    const uint32_t first = step % 2 == 0 ? 56001 : 58001;
+    return status >= first && status <= first + 2;
+}
+
+bool imusReachedStop(const RackView &r, bool baseBoardLink, const ChamberScriptState &s)
+{
+    if (baseBoardLink || s.stopTemp == s.startTemp)
         return false;
+    const bool heating = s.stopTemp > s.startTemp;
     bool anyLive = false;
     for (int p = 0; p < 16; ++p) {
         if (!r.linkOpen[size_t(p)])
             continue;
         for (int i = 0; i < 32; ++i) {
-            if (r.firstField[size_t(p)][size_t(i)] == 0)
+            if (r.firstField[size_t(p)][size_t(i)] == 0 || r.shielded[size_t(p)][size_t(i)])
                 continue;
-            const uint32_t st = r.status[size_t(p)][size_t(i)];
-            if (st >= 56001 && st <= 58003 && stopTemp >= double(r.temp[size_t(p)][size_t(i)]))
+            const double t = double(r.temp[size_t(p)][size_t(i)]);
+            const bool passed = heating ? t > s.stopTemp : t < s.stopTemp;
+            if (!inStepStage(r.status[size_t(p)][size_t(i)], s.step) || !passed)
                 return false;
             anyLive = true;
         }

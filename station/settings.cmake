@@ -11,7 +11,7 @@ add_library(station_dialogs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/FormWorkOrderDetails.cpp
   ${CMAKE_SOURCE_DIR}/forms/Settings.ui
   ${CMAKE_SOURCE_DIR}/forms/FormWorkOrderDetails.ui)
-target_link_libraries(station_dialogs PUBLIC app_ui equipment)
+target_link_libraries(station_dialogs PUBLIC app_ui equipment station_logic)
 
 target_sources(station PRIVATE ${CMAKE_CURRENT_LIST_DIR}/MultiCalibUpload.cpp)
 target_link_libraries(station PUBLIC station_upload station_dialogs)
