@@ -278,6 +278,7 @@ void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
         case ScriptAction::Status: ui->textEdit_hothouse_current_status->setText(a.text); break;
         case ScriptAction::UserTarget: ui->textEdit_hothouse_user_temp_target->setText(a.text); break;
         case ScriptAction::Debug: qDebug() << a.text; break;
+        case ScriptAction::Log: emit signalTranspondLog(a.text); break;
         case ScriptAction::ClearTables: clear_calib_multi_table(); break;
         case ScriptAction::Finish: finishChamberScript(); return;
         }

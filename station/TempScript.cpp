@@ -171,7 +171,9 @@ QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool 
 QVector<ScriptAction> earlyEnd(ChamberScriptState &s, bool cycling)
 {
     QVector<ScriptAction> out;
-    out << debug("每个IMU模块都达到温度" + QString::number(s.stopTemp) + "发送结束命令") << act(ScriptAction::SetSlope, 10);
+    out << debug("每个IMU模块都达到温度" + QString::number(s.stopTemp) + "发送结束命令")
+        << act(ScriptAction::Log, 0, "Stop soak ended early: every live IMU passed " + QString::number(s.stopTemp) + " degC")
+        << act(ScriptAction::SetSlope, 10);
     if (!cycling)
         out << act(ScriptAction::DcCode, s.step % 2 == 0 ? 56003 : 58003);
     s.phase = ChamberScriptPhase::GoStart;

@@ -53,6 +53,7 @@ struct ScriptAction {
         Status,        // text of textEdit_hothouse_current_status
         UserTarget,    // text of textEdit_hothouse_user_temp_target
         Debug,         // a debug line
+        Log,           // a line of the console's log window
         ClearTables,   // clear_calib_multi_table
         Finish,        // the end of the run
     };
