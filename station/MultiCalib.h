@@ -125,6 +125,10 @@ public:
     // three poll periods stops a run: the chamber is not answering.
     void setChamberPollMs(int ms) { m_chamberPollMs = ms; }
     int chamberStaleLimitMs() const { return 3 * m_chamberPollMs; }
+    // A steady clock in ms, and whether no chamber temperature came for longer than the stale
+    // limit, counted from the later of the last temperature and the run's start (that clock).
+    static qint64 monotonicMs();
+    bool chamberNotAnswering(qint64 runStartMs) const;
     // Ends a running temperature script where it is: script timer and pending supply switch-off
     // cancelled, the supply's queued codes dropped, the chamber stopped, IMU logging off, the
     // start buttons enabled, the chamber log closed and one log line with the reason; no
@@ -383,7 +387,6 @@ private:
     bool m_hotHouseLogFailed = false; // a chamber log line could not be written (marked)
     void appendHotHouseLog(const QString &line);
     void markLogFailure(bool chamber, const QString &why);
-    static qint64 monotonicMs(); // a steady clock for the chamber's staleness
     int m_chamberPollMs = 2000;
     qint64 m_chamberTempAtMs = -1; // monotonic time of the last chamber temperature, -1 none
 

@@ -160,6 +160,11 @@ void MultiCalib::DC_POWER_OFF_function()
     emit dc_control_cmd(102);
 }
 
+bool MultiCalib::chamberNotAnswering(qint64 runStartMs) const
+{
+    return monotonicMs() - qMax(m_chamberTempAtMs, runStartMs) > chamberStaleLimitMs();
+}
+
 QStringList MultiCalib::missingRunLinks(bool needsTurntable) const
 {
     QStringList missing;
@@ -200,7 +205,7 @@ void MultiCalib::stopChamberScript(const QString &reason, bool chamberStopSent)
     emit signal_auto_log_imu(0);
     setChamberScriptButtonsEnabled(true);
     close_hot_house_logfile();
-    ui->textEdit_hothouse_current_status->setText("Stop");
+    ui->textEdit_hothouse_current_status->setText("Stopped: " + reason);
     emit signalTranspondLog("Temperature script stopped: " + reason);
 }
 
@@ -233,9 +238,7 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
     ChamberScriptState &s = m_chamberScript;
     // A chamber temperature older than three poll periods (counted from the start when none
     // came since): the chamber is not answering and every target test would read a stale value.
-    const qint64 now = monotonicMs();
-    const qint64 lastSeen = qMax(m_chamberTempAtMs, m_chamberScriptStartMs);
-    if (now - lastSeen > chamberStaleLimitMs()) {
+    if (chamberNotAnswering(m_chamberScriptStartMs)) {
         stopChamberScript("chamber not answering");
         return;
     }
