@@ -311,7 +311,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <name>FormWorkOrderDetails</name>
     <message>
         <source>工单号：</source>
-        <translation>Work order:</translation>
+        <translation>Order:</translation>
     </message>
     <message>
         <source>WO2305120001</source>
@@ -327,7 +327,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>设备：</source>
-        <translation>Equipment:</translation>
+        <translation>Rig:</translation>
     </message>
     <message>
         <source>温箱</source>
@@ -575,7 +575,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>选择汇总页面显示项</source>
-        <translation>Show on summary page</translation>
+        <translation>Summary item</translation>
     </message>
     <message>
         <source>底板1</source>
@@ -707,7 +707,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>转台：</source>
-        <translation>Turntable:</translation>
+        <translation>Table:</translation>
     </message>
     <message>
         <source>温箱：</source>
@@ -715,7 +715,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>转台2：</source>
-        <translation>Turntable 2:</translation>
+        <translation>Table 2:</translation>
     </message>
     <message>
         <source>电源：</source>
@@ -1003,7 +1003,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>取消非线性测试</source>
-        <translation>Skip nonlinearity</translation>
+        <translation>Skip nonlinear</translation>
     </message>
     <message>
         <source> 正常测试</source>
@@ -1147,7 +1147,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>自动开启数据流</source>
-        <translation>Auto data stream</translation>
+        <translation>Auto stream</translation>
     </message>
     <message>
         <source>高级AllanMES上传</source>
@@ -1155,7 +1155,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>温度复测MES上传</source>
-        <translation>Temp. retest upload</translation>
+        <translation>Retest upload</translation>
     </message>
     <message>
         <source>无温箱转台MES上传</source>
@@ -1175,7 +1175,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>手动上传MES</source>
-        <translation>Manual MES upload</translation>
+        <translation>MES upload</translation>
     </message>
     <message>
         <source>一键转台测试</source>
@@ -1758,11 +1758,11 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>静止复测倒计时（min）</source>
-        <translation>Static retest delay (min)</translation>
+        <translation>Static delay (min)</translation>
     </message>
     <message>
         <source>电源型号</source>
-        <translation>Supply model</translation>
+        <translation>Supply</translation>
     </message>
     <message>
         <source>UNKNOWN</source>
@@ -1891,7 +1891,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>转台：</source>
-        <translation>Turntable:</translation>
+        <translation>Table:</translation>
     </message>
     <message>
         <source>温箱：</source>
@@ -1899,7 +1899,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>转台2：</source>
-        <translation>Turntable 2:</translation>
+        <translation>Table 2:</translation>
     </message>
     <message>
         <source>电源：</source>
@@ -1935,7 +1935,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>加表陀螺复测</source>
-        <translation>Accel+gyro retest</translation>
+        <translation>Acc+gyro retest</translation>
     </message>
     <message>
         <source>开始温补</source>
@@ -1947,27 +1947,27 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>温度复测开始</source>
-        <translation>Start temp. retest</translation>
+        <translation>Retest start</translation>
     </message>
     <message>
         <source>温度复测结束</source>
-        <translation>End temp. retest</translation>
+        <translation>Retest end</translation>
     </message>
     <message>
         <source>陀螺非线性标定</source>
-        <translation>Gyro nonlin. calib</translation>
+        <translation>Gyro NL calib</translation>
     </message>
     <message>
         <source>加表非线性标定</source>
-        <translation>Accel nonlin. calib</translation>
+        <translation>Acc NL calib</translation>
     </message>
     <message>
         <source>陀螺非线性复测</source>
-        <translation>Gyro nonlin. retest</translation>
+        <translation>Gyro NL retest</translation>
     </message>
     <message>
         <source>加表非线性复测</source>
-        <translation>Accel nonlin. retest</translation>
+        <translation>Acc NL retest</translation>
     </message>
     <message>
         <source>转台自动标定</source>
@@ -1979,7 +1979,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>转台一键转动</source>
-        <translation>Table one-click run</translation>
+        <translation>One-click run</translation>
     </message>
     <message>
         <source>KELVANTO_RESET</source>
@@ -1999,7 +1999,7 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>标度因子测试</source>
-        <translation>Scale factor test</translation>
+        <translation>Scale factor</translation>
     </message>
     <message>
         <source>设置单IMU</source>
@@ -2007,19 +2007,19 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>G值1</source>
-        <translation>G value 1</translation>
+        <translation>G1</translation>
     </message>
     <message>
         <source>G值2</source>
-        <translation>G value 2</translation>
+        <translation>G2</translation>
     </message>
     <message>
         <source>G值3</source>
-        <translation>G value 3</translation>
+        <translation>G3</translation>
     </message>
     <message>
         <source>G值4</source>
-        <translation>G value 4</translation>
+        <translation>G4</translation>
     </message>
     <message>
         <source>多位置对转</source>
