@@ -126,7 +126,7 @@ const QList<QPair<QString, QString>> kSamples = {
     {QString::fromUtf8("整个底板"), "Whole plate"},         // console, selection grid header
     {QString::fromUtf8("底板通信"), "Plate links"},         // command page
     {QString::fromUtf8("参数设置"), "Settings"},            // settings dialog title
-    {QString::fromUtf8("工单号："), "Work order:"},         // work-order dialog
+    {QString::fromUtf8("工单号："), "Order:"},              // work-order dialog
     {QString::fromUtf8("16筛选"), "16 screening"},          // screening page
     {QString::fromUtf8("测试人员"), "Operator"},            // quick-test pages
     {QString::fromUtf8("校准零偏"), "Calibrate bias"},      // K350 quick test
