@@ -50,7 +50,8 @@ DecodeDlg::DecodeDlg(QWidget *parent) : QWidget(parent), ui(new Ui::DecodeDlg)
     ui->setupUi(this);
 
     ui->comboBox_decode->addItems(
-        {"AHRS", "INS/RTK", "Calibration 256", "Calibration 368", "Calibration 1040", "Nine IMU"});
+        {tr("AHRS"), tr("INS/RTK"), tr("Calibration 256"), tr("Calibration 368"), tr("Calibration 1040"),
+         tr("Nine IMU")});
     ui->comboBox_decode->setMaxVisibleItems(30);
     ui->comboBox_decode->setItemDelegate(new QStyledItemDelegate(ui->comboBox_decode));
     ui->comboBox_decode_target_file_path->addItems({tr("Current file name"), tr("Self selected path")});
