@@ -59,11 +59,11 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>Current file name</source>
-        <translation>Current file name</translation>
+        <translation>Beside source</translation>
     </message>
     <message>
         <source>Self selected path</source>
-        <translation>Self selected path</translation>
+        <translation>Choose path</translation>
     </message>
     <message>
         <source>Open data file</source>
@@ -96,6 +96,30 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <message>
         <source>Status:N/A</source>
         <translation>Status:N/A</translation>
+    </message>
+    <message>
+        <source>AHRS</source>
+        <translation>AHRS</translation>
+    </message>
+    <message>
+        <source>INS/RTK</source>
+        <translation>INS/RTK</translation>
+    </message>
+    <message>
+        <source>Calibration 256</source>
+        <translation>Calib 256</translation>
+    </message>
+    <message>
+        <source>Calibration 368</source>
+        <translation>Calib 368</translation>
+    </message>
+    <message>
+        <source>Calibration 1040</source>
+        <translation>Calib 1040</translation>
+    </message>
+    <message>
+        <source>Nine IMU</source>
+        <translation>Nine IMU</translation>
     </message>
 </context>
 <context>
@@ -1770,15 +1794,15 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     </message>
     <message>
         <source>3030（31V,31A）</source>
-        <translation>3030 (31 V, 31 A)</translation>
+        <translation>3030 (31V,31A)</translation>
     </message>
     <message>
         <source>3020（31V,21A）</source>
-        <translation>3020 (31 V, 21 A)</translation>
+        <translation>3020 (31V,21A)</translation>
     </message>
     <message>
         <source>4520（45.5V,20.5A）</source>
-        <translation>4520 (45.5 V, 20.5 A)</translation>
+        <translation>4520 (45.5V,20.5A)</translation>
     </message>
 </context>
 <context>
