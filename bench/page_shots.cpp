@@ -2,11 +2,12 @@
 // window with each of its five pages, every tab of the console, the console's windows and the
 // report dialogs. Run under Xvfb; writes one PNG a page into the folder named first, in the
 // language of the translation file named second (the source texts without one), and lists
-// every label, button and group title whose text is wider than the widget.
+// every label, button, combo item and group title whose text is wider than the widget.
 //   xvfb-run -a page_shots /tmp/shots build/English.qm
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -59,6 +60,13 @@ void listCutTexts(QWidget *window, const QString &name)
             text = b->text();
             need = fm.horizontalAdvance(text) + 8;
             if (text.isEmpty() || need <= b->width())
+                continue;
+        } else if (auto *c = qobject_cast<QComboBox *>(w)) {
+            for (int i = 0; i < c->count() && need <= c->width(); ++i) {
+                text = c->itemText(i);
+                need = fm.horizontalAdvance(text) + 28; // frame and arrow
+            }
+            if (need <= c->width())
                 continue;
         } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
             text = g->title();
