@@ -68,13 +68,13 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     for (QComboBox *c : {ui->comboBox_calib_multi_turn_table, ui->comboBox_calib_multi_serial_net, ui->comboBox_calib_multi_DC_power})
         others << portOfComboText(c->currentText());
     if (!port.isEmpty() && others.contains(port)) {
-        Prompter::instance().warning(this, "Warning", tr("The serial port number of the incubator conflicts"));
+        Prompter::instance().warning(this, tr("Warning"), tr("The serial port number of the incubator conflicts"));
         return;
     }
 
     if (g_hothouse_connected || m_hothouseWanted) {
         // A running script stops where it is.
-        stopChamberScript("chamber link closed", true);
+        stopChamberScript(tr("chamber link closed"), true);
         if (m_hothouseWorker)
             emit signal_closePort_hothouse();
         if (m_hothouseAdvancedTimerRunning || m_hothouseAdvancedTimer->isActive()) {
@@ -126,7 +126,7 @@ void MultiCalib::on_pushButton_hothouse_cmd_stop_clicked()
 {
     emit hothouse_generate_start_stop_cmd(0);
     setChamberScriptButtonsEnabled(true);
-    stopChamberScript("stopped by the operator", true);
+    stopChamberScript(tr("stopped by the operator"), true);
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
@@ -264,7 +264,8 @@ void MultiCalib::markLogFailure(bool chamber, const QString &why)
     const QString what = chamber ? tr(" - chamber log not written") : tr(" - supply log not written");
     if (!mark->text().endsWith(what))
         mark->setText(mark->text() + what);
-    emit signalTranspondLog((chamber ? "Chamber log line not written: " : "DC supply log line not written: ") + why);
+    emit signalTranspondLog(chamber ? tr("Chamber log line not written: %1").arg(why)
+                                    : tr("DC supply log line not written: %1").arg(why));
 }
 
 qint64 MultiCalib::monotonicMs()

@@ -54,9 +54,9 @@ void MultiCalib::startChamberScript(bool retestOnly)
 {
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
         return;
-    const QString question = retestOnly ? "Do you want to start running the automatic temperature retest script?"
-                                        : "Do you want to start running the automatic temperature compensation+retest script?";
-    if (askYesNo(this, retestOnly ? "Warning" : "warning", question) != QMessageBox::Yes) {
+    const QString question = retestOnly ? tr("Do you want to start running the automatic temperature retest script?")
+                                        : tr("Do you want to start running the automatic temperature compensation+retest script?");
+    if (askYesNo(this, retestOnly ? tr("Warning") : tr("warning"), question) != QMessageBox::Yes) {
         qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？返回") : question + " return");
         return;
     }
@@ -73,15 +73,15 @@ void MultiCalib::startChamberScript(bool retestOnly)
         return;
     const TempScript::ParamCheck check = TempScript::checkParams(texts);
     if (!check.ok) {
-        Prompter::instance().warning(this, "Warning", check.problem);
+        Prompter::instance().warning(this, tr("Warning"), check.problem);
         return;
     }
     const ChamberScriptParams &params = check.params;
     const uint32_t firstStep = retestOnly ? 1 : 0;
     if (!TempScript::loopsReachable(params.loops, firstStep)) {
         // The step counter could never reach such a count: the steps would repeat for ever.
-        Prompter::instance().warning(this, "Warning",
-                                     "The number of loops must be greater than " + QString::number(firstStep));
+        Prompter::instance().warning(this, tr("Warning"),
+                                     tr("The number of loops must be greater than ") + QString::number(firstStep));
         return;
     }
     qDebug() << (retestOnly ? "温度复测脚本+带电源控制" : "温补+复测脚本+带电源控制");
@@ -96,13 +96,13 @@ void MultiCalib::startChamberScript(bool retestOnly)
     for (size_t k = 0; k < keys.size(); ++k)
         changed = changed || settings->value(keys[k].key, keys[k].defaultText).toString() != texts[int(k)];
     if (changed && m_isAdminMode) {
-        if (askYesNo(this, "Warning", "Change in temperature compensation calibration parameters, do you want to save it?") ==
+        if (askYesNo(this, tr("Warning"), tr("Change in temperature compensation calibration parameters, do you want to save it?")) ==
             QMessageBox::Yes) {
             for (size_t k = 0; k < keys.size(); ++k)
                 settings->setValue(keys[k].key, texts[int(k)]);
-            Prompter::instance().warning(this, "Warning", "Temperature compensation calibration parameters have been saved");
+            Prompter::instance().warning(this, tr("Warning"), tr("Temperature compensation calibration parameters have been saved"));
         } else {
-            Prompter::instance().warning(this, "Warning", "Temperature compensation calibration parameters do not need to be saved");
+            Prompter::instance().warning(this, tr("Warning"), tr("Temperature compensation calibration parameters do not need to be saved"));
         }
     }
     settings->sync();
@@ -114,12 +114,12 @@ void MultiCalib::startChamberScript(bool retestOnly)
 
     const std::pair<int, int> missing = TempScript::firstUninstalledImu(rackView());
     if (missing.first != 0) {
-        Prompter::instance().information(this, "Tip",
-                                         "Floor" + QString::number(missing.first) + " IMU" + QString::number(missing.second) +
-                                             ",not installed properly, please reinstall or disable it");
+        Prompter::instance().information(this, tr("Tip"),
+                                         tr("Floor") + QString::number(missing.first) + " IMU" + QString::number(missing.second) +
+                                             tr(",not installed properly, please reinstall or disable it"));
         return;
     }
-    if (askYesNo(this, "Warning", "The power will be turned off after 1 minute of starting") != QMessageBox::Yes)
+    if (askYesNo(this, tr("Warning"), tr("The power will be turned off after 1 minute of starting")) != QMessageBox::Yes)
         return;
 
     ui->textEdit_hothouse_set_temperature->clear();
@@ -133,7 +133,7 @@ void MultiCalib::startChamberScript(bool retestOnly)
     m_hothouseScriptTimerRunning = true;
     m_chamberScriptStartMs = monotonicMs();
 
-    ui->label_wenxiang_start_time->setText("Start time:" + Clock::instance().now().toString(kStamp));
+    ui->label_wenxiang_start_time->setText(tr("Start time:") + Clock::instance().now().toString(kStamp));
     create_hot_house_logfile(true);
     emit dc_control_cmd(retestOnly ? 104 : 103);
     // The supply goes off a minute after the start unless a step has switched it on by then.
@@ -150,7 +150,8 @@ void MultiCalib::startChamberScript(bool retestOnly)
     m_chamberScript.elapsedEstimate = 0;
     m_chamberScript.runSeconds = 0;
     setChamberScriptButtonsEnabled(false);
-    emit signalTranspondLog(retestOnly ? "Temperature retest script started" : "Temperature compensation and retest script started");
+    emit signalTranspondLog(retestOnly ? tr("Temperature retest script started")
+                                       : tr("Temperature compensation and retest script started"));
 }
 
 void MultiCalib::DC_POWER_OFF_function()
@@ -170,11 +171,11 @@ QStringList MultiCalib::missingRunLinks(bool needsTurntable) const
     QStringList missing;
     // In chamber slave mode the temperature arrives over the base-board link instead.
     if (!g_hothouse_connected && !(g_dual_computer_temp_calib_flag && g_net_connected))
-        missing << "temperature chamber";
+        missing << tr("temperature chamber");
     if (!g_dc_power_connected)
-        missing << "DC supply";
+        missing << tr("DC supply");
     if (needsTurntable && !g_turn_table_connected)
-        missing << "turntable";
+        missing << tr("turntable");
     return missing;
 }
 
@@ -183,9 +184,9 @@ bool MultiCalib::runLinksUp(bool needsTurntable)
     const QStringList missing = missingRunLinks(needsTurntable);
     if (missing.isEmpty())
         return true;
-    const QString text = "Cannot start: not linked: " + missing.join(", ");
+    const QString text = tr("Cannot start: not linked: %1").arg(missing.join(", "));
     emit signalTranspondLog(text);
-    Prompter::instance().warning(this, "Warning", text);
+    Prompter::instance().warning(this, tr("Warning"), text);
     return false;
 }
 
@@ -205,8 +206,8 @@ void MultiCalib::stopChamberScript(const QString &reason, bool chamberStopSent)
     emit signal_auto_log_imu(0);
     setChamberScriptButtonsEnabled(true);
     close_hot_house_logfile();
-    ui->textEdit_hothouse_current_status->setText("Stopped: " + reason);
-    emit signalTranspondLog("Temperature script stopped: " + reason);
+    ui->textEdit_hothouse_current_status->setText(tr("Stopped: %1").arg(reason));
+    emit signalTranspondLog(tr("Temperature script stopped: %1").arg(reason));
 }
 
 void MultiCalib::calc_total_run_time_fun()
@@ -239,17 +240,17 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
     // A chamber temperature older than three poll periods (counted from the start when none
     // came since): the chamber is not answering and every target test would read a stale value.
     if (chamberNotAnswering(m_chamberScriptStartMs)) {
-        stopChamberScript("chamber not answering");
+        stopChamberScript(tr("chamber not answering"));
         return;
     }
     TempScript::countTick(s);
     if (g_dual_computer_temp_calib_flag) {
-        ui->textEdit_hothouse_set_temperature->setText("Warm box slave mode");
-        ui->textEdit_hothouse_temp_slope_rev->setText("Warm box slave mode");
+        ui->textEdit_hothouse_set_temperature->setText(tr("Warm box slave mode"));
+        ui->textEdit_hothouse_temp_slope_rev->setText(tr("Warm box slave mode"));
     }
-    ui->label_wenxiang_current_run_time->setText("Run time:" + TempScript::hoursMinutes(s.runSeconds));
+    ui->label_wenxiang_current_run_time->setText(tr("Run time:") + TempScript::hoursMinutes(s.runSeconds));
     const uint32_t left = s.totalEstimate > s.elapsedEstimate ? s.totalEstimate - s.elapsedEstimate : 0;
-    ui->label_wenxiang_left_run_time->setText("Remaining time:" + TempScript::hoursMinutes(left));
+    ui->label_wenxiang_left_run_time->setText(tr("Remaining time:") + TempScript::hoursMinutes(left));
     ui->textEdit_hothouse_current_loops->setText(TempScript::stepText(s.step));
     write_hot_house_script_line(s.elapsedEstimate);
 
@@ -274,7 +275,7 @@ void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
                 // A step switches the supply on: the switch-off still due from the start would
                 // cut the IMUs' power in the middle of the step.
                 m_dcOffPending = false;
-                emit signalTranspondLog("Supply switch-off after the start cancelled: step switched the supply on");
+                emit signalTranspondLog(tr("Supply switch-off after the start cancelled: step switched the supply on"));
             }
             emit dc_control_cmd(uint16_t(a.value));
             break;
@@ -294,8 +295,8 @@ void MultiCalib::finishChamberScript()
     m_hothouseScriptTimerRunning = false;
     m_dcOffPending = false;
     close_hot_house_logfile();
-    emit signalTranspondLog("Temperature script completed");
-    ui->textEdit_hothouse_current_status->setText("Stop");
+    emit signalTranspondLog(tr("Temperature script completed"));
+    ui->textEdit_hothouse_current_status->setText(tr("Stop"));
     qDebug() << "保温：25停止";
     SoundPlayer::instance().playLooping(Sounds::Class);
     if (m_chamberScriptRetest) {
@@ -308,7 +309,7 @@ void MultiCalib::finishChamberScript()
     emit signal_auto_log_imu(0);
     m_chamberScript.elapsedEstimate = m_chamberScript.totalEstimate;
     emit dc_control_cmd(65530);
-    if (askYesNo(this, "Warning", "Temperature compensation calibration retest completed, please check the retest marker position") ==
+    if (askYesNo(this, tr("Warning"), tr("Temperature compensation calibration retest completed, please check the retest marker position")) ==
         QMessageBox::Yes) {
         on_pushButton_hothouse_cmd_stop_clicked();
         setChamberScriptButtonsEnabled(true);

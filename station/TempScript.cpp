@@ -1,5 +1,7 @@
 #include "station/TempScript.h"
 
+#include <QCoreApplication>
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cmath>
@@ -48,7 +50,7 @@ void toRoom(ChamberScriptState &s, QVector<ScriptAction> &out)
 {
     out << act(ScriptAction::UserTarget, 0, "25");
     s.phase = ChamberScriptPhase::GoRoom;
-    out << act(ScriptAction::SetTarget, 25) << status("Set temperature: 25");
+    out << act(ScriptAction::SetTarget, 25) << status(QCoreApplication::translate("MultiCalib", "Set temperature: 25"));
     s.step = 2;
 }
 } // namespace
@@ -85,12 +87,12 @@ ParamCheck checkParams(const QStringList &texts)
     };
     // In the order of the edits; the names as the chamber page labels them.
     static const Field fields[6] = {
-        {"Loops (循环次数)", 1, 1000},
-        {"Start temperature (起始温度)", kChamberMinC, kChamberMaxC},
-        {"Start soak minutes (达到起始温度后停留)", 0, 10000},
-        {"Stop temperature (停止温度)", kChamberMinC, kChamberMaxC},
-        {"Stop soak minutes (达到停止温度后停留)", 0, 10000},
-        {"Temperature slope (温度斜率)", 1, 255},
+        {QT_TRANSLATE_NOOP("TempScript", "Loops (循环次数)"), 1, 1000},
+        {QT_TRANSLATE_NOOP("TempScript", "Start temperature (起始温度)"), kChamberMinC, kChamberMaxC},
+        {QT_TRANSLATE_NOOP("TempScript", "Start soak minutes (达到起始温度后停留)"), 0, 10000},
+        {QT_TRANSLATE_NOOP("TempScript", "Stop temperature (停止温度)"), kChamberMinC, kChamberMaxC},
+        {QT_TRANSLATE_NOOP("TempScript", "Stop soak minutes (达到停止温度后停留)"), 0, 10000},
+        {QT_TRANSLATE_NOOP("TempScript", "Temperature slope (温度斜率)"), 1, 255},
     };
     ParamCheck c;
     int values[6] = {};
@@ -99,8 +101,10 @@ ParamCheck checkParams(const QStringList &texts)
         bool ok = false;
         values[i] = text.toInt(&ok, 10);
         if (!ok || values[i] < fields[i].min || values[i] > fields[i].max) {
-            c.problem = QString::fromUtf8(fields[i].name) + ": \"" + text + "\" is not a whole number from " +
-                        QString::number(fields[i].min) + " to " + QString::number(fields[i].max);
+            c.problem = QCoreApplication::translate("TempScript", "%1: \"%2\" is not a whole number from %3 to %4")
+                            .arg(QCoreApplication::translate("TempScript", fields[i].name), text)
+                            .arg(fields[i].min)
+                            .arg(fields[i].max);
             return c;
         }
     }
@@ -172,7 +176,8 @@ QVector<ScriptAction> earlyEnd(ChamberScriptState &s, bool cycling)
 {
     QVector<ScriptAction> out;
     out << debug("每个IMU模块都达到温度" + QString::number(s.stopTemp) + "发送结束命令")
-        << act(ScriptAction::Log, 0, "Stop soak ended early: every live IMU passed " + QString::number(s.stopTemp) + " degC")
+        << act(ScriptAction::Log, 0,
+               QCoreApplication::translate("TempScript", "Stop soak ended early: every live IMU passed %1 degC").arg(s.stopTemp))
         << act(ScriptAction::SetSlope, 10);
     if (!cycling)
         out << act(ScriptAction::DcCode, s.step % 2 == 0 ? 56003 : 58003);
@@ -192,7 +197,7 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
 
     if (s.phase == ChamberScriptPhase::GoStart) {
         if (s.secondsInPhase == 2) {
-            out << act(ScriptAction::SetSlope, 10) << status("Go to:" + start) << act(ScriptAction::UserTarget, 0, start)
+            out << act(ScriptAction::SetSlope, 10) << status(QCoreApplication::translate("MultiCalib", "Go to:%1").arg(start)) << act(ScriptAction::UserTarget, 0, start)
                 << act(ScriptAction::SetTarget, s.startTemp);
         }
         if (reached(tc, s.startTemp)) {
@@ -206,9 +211,9 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
     }
     if (s.phase == ChamberScriptPhase::SoakStart) {
         const int left = s.startSoak * 60 - int(s.secondsInPhase);
-        out << status("Insulation:" + start + "。剩余：" + QString::number(left) + "s");
+        out << status(QCoreApplication::translate("MultiCalib", "Insulation:%1。剩余：%2s").arg(start).arg(left));
         if (left <= 0) {
-            out << debug("保温结束:" + start) << status("End of insulation:" + start);
+            out << debug("保温结束:" + start) << status(QCoreApplication::translate("MultiCalib", "End of insulation:%1").arg(start));
             s.phase = ChamberScriptPhase::GoStop;
             s.secondsInPhase = 0;
             s.elapsedEstimate = elapsedAtRampToStop(s);
@@ -219,7 +224,7 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
     }
     if (s.phase == ChamberScriptPhase::GoStop) {
         if (s.secondsInPhase == 2) {
-            out << status("Go to:" + stop) << act(ScriptAction::UserTarget, 0, stop);
+            out << status(QCoreApplication::translate("MultiCalib", "Go to:%1").arg(stop)) << act(ScriptAction::UserTarget, 0, stop);
             if (!cycling)
                 out << act(ScriptAction::SetSlope, even ? 2 : 3);
             out << act(ScriptAction::SetTarget, s.stopTemp) << debug("前往：" + stop);
@@ -233,12 +238,12 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
     }
     if (s.phase == ChamberScriptPhase::SoakStop) {
         const int left = s.stopSoak * 60 - int(s.secondsInPhase);
-        out << status("Insulation:" + stop + "。剩余：" + QString::number(left) + "s");
+        out << status(QCoreApplication::translate("MultiCalib", "Insulation:%1。剩余：%2s").arg(stop).arg(left));
         if (earlyEndReady()) {
             // Only one of the early end and the soak end acts in a tick.
             out += earlyEnd(s, cycling);
         } else if (left <= 0) {
-            out << status("End of insulation:" + stop) << debug("保温结束：" + stop) << act(ScriptAction::SetSlope, 10);
+            out << status(QCoreApplication::translate("MultiCalib", "End of insulation:%1").arg(stop)) << debug("保温结束：" + stop) << act(ScriptAction::SetSlope, 10);
             if (!cycling)
                 out << act(ScriptAction::DcCode, even ? 56003 : 58003);
             const uint32_t elapsed = elapsedAtStopSoak(s) + uint32_t(s.stopSoak * 60);
@@ -253,13 +258,13 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
         }
     }
     if (s.phase == ChamberScriptPhase::GoRoom && reached(tc, 25)) {
-        out << debug("保温温度:25") << status("Insulation temperature: 25");
+        out << debug("保温温度:25") << status(QCoreApplication::translate("MultiCalib", "Insulation temperature: 25"));
         s.phase = ChamberScriptPhase::HoldRoom;
         s.secondsInPhase = 0;
     }
     if (s.phase == ChamberScriptPhase::HoldRoom) {
         const int left = 1800 - int(s.secondsInPhase);
-        out << status("Insulation: 25. Remaining time:" + QString::number(left) + "s");
+        out << status(QCoreApplication::translate("MultiCalib", "Insulation: 25. Remaining time:%1s").arg(left));
         if (left <= 0) {
             s.elapsedEstimate = s.totalEstimate;
             out << act(ScriptAction::Finish);
