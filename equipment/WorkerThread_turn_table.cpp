@@ -143,13 +143,14 @@ void WorkerThread_turn_table::startSequence(const SequencePlan &plan, bool rotat
     if (!m_ctrl || !m_ctrl->isOpen()) {
         emit signal_log(74, plan.name + ": turntable not connected");
         if (rotation)
-            emit signal_rotated_times();
+            emit signal_rotated_times(false, "turntable not connected");
         return;
     }
     if (m_seq.running()) {
-        emit signal_log(75, QString("%1 refused: %2 is running").arg(plan.name, m_seq.plan().name));
+        const QString why = QString("%1 is running").arg(m_seq.plan().name);
+        emit signal_log(75, QString("%1 refused: %2").arg(plan.name, why));
         if (rotation)
-            emit signal_rotated_times();
+            emit signal_rotated_times(false, why);
         return;
     }
     m_sideTimer.stop();
@@ -182,7 +183,8 @@ void WorkerThread_turn_table::endSequence(SequenceOutcome outcome)
     }
     if (m_rotationPending) {
         m_rotationPending = false;
-        emit signal_rotated_times();
+        const bool done = outcome == SequenceOutcome::Done;
+        emit signal_rotated_times(done, done ? QString() : outcome == SequenceOutcome::Failed ? m_seq.failure() : QString("stopped"));
     }
 }
 
@@ -263,9 +265,9 @@ void WorkerThread_turn_table::turn_table_constant_heat_rotate()
     ++m_rotatedTimes;
     const SequencePlan plan = SequencePlans::forRotation(g_advanced_calib_type.load(), StepTimes::current());
     if (plan.isEmpty()) {
-        emit signal_log(74, QString("Rotation %1: no sequence for advanced type %2")
-                                .arg(m_rotatedTimes).arg(g_advanced_calib_type.load()));
-        emit signal_rotated_times();
+        const QString why = QString("no sequence for advanced type %1").arg(g_advanced_calib_type.load());
+        emit signal_log(74, QString("Rotation %1: %2").arg(m_rotatedTimes).arg(why));
+        emit signal_rotated_times(false, why);
         return;
     }
     emit signal_log(74, QString("Constant-temperature rotation %1").arg(m_rotatedTimes));

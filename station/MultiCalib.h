@@ -20,6 +20,7 @@
 #include "station/multi_calib_cmd.h"
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
+#include "station/RunGuard.h"
 #include "station/TempScript.h"
 
 class AutoResize;
@@ -121,6 +122,16 @@ public:
     uint32_t advancedRunEstimate() const { return m_advancedEstimate; }
     bool advancedSequencePending() const;
 
+    // Long runs: one at a time, one stop path (MultiCalibRuns.cpp). A start calls beginRun
+    // (false: another run is active, a box said so), a run that ended by itself finishRun;
+    // stopActiveRun stops whatever runs.
+    RunGuard *runGuard() { return &m_runs; }
+    bool refuseWhileRunning();
+    bool beginRun(RunGuard::Run run);
+    void finishRun(RunGuard::Run run);
+    // The RunGuard::Link bits of the links that are up now.
+    int linksUp() const;
+
     // Operator actions, tab pages and the replay.
     bool isAdminMode() const { return m_isAdminMode; }
     WorkerThread_ftp *ftpWorker() const;
@@ -210,7 +221,8 @@ public slots:
     uint32_t calc_turntable_calib_time();
     uint32_t calc_turntable_retest_time();
     void calc_total_advanced_calib_retest_run_time_fun(MultiCalib::AdvancedCalibType type);
-    void rev_turn_table_rotated_times();
+    // The turntable worker's end of a constant-temperature rotation: completed or not, and why.
+    void rev_turn_table_rotated_times(bool completed = true, QString reason = QString());
     void on_pushButton_calib_multi_acc_calib_start_clicked();
     void on_pushButton_calib_multi_gyro_calib_start_clicked();
     void _ackTimeout_reboot_auto_request_stream();
@@ -264,6 +276,9 @@ public slots:
     void init_hot_house_Widget();
     void init_dc_power_Widget();
     void initTableWidgetFormConfig();
+    // The one stop path of every run: ends the active run within one tick, stops what it
+    // started, frees the start buttons and writes one log line; never uploads.
+    void stopActiveRun(QString reason);
 
 signals:
     void signal_auto_log_imu(uint8_t on);
@@ -379,6 +394,20 @@ private:
     // Reports.
     uint32_t m_turnTableStatusCount = 0;
     bool m_frameWarningOpen = false;
+
+    // Long runs.
+    void initRuns();
+    QList<QPushButton *> runStartButtons() const;
+    void applyRunButtons(RunGuard::Run active);
+    // Stops the active run when it needs one of the links (RunGuard::Link bits).
+    void stopRunsNeeding(int links, const QString &reason);
+    void onRunStopRequested(RunGuard::Run run, const QString &reason);
+    void stopTemperatureScriptRun();
+    void stopAdvancedRun();
+    void requestRotation();
+    // A rotation that did not complete stops the run: log line, alarm and box, no upload.
+    void rotationFailed(const QString &reason);
+    RunGuard m_runs;
 
     // Temperature script and advanced run.
     void startChamberScript(bool retestOnly);

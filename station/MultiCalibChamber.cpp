@@ -74,6 +74,8 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     if (g_hothouse_connected || m_hothouseWanted) {
         if (m_hothouseWorker)
             emit signal_closePort_hothouse();
+        g_hothouse_connected = 0;
+        stopRunsNeeding(RunGuard::Chamber, "chamber link closed");
         // A running script stops where it is.
         if (m_hothouseScriptTimerRunning || m_hothouseScriptTimer->isActive()) {
             m_hothouseScriptTimer->stop();

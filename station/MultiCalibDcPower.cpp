@@ -54,6 +54,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         g_dc_power_connected = 0;
         m_dcWanted = false;
         emit signal_label_record_visible(0);
+        stopRunsNeeding(RunGuard::Supply, "DC supply link closed");
     } else {
         if (m_dcWorker)
             qDebug() << "m_analyzeThread != NULL";
