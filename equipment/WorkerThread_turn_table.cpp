@@ -206,14 +206,17 @@ void WorkerThread_turn_table::rev_common_cmd(uint8_t code)
     startSequence(plan, false);
 }
 
-void WorkerThread_turn_table::on_send_turn_table_cmd_general(uint8_t code, float p1, float p2, float)
+// One layout for every caller: position commands (17, 33) carry the position in p1 and the
+// operator's rate in p3 (p2 is the fixed 160 of the console's move); rate commands (19, 35)
+// carry the rate in p1.
+void WorkerThread_turn_table::on_send_turn_table_cmd_general(uint8_t code, float p1, float, float p3)
 {
     if (!m_ctrl || !m_ctrl->isOpen())
         return;
     switch (code) {
-    case 17: m_ctrl->moveTo(TurntableAxis::Inner, p1, p2 > 0 ? p2 : kManualPositionRate); break;
+    case 17: m_ctrl->moveTo(TurntableAxis::Inner, p1, p3 > 0 ? p3 : kManualPositionRate); break;
     case 19: m_ctrl->spin(TurntableAxis::Inner, p1); break;
-    case 33: m_ctrl->moveTo(TurntableAxis::Outer, p1, p2 > 0 ? p2 : kManualPositionRate); break;
+    case 33: m_ctrl->moveTo(TurntableAxis::Outer, p1, p3 > 0 ? p3 : kManualPositionRate); break;
     case 35: m_ctrl->spin(TurntableAxis::Outer, p1); break;
     case 31:
     case 47:
