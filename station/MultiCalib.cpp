@@ -47,6 +47,7 @@ MultiCalib::MultiCalib(QWidget *parent)
     init_auto_resize();
     on_pushButton_connect_renew_com_ports_clicked();
     makeConnections();
+    initRuns();
 
     m_configDir = appConfigDir();
     m_selectFilePath = selectionFilePath();

@@ -20,6 +20,7 @@
 #include "station/multi_calib_cmd.h"
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
+#include "station/RunGuard.h"
 #include "station/TempScript.h"
 
 class AutoResize;
@@ -129,19 +130,26 @@ public:
     // limit, counted from the later of the last temperature and the run's start (that clock).
     static qint64 monotonicMs();
     bool chamberNotAnswering(qint64 runStartMs) const;
-    // Ends a running temperature script where it is: script timer and pending supply switch-off
-    // cancelled, the supply's queued codes dropped, the chamber stopped, IMU logging off, the
-    // start buttons enabled, the chamber log closed and one log line with the reason; no
-    // verdict and no upload. Nothing happens when no script runs.
+    // Stops a running temperature script through the run guard's stop path (no-op otherwise);
+    // chamberStopSent: the chamber was already told to stop.
     void stopChamberScript(const QString &reason, bool chamberStopSent = false);
-    // The links a run needs that are not up ("temperature chamber", "DC supply", "turntable").
-    QStringList missingRunLinks(bool needsTurntable) const;
-    // Refuses a start with a box naming the missing links; true when the start may go on.
-    bool runLinksUp(bool needsTurntable);
+    // A start's link check: true when every link the run needs is up, else a log line and a box
+    // naming the missing links ("Cannot start: not linked: chamber, DC supply").
+    bool runLinksUp(RunGuard::Run run);
     bool chamberScriptRetestRun() const { return m_chamberScriptRetest; }
     const AdvancedCalib::RunState &advancedRunState() const { return m_advancedRun; }
     uint32_t advancedRunEstimate() const { return m_advancedEstimate; }
     bool advancedSequencePending() const;
+
+    // Long runs: one at a time, one stop path (MultiCalibRuns.cpp). A start calls beginRun
+    // (false: another run is active, a box said so), a run that ended by itself finishRun;
+    // stopActiveRun stops whatever runs.
+    RunGuard *runGuard() { return &m_runs; }
+    bool refuseWhileRunning();
+    bool beginRun(RunGuard::Run run);
+    void finishRun(RunGuard::Run run);
+    // The RunGuard::Link bits of the links that are up now.
+    int linksUp() const;
 
     // Operator actions, tab pages and the replay.
     bool isAdminMode() const { return m_isAdminMode; }
@@ -232,7 +240,8 @@ public slots:
     uint32_t calc_turntable_calib_time();
     uint32_t calc_turntable_retest_time();
     void calc_total_advanced_calib_retest_run_time_fun(MultiCalib::AdvancedCalibType type);
-    void rev_turn_table_rotated_times();
+    // The turntable worker's end of a constant-temperature rotation: completed or not, and why.
+    void rev_turn_table_rotated_times(bool completed = true, QString reason = QString());
     void on_pushButton_calib_multi_acc_calib_start_clicked();
     void on_pushButton_calib_multi_gyro_calib_start_clicked();
     void _ackTimeout_reboot_auto_request_stream();
@@ -286,6 +295,9 @@ public slots:
     void init_hot_house_Widget();
     void init_dc_power_Widget();
     void initTableWidgetFormConfig();
+    // The one stop path of every run: ends the active run within one tick, stops what it
+    // started, frees the start buttons and writes one log line; never uploads.
+    void stopActiveRun(QString reason);
 
 signals:
     void signal_auto_log_imu(uint8_t on);
@@ -409,6 +421,20 @@ private:
     uint32_t m_turnTableStatusCount = 0;
     bool m_frameWarningOpen = false;
 
+    // Long runs.
+    void initRuns();
+    QList<QPushButton *> runStartButtons() const;
+    void applyRunButtons(RunGuard::Run active);
+    // Stops the active run when it needs one of the links (RunGuard::Link bits).
+    void stopRunsNeeding(int links, const QString &reason);
+    void onRunStopRequested(RunGuard::Run run, const QString &reason);
+    void stopTemperatureScriptRun(const QString &reason);
+    void stopAdvancedRun();
+    void requestRotation();
+    // A rotation that did not complete stops the run: log line, alarm and box, no upload.
+    void rotationFailed(const QString &reason);
+    RunGuard m_runs;
+
     // Temperature script and advanced run.
     void startChamberScript(bool retestOnly);
     TempScript::RackView rackView() const;
@@ -429,6 +455,7 @@ private:
     bool m_chamberScriptRetest = false;
     qint64 m_chamberScriptStartMs = 0; // monotonic time of the script's start
     bool m_dcOffPending = false;       // the switch-off a minute after the start is still due
+    bool m_chamberStopSent = false;    // during a stop: the chamber was told to stop already
     uint32_t m_chamberScriptRunId = 0; // tells a late single-shot of an earlier run from this one
     AdvancedCalib::RunState m_advancedRun;
     uint32_t m_advancedEstimate = 0;

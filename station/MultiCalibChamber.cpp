@@ -73,10 +73,16 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     }
 
     if (g_hothouse_connected || m_hothouseWanted) {
-        // A running script stops where it is.
-        stopChamberScript(tr("chamber link closed"), true);
         if (m_hothouseWorker)
             emit signal_closePort_hothouse();
+        g_hothouse_connected = 0;
+        stopRunsNeeding(RunGuard::Chamber, tr("chamber link closed"));
+        // A running script stops where it is.
+        if (m_hothouseScriptTimerRunning || m_hothouseScriptTimer->isActive()) {
+            m_hothouseScriptTimer->stop();
+            m_hothouseScriptTimerRunning = false;
+            setChamberScriptButtonsEnabled(true);
+        }
         if (m_hothouseAdvancedTimerRunning || m_hothouseAdvancedTimer->isActive()) {
             m_hothouseAdvancedTimer->stop();
             m_hothouseAdvancedTimerRunning = false;

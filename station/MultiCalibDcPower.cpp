@@ -49,13 +49,12 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
     }
     qDebug() << "用户操作打开/断开串口连接";
     if (g_dc_power_connected || m_dcWanted) {
-        // A temperature script needs the supply: it ends where it is.
-        stopChamberScript(tr("DC supply link closed"));
         if (m_dcWorker)
             emit signal_closePort_dc_power();
         g_dc_power_connected = 0;
         m_dcWanted = false;
         emit signal_label_record_visible(0);
+        stopRunsNeeding(RunGuard::Supply, tr("DC supply link closed"));
     } else {
         if (m_dcWorker)
             qDebug() << "m_analyzeThread != NULL";

@@ -60,6 +60,9 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         m_rackWanted[index] = false;
         emit signal_label_record_visible(0);
         g_expected_calib_flag = 0;
+        // A run that talks to the plates ends with the last plate link.
+        if (!(linksUp() & RunGuard::Plates) && std::none_of(m_rackWanted.begin(), m_rackWanted.end(), [](bool w) { return w; }))
+            stopRunsNeeding(RunGuard::Plates, "base-board links closed");
         return;
     }
     retire(m_multiWorkers[index], &MultiCalib::deleteObjAndNewNext_Worker_multi);
@@ -105,6 +108,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
             emit signal_closePort_Worker_turn_table();
         g_turn_table_connected = 0;
         m_turnTableWanted = false;
+        stopRunsNeeding(RunGuard::Turntable, "turntable link closed");
         return;
     }
     retire(m_turnTableWorker, &MultiCalib::deleteObjAndNewNext_Worker_turn_table);
@@ -121,6 +125,8 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
     connect(w, &WorkerThread_turn_table::signal_send_zhuantai_status, this, &MultiCalib::rev_signal_send_zhuantai_status);
     connect(this, &MultiCalib::signal_turnTable_constant_heat_rotate, w, &WorkerThread_turn_table::turn_table_constant_heat_rotate);
     connect(w, &WorkerThread_turn_table::signal_log, this, &MultiCalib::rev_log_from_worker);
+    // A run listens to the current worker only (the slot drops a retired worker's reports).
+    connect(w, &WorkerThread_turn_table::signal_rotated_times, this, &MultiCalib::rev_turn_table_rotated_times);
 }
 
 void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
@@ -189,6 +195,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
             emit signal_closePort_dc_power();
         g_turn_table_connected = g_net_connected = g_hothouse_connected = g_dc_power_connected = 0;
         m_turnTableWanted = m_netWanted = m_hothouseWanted = m_dcWanted = false;
+        stopActiveRun("all links closed");
         emit signal_log_from_multi_calib(72, QString());
         return;
     }

@@ -52,6 +52,8 @@ TempScript::RackView MultiCalib::rackView() const
 
 void MultiCalib::startChamberScript(bool retestOnly)
 {
+    if (refuseWhileRunning())
+        return;
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
         return;
     const QString question = retestOnly ? tr("Do you want to start running the automatic temperature retest script?")
@@ -69,7 +71,7 @@ void MultiCalib::startChamberScript(bool retestOnly)
     for (QTextEdit *e : edits)
         texts << e->toPlainText();
     // Nothing is switched or stored before the links and every parameter are known good.
-    if (!runLinksUp(false))
+    if (!runLinksUp(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
         return;
     const TempScript::ParamCheck check = TempScript::checkParams(texts);
     if (!check.ok) {
@@ -121,6 +123,8 @@ void MultiCalib::startChamberScript(bool retestOnly)
     }
     if (askYesNo(this, tr("Warning"), tr("The power will be turned off after 1 minute of starting")) != QMessageBox::Yes)
         return;
+    if (!beginRun(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
+        return;
 
     ui->textEdit_hothouse_set_temperature->clear();
     ui->textEdit_hothouse_temp_slope_rev->clear();
@@ -166,25 +170,16 @@ bool MultiCalib::chamberNotAnswering(qint64 runStartMs) const
     return monotonicMs() - qMax(m_chamberTempAtMs, runStartMs) > chamberStaleLimitMs();
 }
 
-QStringList MultiCalib::missingRunLinks(bool needsTurntable) const
+bool MultiCalib::runLinksUp(RunGuard::Run run)
 {
-    QStringList missing;
-    // In chamber slave mode the temperature arrives over the base-board link instead.
-    if (!g_hothouse_connected && !(g_dual_computer_temp_calib_flag && g_net_connected))
-        missing << tr("temperature chamber");
-    if (!g_dc_power_connected)
-        missing << tr("DC supply");
-    if (needsTurntable && !g_turn_table_connected)
-        missing << tr("turntable");
-    return missing;
-}
-
-bool MultiCalib::runLinksUp(bool needsTurntable)
-{
-    const QStringList missing = missingRunLinks(needsTurntable);
+    int up = linksUp();
+    // In chamber slave mode the chamber's temperature arrives over the base-board link.
+    if (g_dual_computer_temp_calib_flag && g_net_connected && (run == RunGuard::TempScript || run == RunGuard::TempRetest))
+        up |= RunGuard::Chamber;
+    const QString missing = RunGuard::missingLinks(RunGuard::needs(run), up);
     if (missing.isEmpty())
         return true;
-    const QString text = tr("Cannot start: not linked: %1").arg(missing.join(", "));
+    const QString text = tr("Cannot start: not linked: %1").arg(missing);
     emit signalTranspondLog(text);
     Prompter::instance().warning(this, tr("Warning"), text);
     return false;
@@ -192,22 +187,32 @@ bool MultiCalib::runLinksUp(bool needsTurntable)
 
 void MultiCalib::stopChamberScript(const QString &reason, bool chamberStopSent)
 {
-    if (!m_hothouseScriptTimerRunning && !m_hothouseScriptTimer->isActive())
+    // Once the script has reached its end (its tick stopped) only the end's box is left.
+    if (!m_hothouseScriptTimerRunning || (m_runs.active() != RunGuard::TempScript && m_runs.active() != RunGuard::TempRetest))
         return;
+    m_chamberStopSent = chamberStopSent;
+    stopActiveRun(reason);
+    m_chamberStopSent = false;
+}
+
+// The stop path of both temperature scripts (the run guard calls it, then writes the log line):
+// the tick and the switch-off still due end now, the supply drops the codes the script queued
+// (its output stays as they left it), the chamber stops, the IMUs stop logging, the chamber
+// log closes. No verdict, nothing uploaded.
+void MultiCalib::stopTemperatureScriptRun(const QString &reason)
+{
     m_hothouseScriptTimer->stop();
     m_hothouseScriptTimerRunning = false;
     m_dcOffPending = false;
     ++m_chamberScriptRunId;
-    if (!chamberStopSent && g_hothouse_connected)
+    if (!m_chamberStopSent && g_hothouse_connected)
         emit hothouse_generate_start_stop_cmd(0);
-    // The codes the script queued at the supply are dropped; the output stays as they left it.
     if (m_dcWorker)
         QMetaObject::invokeMethod(m_dcWorker.data(), "abandonControl", Qt::QueuedConnection);
     emit signal_auto_log_imu(0);
     setChamberScriptButtonsEnabled(true);
     close_hot_house_logfile();
     ui->textEdit_hothouse_current_status->setText(tr("Stopped: %1").arg(reason));
-    emit signalTranspondLog(tr("Temperature script stopped: %1").arg(reason));
 }
 
 void MultiCalib::calc_total_run_time_fun()
@@ -315,4 +320,5 @@ void MultiCalib::finishChamberScript()
         setChamberScriptButtonsEnabled(true);
     }
     SoundPlayer::instance().stopLoop();
+    finishRun(m_chamberScriptRetest ? RunGuard::TempRetest : RunGuard::TempScript);
 }

@@ -251,7 +251,7 @@ private slots:
         g_dc_power_connected = 0;
         g_hothouse_connected = 0;
         console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
-        QCOMPARE(prompter.texts().last(), QString("Cannot start: not linked: temperature chamber, DC supply"));
+        QCOMPARE(prompter.texts().last(), QString("Cannot start: not linked: chamber, DC supply"));
         QCOMPARE(prompter.shown.first().title, QString("warning"));
         QCOMPARE(told.size(), 1);
         g_hothouse_connected = 1;
@@ -414,7 +414,7 @@ private slots:
         QCOMPARE(dcCodes, (QList<int>{103, 56001}));
         QVERIFY(posted.isEmpty());
         QCOMPARE(g_expected_calib_flag, 0u);
-        QCOMPARE(autoLog, (QList<int>{1, 0})); // the stop switches the IMU logging off
+        QCOMPARE(autoLog, (QList<int>{1, 0})); // the stop ends the IMUs' logging
         QVERIFY(!console->hotHouseLogOpen());
     }
 
@@ -443,8 +443,10 @@ private slots:
         QCOMPARE(targets.last(), 25);
         QCOMPARE(targets.size(), 14 * 2 + 1);
         QVERIFY(!console->advancedRunState().running);
-        QVERIFY(!console->form()->pushButton_advanced_calib->isEnabled());
-        QVERIFY(!console->form()->pushButton_advanced_retest->isEnabled());
+        // The run is over: every start is free again.
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(console->form()->pushButton_advanced_calib->isEnabled());
+        QVERIFY(console->form()->pushButton_advanced_retest->isEnabled());
         QVERIFY(console->form()->textEdit_turn_table_status_advanced->toPlainText().contains("Calibration completed, start retesting"));
 
         // The plates heard the reset, the date, the calibration and the retest twice.
@@ -573,7 +575,7 @@ private slots:
     {
         clearRecords();
         turntableAnswers = false; // only the real worker reports its rotations now
-        g_turn_table_move_time = 1;
+        g_turn_table_move_time = 5;
         g_turn_table_acc_time = 1;
         g_turn_table_gyro_time = 1;
         g_turn_table_gyro_nonlinearity_time = 1;
@@ -585,11 +587,15 @@ private slots:
         QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
         WorkerThread_turn_table *w = console->turnTableWorker();
         QMetaObject::invokeMethod(w, [w] {
-            w->setTimeScale(4);
+            // A rotation that fails now stops the run: the silent-controller limit (three run
+            // seconds) must stay well above the poll interval on a loaded machine.
+            w->setTimeScale(50);
             w->setTickInterval(2);
-            w->setPollInterval(3);
+            w->setPollInterval(20);
         }, Qt::BlockingQueuedConnection);
         QSignalSpy rotated(w, &WorkerThread_turn_table::signal_rotated_times);
+        const uint32_t statusBefore = console->turnTableStatusCount();
+        QVERIFY(waitUntil([&] { return console->turnTableStatusCount() > statusBefore + 5; }));
 
         QTimer minutes;
         connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });

@@ -276,8 +276,8 @@ private slots:
         QVERIFY(!console->hothouseScriptTimer()->isActive());
         QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
         QVERIFY(ui->pushButton_temperature_retest->isEnabled());
-        QCOMPARE(told.filter("Temperature script stopped").size(), 1);
-        QCOMPARE(told.filter("Temperature script stopped").first(), QString("Temperature script stopped: stopped by the operator"));
+        QCOMPARE(told.filter(" stopped: ").size(), 1);
+        QCOMPARE(told.filter(" stopped: ").first(), QString("Temperature compensation script stopped: stopped by the operator"));
         QCOMPARE(autoLog.last(), 0);
         QVERIFY(!console->hotHouseLogOpen());
         // The chamber was told to stop, once; the supply's queued codes were dropped.
@@ -299,7 +299,7 @@ private slots:
         QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
         console->on_clicked_pushButton_connect_dc_power_ctrl();
         QVERIFY(!console->chamberScriptRunning());
-        QCOMPARE(told.filter("Temperature script stopped").value(0), QString("Temperature script stopped: DC supply link closed"));
+        QCOMPARE(told.filter(" stopped: ").value(0), QString("Temperature compensation script stopped: DC supply link closed"));
         QCOMPARE(autoLog.last(), 0);
         console->on_clicked_pushButton_connect_dc_power_ctrl();
         QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
@@ -352,7 +352,7 @@ private slots:
         QVERIFY(waitUntil([&] { return !console->chamberScriptRunning(); }, 10000));
         const qint64 took = since.elapsed();
         QVERIFY2(took <= console->chamberStaleLimitMs() + 500, qPrintable(QString::number(took)));
-        QCOMPARE(told.filter("Temperature script stopped"), QStringList{"Temperature script stopped: chamber not answering"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
         QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
         QCOMPARE(autoLog.last(), 0);
     }
@@ -369,7 +369,7 @@ private slots:
         QVERIFY(console->chamberScriptState().runSeconds > 20);
         for (const QList<QVariant> &c : codes) // no step ever switched the supply on
             QVERIFY(c[0].value<uint16_t>() == 103 || c[0].value<uint16_t>() == 102);
-        QCOMPARE(told.filter("Temperature script stopped"), QStringList{"Temperature script stopped: chamber not answering"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
     }
 };
 
