@@ -1662,28 +1662,12 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <translation>Temperature compensation and retest script started</translation>
     </message>
     <message>
-        <source>temperature chamber</source>
-        <translation>temperature chamber</translation>
-    </message>
-    <message>
-        <source>DC supply</source>
-        <translation>DC supply</translation>
-    </message>
-    <message>
-        <source>turntable</source>
-        <translation>turntable</translation>
-    </message>
-    <message>
         <source>Cannot start: not linked: %1</source>
         <translation>Cannot start: not linked: %1</translation>
     </message>
     <message>
         <source>Stopped: %1</source>
         <translation>Stopped: %1</translation>
-    </message>
-    <message>
-        <source>Temperature script stopped: %1</source>
-        <translation>Temperature script stopped: %1</translation>
     </message>
     <message>
         <source>chamber not answering</source>
