@@ -252,6 +252,31 @@ private slots:
         expectSilence();
     }
 
+    void closingTheChamberLinkInTheFirstSecondsOfAnAdvancedStartStopsIt()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        g_recording = 1;
+        console->setScriptTiming(2, 0.01); // the start's 15 s wait lasts 150 ms
+        console->on_pushButton_advanced_calib();
+        QVERIFY(waitUntil([&] { return !sim->commands().isEmpty(); })); // the reset, 59999
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();   // during the 15 s wait
+        console->setScriptTiming(2, 0.001);
+        QCOMPARE(g_hothouse_connected, uint8_t(0));
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(logLines, QStringList{"Advanced calibration stopped: chamber link closed"});
+        QVERIFY(!console->advancedSequencePending());
+        QVERIFY(allStartsEnabled());
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 10; })); // the reset's repeats
+        expectSilence();
+        for (const auto &c : sim->commands())
+            QCOMPARE(c.cmd.cmd_id, uint16_t(59999)); // neither the date nor 51000 went out
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(startStop.isEmpty() || startStop.last() == 0);
+        g_recording = 0;
+    }
+
     void oneRunAtATime()
     {
         linkPlate();
