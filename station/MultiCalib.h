@@ -153,6 +153,7 @@ public:
 
     // Operator actions, tab pages and the replay.
     bool isAdminMode() const { return m_isAdminMode; }
+    bool oneClickRunning() const { return m_oneClickRunning; }
     WorkerThread_ftp *ftpWorker() const;
     WorkerThread_Replay *replayWorker() const;
     bool replayStopped() const { return m_replayStopped; }
@@ -477,6 +478,10 @@ private:
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
     void manualUpload(uint8_t station, const char *debugLine);
+    // The one-click run: its button is grey while it lasts; any end of it frees the button.
+    bool m_oneClickRunning = false;
+    void setOneClickRunning(bool running);
+    void endOneClickRunOn(uint8_t code, const QString &text);
 
     // Work order and upload.
     QByteArray buildStationBody(uint8_t station);

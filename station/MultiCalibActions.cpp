@@ -11,6 +11,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/TimeUtil.h"
+#include "link/LinkFlags.h"
 #include "production/WorkerThread_ftp.h"
 #include "station/AutoTurnTableTestType.h"
 #include "station/ConsoleActions.h"
@@ -22,18 +23,38 @@ WorkerThread_ftp *MultiCalib::ftpWorker() const { return m_worker_ftp.data(); }
 
 void MultiCalib::on_pushButton_one_click_calib_clicked()
 {
+    // The sequence runs on the turntable: without its link it could never start, nor end.
+    if (!g_turn_table_connected) {
+        Prompter::instance().warning(this, "Warning", tr("The turntable is not linked: connect the turntable first"));
+        return;
+    }
+    if (refuseWhileRunning())
+        return;
     // The turntable of type 2 posts its results with a work order: ask for it first.
     if (m_turnTableType == 2 && !addWorkOrderDetailsDalig())
         return;
-    ui->pushButton_one_click_calib->setEnabled(false);
-    ui->pushButton_one_click_calib->setStyleSheet("color:grey");
-    ui->radioButtonNormalTest->setEnabled(false);
-    ui->radioButtonNoLineTest->setEnabled(false);
+    setOneClickRunning(true);
     AutoTurnTableTestType *type = AutoTurnTableTestType::instance();
     type->setTestType(ui->radioButtonNormalTest->isChecked() ? 0 : 1);
     type->saveTestType();
     emit signal_auto_log_imu(1);
     emit signal_common_cmd(2);
+}
+
+// The one-click button and the two test-type choices are grey exactly while the run lasts.
+void MultiCalib::setOneClickRunning(bool running)
+{
+    m_oneClickRunning = running;
+    ui->pushButton_one_click_calib->setEnabled(!running);
+    ui->pushButton_one_click_calib->setStyleSheet(running ? QString("color:grey") : QString());
+    ui->radioButtonNormalTest->setEnabled(!running);
+    ui->radioButtonNoLineTest->setEnabled(!running);
+}
+
+void MultiCalib::endOneClickRunOn(uint8_t code, const QString &text)
+{
+    if (m_oneClickRunning && oneClickRunEnded(code, text))
+        setOneClickRunning(false);
 }
 
 void MultiCalib::on_pushButton_calib_multi_acc_calib_start_clicked()

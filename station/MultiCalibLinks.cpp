@@ -109,6 +109,8 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
         g_turn_table_connected = 0;
         m_turnTableWanted = false;
         stopRunsNeeding(RunGuard::Turntable, "turntable link closed");
+        if (m_oneClickRunning)
+            setOneClickRunning(false);
         return;
     }
     retire(m_turnTableWorker, &MultiCalib::deleteObjAndNewNext_Worker_turn_table);
@@ -196,6 +198,8 @@ void MultiCalib::connect_serial_port(uint8_t on)
         g_turn_table_connected = g_net_connected = g_hothouse_connected = g_dc_power_connected = 0;
         m_turnTableWanted = m_netWanted = m_hothouseWanted = m_dcWanted = false;
         stopActiveRun("all links closed");
+        if (m_oneClickRunning)
+            setOneClickRunning(false);
         emit signal_log_from_multi_calib(72, QString());
         return;
     }

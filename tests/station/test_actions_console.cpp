@@ -20,6 +20,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
+#include "link/LinkFlags.h"
 #include "station/AutoTurnTableTestType.h"
 #include "station/ConsoleDialogs.h"
 #include "station/FormWorkOrderDetails.h"
@@ -211,8 +212,58 @@ private slots:
         QCOMPARE(cmds[1][3].toFloat(), 0.0f);
     }
 
+    void theOneClickRunRefusesWithAMessageWhileTheTurntableIsNotLinked()
+    {
+        auto console = makeConsole(0);
+        Ui::MultiCalib *ui = console->form();
+        g_turn_table_connected = 0;
+        QSignalSpy common(console.get(), &MultiCalib::signal_common_cmd);
+        QSignalSpy logImu(console.get(), &MultiCalib::signal_auto_log_imu);
+        prompter.shown.clear();
+        QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+        QCOMPARE(prompter.texts(), QStringList{"The turntable is not linked: connect the turntable first"});
+        QCOMPARE(common.size(), 0);
+        QCOMPARE(logImu.size(), 0);
+        QVERIFY(ui->pushButton_one_click_calib->isEnabled());
+        QVERIFY(ui->radioButtonNormalTest->isEnabled() && ui->radioButtonNoLineTest->isEnabled());
+    }
+
+    void theOneClickButtonComesBackAfterEveryEndOfTheRun()
+    {
+        // Code 62 posts the turntable station: to a closed loopback port here.
+        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
+        getSettings()->setValue("httpAddr/officialPort", 9);
+        getSettings()->setValue("httpAddr/timeoutMs", 500);
+        auto console = makeConsole(0);
+        Ui::MultiCalib *ui = console->form();
+        g_turn_table_connected = 1;
+        const QString name = QString::fromUtf8("一键标定+复测");
+        const QList<QPair<int, QString>> ends{{62, name + " completed"}, {59, QString::fromUtf8("转台跟踪异常，取消标定!")},
+                                             {74, name + " stopped"}, {75, name + " refused: 一键转台复测 is running"},
+                                             {74, name + ": turntable not connected"}};
+        for (const auto &end : ends) {
+            prompter.answers = {QMessageBox::Yes};
+            QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+            QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
+            console->rev_log_from_worker(74, name + " started"); // a stage report ends nothing
+            QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
+            console->rev_log_from_worker(uint8_t(end.first), end.second);
+            QVERIFY2(ui->pushButton_one_click_calib->isEnabled(), qPrintable(end.second));
+            QCOMPARE(ui->pushButton_one_click_calib->styleSheet(), QString());
+            QVERIFY(ui->radioButtonNormalTest->isEnabled() && ui->radioButtonNoLineTest->isEnabled());
+        }
+        // Closing the turntable link ends it too.
+        QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
+        console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        QVERIFY(ui->pushButton_one_click_calib->isEnabled());
+        QCOMPARE(g_turn_table_connected, uint8_t(0));
+        sound.looping.clear();
+    }
+
     void theOneClickRunStartsWithoutAWorkOrderOnOtherTurntables()
     {
+        g_turn_table_connected = 1;
         for (int type : {0, 1, 3, 4}) {
             auto console = makeConsole(type);
             FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &) { QFAIL("no work order expected"); });
@@ -236,6 +287,7 @@ private slots:
 
     void theOneClickRunOnTypeTwoNeedsTheWorkOrder()
     {
+        g_turn_table_connected = 1;
         auto console = makeConsole(2);
         Ui::MultiCalib *ui = console->form();
         ui->radioButtonNormalTest->setChecked(true);
@@ -263,8 +315,10 @@ private slots:
         QCOMPARE(console->turnTableType(), 0);
         FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &) { QFAIL("no work order expected"); });
         QSignalSpy common(console.get(), &MultiCalib::signal_common_cmd);
+        g_turn_table_connected = 1;
         console->on_pushButton_one_click_calib_clicked();
         QCOMPARE(common.size(), 1);
+        g_turn_table_connected = 0;
         FormWorkOrderDetails::installAnswerer(nullptr);
     }
 

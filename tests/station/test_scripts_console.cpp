@@ -436,6 +436,12 @@ private slots:
 
         QCOMPARE(rotations, 14);
         QCOMPARE(posted, QStringList{stationPath(5)});
+        // The end of the chamber run (report 39): the expected flag, the end sound and box.
+        QCOMPARE(g_expected_calib_flag, 16383u);
+        QVERIFY(prompter.texts().contains("The full temperature calibration retest is completed. Please check if the retest flag is 16383"));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(console->form()->textEdit_turn_table_status_advanced->toPlainText().contains("Cool to room temperature, end after 30 minutes"));
         QCOMPARE(g_advanced_calib_type.load(), uint8_t(2));
         QCOMPARE(targets.mid(0, 4), (QList<int>{80, 80, 50, 60}));
         QCOMPARE(targets.mid(12, 2), (QList<int>{-40, -40}));
