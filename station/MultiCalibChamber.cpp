@@ -44,6 +44,12 @@ void MultiCalib::init_hot_house_Widget()
             connect(this, &QObject::destroyed, t, [t] { delete t; });
         connect(m_hothouseScriptTimer, SIGNAL(timeout()), this, SLOT(_ackTimeout_hothouse_ctrl_normal()));
         connect(m_hothouseAdvancedTimer, SIGNAL(timeout()), this, SLOT(_ackTimeout_hothouse_ctrl_advanced()));
+        // The chamber log of a run closes when the run ends, whichever run it was and however
+        // it ended: the chamber's reports no longer add to it.
+        connect(&m_runs, &RunGuard::activeChanged, this, [this](RunGuard::Run active) {
+            if (active == RunGuard::None)
+                close_hot_house_logfile();
+        });
     }
 
     // By signature, so a connection the form made by name is recognised and each click runs

@@ -327,6 +327,20 @@ private slots:
         QCOMPARE(fileLines(path).size(), 2);
     }
 
+    void theLogOfAnyRunClosesWhenTheRunEnds()
+    {
+        QVERIFY(console->runGuard()->begin(RunGuard::AdvancedRetest));
+        console->create_hot_house_logfile();
+        const QString path = console->hotHouseLogPath();
+        QVERIFY(console->hotHouseLogOpen());
+        console->runGuard()->stop("test");
+        QVERIFY(!console->hotHouseLogOpen());
+        const int lines = fileLines(path).size();
+        const int polls = chamberTap->chunks.size();
+        QVERIFY(waitUntil([&] { return chamberTap->chunks.size() > polls + 4; }, 8000));
+        QCOMPARE(fileLines(path).size(), lines);
+    }
+
     void aLogOpenedTwiceInOneSecondKeepsTheEarlierLines()
     {
         console->create_hot_house_logfile(true);
