@@ -1,6 +1,7 @@
 #include "production/QuickTestPage.h"
 
 #include <QProgressBar>
+#include <QStringList>
 #include <QWidget>
 
 #include "app/Prompter.h"
@@ -31,11 +32,16 @@ QString QuickTestPage::storageErrorText(const QString &error)
     return "Storage error, the result was not saved: " + error;
 }
 
-void QuickTestPage::showOutcome(bool passed, bool stored, const QString &storageError,
+void QuickTestPage::showOutcome(bool passed, const TestResultDb::SaveOutcome &saved, const QString &lineError,
                                 const StatusFn &setStatus)
 {
-    if (!stored) {
-        setStatus(storageErrorText(storageError), Red);
+    QStringList errors;
+    if (!saved.stored)
+        errors << saved.error;
+    if (!lineError.isEmpty())
+        errors << lineError;
+    if (!errors.isEmpty()) {
+        setStatus(storageErrorText(errors.join("; ")), Red);
         SoundPlayer::instance().play(Sounds::Alarm);
         return;
     }

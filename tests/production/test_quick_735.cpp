@@ -71,20 +71,12 @@ private:
             step();
     }
     QString dbPath() const { return QDir::current().absoluteFilePath("imu1123.db"); }
-
-private slots:
-    void init()
+    // The page's connections to the main link, as the main window makes them at each connect.
+    void wirePage()
     {
-        QDir("imu1123.db").removeRecursively();
-        QFile::remove("imu1123.db");
-        QDir(logRoot()).removeRecursively();
-        QVERIFY(rig.start());
-        page = new Factory_735_Dlg;
-        page->tickTimer().stop();
         QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
         QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
         rig.countAfter(&WorkerThread::signal_send_735e_test);
-        module = Module735();
         rig.sim->onCommand = [this](const LongCommand &c) {
             if (c.cmd_id == DeviceCmdId::Restart && module.obeysRestart) {
                 module.restarted = true;
@@ -93,7 +85,32 @@ private slots:
             }
             return false;
         };
+    }
+    // A page made now, that has not ticked yet.
+    void newPage()
+    {
+        delete page;
+        page = new Factory_735_Dlg;
+        page->tickTimer().stop();
+        wirePage();
         page->setOperatorName("Lin");
+    }
+    void tick()
+    {
+        rig.clock.advance(100);
+        page->_ackTimeout_735e();
+    }
+
+private slots:
+    void init()
+    {
+        QDir("imu1123.db").removeRecursively();
+        QFile::remove("imu1123.db");
+        QDir(logRoot()).removeRecursively();
+        QVERIFY(rig.start());
+        module = Module735();
+        page = nullptr;
+        newPage();
         // The first tick before any record: the page waits for a module.
         page->_ackTimeout_735e();
         QCOMPARE(page->statusText(), QString("No connection, waiting"));
@@ -185,6 +202,96 @@ private slots:
         QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
     }
 
+    void dataBeforeTheFirstTickStartsATestAtThatTick()
+    {
+        // A fresh page: the module's first record comes before the page's first tick.
+        newPage();
+        QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload()));
+        tick();
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        // The same after the page ticked with the port closed: the port opens and the data
+        // comes before the next tick.
+        newPage();
+        g_link_status[0] = 0;
+        tick();
+        QCOMPARE(page->statusText(), QString("Please open the serial port"));
+        g_link_status[0] = 1;
+        QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload()));
+        tick();
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+    }
+
+    void dataAfterTheFirstTickStartsATestAtTheNextTick()
+    {
+        newPage();
+        tick();
+        QCOMPARE(page->statusText(), QString("No connection, waiting"));
+        runSteps(1);
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        QVERIFY(rig.sounds.played.contains(Sounds::Start));
+    }
+
+    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest()
+    {
+        runSteps(103);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        rig.closePort();
+        tick();
+        QCOMPARE(page->statusText(), QString("Please open the serial port"));
+        QVERIFY(rig.relink());
+        wirePage();
+        module = Module735();
+        module.sn[0] = 44;
+        runSteps(2);
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        runSteps(101);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123 order by sn"),
+                 (QStringList{"112233|1", "442233|1"}));
+        QCOMPARE(fileLines(page->resultLog().currentPath()).size(), 2);
+    }
+
+    void closingThePortMidTestStoresNoRowAndNoLine()
+    {
+        runSteps(30);
+        rig.closePort();
+        for (int i = 0; i < 100; ++i) // ten seconds with the port closed
+            tick();
+        const QString shownWhileClosed = page->statusText();
+        QCOMPARE(page->statusStyle(), QString("background-color: yellow;color:black"));
+        QVERIFY(rig.relink());
+        wirePage();
+        runSteps(5);
+        QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu1123"), QStringList{"0"});
+        QVERIFY(!QFile::exists(page->resultLog().currentPath()));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
+        QCOMPARE(shownWhileClosed, QString("Test interrupted, nothing was stored: please open the serial port"));
+        // The module plugged back in starts a new test, judged after its full length.
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        runSteps(98); // the new test runs its full ten seconds
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123"), QStringList{"112233|1"});
+    }
+
+    void aResultLineThatCannotBeWrittenShowsAStorageError()
+    {
+        // The result log's folder is a file: the line cannot be written, whoever runs the test.
+        QDir().mkpath(logRoot());
+        QFile blocker(logRoot() + "/log_735_test");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        runSteps(103);
+        QVERIFY(module.restarted);
+        QVERIFY(page->statusText().startsWith("Storage error, the result was not saved"));
+        QVERIFY(page->statusText().contains("result line not written"));
+        QCOMPARE(page->statusStyle(), QString("background-color: red;color:black"));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123"), QStringList{"112233|1"});
+        QVERIFY(blocker.remove());
+    }
+
     void aSpreadAboveItsLimitFailsOnlyBetweenFourAndFiveSeconds()
     {
         runSteps(30);
@@ -199,14 +306,11 @@ private slots:
     void aFailedSaveShowsAStorageErrorInsteadOfTestPassed()
     {
         delete page;
+        page = nullptr;
         QFile::remove("imu1123.db");
         QDir().mkpath("imu1123.db"); // the database cannot be opened
-        page = new Factory_735_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
-        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        newPage();
         QCOMPARE(rig.prompter.texts(), QStringList{"Unable to establish database connection"});
-        page->setOperatorName("Lin");
         page->_ackTimeout_735e();
         runSteps(103);
         QVERIFY(module.restarted);

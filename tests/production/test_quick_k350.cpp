@@ -20,6 +20,7 @@ struct ModuleK350 {
     float calib[3] = {0.5f, -0.25f, 1.0f};
     float gyroNoise = 0.1f;
     float cpu = 3.3f;
+    uint32_t sn[3] = {9, 8, 7};
 
     QByteArray payload() const
     {
@@ -28,9 +29,8 @@ struct ModuleK350 {
         writeLE<uint32_t>(b + 0, 1234);
         writeLE<uint32_t>(b + 4, 2);
         writeLE<int16_t>(b + 8, 7481);
-        writeLE<uint32_t>(b + 10, 9);
-        writeLE<uint32_t>(b + 14, 8);
-        writeLE<uint32_t>(b + 18, 7);
+        for (int i = 0; i < 3; ++i)
+            writeLE<uint32_t>(b + 10 + 4 * i, sn[i]);
         writeLE<float>(b + 51, 25.0f);
         for (int i = 0; i < 12; ++i)
             writeLE<float>(b + 85 + 4 * i, i >= 6 ? gyroNoise : 0.005f);
@@ -70,21 +70,14 @@ private:
             step();
     }
     QString dbPath() const { return QDir::current().absoluteFilePath("k350.db"); }
-
-private slots:
-    void init()
+    // The page's connections to the main link, as the main window makes them at each connect.
+    void wirePage()
     {
-        QFile::remove("k350.db");
-        QDir(logRoot()).removeRecursively();
-        QVERIFY(rig.start());
-        page = new Factory_K350_Dlg;
-        page->tickTimer().stop();
         QObject::connect(rig.worker, &WorkerThread::signal_send_k350_test, page, &Factory_K350_Dlg::displayK350_test);
         QObject::connect(page, &Factory_K350_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
         QObject::connect(page, &Factory_K350_Dlg::signal_gyro_calib_result_read, rig.worker,
                          &WorkerThread::gyro_calib_result_read);
         rig.countAfter(&WorkerThread::signal_send_k350_test);
-        module = ModuleK350();
         rig.sim->onCommand = [this](const LongCommand &c) {
             if (c.cmd_id == DeviceCmdId::GyroCalib) {
                 module.silentSteps = 10;
@@ -93,9 +86,33 @@ private slots:
             }
             return false;
         };
+    }
+    // A page made now, that has not ticked yet.
+    void newPage()
+    {
+        delete page;
+        page = new Factory_K350_Dlg;
+        page->tickTimer().stop();
+        wirePage();
         w<QTextEdit>("textEdit_ahrs_k350_user_name")->setPlainText("Wei");
         w<QTextEdit>("textEdit_k350_software_ver")->setPlainText("1234");
         w<QComboBox>("comboBox_k350_sysclk")->setCurrentIndex(2); // 200 MHz, whatever the last page chose
+    }
+    void tick()
+    {
+        rig.clock.advance(100);
+        page->_ackTimeout();
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove("k350.db");
+        QDir(logRoot()).removeRecursively();
+        QVERIFY(rig.start());
+        module = ModuleK350();
+        page = nullptr;
+        newPage();
         page->_ackTimeout();
         QCOMPARE(page->statusText(), QString("No connection, waiting"));
         stepsDone = 0;
@@ -155,6 +172,93 @@ private slots:
         QCOMPARE(getSettings()->value("k350_factory/k350_name").toString(), QString("Wei"));
         const LongCommand mode = rig.sim->commands().first().cmd;
         QCOMPARE(mode.cm1, 51.0f);
+    }
+
+    void dataBeforeTheFirstTickStartsATestAtThatTick()
+    {
+        // A fresh page: the module's first record comes before the page's first tick.
+        newPage();
+        QVERIFY(rig.sendRecord(DeviceMsgId::TestK350, module.payload()));
+        tick();
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        // The same after the page ticked with the port closed.
+        newPage();
+        g_link_status[0] = 0;
+        tick();
+        QCOMPARE(page->statusText(), QString("Please open the serial port"));
+        g_link_status[0] = 1;
+        QVERIFY(rig.sendRecord(DeviceMsgId::TestK350, module.payload()));
+        tick();
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        runSteps(80);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+    }
+
+    void dataAfterTheFirstTickStartsATestAtTheNextTick()
+    {
+        newPage();
+        tick();
+        QCOMPARE(page->statusText(), QString("No connection, waiting"));
+        runSteps(1);
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+    }
+
+    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest()
+    {
+        runSteps(81);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        rig.closePort();
+        tick();
+        QCOMPARE(page->statusText(), QString("Please open the serial port"));
+        QVERIFY(rig.relink());
+        wirePage();
+        module = ModuleK350();
+        module.sn[0] = 4;
+        runSteps(2);
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        runSteps(80);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from k350 order by sn"), (QStringList{"487|1", "987|1"}));
+        QCOMPARE(fileLines(page->resultLog().currentPath()).size(), 2);
+    }
+
+    void closingThePortMidTestStoresNoRowAndNoLine()
+    {
+        runSteps(30);
+        rig.closePort();
+        for (int i = 0; i < 80; ++i) // eight seconds with the port closed
+            tick();
+        const QString shownWhileClosed = page->statusText();
+        QVERIFY(rig.relink());
+        wirePage();
+        runSteps(5);
+        QCOMPARE(sqliteLines(dbPath(), "select count(*) from k350"), QStringList{"0"});
+        QVERIFY(!QFile::exists(page->resultLog().currentPath()));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
+        QVERIFY(rig.prompter.shown.isEmpty()); // no repeat-test notice for a test never judged
+        QCOMPARE(shownWhileClosed, QString("Test interrupted, nothing was stored: please open the serial port"));
+        // The module plugged back in starts a new test, judged after its full length.
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        runSteps(76);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from k350"), QStringList{"987|1"});
+        QVERIFY(rig.prompter.shown.isEmpty());
+    }
+
+    void aResultLineThatCannotBeWrittenShowsAStorageError()
+    {
+        // The result log's folder is a file: the line cannot be written, whoever runs the test.
+        QDir().mkpath(logRoot());
+        QFile blocker(logRoot() + "/log_k350_test");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        runSteps(81);
+        QVERIFY(page->statusText().startsWith("Storage error, the result was not saved"));
+        QVERIFY(page->statusText().contains("result line not written"));
+        QCOMPARE(page->statusStyle(), QString("background-color: red;color:black"));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QVERIFY(blocker.remove());
     }
 
     void theChoicesOfTheLastVerdictComeBackWithTheNextPage()
