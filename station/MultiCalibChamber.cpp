@@ -129,15 +129,19 @@ bool MultiCalib::chamberLinkedOrWarn()
     return false;
 }
 
+// The scripts start and stop the chamber through these two slots as well; only a press of the
+// buttons is held to the open link.
 void MultiCalib::on_pushButton_hothouse_cmd_start_clicked()
 {
-    if (chamberLinkedOrWarn())
-        emit hothouse_generate_start_stop_cmd(1);
+    if (sender() == ui->pushButton_hothouse_cmd_start_manual && !chamberLinkedOrWarn())
+        return;
+    emit hothouse_generate_start_stop_cmd(1);
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_stop_clicked()
 {
-    if (chamberLinkedOrWarn())
+    const bool pressed = sender() == ui->pushButton_hothouse_cmd_stop_manual || sender() == ui->pushButton_hothouse_cmd_stop;
+    if (!pressed || chamberLinkedOrWarn())
         emit hothouse_generate_start_stop_cmd(0);
     setChamberScriptButtonsEnabled(true);
 }
