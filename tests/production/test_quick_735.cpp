@@ -8,7 +8,7 @@
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
 #include "production/Factory_735_Dlg.h"
-#include "tests/production/QuickTestRig.h"
+#include "tests/production/QuickPageScenarios.h"
 
 namespace {
 // A simulated 735 module: its clock runs with the test's ticks; command 9 restarts it (when it
@@ -47,10 +47,9 @@ struct Module735 {
 };
 } // namespace
 
-class TestQuick735 : public QObject {
+class TestQuick735 : public QObject, public QuickPageScenarios {
     Q_OBJECT
 private:
-    QuickTestRig rig;
     Factory_735_Dlg *page = nullptr;
     Module735 module;
 
@@ -65,14 +64,13 @@ private:
         rig.clock.advance(100);
         page->_ackTimeout_735e();
     }
-    void runSteps(int n)
+    void runSteps(int n) override
     {
         for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
             step();
     }
     QString dbPath() const { return QDir::current().absoluteFilePath("imu1123.db"); }
-    // The page's connections to the main link, as the main window makes them at each connect.
-    void wirePage()
+    void wirePage() override
     {
         QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
         QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
@@ -86,8 +84,7 @@ private:
             return false;
         };
     }
-    // A page made now, that has not ticked yet.
-    void newPage()
+    void newPage() override
     {
         delete page;
         page = new Factory_735_Dlg;
@@ -95,11 +92,22 @@ private:
         wirePage();
         page->setOperatorName("Lin");
     }
-    void tick()
+    void tick() override
     {
         rig.clock.advance(100);
         page->_ackTimeout_735e();
     }
+
+    Names names() const override { return {"imu1123", "log_735_test", 103, "112233|1", "442233|1"}; }
+    void useSecondModule() override
+    {
+        module = Module735();
+        module.sn[0] = 44;
+    }
+    void sendRecord() override { QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload())); }
+    QString statusText() const override { return page->statusText(); }
+    QString statusStyle() const override { return page->statusStyle(); }
+    QString resultLogPath() const override { return page->resultLog().currentPath(); }
 
 private slots:
     void init()
@@ -202,95 +210,15 @@ private slots:
         QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
     }
 
-    void dataBeforeTheFirstTickStartsATestAtThatTick()
-    {
-        // A fresh page: the module's first record comes before the page's first tick.
-        newPage();
-        QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload()));
-        tick();
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-        // The same after the page ticked with the port closed: the port opens and the data
-        // comes before the next tick.
-        newPage();
-        g_link_status[0] = 0;
-        tick();
-        QCOMPARE(page->statusText(), QString("Please open the serial port"));
-        g_link_status[0] = 1;
-        QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload()));
-        tick();
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-    }
+    void dataBeforeTheFirstTickStartsATestAtThatTick() { QuickPageScenarios::dataBeforeTheFirstTickStartsATestAtThatTick(); }
 
-    void dataAfterTheFirstTickStartsATestAtTheNextTick()
-    {
-        newPage();
-        tick();
-        QCOMPARE(page->statusText(), QString("No connection, waiting"));
-        runSteps(1);
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-        QVERIFY(rig.sounds.played.contains(Sounds::Start));
-    }
+    void dataAfterTheFirstTickStartsATestAtTheNextTick() { QuickPageScenarios::dataAfterTheFirstTickStartsATestAtTheNextTick(); }
 
-    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest()
-    {
-        runSteps(103);
-        QCOMPARE(page->statusText(), QString("Test passed"));
-        rig.closePort();
-        tick();
-        QCOMPARE(page->statusText(), QString("Please open the serial port"));
-        QVERIFY(rig.relink());
-        wirePage();
-        module = Module735();
-        module.sn[0] = 44;
-        runSteps(2);
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-        runSteps(101);
-        QCOMPARE(page->statusText(), QString("Test passed"));
-        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123 order by sn"),
-                 (QStringList{"112233|1", "442233|1"}));
-        QCOMPARE(fileLines(page->resultLog().currentPath()).size(), 2);
-    }
+    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest() { QuickPageScenarios::aNewModuleAfterAVerdictAndAReconnectStartsANewTest(); }
 
-    void closingThePortMidTestStoresNoRowAndNoLine()
-    {
-        runSteps(30);
-        rig.closePort();
-        for (int i = 0; i < 100; ++i) // ten seconds with the port closed
-            tick();
-        const QString shownWhileClosed = page->statusText();
-        QCOMPARE(page->statusStyle(), QString("background-color: yellow;color:black"));
-        QVERIFY(rig.relink());
-        wirePage();
-        runSteps(5);
-        QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu1123"), QStringList{"0"});
-        QVERIFY(!QFile::exists(page->resultLog().currentPath()));
-        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
-        QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
-        QCOMPARE(shownWhileClosed, QString("Test interrupted, nothing was stored: please open the serial port"));
-        // The module plugged back in starts a new test, judged after its full length.
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-        runSteps(98); // the new test runs its full ten seconds
-        QCOMPARE(page->statusText(), QString("Test passed"));
-        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123"), QStringList{"112233|1"});
-    }
+    void closingThePortMidTestStoresNoRowAndNoLine() { QuickPageScenarios::closingThePortMidTestStoresNoRowAndNoLine(); }
 
-    void aResultLineThatCannotBeWrittenShowsAStorageError()
-    {
-        // The result log's folder is a file: the line cannot be written, whoever runs the test.
-        QDir().mkpath(logRoot());
-        QFile blocker(logRoot() + "/log_735_test");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        runSteps(103);
-        QVERIFY(module.restarted);
-        QVERIFY(page->statusText().startsWith("Storage error, the result was not saved"));
-        QVERIFY(page->statusText().contains("result line not written"));
-        QCOMPARE(page->statusStyle(), QString("background-color: red;color:black"));
-        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
-        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
-        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123"), QStringList{"112233|1"});
-        QVERIFY(blocker.remove());
-    }
+    void aResultLineThatCannotBeWrittenShowsAStorageError() { QuickPageScenarios::aResultLineThatCannotBeWrittenShowsAStorageError(); }
 
     void aSpreadAboveItsLimitFailsOnlyBetweenFourAndFiveSeconds()
     {

@@ -9,7 +9,7 @@
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
 #include "production/Factory_K350_Dlg.h"
-#include "tests/production/QuickTestRig.h"
+#include "tests/production/QuickPageScenarios.h"
 
 namespace {
 // A simulated K350 module; command 10 calibrates its gyro bias (silent for a second, then the
@@ -43,10 +43,9 @@ struct ModuleK350 {
 };
 } // namespace
 
-class TestQuickK350 : public QObject {
+class TestQuickK350 : public QObject, public QuickPageScenarios {
     Q_OBJECT
 private:
-    QuickTestRig rig;
     Factory_K350_Dlg *page = nullptr;
     ModuleK350 module;
     int stepsDone = 0;
@@ -64,14 +63,13 @@ private:
         page->_ackTimeout();
         ++stepsDone;
     }
-    void runSteps(int n)
+    void runSteps(int n) override
     {
         for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
             step();
     }
     QString dbPath() const { return QDir::current().absoluteFilePath("k350.db"); }
-    // The page's connections to the main link, as the main window makes them at each connect.
-    void wirePage()
+    void wirePage() override
     {
         QObject::connect(rig.worker, &WorkerThread::signal_send_k350_test, page, &Factory_K350_Dlg::displayK350_test);
         QObject::connect(page, &Factory_K350_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
@@ -87,8 +85,7 @@ private:
             return false;
         };
     }
-    // A page made now, that has not ticked yet.
-    void newPage()
+    void newPage() override
     {
         delete page;
         page = new Factory_K350_Dlg;
@@ -98,11 +95,22 @@ private:
         w<QTextEdit>("textEdit_k350_software_ver")->setPlainText("1234");
         w<QComboBox>("comboBox_k350_sysclk")->setCurrentIndex(2); // 200 MHz, whatever the last page chose
     }
-    void tick()
+    void tick() override
     {
         rig.clock.advance(100);
         page->_ackTimeout();
     }
+
+    Names names() const override { return {"k350", "log_k350_test", 81, "987|1", "487|1"}; }
+    void useSecondModule() override
+    {
+        module = ModuleK350();
+        module.sn[0] = 4;
+    }
+    void sendRecord() override { QVERIFY(rig.sendRecord(DeviceMsgId::TestK350, module.payload())); }
+    QString statusText() const override { return page->statusText(); }
+    QString statusStyle() const override { return page->statusStyle(); }
+    QString resultLogPath() const override { return page->resultLog().currentPath(); }
 
 private slots:
     void init()
@@ -174,92 +182,15 @@ private slots:
         QCOMPARE(mode.cm1, 51.0f);
     }
 
-    void dataBeforeTheFirstTickStartsATestAtThatTick()
-    {
-        // A fresh page: the module's first record comes before the page's first tick.
-        newPage();
-        QVERIFY(rig.sendRecord(DeviceMsgId::TestK350, module.payload()));
-        tick();
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-        // The same after the page ticked with the port closed.
-        newPage();
-        g_link_status[0] = 0;
-        tick();
-        QCOMPARE(page->statusText(), QString("Please open the serial port"));
-        g_link_status[0] = 1;
-        QVERIFY(rig.sendRecord(DeviceMsgId::TestK350, module.payload()));
-        tick();
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-        runSteps(80);
-        QCOMPARE(page->statusText(), QString("Test passed"));
-    }
+    void dataBeforeTheFirstTickStartsATestAtThatTick() { QuickPageScenarios::dataBeforeTheFirstTickStartsATestAtThatTick(); }
 
-    void dataAfterTheFirstTickStartsATestAtTheNextTick()
-    {
-        newPage();
-        tick();
-        QCOMPARE(page->statusText(), QString("No connection, waiting"));
-        runSteps(1);
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-    }
+    void dataAfterTheFirstTickStartsATestAtTheNextTick() { QuickPageScenarios::dataAfterTheFirstTickStartsATestAtTheNextTick(); }
 
-    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest()
-    {
-        runSteps(81);
-        QCOMPARE(page->statusText(), QString("Test passed"));
-        rig.closePort();
-        tick();
-        QCOMPARE(page->statusText(), QString("Please open the serial port"));
-        QVERIFY(rig.relink());
-        wirePage();
-        module = ModuleK350();
-        module.sn[0] = 4;
-        runSteps(2);
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-        runSteps(80);
-        QCOMPARE(page->statusText(), QString("Test passed"));
-        QCOMPARE(sqliteLines(dbPath(), "select sn, result from k350 order by sn"), (QStringList{"487|1", "987|1"}));
-        QCOMPARE(fileLines(page->resultLog().currentPath()).size(), 2);
-    }
+    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest() { QuickPageScenarios::aNewModuleAfterAVerdictAndAReconnectStartsANewTest(); }
 
-    void closingThePortMidTestStoresNoRowAndNoLine()
-    {
-        runSteps(30);
-        rig.closePort();
-        for (int i = 0; i < 80; ++i) // eight seconds with the port closed
-            tick();
-        const QString shownWhileClosed = page->statusText();
-        QVERIFY(rig.relink());
-        wirePage();
-        runSteps(5);
-        QCOMPARE(sqliteLines(dbPath(), "select count(*) from k350"), QStringList{"0"});
-        QVERIFY(!QFile::exists(page->resultLog().currentPath()));
-        QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
-        QVERIFY(rig.prompter.shown.isEmpty()); // no repeat-test notice for a test never judged
-        QCOMPARE(shownWhileClosed, QString("Test interrupted, nothing was stored: please open the serial port"));
-        // The module plugged back in starts a new test, judged after its full length.
-        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
-        runSteps(76);
-        QCOMPARE(page->statusText(), QString("Test passed"));
-        QCOMPARE(sqliteLines(dbPath(), "select sn, result from k350"), QStringList{"987|1"});
-        QVERIFY(rig.prompter.shown.isEmpty());
-    }
+    void closingThePortMidTestStoresNoRowAndNoLine() { QuickPageScenarios::closingThePortMidTestStoresNoRowAndNoLine(); }
 
-    void aResultLineThatCannotBeWrittenShowsAStorageError()
-    {
-        // The result log's folder is a file: the line cannot be written, whoever runs the test.
-        QDir().mkpath(logRoot());
-        QFile blocker(logRoot() + "/log_k350_test");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        runSteps(81);
-        QVERIFY(page->statusText().startsWith("Storage error, the result was not saved"));
-        QVERIFY(page->statusText().contains("result line not written"));
-        QCOMPARE(page->statusStyle(), QString("background-color: red;color:black"));
-        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
-        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
-        QVERIFY(blocker.remove());
-    }
+    void aResultLineThatCannotBeWrittenShowsAStorageError() { QuickPageScenarios::aResultLineThatCannotBeWrittenShowsAStorageError(); }
 
     void theChoicesOfTheLastVerdictComeBackWithTheNextPage()
     {

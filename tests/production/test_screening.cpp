@@ -90,10 +90,7 @@ private slots:
         QFile::remove("imu_select.db");
         QDir(logRoot()).removeRecursively();
         QVERIFY(rig.start());
-        page = new IMU_Screening_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
-                         &IMU_Screening_Dlg::display_735e_imu_screening);
+        newPage();
         QObject::connect(page, &IMU_Screening_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
         rig.countAfter(&WorkerThread::signal_send_735e_imu_screening);
         board = Board();
@@ -104,13 +101,22 @@ private slots:
                 board.mode = uint8_t(c.cm1); // the board obeys the page's output-mode command
             return false;
         };
-        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
-        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
-        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
         // The page's first tick orders the screening mode; the board streams in it from then on.
         page->_ackTimeout_imu_screening_16module();
         QCOMPARE(status(), QString("Waiting for the next test"));
         QVERIFY(TestKit::waitUntil([&] { return board.mode == 91; }));
+    }
+    // A page made now on the main link, with the reference versions of the simulated board.
+    void newPage()
+    {
+        delete page;
+        page = new IMU_Screening_Dlg;
+        page->tickTimer().stop();
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
+                         &IMU_Screening_Dlg::display_735e_imu_screening);
+        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
+        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
+        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
     }
     QLineEdit *limitEdit(const char *name) { return page->findChild<QLineEdit *>(QString("lineEdit_limit_") + name); }
     void typeLimit(const char *name, const QString &text)
@@ -123,6 +129,7 @@ private slots:
     void cleanup()
     {
         delete page;
+        page = nullptr;
         rig.stop();
     }
 
@@ -232,13 +239,7 @@ private slots:
         QFile blocker(logRoot() + "/IMU_SCREENING_LOG");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        page = new IMU_Screening_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
-                         &IMU_Screening_Dlg::display_735e_imu_screening);
-        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
-        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
-        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
+        newPage();
         runTicks(25);
         QVERIFY(status().startsWith("Storage error, the results were not saved"));
         QVERIFY(status().contains("screening log"));
@@ -313,13 +314,7 @@ private slots:
         for (int i = 0; i < 70; ++i)
             sql += QString("insert into imu_select values('old%1', 1);").arg(i);
         sqliteLines(dbPath(), sql);
-        page = new IMU_Screening_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
-                         &IMU_Screening_Dlg::display_735e_imu_screening);
-        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
-        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
-        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
+        newPage();
         QCOMPARE(page->passedCount(), 70u);
         runTicks(25);
         QCOMPARE(page->passedCount(), 102u);
