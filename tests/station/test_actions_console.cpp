@@ -44,6 +44,12 @@ QStringList tabTexts(QTabWidget *t)
 QString setting(const QString &key) { return getSettings()->value(key, "0").toString(); }
 } // namespace
 
+// Marks the turntable link open for the life of the object.
+struct TurnTableLinked {
+    TurnTableLinked() { g_turn_table_connected = 1; }
+    ~TurnTableLinked() { g_turn_table_connected = 0; }
+};
+
 class TestActionsConsole : public QObject {
     Q_OBJECT
 private:
@@ -147,6 +153,7 @@ private slots:
     void theFrameMovesSendWhatTheOperatorTyped()
     {
         auto console = makeConsole(0);
+        const TurnTableLinked linked; // the manual turntable buttons send only with the link open
         Ui::MultiCalib *ui = console->form();
         QSignalSpy cmds(console.get(), &MultiCalib::signal_send_turn_table_cmd_general);
         auto last = [&] {
@@ -181,6 +188,7 @@ private slots:
     void aZeroRateWarnsAndStillSends()
     {
         auto console = makeConsole(0);
+        const TurnTableLinked linked; // the manual turntable buttons send only with the link open
         Ui::MultiCalib *ui = console->form();
         QSignalSpy cmds(console.get(), &MultiCalib::signal_send_turn_table_cmd_general);
         ui->comboBox_neihuan_manual->setCurrentIndex(1);
@@ -198,6 +206,7 @@ private slots:
     void theStopsClearTheStatusLogAndStopTheirFrame()
     {
         auto console = makeConsole(0);
+        const TurnTableLinked linked; // the manual turntable buttons send only with the link open
         Ui::MultiCalib *ui = console->form();
         QSignalSpy cmds(console.get(), &MultiCalib::signal_send_turn_table_cmd_general);
         ui->textEdit_turn_table_status_auto->setPlainText("running");
@@ -221,7 +230,7 @@ private slots:
         QSignalSpy logImu(console.get(), &MultiCalib::signal_auto_log_imu);
         prompter.shown.clear();
         QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
-        QCOMPARE(prompter.texts(), QStringList{"The turntable is not linked: connect the turntable first"});
+        QCOMPARE(prompter.texts(), QStringList{"The turntable serial port is not turned on"});
         QCOMPARE(common.size(), 0);
         QCOMPARE(logImu.size(), 0);
         QVERIFY(ui->pushButton_one_click_calib->isEnabled());

@@ -44,6 +44,7 @@ private:
     QList<int> startStop, dcCodes;
     QStringList logLines;
     int rotationsAsked = 0;
+    QMetaObject::Connection rotationCounter;
 
     QList<QPushButton *> startButtons() const
     {
@@ -59,6 +60,10 @@ private:
             if (!b->isEnabled())
                 return false;
         return true;
+    }
+    void countRotations()
+    {
+        rotationCounter = connect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, this, [this] { ++rotationsAsked; });
     }
     void linkTurntable()
     {
@@ -151,7 +156,7 @@ private slots:
         connect(console, &MultiCalib::hothouse_generate_start_stop_cmd, this, [this](uint8_t on) { startStop << on; });
         connect(console, &MultiCalib::dc_control_cmd, this, [this](uint16_t c) { dcCodes << c; });
         connect(console, &MultiCalib::signalTranspondLog, this, [this](QString line) { logLines << line; });
-        connect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, this, [this] { ++rotationsAsked; });
+        countRotations();
         console->show_heat_value(25.0f);
         connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
 
@@ -225,6 +230,27 @@ private slots:
         QTest::qWait(200);
         QVERIFY(server->requests().isEmpty());
         g_turn_table_connected = 0;
+    }
+
+    void anAdvancedRunWithNoTurntableAtAllStopsAtItsFirstRotation()
+    {
+        linkPlate();
+        if (g_turn_table_connected)
+            console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
+        QVERIFY(!console->turnTableWorker());
+        disconnect(rotationCounter); // nobody listens for rotations now
+        clearRecords();
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 30000));
+        countRotations();
+        QCOMPARE(logLines, QStringList{"Advanced retest stopped: rotation failed: turntable not linked"});
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QCOMPARE(console->advancedRunState().step, uint8_t(0));
+        QVERIFY(allStartsEnabled());
+        QTest::qWait(200);
+        QVERIFY(server->requests().isEmpty());
     }
 
     void aReLinkDuringARunNeverLeavesItWaiting()
