@@ -33,14 +33,22 @@ PtyPair::PtyPair()
 
 PtyPair::~PtyPair()
 {
+    hangUp();
+}
+
+void PtyPair::hangUp()
+{
     if (m_slaveKeepAlive >= 0)
         ::close(m_slaveKeepAlive);
     if (m_master >= 0)
         ::close(m_master);
+    m_slaveKeepAlive = m_master = -1;
 }
 
 bool PtyPair::write(const char *data, int size)
 {
+    if (m_master < 0)
+        return false;
     int done = 0;
     while (done < size) {
         const ssize_t n = ::write(m_master, data + done, size_t(size - done));
@@ -59,6 +67,8 @@ bool PtyPair::write(const char *data, int size)
 QByteArray PtyPair::readAvailable()
 {
     QByteArray out;
+    if (m_master < 0)
+        return out;
     char buf[4096];
     for (;;) {
         const ssize_t n = ::read(m_master, buf, sizeof buf);

@@ -1,0 +1,125 @@
+// Equipment whose line goes away while linked: the turntable, the base-board link, the chamber
+// and the DC supply each report the loss once, close their line, and their thread stays idle.
+#include <QPointer>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include "app/MetaTypes.h"
+#include "equipment/WorkerThread_DC_power.h"
+#include "equipment/WorkerThread_hothouse.h"
+#include "equipment/WorkerThread_net.h"
+#include "equipment/WorkerThread_turn_table.h"
+#include "link/WorkerThreadStart.h"
+#include "sim/PtyPair.h"
+#include "sim/TurntableSim.h"
+#include "tests/equipment/ModbusPeer.h"
+#include "tests/equipment/WireTap.h"
+#include "tests/kit/TestKit.h"
+
+using TestKit::waitUntil;
+
+namespace {
+qint64 threadCpuMs(QObject *worker)
+{
+    qint64 ms = -1;
+    QMetaObject::invokeMethod(worker, [&ms] {
+        rusage r{};
+        getrusage(RUSAGE_THREAD, &r);
+        ms = qint64(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000
+             + qint64(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1000;
+    }, Qt::BlockingQueuedConnection);
+    return ms;
+}
+
+// Connection and loss reports of one worker, collected on the test's thread.
+struct Reports : QObject {
+    template <class W> explicit Reports(W *w)
+    {
+        connect(w, &W::signal_connectIsSuccess, this, [this](bool ok) { connected = ok ? 1 : 0; });
+        connect(w, &W::signal_linkLost, this, [this](QString r) { lost << r; });
+    }
+    int connected = -1;
+    QStringList lost;
+};
+
+// After the loss: reported once, and the worker's thread does not spin on the dead line.
+template <class W> void expectOneQuietLoss(W *w, Reports &r)
+{
+    QVERIFY(waitUntil([&] { return r.lost.size() == 1; }));
+    const qint64 before = threadCpuMs(w);
+    QTest::qWait(2000);
+    const qint64 spent = threadCpuMs(w) - before;
+    QVERIFY2(spent < 200, qPrintable(QString("the worker's thread used %1 ms of 2000").arg(spent)));
+    QCOMPARE(r.lost.size(), 1);
+}
+} // namespace
+
+class TestEquipmentLinkLoss : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { registerMetaTypes(); }
+
+    void theTurntableLineGoingAwayIsReportedOnce()
+    {
+        TurntableSim sim;
+        QVERIFY(sim.isValid());
+        auto *w = new Workerthread_turn_table_TQ(sim.portPath(), QString());
+        w->setPollInterval(20);
+        Reports r(w);
+        QPointer<WorkerThread_turn_table> worker = startWorkerThread<WorkerThread_turn_table>(w, &WorkerThread_turn_table::openSerialConnected);
+        QVERIFY(waitUntil([&] { return r.connected == 1; }));
+        sim.hangUp();
+        expectOneQuietLoss(worker.data(), r);
+        QVERIFY(TestKit::retireWorker(worker.data()));
+    }
+
+    void theBaseBoardLineGoingAwayIsReportedOnce()
+    {
+        PtyPair pty;
+        QVERIFY(pty.isValid());
+        auto *w = new WorkerThread_net(pty.slavePath());
+        w->setPollInterval(20);
+        Reports r(w);
+        QPointer<WorkerThread_net> worker = startWorkerThread(w, &WorkerThread_net::openSerialConnected);
+        QVERIFY(waitUntil([&] { return r.connected == 1; }));
+        pty.hangUp();
+        expectOneQuietLoss(worker.data(), r);
+        QVERIFY(TestKit::retireWorker(worker.data()));
+    }
+
+    void theChamberLineGoingAwayIsReportedOnce()
+    {
+        WireTap tap;
+        QVERIFY(tap.isValid());
+        ModbusPeer peer({"--rtu", tap.peerPath(), "--slave", "1"}, "loss_chamber.txt");
+        QVERIFY(peer.waitReady());
+        auto *w = new WorkerThread_hothouse1(tap.workerPath());
+        w->setPollInterval(100);
+        w->setReplyTimeout(300);
+        Reports r(w);
+        QPointer<WorkerThread_hothouse> worker = startWorkerThread<WorkerThread_hothouse>(w, &WorkerThread_hothouse::openPortConnected);
+        QVERIFY(waitUntil([&] { return r.connected == 1; }));
+        tap.hangUpWorker();
+        expectOneQuietLoss(worker.data(), r);
+        QVERIFY(TestKit::retireWorker(worker.data()));
+    }
+
+    void theDcSupplyLineGoingAwayIsReportedOnce()
+    {
+        WireTap tap;
+        QVERIFY(tap.isValid());
+        ModbusPeer peer({"--rtu", tap.peerPath(), "--slave", "17"}, "loss_dc.txt");
+        QVERIFY(peer.waitReady());
+        auto *w = new WorkerThread_DC_power(tap.workerPath());
+        Reports r(w);
+        QPointer<WorkerThread_DC_power> worker = startWorkerThread(w, &WorkerThread_DC_power::openSerialConnected);
+        QVERIFY(waitUntil([&] { return r.connected == 1; }));
+        tap.hangUpWorker();
+        expectOneQuietLoss(worker.data(), r);
+        QVERIFY(TestKit::retireWorker(worker.data()));
+    }
+};
+
+QTEST_MAIN(TestEquipmentLinkLoss)
+#include "test_equipment_link_loss.moc"
