@@ -11,7 +11,8 @@
 
 PtyPair::PtyPair()
 {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Close-on-exec: a peer process started by a test must not hold this pair open.
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_master < 0)
         return;
     if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
@@ -20,7 +21,7 @@ PtyPair::PtyPair()
         return;
     }
     m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
-    m_slaveKeepAlive = ::open(m_slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    m_slaveKeepAlive = ::open(m_slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_slaveKeepAlive >= 0) {
         termios t;
         if (tcgetattr(m_slaveKeepAlive, &t) == 0) {
