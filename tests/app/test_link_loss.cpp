@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <sys/resource.h>
-
 #include "app/MainWindow.h"
 #include "app/MetaTypes.h"
 #include "app/Prompter.h"
@@ -22,23 +20,11 @@
 #include "station/MultiCalib.h"
 #include "tests/kit/TestKit.h"
 
+using TestKit::threadCpuMs;
 using TestKit::waitUntil;
 
 namespace {
 const QString kLost = "The serial hardware has been disconnected, please reconnect!";
-
-// CPU time (user + system) the worker's own thread has used, read on that thread.
-qint64 threadCpuMs(QObject *worker)
-{
-    qint64 ms = -1;
-    QMetaObject::invokeMethod(worker, [&ms] {
-        rusage r{};
-        getrusage(RUSAGE_THREAD, &r);
-        ms = qint64(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000
-             + qint64(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1000;
-    }, Qt::BlockingQueuedConnection);
-    return ms;
-}
 
 template <class W> bool portOpenOn(W *worker)
 {

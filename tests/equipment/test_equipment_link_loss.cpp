@@ -3,8 +3,6 @@
 #include <QPointer>
 #include <QTest>
 
-#include <sys/resource.h>
-
 #include "app/MetaTypes.h"
 #include "equipment/WorkerThread_DC_power.h"
 #include "equipment/WorkerThread_hothouse.h"
@@ -17,21 +15,10 @@
 #include "tests/equipment/WireTap.h"
 #include "tests/kit/TestKit.h"
 
+using TestKit::threadCpuMs;
 using TestKit::waitUntil;
 
 namespace {
-qint64 threadCpuMs(QObject *worker)
-{
-    qint64 ms = -1;
-    QMetaObject::invokeMethod(worker, [&ms] {
-        rusage r{};
-        getrusage(RUSAGE_THREAD, &r);
-        ms = qint64(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000
-             + qint64(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1000;
-    }, Qt::BlockingQueuedConnection);
-    return ms;
-}
-
 // Connection and loss reports of one worker, collected on the test's thread.
 struct Reports : QObject {
     template <class W> explicit Reports(W *w)
