@@ -35,22 +35,35 @@ inline void watchModbusLine(QModbusDevice *device, std::function<void(const QStr
         int readErrors = 0;
         QElapsedTimer runStart;
         bool lost = false;
+        bool closing = false; // the watch disconnects the device itself
+        bool closedOnPurpose = false;
         QModbusDevice::State last = QModbusDevice::UnconnectedState;
     };
     auto watch = std::make_shared<Watch>();
     watch->last = device->state();
-    QObject::connect(device, &QModbusDevice::stateChanged, device, [device, watch, onLost](QModbusDevice::State s) {
+    // Reported from the event loop, never inside the device's own report.
+    const auto report = [device, watch, onLost](const QString &reason) {
+        watch->lost = true;
+        QPointer<QModbusDevice> d = device;
+        QTimer::singleShot(0, device, [d, watch, reason, onLost] {
+            if (!d || watch->closedOnPurpose)
+                return;
+            watch->closing = true;
+            if (d->state() == QModbusDevice::ConnectedState)
+                d->disconnectDevice();
+            onLost(reason);
+        });
+    };
+    QObject::connect(device, &QModbusDevice::stateChanged, device, [device, watch, report](QModbusDevice::State s) {
+        if (s == QModbusDevice::ClosingState && !watch->closing)
+            watch->closedOnPurpose = true;
         const bool dropped = s == QModbusDevice::UnconnectedState && watch->last == QModbusDevice::ConnectedState;
         watch->last = s;
-        if (!dropped || watch->lost)
-            return;
-        watch->lost = true;
-        const QString reason = device->errorString();
-        QTimer::singleShot(0, device, [reason, onLost] { onLost(reason); });
+        if (dropped && !watch->lost && !watch->closedOnPurpose)
+            report(device->errorString());
     });
-    QObject::connect(device, &QModbusDevice::errorOccurred, device,
-                     [device, watch, onLost](QModbusDevice::Error e) {
-        if (watch->lost || device->state() != QModbusDevice::ConnectedState)
+    QObject::connect(device, &QModbusDevice::errorOccurred, device, [device, watch, report](QModbusDevice::Error e) {
+        if (watch->lost || watch->closedOnPurpose || device->state() != QModbusDevice::ConnectedState)
             return;
         if (e == QModbusDevice::ReadError) {
             if (!watch->runStart.isValid() || watch->runStart.elapsed() > 1000) {
@@ -59,16 +72,7 @@ inline void watchModbusLine(QModbusDevice *device, std::function<void(const QStr
             }
             ++watch->readErrors;
         }
-        if (e != QModbusDevice::ConnectionError && watch->readErrors < kReadErrorRun)
-            return;
-        watch->lost = true;
-        const QString reason = device->errorString();
-        QPointer<QModbusDevice> d = device;
-        QTimer::singleShot(0, device, [d, reason, onLost] {
-            if (!d || d->state() != QModbusDevice::ConnectedState)
-                return;
-            d->disconnectDevice();
-            onLost(reason);
-        });
+        if (e == QModbusDevice::ConnectionError || watch->readErrors >= kReadErrorRun)
+            report(device->errorString());
     });
 }

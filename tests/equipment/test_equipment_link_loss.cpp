@@ -1,9 +1,12 @@
 // Equipment whose line goes away while linked: the turntable, the base-board link, the chamber
 // and the DC supply each report the loss once, close their line, and their thread stays idle.
 #include <QPointer>
+#include <QTcpServer>
 #include <QTest>
 
 #include "app/MetaTypes.h"
+#include "app/Settings.h"
+#include "equipment/EquipmentRegisters.h"
 #include "equipment/WorkerThread_DC_power.h"
 #include "equipment/WorkerThread_hothouse.h"
 #include "equipment/WorkerThread_net.h"
@@ -88,6 +91,29 @@ private slots:
         QPointer<WorkerThread_hothouse> worker = startWorkerThread<WorkerThread_hothouse>(w, &WorkerThread_hothouse::openPortConnected);
         QVERIFY(waitUntil([&] { return r.connected == 1; }));
         tap.hangUpWorker();
+        expectOneQuietLoss(worker.data(), r);
+        QVERIFY(TestKit::retireWorker(worker.data()));
+    }
+
+    void theTcpChamberGoingAwayIsReportedOnce()
+    {
+        int port = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+            port = probe.serverPort();
+        }
+        auto peer = std::make_unique<ModbusPeer>(QStringList{"--tcp", QString::number(port), "--slave", "1"}, "loss_tcp.txt");
+        QVERIFY(peer->waitReady());
+        getSettings()->setValue(ChamberTcp::hostKey(), "127.0.0.1");
+        getSettings()->setValue(ChamberTcp::portKey(), port);
+        auto *w = new WorkerThread_hothouse2("unused");
+        w->setPollInterval(100);
+        w->setReplyTimeout(300);
+        Reports r(w);
+        QPointer<WorkerThread_hothouse> worker = startWorkerThread<WorkerThread_hothouse>(w, &WorkerThread_hothouse::openPortConnected);
+        QVERIFY(waitUntil([&] { return r.connected == 1; }));
+        peer.reset(); // the chamber's controller is switched off
         expectOneQuietLoss(worker.data(), r);
         QVERIFY(TestKit::retireWorker(worker.data()));
     }
