@@ -140,6 +140,33 @@ private slots:
         QVERIFY(TestKit::retireWorker(w.worker()));
         QVERIFY(waitUntil([&] { return mainWorker.isNull() && rackWorker.isNull(); }));
     }
+
+    void theScreeningPageTellsOnceWhenItsBoardIsUnplugged()
+    {
+        ModuleSimulator board;
+        QVERIFY(board.isValid());
+        offerPorts({board.portPath()});
+        g_serial_fault_count = 0;
+        MainWindow w;
+        w.show();
+        w.showPage(MainWindow::PageScreening);
+        auto *port = w.findChild<QComboBox *>("comboBox_port");
+        port->setCurrentIndex(port->findText(board.portPath(), Qt::MatchStartsWith));
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+        QVERIFY(waitUntil([&] { return g_link_status[0] == 1; }));
+        QPointer<WorkerThread> worker = w.worker();
+        prompter.shown.clear();
+
+        board.hangUp();
+        QVERIFY(waitUntil([&] { return prompter.texts().contains(kLost); }));
+        QCOMPARE(g_link_status[0], uint8_t(0));
+        QVERIFY(!portOpenOn(worker.data()));
+        // A few more ticks of the page (one a second) bring no second box.
+        QVERIFY(waitUntil([&] { return g_serial_fault_count.load() == 0; }));
+        QTest::qWait(2500);
+        QCOMPARE(prompter.texts().count(kLost), 1);
+        QVERIFY(TestKit::retireWorker(worker.data()));
+    }
 };
 
 QTEST_MAIN(TestLinkLoss)
