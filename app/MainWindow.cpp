@@ -8,7 +8,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QThread>
-#include <QTimer>
 
 #include "app/AutoResize.h"
 #include "app/Prompter.h"
@@ -359,7 +358,7 @@ void MainWindow::shutDown()
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
             w->close();
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::quit();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
