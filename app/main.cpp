@@ -40,7 +40,8 @@ void closeWhenReady(MainWindow *w)
     int open = 0;
     for (QWidget *t : QApplication::topLevelWidgets())
         open += t->isVisible();
-    std::fprintf(stderr, "exit-test: %d windows open, link %d\n", open, int(g_link_status[0]));
+    std::fprintf(stderr, "exit-test: %d windows open, link %d, plate 2 link %d\n", open, int(g_link_status[0]),
+                 int(g_link_status[1]));
     std::fprintf(stderr, "exit-test: closing\n");
     std::fflush(stderr);
     w->close();
@@ -62,7 +63,8 @@ void runExitTest(MainWindow *w)
         w->findChild<QPushButton *>("pushButton_connect")->click();
         auto *poll = new QTimer(w);
         QObject::connect(poll, &QTimer::timeout, w, [w, poll] {
-            if (g_link_status[0] != 1)
+            // The main link up, and plate 2 too when the console links one.
+            if (g_link_status[0] != 1 || (w->multiCalib()->rackWorker(0) && g_link_status[1] != 1))
                 return;
             poll->stop();
             closeWhenReady(w);

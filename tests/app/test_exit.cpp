@@ -1,10 +1,12 @@
-// The real program under a virtual display: with the main link open on the console page and the
-// log window, the command page, the settings and the work-order window open, a close that the
+// The real program under a virtual display: with the main link and a rack plate linked on the
+// console page and the log window, the command page, the settings and the work-order window open, a close that the
 // operator confirms ends the process, with status 0, within five seconds.
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -20,13 +22,22 @@ private slots:
     {
         const QString program = qEnvironmentVariable("TEST_BINARY_DIR") + "/imu_tool";
         QVERIFY2(QFileInfo::exists(program), qPrintable(program));
-        ModuleSimulator sim;
-        QVERIFY(sim.isValid());
+        ModuleSimulator sim, plate2;
+        QVERIFY(sim.isValid() && plate2.isValid());
+        // Plate 2 of the rack on its own board: the console links it with the main link.
+        const QString config = TestKit::workDir() + "/exit_config";
+        QDir(config).removeRecursively();
+        QVERIFY(QDir().mkpath(config));
+        {
+            QSettings ini(config + "/KelvantoConfig.ini", QSettings::IniFormat);
+            ini.setValue("serial_port_index/serial_multi0", plate2.portPath() + " # simulated");
+        }
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("KELVANTO_TEST_EXIT", "1");
         env.insert("KELVANTO_TEST_EXIT_PORT", sim.portPath());
-        env.insert("KELVANTO_EXTRA_PORTS", sim.portPath());
+        env.insert("KELVANTO_EXTRA_PORTS", sim.portPath() + ":" + plate2.portPath());
+        env.insert("KELVANTO_CONFIG_DIR", config);
         QProcess proc;
         proc.setProcessEnvironment(env);
         proc.setWorkingDirectory(TestKit::workDir());
@@ -49,7 +60,7 @@ private slots:
         QElapsedTimer sinceClose;
         sinceClose.start();
         QVERIFY2(err.contains("exit-test: closing"), err.constData());
-        QVERIFY2(err.contains("windows open, link 1"), err.constData());
+        QVERIFY2(err.contains("windows open, link 1, plate 2 link 1"), err.constData());
         // Main window, log window, command page, settings and work order.
         const QRegularExpressionMatch open = QRegularExpression("exit-test: (\\d+) windows open").match(QString(err));
         QVERIFY(open.hasMatch());
