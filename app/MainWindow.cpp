@@ -350,11 +350,15 @@ void MainWindow::shutDown()
     m_multiCalib->shutDown(kShutDownWaitMs);
     if (m_recording)
         setRecordingState(false, tr("Not recording: the program is closing"));
-    QPointer<QThread> linkThread = m_worker ? m_worker->thread() : nullptr;
+    QPointer<WorkerThread_decode> decoder = m_decode->worker();
+    const QList<QPointer<QThread>> threads = {m_worker ? m_worker->thread() : nullptr,
+                                              decoder ? decoder->thread() : nullptr};
     retireWorker(m_worker);
+    retireWorker(decoder);
     m_linked = false;
-    if (linkThread && linkThread != thread())
-        linkThread->wait(deadline);
+    for (const QPointer<QThread> &t : threads)
+        if (t && t != thread())
+            t->wait(deadline);
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
             w->close();
