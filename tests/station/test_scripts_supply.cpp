@@ -371,6 +371,17 @@ private slots:
             QVERIFY(c[0].value<uint16_t>() == 103 || c[0].value<uint16_t>() == 102);
         QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
     }
+
+    void aLostSupplyLinkEndsTheScript()
+    {
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        dcLine->hangUpWorker(); // the supply's adapter unplugged
+        QVERIFY(waitUntil([&] { return !console->chamberScriptRunning(); }, 5000));
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: DC supply link lost"});
+        QCOMPARE(g_dc_power_connected, uint8_t(0));
+        QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
+    }
 };
 
 QTEST_MAIN(TestScriptsSupply)
