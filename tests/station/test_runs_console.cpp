@@ -327,6 +327,25 @@ private slots:
         expectSilence();
     }
 
+    void closingAllLinksStopsTheTemperatureScript()
+    {
+        linkPlate();
+        clearRecords();
+        console->on_pushButton_temperature_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::TempRetest);
+        QVERIFY(console->hothouseScriptTimer()->isActive());
+        QVERIFY(!allStartsEnabled());
+        console->connect_serial_port(0);
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(logLines, QStringList{"Temperature retest script stopped: all links closed"});
+        QVERIFY(allStartsEnabled());
+        const uint32_t seconds = console->chamberScriptState().runSeconds;
+        QTest::qWait(300);
+        QCOMPARE(console->chamberScriptState().runSeconds, seconds);
+        QVERIFY(server->requests().isEmpty());
+    }
+
     void theStaticAllanRunStopsWhenItsPlateLinksClose()
     {
         linkPlate();
