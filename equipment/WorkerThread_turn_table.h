@@ -53,6 +53,8 @@ signals:
     // The end of a constant-temperature rotation: completed, or not and why (controller not
     // linked, another sequence running, the sequence failed or was stopped).
     void signal_rotated_times(bool completed, QString reason);
+    // The controller's line went away: its port reported it gone and was closed (once).
+    void signal_linkLost(QString reason);
     void deleteObjAndNewNext();
 
 protected:
