@@ -443,6 +443,7 @@ private:
     void applyRunButtons(RunGuard::Run active);
     // Stops the active run when it needs one of the links (RunGuard::Link bits).
     void stopRunsNeeding(int links, const QString &reason);
+    void stopRunsWithoutPlates(const QString &reason);
     void onRunStopRequested(RunGuard::Run run, const QString &reason);
     void stopTemperatureScriptRun(const QString &reason);
     void stopAdvancedRun();

@@ -115,7 +115,7 @@ void MultiCalib::linkLost_DC_power(QString reason)
     g_dc_power_connected = 0;
     m_dcWanted = false;
     emit signalTranspondLog(tr("DC supply: link lost (%1), please reconnect").arg(reason));
-    stopRunsNeeding(RunGuard::Supply, tr("DC supply link lost"));
+    stopRunsNeeding(RunGuard::Supply, "DC supply link lost");
 }
 
 QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }

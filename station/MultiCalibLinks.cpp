@@ -65,9 +65,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         m_rackWanted[index] = false;
         emit signal_label_record_visible(0);
         g_expected_calib_flag = 0;
-        // A run that talks to the plates ends with the last plate link.
-        if (!(linksUp() & RunGuard::Plates) && std::none_of(m_rackWanted.begin(), m_rackWanted.end(), [](bool w) { return w; }))
-            stopRunsNeeding(RunGuard::Plates, "base-board links closed");
+        stopRunsWithoutPlates("base-board links closed");
         return;
     }
     retire(m_multiWorkers[index], &MultiCalib::deleteObjAndNewNext_Worker_multi);
@@ -89,6 +87,13 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
     emit signal_label_record_visible(1);
 }
 
+// A run that talks to the plates ends with the last plate link.
+void MultiCalib::stopRunsWithoutPlates(const QString &reason)
+{
+    if (!(linksUp() & RunGuard::Plates) && std::none_of(m_rackWanted.begin(), m_rackWanted.end(), [](bool w) { return w; }))
+        stopRunsNeeding(RunGuard::Plates, reason);
+}
+
 void MultiCalib::linkLost_main(QString reason)
 {
     // The main window clears plate 1's flag and offers its connect button again.
@@ -102,6 +107,7 @@ void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
     g_link_status[index + 1] = 0;
     m_rackWanted[index] = false; // the next connect makes a new worker
     emit signalTranspondLog(tr("Plate %1: link lost (%2), please reconnect").arg(index + 2).arg(reason));
+    stopRunsWithoutPlates("base-board links lost");
 }
 
 void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
@@ -160,6 +166,9 @@ void MultiCalib::linkLost_Worker_turn_table(QString reason)
     g_turn_table_connected = 0;
     m_turnTableWanted = false;
     emit signalTranspondLog(tr("Turntable: link lost (%1), please reconnect").arg(reason));
+    stopRunsNeeding(RunGuard::Turntable, "turntable link lost");
+    if (m_oneClickRunning)
+        setOneClickRunning(false);
 }
 
 void MultiCalib::connectIsOk_Worker_turn_table(bool ok)

@@ -1718,10 +1718,6 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <translation>chamber link closed</translation>
     </message>
     <message>
-        <source>chamber link lost</source>
-        <translation>chamber link lost</translation>
-    </message>
-    <message>
         <source>stopped by the operator</source>
         <translation>stopped by the operator</translation>
     </message>
@@ -1744,10 +1740,6 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <message>
         <source>DC supply link closed</source>
         <translation>DC supply link closed</translation>
-    </message>
-    <message>
-        <source>DC supply link lost</source>
-        <translation>DC supply link lost</translation>
     </message>
     <message>
         <source>Temperature retest script started</source>

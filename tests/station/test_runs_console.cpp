@@ -35,6 +35,7 @@ class TestRunsConsole : public QObject {
 private:
     ModuleSimulator *sim = nullptr;
     TurntableSim *table = nullptr;
+    TurntableSim *lostTable = nullptr; // a controller whose line goes away
     UploadServer *server = nullptr;
     MultiCalib *console = nullptr;
     ScriptedPrompter prompter;
@@ -65,12 +66,12 @@ private:
     {
         rotationCounter = connect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, this, [this] { ++rotationsAsked; });
     }
-    void linkTurntable()
+    void linkTurntable(TurntableSim *controller = nullptr)
     {
         if (g_turn_table_connected)
             return;
         QComboBox *c = console->form()->comboBox_calib_multi_turn_table;
-        c->setCurrentIndex(c->findText(table->portPath() + " # simulated"));
+        c->setCurrentIndex(c->findText((controller ? controller : table)->portPath() + " # simulated"));
         QVERIFY(c->currentIndex() > 0);
         console->on_clicked_pushButton_connect_calib_multi_turn_table();
         QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
@@ -142,7 +143,11 @@ private slots:
         table = new TurntableSim;
         QVERIFY(sim->isValid() && table->isValid());
         table->speedUp = 400;
-        qputenv("KELVANTO_EXTRA_PORTS", (sim->portPath() + ":" + table->portPath()).toLocal8Bit());
+        lostTable = new TurntableSim;
+        QVERIFY(lostTable->isValid());
+        lostTable->speedUp = 400;
+        qputenv("KELVANTO_EXTRA_PORTS",
+                (sim->portPath() + ":" + table->portPath() + ":" + lostTable->portPath()).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
         console = new MultiCalib;
@@ -175,6 +180,7 @@ private slots:
         delete console;
         delete sim;
         delete table;
+        delete lostTable;
         delete server;
         Prompter::install(nullptr);
         SoundPlayer::install(nullptr);
@@ -206,6 +212,29 @@ private slots:
         expectSilence();
         QCOMPARE(console->advancedRunState().step, uint8_t(0));
         QVERIFY(server->requests().isEmpty());
+    }
+
+    void anAdvancedRunWhoseTurntableLineGoesAwayStopsAndPostsNothing()
+    {
+        linkPlate();
+        if (g_turn_table_connected)
+            console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        linkTurntable(lostTable);
+        clearRecords();
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return rotationsAsked == 1 && !lostTable->commands().filter("POS").isEmpty(); }, 30000));
+        lostTable->hangUp();
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }));
+        QCOMPARE(g_turn_table_connected, uint8_t(0));
+        QCOMPARE(logLines.filter(" stopped: ").size(), 1);
+        QVERIFY(logLines.filter(" stopped: ").first().startsWith("Advanced retest stopped: "));
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(allStartsEnabled());
+        QCOMPARE(console->advancedRunState().step, uint8_t(0));
+        QTest::qWait(300);
+        QVERIFY(server->requests().isEmpty());
+        sound.looping.clear();
     }
 
     void aRotationWithoutTheTurntableStopsTheRunWithTheAlarm()
@@ -325,6 +354,25 @@ private slots:
         console->stopActiveRun("stopped by the test");
         QVERIFY(allStartsEnabled());
         expectSilence();
+    }
+
+    void closingAllLinksStopsTheTemperatureScript()
+    {
+        linkPlate();
+        clearRecords();
+        console->on_pushButton_temperature_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::TempRetest);
+        QVERIFY(console->hothouseScriptTimer()->isActive());
+        QVERIFY(!allStartsEnabled());
+        console->connect_serial_port(0);
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(logLines, QStringList{"Temperature retest script stopped: all links closed"});
+        QVERIFY(allStartsEnabled());
+        const uint32_t seconds = console->chamberScriptState().runSeconds;
+        QTest::qWait(300);
+        QCOMPARE(console->chamberScriptState().runSeconds, seconds);
+        QVERIFY(server->requests().isEmpty());
     }
 
     void theStaticAllanRunStopsWhenItsPlateLinksClose()
