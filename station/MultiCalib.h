@@ -2,6 +2,7 @@
 // Page 9: the multi-IMU calibration console. Links the rack's sixteen base boards and its
 // equipment, turns the workers' reports into commands for every plate and shows every IMU's
 // calibration record in per-plate tables, a summary table and three plots.
+#include <QDate>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,7 @@ class QPushButton;
 class QTableWidget;
 class QTimer;
 class TableView;
+class UploadOutbox;
 class WorkerThread_DC_power;
 class WorkerThread_Multi;
 class WorkerThread_Replay;
@@ -101,6 +103,8 @@ public:
     QString uploadEndTime() const { return m_uploadEndTime; }
     const CalibUploadTable &uploadTable() const { return *calibUploadTable; }
     const UploadOutcome &lastUpload() const { return m_lastUpload; }
+    // Bodies kept until the service has taken them.
+    UploadOutbox *uploadOutbox() const { return m_outbox; }
     QByteArray buildJsonFullTemperature();
     QByteArray buildJsonTurntable();
     QByteArray buildJsonStaticAllan();
@@ -124,6 +128,7 @@ public:
     // Operator actions, tab pages and the replay.
     bool isAdminMode() const { return m_isAdminMode; }
     WorkerThread_ftp *ftpWorker() const;
+    bool ftpUploadRunning() const { return m_ftpRunning; }
     WorkerThread_Replay *replayWorker() const;
     bool replayStopped() const { return m_replayStopped; }
     void addItemToTableWidgetTop(QString name);
@@ -226,6 +231,12 @@ public slots:
     void on_button_advAllanUpload_clicked();
     void on_button_AdvCalibUpload_clicked();
     void init_ftp();
+    // The FTP log upload: once at start-up and once a day when a server is set, and by hand.
+    void ftpDailyCheck();
+    void on_pushButton_ftpUpload_clicked();
+    // Posts the waiting results again, oldest first.
+    void on_pushButton_resendUploads_clicked();
+    void showWaitingUploads(int count);
     void on_pushButton_remove_tableWidget_top_clicked();
     void on_pushButton_add_tableWidget_top_clicked();
     void onSignalReadStop(bool stopped);
@@ -418,6 +429,17 @@ private:
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
     void manualUpload(uint8_t station, const char *debugLine);
+
+    // Log window, outbox and FTP schedule.
+    void initLogAndUploads();
+    void startFtpUpload(bool byHand);
+    void wireFtpWorker(WorkerThread_ftp *worker);
+    // "<name> link opened / lost / failed to open" from a worker's open report.
+    void logLinkReport(const QString &name, bool ok, bool wasUp);
+    UploadOutbox *m_outbox = nullptr;
+    QTimer *m_ftpTimer = nullptr;
+    bool m_ftpRunning = false;
+    QDate m_lastFtpDay;
 
     // Work order and upload.
     QByteArray buildStationBody(uint8_t station);

@@ -20,6 +20,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
+#include "station/UploadOutbox.h"
 #include "station/AutoTurnTableTestType.h"
 #include "station/ConsoleDialogs.h"
 #include "station/FormWorkOrderDetails.h"
@@ -55,6 +56,7 @@ private:
     {
         getSettings()->setValue("turnTableType/type", turnTableType);
         getSettings()->sync();
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         return std::make_unique<MultiCalib>();
     }
     static void answerWorkOrder(bool confirm)
@@ -318,8 +320,7 @@ s.serve_forever()
         QVERIFY(server.waitForReadyRead(10000));
         const int port = server.readLine().trimmed().toInt();
         QVERIFY(port > 0);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", port);
+        getSettings()->setValue("httpAddr/officialAddr", QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(port));
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
         getSettings()->sync();
 

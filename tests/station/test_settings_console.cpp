@@ -19,6 +19,7 @@
 #include "app/SoundPlayer.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
+#include "station/UploadOutbox.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/MultiCalib.h"
 #include "station/multi_calib_cmd.h"
@@ -88,11 +89,11 @@ private slots:
         Clock::install(&clock);
         Prompter::install(&prompter);
         SoundPlayer::install(&sound);
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         server = std::make_unique<UploadServer>(TestKit::workDir() + "/service");
         QVERIFY(server->port() > 0);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", server->port());
+        getSettings()->setValue("httpAddr/officialAddr", server->address());
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
     }
     void cleanupTestCase()
@@ -238,9 +239,9 @@ private slots:
 
     void refusedServiceIsKeptAsAFailure()
     {
-        getSettings()->setValue("httpAddr/officialPort", UploadServer::closedPort());
+        getSettings()->setValue("httpAddr/officialAddr", UploadServer::addressOf(UploadServer::closedPort()));
         console->exectuePosMethod(1);
-        getSettings()->setValue("httpAddr/officialPort", server->port());
+        getSettings()->setValue("httpAddr/officialAddr", server->address());
         QVERIFY(!console->lastUpload().ok);
         QCOMPARE(console->lastUpload().errorName, QString("ConnectionRefusedError"));
     }
