@@ -434,8 +434,8 @@ private:
     void initLogAndUploads();
     void startFtpUpload(bool byHand);
     void wireFtpWorker(WorkerThread_ftp *worker);
-    // "<name> link opened / lost / failed to open" from a worker's open report.
-    void logLinkReport(const QString &name, bool ok, bool wasUp);
+    // "<name> link opened" or "<name> link failed to open" from a worker's open report.
+    void logLinkOpen(const QString &name, bool ok);
     UploadOutbox *m_outbox = nullptr;
     QTimer *m_ftpTimer = nullptr;
     bool m_ftpRunning = false;

@@ -116,7 +116,7 @@ void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
 {
     if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkReport("Chamber", ok, g_hothouse_connected != 0);
+    logLinkOpen("Chamber", ok);
     if (ok)
         g_hothouse_connected = 1;
     else

@@ -98,7 +98,7 @@ void MultiCalib::connectIsOk_DC_power(bool ok)
 {
     if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkReport("DC supply", ok, g_dc_power_connected != 0);
+    logLinkOpen("DC supply", ok);
     if (ok)
         g_dc_power_connected = 1;
     else

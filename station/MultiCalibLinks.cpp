@@ -88,7 +88,7 @@ void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
         return;
     if (sender() && sender() != m_multiWorkers[index].data())
         return;
-    logLinkReport(QString("Plate %1").arg(index + 2), ok, g_link_status[index + 1] != 0);
+    logLinkOpen(QString("Plate %1").arg(index + 2), ok);
     if (ok)
         g_link_status[index + 1] = 1;
     else
@@ -130,7 +130,7 @@ void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
 {
     if (!m_turnTableWanted || (sender() && sender() != m_turnTableWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkReport("Turntable", ok, g_turn_table_connected != 0);
+    logLinkOpen("Turntable", ok);
     if (ok)
         g_turn_table_connected = 1;
     else
@@ -166,7 +166,7 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
 {
     if (!m_netWanted || (sender() && sender() != m_netWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkReport("Base-board", ok, g_net_connected != 0);
+    logLinkOpen("Base-board", ok);
     if (ok)
         g_net_connected = 1;
     else

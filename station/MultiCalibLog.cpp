@@ -58,14 +58,9 @@ void MultiCalib::on_pushButton_resendUploads_clicked()
     m_outbox->resendWaiting();
 }
 
-void MultiCalib::logLinkReport(const QString &name, bool ok, bool wasUp)
+void MultiCalib::logLinkOpen(const QString &name, bool ok)
 {
-    if (ok)
-        emit signalTranspondLog(name + " link opened");
-    else if (wasUp)
-        emit signalTranspondLog(name + " link lost");
-    else
-        emit signalTranspondLog(name + " link failed to open");
+    emit signalTranspondLog(name + (ok ? " link opened" : " link failed to open"));
 }
 
 void MultiCalib::ftpDailyCheck()
