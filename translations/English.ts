@@ -1629,6 +1629,18 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>Insulation: 25. Remaining time:%1s</source>
         <translation>Soak at 25, %1 s left</translation>
     </message>
+    <message>
+        <source>重发待上传结果</source>
+        <translation>Resend results</translation>
+    </message>
+    <message>
+        <source>No results waiting to upload</source>
+        <translation>No results waiting to upload</translation>
+    </message>
+    <message>
+        <source>上传日志到FTP</source>
+        <translation>Logs to FTP</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
