@@ -434,6 +434,9 @@ private:
     void initLogAndUploads();
     void startFtpUpload(bool byHand);
     void wireFtpWorker(WorkerThread_ftp *worker);
+    // Empty after an upload the service took; else a second line for an end-of-run box that
+    // tells how many results wait on disk.
+    QString uploadStateNote() const;
     // "<name> link opened" or "<name> link failed to open" from a worker's open report.
     void logLinkOpen(const QString &name, bool ok);
     UploadOutbox *m_outbox = nullptr;

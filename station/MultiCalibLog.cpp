@@ -49,6 +49,14 @@ void MultiCalib::showWaitingUploads(int count)
     ui->label_uploadWaiting->setStyleSheet(count > 0 ? "color:red;" : QString());
 }
 
+QString MultiCalib::uploadStateNote() const
+{
+    if (m_lastUpload.ok)
+        return QString();
+    return "\n" + tr("The results did not reach the service and wait on disk: %1")
+                      .arg(waitingUploadsText(m_outbox->waitingCount()));
+}
+
 void MultiCalib::on_pushButton_resendUploads_clicked()
 {
     if (m_outbox->waitingCount() == 0) {

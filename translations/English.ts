@@ -1641,6 +1641,10 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>上传日志到FTP</source>
         <translation>Logs to FTP</translation>
     </message>
+    <message>
+        <source>The results did not reach the service and wait on disk: %1</source>
+        <translation>The results did not reach the service and wait on disk: %1</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>

@@ -29,11 +29,11 @@
 #include "sim/TurntableSim.h"
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
-#include "station/UploadOutbox.h"
 #include "station/ConsoleDialogs.h"
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
 #include "ui_MultiCalib.h"
 

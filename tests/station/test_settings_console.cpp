@@ -19,10 +19,10 @@
 #include "app/SoundPlayer.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
-#include "station/UploadOutbox.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/MultiCalib.h"
 #include "station/multi_calib_cmd.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
 #include "ui_FormWorkOrderDetails.h"
 #include "ui_MultiCalib.h"
@@ -276,7 +276,9 @@ private slots:
         const int before = server->requests().size();
         UploadOutcome inner;
         QTimer::singleShot(50, console, [&] {
-            // The second post outlives the first one's time-out while the first one waits.
+            // The second post outlives the first one's time-out while the first one waits; its
+            // slow answer is set once the first post has reached the service.
+            QVERIFY(TestKit::waitUntil([&] { return server->requests().size() == before + 1; }));
             server->setReply(200, "{\"code\":0,\"msg\":\"inner\"}", 1.6);
             console->exectuePosMethod(2);
             inner = console->lastUpload();
