@@ -33,6 +33,12 @@ void MultiCalib::initLogAndUploads()
     if (!ok || retryS <= 0)
         retryS = kDefaultRetryS;
     m_outbox->setRetryInterval(retryS * 1000);
+    const QString service = uploadAddress(QString()).toString();
+    if (getSettings()->value("httpAddr/officialAddr").toString() == defaultServiceAddress(true))
+        emit signalTranspondLog(QString("Production-data service: %1, the default: set httpAddr/officialAddr to the "
+                                        "site's service").arg(service));
+    else
+        emit signalTranspondLog("Production-data service: " + service);
     // What an earlier run left goes out once the program is up.
     if (m_outbox->waitingCount() > 0)
         QTimer::singleShot(0, m_outbox, [this] { m_outbox->resendWaiting(); });

@@ -52,6 +52,7 @@ private slots:
         qputenv("KELVANTO_EXTRA_PORTS", (sim->portPath() + ":" + table->portPath() + ":" + missingPort).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
+        getSettings()->setValue("httpAddr/officialAddr", defaultServiceAddress(true));
         QDir(uploadOutboxFolder()).removeRecursively();
         console = new MultiCalib;
     }
@@ -64,6 +65,12 @@ private slots:
         delete console;
         delete sim;
         delete table;
+    }
+
+    void theServiceAddressIsLoggedAtStart()
+    {
+        QVERIFY2(logHas("Production-data service: http://127.0.0.1:90, the default: set httpAddr/officialAddr"),
+                 qPrintable(logText()));
     }
 
     void linksOpenedFailedAndClosedAreLogged()
