@@ -6,6 +6,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 #include "app/Clock.h"
 #include "app/Settings.h"
 #include "link/WorkerThreadStart.h"
@@ -32,6 +34,7 @@ void MultiCalib::initLogAndUploads()
     int retryS = getSettings()->value("httpAddr/retryIntervalS", kDefaultRetryS).toInt(&ok);
     if (!ok || retryS <= 0)
         retryS = kDefaultRetryS;
+    retryS = std::min(retryS, 24 * 3600);
     m_outbox->setRetryInterval(retryS * 1000);
     const QString service = uploadAddress(QString()).toString();
     if (getSettings()->value("httpAddr/officialAddr").toString() == defaultServiceAddress(true))
