@@ -336,6 +336,10 @@ private:
     void frameWarning(uint16_t status);
     void appendStamped(const QString &text, bool autoPage, bool advancedPage);
     template <class W> void retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)());
+    // The manual turntable and chamber buttons: false, after telling the operator which link
+    // to open, while that link is closed.
+    bool turnTableLinkedOrWarn();
+    bool chamberLinkedOrWarn();
 
     std::unique_ptr<Ui::MultiCalib> ui;
     std::unique_ptr<AutoResize> m_autoResize;

@@ -447,6 +447,30 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>Unable to establish database connection</source>
         <translation>Unable to establish database connection</translation>
     </message>
+    <message>
+        <source>lp_type</source>
+        <translation>lp_type</translation>
+    </message>
+    <message>
+        <source>lp_type every module must report</source>
+        <translation>lp_type every module must report</translation>
+    </message>
+    <message>
+        <source>stream_mode</source>
+        <translation>stream_mode</translation>
+    </message>
+    <message>
+        <source>stream_mode module 1 must report</source>
+        <translation>stream_mode module 1 must report</translation>
+    </message>
+    <message>
+        <source>sys_clk</source>
+        <translation>sys_clk</translation>
+    </message>
+    <message>
+        <source>sys_clk every module must report (Hz)</source>
+        <translation>sys_clk every module must report (Hz)</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -1645,6 +1669,14 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>The results did not reach the service and wait on disk: %1</source>
         <translation>The results did not reach the service and wait on disk: %1</translation>
     </message>
+    <message>
+        <source>The turntable serial port is not turned on</source>
+        <translation>The turntable port is not open</translation>
+    </message>
+    <message>
+        <source>The incubator serial port is not turned on</source>
+        <translation>The chamber port is not open</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -1898,6 +1930,10 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <message>
         <source>The current SN number has been tested, but both previous and current tests have failed</source>
         <translation>The current SN number has been tested, but both previous and current tests have failed</translation>
+    </message>
+    <message>
+        <source>Test interrupted, nothing was stored: please open the serial port</source>
+        <translation>Test interrupted, nothing was stored: please open the serial port</translation>
     </message>
 </context>
 <context>
