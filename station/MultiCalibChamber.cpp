@@ -109,7 +109,17 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     connect(this, &MultiCalib::hothouse_cmd_set_slope, w, &WorkerThread_hothouse::hothouse_set_temp_slope);
     connect(this, &MultiCalib::hothouse_read_target_temp, w, &WorkerThread_hothouse::hothouse_read_target_temp);
     connect(this, &MultiCalib::hothouse_generate_start_stop_cmd, w, &WorkerThread_hothouse::hothouse_generate_start_stop_cmd);
+    connect(w, &WorkerThread_hothouse::signal_linkLost, this, &MultiCalib::linkLost_Worker_hothouse);
     emit signal_label_record_visible(1);
+}
+
+void MultiCalib::linkLost_Worker_hothouse(QString reason)
+{
+    if (sender() && sender() != m_hothouseWorker.data())
+        return;
+    g_hothouse_connected = 0;
+    m_hothouseWanted = false;
+    emit signalTranspondLog(tr("Chamber: link lost (%1), please reconnect").arg(reason));
 }
 
 void MultiCalib::connectIsOk_Worker_hothouse(bool ok)

@@ -610,6 +610,38 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>Please confirm if the upper computer has been turned off</source>
         <translation>Please confirm if the upper computer has been turned off</translation>
     </message>
+    <message>
+        <source>Not recording: the link was opened again, its recording ended</source>
+        <translation>Not recording: the link was opened again, its recording ended</translation>
+    </message>
+    <message>
+        <source>Link lost: %1 (%2)</source>
+        <translation>Link lost: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Not recording: recording stopped</source>
+        <translation>Not recording: recording stopped</translation>
+    </message>
+    <message>
+        <source>Not recording: no link is open</source>
+        <translation>Not recording: no link is open</translation>
+    </message>
+    <message>
+        <source>Opening the recording file...</source>
+        <translation>Opening the recording file...</translation>
+    </message>
+    <message>
+        <source>Recording to %1</source>
+        <translation>Recording to %1</translation>
+    </message>
+    <message>
+        <source>Not recording: %1</source>
+        <translation>Not recording: %1</translation>
+    </message>
+    <message>
+        <source>Not recording: the program is closing</source>
+        <translation>Not recording: the program is closing</translation>
+    </message>
 </context>
 <context>
     <name>MultiCalib</name>
@@ -1676,6 +1708,30 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <message>
         <source>The incubator serial port is not turned on</source>
         <translation>The chamber port is not open</translation>
+    </message>
+    <message>
+        <source>Chamber: link lost (%1), please reconnect</source>
+        <translation>Chamber: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>DC supply: link lost (%1), please reconnect</source>
+        <translation>DC supply: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>Plate 1: link lost (%1), please reconnect</source>
+        <translation>Plate 1: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>Plate %1: link lost (%2), please reconnect</source>
+        <translation>Plate %1: link lost (%2), please reconnect</translation>
+    </message>
+    <message>
+        <source>Turntable: link lost (%1), please reconnect</source>
+        <translation>Turntable: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>Base-board link: link lost (%1), please reconnect</source>
+        <translation>Base-board link: link lost (%1), please reconnect</translation>
     </message>
 </context>
 <context>
