@@ -1,6 +1,6 @@
 // The log window fed by the console itself: real rack and turntable workers on simulated
-// devices report their links and lines, a failed upload reports itself, every line carries its
-// time stamp, and the window keeps the newest lines only.
+// devices report their links, a lost device and their lines, a failed upload reports itself,
+// every line carries its time stamp, and the window keeps the newest lines only.
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
@@ -28,6 +28,7 @@ private:
     ConsoleSeams seams;
     ManualClock &clock = seams.clock;
     ModuleSimulator *sim = nullptr;
+    ModuleSimulator *unplugged = nullptr; // a plate whose device goes away
     TurntableSim *table = nullptr;
     MultiCalib *console = nullptr;
     QString missingPort;
@@ -45,11 +46,13 @@ private slots:
     {
         getSettings()->setValue("turnTableType/type", "0");
         sim = new ModuleSimulator;
+        unplugged = new ModuleSimulator;
         table = new TurntableSim;
-        QVERIFY(sim->isValid() && table->isValid());
+        QVERIFY(sim->isValid() && unplugged->isValid() && table->isValid());
         missingPort = TestKit::workDir() + "/no-such-port";
         QFile::remove(missingPort);
-        qputenv("KELVANTO_EXTRA_PORTS", (sim->portPath() + ":" + table->portPath() + ":" + missingPort).toLocal8Bit());
+        qputenv("KELVANTO_EXTRA_PORTS", QStringList{sim->portPath(), unplugged->portPath(), table->portPath(), missingPort}
+                                            .join(':').toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
         getSettings()->setValue("httpAddr/officialAddr", defaultServiceAddress(true));
@@ -64,6 +67,7 @@ private slots:
         QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
         delete console;
         delete sim;
+        delete unplugged;
         delete table;
     }
 
@@ -89,6 +93,19 @@ private slots:
         console->on_clicked_pushButton_connect_calib_multi_serial(0);
         QVERIFY(logHas("Plate 2 link closed"));
         ui->comboBox_calib_multi_serial3->setCurrentIndex(0);
+    }
+
+    void anUnpluggedPlateIsLogged()
+    {
+        Ui::MultiCalib *ui = console->form();
+        selectPort(ui->comboBox_calib_multi_serial4, unplugged->portPath());
+        console->connect_serial_port(1);
+        QVERIFY(waitUntil([] { return g_link_status[3] == 1; }));
+        QVERIFY(waitUntil([&] { return logHas("Plate 4 link opened"); }));
+        unplugged->hangUp();
+        QVERIFY(waitUntil([&] { return logHas("Plate 4: link lost"); }, 10000));
+        QCOMPARE(g_link_status[3], uint8_t(0));
+        ui->comboBox_calib_multi_serial4->setCurrentIndex(0);
     }
 
     void turntableReportsReachTheWindowWithTheirTimeStamp()
