@@ -55,6 +55,7 @@ MultiCalib::MultiCalib(QWidget *parent)
 
     m_logWindow = new FrmShowLog;
     connect(this, &MultiCalib::signalTranspondLog, m_logWindow, &FrmShowLog::displayReceiveLog);
+    initLogAndUploads();
 
     connect(ui->horizontalSlider_Percentage, &QSlider::valueChanged, this, &MultiCalib::onHorizontalSliderValueChanged);
     connect(ui->horizontalSlider_Percentage, &QSlider::sliderReleased, this, &MultiCalib::onHorizontalSliderReleased);

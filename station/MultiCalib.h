@@ -2,6 +2,7 @@
 // Page 9: the multi-IMU calibration console. Links the rack's sixteen base boards and its
 // equipment, turns the workers' reports into commands for every plate and shows every IMU's
 // calibration record in per-plate tables, a summary table and three plots.
+#include <QDate>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,7 @@ class QPushButton;
 class QTableWidget;
 class QTimer;
 class TableView;
+class UploadOutbox;
 class WorkerThread_DC_power;
 class WorkerThread_Multi;
 class WorkerThread_Replay;
@@ -105,6 +107,8 @@ public:
     QString uploadEndTime() const { return m_uploadEndTime; }
     const CalibUploadTable &uploadTable() const { return *calibUploadTable; }
     const UploadOutcome &lastUpload() const { return m_lastUpload; }
+    // Bodies kept until the service has taken them.
+    UploadOutbox *uploadOutbox() const { return m_outbox; }
     QByteArray buildJsonFullTemperature();
     QByteArray buildJsonTurntable();
     QByteArray buildJsonStaticAllan();
@@ -139,6 +143,7 @@ public:
     bool isAdminMode() const { return m_isAdminMode; }
     bool oneClickRunning() const { return m_oneClickRunning; }
     WorkerThread_ftp *ftpWorker() const;
+    bool ftpUploadRunning() const { return m_ftpRunning; }
     WorkerThread_Replay *replayWorker() const;
     bool replayStopped() const { return m_replayStopped; }
     void addItemToTableWidgetTop(QString name);
@@ -250,6 +255,12 @@ public slots:
     void on_button_advAllanUpload_clicked();
     void on_button_AdvCalibUpload_clicked();
     void init_ftp();
+    // The FTP log upload: once at start-up and once a day when a server is set, and by hand.
+    void ftpDailyCheck();
+    void on_pushButton_ftpUpload_clicked();
+    // Posts the waiting results again, oldest first.
+    void on_pushButton_resendUploads_clicked();
+    void showWaitingUploads(int count);
     void on_pushButton_remove_tableWidget_top_clicked();
     void on_pushButton_add_tableWidget_top_clicked();
     void onSignalReadStop(bool stopped);
@@ -468,6 +479,20 @@ private:
     bool m_oneClickRunning = false;
     void setOneClickRunning(bool running);
     void endOneClickRunOn(uint8_t code, const QString &text);
+
+    // Log window, outbox and FTP schedule.
+    void initLogAndUploads();
+    void startFtpUpload(bool byHand);
+    void wireFtpWorker(WorkerThread_ftp *worker);
+    // Empty after an upload the service took; else a second line for an end-of-run box that
+    // tells how many results wait on disk.
+    QString uploadStateNote() const;
+    // "<name> link opened" or "<name> link failed to open" from a worker's open report.
+    void logLinkOpen(const QString &name, bool ok);
+    UploadOutbox *m_outbox = nullptr;
+    QTimer *m_ftpTimer = nullptr;
+    bool m_ftpRunning = false;
+    QDate m_lastFtpDay;
 
     // Work order and upload.
     QByteArray buildStationBody(uint8_t station);

@@ -211,7 +211,7 @@ void MultiCalib::init_ftp()
         disconnect(c);
         m_worker_ftp.clear();
     }
-    m_worker_ftp = createWorker_ftp();
+    m_worker_ftp = createWorker_ftp([this](WorkerThread_ftp *w) { wireFtpWorker(w); });
 }
 
 static int frameEnabledCheck(int type, uint16_t status, const char *axis)

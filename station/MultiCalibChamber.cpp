@@ -90,6 +90,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
         m_hothouseWanted = false;
         m_netReported = false;
         emit signal_label_record_visible(0);
+        emit signalTranspondLog("Chamber link closed");
         return;
     }
 
@@ -128,6 +129,7 @@ void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
 {
     if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Chamber", ok);
     if (ok)
         g_hothouse_connected = 1;
     else

@@ -58,6 +58,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         return;
     if (g_link_status[index + 1] || m_rackWanted[index]) {
         qDebug() << "断开";
+        emit signalTranspondLog(QString("Plate %1 link closed").arg(index + 2));
         // Only this plate's worker closes; the other plates keep their links.
         if (m_multiWorkers[index])
             QMetaObject::invokeMethod(m_multiWorkers[index].data(), "closePort", Qt::QueuedConnection);
@@ -117,6 +118,7 @@ void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
         return;
     if (sender() && sender() != m_multiWorkers[index].data())
         return;
+    logLinkOpen(QString("Plate %1").arg(index + 2), ok);
     if (ok)
         g_link_status[index + 1] = 1;
     else
@@ -135,6 +137,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
             emit signal_closePort_Worker_turn_table();
         g_turn_table_connected = 0;
         m_turnTableWanted = false;
+        emit signalTranspondLog("Turntable link closed");
         stopRunsNeeding(RunGuard::Turntable, "turntable link closed");
         if (m_oneClickRunning)
             setOneClickRunning(false);
@@ -175,6 +178,7 @@ void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
 {
     if (!m_turnTableWanted || (sender() && sender() != m_turnTableWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Turntable", ok);
     if (ok)
         g_turn_table_connected = 1;
     else
@@ -192,6 +196,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
             emit signal_closePort_Worker_net();
         g_net_connected = 0;
         m_netWanted = false;
+        emit signalTranspondLog("Base-board link closed");
         return;
     }
     retire(m_netWorker, &MultiCalib::deleteObjAndNewNext_Worker_net);
@@ -219,6 +224,7 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
 {
     if (!m_netWanted || (sender() && sender() != m_netWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Base-board", ok);
     if (ok)
         g_net_connected = 1;
     else
@@ -251,6 +257,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         if (m_oneClickRunning)
             setOneClickRunning(false);
         emit signal_log_from_multi_calib(72, QString());
+        emit signalTranspondLog("Main link closed: every link of the rack closed");
         return;
     }
     QStringList texts;
@@ -261,6 +268,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         Prompter::instance().warning(this, tr("Warning"), tr("Serial port number conflict for serial port ") + QString::number(conflict + 1));
         return;
     }
+    emit signalTranspondLog("Main link opened: linking the rack");
     // Links already up stay up: connecting everything never closes one.
     for (int i = 0; i < kRackLinks; ++i)
         if (m_rackPortCombos[i]->currentIndex() > 0 && !g_link_status[i + 1] && !m_rackWanted[i])

@@ -28,6 +28,7 @@
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
 #include "station/Multi_calib_test.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
 #include "ui_FormWorkOrderDetails.h"
 #include "ui_MultiCalib.h"
@@ -62,6 +63,7 @@ private:
     {
         getSettings()->setValue("turnTableType/type", turnTableType);
         getSettings()->sync();
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         return std::make_unique<MultiCalib>();
     }
     static void answerWorkOrder(bool confirm)
@@ -381,8 +383,7 @@ s.serve_forever()
         QVERIFY(server.waitForReadyRead(10000));
         const int port = server.readLine().trimmed().toInt();
         QVERIFY(port > 0);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", port);
+        getSettings()->setValue("httpAddr/officialAddr", QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(port));
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
         getSettings()->sync();
 

@@ -33,6 +33,7 @@
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
 #include "ui_MultiCalib.h"
 
@@ -129,8 +130,8 @@ private slots:
         Clock::install(&clock);
         QVERIFY(http.listen(QHostAddress::LocalHost));
         connect(&http, &QTcpServer::newConnection, this, &TestScriptsConsole::serveHttp);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", int(http.serverPort()));
+        getSettings()->setValue("httpAddr/officialAddr",
+                                QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(http.serverPort()));
         getSettings()->setValue("httpAddr/timeoutMs", 3000);
         getSettings()->setValue("turnTableType/type", "0");
         for (const auto &k : TempScript::paramKeys()) // stored by an earlier run of this test
@@ -146,6 +147,7 @@ private slots:
                 (sim->portPath() + ":" + table->portPath() + ":" + chamberLine->workerPath()).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         console->setScriptTiming(2, 0.001);
 
