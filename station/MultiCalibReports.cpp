@@ -31,10 +31,10 @@ void MultiCalib::appendStamped(const QString &text, bool autoPage, bool advanced
 void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
 {
     emit signal_log_from_multi_calib(code, text);
+    endOneClickRunOn(code, text);
     const QString logLine = reportLogLine(code, text);
     if (!logLine.isEmpty())
         emit signalTranspondLog(logLine);
-    endOneClickRunOn(code, text);
     switch (code) {
     case 37: {
         const BaseBoardReport r = parseBaseBoardReport(text);

@@ -1754,10 +1754,6 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <translation>DC supply log line not written: %1</translation>
     </message>
     <message>
-        <source>DC supply link closed</source>
-        <translation>DC supply link closed</translation>
-    </message>
-    <message>
         <source>Temperature retest script started</source>
         <translation>Temperature retest script started</translation>
     </message>

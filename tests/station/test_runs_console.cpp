@@ -55,6 +55,8 @@ private:
                 ui->pushButton_advanced_calib, ui->pushButton_advanced_calib_retest, ui->pushButton_advanced_retest,
                 page->pushButton_static_retest, page->pushButton_allan_advanced_4h};
     }
+    // The log window's lines of stopped runs (the log also has the links' and reports' lines).
+    QStringList stopLines() const { return logLines.filter(" stopped: "); }
     bool allStartsEnabled() const
     {
         for (QPushButton *b : startButtons())
@@ -206,7 +208,7 @@ private slots:
         QVERIFY(console->runGuard()->idle());
         QVERIFY(!console->hothouseAdvancedTimer()->isActive());
         QVERIFY(!console->advancedSequencePending());
-        QCOMPARE(logLines, QStringList{"Advanced retest stopped: turntable link closed"});
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: turntable link closed"});
         QVERIFY(allStartsEnabled());
         QCOMPARE(startStop.last(), 0); // the chamber the run started is off
         expectSilence();
@@ -227,8 +229,8 @@ private slots:
         lostTable->hangUp();
         QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }));
         QCOMPARE(g_turn_table_connected, uint8_t(0));
-        QCOMPARE(logLines.filter(" stopped: ").size(), 1);
-        QVERIFY(logLines.filter(" stopped: ").first().startsWith("Advanced retest stopped: "));
+        QCOMPARE(stopLines().size(), 1);
+        QVERIFY(stopLines().first().startsWith("Advanced retest stopped: "));
         QVERIFY(!console->hothouseAdvancedTimer()->isActive());
         QVERIFY(allStartsEnabled());
         QCOMPARE(console->advancedRunState().step, uint8_t(0));
@@ -250,7 +252,7 @@ private slots:
         console->on_pushButton_advanced_retest();
         QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 30000));
         QCOMPARE(rotationsAsked, 1);
-        QCOMPARE(logLines, QStringList{"Advanced retest stopped: rotation failed: turntable not connected"});
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: rotation failed: turntable not connected"});
         QVERIFY(sound.played.contains(":/images/class.wav"));
         QVERIFY(sound.looping.isEmpty());
         QVERIFY(prompter.texts().last().contains("nothing is uploaded"));
@@ -274,7 +276,7 @@ private slots:
         console->on_pushButton_advanced_retest();
         QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 30000));
         countRotations();
-        QCOMPARE(logLines, QStringList{"Advanced retest stopped: rotation failed: turntable not linked"});
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: rotation failed: turntable not linked"});
         QVERIFY(sound.played.contains(":/images/class.wav"));
         QCOMPARE(console->advancedRunState().step, uint8_t(0));
         QVERIFY(allStartsEnabled());
@@ -302,7 +304,7 @@ private slots:
         QVERIFY(waitUntil([&] { return console->advancedRunState().step >= 1; }, 30000));
         QVERIFY(console->hothouseAdvancedTimer()->isActive());
         console->stopActiveRun("stopped by the test");
-        QCOMPARE(logLines.last(), QString("Advanced retest stopped: stopped by the test"));
+        QCOMPARE(stopLines().last(), QString("Advanced retest stopped: stopped by the test"));
         QVERIFY(allStartsEnabled());
         expectSilence();
     }
@@ -320,7 +322,7 @@ private slots:
         console->setScriptTiming(2, 0.001);
         QCOMPARE(g_hothouse_connected, uint8_t(0));
         QVERIFY(console->runGuard()->idle());
-        QCOMPARE(logLines, QStringList{"Advanced calibration stopped: chamber link closed"});
+        QCOMPARE(stopLines(), QStringList{"Advanced calibration stopped: chamber link closed"});
         QVERIFY(!console->advancedSequencePending());
         QVERIFY(allStartsEnabled());
         QVERIFY(waitUntil([&] { return sim->commands().size() >= 10; })); // the reset's repeats
@@ -367,7 +369,7 @@ private slots:
         console->connect_serial_port(0);
         QVERIFY(!console->hothouseScriptTimer()->isActive());
         QVERIFY(console->runGuard()->idle());
-        QCOMPARE(logLines, QStringList{"Temperature retest script stopped: all links closed"});
+        QCOMPARE(stopLines(), QStringList{"Temperature retest script stopped: all links closed"});
         QVERIFY(allStartsEnabled());
         const uint32_t seconds = console->chamberScriptState().runSeconds;
         QTest::qWait(300);
@@ -388,7 +390,7 @@ private slots:
         console->on_clicked_pushButton_connect_calib_multi_serial(0); // the only plate link
         QVERIFY(!console->commandPage()->staticRunTicking());
         QVERIFY(console->runGuard()->idle());
-        QCOMPARE(logLines, QStringList{"Static Allan retest stopped: base-board links closed"});
+        QCOMPARE(stopLines(), QStringList{"Static Allan retest stopped: base-board links closed"});
         QVERIFY(allStartsEnabled());
         const uint32_t ticks = console->commandPage()->staticTicks();
         expectSilence();
@@ -408,7 +410,7 @@ private slots:
         console->on_clicked_pushButton_connect_dc_power_ctrl();      // the supply link closes
         QCOMPARE(g_dc_power_connected, uint8_t(0));
         QVERIFY(console->runGuard()->idle());
-        QCOMPARE(logLines, QStringList{"Advanced Allan retest stopped: DC supply link closed"});
+        QCOMPARE(stopLines(), QStringList{"Advanced Allan retest stopped: DC supply link closed"});
         QVERIFY(allStartsEnabled());
         // The power-on after the (scaled) half hour never comes, nor does the retest command.
         QTest::qWait(4000);
