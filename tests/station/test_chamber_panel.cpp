@@ -539,11 +539,17 @@ private slots:
         console->on_clicked_pushButton_connect_dc_power_ctrl(); // close
         console->on_clicked_pushButton_connect_dc_power_ctrl(); // open: a new log
         QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
-        QCOMPARE(told.size(), 2);
-        QVERIFY(told[1][0].toString().startsWith("DC supply log line not written: "));
+        auto supplyLines = [&] {
+            QStringList out;
+            for (const QList<QVariant> &l : told)
+                if (l[0].toString().startsWith("DC supply log line not written: "))
+                    out << l[0].toString();
+            return out;
+        };
+        QCOMPARE(supplyLines().size(), 1);
         QCOMPARE(ui->label_dc_power_current_time->styleSheet(), QString("background-color: red;color:black"));
         QVERIFY(waitUntil([&] { return ui->label_dc_power_current_time->text().endsWith(" - supply log not written"); }, 6000));
-        QCOMPARE(told.size(), 2);
+        QCOMPARE(supplyLines().size(), 1);
     }
 };
 
