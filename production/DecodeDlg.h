@@ -40,6 +40,8 @@ signals:
 public slots:
     void on_pushButton_openfile_for_decode_clicked();
     void on_pushButton_start_decode_clicked();
+    // Asks the running decode to stop; its "cancelled" report ends it on the page.
+    void on_pushButton_cancel_decode_clicked();
     void rev_log_from_worker(uint8_t code, QString text);
     void init_auto_resize();
 
@@ -48,6 +50,8 @@ protected:
 
 private:
     void setButtonsEnabled(bool on);
+    // Stops whatever the worker still runs and retires it.
+    void retireDecoder();
 
     std::unique_ptr<Ui::DecodeDlg> ui;
     QString m_source;

@@ -44,7 +44,8 @@ bool onPseudoFileSystem(const QByteArray &path)
 
 FastTextSink::FastTextSink(int type) : m_maxRow(maxRowBytes(type))
 {
-    m_buf.resize(kWriteBlock + m_maxRow);
+    // Not cleared: only the part written is ever read, and a small decode touches little.
+    m_buf.reset(new char[kWriteBlock + m_maxRow]);
 }
 
 bool FastTextSink::open(const QString &path)
@@ -57,7 +58,7 @@ bool FastTextSink::open(const QString &path)
 
 void FastTextSink::flush()
 {
-    if (m_used && m_file.write(m_buf.data(), qint64(m_used)) != qint64(m_used))
+    if (m_used && m_file.write(m_buf.get(), qint64(m_used)) != qint64(m_used))
         m_ok = false;
     m_used = 0;
 }
@@ -66,7 +67,7 @@ char *FastTextSink::room()
 {
     if (m_used > kWriteBlock)
         flush();
-    return m_buf.data() + m_used;
+    return m_buf.get() + m_used;
 }
 
 void FastTextSink::header(int type, uint16_t firstId)
@@ -109,7 +110,7 @@ void FastTextSink::ins(const uint8_t *record)
         p += part.size;
     }
     *p++ = '\n';
-    m_used = size_t(p - m_buf.data());
+    m_used = size_t(p - m_buf.get());
 }
 
 void FastTextSink::calib(int type, const uint8_t *records, const uint8_t *payload)
@@ -281,16 +282,16 @@ DecodeResult DecodeRun::run(const QString &source, const QString &target, const 
     };
     auto onFrame = [this](uint16_t id, const uint8_t *p, uint32_t n) { data_extraction_decode(id, p, n); };
     auto cancelled = [this] { return m_cancel && m_cancel->load(std::memory_order_relaxed); };
-    std::vector<uint8_t> block(static_cast<size_t>(kReadBlock));
+    const std::unique_ptr<uint8_t[]> block(new uint8_t[size_t(kReadBlock)]); // not cleared: read into
     qint64 done = 0;
     bool readFailed = false;
     while (!m_failed && !cancelled() && !(m_opened && m_sink->failed())) {
-        const qint64 got = src.read(reinterpret_cast<char *>(block.data()), kReadBlock);
+        const qint64 got = src.read(reinterpret_cast<char *>(block.get()), kReadBlock);
         if (got <= 0) {
             readFailed = got < 0;
             break;
         }
-        parser.feed(block.data(), size_t(got), onFrame);
+        parser.feed(block.get(), size_t(got), onFrame);
         const qint64 next = done + got;
         // A file that grows while it is read passes its size: its progress stays at 100.
         if (size > 0)

@@ -58,7 +58,7 @@ private:
     PartText m_insParts[3];
 
     QFile m_file;
-    std::vector<char> m_buf;
+    std::unique_ptr<char[]> m_buf;
     size_t m_used = 0;
     size_t m_maxRow;
     bool m_ok = true;
