@@ -12,6 +12,7 @@
 #include "app/Settings.h"
 #include "link/LinkFlags.h"
 #include "link/WorkerThread.h"
+#include "link/WorkerThreadStart.h"
 #include "production/DecodeDlg.h"
 #include "production/Factory_735_Dlg.h"
 #include "production/Factory_K350_Dlg.h"
@@ -50,12 +51,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     init();
 }
 
+// The main link lets go of its port before the program ends.
 MainWindow::~MainWindow()
 {
-    if (m_worker) {
-        connect(this, &MainWindow::signal_retire_worker, m_worker.data(), &WorkerThread::deleteObjAndNewNext);
-        emit signal_retire_worker();
-    }
+    retireWorker(m_worker, kPortReleaseMs);
 }
 
 void MainWindow::init()
@@ -138,12 +137,8 @@ void MainWindow::on_pushButton_connect_clicked()
     }
     const uint32_t baud = ui->comboBox_baud->currentText().toUInt();
 
-    if (m_worker) { // retire the previous link
-        connect(this, &MainWindow::signal_retire_worker, m_worker.data(), &WorkerThread::deleteObjAndNewNext);
-        emit signal_retire_worker();
-        disconnect(this, &MainWindow::signal_retire_worker, nullptr, nullptr);
-        m_worker = nullptr;
-    }
+    // The previous link lets go of its port before the new one opens it.
+    retireWorker(m_worker, kPortReleaseMs);
     m_worker = createWorker(port, baud);
     wirePages();
     if (ui->stackedWidget->currentIndex() == PageCalib)

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "link/DeviceProtocol.h"
+#include "link/WorkerThreadStart.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/Settings.h"
 #include "station/UploadPoster.h"
@@ -324,7 +325,9 @@ private:
     void broadcast(uint16_t cmd, uint32_t cm3 = 0);
     void frameWarning(uint16_t status);
     void appendStamped(const QString &text, bool autoPage, bool advancedPage);
-    template <class W> void retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)());
+    // A link's retired worker is given this long to let go of its port before its successor
+    // opens the same port.
+    static constexpr int kPortReleaseMs = 2000;
 
     std::unique_ptr<Ui::MultiCalib> ui;
     std::unique_ptr<AutoResize> m_autoResize;
