@@ -163,8 +163,12 @@ void DecodeDlg::on_pushButton_start_decode_clicked()
         return;
     }
     ui->label_decode_status->setText("Status:N/A");
-    getSettings()->setValue("decode_index/index", ui->comboBox_decode->currentIndex());
-    getSettings()->sync();
+    // Written to disk only when it changes: every write waits for the disk.
+    const int index = ui->comboBox_decode->currentIndex();
+    if (!getSettings()->contains("decode_index/index") || getSettings()->value("decode_index/index").toInt() != index) {
+        getSettings()->setValue("decode_index/index", index);
+        getSettings()->sync();
+    }
     emit signal_file_decode(m_source, m_target);
     ui->progressBar->setValue(0);
     qDebug() << m_target;

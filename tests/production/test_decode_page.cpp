@@ -337,14 +337,15 @@ private slots:
 
     void restartingADecode3000TimesInARowIsSafe()
     {
-        const QString src = writeFile("restart.dat", nineImuRecording(2));
+        // Every decode is whole but writes nothing: the restarts are what is tested here.
+        const QString src = writeFile("restart.dat", QByteArray::fromHex("00AA55AA00"));
+        QFile::remove(path("restart.txt"));
         DecodeDlg page;
         child<QComboBox>(page, "comboBox_decode")->setCurrentIndex(DecodeFormat::NineImu);
         m_choosers.openAnswer = src;
         openButton(page)->click();
         QPointer<WorkerThread_decode> first;
         QPointer<QThread> firstThread;
-        const QString done = "Status: Decoding completed, decoding error count:0,Decoding success rate:100.00%";
         for (int i = 0; i < 3000; ++i) {
             startButton(page)->click();
             if (i == 0) {
@@ -352,9 +353,9 @@ private slots:
                 firstThread = first->thread();
             }
             QVERIFY2(waitForDecodeEnd(page, 20000), qPrintable(QString::number(i)));
-            QCOMPARE(status(page), done);
+            QCOMPARE(status(page), QString(DecodeText::kNoFrame));
         }
-        QCOMPARE(readFile(path("restart.txt")).count('\n'), 3);
+        QVERIFY(!QFileInfo::exists(path("restart.txt")));
         QVERIFY(TestKit::waitUntil([&] { return first.isNull() && firstThread.isNull(); }, 5000));
     }
 };
