@@ -1,8 +1,11 @@
 #include "equipment/WorkerThread_turn_table.h"
 
+#include <QCoreApplication>
+
 #include "app/Settings.h"
 #include "equipment/Creators.h"
 #include "equipment/StationValues.h"
+#include "link/SerialLine.h"
 #include "station/AutoTurnTableTestType.h"
 
 namespace {
@@ -40,6 +43,10 @@ std::unique_ptr<TurntableController> WorkerThread_turn_table::makeController()
     port->setParity(QSerialPort::NoParity);
     port->setStopBits(QSerialPort::OneStop);
     port->setFlowControl(QSerialPort::NoFlowControl);
+    watchSerialLine(port, [this](const QString &reason) {
+        closePort();
+        emit signal_linkLost(reason);
+    });
     return std::make_unique<LineTurntableController>(port);
 }
 
@@ -130,7 +137,7 @@ void WorkerThread_turn_table::onTick()
     if (m_lastRemaining < 0 || now - m_lastRemaining >= m_msPerSecond) {
         m_lastRemaining = now;
         const int s = m_seq.remainingSeconds(now);
-        emit signal_log(84, QString("%1小时%2分钟%3秒").arg(s / 3600).arg((s % 3600) / 60).arg(s % 60));
+        emit signal_log(84, QCoreApplication::translate("MultiCalib", "%1小时%2分钟%3秒").arg(s / 3600).arg((s % 3600) / 60).arg(s % 60));
     }
 }
 

@@ -1,6 +1,8 @@
 #include "production/QuickTestPage.h"
 
+#include <QCoreApplication>
 #include <QProgressBar>
+#include <QStringList>
 #include <QWidget>
 
 #include "app/Prompter.h"
@@ -16,26 +18,31 @@ void QuickTestPage::wireEngine(QWidget *page, QuickTestEngine *engine, StatusFn 
                      [setStatus](const QString &t, const QString &s) { setStatus(t, s); });
     QObject::connect(engine, &QuickTestEngine::progressChanged, bar, &QProgressBar::setValue);
     QObject::connect(engine, &QuickTestEngine::serialLinkLost, page, [page] {
-        Prompter::instance().information(page, "Tip", SerialLost);
+        Prompter::instance().information(page, QCoreApplication::translate("QuickTestPage", "Tip"), QCoreApplication::translate("StatusText", SerialLost));
     });
 }
 
 void QuickTestPage::openDatabase(QWidget *page, TestResultDb &db)
 {
     if (!db.open())
-        Prompter::instance().information(page, "Tip", "Unable to establish database connection");
+        Prompter::instance().information(page, QCoreApplication::translate("QuickTestPage", "Tip"), QCoreApplication::translate("QuickTestPage", "Unable to establish database connection"));
 }
 
 QString QuickTestPage::storageErrorText(const QString &error)
 {
-    return "Storage error, the result was not saved: " + error;
+    return QCoreApplication::translate("QuickTestPage", "Storage error, the result was not saved: ") + error;
 }
 
-void QuickTestPage::showOutcome(bool passed, bool stored, const QString &storageError,
+void QuickTestPage::showOutcome(bool passed, const TestResultDb::SaveOutcome &saved, const QString &lineError,
                                 const StatusFn &setStatus)
 {
-    if (!stored) {
-        setStatus(storageErrorText(storageError), Red);
+    QStringList errors;
+    if (!saved.stored)
+        errors << saved.error;
+    if (!lineError.isEmpty())
+        errors << lineError;
+    if (!errors.isEmpty()) {
+        setStatus(storageErrorText(errors.join("; ")), Red);
         SoundPlayer::instance().play(Sounds::Alarm);
         return;
     }

@@ -11,6 +11,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/TimeUtil.h"
+#include "link/LinkFlags.h"
 #include "production/WorkerThread_ftp.h"
 #include "station/AutoTurnTableTestType.h"
 #include "station/ConsoleActions.h"
@@ -69,24 +70,38 @@ static void moveFrame(MultiCalib *console, bool outer, const FrameFields &f)
     const int mode = f.mode->currentIndex();
     const float rate = manualFieldValue(f.rate->toPlainText());
     if (rate == 0.0f)
-        Prompter::instance().information(nullptr, "Tip", MultiCalib::tr("Rotation rate cannot be 0!"));
+        Prompter::instance().information(nullptr, MultiCalib::tr("Tip"), MultiCalib::tr("Rotation rate cannot be 0!"));
     const TurnTableCommand c = frameMoveCommand(outer, mode, manualFieldValue(f.position->toPlainText()), rate);
     if (c.send)
         emit console->signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);
 }
 
+bool MultiCalib::turnTableLinkedOrWarn()
+{
+    if (g_turn_table_connected)
+        return true;
+    Prompter::instance().warning(this, "Warning", tr("The turntable serial port is not turned on"));
+    return false;
+}
+
 void MultiCalib::on_pushButton_neihuan_control_manual_clicked()
 {
+    if (!turnTableLinkedOrWarn())
+        return;
     moveFrame(this, false, {ui->comboBox_neihuan_manual, ui->neihuan_target_pos_manual, ui->neihuan_target_vel_manual});
 }
 
 void MultiCalib::on_pushButton_waihuan_control_manual_clicked()
 {
+    if (!turnTableLinkedOrWarn())
+        return;
     moveFrame(this, true, {ui->comboBox_waihuan_manual, ui->waihuan_target_pos_manual, ui->waihuan_target_vel_manual});
 }
 
 void MultiCalib::on_pushButton_neihuan_control_stop_manual_clicked()
 {
+    if (!turnTableLinkedOrWarn())
+        return;
     ui->textEdit_turn_table_status_auto->clear();
     const TurnTableCommand c = frameStopCommand(false);
     emit signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);
@@ -94,6 +109,8 @@ void MultiCalib::on_pushButton_neihuan_control_stop_manual_clicked()
 
 void MultiCalib::on_pushButton_waihuan_control_stop_manual_clicked()
 {
+    if (!turnTableLinkedOrWarn())
+        return;
     ui->textEdit_turn_table_status_auto->clear();
     const TurnTableCommand c = frameStopCommand(true);
     emit signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);
@@ -141,11 +158,11 @@ void MultiCalib::on_pushButton_show_setting_page()
     if (!ok)
         return;
     if (!isAdministratorPassword(text)) {
-        Prompter::instance().information(nullptr, "Notice", tr("Password error, return to operator mode"));
+        Prompter::instance().information(nullptr, tr("Notice"), tr("Password error, return to operator mode"));
         qDebug() << "密码错误，返回操作员模式";
         return;
     }
-    Prompter::instance().information(nullptr, "Notice", tr("Enter administrator mode"));
+    Prompter::instance().information(nullptr, tr("Notice"), tr("Enter administrator mode"));
     for (QWidget *w : std::initializer_list<QWidget *>{ui->textEdit_hothouse_start_temp, ui->textEdit_hothouse_stop_temp,
                                                        ui->textEdit_hothouse_temp_slope, ui->textEdit_hothouse_loops_num,
                                                        ui->textEdit_hothouse_start_temp_last_times,

@@ -44,7 +44,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
 {
     const QString port = portOfComboText(ui->comboBox_calib_multi_DC_power->currentText());
     if (!port.isEmpty() && port == g_port_name) {
-        Prompter::instance().warning(this, "Warning", tr("The serial port number of the power supply conflicts"));
+        Prompter::instance().warning(this, tr("Warning"), tr("The serial port number of the power supply conflicts"));
         return;
     }
     qDebug() << "用户操作打开/断开串口连接";
@@ -68,6 +68,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this, &MultiCalib::Send_CMD_LONG_SIGNAL);
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
         connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
+        connect(w, &WorkerThread_DC_power::signal_linkLost, this, &MultiCalib::linkLost_DC_power);
         emit signal_label_record_visible(1);
 
         // Each open starts a new log; the previous one is closed.
@@ -91,6 +92,15 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
     ui->label_dc_power_type->setStyleSheet("background-color: red;color:black");
 }
 
+void MultiCalib::linkLost_DC_power(QString reason)
+{
+    if (sender() && sender() != m_dcWorker.data())
+        return;
+    g_dc_power_connected = 0;
+    m_dcWanted = false;
+    emit signalTranspondLog(tr("DC supply: link lost (%1), please reconnect").arg(reason));
+}
+
 QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }
 
 void MultiCalib::connectIsOk_DC_power(bool ok)
@@ -107,24 +117,24 @@ void MultiCalib::on_pushButton_dc_power_supply_ON_OFF_clicked()
 {
     Prompter &p = Prompter::instance();
     if (!g_dc_power_connected) {
-        p.warning(this, "Warning", tr("The power serial port is not turned on"));
+        p.warning(this, tr("Warning"), tr("The power serial port is not turned on"));
         return;
     }
-    if (p.ask(Prompter::Kind::Warning, this, "Warning", tr("Are you sure to turn on the power supply?"),
+    if (p.ask(Prompter::Kind::Warning, this, tr("Warning"), tr("Are you sure to turn on the power supply?"),
               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
     const double voltage = fieldValue(ui->textEdit_dc_power_supply_max_voltage);
     if (!DcPower::voltageAccepted(voltage)) {
-        p.warning(this, "Warning", tr("Incorrect voltage value setting"));
+        p.warning(this, tr("Warning"), tr("Incorrect voltage value setting"));
         qDebug() << "电压设置有误:" << voltage;
         return;
     }
     if (DcPower::isHighVoltage(voltage) && g_dc_power_on == 0
-        && p.ask(Prompter::Kind::Warning, this, "Warning", tr("Are you sure you need such a high voltage? Unless using DC-DC"),
+        && p.ask(Prompter::Kind::Warning, this, tr("Warning"), tr("Are you sure you need such a high voltage? Unless using DC-DC"),
                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
     if (g_dc_power_type == 0) {
-        p.warning(this, "Warning", tr("Unknown power supply model, please confirm again"));
+        p.warning(this, tr("Warning"), tr("Unknown power supply model, please confirm again"));
         qDebug() << "电源型号未知，请重新确认";
         return;
     }

@@ -37,7 +37,7 @@ uint8_t wholeByteOf(const QString &text)
 Settings::Settings(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::Settings>())
 {
     ui->setupUi(this);
-    setWindowTitle("参数设置");
+    setWindowTitle(tr("参数设置"));
     QSettings *settings = getSettings();
 
     const int turnTableType = settings->value(kTurnTableTypeKey, 0).toInt();

@@ -47,8 +47,12 @@ public:
         QByteArray line;
         QElapsedTimer t;
         t.start();
-        while (!line.contains('\n') && t.elapsed() < 10000 && m_process.waitForReadyRead(1000))
+        // A loaded machine can take seconds to start Python: keep waiting for the port line
+        // until the bound, not only until the first quiet second.
+        while (!line.contains('\n') && t.elapsed() < 30000 && m_process.state() != QProcess::NotRunning) {
+            m_process.waitForReadyRead(500);
             line += m_process.readAllStandardOutput();
+        }
         if (line.startsWith("PORT "))
             m_port = line.mid(5).trimmed().toInt();
     }

@@ -8,69 +8,61 @@
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
 #include "production/Factory_735_Dlg.h"
-#include "tests/production/QuickTestRig.h"
+#include "tests/production/Module735.h"
+#include "tests/production/QuickPageScenarios.h"
 
-namespace {
-// A simulated 735 module: its clock runs with the test's ticks; command 9 restarts it (when it
-// obeys), after which it stays silent for a second.
-struct Module735 {
-    uint32_t timeMs = 40000;
-    bool obeysRestart = true;
-    bool restarted = false;
-    int silentSteps = 0;
-    uint32_t sn[3] = {11, 22, 33};
-    uint16_t spread = 50;
-    uint8_t flag145 = 1;
-
-    QByteArray payload() const
-    {
-        std::array<uint8_t, kTest735Bytes> r{};
-        uint8_t *b = r.data();
-        writeLE<uint32_t>(b + 0, 211021);
-        writeLE<uint32_t>(b + 4, 3);
-        writeLE<int32_t>(b + 8, 735);
-        for (int i = 0; i < 3; ++i)
-            writeLE<uint32_t>(b + 12 + 4 * i, sn[i]);
-        writeLE<uint32_t>(b + 25, timeMs);
-        for (int k = 0; k < 4; ++k) {
-            for (int v = 0; v < 7; ++v)
-                writeLE<int16_t>(b + 29 + 14 * k + 2 * v, int16_t(100 * (v + 1)));
-            for (int q = 0; q < 6; ++q)
-                writeLE<uint16_t>(b + 89 + 12 * k + 2 * q, spread);
-        }
-        b[86] = 32;
-        b[87] = 51;
-        writeLE<uint32_t>(b + 137, 168000000u);
-        b[145] = flag145;
-        return QByteArray(reinterpret_cast<const char *>(b), int(r.size()));
-    }
-};
-} // namespace
-
-class TestQuick735 : public QObject {
+class TestQuick735 : public QObject, public QuickPageScenarios {
     Q_OBJECT
 private:
-    QuickTestRig rig;
     Factory_735_Dlg *page = nullptr;
     Module735 module;
 
     // One 100 ms step: the module sends (unless silent), then the page ticks.
     void step()
     {
-        if (module.silentSteps > 0)
-            --module.silentSteps;
-        else
-            QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload()));
-        module.timeMs += 100;
+        const QByteArray record = module.step();
+        if (!record.isEmpty())
+            QVERIFY(rig.sendRecord(DeviceMsgId::Test735, record));
         rig.clock.advance(100);
         page->_ackTimeout_735e();
     }
-    void runSteps(int n)
+    void runSteps(int n) override
     {
         for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
             step();
     }
     QString dbPath() const { return QDir::current().absoluteFilePath("imu1123.db"); }
+    void wirePage() override
+    {
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
+        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        rig.countAfter(&WorkerThread::signal_send_735e_test);
+        rig.sim->onCommand = [this](const LongCommand &c) { return module.obey(c); };
+    }
+    void newPage() override
+    {
+        delete page;
+        page = new Factory_735_Dlg;
+        page->tickTimer().stop();
+        wirePage();
+        page->setOperatorName("Lin");
+    }
+    void tick() override
+    {
+        rig.clock.advance(100);
+        page->_ackTimeout_735e();
+    }
+
+    Names names() const override { return {"imu1123", "log_735_test", 103, "112233|1", "442233|1"}; }
+    void useSecondModule() override
+    {
+        module = Module735();
+        module.sn[0] = 44;
+    }
+    void sendRecord() override { QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload())); }
+    QString statusText() const override { return page->statusText(); }
+    QString statusStyle() const override { return page->statusStyle(); }
+    QString resultLogPath() const override { return page->resultLog().currentPath(); }
 
 private slots:
     void init()
@@ -79,21 +71,9 @@ private slots:
         QFile::remove("imu1123.db");
         QDir(logRoot()).removeRecursively();
         QVERIFY(rig.start());
-        page = new Factory_735_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
-        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
-        rig.countAfter(&WorkerThread::signal_send_735e_test);
         module = Module735();
-        rig.sim->onCommand = [this](const LongCommand &c) {
-            if (c.cmd_id == DeviceCmdId::Restart && module.obeysRestart) {
-                module.restarted = true;
-                module.timeMs = 0;
-                module.silentSteps = 10;
-            }
-            return false;
-        };
-        page->setOperatorName("Lin");
+        page = nullptr;
+        newPage();
         // The first tick before any record: the page waits for a module.
         page->_ackTimeout_735e();
         QCOMPARE(page->statusText(), QString("No connection, waiting"));
@@ -185,6 +165,16 @@ private slots:
         QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
     }
 
+    void dataBeforeTheFirstTickStartsATestAtThatTick() { QuickPageScenarios::dataBeforeTheFirstTickStartsATestAtThatTick(); }
+
+    void dataAfterTheFirstTickStartsATestAtTheNextTick() { QuickPageScenarios::dataAfterTheFirstTickStartsATestAtTheNextTick(); }
+
+    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest() { QuickPageScenarios::aNewModuleAfterAVerdictAndAReconnectStartsANewTest(); }
+
+    void closingThePortMidTestStoresNoRowAndNoLine() { QuickPageScenarios::closingThePortMidTestStoresNoRowAndNoLine(); }
+
+    void aResultLineThatCannotBeWrittenShowsAStorageError() { QuickPageScenarios::aResultLineThatCannotBeWrittenShowsAStorageError(); }
+
     void aSpreadAboveItsLimitFailsOnlyBetweenFourAndFiveSeconds()
     {
         runSteps(30);
@@ -199,14 +189,11 @@ private slots:
     void aFailedSaveShowsAStorageErrorInsteadOfTestPassed()
     {
         delete page;
+        page = nullptr;
         QFile::remove("imu1123.db");
         QDir().mkpath("imu1123.db"); // the database cannot be opened
-        page = new Factory_735_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
-        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        newPage();
         QCOMPARE(rig.prompter.texts(), QStringList{"Unable to establish database connection"});
-        page->setOperatorName("Lin");
         page->_ackTimeout_735e();
         runSteps(103);
         QVERIFY(module.restarted);
