@@ -50,7 +50,9 @@ signals:
     void signal_log(uint8_t code, QString text);
     void signal_send_zhuantai_status(int32_t innerPos, int32_t innerRate, uint16_t innerStatus,
                                      int32_t outerPos, int32_t outerRate, uint16_t outerStatus);
-    void signal_rotated_times();
+    // The end of a constant-temperature rotation: completed, or not and why (controller not
+    // linked, another sequence running, the sequence failed or was stopped).
+    void signal_rotated_times(bool completed, QString reason);
     // The controller's line went away: its port reported it gone and was closed (once).
     void signal_linkLost(QString reason);
     void deleteObjAndNewNext();

@@ -2,6 +2,7 @@
 // Page 9: the multi-IMU calibration console. Links the rack's sixteen base boards and its
 // equipment, turns the workers' reports into commands for every plate and shows every IMU's
 // calibration record in per-plate tables, a summary table and three plots.
+#include <QDate>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,7 @@
 #include "station/multi_calib_cmd.h"
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
+#include "station/RunGuard.h"
 #include "station/TempScript.h"
 
 class AutoResize;
@@ -32,6 +34,7 @@ class QPushButton;
 class QTableWidget;
 class QTimer;
 class TableView;
+class UploadOutbox;
 class WorkerThread_DC_power;
 class WorkerThread_Multi;
 class WorkerThread_Replay;
@@ -105,6 +108,8 @@ public:
     QString uploadEndTime() const { return m_uploadEndTime; }
     const CalibUploadTable &uploadTable() const { return *calibUploadTable; }
     const UploadOutcome &lastUpload() const { return m_lastUpload; }
+    // Bodies kept until the service has taken them.
+    UploadOutbox *uploadOutbox() const { return m_outbox; }
     QByteArray buildJsonFullTemperature();
     QByteArray buildJsonTurntable();
     QByteArray buildJsonStaticAllan();
@@ -125,9 +130,21 @@ public:
     uint32_t advancedRunEstimate() const { return m_advancedEstimate; }
     bool advancedSequencePending() const;
 
+    // Long runs: one at a time, one stop path (MultiCalibRuns.cpp). A start calls beginRun
+    // (false: another run is active, a box said so), a run that ended by itself finishRun;
+    // stopActiveRun stops whatever runs.
+    RunGuard *runGuard() { return &m_runs; }
+    bool refuseWhileRunning();
+    bool beginRun(RunGuard::Run run);
+    void finishRun(RunGuard::Run run);
+    // The RunGuard::Link bits of the links that are up now.
+    int linksUp() const;
+
     // Operator actions, tab pages and the replay.
     bool isAdminMode() const { return m_isAdminMode; }
+    bool oneClickRunning() const { return m_oneClickRunning; }
     WorkerThread_ftp *ftpWorker() const;
+    bool ftpUploadRunning() const { return m_ftpRunning; }
     WorkerThread_Replay *replayWorker() const;
     bool replayStopped() const { return m_replayStopped; }
     void addItemToTableWidgetTop(QString name);
@@ -222,7 +239,8 @@ public slots:
     uint32_t calc_turntable_calib_time();
     uint32_t calc_turntable_retest_time();
     void calc_total_advanced_calib_retest_run_time_fun(MultiCalib::AdvancedCalibType type);
-    void rev_turn_table_rotated_times();
+    // The turntable worker's end of a constant-temperature rotation: completed or not, and why.
+    void rev_turn_table_rotated_times(bool completed = true, QString reason = QString());
     void on_pushButton_calib_multi_acc_calib_start_clicked();
     void on_pushButton_calib_multi_gyro_calib_start_clicked();
     void _ackTimeout_reboot_auto_request_stream();
@@ -238,6 +256,12 @@ public slots:
     void on_button_advAllanUpload_clicked();
     void on_button_AdvCalibUpload_clicked();
     void init_ftp();
+    // The FTP log upload: once at start-up and once a day when a server is set, and by hand.
+    void ftpDailyCheck();
+    void on_pushButton_ftpUpload_clicked();
+    // Posts the waiting results again, oldest first.
+    void on_pushButton_resendUploads_clicked();
+    void showWaitingUploads(int count);
     void on_pushButton_remove_tableWidget_top_clicked();
     void on_pushButton_add_tableWidget_top_clicked();
     void onSignalReadStop(bool stopped);
@@ -276,6 +300,9 @@ public slots:
     void init_hot_house_Widget();
     void init_dc_power_Widget();
     void initTableWidgetFormConfig();
+    // The one stop path of every run: ends the active run within one tick, stops what it
+    // started, frees the start buttons and writes one log line; never uploads.
+    void stopActiveRun(QString reason);
 
 signals:
     void signal_auto_log_imu(uint8_t on);
@@ -398,6 +425,21 @@ private:
     uint32_t m_turnTableStatusCount = 0;
     bool m_frameWarningOpen = false;
 
+    // Long runs.
+    void initRuns();
+    QList<QPushButton *> runStartButtons() const;
+    void applyRunButtons(RunGuard::Run active);
+    // Stops the active run when it needs one of the links (RunGuard::Link bits).
+    void stopRunsNeeding(int links, const QString &reason);
+    void stopRunsWithoutPlates(const QString &reason);
+    void onRunStopRequested(RunGuard::Run run, const QString &reason);
+    void stopTemperatureScriptRun();
+    void stopAdvancedRun();
+    void requestRotation();
+    // A rotation that did not complete stops the run: log line, alarm and box, no upload.
+    void rotationFailed(const QString &reason);
+    RunGuard m_runs;
+
     // Temperature script and advanced run.
     void startChamberScript(bool retestOnly);
     TempScript::RackView rackView() const;
@@ -436,6 +478,24 @@ private:
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
     void manualUpload(uint8_t station, const char *debugLine);
+    // The one-click run: its button is grey while it lasts; any end of it frees the button.
+    bool m_oneClickRunning = false;
+    void setOneClickRunning(bool running);
+    void endOneClickRunOn(uint8_t code, const QString &text);
+
+    // Log window, outbox and FTP schedule.
+    void initLogAndUploads();
+    void startFtpUpload(bool byHand);
+    void wireFtpWorker(WorkerThread_ftp *worker);
+    // Empty after an upload the service took; else a second line for an end-of-run box that
+    // tells how many results wait on disk.
+    QString uploadStateNote() const;
+    // "<name> link opened" or "<name> link failed to open" from a worker's open report.
+    void logLinkOpen(const QString &name, bool ok);
+    UploadOutbox *m_outbox = nullptr;
+    QTimer *m_ftpTimer = nullptr;
+    bool m_ftpRunning = false;
+    QDate m_lastFtpDay;
 
     // Work order and upload.
     QByteArray buildStationBody(uint8_t station);

@@ -74,6 +74,8 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     if (g_hothouse_connected || m_hothouseWanted) {
         if (m_hothouseWorker)
             emit signal_closePort_hothouse();
+        g_hothouse_connected = 0;
+        stopRunsNeeding(RunGuard::Chamber, "chamber link closed");
         // A running script stops where it is.
         if (m_hothouseScriptTimerRunning || m_hothouseScriptTimer->isActive()) {
             m_hothouseScriptTimer->stop();
@@ -88,6 +90,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
         m_hothouseWanted = false;
         m_netReported = false;
         emit signal_label_record_visible(0);
+        emit signalTranspondLog("Chamber link closed");
         return;
     }
 
@@ -119,12 +122,14 @@ void MultiCalib::linkLost_Worker_hothouse(QString reason)
     g_hothouse_connected = 0;
     m_hothouseWanted = false;
     emit signalTranspondLog(tr("Chamber: link lost (%1), please reconnect").arg(reason));
+    stopRunsNeeding(RunGuard::Chamber, "chamber link lost");
 }
 
 void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
 {
     if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Chamber", ok);
     if (ok)
         g_hothouse_connected = 1;
     else

@@ -54,6 +54,8 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         g_dc_power_connected = 0;
         m_dcWanted = false;
         emit signal_label_record_visible(0);
+        emit signalTranspondLog("DC supply link closed");
+        stopRunsNeeding(RunGuard::Supply, "DC supply link closed");
     } else {
         if (m_dcWorker)
             qDebug() << "m_analyzeThread != NULL";
@@ -99,6 +101,7 @@ void MultiCalib::linkLost_DC_power(QString reason)
     g_dc_power_connected = 0;
     m_dcWanted = false;
     emit signalTranspondLog(tr("DC supply: link lost (%1), please reconnect").arg(reason));
+    stopRunsNeeding(RunGuard::Supply, "DC supply link lost");
 }
 
 QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }
@@ -107,6 +110,7 @@ void MultiCalib::connectIsOk_DC_power(bool ok)
 {
     if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("DC supply", ok);
     if (ok)
         g_dc_power_connected = 1;
     else

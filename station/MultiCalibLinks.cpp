@@ -31,6 +31,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         return;
     if (g_link_status[index + 1] || m_rackWanted[index]) {
         qDebug() << "断开";
+        emit signalTranspondLog(QString("Plate %1 link closed").arg(index + 2));
         // Only this plate's worker closes; the other plates keep their links.
         if (m_multiWorkers[index])
             QMetaObject::invokeMethod(m_multiWorkers[index].data(), "closePort", Qt::QueuedConnection);
@@ -38,6 +39,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         m_rackWanted[index] = false;
         emit signal_label_record_visible(0);
         g_expected_calib_flag = 0;
+        stopRunsWithoutPlates("base-board links closed");
         return;
     }
     retireWorker(m_multiWorkers[index], kPortReleaseMs);
@@ -59,6 +61,13 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
     emit signal_label_record_visible(1);
 }
 
+// A run that talks to the plates ends with the last plate link.
+void MultiCalib::stopRunsWithoutPlates(const QString &reason)
+{
+    if (!(linksUp() & RunGuard::Plates) && std::none_of(m_rackWanted.begin(), m_rackWanted.end(), [](bool w) { return w; }))
+        stopRunsNeeding(RunGuard::Plates, reason);
+}
+
 void MultiCalib::linkLost_main(QString reason)
 {
     // The main window clears plate 1's flag and offers its connect button again.
@@ -72,6 +81,7 @@ void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
     g_link_status[index + 1] = 0;
     m_rackWanted[index] = false; // the next connect makes a new worker
     emit signalTranspondLog(tr("Plate %1: link lost (%2), please reconnect").arg(index + 2).arg(reason));
+    stopRunsWithoutPlates("base-board links lost");
 }
 
 void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
@@ -81,6 +91,7 @@ void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
         return;
     if (sender() && sender() != m_multiWorkers[index].data())
         return;
+    logLinkOpen(QString("Plate %1").arg(index + 2), ok);
     if (ok)
         g_link_status[index + 1] = 1;
     else
@@ -99,6 +110,10 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
             emit signal_closePort_Worker_turn_table();
         g_turn_table_connected = 0;
         m_turnTableWanted = false;
+        emit signalTranspondLog("Turntable link closed");
+        stopRunsNeeding(RunGuard::Turntable, "turntable link closed");
+        if (m_oneClickRunning)
+            setOneClickRunning(false);
         return;
     }
     retireWorker(m_turnTableWorker, kPortReleaseMs);
@@ -115,6 +130,8 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
     connect(w, &WorkerThread_turn_table::signal_send_zhuantai_status, this, &MultiCalib::rev_signal_send_zhuantai_status);
     connect(this, &MultiCalib::signal_turnTable_constant_heat_rotate, w, &WorkerThread_turn_table::turn_table_constant_heat_rotate);
     connect(w, &WorkerThread_turn_table::signal_log, this, &MultiCalib::rev_log_from_worker);
+    // A run listens to the current worker only (the slot drops a retired worker's reports).
+    connect(w, &WorkerThread_turn_table::signal_rotated_times, this, &MultiCalib::rev_turn_table_rotated_times);
     connect(w, &WorkerThread_turn_table::signal_linkLost, this, &MultiCalib::linkLost_Worker_turn_table);
 }
 
@@ -125,12 +142,16 @@ void MultiCalib::linkLost_Worker_turn_table(QString reason)
     g_turn_table_connected = 0;
     m_turnTableWanted = false;
     emit signalTranspondLog(tr("Turntable: link lost (%1), please reconnect").arg(reason));
+    stopRunsNeeding(RunGuard::Turntable, "turntable link lost");
+    if (m_oneClickRunning)
+        setOneClickRunning(false);
 }
 
 void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
 {
     if (!m_turnTableWanted || (sender() && sender() != m_turnTableWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Turntable", ok);
     if (ok)
         g_turn_table_connected = 1;
     else
@@ -148,6 +169,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
             emit signal_closePort_Worker_net();
         g_net_connected = 0;
         m_netWanted = false;
+        emit signalTranspondLog("Base-board link closed");
         return;
     }
     retireWorker(m_netWorker, kPortReleaseMs);
@@ -175,6 +197,7 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
 {
     if (!m_netWanted || (sender() && sender() != m_netWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Base-board", ok);
     if (ok)
         g_net_connected = 1;
     else
@@ -203,7 +226,11 @@ void MultiCalib::connect_serial_port(uint8_t on)
             emit signal_closePort_dc_power();
         g_turn_table_connected = g_net_connected = g_hothouse_connected = g_dc_power_connected = 0;
         m_turnTableWanted = m_netWanted = m_hothouseWanted = m_dcWanted = false;
+        stopActiveRun("all links closed");
+        if (m_oneClickRunning)
+            setOneClickRunning(false);
         emit signal_log_from_multi_calib(72, QString());
+        emit signalTranspondLog("Main link closed: every link of the rack closed");
         return;
     }
     QStringList texts;
@@ -214,6 +241,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         Prompter::instance().warning(this, tr("Warning"), tr("Serial port number conflict for serial port ") + QString::number(conflict + 1));
         return;
     }
+    emit signalTranspondLog("Main link opened: linking the rack");
     // Links already up stay up: connecting everything never closes one.
     for (int i = 0; i < kRackLinks; ++i)
         if (m_rackPortCombos[i]->currentIndex() > 0 && !g_link_status[i + 1] && !m_rackWanted[i])

@@ -49,6 +49,8 @@ TempScript::RackView MultiCalib::rackView() const
 
 void MultiCalib::startChamberScript(bool retestOnly)
 {
+    if (refuseWhileRunning())
+        return;
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
         return;
     const QString question = retestOnly ? tr("Do you want to start running the automatic temperature retest script?")
@@ -113,6 +115,8 @@ void MultiCalib::startChamberScript(bool retestOnly)
         return;
     }
     if (askYesNo(this, tr("Warning"), tr("The power will be turned off after 1 minute of starting")) != QMessageBox::Yes)
+        return;
+    if (!beginRun(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
         return;
 
     ui->textEdit_hothouse_set_temperature->clear();
@@ -228,4 +232,5 @@ void MultiCalib::finishChamberScript()
         setChamberScriptButtonsEnabled(true);
     }
     SoundPlayer::instance().stopLoop();
+    finishRun(m_chamberScriptRetest ? RunGuard::TempRetest : RunGuard::TempScript);
 }

@@ -1698,6 +1698,22 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>Soak at 25, %1 s left</translation>
     </message>
     <message>
+        <source>重发待上传结果</source>
+        <translation>Resend results</translation>
+    </message>
+    <message>
+        <source>No results waiting to upload</source>
+        <translation>No results waiting to upload</translation>
+    </message>
+    <message>
+        <source>上传日志到FTP</source>
+        <translation>Logs to FTP</translation>
+    </message>
+    <message>
+        <source>The results did not reach the service and wait on disk: %1</source>
+        <translation>The results did not reach the service and wait on disk: %1</translation>
+    </message>
+    <message>
         <source>The turntable serial port is not turned on</source>
         <translation>The turntable port is not open</translation>
     </message>

@@ -33,6 +33,7 @@
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
 #include "ui_MultiCalib.h"
 
@@ -129,8 +130,8 @@ private slots:
         Clock::install(&clock);
         QVERIFY(http.listen(QHostAddress::LocalHost));
         connect(&http, &QTcpServer::newConnection, this, &TestScriptsConsole::serveHttp);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", int(http.serverPort()));
+        getSettings()->setValue("httpAddr/officialAddr",
+                                QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(http.serverPort()));
         getSettings()->setValue("httpAddr/timeoutMs", 3000);
         getSettings()->setValue("turnTableType/type", "0");
         for (const auto &k : TempScript::paramKeys()) // stored by an earlier run of this test
@@ -146,6 +147,7 @@ private slots:
                 (sim->portPath() + ":" + table->portPath() + ":" + chamberLine->workerPath()).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         console->setScriptTiming(2, 0.001);
 
@@ -354,7 +356,7 @@ private slots:
         QCOMPARE(dcCodes, (QList<int>{103, 56001}));
         QVERIFY(posted.isEmpty());
         QCOMPARE(g_expected_calib_flag, 0u);
-        QCOMPARE(autoLog, QList<int>{1});
+        QCOMPARE(autoLog, (QList<int>{1, 0})); // the stop ends the IMUs' logging
     }
 
     void anAdvancedCalibrationAndRetestDrivesPlatesChamberAndTurntableToStation5()
@@ -375,6 +377,12 @@ private slots:
 
         QCOMPARE(rotations, 14);
         QCOMPARE(posted, QStringList{stationPath(5)});
+        // The end of the chamber run (report 39): the expected flag, the end sound and box.
+        QCOMPARE(g_expected_calib_flag, 16383u);
+        QVERIFY(prompter.texts().contains("The full temperature calibration retest is completed. Please check if the retest flag is 16383"));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(console->form()->textEdit_turn_table_status_advanced->toPlainText().contains("Cool to room temperature, end after 30 minutes"));
         QCOMPARE(g_advanced_calib_type.load(), uint8_t(2));
         QCOMPARE(targets.mid(0, 4), (QList<int>{80, 80, 50, 60}));
         QCOMPARE(targets.mid(12, 2), (QList<int>{-40, -40}));
@@ -382,8 +390,10 @@ private slots:
         QCOMPARE(targets.last(), 25);
         QCOMPARE(targets.size(), 14 * 2 + 1);
         QVERIFY(!console->advancedRunState().running);
-        QVERIFY(!console->form()->pushButton_advanced_calib->isEnabled());
-        QVERIFY(!console->form()->pushButton_advanced_retest->isEnabled());
+        // The run is over: every start is free again.
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(console->form()->pushButton_advanced_calib->isEnabled());
+        QVERIFY(console->form()->pushButton_advanced_retest->isEnabled());
         QVERIFY(console->form()->textEdit_turn_table_status_advanced->toPlainText().contains("Calibration completed, start retesting"));
 
         // The plates heard the reset, the date, the calibration and the retest twice.
@@ -511,7 +521,7 @@ private slots:
     {
         clearRecords();
         turntableAnswers = false; // only the real worker reports its rotations now
-        g_turn_table_move_time = 1;
+        g_turn_table_move_time = 5;
         g_turn_table_acc_time = 1;
         g_turn_table_gyro_time = 1;
         g_turn_table_gyro_nonlinearity_time = 1;
@@ -523,11 +533,15 @@ private slots:
         QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
         WorkerThread_turn_table *w = console->turnTableWorker();
         QMetaObject::invokeMethod(w, [w] {
-            w->setTimeScale(4);
+            // A rotation that fails now stops the run: the silent-controller limit (three run
+            // seconds) must stay well above the poll interval on a loaded machine.
+            w->setTimeScale(50);
             w->setTickInterval(2);
-            w->setPollInterval(3);
+            w->setPollInterval(20);
         }, Qt::BlockingQueuedConnection);
         QSignalSpy rotated(w, &WorkerThread_turn_table::signal_rotated_times);
+        const uint32_t statusBefore = console->turnTableStatusCount();
+        QVERIFY(waitUntil([&] { return console->turnTableStatusCount() > statusBefore + 5; }));
 
         QTimer minutes;
         connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
