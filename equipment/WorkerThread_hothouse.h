@@ -114,9 +114,6 @@ protected:
     Request readCurrentRequest() override;
 };
 
-// The chamber worker of the current turntable type (GUI thread).
-extern WorkerThread_hothouse *g_hothouse_worker;
-
 // Type 3 ("turnTableType/type") makes the TCP chamber, any other the RTU chamber. The baud rate
 // is not used (the chamber line runs at 9600).
 WorkerThread_hothouse *createWorker_hothouse(QString portName, int baudRate);

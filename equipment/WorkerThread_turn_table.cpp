@@ -8,8 +8,6 @@
 #include "link/SerialLine.h"
 #include "station/AutoTurnTableTestType.h"
 
-WorkerThread_turn_table *g_turn_table_worker = nullptr;
-
 namespace {
 constexpr int kControllerBaud = 115200;
 constexpr double kManualPositionRate = 20;
@@ -34,8 +32,6 @@ WorkerThread_turn_table::~WorkerThread_turn_table()
         m_seq.stop();
         endSequence(SequenceOutcome::Stopped);
     }
-    if (g_turn_table_worker == this)
-        g_turn_table_worker = nullptr;
 }
 
 std::unique_ptr<TurntableController> WorkerThread_turn_table::makeController()
@@ -331,6 +327,5 @@ WorkerThread_turn_table *createWorker_turn_table(QString port1, QString port2)
     case 4: w = new Workerthread_turn_table_brint_hotheat(port1, port2); break;
     default: w = new Workerthread_turn_table_TQ(port1, port2); break;
     }
-    g_turn_table_worker = w;
     return startWorkerThread(w, &WorkerThread_turn_table::openSerialConnected);
 }

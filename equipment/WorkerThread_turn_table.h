@@ -124,7 +124,4 @@ public:
     QString tag() const override { return "turntable2"; }
 };
 
-// The current turntable worker (GUI thread; set by createWorker_turn_table).
-extern WorkerThread_turn_table *g_turn_table_worker;
-
 WorkerThread_turn_table *createWorker_turn_table(QString port1, QString port2);

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "link/DeviceProtocol.h"
+#include "link/WorkerThreadStart.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/Settings.h"
 #include "station/UploadPoster.h"
@@ -381,7 +382,9 @@ private:
     void broadcast(uint16_t cmd, uint32_t cm3 = 0);
     void frameWarning(uint16_t status);
     void appendStamped(const QString &text, bool autoPage, bool advancedPage);
-    template <class W> void retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)());
+    // A link's retired worker is given this long to let go of its port before its successor
+    // opens the same port.
+    static constexpr int kPortReleaseMs = 2000;
     // The manual turntable and chamber buttons: false, after telling the operator which link
     // to open, while that link is closed.
     bool turnTableLinkedOrWarn();

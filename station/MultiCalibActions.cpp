@@ -200,17 +200,9 @@ void MultiCalib::on_pushButton_show_setting_page()
 
 void MultiCalib::init_ftp()
 {
-    if (m_worker_ftp) {
+    if (m_worker_ftp)
         qDebug() << "m_analyzeThread != NULL";
-        WorkerThread_ftp *old = m_worker_ftp.data();
-        const QMetaObject::Connection c =
-            connect(this, &MultiCalib::deleteObjAndNewNext_Worker_ftp, old, &WorkerThread_ftp::deleteObjAndNewNext);
-        // The worker's own retire signal quits its thread and releases it in that thread; a
-        // second release from here could reach a worker its thread has already deleted.
-        emit deleteObjAndNewNext_Worker_ftp();
-        disconnect(c);
-        m_worker_ftp.clear();
-    }
+    retireWorker(m_worker_ftp);
     m_worker_ftp = createWorker_ftp([this](WorkerThread_ftp *w) { wireFtpWorker(w); });
 }
 

@@ -103,7 +103,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
 
     if (m_hothouseWorker)
         qDebug() << "m_analyzeThread != NULL";
-    retire(m_hothouseWorker, &MultiCalib::deleteObjAndNewNext_Worker_hothouse);
+    retireWorker(m_hothouseWorker, kPortReleaseMs);
     WorkerThread_hothouse *w = createWorker_hothouse(port, int(g_baud_rate));
     m_hothouseWorker = w;
     m_hothouseWanted = true;

@@ -59,7 +59,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
     } else {
         if (m_dcWorker)
             qDebug() << "m_analyzeThread != NULL";
-        retire(m_dcWorker, &MultiCalib::deleteObjAndNewNext_Worker_dc_power);
+        retireWorker(m_dcWorker, kPortReleaseMs);
         WorkerThread_DC_power *w = createWorker_DC_power(port, g_baud_rate);
         m_dcWorker = w;
         m_dcWanted = true;

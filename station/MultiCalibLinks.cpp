@@ -25,33 +25,6 @@ WorkerThread_Multi *MultiCalib::rackWorker(int index) const { return m_multiWork
 WorkerThread_turn_table *MultiCalib::turnTableWorker() const { return m_turnTableWorker.data(); }
 WorkerThread_net *MultiCalib::netWorker() const { return m_netWorker.data(); }
 
-// Retires a link's old worker: its thread quits and the worker is released. The retire
-// signal is disconnected again, so a later retire never reaches the workers of other links.
-template <class W> void MultiCalib::retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)())
-{
-    if (!worker)
-        return;
-    W *old = worker.data();
-    QThread *oldThread = old->thread();
-    const QMetaObject::Connection c = connect(this, retireSignal, old, &W::deleteObjAndNewNext);
-    // Released before the retire signal goes out: once the worker's thread has taken that
-    // signal it may delete the worker at any moment, and the pointer must not be used again.
-    old->deleteLater();
-    emit(this->*retireSignal)();
-    disconnect(c);
-    worker.clear();
-    // The old worker must have let go of its port before the new one opens the same port: end
-    // its thread now (the worker is released, and its port closed, as the thread finishes).
-    if (oldThread && oldThread != thread()) {
-        oldThread->quit();
-        oldThread->wait(2000);
-    }
-}
-
-// The chamber and supply panels retire their workers through the same template.
-template void MultiCalib::retire<WorkerThread_hothouse>(QPointer<WorkerThread_hothouse> &, void (MultiCalib::*)());
-template void MultiCalib::retire<WorkerThread_DC_power>(QPointer<WorkerThread_DC_power> &, void (MultiCalib::*)());
-
 void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
 {
     if (index < 0 || index >= kRackLinks)
@@ -69,7 +42,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         stopRunsWithoutPlates("base-board links closed");
         return;
     }
-    retire(m_multiWorkers[index], &MultiCalib::deleteObjAndNewNext_Worker_multi);
+    retireWorker(m_multiWorkers[index], kPortReleaseMs);
     WorkerThread_Multi *w = createWorker_Multi(portOfComboText(m_rackPortCombos[index]->currentText()), g_baud_rate, index);
     m_multiWorkers[index] = w;
     m_rackWanted[index] = true;
@@ -143,7 +116,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
             setOneClickRunning(false);
         return;
     }
-    retire(m_turnTableWorker, &MultiCalib::deleteObjAndNewNext_Worker_turn_table);
+    retireWorker(m_turnTableWorker, kPortReleaseMs);
     WorkerThread_turn_table *w = createWorker_turn_table(portOfComboText(ui->comboBox_calib_multi_turn_table->currentText()),
                                                          portOfComboText(ui->comboBox_calib_multi_turn_table_2->currentText()));
     m_turnTableWorker = w;
@@ -199,7 +172,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
         emit signalTranspondLog("Base-board link closed");
         return;
     }
-    retire(m_netWorker, &MultiCalib::deleteObjAndNewNext_Worker_net);
+    retireWorker(m_netWorker, kPortReleaseMs);
     WorkerThread_net *w = createWorker_net(portOfComboText(ui->comboBox_calib_multi_serial_net->currentText()));
     m_netWorker = w;
     m_netWanted = true;

@@ -121,6 +121,18 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>Nine IMU</source>
         <translation>Nine IMU</translation>
     </message>
+    <message>
+        <source>QPushButton{color:rgb(200, 200, 200);border:1px solid rgb(200, 200, 200);border-radius:5px;background:transparent;}
+QPushButton:hover{color:rgb(200, 200, 200);}
+QPushButton:pressed{background-color:rgb(200, 200, 200);}</source>
+        <translation>QPushButton{color:rgb(200, 200, 200);border:1px solid rgb(200, 200, 200);border-radius:5px;background:transparent;}
+QPushButton:hover{color:rgb(200, 200, 200);}
+QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
+    </message>
+    <message>
+        <source>取消解码</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>ExcelPrintfDlg</name>
