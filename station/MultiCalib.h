@@ -326,6 +326,8 @@ public slots:
 signals:
     void signal_auto_log_imu(uint8_t on);
     void Send_QString_times(QString text);
+    // A run stopped: every link drops the command repeats it still has due.
+    void signal_drop_pending_repeats();
     void Send_CMD_LONG_SIGNAL(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3, uint32_t cm4,
                               int32_t cm5, int32_t cm6);
     void Send_CMD_LONG_SIGNAL_times(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3,
@@ -485,6 +487,7 @@ private:
     ChamberScriptState m_chamberScript;
     bool m_chamberScriptRetest = false;
     qint64 m_chamberScriptStartMs = 0; // monotonic time of the script's start
+    qint64 m_advancedRunStartMs = 0;   // monotonic time of the advanced run's start
     bool m_dcOffPending = false;       // the switch-off a minute after the start is still due
     bool m_chamberStopSent = false;    // during a stop: the chamber was told to stop already
     uint32_t m_chamberScriptRunId = 0; // tells a late single-shot of an earlier run from this one

@@ -159,7 +159,8 @@ void MultiCalib::startAdvancedCalibration(bool withRetest)
     const QString question = withRetest
         ? tr("Do you want to start automatic calibration and retesting of the turntable with a temperature box?")
         : tr("Do you want to start automatic calibration of the turntable with a temperature box?");
-    if (refuseWhileRunning() || !confirm(this, question, kCalibYes, kCalibNo))
+    const RunGuard::Run run = withRetest ? RunGuard::AdvancedCalibRetest : RunGuard::AdvancedCalib;
+    if (refuseWhileRunning() || !runLinksUp(run) || !confirm(this, question, kCalibYes, kCalibNo))
         return;
     if (g_recording == 0) {
         Prompter::instance().warning(this, tr("Warning"), tr("Please save the data first"));
@@ -167,8 +168,9 @@ void MultiCalib::startAdvancedCalibration(bool withRetest)
     }
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
         return;
-    if (!beginRun(withRetest ? RunGuard::AdvancedCalibRetest : RunGuard::AdvancedCalib))
+    if (!beginRun(run))
         return;
+    m_advancedRunStartMs = monotonicMs();
     AdvancedCalib::load(m_advancedRun, AdvancedCalib::calibTables(m_turnTableType));
     g_advanced_calib_type = AdvancedCalibOnly;
     greyOut(withRetest ? ui->pushButton_advanced_calib_retest : ui->pushButton_advanced_calib);
@@ -206,7 +208,7 @@ void MultiCalib::on_pushButton_advanced_calib_retest() { startAdvancedCalibratio
 
 void MultiCalib::on_pushButton_advanced_retest()
 {
-    if (refuseWhileRunning() ||
+    if (refuseWhileRunning() || !runLinksUp(RunGuard::AdvancedRetest) ||
         !confirm(this, tr("Do you want to start automatic retesting with a temperature box turntable?"),
                  "是否开始带温箱转台的自动复测？？确认", "是否开始带温箱转台的自动复测？？返回"))
         return;
@@ -214,6 +216,7 @@ void MultiCalib::on_pushButton_advanced_retest()
         return;
     if (!beginRun(RunGuard::AdvancedRetest))
         return;
+    m_advancedRunStartMs = monotonicMs();
     AdvancedCalib::load(m_advancedRun, AdvancedCalib::retestTables());
     g_advanced_calib_type = AdvancedRetestOnly;
     greyOut(ui->pushButton_advanced_retest);
@@ -249,13 +252,20 @@ QList<Step> MultiCalib::retestStartSteps()
 
 void MultiCalib::on_pushButton_advanced_retest_started_from_thread()
 {
-    if (!beginRun(RunGuard::AdvancedRetest))
+    if (refuseWhileRunning() || !runLinksUp(RunGuard::AdvancedRetest) || !beginRun(RunGuard::AdvancedRetest))
         return;
+    m_advancedRunStartMs = monotonicMs();
     runAdvancedSequence(retestStartSteps(), false);
 }
 
 void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
 {
+    // A chamber temperature older than three poll periods (counted from the start when none
+    // came since): every target test would read a stale value.
+    if (m_advancedRun.running && chamberNotAnswering(m_advancedRunStartMs)) {
+        stopActiveRun(tr("chamber not answering"));
+        return;
+    }
     const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().toDouble();
     const uint32_t now = uint32_t(Clock::instance().now().toSecsSinceEpoch());
     const QVector<AdvancedCalib::Action> actions = AdvancedCalib::tick(m_advancedRun, tc, now, g_advanced_calib_type);

@@ -90,6 +90,14 @@ private:
         rotations = 0;
         sim->clearReceived();
     }
+    // The links an advanced run needs, up as far as its start check sees (the fake chamber,
+    // supply and turntable here stand in for linked ones).
+    void advancedLinksUp()
+    {
+        g_hothouse_connected = 1;
+        g_dc_power_connected = 1;
+        g_turn_table_connected = 1;
+    }
     void setParams(const QStringList &texts)
     {
         const QList<QTextEdit *> edits{console->form()->textEdit_hothouse_loops_num, console->form()->textEdit_hothouse_start_temp,
@@ -213,6 +221,7 @@ private slots:
     void eachStartButtonAsksOnceAClickAndNoLeavesEverythingAsItWas()
     {
         clearRecords();
+        advancedLinksUp();
         for (QPushButton *b : {console->form()->pushButton_temperature_retest, console->form()->pushButton_hothouse_cmd_auto_include_dc_control,
                                console->form()->pushButton_advanced_calib, console->form()->pushButton_advanced_calib_retest,
                                console->form()->pushButton_advanced_retest}) {
@@ -423,6 +432,7 @@ private slots:
     void anAdvancedCalibrationAndRetestDrivesPlatesChamberAndTurntableToStation5()
     {
         clearRecords();
+        advancedLinksUp();
         g_recording = 1;
         // The soaks count wall-clock seconds: a minute passes every two milliseconds.
         QTimer minutes;
@@ -474,6 +484,7 @@ private slots:
     void aCalibrationStartNeedsRecordingOn()
     {
         clearRecords();
+        advancedLinksUp();
         g_recording = 0;
         QPushButton *b = console->form()->pushButton_advanced_calib;
         b->setEnabled(true);
@@ -486,6 +497,7 @@ private slots:
     void aRotationThatEndsAfterTheChamberLinkClosedAdvancesNothing()
     {
         clearRecords();
+        advancedLinksUp();
         turntableAnswers = false;
         QTimer minutes;
         connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
@@ -508,6 +520,7 @@ private slots:
     void aRetestStartedWithoutAskingSends52000TwiceAMinuteApart()
     {
         clearRecords();
+        advancedLinksUp();
         turntableAnswers = false;
         QElapsedTimer since;
         since.start();
@@ -588,6 +601,8 @@ private slots:
         g_turn_table_gyro_time = 1;
         g_turn_table_gyro_nonlinearity_time = 1;
         g_turn_table_acc_nonlinearity_time = 1;
+        advancedLinksUp();
+        g_turn_table_connected = 0; // the real worker's link now
         QComboBox *c = console->form()->comboBox_calib_multi_turn_table;
         c->setCurrentIndex(c->findText(table->portPath() + " # simulated"));
         QVERIFY(c->currentIndex() > 0);

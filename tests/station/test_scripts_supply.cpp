@@ -340,6 +340,36 @@ private slots:
         QCOMPARE(ui->label_result_ok_percent->text(), QString("-"));
     }
 
+    void aChamberThatStopsAnsweringStopsAnAdvancedRunWithinTheStaleLimit()
+    {
+        // The turntable's link flag stands in for a linked turntable: the run does not get as far
+        // as a rotation here.
+        g_turn_table_connected = 1;
+        prompter.shown.clear();
+        prompter.answers.clear();
+        told.clear();
+        console->on_pushButton_advanced_retest();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        // The chamber has reached the run's first set point: the run goes on fresh temperatures.
+        QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 1; }, 20000));
+        QVERIFY(console->hothouseAdvancedTimer()->isActive());
+        QElapsedTimer since;
+        chamberLine->muted = true; // the chamber stops answering
+        since.start();
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 10000);
+        const qint64 took = since.elapsed();
+        chamberLine->muted = false;
+        g_turn_table_connected = 0;
+        QVERIFY(stopped);
+        QVERIFY2(took <= console->chamberStaleLimitMs() + 500, qPrintable(QString::number(took)));
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Advanced retest stopped: chamber not answering"});
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(ui->pushButton_advanced_retest->isEnabled());
+        // The chamber answers again before the next test.
+        ui->textEdit_hothouse_current_temperature->clear();
+        QVERIFY(waitUntil([&] { return !ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty(); }, 8000));
+    }
+
     void aChamberThatStopsAnsweringStopsTheRunWithinTheStaleLimit()
     {
         sendImus(700, 25.0f, 0);
