@@ -238,6 +238,7 @@ void MainWindow::wireConsole()
     const auto u = Qt::UniqueConnection;
     connect(c, &MultiCalib::signal_auto_log_imu, w, &WorkerThread::auto_log_imu, u);
     connect(c, &MultiCalib::Send_QString_times, w, &WorkerThread::Send_QString_times, u);
+    connect(c, &MultiCalib::signal_drop_pending_repeats, w, &WorkerThread::dropPendingRepeats, u);
     connect(w, &WorkerThread::signal_send_735e_calib, c, &MultiCalib::display_calib_multi, u);
     connect(this, &MainWindow::signal_clear_calib_multi_table, c, &MultiCalib::clear_calib_multi_table, u);
     connect(w, &WorkerThread::signal_log, c, &MultiCalib::rev_log_from_worker, u);

@@ -36,6 +36,8 @@ public slots:
     void Send_CMD_LONG_times(uint16_t cmd_id, float cm1, float cm2, uint32_t cm3, uint32_t cm4,
                              int32_t cm5, int32_t cm6);
     void Send_QString_times(QString text);
+    // Drops the repeats still due (a stopped run's commands): nothing more goes out for them.
+    void dropPendingRepeats() { m_queue.clear(); }
     void do_file_recording(QString path, int on, int, int);
     // The rack links take no part in the IMU auto-logging switch.
     void auto_log_imu(uint8_t) {}

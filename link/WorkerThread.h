@@ -37,6 +37,8 @@ public slots:
                              int32_t cm5, int32_t cm6);
     void Send_CMD_ACK(uint16_t cmd_id, uint16_t ack_id, uint16_t result);
     void Send_QString_times(QString text);
+    // Drops the repeats still due (a stopped run's commands): nothing more goes out for them.
+    void dropPendingRepeats() { m_queue.clear(); }
     void do_file_recording(QString path, int on, int, int);
     void auto_log_imu(uint8_t) {}
     // Reads one parameter: command 6 with the index, resent every 10 ms until its value

@@ -53,6 +53,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
     connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL, w, &WorkerThread_Multi::Send_CMD_LONG, u);
     connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL_times, w, &WorkerThread_Multi::Send_CMD_LONG_times, u);
     connect(this, &MultiCalib::Send_QString_times, w, &WorkerThread_Multi::Send_QString_times, u);
+    connect(this, &MultiCalib::signal_drop_pending_repeats, w, &WorkerThread_Multi::dropPendingRepeats, u);
     connect(this, &MultiCalib::signal_auto_log_imu, w, &WorkerThread_Multi::auto_log_imu, u);
     connect(w, &WorkerThread_Multi::signal_send_735e_calib, this, &MultiCalib::display_calib_multi, u);
     connect(w, &WorkerThread_Multi::signal_log, this, &MultiCalib::rev_log_from_worker, u);

@@ -18,6 +18,9 @@ void MultiCalib::initRuns()
     m_cmdPage.setRunGuard(&m_runs);
     connect(&m_runs, &RunGuard::stopRequested, this, &MultiCalib::onRunStopRequested);
     connect(&m_runs, &RunGuard::stopped, this, [this](RunGuard::Run run, const QString &reason) {
+        // The commands the links still repeat for the run end with it (queued behind every
+        // command the run sent, so none of them outlives the stop).
+        emit signal_drop_pending_repeats();
         const QString line = RunGuard::name(run) + " stopped: " + reason;
         qDebug().noquote() << line;
         emit signalTranspondLog(line);

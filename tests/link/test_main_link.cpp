@@ -202,6 +202,27 @@ private slots:
         QCOMPARE(sim->commands().size(), 1);
     }
 
+    void droppingThePendingRepeatsSilencesTheLinkAtOnce()
+    {
+        QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, 56007),
+                                  Q_ARG(float, 0), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
+                                  Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
+        QMetaObject::invokeMethod(worker, "Send_QString_times", Qt::QueuedConnection, Q_ARG(QString, "HELLO"));
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 1; }, 3000));
+        QMetaObject::invokeMethod(worker, "dropPendingRepeats", Qt::QueuedConnection);
+        QTest::qWait(100);
+        const int sent = sim->commands().size();
+        QTest::qWait(1500);
+        QCOMPARE(sim->commands().size(), sent);
+        QVERIFY(sent < 10);
+        QVERIFY(!sim->rawReceived().contains("HELLO"));
+        // The link goes on sending what it is asked next.
+        QMetaObject::invokeMethod(worker, "Send_CMD_LONG", Qt::QueuedConnection, Q_ARG(uint16_t, 30007),
+                                  Q_ARG(float, 0), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
+                                  Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
+        QVERIFY(waitUntil([&] { return sim->commands().size() == sent + 1; }, 3000));
+    }
+
     void retiringWhileRepeatingNeitherCrashesNorBursts()
     {
         QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, 56007),

@@ -42,6 +42,8 @@ private:
     RecordingSoundPlayer sound;
     ManualClock clock;
     QTimer minutes; // the soaks count wall-clock seconds: a minute passes every two milliseconds
+    QTimer chamberReports; // the fake chamber reports its temperature as a polled one would
+    float chamberTemp = 25.0f;
     QList<int> startStop, dcCodes;
     QStringList logLines;
     int rotationsAsked = 0;
@@ -157,9 +159,17 @@ private slots:
         console->commandPage()->setRunSecondMs(2);
         FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &d) { d.on_buttonBox_rejected(); });
 
-        // The fake chamber reaches every set point a few milliseconds after it is sent.
+        // The fake chamber reaches every set point a few milliseconds after it is sent and reports
+        // its temperature every 200 ms.
         connect(console, &MultiCalib::hothouse_set_target_temp, this,
-                [this](int16_t t) { QTimer::singleShot(4, console, [this, t] { console->show_heat_value(float(t)); }); });
+                [this](int16_t t) {
+                    QTimer::singleShot(4, console, [this, t] {
+                        chamberTemp = float(t);
+                        console->show_heat_value(chamberTemp);
+                    });
+                });
+        connect(&chamberReports, &QTimer::timeout, this, [this] { console->show_heat_value(chamberTemp); });
+        chamberReports.start(200);
         connect(console, &MultiCalib::hothouse_generate_start_stop_cmd, this, [this](uint8_t on) { startStop << on; });
         connect(console, &MultiCalib::dc_control_cmd, this, [this](uint16_t c) { dcCodes << c; });
         connect(console, &MultiCalib::signalTranspondLog, this, [this](QString line) { logLines << line; });
@@ -200,10 +210,8 @@ private slots:
         console->on_pushButton_advanced_retest();
         QVERIFY(!console->runGuard()->idle());
         QVERIFY(!console->form()->pushButton_advanced_calib->isEnabled());
-        // Wait for the first rotation to be on the table (and the start's 52000, which the rack
-        // link repeats ten times, to be through), then close the turntable link.
+        // Wait for the first rotation to be on the table, then close the turntable link.
         QVERIFY(waitUntil([&] { return rotationsAsked == 1 && !table->commands().filter("POS").isEmpty(); }, 30000));
-        QVERIFY(waitUntil([&] { return sim->commands().size() >= 10; }));
         console->on_clicked_pushButton_connect_calib_multi_turn_table();
         QVERIFY(console->runGuard()->idle());
         QVERIFY(!console->hothouseAdvancedTimer()->isActive());
@@ -272,9 +280,11 @@ private slots:
         QVERIFY(!console->turnTableWorker());
         disconnect(rotationCounter); // nobody listens for rotations now
         clearRecords();
+        g_turn_table_connected = 1; // as the link flag of a worker that went away would still show
         minutes.start(2);
         console->on_pushButton_advanced_retest();
         QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 30000));
+        g_turn_table_connected = 0;
         countRotations();
         QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: rotation failed: turntable not linked"});
         QVERIFY(sound.played.contains(":/images/class.wav"));
@@ -325,13 +335,57 @@ private slots:
         QCOMPARE(stopLines(), QStringList{"Advanced calibration stopped: chamber link closed"});
         QVERIFY(!console->advancedSequencePending());
         QVERIFY(allStartsEnabled());
-        QVERIFY(waitUntil([&] { return sim->commands().size() >= 10; })); // the reset's repeats
-        expectSilence();
+        expectSilence(); // the reset's repeats end with the run
         for (const auto &c : sim->commands())
             QCOMPARE(c.cmd.cmd_id, uint16_t(59999)); // neither the date nor 51000 went out
         QVERIFY(!console->hothouseAdvancedTimer()->isActive());
         QVERIFY(startStop.isEmpty() || startStop.last() == 0);
         g_recording = 0;
+    }
+
+    void anAdvancedStartWithoutItsLinksIsRefusedByNameAndSendsNothing()
+    {
+        linkPlate();
+        if (g_turn_table_connected)
+            console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        clearRecords();
+        g_recording = 1;
+        console->on_pushButton_advanced_retest();
+        console->on_pushButton_advanced_calib();
+        console->on_pushButton_advanced_calib_retest();
+        QVERIFY(console->runGuard()->idle());
+        const QString noTable = "Cannot start: not linked: turntable";
+        QCOMPARE(prompter.texts(), (QStringList{noTable, noTable, noTable}));
+        g_hothouse_connected = 0;
+        console->on_pushButton_advanced_retest();
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(prompter.texts().last(), QString("Cannot start: not linked: chamber, turntable"));
+        QCOMPARE(logLines.filter("Cannot start: not linked: ").size(), 4);
+        g_recording = 0;
+        if (!console->runGuard()->idle())
+            console->stopActiveRun("stopped by the test");
+        QTest::qWait(300);
+        QVERIFY(sim->commands().isEmpty());
+        QVERIFY(startStop.isEmpty());
+        QVERIFY(allStartsEnabled());
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+    }
+
+    void aStopSilencesTheCommandsAPlateLinkStillRepeats()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        // Ten sends 100 ms apart: the start's 52000 is still repeating at the stop.
+        WorkerThread_Multi *w = console->rackWorker(0);
+        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(100, 100); }, Qt::BlockingQueuedConnection);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return !sim->commands().isEmpty(); }));
+        console->stopActiveRun("stopped by the test");
+        expectSilence();
+        QVERIFY(sim->commands().size() < 10);
+        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        QVERIFY(allStartsEnabled());
     }
 
     void oneRunAtATime()
@@ -352,8 +406,7 @@ private slots:
         QCOMPARE(prompter.texts(), (QStringList{busy, busy, busy, busy}));
         QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
         QVERIFY(!console->commandPage()->staticRunTicking());
-        QVERIFY(waitUntil([&] { return sim->commands().size() >= 10; })); // the start's 52000 repeats
-        console->stopActiveRun("stopped by the test");
+        console->stopActiveRun("stopped by the test"); // the start's 52000 repeats end with the run
         QVERIFY(allStartsEnabled());
         expectSilence();
     }
