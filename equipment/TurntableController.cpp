@@ -41,15 +41,15 @@ bool LineTurntableController::isOpen() const { return m_device->isOpen(); }
 
 QByteArray LineTurntableController::formatNumber(double v) { return QByteArray::number(v, 'f', 4); }
 
-void LineTurntableController::sendLine(const QByteArray &line)
+bool LineTurntableController::sendLine(const QByteArray &line)
 {
-    if (m_device->isOpen())
-        m_device->write(line + '\n');
+    const QByteArray bytes = line + '\n';
+    return m_device->isOpen() && m_device->write(bytes) == bytes.size();
 }
 
-void LineTurntableController::enable(TurntableAxis axis, bool on)
+bool LineTurntableController::enable(TurntableAxis axis, bool on)
 {
-    sendLine(QByteArray("EN ") + axisLetter(axis) + (on ? " 1" : " 0"));
+    return sendLine(QByteArray("EN ") + axisLetter(axis) + (on ? " 1" : " 0"));
 }
 
 void LineTurntableController::moveTo(TurntableAxis axis, double degrees, double rate)

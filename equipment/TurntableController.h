@@ -35,7 +35,8 @@ public:
     virtual bool open(QString *error) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    virtual void enable(TurntableAxis axis, bool on) = 0;
+    // True when the command went out on the line.
+    virtual bool enable(TurntableAxis axis, bool on) = 0;
     virtual void moveTo(TurntableAxis axis, double degrees, double rate) = 0;
     virtual void spin(TurntableAxis axis, double rate) = 0;
     virtual void stop(TurntableAxis axis) = 0;
@@ -57,7 +58,7 @@ public:
     bool open(QString *error) override;
     void close() override;
     bool isOpen() const override;
-    void enable(TurntableAxis axis, bool on) override;
+    bool enable(TurntableAxis axis, bool on) override;
     void moveTo(TurntableAxis axis, double degrees, double rate) override;
     void spin(TurntableAxis axis, double rate) override;
     void stop(TurntableAxis axis) override;
@@ -68,7 +69,7 @@ public:
     static QByteArray formatNumber(double v);
 
 private:
-    void sendLine(const QByteArray &line);
+    bool sendLine(const QByteArray &line);
     void onReadyRead();
 
     QIODevice *m_device;

@@ -280,40 +280,31 @@ void WorkerThread_turn_table::turn_table_constant_heat_rotate()
     startSequence(plan, true);
 }
 
-void WorkerThread_turn_table::enableTurnTableX()
-{
-    if (m_ctrl && m_ctrl->isOpen())
-        m_ctrl->enable(TurntableAxis::Inner, true);
-    emit signal_log(74, "Inner axis enabled");
-}
+void WorkerThread_turn_table::enableTurnTableX() { switchAxis(TurntableAxis::Inner, true); }
 
-void WorkerThread_turn_table::enableTurnTableY()
-{
-    if (m_ctrl && m_ctrl->isOpen())
-        m_ctrl->enable(TurntableAxis::Outer, true);
-    emit signal_log(74, "Outer axis enabled");
-}
+void WorkerThread_turn_table::enableTurnTableY() { switchAxis(TurntableAxis::Outer, true); }
 
-void WorkerThread_turn_table::unEnableTurnTableX()
+void WorkerThread_turn_table::unEnableTurnTableX() { switchAxis(TurntableAxis::Inner, false); }
+
+void WorkerThread_turn_table::unEnableTurnTableY() { switchAxis(TurntableAxis::Outer, false); }
+
+// Enables or disables one axis (a disable ends the sequence under way first) and logs what
+// happened: success only when the command went out to the controller.
+void WorkerThread_turn_table::switchAxis(TurntableAxis axis, bool on)
 {
-    if (m_seq.running()) {
+    if (!on && m_seq.running()) {
         m_seq.stop();
         endSequence(SequenceOutcome::Stopped);
     }
-    if (m_ctrl && m_ctrl->isOpen())
-        m_ctrl->enable(TurntableAxis::Inner, false);
-    emit signal_log(74, "Inner axis disabled");
-}
-
-void WorkerThread_turn_table::unEnableTurnTableY()
-{
-    if (m_seq.running()) {
-        m_seq.stop();
-        endSequence(SequenceOutcome::Stopped);
-    }
-    if (m_ctrl && m_ctrl->isOpen())
-        m_ctrl->enable(TurntableAxis::Outer, false);
-    emit signal_log(74, "Outer axis disabled");
+    const QString what = QString(axis == TurntableAxis::Inner ? "Inner axis " : "Outer axis ") +
+                         (on ? "enable" : "disable");
+    if (!m_ctrl || !m_ctrl->isOpen())
+        emit signal_log(74, what + " not sent: turntable not connected");
+    else if (!m_ctrl->enable(axis, on))
+        emit signal_log(74, what + " not sent: the controller line refused the write");
+    else
+        emit signal_log(74, QString(axis == TurntableAxis::Inner ? "Inner axis " : "Outer axis ") +
+                                (on ? "enabled" : "disabled"));
 }
 
 WorkerThread_turn_table *createWorker_turn_table(QString port1, QString port2)

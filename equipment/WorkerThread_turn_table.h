@@ -65,6 +65,7 @@ private:
     void onStatus(AxisStatus inner, AxisStatus outer);
     void onTick();
     void onSideToSide();
+    void switchAxis(TurntableAxis axis, bool on);
     void startSequence(const SequencePlan &plan, bool rotation);
     void endSequence(SequenceOutcome outcome);
     void stopBothAxes();

@@ -245,6 +245,20 @@ private slots:
         invoke(worker, "rev_common_cmd", 33);
         QVERIFY(waitUntil([&] { return sim->commands() == QStringList({"EN X 1", "EN Y 0"}); }));
         QVERIFY(waitUntil([&] { return !sim->axes[1].enabled; }));
+        QVERIFY(reports->has(74, "Inner axis enabled"));
+        QVERIFY(reports->has(74, "Outer axis disabled"));
+    }
+
+    void enablingWithTheControllerNotLinkedLogsThatNothingWasSent()
+    {
+        QMetaObject::invokeMethod(worker, "closePort", Qt::QueuedConnection);
+        invoke(worker, "rev_common_cmd", 30);
+        invoke(worker, "rev_common_cmd", 33);
+        QVERIFY(waitUntil([&] { return reports->has(74, "Outer axis disable not sent: turntable not connected"); }));
+        QVERIFY(reports->has(74, "Inner axis enable not sent: turntable not connected"));
+        QVERIFY(!reports->has(74, "Inner axis enabled"));
+        QVERIFY(!reports->has(74, "Outer axis disabled"));
+        QVERIFY(sim->commands().isEmpty());
     }
 
     void generalCommandsMoveAndSpinTheAxes()
