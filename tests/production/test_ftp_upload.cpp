@@ -47,8 +47,11 @@ public:
         QByteArray line;
         QElapsedTimer t;
         t.start();
-        while (!line.contains('\n') && t.elapsed() < 10000 && m_process.waitForReadyRead(1000))
+        // A loaded machine may take seconds to start the server: one quiet second is no end.
+        while (!line.contains('\n') && t.elapsed() < 30000 && m_process.state() != QProcess::NotRunning) {
+            m_process.waitForReadyRead(1000);
             line += m_process.readAllStandardOutput();
+        }
         if (line.startsWith("PORT "))
             m_port = line.mid(5).trimmed().toInt();
     }
