@@ -77,9 +77,9 @@ private slots:
     void initTestCase()
     {
         registerMetaTypes();
-        // One "second" of the station's step times lasts 100 ms here, so a controller that answers
-        // late on a loaded machine still answers within three of them; motions get 10.
-        g_turn_table_move_time = 10;
+        // One "second" of the station's step times lasts 250 ms here, so a controller that answers
+        // late on a loaded machine still answers within three of them; motions get 4.
+        g_turn_table_move_time = 4;
         g_turn_table_acc_time = 1;
         g_turn_table_gyro_time = 1;
         g_turn_table_gyro_nonlinearity_time = 1;
@@ -93,7 +93,7 @@ private slots:
         QVERIFY(sim->isValid());
         sim->speedUp = 200;
         auto *w = new Workerthread_turn_table_TQ(sim->portPath(), QString());
-        w->setTimeScale(100);
+        w->setTimeScale(250);
         w->setTickInterval(2);
         w->setPollInterval(5);
         reports = new Reports(w);
