@@ -274,12 +274,18 @@ private slots:
         server->setReply(200, "{\"code\":0,\"msg\":\"outer\"}", 0.2);
         const int before = server->requests().size();
         UploadOutcome inner;
-        QTimer::singleShot(50, console, [&] {
-            // The second post outlives the first one's time-out while the first one waits.
+        // Once the server has taken the first post (and its answer), the second post starts
+        // while the first one waits, and outlives the first one's time-out.
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, console, [&] {
+            if (server->requests().size() == before)
+                return;
+            poll.stop();
             server->setReply(200, "{\"code\":0,\"msg\":\"inner\"}", 1.6);
             console->exectuePosMethod(2);
             inner = console->lastUpload();
         });
+        poll.start(10);
         console->exectuePosMethod(1);
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
         QCOMPARE(server->requests().size(), before + 2);
