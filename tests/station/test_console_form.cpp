@@ -27,11 +27,14 @@
 #include "ui_MultiCalib.h"
 
 namespace {
-// Reads how many receivers a widget signal has (QObject::receivers is protected).
+// Reads how many receivers a widget signal has (QObject::receivers is protected): the member is
+// named through a class that makes it public and called on the widget as the QObject it is.
 struct SignalPeek : QObject {
+    using QObject::receivers;
     static int receiversOf(QObject *o, const char *signal)
     {
-        return static_cast<SignalPeek *>(o)->receivers(signal);
+        int (QObject::*peek)(const char *) const = &SignalPeek::receivers;
+        return (o->*peek)(signal);
     }
 };
 
