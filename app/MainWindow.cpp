@@ -133,7 +133,7 @@ void MainWindow::on_pushButton_connect_clicked()
     }
     const QString port = portNameOf(ui->comboBox_port->currentText());
     if (port.isEmpty()) {
-        Prompter::instance().warning(this, "Warning", tr("No serial port selected!"));
+        Prompter::instance().warning(this, tr("Warning"), tr("No serial port selected!"));
         return;
     }
     const uint32_t baud = ui->comboBox_baud->currentText().toUInt();
@@ -164,7 +164,7 @@ void MainWindow::rev_connect_result(bool ok)
     ui->pushButton_connect->setEnabled(true);
     if (!ok) {
         g_link_status[0] = 0;
-        Prompter::instance().warning(this, "Warning", tr("Failed to open the serial port!"));
+        Prompter::instance().warning(this, tr("Warning"), tr("Failed to open the serial port!"));
         return;
     }
     g_link_status[0] = 1;
@@ -273,7 +273,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     getSettings()->setValue("main_index/index", ui->comboBox_module->currentData().toInt());
     getSettings()->sync();
     const auto answer = Prompter::instance().question(
-        this, "Confirm Dialog", "Please confirm if the upper computer has been turned off",
+        this, tr("Confirm Dialog"), tr("Please confirm if the upper computer has been turned off"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes)
         event->accept();

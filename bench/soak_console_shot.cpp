@@ -1,11 +1,13 @@
 // Screenshot of the calibration console with two simulated base boards streaming (plates 2
-// and 3 on the rack links): run under Xvfb, writes the PNG named on the command line.
-//   xvfb-run -a soak_console_shot docs/console.png
+// and 3 on the rack links): run under Xvfb, writes the PNG named on the command line, in the
+// language of the translation file named after it (the source texts without one).
+//   xvfb-run -a soak_console_shot docs/console.png build/English.qm
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QPixmap>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cmath>
 #include <cstdio>
@@ -37,6 +39,11 @@ int main(int argc, char **argv)
     ScriptedPrompter prompter;
     Prompter::install(&prompter);
     const QString out = argc > 1 ? argv[1] : "console.png";
+    QTranslator translator;
+    if (argc > 2 && (!translator.load(argv[2]) || !QCoreApplication::installTranslator(&translator))) {
+        std::fprintf(stderr, "cannot load the translation %s\n", argv[2]);
+        return 1;
+    }
 
     std::unique_ptr<ModuleSimulator> boards[2] = {std::make_unique<ModuleSimulator>(), std::make_unique<ModuleSimulator>()};
     qputenv("KELVANTO_EXTRA_PORTS", (boards[0]->portPath() + ":" + boards[1]->portPath()).toLocal8Bit());

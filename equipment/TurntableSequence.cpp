@@ -1,5 +1,7 @@
 #include "equipment/TurntableSequence.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 #include "equipment/StationValues.h"
@@ -144,12 +146,12 @@ SequencePlan forCommonCmd(uint8_t code, bool normalTest, const StepTimes &t)
     SequencePlan plan;
     switch (code) {
     case 1:
-        plan.name = "一键转台测试";
+        plan.name = QCoreApplication::translate("MultiCalib", "一键转台测试");
         b.accStage(0, "Turntable position test");
         b.gyroStage(0, "Turntable rate test", 100);
         break;
     case 2:
-        plan.name = "一键标定+复测";
+        plan.name = QCoreApplication::translate("MultiCalib", "一键标定+复测");
         plan.endWith62 = true;
         b.accStage(46, kAccCal);
         b.gyroStage(47, kGyroCal, 100);
@@ -165,7 +167,7 @@ SequencePlan forCommonCmd(uint8_t code, bool normalTest, const StepTimes &t)
             b.gyroNonlinearityStage(67, kGyroNlRe);
         break;
     case 3:
-        plan.name = "一键转台标定";
+        plan.name = QCoreApplication::translate("MultiCalib", "一键转台标定");
         plan.endWith62 = true;
         b.accStage(46, kAccCal);
         b.gyroStage(47, kGyroCal, 100);
@@ -173,38 +175,38 @@ SequencePlan forCommonCmd(uint8_t code, bool normalTest, const StepTimes &t)
         b.accNonlinearityStage(51, kAccNlCal);
         break;
     case 4:
-        plan.name = "一键转台复测";
+        plan.name = QCoreApplication::translate("MultiCalib", "一键转台复测");
         b.accStage(65, kAccRe);
         b.accNonlinearityStage(68, kAccNlRe);
         b.gyroStage(66, kGyroRe, 100);
         b.gyroNonlinearityStage(67, kGyroNlRe);
         break;
     case 5:
-        plan.name = "标度因子测试";
+        plan.name = QCoreApplication::translate("MultiCalib", "标度因子测试");
         b.scaleFactorStage();
         break;
     case 6:
-        plan.name = "加速度计+陀螺仪标定";
+        plan.name = QCoreApplication::translate("MultiCalib", "加速度计+陀螺仪标定");
         b.accStage(46, kAccCal);
         b.gyroStage(47, kGyroCal, 100);
         break;
     case 7:
-        plan.name = "加速度计+陀螺仪复测";
+        plan.name = QCoreApplication::translate("MultiCalib", "加速度计+陀螺仪复测");
         b.accStage(65, kAccRe);
         b.gyroStage(66, kGyroRe, 100);
         break;
-    case 8: plan.name = "陀螺非线性标定"; b.gyroNonlinearityStage(50, kGyroNlCal); break;
-    case 9: plan.name = "陀螺非线性复测"; b.gyroNonlinearityStage(67, kGyroNlRe); break;
-    case 10: plan.name = "加表非线性标定"; b.accNonlinearityStage(51, kAccNlCal); break;
-    case 11: plan.name = "加表非线性复测"; b.accNonlinearityStage(68, kAccNlRe); break;
+    case 8: plan.name = QCoreApplication::translate("MultiCalib", "陀螺非线性标定"); b.gyroNonlinearityStage(50, kGyroNlCal); break;
+    case 9: plan.name = QCoreApplication::translate("MultiCalib", "陀螺非线性复测"); b.gyroNonlinearityStage(67, kGyroNlRe); break;
+    case 10: plan.name = QCoreApplication::translate("MultiCalib", "加表非线性标定"); b.accNonlinearityStage(51, kAccNlCal); break;
+    case 11: plan.name = QCoreApplication::translate("MultiCalib", "加表非线性复测"); b.accNonlinearityStage(68, kAccNlRe); break;
     case 12: case 13: case 14: case 15: {
         static const double pos[4][2] = {{0, 0}, {180, 0}, {90, 0}, {0, 90}};
         plan.name = QString("G-value position %1").arg(code - 11);
         b.move(pos[code - 12][0], pos[code - 12][1]);
         break;
     }
-    case 16: plan.name = "Accelerometer calibration"; b.accStage(46, kAccCal); break;
-    case 17: plan.name = "Gyro calibration"; b.gyroStage(47, kGyroCal, 100); break;
+    case 16: plan.name = QCoreApplication::translate("MultiCalib", "Accelerometer calibration"); b.accStage(46, kAccCal); break;
+    case 17: plan.name = QCoreApplication::translate("MultiCalib", "Gyro calibration"); b.gyroStage(47, kGyroCal, 100); break;
     default:
         return {};
     }
@@ -218,7 +220,7 @@ SequencePlan forRotation(uint8_t advancedType, const StepTimes &t)
         return {};
     Builder b(t);
     SequencePlan plan;
-    plan.name = "Constant-temperature rotation";
+    plan.name = QCoreApplication::translate("MultiCalib", "Constant-temperature rotation");
     b.gyroStage(0, "Automatic gyro sequence", 60);
     b.accStage(0, "Automatic accelerometer sequence");
     if (advancedType == 2) {
@@ -298,10 +300,10 @@ SequenceOutcome TurntableSequence::advance(qint64 nowMs, const AxisStatus &inner
         return m_outcome;
     };
     if (nowMs - qMax(statusAtMs, m_startMs) > qint64(kSilentSeconds) * m_msPerSecond)
-        return fail("转台无响应，取消标定!");
+        return fail(QCoreApplication::translate("MultiCalib", "转台无响应，取消标定!"));
     if (statusAtMs >= m_startMs
         && ((inner.status | outer.status) & TurntableStatusBit::TrackingFault))
-        return fail("转台跟踪异常，取消标定!");
+        return fail(QCoreApplication::translate("MultiCalib", "转台跟踪异常，取消标定!"));
     while (m_index < m_plan.actions.size()) {
         const SeqAction &a = m_plan.actions[m_index];
         switch (a.kind) {
@@ -324,7 +326,7 @@ SequenceOutcome TurntableSequence::advance(qint64 nowMs, const AxisStatus &inner
                 continue;
             }
             if (nowMs - m_stepStartMs > qint64(qMax(1, m_times.move)) * m_msPerSecond)
-                return fail("转台跟踪异常，取消标定!");
+                return fail(QCoreApplication::translate("MultiCalib", "转台跟踪异常，取消标定!"));
             return m_outcome;
         case SeqAction::Hold:
             if (!m_waiting) {

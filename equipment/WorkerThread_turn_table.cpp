@@ -1,5 +1,7 @@
 #include "equipment/WorkerThread_turn_table.h"
 
+#include <QCoreApplication>
+
 #include "app/Settings.h"
 #include "equipment/Creators.h"
 #include "equipment/StationValues.h"
@@ -134,7 +136,7 @@ void WorkerThread_turn_table::onTick()
     if (m_lastRemaining < 0 || now - m_lastRemaining >= m_msPerSecond) {
         m_lastRemaining = now;
         const int s = m_seq.remainingSeconds(now);
-        emit signal_log(84, QString("%1小时%2分钟%3秒").arg(s / 3600).arg((s % 3600) / 60).arg(s % 60));
+        emit signal_log(84, QCoreApplication::translate("MultiCalib", "%1小时%2分钟%3秒").arg(s / 3600).arg((s % 3600) / 60).arg(s % 60));
     }
 }
 

@@ -50,10 +50,11 @@ DecodeDlg::DecodeDlg(QWidget *parent) : QWidget(parent), ui(new Ui::DecodeDlg)
     ui->setupUi(this);
 
     ui->comboBox_decode->addItems(
-        {"AHRS", "INS/RTK", "Calibration 256", "Calibration 368", "Calibration 1040", "Nine IMU"});
+        {tr("AHRS"), tr("INS/RTK"), tr("Calibration 256"), tr("Calibration 368"), tr("Calibration 1040"),
+         tr("Nine IMU")});
     ui->comboBox_decode->setMaxVisibleItems(30);
     ui->comboBox_decode->setItemDelegate(new QStyledItemDelegate(ui->comboBox_decode));
-    ui->comboBox_decode_target_file_path->addItems({"Current file name", "Self selected path"});
+    ui->comboBox_decode_target_file_path->addItems({tr("Current file name"), tr("Self selected path")});
     ui->progressBar->setValue(0);
     const int stored = getSettings()->value("decode_index/index", 0).toInt();
     ui->comboBox_decode->setCurrentIndex(DecodeFormat::isValidType(stored) ? stored : 0);
@@ -100,7 +101,7 @@ QString DecodeDlg::targetForSource(const QString &source)
 void DecodeDlg::on_pushButton_openfile_for_decode_clicked()
 {
     qDebug() << "decode";
-    m_source = g_openChooser(this, "Open data file", "data format (*.txt *.dat *.TXT *.DAT)");
+    m_source = g_openChooser(this, tr("Open data file"), tr("data format (*.txt *.dat *.TXT *.DAT)"));
     ui->textEdit123->setText(m_source);
 }
 
@@ -108,7 +109,7 @@ void DecodeDlg::on_pushButton_start_decode_clicked()
 {
     qDebug() << "测试按钮";
     if (g_link_status.value(0) == 1) {
-        ui->label_decode_status->setText("Status: Please disconnect the serial port");
+        ui->label_decode_status->setText(tr("Status: Please disconnect the serial port"));
         return;
     }
     if (ui->comboBox_decode_target_file_path->currentIndex() == 0) {
@@ -116,7 +117,7 @@ void DecodeDlg::on_pushButton_start_decode_clicked()
         qDebug() << m_target;
         ui->textEdit_decode_dest->setText(m_target);
     } else {
-        m_target = g_saveChooser(this, "Save decoding file", "data format (*.txt)");
+        m_target = g_saveChooser(this, tr("Save decoding file"), tr("data format (*.txt)"));
         ui->textEdit_decode_dest->setText(m_target);
         if (m_target.isEmpty())
             return;
@@ -143,14 +144,14 @@ void DecodeDlg::on_pushButton_start_decode_clicked()
 
     g_decode_type = uint16_t(ui->comboBox_decode->currentIndex());
     if (m_target.isEmpty()) {
-        ui->label_decode_status->setText("Status:Please select the target file");
+        ui->label_decode_status->setText(tr("Status:Please select the target file"));
         return;
     }
     if (m_source.isEmpty()) {
-        ui->label_decode_status->setText("Status:Please select the source file");
+        ui->label_decode_status->setText(tr("Status:Please select the source file"));
         return;
     }
-    ui->label_decode_status->setText("Status:N/A");
+    ui->label_decode_status->setText(tr("Status:N/A"));
     getSettings()->setValue("decode_index/index", ui->comboBox_decode->currentIndex());
     getSettings()->sync();
     emit signal_file_decode(m_source, m_target);

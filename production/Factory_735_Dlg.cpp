@@ -1,5 +1,6 @@
 #include "production/Factory_735_Dlg.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <qcustomplot.h>
 
@@ -25,13 +26,13 @@ Factory_735_Dlg::Factory_735_Dlg(QWidget *parent)
     ui->tableWidget_735e->setRowCount(kRows);
     ui->tableWidget_735e->setColumnCount(kCols);
     ui->tableWidget_735e->setHorizontalHeaderLabels(
-        {"", "Unit 1", "Unit 2", "Unit 3", "Unit 4", "", "", "Status"});
+        {"", tr("Unit 1"), tr("Unit 2"), tr("Unit 3"), tr("Unit 4"), "", "", tr("Status")});
     ui->progressBar_ahrs_735e_test->setRange(0, 100);
     const QList<QColor> colours = {Qt::red, Qt::green, Qt::blue, Qt::magenta};
     for (QCustomPlot *p : plots())
         for (int k = 0; k < 4; ++k) {
             p->addGraph()->setPen(QPen(colours[k]));
-            p->graph(k)->setName(QString("Unit %1").arg(k + 1));
+            p->graph(k)->setName(tr("Unit %1").arg(k + 1));
         }
     init_auto_resize();
     clear_735e_test();
@@ -102,7 +103,7 @@ QString Factory_735_Dlg::countText(int which) const
 void Factory_735_Dlg::setStatus(const QString &text, const QString &style)
 {
     ui->label_735e_test_current_status->setStyleSheet(style);
-    ui->label_735e_test_current_status->setText(text);
+    ui->label_735e_test_current_status->setText(QCoreApplication::translate("StatusText", text.toUtf8().constData()));
 }
 
 void Factory_735_Dlg::_ackTimeout_735e()
@@ -284,7 +285,7 @@ void Factory_735_Dlg::giveVerdict()
     m_log.append(line.join(","));
     ui->progressBar_ahrs_735e_test->setValue(100);
     if (!m_tally.last.notice.isEmpty())
-        Prompter::instance().notice(m_tally.last.notice);
+        Prompter::instance().notice(QCoreApplication::translate("StatusText", m_tally.last.notice.toUtf8().constData()));
 }
 
 void Factory_735_Dlg::create_db_735e()

@@ -1,5 +1,6 @@
 #include "production/Factory_K350_Dlg.h"
 
+#include <QCoreApplication>
 #include <qcustomplot.h>
 
 #include "app/AutoResize.h"
@@ -17,6 +18,8 @@ using namespace QuickTestText;
 namespace {
 const QString kRedStyle = QString("background-color:") + "red";
 const QString kWhiteStyle = QString("background-color:") + "white";
+// Set on a noise label while it shows "Good".
+const char *kNoiseGood = "noiseGood";
 // Offsets of the 12 plotted std values and of the 12 raw values.
 const int kStdOffsets[12] = {85, 93, 101, 89, 97, 105, 109, 117, 125, 113, 121, 129};
 const int kRawOffsets[12] = {27, 31, 35, 55, 59, 63, 39, 43, 47, 67, 71, 75};
@@ -83,7 +86,7 @@ bool Factory_K350_Dlg::nameEmpty() const
 void Factory_K350_Dlg::setStatus(const QString &text, const QString &style)
 {
     ui->label_ahrs_k350_test_current_status->setStyleSheet(style);
-    ui->label_ahrs_k350_test_current_status->setText(text);
+    ui->label_ahrs_k350_test_current_status->setText(QCoreApplication::translate("StatusText", text.toUtf8().constData()));
 }
 
 QList<QLabel *> Factory_K350_Dlg::gradedLabels() const
@@ -134,11 +137,13 @@ void Factory_K350_Dlg::clear_k350_test()
     ui->ahrs_k350_test_fault_code_imu1->setText("N/A");
     ui->ahrs_k350_test_acc_noise1->setText("N/A");
     ui->ahrs_k350_test_gyro_noise1->setText("N/A");
-    ui->ahrs_k350_test_tempature_imu1->setText("Temperature:N/A");
-    ui->ahrs_k350_test_serial1->setText("Serial port 1:N/A");
-    ui->ahrs_k350_test_serial2->setText("Serial port 2:N/A");
+    ui->ahrs_k350_test_acc_noise1->setProperty(kNoiseGood, false);
+    ui->ahrs_k350_test_gyro_noise1->setProperty(kNoiseGood, false);
+    ui->ahrs_k350_test_tempature_imu1->setText(tr("Temperature:") + "N/A");
+    ui->ahrs_k350_test_serial1->setText(tr("Serial port 1:") + "N/A");
+    ui->ahrs_k350_test_serial2->setText(tr("Serial port 2:") + "N/A");
     for (QLabel *l : biasLabels())
-        l->setText("Zero bias:N/A");
+        l->setText(tr("Zero bias:") + "N/A");
     for (QLabel *l : gradedLabels() + biasLabels())
         l->setStyleSheet(kWhiteStyle);
 }
@@ -195,10 +200,12 @@ void Factory_K350_Dlg::refresh(const TestK350Fields &f)
     auto noise = [&](QLabel *label, const float v[3], GradeK350::Noise n) {
         if (n == GradeK350::Noise::Good) {
             label->setStyleSheet(kWhiteStyle);
-            label->setText("Good");
+            label->setText(tr("Good"));
+            label->setProperty(kNoiseGood, true);
             return;
         }
         fail(label);
+        label->setProperty(kNoiseGood, false);
         if (n == GradeK350::Noise::Poor)
             label->setText(GradeK350::noiseText(v));
     };
@@ -209,8 +216,8 @@ void Factory_K350_Dlg::refresh(const TestK350Fields &f)
     ui->ahrs_k350_test_fault_code_imu1->setText(QString::number(int8_t(f.fault_code)));
     if (f.fault_code != 0)
         fail(ui->ahrs_k350_test_fault_code_imu1);
-    ui->ahrs_k350_test_serial1->setText("Serial port 1:" + QString::number(int8_t(f.serial_port_1)));
-    ui->ahrs_k350_test_serial2->setText("Serial port 2:" + QString::number(int8_t(f.serial_port_2)));
+    ui->ahrs_k350_test_serial1->setText(tr("Serial port 1:") + QString::number(int8_t(f.serial_port_1)));
+    ui->ahrs_k350_test_serial2->setText(tr("Serial port 2:") + QString::number(int8_t(f.serial_port_2)));
     const bool skip1 = ui->checkBox_dont_test_serial1->isChecked();
     const bool skipAll = ui->checkBox_dont_test_serial->isChecked();
     if (GradeK350::serialPortFails(1, f.serial_port_1, skip1, skipAll))
@@ -220,10 +227,10 @@ void Factory_K350_Dlg::refresh(const TestK350Fields &f)
     if (m_engine.phasesLatched() && m_engine.phaseSent() && m_engine.sinceSecondPhaseS() > 2.0) {
         const GyroCalibResult g = g_gyro_calib_result.load();
         for (int i = 0; i < 3; ++i)
-            biasLabels()[i]->setText("Zero bias:" + QString::number(double(g.xyz[i]), 'f', 4));
+            biasLabels()[i]->setText(tr("Zero bias:") + QString::number(double(g.xyz[i]), 'f', 4));
     }
     showCounts();
-    ui->ahrs_k350_test_tempature_imu1->setText("Temperature:" + QString::number(double(f.temperature), 'f', 1));
+    ui->ahrs_k350_test_tempature_imu1->setText(tr("Temperature:") + QString::number(double(f.temperature), 'f', 1));
     if (GradeK350::temperatureFails(f.temperature))
         fail(ui->ahrs_k350_test_tempature_imu1);
 }
@@ -248,8 +255,8 @@ void Factory_K350_Dlg::giveVerdict()
             l->setStyleSheet(kRedStyle);
     m_engine.setErrorCount(v.errors);
     const QString sn = m_serial;
-    const bool accNotGood = ui->ahrs_k350_test_acc_noise1->text() != "Good";
-    const bool gyroNotGood = ui->ahrs_k350_test_gyro_noise1->text() != "Good";
+    const bool accNotGood = !ui->ahrs_k350_test_acc_noise1->property(kNoiseGood).toBool();
+    const bool gyroNotGood = !ui->ahrs_k350_test_gyro_noise1->property(kNoiseGood).toBool();
 
     save_db();
     m_engine.endVerdict(v.passed());
@@ -282,7 +289,7 @@ void Factory_K350_Dlg::giveVerdict()
     s->sync();
     ui->progressBar_k350_test->setValue(100);
     if (!m_tally.last.notice.isEmpty())
-        Prompter::instance().notice(m_tally.last.notice);
+        Prompter::instance().notice(QCoreApplication::translate("StatusText", m_tally.last.notice.toUtf8().constData()));
 }
 
 void Factory_K350_Dlg::create_db()

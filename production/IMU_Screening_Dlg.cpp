@@ -1,6 +1,7 @@
 #include "production/IMU_Screening_Dlg.h"
 #include "production/StatusStyles.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QTableWidget>
@@ -49,7 +50,7 @@ IMU_Screening_Dlg::IMU_Screening_Dlg(QWidget *parent)
     connect(&m_run, &ScreeningRun::statusChanged, this, &IMU_Screening_Dlg::setStatus);
     connect(&m_run, &ScreeningRun::cleared, this, &IMU_Screening_Dlg::showGrid);
     connect(&m_run, &ScreeningRun::serialLinkLost, this, [this] {
-        Prompter::instance().information(this, "Tip", "The serial hardware has been disconnected, please reconnect!");
+        Prompter::instance().information(this, tr("Tip"), tr("The serial hardware has been disconnected, please reconnect!"));
     });
     connect(&m_run, &ScreeningRun::stepSent, this, [] { SoundPlayer::instance().play(Sounds::Start); });
     connect(&m_run, &ScreeningRun::verdict, this, &IMU_Screening_Dlg::onVerdict);
@@ -102,7 +103,7 @@ bool IMU_Screening_Dlg::linkUp() const
 void IMU_Screening_Dlg::setStatus(const QString &text, const QString &style)
 {
     ui->label_imu_screening_status_auto_16->setStyleSheet(style);
-    ui->label_imu_screening_status_auto_16->setText(text);
+    ui->label_imu_screening_status_auto_16->setText(QCoreApplication::translate("StatusText", text.toUtf8().constData()));
 }
 
 void IMU_Screening_Dlg::showGrid()
@@ -164,7 +165,7 @@ void IMU_Screening_Dlg::onVerdict(bool passed, const QStringList &serials)
     find_from_db_imu_screeing();
     showCounts();
     if (!m_storageError.isEmpty()) {
-        setStatus("Storage error, the results were not saved: " + m_storageError,
+        setStatus(tr("Storage error, the results were not saved: ") + m_storageError,
                   StatusStyle::Red);
         SoundPlayer::instance().play(Sounds::Alarm);
     } else {
@@ -172,9 +173,8 @@ void IMU_Screening_Dlg::onVerdict(bool passed, const QStringList &serials)
     }
     if (ScreeningRun::remindDue(passedBefore, m_passed)) {
         Prompter::instance().information(
-            this, "Remind",
-            "We have measured 100 complete units again, and the current quantity is:"
-                + QString::number(m_passed) + "，请检查!");
+            this, tr("Remind"),
+            tr("We have measured 100 complete units again, and the current quantity is:%1，请检查!").arg(m_passed));
         SoundPlayer::instance().play(Sounds::Class);
     }
 }
@@ -182,7 +182,7 @@ void IMU_Screening_Dlg::onVerdict(bool passed, const QStringList &serials)
 void IMU_Screening_Dlg::create_db_imu_screeing()
 {
     if (!m_db.open())
-        Prompter::instance().information(this, "Tip", "Unable to establish database connection");
+        Prompter::instance().information(this, tr("Tip"), tr("Unable to establish database connection"));
 }
 
 void IMU_Screening_Dlg::save_db_imu_screeing(QString sn)

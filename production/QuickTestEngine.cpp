@@ -14,7 +14,7 @@ QuickTestConfig QuickTestConfig::for735()
     c.phaseCommand = DeviceCmdId::Restart;
     c.phaseText = Testing;
     c.secondPhaseAtS = 6.0;
-    c.secondPhaseText = "Read timestamps";
+    c.secondPhaseText = QT_TRANSLATE_NOOP("StatusText", "Read timestamps");
     c.lengthS = c.lengthWithPhasesS = 10.0;
     c.phasesOptional = false;
     c.clearAtStart = true;
@@ -27,9 +27,9 @@ QuickTestConfig QuickTestConfig::forK350()
     c.outputMode = OutputMode::TestK350;
     c.silenceLimitS = 2.0;
     c.phaseCommand = DeviceCmdId::GyroCalib;
-    c.phaseText = "Calibrate the gyroscope, please make sure it is stationary!";
+    c.phaseText = QT_TRANSLATE_NOOP("StatusText", "Calibrate the gyroscope, please make sure it is stationary!");
     c.secondPhaseAtS = 8.0;
-    c.secondPhaseText = "Read gyroscope calibration results";
+    c.secondPhaseText = QT_TRANSLATE_NOOP("StatusText", "Read gyroscope calibration results");
     c.lengthS = 8.0;
     c.lengthWithPhasesS = 16.0;
     c.phasesOptional = true;

@@ -26,14 +26,14 @@ struct QuickTestConfig {
 };
 
 namespace QuickTestText {
-inline const char *EnterName = "Please enter your name";
+inline const char *EnterName = QT_TRANSLATE_NOOP("StatusText", "Please enter your name");
 inline const char *Waiting = StatusText::Waiting;
 inline const char *OpenPort = StatusText::OpenPort;
-inline const char *NoConnection = "No connection, waiting";
-inline const char *Testing = "During testing, please keep it stationary!";
-inline const char *Passed = "Test passed";
-inline const char *Failed = "Test failed, malfunction occurred";
-inline const char *SerialLost = "The serial hardware has been disconnected, please reconnect!";
+inline const char *NoConnection = QT_TRANSLATE_NOOP("StatusText", "No connection, waiting");
+inline const char *Testing = QT_TRANSLATE_NOOP("StatusText", "During testing, please keep it stationary!");
+inline const char *Passed = QT_TRANSLATE_NOOP("StatusText", "Test passed");
+inline const char *Failed = QT_TRANSLATE_NOOP("StatusText", "Test failed, malfunction occurred");
+inline const char *SerialLost = QT_TRANSLATE_NOOP("StatusText", "The serial hardware has been disconnected, please reconnect!");
 inline const char *Yellow = StatusStyle::Yellow;
 inline const char *Red = StatusStyle::Red;
 inline const char *Green = StatusStyle::Green;

@@ -1,5 +1,6 @@
 #include "production/QuickTestPage.h"
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QWidget>
 
@@ -16,19 +17,19 @@ void QuickTestPage::wireEngine(QWidget *page, QuickTestEngine *engine, StatusFn 
                      [setStatus](const QString &t, const QString &s) { setStatus(t, s); });
     QObject::connect(engine, &QuickTestEngine::progressChanged, bar, &QProgressBar::setValue);
     QObject::connect(engine, &QuickTestEngine::serialLinkLost, page, [page] {
-        Prompter::instance().information(page, "Tip", SerialLost);
+        Prompter::instance().information(page, QCoreApplication::translate("QuickTestPage", "Tip"), QCoreApplication::translate("StatusText", SerialLost));
     });
 }
 
 void QuickTestPage::openDatabase(QWidget *page, TestResultDb &db)
 {
     if (!db.open())
-        Prompter::instance().information(page, "Tip", "Unable to establish database connection");
+        Prompter::instance().information(page, QCoreApplication::translate("QuickTestPage", "Tip"), QCoreApplication::translate("QuickTestPage", "Unable to establish database connection"));
 }
 
 QString QuickTestPage::storageErrorText(const QString &error)
 {
-    return "Storage error, the result was not saved: " + error;
+    return QCoreApplication::translate("QuickTestPage", "Storage error, the result was not saved: ") + error;
 }
 
 void QuickTestPage::showOutcome(bool passed, bool stored, const QString &storageError,

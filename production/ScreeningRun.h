@@ -33,10 +33,10 @@ struct ScreeningCell {
 namespace ScreeningText {
 inline const char *OpenPort = StatusText::OpenPort;
 inline const char *Waiting = StatusText::Waiting;
-inline const char *WithErrors = "Testing with errors";
-inline const char *Normal = "Testing, normal, please remain stationary";
-inline const char *DoneErrors = "Test completed with errors";
-inline const char *DoneNormal = "Test completed, normal";
+inline const char *WithErrors = QT_TRANSLATE_NOOP("StatusText", "Testing with errors");
+inline const char *Normal = QT_TRANSLATE_NOOP("StatusText", "Testing, normal, please remain stationary");
+inline const char *DoneErrors = QT_TRANSLATE_NOOP("StatusText", "Test completed with errors");
+inline const char *DoneNormal = QT_TRANSLATE_NOOP("StatusText", "Test completed, normal");
 } // namespace ScreeningText
 
 class ScreeningRun : public QObject {

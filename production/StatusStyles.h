@@ -1,4 +1,6 @@
 #pragma once
+#include <QtGlobal>
+
 // Style sheets of the status labels of the quick-test and screening pages: yellow for prompts
 // and waiting, red for no connection and a failed test, green for a passed test.
 namespace StatusStyle {
@@ -9,6 +11,6 @@ inline const char *Green = "background-color: green;color:black";
 
 // Status texts that the quick-test and screening pages share.
 namespace StatusText {
-inline const char *OpenPort = "Please open the serial port";
-inline const char *Waiting = "Waiting for the next test";
+inline const char *OpenPort = QT_TRANSLATE_NOOP("StatusText", "Please open the serial port");
+inline const char *Waiting = QT_TRANSLATE_NOOP("StatusText", "Waiting for the next test");
 } // namespace StatusText

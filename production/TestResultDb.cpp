@@ -6,14 +6,14 @@
 #include <QVariant>
 
 namespace {
-const char *kPassedBefore_FailNow =
-    "The current SN number has been successfully tested, and this failure will not be counted";
-const char *kPassedBefore_PassNow = "The current SN number has been successfully tested, and it is "
-                                    "still successful this time, but there is no duplicate counting";
-const char *kFailedBefore_PassNow =
-    "The current SN number has been tested, but it was not successful. This test was successful";
-const char *kFailedBefore_FailNow =
-    "The current SN number has been tested, but both previous and current tests have failed";
+const char *kPassedBefore_FailNow = QT_TRANSLATE_NOOP("StatusText", 
+    "The current SN number has been successfully tested, and this failure will not be counted");
+const char *kPassedBefore_PassNow = QT_TRANSLATE_NOOP("StatusText", "The current SN number has been successfully tested, and it is "
+                                    "still successful this time, but there is no duplicate counting");
+const char *kFailedBefore_PassNow = QT_TRANSLATE_NOOP("StatusText", 
+    "The current SN number has been tested, but it was not successful. This test was successful");
+const char *kFailedBefore_FailNow = QT_TRANSLATE_NOOP("StatusText", 
+    "The current SN number has been tested, but both previous and current tests have failed");
 } // namespace
 
 TestResultDb::TestResultDb(const QString &connectionName, const QString &fileName,

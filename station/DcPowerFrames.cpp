@@ -1,5 +1,7 @@
 #include "station/DcPowerFrames.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 uint8_t g_dc_power_on = 0;
@@ -39,10 +41,10 @@ bool isHighVoltage(double v) { return v == 31.0; }
 QString modelText(int type)
 {
     switch (type) {
-    case 0: return "Power supply model:UNKNOWN";
-    case 1: return QString::fromUtf8("Power supply model:3030（限压31V,限流31A）");
-    case 2: return QString::fromUtf8("Power supply model:3020（限压31V,限流21A）");
-    case 3: return QString::fromUtf8("Power supply model:4520（限压45.5V,限流20.5A）");
+    case 0: return QCoreApplication::translate("MultiCalib", "Power supply model:UNKNOWN");
+    case 1: return QCoreApplication::translate("MultiCalib", "Power supply model:3030（限压31V,限流31A）");
+    case 2: return QCoreApplication::translate("MultiCalib", "Power supply model:3020（限压31V,限流21A）");
+    case 3: return QCoreApplication::translate("MultiCalib", "Power supply model:4520（限压45.5V,限流20.5A）");
     default: return QString();
     }
 }

@@ -19,7 +19,7 @@ FormWorkOrderDetails::FormWorkOrderDetails(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::FormWorkOrderDetails>())
 {
     ui->setupUi(this);
-    setWindowTitle("Work order information configuration");
+    setWindowTitle(tr("Work order information configuration"));
 }
 
 FormWorkOrderDetails::~FormWorkOrderDetails() = default;

@@ -66,10 +66,10 @@ MultiCalib::MultiCalib(QWidget *parent)
             SLOT(on_comboBox_calib_multi_total_currentIndexChanged(int)), Qt::UniqueConnection);
 
     ui->comboBox_remove_tableWidget_items->addItems(
-        {"Stop starting data flow", "Temperature box with turntable - automatic", "Thermobox automatic",
-         "Thermobox manual", "Turntable manual", "Automatic turntable", "Power Control", "IMU",
-         "Bottom plate 9", "Bottom plate 10", "Bottom plate 11", "Bottom plate 12", "Bottom plate 13",
-         "Bottom plate 14", "Bottom plate 15", "Bottom plate 16"});
+        {tr("Stop starting data flow"), tr("Temperature box with turntable - automatic"), tr("Thermobox automatic"),
+         tr("Thermobox manual"), tr("Turntable manual"), tr("Automatic turntable"), tr("Power Control"), "IMU",
+         tr("Bottom plate 9"), tr("Bottom plate 10"), tr("Bottom plate 11"), tr("Bottom plate 12"), tr("Bottom plate 13"),
+         tr("Bottom plate 14"), tr("Bottom plate 15"), tr("Bottom plate 16")});
     ui->comboBox_remove_tableWidget_items->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
     initTableWidgetFormConfig();
     ui->comboBox_TurnTableType->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
@@ -217,7 +217,7 @@ void MultiCalib::heat_box_end()
     g_expected_calib_flag = 16383;
     SoundPlayer::instance().playLooping(Sounds::Class);
     const auto answer = Prompter::instance().ask(
-        Prompter::Kind::Warning, nullptr, "Warning",
+        Prompter::Kind::Warning, nullptr, tr("Warning"),
         tr("The full temperature calibration retest is completed. Please check if the retest flag is 16383"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     qDebug() << (answer == QMessageBox::Yes ? "全温标定复测结束确认" : "全温标定复测结束返回");

@@ -69,7 +69,7 @@ static void moveFrame(MultiCalib *console, bool outer, const FrameFields &f)
     const int mode = f.mode->currentIndex();
     const float rate = manualFieldValue(f.rate->toPlainText());
     if (rate == 0.0f)
-        Prompter::instance().information(nullptr, "Tip", MultiCalib::tr("Rotation rate cannot be 0!"));
+        Prompter::instance().information(nullptr, MultiCalib::tr("Tip"), MultiCalib::tr("Rotation rate cannot be 0!"));
     const TurnTableCommand c = frameMoveCommand(outer, mode, manualFieldValue(f.position->toPlainText()), rate);
     if (c.send)
         emit console->signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);
@@ -141,11 +141,11 @@ void MultiCalib::on_pushButton_show_setting_page()
     if (!ok)
         return;
     if (!isAdministratorPassword(text)) {
-        Prompter::instance().information(nullptr, "Notice", tr("Password error, return to operator mode"));
+        Prompter::instance().information(nullptr, tr("Notice"), tr("Password error, return to operator mode"));
         qDebug() << "密码错误，返回操作员模式";
         return;
     }
-    Prompter::instance().information(nullptr, "Notice", tr("Enter administrator mode"));
+    Prompter::instance().information(nullptr, tr("Notice"), tr("Enter administrator mode"));
     for (QWidget *w : std::initializer_list<QWidget *>{ui->textEdit_hothouse_start_temp, ui->textEdit_hothouse_stop_temp,
                                                        ui->textEdit_hothouse_temp_slope, ui->textEdit_hothouse_loops_num,
                                                        ui->textEdit_hothouse_start_temp_last_times,

@@ -25,7 +25,7 @@ void greyOut(QPushButton *b)
 }
 bool confirm(QWidget *parent, const QString &question, const char *yesLine, const char *noLine)
 {
-    const bool yes = Prompter::instance().ask(Prompter::Kind::Warning, parent, "Warning", question,
+    const bool yes = Prompter::instance().ask(Prompter::Kind::Warning, parent, MultiCalib::tr("Warning"), question,
                                               QMessageBox::Yes | QMessageBox::No,
                                               QMessageBox::Yes) == QMessageBox::Yes;
     qDebug() << (yes ? yesLine : noLine);
@@ -108,12 +108,12 @@ static QList<Step> chamberStartSteps(MultiCalib *c, AdvancedCalib::RunState *run
                  AdvancedCalib::begin(*run);
                  run->busy = true; // idle until the start has finished
                  emit c->hothouse_generate_start_stop_cmd(1);
-                 c->log_heatBox("Start running");
+                 c->log_heatBox(MultiCalib::tr("Start running"));
              }},
             {500,
              [c, run] {
                  emit c->hothouse_set_target_temp(int16_t(run->overTemps[0]));
-                 c->log_heatBox("Set target temperature:" + AdvancedCalib::temp(run->overTemps[0]));
+                 c->log_heatBox(MultiCalib::tr("Set target temperature:") + AdvancedCalib::temp(run->overTemps[0]));
              }},
             {500,
              [run] {
@@ -158,12 +158,12 @@ void MultiCalib::startAdvancedTimer()
 void MultiCalib::startAdvancedCalibration(bool withRetest)
 {
     const QString question = withRetest
-        ? "Do you want to start automatic calibration and retesting of the turntable with a temperature box?"
-        : "Do you want to start automatic calibration of the turntable with a temperature box?";
+        ? tr("Do you want to start automatic calibration and retesting of the turntable with a temperature box?")
+        : tr("Do you want to start automatic calibration of the turntable with a temperature box?");
     if (!confirm(this, question, kCalibYes, kCalibNo))
         return;
     if (g_recording == 0) {
-        Prompter::instance().warning(this, "Warning", "Please save the data first");
+        Prompter::instance().warning(this, tr("Warning"), tr("Please save the data first"));
         return;
     }
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
@@ -205,7 +205,7 @@ void MultiCalib::on_pushButton_advanced_calib_retest() { startAdvancedCalibratio
 
 void MultiCalib::on_pushButton_advanced_retest()
 {
-    if (!confirm(this, "Do you want to start automatic retesting with a temperature box turntable?",
+    if (!confirm(this, tr("Do you want to start automatic retesting with a temperature box turntable?"),
                  "是否开始带温箱转台的自动复测？？确认", "是否开始带温箱转台的自动复测？？返回"))
         return;
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
@@ -253,8 +253,7 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
     if (!m_advancedRun.running)
         return;
     const uint32_t run = m_advancedRun.runSeconds;
-    ui->label_turn_table_current_run_time_advanced->setText(QString::number(run / 3600) + "小时" +
-                                                            QString::number((run % 3600) / 60) + "分钟");
+    ui->label_turn_table_current_run_time_advanced->setText(tr("%1小时%2分钟").arg(run / 3600).arg((run % 3600) / 60));
     for (const AdvancedCalib::Action &a : actions) {
         if (a.kind == AdvancedCalib::Action::Log)
             log_heatBox(a.text);
@@ -280,7 +279,7 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
     case AdvancedCalib::StepEnd::NextStep: {
         const float t2 = m_advancedRun.overTemps[m_advancedRun.step];
         emit hothouse_set_target_temp(int16_t(t2));
-        log_heatBox("Constant temperature rotation completed,go to " + AdvancedCalib::temp(t2) + "degrees.");
+        log_heatBox(tr("Constant temperature rotation completed,go to ") + AdvancedCalib::temp(t2) + tr("degrees."));
         break;
     }
     case AdvancedCalib::StepEnd::SwitchToRetest: {
@@ -289,8 +288,8 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
         QList<Step> steps = retestStartSteps();
         steps.append({0, [this] {
                           m_advancedRun.busy = true;
-                          log_heatBox("Calibration completed, start retesting");
-                          log_heatBox("Start retesting after 1 minute");
+                          log_heatBox(tr("Calibration completed, start retesting"));
+                          log_heatBox(tr("Start retesting after 1 minute"));
                       }});
         steps.append({60000, [this] { m_advancedRun.busy = false; }});
         runAdvancedSequence(steps, true);
@@ -300,10 +299,10 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
     case AdvancedCalib::StepEnd::CalibDone: {
         const bool upload = end == AdvancedCalib::StepEnd::RetestDone;
         emit hothouse_set_target_temp(25);
-        log_heatBox("Done, heat up to room temperature!");
+        log_heatBox(tr("Done, heat up to room temperature!"));
         runAdvancedSequence({{600000, [this, upload] {
                                   m_advancedRun.runSeconds += 600;
-                                  log_heatBox("Turn off the temperature box");
+                                  log_heatBox(tr("Turn off the temperature box"));
                                   emit hothouse_generate_start_stop_cmd(0);
                                   if (upload)
                                       exectuePosMethod(5);

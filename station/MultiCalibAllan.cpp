@@ -44,15 +44,15 @@ void multi_calib_cmd::on_pushButton_static_retest_clicked()
 {
     emit addWorkOrderDetailsDalig();
     const uint32_t quiet = g_static_test_countdown_min.load();
-    if (!confirm("After " + QString::number(quiet) + "min,start sending static retest commands in 5 minutes!！"))
+    if (!confirm(tr("After ") + QString::number(quiet) + tr("min,start sending static retest commands in 5 minutes!！")))
         return;
     ui->pushButton_static_retest->setEnabled(false);
     ui->pushButton_static_retest->setStyleSheet("color:grey");
     m_staticTimer->stop();
     m_staticTimer->start(m_secondMs);
     emit signal_auto_log_imu(1);
-    log(75, "Quiet timing for " + QString::number(quiet)
-                + "minutes,then start sending commands. The upper computer can only be operated once at a time");
+    log(75, tr("Quiet timing for ") + QString::number(quiet)
+                + tr("minutes,then start sending commands. The upper computer can only be operated once at a time"));
 }
 
 void multi_calib_cmd::_ackTimeout_static_retest()
@@ -64,18 +64,18 @@ void multi_calib_cmd::_ackTimeout_static_retest()
     if (t % 10 == 0)
         log(74, reckonText(t));
     if (t == quiet * 60) {
-        log(74, "Dispatch orders");
+        log(74, tr("Dispatch orders"));
         broadcast(kStaticRetestCmd);
         m_staticWatch.commandSent();
     }
     const bool ended = m_staticWatch.observeAll();
     if (t >= (quiet + 61) * 60 && ended) {
-        log(74, "ALlan static retest completed");
+        log(74, tr("ALlan static retest completed"));
         m_staticTimer->stop();
         g_expected_calib_flag = 8095;
         emit exectuePosMethod(2);
         emit signal_auto_log_imu(0);
-        callOperator("ALlan static retest completed, please check the retest flag position");
+        callOperator(tr("ALlan static retest completed, please check the retest flag position"));
     }
     ++m_staticTicks;
 }
@@ -84,10 +84,10 @@ void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
 {
     emit addWorkOrderDetailsDalig();
     if (g_recording.load() == 0) {
-        Prompter::instance().warning(this, "Warning", "Please save the original data");
+        Prompter::instance().warning(this, tr("Warning"), tr("Please save the original data"));
         return;
     }
-    if (!confirm("Power off after 1min！Wait for 30 minutes after power outage"))
+    if (!confirm(tr("Power off after 1min！Wait for 30 minutes after power outage")))
         return;
     ui->pushButton_allan_advanced_4h->setEnabled(false);
     ui->pushButton_allan_advanced_4h->setStyleSheet("color:grey");
@@ -97,17 +97,17 @@ void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
 void multi_calib_cmd::DC_POWER_OFF_function_from_allan_4h()
 {
     emit dc_control_cmd(kSupplyOff);
-    log(74, "Power off, insulation for 30 minutes after power off");
+    log(74, tr("Power off, insulation for 30 minutes after power off"));
     QTimer::singleShot(kPowerOffS * m_secondMs, this, &multi_calib_cmd::DC_POWER_ON_function_from_allan_4h);
 }
 
 void multi_calib_cmd::DC_POWER_ON_function_from_allan_4h()
 {
     emit dc_control_cmd(kSupplyOn);
-    log(74, "Power on");
+    log(74, tr("Power on"));
     m_fourHourTimer->stop();
     m_fourHourTimer->start(m_secondMs);
-    log(74, QString::fromUtf8("1分钟后发送，等待calib_status状态改变后自动结束"));
+    log(74, tr("1分钟后发送，等待calib_status状态改变后自动结束"));
 }
 
 void multi_calib_cmd::_ackTimeout_static_retest_4h()
@@ -118,12 +118,12 @@ void multi_calib_cmd::_ackTimeout_static_retest_4h()
     if (t % 10 == 0)
         log(74, reckonText(t));
     if (t == kFourHourCommandTick) {
-        log(74, "Dispatch orders");
+        log(74, tr("Dispatch orders"));
         broadcast(kFourHourRetestCmd);
         m_fourHourWatch.commandSent();
     }
     if (m_fourHourWatch.observeAll()) {
-        log(74, "ALlan static retest completed");
+        log(74, tr("ALlan static retest completed"));
         m_fourHourTimer->stop();
         // The last modules get a minute to report before the results are posted.
         QTimer::singleShot(kSettleBeforeUploadS * m_secondMs, this, [this] { finishFourHourRun(); });
@@ -136,5 +136,5 @@ void multi_calib_cmd::finishFourHourRun()
     // The expectation is in place before the tables are looked at under the box.
     g_expected_calib_flag = 32767;
     emit exectuePosMethod(4);
-    callOperator("Advanced ALlan static retest completed, please check if the flag is correct");
+    callOperator(tr("Advanced ALlan static retest completed, please check if the flag is correct"));
 }

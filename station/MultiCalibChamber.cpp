@@ -67,7 +67,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     for (QComboBox *c : {ui->comboBox_calib_multi_turn_table, ui->comboBox_calib_multi_serial_net, ui->comboBox_calib_multi_DC_power})
         others << portOfComboText(c->currentText());
     if (!port.isEmpty() && others.contains(port)) {
-        Prompter::instance().warning(this, "Warning", tr("The serial port number of the incubator conflicts"));
+        Prompter::instance().warning(this, tr("Warning"), tr("The serial port number of the incubator conflicts"));
         return;
     }
 

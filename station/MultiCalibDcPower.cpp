@@ -44,7 +44,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
 {
     const QString port = portOfComboText(ui->comboBox_calib_multi_DC_power->currentText());
     if (!port.isEmpty() && port == g_port_name) {
-        Prompter::instance().warning(this, "Warning", tr("The serial port number of the power supply conflicts"));
+        Prompter::instance().warning(this, tr("Warning"), tr("The serial port number of the power supply conflicts"));
         return;
     }
     qDebug() << "用户操作打开/断开串口连接";
@@ -107,24 +107,24 @@ void MultiCalib::on_pushButton_dc_power_supply_ON_OFF_clicked()
 {
     Prompter &p = Prompter::instance();
     if (!g_dc_power_connected) {
-        p.warning(this, "Warning", tr("The power serial port is not turned on"));
+        p.warning(this, tr("Warning"), tr("The power serial port is not turned on"));
         return;
     }
-    if (p.ask(Prompter::Kind::Warning, this, "Warning", tr("Are you sure to turn on the power supply?"),
+    if (p.ask(Prompter::Kind::Warning, this, tr("Warning"), tr("Are you sure to turn on the power supply?"),
               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
     const double voltage = fieldValue(ui->textEdit_dc_power_supply_max_voltage);
     if (!DcPower::voltageAccepted(voltage)) {
-        p.warning(this, "Warning", tr("Incorrect voltage value setting"));
+        p.warning(this, tr("Warning"), tr("Incorrect voltage value setting"));
         qDebug() << "电压设置有误:" << voltage;
         return;
     }
     if (DcPower::isHighVoltage(voltage) && g_dc_power_on == 0
-        && p.ask(Prompter::Kind::Warning, this, "Warning", tr("Are you sure you need such a high voltage? Unless using DC-DC"),
+        && p.ask(Prompter::Kind::Warning, this, tr("Warning"), tr("Are you sure you need such a high voltage? Unless using DC-DC"),
                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
     if (g_dc_power_type == 0) {
-        p.warning(this, "Warning", tr("Unknown power supply model, please confirm again"));
+        p.warning(this, tr("Warning"), tr("Unknown power supply model, please confirm again"));
         qDebug() << "电源型号未知，请重新确认";
         return;
     }

@@ -96,7 +96,7 @@ void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
 void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
 {
     if (portOfComboText(ui->comboBox_calib_multi_turn_table->currentText()) == g_port_name && !g_port_name.isEmpty()) {
-        Prompter::instance().warning(this, "Warning", tr("Serial port number conflict of the turntable"));
+        Prompter::instance().warning(this, tr("Warning"), tr("Serial port number conflict of the turntable"));
         return;
     }
     qDebug() << "on_clicked_pushButton_connect_calib_multi_turn_table";
@@ -136,7 +136,7 @@ void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
 void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
 {
     if (portOfComboText(ui->comboBox_calib_multi_serial_net->currentText()) == g_port_name && !g_port_name.isEmpty()) {
-        Prompter::instance().warning(this, "warning", tr("Serial port number conflicts on the network"));
+        Prompter::instance().warning(this, tr("warning"), tr("Serial port number conflicts on the network"));
         return;
     }
     if (g_net_connected || m_netWanted) {
@@ -197,7 +197,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         texts << c->currentText();
     const int conflict = firstPortConflict(texts, g_port_name);
     if (conflict >= 0) {
-        Prompter::instance().warning(this, "Warning", tr("Serial port number conflict for serial port ") + QString::number(conflict + 1));
+        Prompter::instance().warning(this, tr("Warning"), tr("Serial port number conflict for serial port ") + QString::number(conflict + 1));
         return;
     }
     // Links already up stay up: connecting everything never closes one.

@@ -17,7 +17,7 @@ WorkerThread_Replay *MultiCalib::replayWorker() const { return m_replayWorker.da
 
 void MultiCalib::on_clicked_pushButton_log_replay()
 {
-    const QString file = ConsoleDialogs::instance().openFileName(this, "Open data file", QString(), "data format (*.txt *.dat)");
+    const QString file = ConsoleDialogs::instance().openFileName(this, tr("Open data file"), QString(), tr("data format (*.txt *.dat)"));
     // A cancelled choice leaves everything as it was: a running replay goes on, plate 1 is
     // not marked linked and the button stays usable.
     if (file.isEmpty())

@@ -56,7 +56,7 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         break;
     case 39:
         QTimer::singleShot(0, this, &MultiCalib::heat_box_end);
-        ui->textEdit_turn_table_status_advanced->append("Cool to room temperature, end after 30 minutes");
+        ui->textEdit_turn_table_status_advanced->append(tr("Cool to room temperature, end after 30 minutes"));
         emit hothouse_set_target_temp(25);
         break;
     case 46: {
@@ -73,7 +73,7 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
     case 50: broadcast(56010); break;
     case 51: broadcast(56013); break;
     case 59:
-        Prompter::instance().information(this, "Tip", text);
+        Prompter::instance().information(this, tr("Tip"), text);
         break;
     case 62: {
         SoundPlayer::instance().playLooping(Sounds::Class);
@@ -81,7 +81,7 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         emit signal_auto_log_imu(0);
         exectuePosMethod(1);
         const auto answer = Prompter::instance().ask(
-            Prompter::Kind::Warning, this, "Warning",
+            Prompter::Kind::Warning, this, tr("Warning"),
             tr("Turntable calibration completed, please check the calibration flag position"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         if (answer == QMessageBox::Yes || answer == QMessageBox::No)
@@ -134,7 +134,7 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
 void MultiCalib::frameWarning(uint16_t)
 {
     m_frameWarningOpen = true;
-    Prompter::instance().ask(Prompter::Kind::Warning, this, "Warning", tr("The inner or outer frame is not enabled!"),
+    Prompter::instance().ask(Prompter::Kind::Warning, this, tr("Warning"), tr("The inner or outer frame is not enabled!"),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     m_frameWarningOpen = false;
 }

@@ -62,7 +62,7 @@ void MultiCalib::init_calib_multi_plot()
     ui->comboBox_module_34->addItems({"gx", "gy", "gz", "norm"});
     ui->comboBox_module_36->addItems({"temp"});
     for (QComboBox *c : {ui->comboBox_neihuan_manual, ui->comboBox_waihuan_manual})
-        c->addItems({QString::fromUtf8("位置指令"), QString::fromUtf8("速率指令")});
+        c->addItems({tr("位置指令"), tr("速率指令")});
     ui->neihuan_target_pos_manual->setPlainText("0");
     ui->neihuan_target_vel_manual->setPlainText("100");
     ui->waihuan_target_pos_manual->setPlainText("0");
@@ -96,7 +96,7 @@ void MultiCalib::init_calib_multi_plot()
     QTableWidget *total = ui->tableWidget_calib_multi_total;
     total->setRowCount(84);
     total->setColumnCount(33);
-    QStringList header{QString::fromUtf8("类别")};
+    QStringList header{tr("类别")};
     for (int k = 1; k <= 32; ++k)
         header << QString("IMU%1").arg(k);
     total->setHorizontalHeaderLabels(header);
@@ -104,8 +104,8 @@ void MultiCalib::init_calib_multi_plot()
     for (int b = 0; b < 4; ++b)
         for (int p = 0; p < kPlates; ++p)
             total->setItem(16 * b + p, 0, new QTableWidgetItem(blocks[b] + QString::number(p + 1)));
-    total->setItem(64, 0, new QTableWidgetItem("Bottom plate version number"));
-    total->setItem(65, 0, new QTableWidgetItem("Bottom plate serial number"));
+    total->setItem(64, 0, new QTableWidgetItem(tr("Bottom plate version number")));
+    total->setItem(65, 0, new QTableWidgetItem(tr("Bottom plate serial number")));
 
     for (int p = 0; p < kPlates; ++p) {
         QTableWidget *t = m_plateTables[p];
@@ -136,8 +136,8 @@ void MultiCalib::on_comboBox_calib_multi_total_currentIndexChanged(int index)
     const QString name = ui->comboBox_calib_multi_total->currentText();
     for (int p = 0; p < kPlates; ++p)
         t->setItem(p, 0, new QTableWidgetItem(name + "-" + QString::number(p + 1)));
-    t->setItem(16, 0, new QTableWidgetItem("Bottom plate version number"));
-    t->setItem(17, 0, new QTableWidgetItem("Bottom plate serial number"));
+    t->setItem(16, 0, new QTableWidgetItem(tr("Bottom plate version number")));
+    t->setItem(17, 0, new QTableWidgetItem(tr("Bottom plate serial number")));
     m_total_kind = index;
 }
 

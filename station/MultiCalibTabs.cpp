@@ -64,9 +64,8 @@ void MultiCalib::initTableWidgetFormConfig()
     }
     s->sync();
     for (QTabWidget *tabs : {ui->tabWidget_top, ui->tabWidget_bottom}) {
-        QStringList texts;
-        for (int i = 0; i < tabs->count(); ++i)
-            texts << tabs->tabText(i);
+        // Stored names are the page-table names, whatever language the tabs show.
+        const QStringList texts = shownNames(tabs, ui.get(), m_plateTables);
         for (int index : ConsolePages::startupRemovals(texts, tabs == ui->tabWidget_top ? top : bottom))
             tabs->removeTab(index);
     }
@@ -105,7 +104,7 @@ void MultiCalib::addItemToTableWidgetTop(QString name)
         && ui->tabWidget_top->indexOf(page) < 0) {
         int index = 0;
         calcBeforeTabTopCount(index, name);
-        ui->tabWidget_top->insertTab(index, page, name);
+        ui->tabWidget_top->insertTab(index, page, tr(name.toUtf8().constData()));
         getSettings()->setValue(ConsolePages::settingsKey(key), QString());
     }
     getSettings()->sync();
@@ -119,7 +118,7 @@ void MultiCalib::addItemToTableWidgetBottom(QString name)
         && ui->tabWidget_bottom->indexOf(page) < 0) {
         int index = ConsolePages::kBottomBase;
         calcBeforeTabBottomCount(index, name);
-        ui->tabWidget_bottom->insertTab(index, page, name);
+        ui->tabWidget_bottom->insertTab(index, page, tr(name.toUtf8().constData()));
         getSettings()->setValue(ConsolePages::settingsKey(key), QString());
     }
     getSettings()->sync();

@@ -51,9 +51,9 @@ void MultiCalib::startChamberScript(bool retestOnly)
 {
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
         return;
-    const QString question = retestOnly ? "Do you want to start running the automatic temperature retest script?"
-                                        : "Do you want to start running the automatic temperature compensation+retest script?";
-    if (askYesNo(this, retestOnly ? "Warning" : "warning", question) != QMessageBox::Yes) {
+    const QString question = retestOnly ? tr("Do you want to start running the automatic temperature retest script?")
+                                        : tr("Do you want to start running the automatic temperature compensation+retest script?");
+    if (askYesNo(this, retestOnly ? tr("Warning") : tr("warning"), question) != QMessageBox::Yes) {
         qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？返回") : question + " return");
         return;
     }
@@ -77,13 +77,13 @@ void MultiCalib::startChamberScript(bool retestOnly)
     for (size_t k = 0; k < keys.size(); ++k)
         changed = changed || settings->value(keys[k].key, keys[k].defaultText).toString() != texts[int(k)];
     if (changed && m_isAdminMode) {
-        if (askYesNo(this, "Warning", "Change in temperature compensation calibration parameters, do you want to save it?") ==
+        if (askYesNo(this, tr("Warning"), tr("Change in temperature compensation calibration parameters, do you want to save it?")) ==
             QMessageBox::Yes) {
             for (size_t k = 0; k < keys.size(); ++k)
                 settings->setValue(keys[k].key, texts[int(k)]);
-            Prompter::instance().warning(this, "Warning", "Temperature compensation calibration parameters have been saved");
+            Prompter::instance().warning(this, tr("Warning"), tr("Temperature compensation calibration parameters have been saved"));
         } else {
-            Prompter::instance().warning(this, "Warning", "Temperature compensation calibration parameters do not need to be saved");
+            Prompter::instance().warning(this, tr("Warning"), tr("Temperature compensation calibration parameters do not need to be saved"));
         }
     }
     settings->sync();
@@ -95,24 +95,24 @@ void MultiCalib::startChamberScript(bool retestOnly)
 
     const std::pair<int, int> missing = TempScript::firstUninstalledImu(rackView());
     if (missing.first != 0) {
-        Prompter::instance().information(this, "Tip",
-                                         "Floor" + QString::number(missing.first) + " IMU" + QString::number(missing.second) +
-                                             ",not installed properly, please reinstall or disable it");
+        Prompter::instance().information(this, tr("Tip"),
+                                         tr("Floor") + QString::number(missing.first) + " IMU" + QString::number(missing.second) +
+                                             tr(",not installed properly, please reinstall or disable it"));
         return;
     }
     const ChamberScriptParams params = TempScript::parseParams(texts);
     const uint32_t firstStep = retestOnly ? 1 : 0;
     if (!TempScript::loopsReachable(params.loops, firstStep)) {
         // The step counter could never reach such a count: the steps would repeat for ever.
-        Prompter::instance().warning(this, "Warning",
-                                     "The number of loops must be greater than " + QString::number(firstStep));
+        Prompter::instance().warning(this, tr("Warning"),
+                                     tr("The number of loops must be greater than ") + QString::number(firstStep));
         return;
     }
     if (!g_dc_power_connected) {
-        Prompter::instance().warning(this, "Warning", "Power supply serial port not turned on");
+        Prompter::instance().warning(this, tr("Warning"), tr("Power supply serial port not turned on"));
         return;
     }
-    if (askYesNo(this, "Warning", "The power will be turned off after 1 minute of starting") != QMessageBox::Yes)
+    if (askYesNo(this, tr("Warning"), tr("The power will be turned off after 1 minute of starting")) != QMessageBox::Yes)
         return;
 
     ui->textEdit_hothouse_set_temperature->clear();
@@ -125,7 +125,7 @@ void MultiCalib::startChamberScript(bool retestOnly)
     m_hothouseScriptTimer->start(m_scriptTickMs);
     m_hothouseScriptTimerRunning = true;
 
-    ui->label_wenxiang_start_time->setText("Start time:" + Clock::instance().now().toString(kStamp));
+    ui->label_wenxiang_start_time->setText(tr("Start time:") + Clock::instance().now().toString(kStamp));
     create_hot_house_logfile();
     emit dc_control_cmd(retestOnly ? 104 : 103);
     QTimer::singleShot(scaledMs(60000), this, &MultiCalib::DC_POWER_OFF_function);
@@ -173,12 +173,12 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
     ChamberScriptState &s = m_chamberScript;
     TempScript::countTick(s);
     if (g_dual_computer_temp_calib_flag) {
-        ui->textEdit_hothouse_set_temperature->setText("Warm box slave mode");
-        ui->textEdit_hothouse_temp_slope_rev->setText("Warm box slave mode");
+        ui->textEdit_hothouse_set_temperature->setText(tr("Warm box slave mode"));
+        ui->textEdit_hothouse_temp_slope_rev->setText(tr("Warm box slave mode"));
     }
-    ui->label_wenxiang_current_run_time->setText("Run time:" + TempScript::hoursMinutes(s.runSeconds));
+    ui->label_wenxiang_current_run_time->setText(tr("Run time:") + TempScript::hoursMinutes(s.runSeconds));
     const uint32_t left = s.totalEstimate > s.elapsedEstimate ? s.totalEstimate - s.elapsedEstimate : 0;
-    ui->label_wenxiang_left_run_time->setText("Remaining time:" + TempScript::hoursMinutes(left));
+    ui->label_wenxiang_left_run_time->setText(tr("Remaining time:") + TempScript::hoursMinutes(left));
     ui->textEdit_hothouse_current_loops->setText(TempScript::stepText(s.step));
     write_hot_house_script_line(s.elapsedEstimate);
 
@@ -209,7 +209,7 @@ void MultiCalib::finishChamberScript()
 {
     m_hothouseScriptTimer->stop();
     m_hothouseScriptTimerRunning = false;
-    ui->textEdit_hothouse_current_status->setText("Stop");
+    ui->textEdit_hothouse_current_status->setText(tr("Stop"));
     qDebug() << "保温：25停止";
     SoundPlayer::instance().playLooping(Sounds::Class);
     if (m_chamberScriptRetest) {
@@ -222,7 +222,7 @@ void MultiCalib::finishChamberScript()
     emit signal_auto_log_imu(0);
     m_chamberScript.elapsedEstimate = m_chamberScript.totalEstimate;
     emit dc_control_cmd(65530);
-    if (askYesNo(this, "Warning", "Temperature compensation calibration retest completed, please check the retest marker position") ==
+    if (askYesNo(this, tr("Warning"), tr("Temperature compensation calibration retest completed, please check the retest marker position")) ==
         QMessageBox::Yes) {
         on_pushButton_hothouse_cmd_stop_clicked();
         setChamberScriptButtonsEnabled(true);

@@ -22,7 +22,7 @@ bool MultiCalib::addWorkOrderDetailsDalig()
         m_uploadStartTime = Clock::instance().now().toString(kTimeFormat);
         return true;
     }
-    Prompter::instance().warning(this, "Warning", "Please enter the necessary information for the work order!!!");
+    Prompter::instance().warning(this, tr("Warning"), tr("Please enter the necessary information for the work order!!!"));
     return false;
 }
 

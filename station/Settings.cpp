@@ -50,7 +50,7 @@ bool rateOf(const QString &text, float &out)
 Settings::Settings(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::Settings>())
 {
     ui->setupUi(this);
-    setWindowTitle("参数设置");
+    setWindowTitle(tr("参数设置"));
     QSettings *settings = getSettings();
 
     const int turnTableType = settings->value(kTurnTableTypeKey, 0).toInt();

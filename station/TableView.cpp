@@ -6,7 +6,7 @@ TableView::TableView() : m_model(new QStandardItemModel(kRows, kColumns))
 {
     setModel(m_model);
     for (int c = 0; c < kColumns; ++c) {
-        const QString title = c < 32 ? QString("IMU%1").arg(c + 1) : QString::fromUtf8("整个底板");
+        const QString title = c < 32 ? QString("IMU%1").arg(c + 1) : tr("整个底板");
         m_model->setHeaderData(c, Qt::Horizontal, title, Qt::EditRole);
         auto *d = new CheckBoxDelegate;
         d->setColumn(c);

@@ -1,5 +1,6 @@
 #include "station/TempScript.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cmath>
@@ -48,7 +49,7 @@ void toRoom(ChamberScriptState &s, QVector<ScriptAction> &out)
 {
     out << act(ScriptAction::UserTarget, 0, "25");
     s.phase = ChamberScriptPhase::GoRoom;
-    out << act(ScriptAction::SetTarget, 25) << status("Set temperature: 25");
+    out << act(ScriptAction::SetTarget, 25) << status(QCoreApplication::translate("MultiCalib", "Set temperature: 25"));
     s.step = 2;
 }
 } // namespace
@@ -158,7 +159,7 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
 
     if (s.phase == ChamberScriptPhase::GoStart) {
         if (s.secondsInPhase == 2) {
-            out << act(ScriptAction::SetSlope, 10) << status("Go to:" + start) << act(ScriptAction::UserTarget, 0, start)
+            out << act(ScriptAction::SetSlope, 10) << status(QCoreApplication::translate("MultiCalib", "Go to:%1").arg(start)) << act(ScriptAction::UserTarget, 0, start)
                 << act(ScriptAction::SetTarget, s.startTemp);
         }
         if (reached(tc, s.startTemp)) {
@@ -172,9 +173,9 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
     }
     if (s.phase == ChamberScriptPhase::SoakStart) {
         const int left = s.startSoak * 60 - int(s.secondsInPhase);
-        out << status("Insulation:" + start + "。剩余：" + QString::number(left) + "s");
+        out << status(QCoreApplication::translate("MultiCalib", "Insulation:%1。剩余：%2s").arg(start).arg(left));
         if (left <= 0) {
-            out << debug("保温结束:" + start) << status("End of insulation:" + start);
+            out << debug("保温结束:" + start) << status(QCoreApplication::translate("MultiCalib", "End of insulation:%1").arg(start));
             s.phase = ChamberScriptPhase::GoStop;
             s.secondsInPhase = 0;
             s.elapsedEstimate = elapsedAtRampToStop(s);
@@ -185,7 +186,7 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
     }
     if (s.phase == ChamberScriptPhase::GoStop) {
         if (s.secondsInPhase == 2) {
-            out << status("Go to:" + stop) << act(ScriptAction::UserTarget, 0, stop);
+            out << status(QCoreApplication::translate("MultiCalib", "Go to:%1").arg(stop)) << act(ScriptAction::UserTarget, 0, stop);
             if (!cycling)
                 out << act(ScriptAction::SetSlope, even ? 2 : 3);
             out << act(ScriptAction::SetTarget, s.stopTemp) << debug("前往：" + stop);
@@ -199,12 +200,12 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
     }
     if (s.phase == ChamberScriptPhase::SoakStop) {
         const int left = s.stopSoak * 60 - int(s.secondsInPhase);
-        out << status("Insulation:" + stop + "。剩余：" + QString::number(left) + "s");
+        out << status(QCoreApplication::translate("MultiCalib", "Insulation:%1。剩余：%2s").arg(stop).arg(left));
         if (earlyEndReady()) {
             // Only one of the early end and the soak end acts in a tick.
             out += earlyEnd(s, cycling);
         } else if (left <= 0) {
-            out << status("End of insulation:" + stop) << debug("保温结束：" + stop) << act(ScriptAction::SetSlope, 10);
+            out << status(QCoreApplication::translate("MultiCalib", "End of insulation:%1").arg(stop)) << debug("保温结束：" + stop) << act(ScriptAction::SetSlope, 10);
             if (!cycling)
                 out << act(ScriptAction::DcCode, even ? 56003 : 58003);
             const uint32_t elapsed = elapsedAtStopSoak(s) + uint32_t(s.stopSoak * 60);
@@ -219,13 +220,13 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
         }
     }
     if (s.phase == ChamberScriptPhase::GoRoom && reached(tc, 25)) {
-        out << debug("保温温度:25") << status("Insulation temperature: 25");
+        out << debug("保温温度:25") << status(QCoreApplication::translate("MultiCalib", "Insulation temperature: 25"));
         s.phase = ChamberScriptPhase::HoldRoom;
         s.secondsInPhase = 0;
     }
     if (s.phase == ChamberScriptPhase::HoldRoom) {
         const int left = 1800 - int(s.secondsInPhase);
-        out << status("Insulation: 25. Remaining time:" + QString::number(left) + "s");
+        out << status(QCoreApplication::translate("MultiCalib", "Insulation: 25. Remaining time:%1s").arg(left));
         if (left <= 0) {
             s.elapsedEstimate = s.totalEstimate;
             out << act(ScriptAction::Finish);

@@ -118,11 +118,11 @@ bool multi_calib_cmd::turnTableCheck()
 {
     const double now = double(Clock::instance().now().toMSecsSinceEpoch()) / 1000.0;
     if (now - double(g_turn_table_status_time) > 5.0) {
-        Prompter::instance().warning(this, "Warning",
-                                     "Turntable serial port data timeout of more than 5 seconds, please recheck");
+        Prompter::instance().warning(this, tr("Warning"),
+                                     tr("Turntable serial port data timeout of more than 5 seconds, please recheck"));
         return false;
     }
-    return confirm("Please ensure that the turntable is balanced and the shaft is enabled to rotate!");
+    return confirm(tr("Please ensure that the turntable is balanced and the shaft is enabled to rotate!"));
 }
 
 void multi_calib_cmd::clearHint() { log(75, QString()); }
@@ -135,25 +135,25 @@ void multi_calib_cmd::SendNolinerTestCmd()
 
 void multi_calib_cmd::on_pushButton_calib_multi_temp_start_clicked()
 {
-    if (confirm("Please confirm that it is a temperature compensation, not a temperature retest!"))
+    if (confirm(tr("Please confirm that it is a temperature compensation, not a temperature retest!")))
         broadcast(56001);
 }
 
 void multi_calib_cmd::on_pushButton_calib_multi_temp_stop_clicked()
 {
-    if (confirm("Please confirm that the temperature compensation has ended, not the temperature retest!"))
+    if (confirm(tr("Please confirm that the temperature compensation has ended, not the temperature retest!")))
         broadcast(56003);
 }
 
 void multi_calib_cmd::on_pushButton_turn_table_retest_temp_start_clicked()
 {
-    if (confirm("Please confirm that temperature retesting is starting!"))
+    if (confirm(tr("Please confirm that temperature retesting is starting!")))
         broadcast(58001);
 }
 
 void multi_calib_cmd::on_pushButton_turn_table_retest_temp_stop_clicked()
 {
-    if (confirm("Please confirm that the temperature retest has ended!"))
+    if (confirm(tr("Please confirm that the temperature retest has ended!")))
         broadcast(58003);
 }
 
@@ -177,7 +177,7 @@ void multi_calib_cmd::on_pushButton_turn_table_calib_gyro_start_clicked()
 
 void multi_calib_cmd::on_pushButton_turn_table_retest_gyro_acc_start_clicked()
 {
-    if (!confirm("Please ensure that the turntable is balanced and the shaft is enabled to rotate!", "warning"))
+    if (!confirm(tr("Please ensure that the turntable is balanced and the shaft is enabled to rotate!"), tr("warning")))
         return;
     clearHint();
     broadcast(30014, calibDateWord(Clock::instance().now().date()));
@@ -228,5 +228,5 @@ void multi_calib_cmd::on_pushButton_rotate_side_to_side_clicked()
     const float step = ui->multi_pos_add_angle->toPlainText().trimmed().toFloat();
     const float staticTime = ui->multi_pos_static_time->toPlainText().trimmed().toFloat();
     emit signal_send_turn_table_rotate_side_to_side(step, staticTime);
-    Prompter::instance().information(this, "Tip", "Start multi position rotation");
+    Prompter::instance().information(this, tr("Tip"), tr("Start multi position rotation"));
 }

@@ -8,44 +8,8 @@
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
 #include "production/Factory_735_Dlg.h"
+#include "tests/production/Module735.h"
 #include "tests/production/QuickTestRig.h"
-
-namespace {
-// A simulated 735 module: its clock runs with the test's ticks; command 9 restarts it (when it
-// obeys), after which it stays silent for a second.
-struct Module735 {
-    uint32_t timeMs = 40000;
-    bool obeysRestart = true;
-    bool restarted = false;
-    int silentSteps = 0;
-    uint32_t sn[3] = {11, 22, 33};
-    uint16_t spread = 50;
-    uint8_t flag145 = 1;
-
-    QByteArray payload() const
-    {
-        std::array<uint8_t, kTest735Bytes> r{};
-        uint8_t *b = r.data();
-        writeLE<uint32_t>(b + 0, 211021);
-        writeLE<uint32_t>(b + 4, 3);
-        writeLE<int32_t>(b + 8, 735);
-        for (int i = 0; i < 3; ++i)
-            writeLE<uint32_t>(b + 12 + 4 * i, sn[i]);
-        writeLE<uint32_t>(b + 25, timeMs);
-        for (int k = 0; k < 4; ++k) {
-            for (int v = 0; v < 7; ++v)
-                writeLE<int16_t>(b + 29 + 14 * k + 2 * v, int16_t(100 * (v + 1)));
-            for (int q = 0; q < 6; ++q)
-                writeLE<uint16_t>(b + 89 + 12 * k + 2 * q, spread);
-        }
-        b[86] = 32;
-        b[87] = 51;
-        writeLE<uint32_t>(b + 137, 168000000u);
-        b[145] = flag145;
-        return QByteArray(reinterpret_cast<const char *>(b), int(r.size()));
-    }
-};
-} // namespace
 
 class TestQuick735 : public QObject {
     Q_OBJECT
@@ -57,11 +21,9 @@ private:
     // One 100 ms step: the module sends (unless silent), then the page ticks.
     void step()
     {
-        if (module.silentSteps > 0)
-            --module.silentSteps;
-        else
-            QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload()));
-        module.timeMs += 100;
+        const QByteArray record = module.step();
+        if (!record.isEmpty())
+            QVERIFY(rig.sendRecord(DeviceMsgId::Test735, record));
         rig.clock.advance(100);
         page->_ackTimeout_735e();
     }
@@ -85,14 +47,7 @@ private slots:
         QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
         rig.countAfter(&WorkerThread::signal_send_735e_test);
         module = Module735();
-        rig.sim->onCommand = [this](const LongCommand &c) {
-            if (c.cmd_id == DeviceCmdId::Restart && module.obeysRestart) {
-                module.restarted = true;
-                module.timeMs = 0;
-                module.silentSteps = 10;
-            }
-            return false;
-        };
+        rig.sim->onCommand = [this](const LongCommand &c) { return module.obey(c); };
         page->setOperatorName("Lin");
         // The first tick before any record: the page waits for a module.
         page->_ackTimeout_735e();

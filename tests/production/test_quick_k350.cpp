@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include "app/Settings.h"
 #include "link/CommandFrames.h"
@@ -216,6 +217,25 @@ private slots:
         QVERIFY(label("ahrs_k350_test_gyro_noise1").startsWith("Poor:0.4\r\n0.4,0.4"));
         QCOMPARE(label("ahrs_k350_test_acc_noise1"), QString("Good"));
         QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+        const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
+        QCOMPARE(f.value(15), QString("0"));
+        QCOMPARE(f.value(17), QString("1"));
+    }
+
+    void theNoiseVerdictOfTheResultLineDoesNotHangOnTheShownWord()
+    {
+        // A translation that shows "Good" in other words leaves the line's noise flags alone.
+        struct OtherWords : QTranslator {
+            QString translate(const char *, const char *source, const char *, int) const override
+            {
+                return QString(source) == "Good" ? QString("Gut") : QString();
+            }
+        } words;
+        QCoreApplication::installTranslator(&words);
+        module.gyroNoise = 0.4f;
+        runSteps(81);
+        QCoreApplication::removeTranslator(&words);
+        QCOMPARE(label("ahrs_k350_test_acc_noise1"), QString("Gut"));
         const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
         QCOMPARE(f.value(15), QString("0"));
         QCOMPARE(f.value(17), QString("1"));
