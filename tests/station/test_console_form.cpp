@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -99,6 +100,7 @@ private slots:
         Prompter::install(&prompter);
         SoundPlayer::install(&sound);
         getSettings()->setValue("turnTableType/type", 4);
+        getSettings()->remove("removeTableWidget"); // every page shown, whatever a run left
         console = new MultiCalib;
     }
     void cleanupTestCase()
@@ -500,6 +502,11 @@ private slots:
         // The operator removes the chamber manual page, which stands before the IMU page.
         ui->comboBox_remove_tableWidget_items->setCurrentIndex(3);
         QTest::mouseClick(ui->pushButton_remove_tableWidget_top, Qt::LeftButton);
+        auto putBack = qScopeGuard([&] {
+            ui->comboBox_remove_tableWidget_items->setCurrentIndex(3);
+            console->on_pushButton_add_tableWidget_top_clicked();
+            g_open_imu_plot = 0;
+        });
         QVERIFY(top->indexOf(ui->tab_wenxiang_manual) < 0);
         const int pages = top->count();
 
@@ -521,7 +528,6 @@ private slots:
         QTest::mouseClick(ui->pushButton_add_tableWidget_top, Qt::LeftButton);
         QVERIFY(top->indexOf(ui->tab_wenxiang_manual) >= 0);
         QCOMPARE(top->indexOf(ui->tab_imu), 7);
-        g_open_imu_plot = 0;
     }
 
     void afterAnEarlierPlatePageIsRemovedThePlotAndRecordLabelFollowTheOpenPlate()
@@ -538,6 +544,13 @@ private slots:
         // The operator removes plate 9's page: plate 10's page now stands where plate 9's was.
         ui->comboBox_remove_tableWidget_items->setCurrentIndex(8);
         QTest::mouseClick(ui->pushButton_remove_tableWidget_top, Qt::LeftButton);
+        auto putBack = qScopeGuard([&] {
+            ui->comboBox_remove_tableWidget_items->setCurrentIndex(8);
+            console->on_pushButton_add_tableWidget_top_clicked();
+            bottom->setCurrentIndex(0);
+            ui->tabWidget_top->setCurrentIndex(0);
+            g_open_imu_plot = 0;
+        });
         QCOMPARE(bottom->tabText(9), QString::fromUtf8("底板10"));
         bottom->setCurrentIndex(9);
         feedPlate(8, [](CalibImuStatus *r, uint32_t *) { r[0].accx = -9.0f; });
@@ -564,9 +577,6 @@ private slots:
 
         QTest::mouseClick(ui->pushButton_add_tableWidget_top, Qt::LeftButton);
         QCOMPARE(bottom->tabText(9), QString::fromUtf8("底板9"));
-        bottom->setCurrentIndex(0);
-        ui->tabWidget_top->setCurrentIndex(0);
-        g_open_imu_plot = 0;
     }
 
     void aClearWithSteadyLossCountsLeavesNoImuRed()
