@@ -2,16 +2,22 @@
 
 #include "ui_MainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QThread>
 
 #include "app/AutoResize.h"
 #include "app/Prompter.h"
 #include "app/SerialPorts.h"
 #include "app/Settings.h"
+#include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
+#include "link/SerialLine.h"
 #include "link/WorkerThread.h"
+#include "link/WorkerThreadStart.h"
 #include "production/DecodeDlg.h"
 #include "production/Factory_735_Dlg.h"
 #include "production/Factory_K350_Dlg.h"
@@ -19,6 +25,8 @@
 #include "station/MultiCalib.h"
 
 namespace {
+// How long a confirmed exit waits for the workers' threads to finish.
+constexpr int kShutDownWaitMs = 3000;
 const int kBaudRates[] = {9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600, 1000000, 1500000, 2000000};
 }
 
@@ -138,6 +146,8 @@ void MainWindow::on_pushButton_connect_clicked()
     }
     const uint32_t baud = ui->comboBox_baud->currentText().toUInt();
 
+    if (m_recording) // the recording belongs to the link that is retired now
+        setRecordingState(false, tr("Not recording: the link was opened again, its recording ended"));
     if (m_worker) { // retire the previous link
         connect(this, &MainWindow::signal_retire_worker, m_worker.data(), &WorkerThread::deleteObjAndNewNext);
         emit signal_retire_worker();
@@ -156,6 +166,14 @@ void MainWindow::on_pushButton_connect_clicked()
         g_baud_rate = baud;
         rev_connect_result(ok);
     });
+    connect(w, &WorkerThread::signal_recording, this, [this, w](bool on, QString text) {
+        if (w == m_worker)
+            rev_recording(on, text);
+    });
+    connect(w, &WorkerThread::signal_linkLost, this, [this, w](QString reason) {
+        if (w == m_worker)
+            rev_link_lost(reason);
+    });
     ui->pushButton_connect->setEnabled(false);
 }
 
@@ -173,6 +191,21 @@ void MainWindow::rev_connect_result(bool ok)
     getSettings()->setValue("serial_port_index/serial1", g_port_name);
     getSettings()->setValue("serial_port/baudrate", g_baud_rate);
     emit signal_connect_serial_port(1);
+}
+
+void MainWindow::rev_link_lost(QString reason)
+{
+    if (!m_linked)
+        return;
+    m_linked = false;
+    g_link_status[0] = 0;
+    ui->pushButton_connect->setText(tr("Connect"));
+    ui->pushButton_connect->setEnabled(true);
+    statusBar()->showMessage(tr("Link lost: %1 (%2)").arg(g_port_name, reason));
+    // The quick-test and screening pages tell the operator with their lost-device box.
+    const int page = ui->stackedWidget->currentIndex();
+    if (page == PageScreening || page == PageK350 || page == Page735)
+        markSerialLineLost();
 }
 
 void MainWindow::closeLink()
@@ -221,6 +254,7 @@ void MainWindow::wireConsole()
     connect(this, &MainWindow::cmd_start, c, &MultiCalib::cmd_start, u);
     connect(this, &MainWindow::signal_file_recoding, c, &MultiCalib::signal_file_recoding, u);
     connect(c, &MultiCalib::signal_sendVersionValue, this, &MainWindow::displayVersionValue, u);
+    connect(w, &WorkerThread::signal_linkLost, c, &MultiCalib::linkLost_main, u);
 }
 
 void MainWindow::on_pushButton_mode_start_clicked()
@@ -230,17 +264,42 @@ void MainWindow::on_pushButton_mode_start_clicked()
 
 void MainWindow::on_pushButton_record_clicked()
 {
-    m_recording = !m_recording;
     const QString path = QDir(logSubdir("record")).absoluteFilePath(
         QDateTime::currentDateTime().toString("yyyy_MMdd_HHmm_ss"));
-    emit signal_file_recoding(path, m_recording ? 1 : 0, 0, 0);
+    if (m_recording) {
+        emit signal_file_recoding(path, 0, 0, 0);
+        setRecordingState(false, tr("Not recording: recording stopped"));
+        return;
+    }
+    if (!m_worker || !m_linked) {
+        setRecordingState(false, tr("Not recording: no link is open"));
+        return;
+    }
+    // The indicator waits for the link's answer: only a file really opened shows "recording".
+    emit signal_file_recoding(path, 1, 0, 0);
+    statusBar()->showMessage(tr("Opening the recording file..."));
+}
+
+void MainWindow::rev_recording(bool on, QString text)
+{
+    if (on && g_recording.load() != 1) // ended again before this report arrived
+        return;
+    setRecordingState(on, on ? tr("Recording to %1").arg(text) : tr("Not recording: %1").arg(text));
+}
+
+void MainWindow::setRecordingState(bool on, const QString &status)
+{
+    m_recording = on;
+    m_recordingStatus = status;
     ui->pushButton_record->setText(m_recording ? tr("Stop recording") : tr("Record"));
-    label_record_visible(m_recording ? 1 : 0);
+    ui->label_record->setVisible(m_recording && m_recordLabelWanted);
+    statusBar()->showMessage(status);
 }
 
 void MainWindow::label_record_visible(uint8_t visible)
 {
-    ui->label_record->setVisible(visible != 0);
+    m_recordLabelWanted = visible != 0;
+    ui->label_record->setVisible(m_recording && m_recordLabelWanted);
 }
 
 void MainWindow::displayVersionValue(uint32_t a0, uint32_t a1, uint32_t a2, uint32_t a3, uint32_t a4,
@@ -275,10 +334,35 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const auto answer = Prompter::instance().question(
         this, tr("Confirm Dialog"), tr("Please confirm if the upper computer has been turned off"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes)
-        event->accept();
-    else
+    if (answer != QMessageBox::Yes) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    shutDown();
+}
+
+void MainWindow::shutDown()
+{
+    // Every window goes, not only this one: a separate window left open (the log window, the
+    // command page, the settings, the work order) would keep the program running unseen.
+    const QDeadlineTimer deadline(kShutDownWaitMs);
+    m_multiCalib->shutDown(kShutDownWaitMs);
+    if (m_recording)
+        setRecordingState(false, tr("Not recording: the program is closing"));
+    QPointer<WorkerThread_decode> decoder = m_decode->worker();
+    const QList<QPointer<QThread>> threads = {m_worker ? m_worker->thread() : nullptr,
+                                              decoder ? decoder->thread() : nullptr};
+    retireWorker(m_worker);
+    retireWorker(decoder);
+    m_linked = false;
+    for (const QPointer<QThread> &t : threads)
+        if (t && t != thread())
+            t->wait(deadline);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->close();
+    QCoreApplication::quit();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

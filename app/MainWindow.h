@@ -40,6 +40,9 @@ public:
 
     // Shows a page and selects it in the module selector.
     void showPage(int pageIndex);
+    // Whether the main link is recording raw data, and what the operator is told about it.
+    bool recording() const { return m_recording; }
+    QString recordingStatus() const { return m_recordingStatus; }
 
 signals:
     void signal_connect_serial_port(uint8_t on);
@@ -63,6 +66,8 @@ private slots:
     void on_pushButton_record_clicked();
     void on_comboBox_module_currentIndexChanged(int index);
     void rev_connect_result(bool ok);
+    void rev_recording(bool on, QString text);
+    void rev_link_lost(QString reason);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -74,6 +79,10 @@ private:
     void wirePages();
     void wireConsole();
     void closeLink();
+    // The confirmed exit: every window closed, every worker retired, the event loop ended.
+    void shutDown();
+    // Shows the recording state: the button, the indicator and the reason in the status bar.
+    void setRecordingState(bool on, const QString &status);
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<AutoResize> m_autoResize;
@@ -86,4 +95,6 @@ private:
     QPointer<WorkerThread> m_worker;
     bool m_linked = false;
     bool m_recording = false;
+    bool m_recordLabelWanted = true; // the console may hide the indicator on some of its pages
+    QString m_recordingStatus;
 };

@@ -37,6 +37,10 @@ void WorkerThread_DC_power::openSerialConnected()
     const bool ok = m_device->connectDevice() && m_device->state() == QModbusDevice::ConnectedState;
     if (ok) {
         m_pollTimer.start(m_t.pollMs);
+        watchModbusLine(m_device.get(), [this](const QString &reason) {
+            closePort();
+            emit signal_linkLost(reason);
+        });
     } else {
         emit signal_log(5, QString("DC supply: failed to open %1: %2").arg(m_portName, m_device->errorString()));
         m_device.reset();

@@ -47,6 +47,8 @@ signals:
                                     uint32_t cm4, int32_t cm5, int32_t cm6);
     // Each frame put on the line, without the CRC (tests and the debug output).
     void signal_frame_sent(QByteArray frame, int tag);
+    // The line went away on its own and was closed (once); the text says why.
+    void signal_linkLost(QString reason);
     void deleteObjAndNewNext();
 
 private:

@@ -39,6 +39,14 @@ void WorkerThread_Multi::openSerialConnected()
     const bool ok = m_port != nullptr;
     if (ok) {
         connect(m_port.get(), &QSerialPort::readyRead, this, &WorkerThread_Multi::readDate);
+        watchSerialLine(m_port.get(), [this](const QString &reason) {
+            m_queue.clear();
+            if (m_recorder.isOpen()) {
+                m_recorder.close();
+                emit signal_log(5, QString("Plate %1: recording stopped").arg(m_index + 2));
+            }
+            emit signal_linkLost(m_index, reason);
+        });
     } else {
         emit signal_log(5, QString("Plate %1: failed to open %2: %3")
                                .arg(m_index + 2).arg(m_portName, error));

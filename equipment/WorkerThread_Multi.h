@@ -23,6 +23,8 @@ public:
     // Scales the waits of the command queue (tests).
     void setCommandIntervals(int longMs, int textMs) { m_queue.setIntervals(longMs, textMs); }
     const FrameCounters &frameCounters() const { return m_parser.counters(); }
+    // Whether the board's port is open (call on the worker's thread).
+    bool portOpen() const { return m_port && m_port->isOpen(); }
     // Parses bytes as if they came from the port.
     void feedBytes(const char *data, qint64 size);
 
@@ -45,6 +47,8 @@ signals:
     void signal_sendVersionValue(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t,
                                  uint16_t, uint8_t, uint8_t, uint8_t, uint32_t, uint32_t,
                                  uint32_t, uint32_t, uint32_t, uint8_t);
+    // The board went away: its port reported it gone and was closed (once).
+    void signal_linkLost(int index, QString reason);
     void deleteObjAndNewNext();
 
 private slots:

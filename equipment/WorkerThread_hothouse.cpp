@@ -47,6 +47,11 @@ void WorkerThread_hothouse::openPortConnected()
         if (s == QModbusDevice::ConnectedState) {
             m_reportedOpen = true;
             m_pollTimer.start(m_pollMs);
+            watchModbusLine(m_device.get(), [this](const QString &reason) {
+                m_pollTimer.stop();
+                m_pending.clear();
+                emit signal_linkLost(reason);
+            });
             emit signal_connectIsSuccess(true);
             sendNext();
         } else if (s == QModbusDevice::UnconnectedState) {

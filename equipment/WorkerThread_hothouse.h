@@ -39,6 +39,8 @@ signals:
     void signal_show_current_temp(float celsius);
     void signal_show_target_temp(float celsius);
     void signal_show_temp_slope(float perMinute);
+    // The line went away on its own and was closed (once); the text says why.
+    void signal_linkLost(QString reason);
     void deleteObjAndNewNext();
 
 protected:

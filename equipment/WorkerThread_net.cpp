@@ -22,6 +22,10 @@ void WorkerThread_net::openSerialConnected()
     const bool ok = m_port != nullptr;
     if (ok) {
         m_pollTimer.start(m_pollMs);
+        watchSerialLine(m_port.get(), [this](const QString &reason) {
+            m_pollTimer.stop();
+            emit signal_linkLost(reason);
+        });
     } else {
         emit signal_log(5, QString("Base-board link: failed to open %1: %2").arg(m_portName, error));
     }

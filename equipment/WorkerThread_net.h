@@ -28,6 +28,8 @@ signals:
     void signal_connectIsSuccess(bool ok);
     void signal_log(uint8_t code, QString text);
     void signal_show_current_temp(float celsius);
+    // The unit went away: its port reported it gone and was closed (once).
+    void signal_linkLost(QString reason);
     void deleteObjAndNewNext();
 
 private slots:

@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "equipment/Creators.h"
 #include "equipment/StationValues.h"
+#include "link/SerialLine.h"
 #include "station/AutoTurnTableTestType.h"
 
 WorkerThread_turn_table *g_turn_table_worker = nullptr;
@@ -46,6 +47,10 @@ std::unique_ptr<TurntableController> WorkerThread_turn_table::makeController()
     port->setParity(QSerialPort::NoParity);
     port->setStopBits(QSerialPort::OneStop);
     port->setFlowControl(QSerialPort::NoFlowControl);
+    watchSerialLine(port, [this](const QString &reason) {
+        closePort();
+        emit signal_linkLost(reason);
+    });
     return std::make_unique<LineTurntableController>(port);
 }
 

@@ -51,6 +51,8 @@ signals:
     void signal_send_zhuantai_status(int32_t innerPos, int32_t innerRate, uint16_t innerStatus,
                                      int32_t outerPos, int32_t outerRate, uint16_t outerStatus);
     void signal_rotated_times();
+    // The controller's line went away: its port reported it gone and was closed (once).
+    void signal_linkLost(QString reason);
     void deleteObjAndNewNext();
 
 protected:

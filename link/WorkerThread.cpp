@@ -46,6 +46,13 @@ void WorkerThread::openSerialConnected()
     const bool ok = m_port != nullptr;
     if (ok) {
         connect(m_port.get(), &QSerialPort::readyRead, this, &WorkerThread::readDate);
+        watchSerialLine(m_port.get(), [this](const QString &reason) {
+            m_queue.clear();
+            m_paramTimer.stop();
+            m_paramIndices.clear();
+            stopRecording(QString("the link was lost (%1)").arg(reason));
+            emit signal_linkLost(reason);
+        });
     } else {
         emit signal_log(5, QString("Failed to open %1: %2").arg(m_portName, error));
     }
@@ -59,6 +66,17 @@ void WorkerThread::closePort()
     m_paramIndices.clear();
     if (m_port && m_port->isOpen())
         m_port->close();
+    stopRecording("the link was closed");
+}
+
+void WorkerThread::stopRecording(const QString &why)
+{
+    if (!m_recorder.isOpen())
+        return;
+    m_recorder.close();
+    g_recording = 0;
+    emit signal_log(5, "Recording stopped");
+    emit signal_recording(false, why);
 }
 
 void WorkerThread::writeBytes(const QByteArray &bytes)
@@ -99,17 +117,28 @@ void WorkerThread::do_file_recording(QString path, int on, int, int)
         m_recorder.close();
         g_recording = 0;
         emit signal_log(5, "Recording stopped");
+        emit signal_recording(false, "recording stopped");
         return;
     }
-    if (m_recorder.isOpen())
+    if (m_recorder.isOpen()) {
+        emit signal_recording(true, m_recorder.fileName());
         return;
+    }
+    if (!m_port || !m_port->isOpen()) {
+        g_recording = 0;
+        emit signal_recording(false, "the link is not open");
+        return;
+    }
     if (!m_recorder.open(path)) {
         g_recording = 0;
-        emit signal_log(5, QString("Recording failed: %1").arg(m_recorder.errorString()));
+        const QString why = QString("cannot open %1: %2").arg(m_recorder.fileName(), m_recorder.errorString());
+        emit signal_log(5, "Recording failed: " + why);
+        emit signal_recording(false, why);
         return;
     }
     g_recording = 1;
     emit signal_log(5, QString("Recording to %1").arg(m_recorder.fileName()));
+    emit signal_recording(true, m_recorder.fileName());
 }
 
 void WorkerThread::readDate()
@@ -122,7 +151,9 @@ void WorkerThread::readDate()
     emit signal_sendSerialPortData(data);
     if (m_recorder.isOpen() && !m_recorder.append(data.constData(), data.size())) {
         g_recording = 0;
-        emit signal_log(5, QString("Recording failed: %1").arg(m_recorder.errorString()));
+        const QString why = QString("writing %1 failed: %2").arg(m_recorder.fileName(), m_recorder.errorString());
+        emit signal_log(5, "Recording failed: " + why);
+        emit signal_recording(false, why);
     }
     feedBytes(data.constData(), data.size());
 }

@@ -23,6 +23,8 @@ public:
     // Frames with a good CRC but shorter than their message's layout.
     uint64_t shortFrames() const { return m_shortFrames; }
 
+    // Whether the module's port is open (call on the worker's thread).
+    bool portOpen() const { return m_port && m_port->isOpen(); }
     // Parses bytes as if they came from the port (the simulator and tests call it directly).
     void feedBytes(const char *data, qint64 size);
 
@@ -56,6 +58,10 @@ signals:
     void signal_send_k350_test();
     void signal_send_735e_imu_screening();
     void signal_send_normal_param(uint8_t index, float value);
+    // The device went away: the port reported it gone and was closed (once); the text says why.
+    void signal_linkLost(QString reason);
+    // Raw-data recording began (on, the file's name) or is not running (off, the reason).
+    void signal_recording(bool on, QString text);
     void deleteObjAndNewNext();
 
 private slots:
@@ -67,6 +73,8 @@ private:
     void dataExtraction(uint16_t id, const uint8_t *payload, uint32_t len);
     void startParamRead(uint8_t index);
     void finishParamRead(bool ok, float value);
+    // Ends a running recording, reporting why.
+    void stopRecording(const QString &why);
 
     QString m_portName;
     uint32_t m_baudRate;

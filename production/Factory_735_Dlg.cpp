@@ -266,9 +266,6 @@ void Factory_735_Dlg::giveVerdict()
 
     save_db_735e(); // judges by the error count
     m_engine.endVerdict(v.passed());
-    QuickTestPage::showOutcome(v.passed(), m_tally.last.stored, m_tally.last.error,
-                               [this](const QString &t, const QString &s) { setStatus(t, s); });
-    showCounts();
 
     QStringList line{QString::number(m_engine.testNumber()), sn, v.passed() ? "0" : "1", m_startStamp,
                      ui->textEdit_735e_test_user_name->toPlainText(), QString::number(f.firmware_date),
@@ -282,7 +279,11 @@ void Factory_735_Dlg::giveVerdict()
     for (int k = 0; k < 4; ++k)
         for (int q = 0; q < 6; ++q)
             line << shortNumber(double(m_spreadMax[k][q] / 1000.0f));
-    m_log.append(line.join(","));
+    // A line that could not be written is shown like a result the database could not keep.
+    const bool lineWritten = m_log.append(line.join(","));
+    QuickTestPage::showOutcome(v.passed(), m_tally.last, lineWritten ? QString() : m_log.lastError(),
+                               [this](const QString &t, const QString &s) { setStatus(t, s); });
+    showCounts();
     ui->progressBar_ahrs_735e_test->setValue(100);
     if (!m_tally.last.notice.isEmpty())
         Prompter::instance().notice(QCoreApplication::translate("StatusText", m_tally.last.notice.toUtf8().constData()));

@@ -260,9 +260,6 @@ void Factory_K350_Dlg::giveVerdict()
 
     save_db();
     m_engine.endVerdict(v.passed());
-    QuickTestPage::showOutcome(v.passed(), m_tally.last.stored, m_tally.last.error,
-                               [this](const QString &t, const QString &s) { setStatus(t, s); });
-    showCounts();
 
     auto num = [](float x) { return shortNumber(double(x)); };
     QStringList line{QString::number(m_engine.testNumber()), sn, v.passed() ? "0" : "1", m_startStamp,
@@ -280,7 +277,11 @@ void Factory_K350_Dlg::giveVerdict()
     for (float m : m_noiseMax)
         line << num(m);
     line << QString::number(m_tally.total) << QString::number(m_tally.passed);
-    m_log.append(line.join(","));
+    // A line that could not be written is shown like a result the database could not keep.
+    const bool lineWritten = m_log.append(line.join(","));
+    QuickTestPage::showOutcome(v.passed(), m_tally.last, lineWritten ? QString() : m_log.lastError(),
+                               [this](const QString &t, const QString &s) { setStatus(t, s); });
+    showCounts();
 
     QSettings *s = getSettings();
     s->setValue("k350_factory/k350_clk", ui->comboBox_k350_sysclk->currentIndex());

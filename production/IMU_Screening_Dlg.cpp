@@ -4,7 +4,10 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QIntValidator>
+#include <QLineEdit>
 #include <QTableWidget>
+#include <limits>
 
 #include "app/AutoResize.h"
 #include "app/Clock.h"
@@ -76,6 +79,29 @@ void IMU_Screening_Dlg::loadLimits()
     l.sys_clk = s->value("imu_screening/sys_clk", l.sys_clk).toUInt();
     l.max_min_diff = s->value("imu_screening/max_min_diff", double(l.max_min_diff)).toFloat();
     m_run.setLimits(l);
+    // The limits in use stand on the page; the operator changes them there.
+    ui->lineEdit_limit_lp_type->setValidator(new QIntValidator(0, 255, this));
+    ui->lineEdit_limit_stream_mode->setValidator(new QIntValidator(0, 255, this));
+    ui->lineEdit_limit_sys_clk->setValidator(new QIntValidator(0, std::numeric_limits<int>::max(), this));
+    ui->lineEdit_limit_lp_type->setText(QString::number(l.lp_type));
+    ui->lineEdit_limit_stream_mode->setText(QString::number(l.stream_mode));
+    ui->lineEdit_limit_sys_clk->setText(QString::number(l.sys_clk));
+    for (QLineEdit *e : {ui->lineEdit_limit_lp_type, ui->lineEdit_limit_stream_mode, ui->lineEdit_limit_sys_clk})
+        connect(e, &QLineEdit::editingFinished, this, &IMU_Screening_Dlg::storeLimits);
+}
+
+void IMU_Screening_Dlg::storeLimits()
+{
+    ScreeningLimits l = m_run.limits();
+    l.lp_type = ui->lineEdit_limit_lp_type->text().toInt();
+    l.stream_mode = ui->lineEdit_limit_stream_mode->text().toInt();
+    l.sys_clk = ui->lineEdit_limit_sys_clk->text().toUInt();
+    m_run.setLimits(l);
+    QSettings *s = getSettings();
+    s->setValue("imu_screening/lp_type", l.lp_type);
+    s->setValue("imu_screening/stream_mode", l.stream_mode);
+    s->setValue("imu_screening/sys_clk", l.sys_clk);
+    s->sync();
 }
 
 void IMU_Screening_Dlg::init_auto_resize()
@@ -113,6 +139,7 @@ void IMU_Screening_Dlg::showGrid()
         for (int m = 0; m < ScreeningRun::kModules; ++m) {
             const ScreeningCell &c = m_run.cell(r, m);
             auto *item = new QTableWidgetItem(c.text);
+            item->setToolTip(c.why);
             if (c.mark == ScreeningCell::Red)
                 item->setBackground(QColor(Qt::red));
             else if (c.mark == ScreeningCell::Green)
@@ -216,11 +243,17 @@ void IMU_Screening_Dlg::save_testfile_imu_screening(QString sn)
     const ScreeningBytes records = g_screening_records.load();
     for (int m = 0; m < ScreeningRun::kModules; ++m) {
         const ScreeningModule d = ScreeningModule::parse(records, m);
-        if (d.serialNumber() != sn || !m_log.isOpen())
+        if (d.serialNumber() != sn)
             continue;
+        // A line that cannot be written is a result lost: the verdict shows it as a storage error.
+        if (!m_log.isOpen()) {
+            m_storageError = "screening log " + m_log.fileName() + " is not open";
+            continue;
+        }
         m_startStamp = Clock::instance().now().toString("yyyy_MMdd_HHmm_ss");
-        m_log.write(m_run.csvLine(d, m, m_startStamp).toUtf8());
-        m_log.flush();
+        const QByteArray bytes = m_run.csvLine(d, m, m_startStamp).toUtf8();
+        if (m_log.write(bytes) != bytes.size() || !m_log.flush())
+            m_storageError = "screening log line not written to " + m_log.fileName() + " (" + m_log.errorString() + ")";
     }
 }
 

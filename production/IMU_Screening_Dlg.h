@@ -63,6 +63,7 @@ private:
     void showCounts();
     void onVerdict(bool passed, const QStringList &serials);
     void loadLimits();
+    void storeLimits();
     bool linkUp() const;
 
     std::unique_ptr<Ui::IMU_Screening_Dlg> ui;

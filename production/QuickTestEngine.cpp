@@ -76,6 +76,8 @@ void QuickTestEngine::tick(const Inputs &in)
     emit command(DeviceCmdId::SetOutputMode, m_cfg.outputMode, 0, OUTPUT_MODE_FILLER::cm3,
                  OUTPUT_MODE_FILLER::cm4, OUTPUT_MODE_FILLER::cm5, OUTPUT_MODE_FILLER::cm6);
     if (in.nameEmpty) {
+        // A test cannot go on without its operator; it is dropped, not judged later.
+        standDown();
         setStatus(EnterName, Yellow);
         emit clearPage();
         return;
@@ -85,11 +87,16 @@ void QuickTestEngine::tick(const Inputs &in)
         emit clearPage();
     }
     if (!in.linkUp) {
-        setStatus(OpenPort, Yellow);
+        // The operator closed the port: a running test ends here, shown as interrupted and
+        // stored nowhere; the text stays until the port is open again.
+        if (standDown())
+            setStatus(Interrupted, Yellow);
+        else if (m_status != Interrupted)
+            setStatus(OpenPort, Yellow);
         emit clearPage();
         return;
     }
-    if (m_status == OpenPort) {
+    if (m_status == OpenPort || m_status == Interrupted) {
         setStatus(Waiting, Yellow);
         emit clearPage();
     }
@@ -113,7 +120,9 @@ void QuickTestEngine::tick(const Inputs &in)
         // A module that went silent after the phase command (restart or calibration) stays
         // in its test.
     }
-    if (!m_started && (m_done || m_waiting)) {
+    // A module is sending and no test runs for it: start one, whatever came before (first
+    // data before the first tick, a new module after a reconnect).
+    if (!m_started && !silent) {
         m_done = false;
         m_started = true;
         m_waiting = false;
@@ -148,6 +157,21 @@ void QuickTestEngine::tick(const Inputs &in)
         return;
     }
     emit progressChanged(qMin(100, int(elapsed / m_lengthS * 100.0)));
+}
+
+bool QuickTestEngine::standDown()
+{
+    const bool wasRunning = running();
+    m_started = false;
+    m_done = false;
+    m_waiting = true;
+    m_hasData = false; // data from before counts no more
+    m_hasStart = false;
+    m_phaseSent = false;
+    m_secondDone = false;
+    m_errors = 0;
+    emit progressChanged(0);
+    return wasRunning;
 }
 
 void QuickTestEngine::beginVerdict()

@@ -34,6 +34,8 @@ inline const char *Testing = QT_TRANSLATE_NOOP("StatusText", "During testing, pl
 inline const char *Passed = QT_TRANSLATE_NOOP("StatusText", "Test passed");
 inline const char *Failed = QT_TRANSLATE_NOOP("StatusText", "Test failed, malfunction occurred");
 inline const char *SerialLost = QT_TRANSLATE_NOOP("StatusText", "The serial hardware has been disconnected, please reconnect!");
+inline const char *Interrupted =
+    QT_TRANSLATE_NOOP("StatusText", "Test interrupted, nothing was stored: please open the serial port");
 inline const char *Yellow = StatusStyle::Yellow;
 inline const char *Red = StatusStyle::Red;
 inline const char *Green = StatusStyle::Green;
@@ -54,6 +56,10 @@ public:
     void tick(const Inputs &in);
     // A record arrived: true when the page should show and grade it (a test may run).
     bool acceptRecord(bool nameEmpty, bool linkUp);
+
+    // Drops whatever test runs or was judged, without a verdict: the next module's data starts
+    // a new test. Returns true when a test was running.
+    bool standDown();
 
     // Ends the running test: done, test number + 1. Called by the page when verdictDue came.
     void beginVerdict();

@@ -11,18 +11,26 @@ QString QuickTestLog::currentPath() const
     return logRoot() + "/" + m_folder + "/" + day + "/T" + day + ".txt";
 }
 
+bool QuickTestLog::fail(const QString &why)
+{
+    m_error = "result line not written to " + m_file.fileName() + " (" + why + ")";
+    m_file.close(); // the next line opens the file again
+    return false;
+}
+
 bool QuickTestLog::append(const QString &line)
 {
     const QString path = currentPath();
+    m_error.clear();
     if (m_file.fileName() != path || !m_file.isOpen()) {
         m_file.close();
         QDir().mkpath(QFileInfo(path).absolutePath());
         m_file.setFileName(path);
         if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-            return false;
+            return fail(m_file.errorString());
     }
     const QByteArray bytes = (line + "\n").toUtf8();
-    const bool ok = m_file.write(bytes) == bytes.size();
-    m_file.flush();
-    return ok;
+    if (m_file.write(bytes) != bytes.size() || !m_file.flush())
+        return fail(m_file.errorString());
+    return true;
 }

@@ -11,8 +11,13 @@ public:
     bool append(const QString &line);
     // The file that today's lines go to.
     QString currentPath() const;
+    // Why the last append failed (empty after a line written).
+    QString lastError() const { return m_error; }
 
 private:
+    bool fail(const QString &why);
+
     QString m_folder;
     QFile m_file;
+    QString m_error;
 };

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QProgressBar>
+#include <QStringList>
 #include <QWidget>
 
 #include "app/Prompter.h"
@@ -32,11 +33,16 @@ QString QuickTestPage::storageErrorText(const QString &error)
     return QCoreApplication::translate("QuickTestPage", "Storage error, the result was not saved: ") + error;
 }
 
-void QuickTestPage::showOutcome(bool passed, bool stored, const QString &storageError,
+void QuickTestPage::showOutcome(bool passed, const TestResultDb::SaveOutcome &saved, const QString &lineError,
                                 const StatusFn &setStatus)
 {
-    if (!stored) {
-        setStatus(storageErrorText(storageError), Red);
+    QStringList errors;
+    if (!saved.stored)
+        errors << saved.error;
+    if (!lineError.isEmpty())
+        errors << lineError;
+    if (!errors.isEmpty()) {
+        setStatus(storageErrorText(errors.join("; ")), Red);
         SoundPlayer::instance().play(Sounds::Alarm);
         return;
     }

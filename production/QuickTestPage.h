@@ -4,10 +4,11 @@
 #include <QString>
 #include <functional>
 
+#include "production/TestResultDb.h"
+
 class QWidget;
 class QProgressBar;
 class QuickTestEngine;
-class TestResultDb;
 
 namespace QuickTestPage {
 using StatusFn = std::function<void(const QString &text, const QString &style)>;
@@ -15,9 +16,11 @@ using StatusFn = std::function<void(const QString &text, const QString &style)>;
 void wireEngine(QWidget *page, QuickTestEngine *engine, StatusFn setStatus, QProgressBar *bar);
 // Opens the page's database; a failure shows the "Tip" box.
 void openDatabase(QWidget *page, TestResultDb &db);
-// The verdict's text, colour and sound; a result that could not be stored is shown as a
-// storage error in place of "Test passed".
-void showOutcome(bool passed, bool stored, const QString &storageError, const StatusFn &setStatus);
+// The verdict's text, colour and sound; a result that could not be stored in the database, or
+// whose result line could not be written (lineError not empty), is shown as a storage error in
+// place of "Test passed".
+void showOutcome(bool passed, const TestResultDb::SaveOutcome &saved, const QString &lineError,
+                 const StatusFn &setStatus);
 // The text shown when a result could not be stored.
 QString storageErrorText(const QString &error);
 } // namespace QuickTestPage

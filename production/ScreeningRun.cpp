@@ -24,9 +24,11 @@ void ScreeningRun::setCell(int row, int m, const QString &text)
     c.text = text;
 }
 
-void ScreeningRun::fail(int row, int m)
+void ScreeningRun::fail(int row, int m, const QString &why)
 {
-    m_grid[size_t(row)][size_t(m)].mark = ScreeningCell::Red;
+    ScreeningCell &c = m_grid[size_t(row)][size_t(m)];
+    c.mark = ScreeningCell::Red;
+    c.why = why;
     ++m_errors;
 }
 
@@ -101,45 +103,56 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
     const bool paramRow = rowDiffers([](const ScreeningModule &d) { return d.calibParam_fCode; });
     const bool window7to12 = m_ticks >= 7 && m_ticks <= 12;
 
+    auto value = [](const QString &v, const QString &rule) { return "value " + v + ", " + rule; };
+    auto limit = [&](auto v, auto l) { return value(QString::number(v), "limit " + QString::number(l)); };
+    auto mean = [&](auto v, auto first) {
+        return value(QString::number(v), "the board differs from module 1 (" + QString::number(first) + ")");
+    };
+    const ScreeningModule &first = mods[0];
     for (int m = 0; m < kModules; ++m) {
         const ScreeningModule &d = mods[size_t(m)];
         if (cell(1, m).text != ref.software)
-            fail(1, m);
+            fail(1, m, value(cell(1, m).text, "expected " + ref.software));
         if (cell(2, m).text != ref.hardware)
-            fail(2, m);
+            fail(2, m, value(cell(2, m).text, "expected " + ref.hardware));
         if (cell(3, m).text != ref.board)
-            fail(3, m);
+            fail(3, m, value(cell(3, m).text, "expected " + ref.board));
         if (gyroRow)
-            fail(5, m);
+            fail(5, m, mean(d.gyro_num, first.gyro_num));
         if (accelRow)
-            fail(6, m);
-        if (lpRow || int(d.lp_type) != m_limits.lp_type)
-            fail(7, m);
+            fail(6, m, mean(d.accel_num, first.accel_num));
+        if (int(d.lp_type) != m_limits.lp_type)
+            fail(7, m, limit(d.lp_type, m_limits.lp_type));
+        else if (lpRow)
+            fail(7, m, mean(d.lp_type, first.lp_type));
         if (streamRow)
-            fail(8, m);
+            fail(8, m, int(first.stream_mode) != m_limits.stream_mode
+                           ? value(QString::number(d.stream_mode), "module 1 reports " + QString::number(first.stream_mode)
+                                                                       + ", limit " + QString::number(m_limits.stream_mode))
+                           : mean(d.stream_mode, first.stream_mode));
         if (calibRow)
-            fail(9, m);
+            fail(9, m, mean(d.calib_flag, first.calib_flag));
         if (imuRow || d.imu_fCode != 0)
-            fail(10, m);
+            fail(10, m, imuRow ? mean(d.imu_fCode, first.imu_fCode) : limit(d.imu_fCode, 0));
         if (configRow || d.config_fCode != 0)
-            fail(11, m);
+            fail(11, m, configRow ? mean(d.config_fCode, first.config_fCode) : limit(d.config_fCode, 0));
         if (paramRow)
-            fail(12, m);
+            fail(12, m, mean(d.calibParam_fCode, first.calibParam_fCode));
         if (m_ticks < 15 && (d.acc_norm > 1.1f || d.acc_norm < 0.9f))
-            fail(14, m);
+            fail(14, m, value(shortFloat(d.acc_norm), "limits 0.9 to 1.1"));
         if (d.sys_clk != m_limits.sys_clk)
-            fail(15, m);
+            fail(15, m, limit(d.sys_clk, m_limits.sys_clk));
         if (m_ticks >= 6 && m_ticks <= 9 && d.flag_byte != 1)
-            fail(16, m);
+            fail(16, m, limit(d.flag_byte, 1));
         for (int i = 0; i < 4; ++i)
             if (d.state[i] == 2)
-                fail(17 + i, m);
+                fail(17 + i, m, value("2", "2 is a failure"));
         for (int i = 0; i < 3 && window7to12; ++i)
             if (std::fabs(d.max_min_diff[i]) >= 0.02f)
-                fail(22 + i, m);
+                fail(22 + i, m, value(shortFloat(d.max_min_diff[i]), "limit below 0.02"));
         for (int i = 3; i < 6 && window7to12; ++i)
             if (std::fabs(d.max_min_diff[i]) >= m_limits.max_min_diff)
-                fail(22 + i, m);
+                fail(22 + i, m, value(shortFloat(d.max_min_diff[i]), "limit below " + shortFloat(m_limits.max_min_diff)));
     }
 }
 

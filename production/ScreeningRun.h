@@ -9,12 +9,14 @@
 #include <array>
 #include <vector>
 
+#include "link/DeviceProtocol.h"
 #include "production/ScreeningRecords.h"
 #include "production/StatusStyles.h"
 
 struct ScreeningLimits {
     int lp_type = 0;
-    int stream_mode = 0;
+    // The mode the page orders: a board that obeys the page's command reports it.
+    int stream_mode = int(OutputMode::Screening);
     uint32_t sys_clk = 168000000u;
     float max_min_diff = 0.5f;
 };
@@ -28,6 +30,7 @@ struct ScreeningCell {
     enum Mark { None, Red, Green };
     QString text;
     Mark mark = None;
+    QString why; // a red cell: the module's value and the rule it broke
 };
 
 namespace ScreeningText {
@@ -79,7 +82,7 @@ signals:
 
 private:
     void setCell(int row, int m, const QString &text);
-    void fail(int row, int m);
+    void fail(int row, int m, const QString &why);
     void check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref);
 
     ScreeningLimits m_limits;

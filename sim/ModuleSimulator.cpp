@@ -93,6 +93,13 @@ void ModuleSimulator::stopStreaming()
     m_stream.stop();
 }
 
+void ModuleSimulator::hangUp()
+{
+    m_stream.stop();
+    m_notifier.reset();
+    m_pty.hangUp();
+}
+
 QByteArray ModuleSimulator::currentCalibFrame() const
 {
     return buildDeviceFrame(calibMessageId, SimPayload::calibMessage(calibMessageId, imus));

@@ -68,6 +68,8 @@ public:
     // Streams the frames that makeFrame() returns every periodMs (0 stops).
     void startStreaming(int periodMs, std::function<QByteArray()> makeFrame);
     void stopStreaming();
+    // The module is unplugged: its pseudo-terminal goes away (the simulator stays silent).
+    void hangUp();
     QByteArray currentCalibFrame() const;
 
     // Called for every command received, before the built-in answer; return true to suppress

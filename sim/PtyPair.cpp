@@ -11,7 +11,8 @@
 
 PtyPair::PtyPair()
 {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Close-on-exec: a peer process started by a test must not hold this pair open.
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_master < 0)
         return;
     if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
@@ -20,7 +21,7 @@ PtyPair::PtyPair()
         return;
     }
     m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
-    m_slaveKeepAlive = ::open(m_slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    m_slaveKeepAlive = ::open(m_slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_slaveKeepAlive >= 0) {
         termios t;
         if (tcgetattr(m_slaveKeepAlive, &t) == 0) {
@@ -33,14 +34,22 @@ PtyPair::PtyPair()
 
 PtyPair::~PtyPair()
 {
+    hangUp();
+}
+
+void PtyPair::hangUp()
+{
     if (m_slaveKeepAlive >= 0)
         ::close(m_slaveKeepAlive);
     if (m_master >= 0)
         ::close(m_master);
+    m_slaveKeepAlive = m_master = -1;
 }
 
 bool PtyPair::write(const char *data, int size)
 {
+    if (m_master < 0)
+        return false;
     int done = 0;
     while (done < size) {
         const ssize_t n = ::write(m_master, data + done, size_t(size - done));
@@ -59,6 +68,8 @@ bool PtyPair::write(const char *data, int size)
 QByteArray PtyPair::readAvailable()
 {
     QByteArray out;
+    if (m_master < 0)
+        return out;
     char buf[4096];
     for (;;) {
         const ssize_t n = ::read(m_master, buf, sizeof buf);

@@ -19,6 +19,9 @@ public:
     bool write(const char *data, int size);
     // Reads whatever is there (non-blocking); empty when nothing.
     QByteArray readAvailable();
+    // The device goes away, as an unplugged adapter: both of this pair's ends close, so the
+    // program's open port sees a hang-up and reports read errors.
+    void hangUp();
 
 private:
     int m_master = -1;

@@ -15,6 +15,12 @@ TurntableSim::TurntableSim(QObject *parent) : QObject(parent)
 
 TurntableSim::~TurntableSim() = default;
 
+void TurntableSim::hangUp()
+{
+    m_notifier.reset();
+    m_pty.hangUp();
+}
+
 void TurntableSim::onReadable()
 {
     m_rx += m_pty.readAvailable();

@@ -34,6 +34,8 @@ public:
     QStringList commands() const { return m_commands; }
     void clearCommands() { m_commands.clear(); }
     int statusRequests() const { return m_statusRequests; }
+    // The controller's cable is pulled: its pseudo-terminal goes away.
+    void hangUp();
 
 signals:
     void commandReceived(QString line);

@@ -207,10 +207,26 @@ void MultiCalib::on_comboBox_TurnTableType_currentIndexChanged(int index)
     getSettings()->sync();
 }
 
-void MultiCalib::on_pushButton_neihuan_enable_advanced_clicked() { emit signal_common_cmd(30); }
-void MultiCalib::on_pushButton_waihuan_enable_advanced_clicked() { emit signal_common_cmd(31); }
-void MultiCalib::on_pushButton_neihuan_unEnable_advanced_clicked() { emit signal_common_cmd(32); }
-void MultiCalib::on_pushButton_waihuan_unEnable_advanced_clicked() { emit signal_common_cmd(33); }
+void MultiCalib::on_pushButton_neihuan_enable_advanced_clicked()
+{
+    if (turnTableLinkedOrWarn())
+        emit signal_common_cmd(30);
+}
+void MultiCalib::on_pushButton_waihuan_enable_advanced_clicked()
+{
+    if (turnTableLinkedOrWarn())
+        emit signal_common_cmd(31);
+}
+void MultiCalib::on_pushButton_neihuan_unEnable_advanced_clicked()
+{
+    if (turnTableLinkedOrWarn())
+        emit signal_common_cmd(32);
+}
+void MultiCalib::on_pushButton_waihuan_unEnable_advanced_clicked()
+{
+    if (turnTableLinkedOrWarn())
+        emit signal_common_cmd(33);
+}
 
 void MultiCalib::heat_box_end()
 {

@@ -53,6 +53,9 @@ public:
     enum AddTableWidgetType { TableWidgetTop = 1, TableWidgetBottom = 2 };
 
     Ui::MultiCalib *form() const { return ui.get(); }
+    // The confirmed exit of the program: the console's separate windows close and every worker
+    // of the console is retired; returns once their threads have finished, or after waitMs.
+    void shutDown(int waitMs);
     TableView *selectionGrid() const { return m_selectGrid; }
     FrmShowLog *logWindow() const { return m_logWindow; }
     multi_calib_cmd *commandPage() { return &m_cmdPage; }
@@ -159,6 +162,14 @@ public slots:
     void connectIsOk_Worker_net(bool ok);
     void connectIsOk_Worker_hothouse(bool ok);
     void connectIsOk_DC_power(bool ok);
+    // A link whose device went away (its port closed itself): the flag is cleared, the log
+    // window says so, and the next connect opens the link again.
+    void linkLost_main(QString reason);
+    void linkLost_Worker_Multi(int index, QString reason);
+    void linkLost_Worker_turn_table(QString reason);
+    void linkLost_Worker_net(QString reason);
+    void linkLost_Worker_hothouse(QString reason);
+    void linkLost_DC_power(QString reason);
     void on_pushButton_connect_renew_com_ports_clicked();
     void on_pushButton_connect_save_current_port_index_clicked();
     void setAdjustToContentOfComboBox(QComboBox *combo);
@@ -325,6 +336,10 @@ private:
     void frameWarning(uint16_t status);
     void appendStamped(const QString &text, bool autoPage, bool advancedPage);
     template <class W> void retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)());
+    // The manual turntable and chamber buttons: false, after telling the operator which link
+    // to open, while that link is closed.
+    bool turnTableLinkedOrWarn();
+    bool chamberLinkedOrWarn();
 
     std::unique_ptr<Ui::MultiCalib> ui;
     std::unique_ptr<AutoResize> m_autoResize;

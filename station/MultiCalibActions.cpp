@@ -11,6 +11,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/TimeUtil.h"
+#include "link/LinkFlags.h"
 #include "production/WorkerThread_ftp.h"
 #include "station/AutoTurnTableTestType.h"
 #include "station/ConsoleActions.h"
@@ -75,18 +76,32 @@ static void moveFrame(MultiCalib *console, bool outer, const FrameFields &f)
         emit console->signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);
 }
 
+bool MultiCalib::turnTableLinkedOrWarn()
+{
+    if (g_turn_table_connected)
+        return true;
+    Prompter::instance().warning(this, "Warning", tr("The turntable serial port is not turned on"));
+    return false;
+}
+
 void MultiCalib::on_pushButton_neihuan_control_manual_clicked()
 {
+    if (!turnTableLinkedOrWarn())
+        return;
     moveFrame(this, false, {ui->comboBox_neihuan_manual, ui->neihuan_target_pos_manual, ui->neihuan_target_vel_manual});
 }
 
 void MultiCalib::on_pushButton_waihuan_control_manual_clicked()
 {
+    if (!turnTableLinkedOrWarn())
+        return;
     moveFrame(this, true, {ui->comboBox_waihuan_manual, ui->waihuan_target_pos_manual, ui->waihuan_target_vel_manual});
 }
 
 void MultiCalib::on_pushButton_neihuan_control_stop_manual_clicked()
 {
+    if (!turnTableLinkedOrWarn())
+        return;
     ui->textEdit_turn_table_status_auto->clear();
     const TurnTableCommand c = frameStopCommand(false);
     emit signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);
@@ -94,6 +109,8 @@ void MultiCalib::on_pushButton_neihuan_control_stop_manual_clicked()
 
 void MultiCalib::on_pushButton_waihuan_control_stop_manual_clicked()
 {
+    if (!turnTableLinkedOrWarn())
+        return;
     ui->textEdit_turn_table_status_auto->clear();
     const TurnTableCommand c = frameStopCommand(true);
     emit signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);

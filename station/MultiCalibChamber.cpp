@@ -108,7 +108,17 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     connect(this, &MultiCalib::hothouse_cmd_set_slope, w, &WorkerThread_hothouse::hothouse_set_temp_slope);
     connect(this, &MultiCalib::hothouse_read_target_temp, w, &WorkerThread_hothouse::hothouse_read_target_temp);
     connect(this, &MultiCalib::hothouse_generate_start_stop_cmd, w, &WorkerThread_hothouse::hothouse_generate_start_stop_cmd);
+    connect(w, &WorkerThread_hothouse::signal_linkLost, this, &MultiCalib::linkLost_Worker_hothouse);
     emit signal_label_record_visible(1);
+}
+
+void MultiCalib::linkLost_Worker_hothouse(QString reason)
+{
+    if (sender() && sender() != m_hothouseWorker.data())
+        return;
+    g_hothouse_connected = 0;
+    m_hothouseWanted = false;
+    emit signalTranspondLog(tr("Chamber: link lost (%1), please reconnect").arg(reason));
 }
 
 void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
@@ -121,16 +131,35 @@ void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
         m_hothouseWanted = false;
 }
 
-void MultiCalib::on_pushButton_hothouse_cmd_start_clicked() { emit hothouse_generate_start_stop_cmd(1); }
+bool MultiCalib::chamberLinkedOrWarn()
+{
+    if (g_hothouse_connected)
+        return true;
+    Prompter::instance().warning(this, "Warning", tr("The incubator serial port is not turned on"));
+    return false;
+}
+
+// The scripts start and stop the chamber through these two slots as well; only a press of the
+// buttons is held to the open link.
+void MultiCalib::on_pushButton_hothouse_cmd_start_clicked()
+{
+    if (sender() == ui->pushButton_hothouse_cmd_start_manual && !chamberLinkedOrWarn())
+        return;
+    emit hothouse_generate_start_stop_cmd(1);
+}
 
 void MultiCalib::on_pushButton_hothouse_cmd_stop_clicked()
 {
-    emit hothouse_generate_start_stop_cmd(0);
+    const bool pressed = sender() == ui->pushButton_hothouse_cmd_stop_manual || sender() == ui->pushButton_hothouse_cmd_stop;
+    if (!pressed || chamberLinkedOrWarn())
+        emit hothouse_generate_start_stop_cmd(0);
     setChamberScriptButtonsEnabled(true);
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
 {
+    if (!chamberLinkedOrWarn())
+        return;
     bool ok = false;
     const double t = ui->textEdit_hothouse_set_temperature_by_user_manual->toPlainText().trimmed().toDouble(&ok);
     // The chamber register holds tenths of a degree in 16 bits: a text that is no number or
@@ -144,12 +173,16 @@ void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
 
 void MultiCalib::on_pushButton_hothouse_cmd_read_target_temp_clicked()
 {
+    if (!chamberLinkedOrWarn())
+        return;
     ui->textEdit_hothouse_set_temperature_by_user_manual->clear();
     emit hothouse_read_target_temp();
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_set_slope_manual_clicked()
 {
+    if (!chamberLinkedOrWarn())
+        return;
     bool ok = false;
     const int s = ui->textEdit_hothouse_temperature_slope_manual->toPlainText().trimmed().toInt(&ok);
     // The register holds the rate x 100 in 16 bits.
@@ -162,6 +195,8 @@ void MultiCalib::on_pushButton_hothouse_cmd_set_slope_manual_clicked()
 
 void MultiCalib::on_pushButton_hothouse_cmd_read_slope_clicked()
 {
+    if (!chamberLinkedOrWarn())
+        return;
     ui->textEdit_hothouse_temperature_slope_manual->clear();
     emit hothouse_cmd_read_slope();
 }

@@ -68,6 +68,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this, &MultiCalib::Send_CMD_LONG_SIGNAL);
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
         connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
+        connect(w, &WorkerThread_DC_power::signal_linkLost, this, &MultiCalib::linkLost_DC_power);
         emit signal_label_record_visible(1);
 
         // Each open starts a new log; the previous one is closed.
@@ -89,6 +90,15 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
     if (!model.isEmpty())
         ui->label_dc_power_type->setText(model);
     ui->label_dc_power_type->setStyleSheet("background-color: red;color:black");
+}
+
+void MultiCalib::linkLost_DC_power(QString reason)
+{
+    if (sender() && sender() != m_dcWorker.data())
+        return;
+    g_dc_power_connected = 0;
+    m_dcWanted = false;
+    emit signalTranspondLog(tr("DC supply: link lost (%1), please reconnect").arg(reason));
 }
 
 QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }

@@ -5,6 +5,7 @@
 #include "ui_MultiCalib.h"
 
 #include <QDebug>
+#include <QDeadlineTimer>
 #include <QThread>
 
 #include "app/Prompter.h"
@@ -13,7 +14,11 @@
 #include "equipment/WorkerThread_hothouse.h"
 #include "equipment/WorkerThread_net.h"
 #include "equipment/WorkerThread_turn_table.h"
+#include "link/WorkerThreadStart.h"
+#include "production/WorkerThread_Replay.h"
+#include "production/WorkerThread_ftp.h"
 #include "link/LinkFlags.h"
+#include "station/FrmShowLog.h"
 #include "station/ConsoleLogic.h"
 
 WorkerThread_Multi *MultiCalib::rackWorker(int index) const { return m_multiWorkers.value(index).data(); }
@@ -77,7 +82,23 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
     connect(w, &WorkerThread_Multi::signal_send_735e_calib, this, &MultiCalib::display_calib_multi, u);
     connect(w, &WorkerThread_Multi::signal_log, this, &MultiCalib::rev_log_from_worker, u);
     connect(w, &WorkerThread_Multi::signal_sendVersionValue, this, &MultiCalib::signal_sendVersionValue, u);
+    connect(w, &WorkerThread_Multi::signal_linkLost, this, &MultiCalib::linkLost_Worker_Multi, u);
     emit signal_label_record_visible(1);
+}
+
+void MultiCalib::linkLost_main(QString reason)
+{
+    // The main window clears plate 1's flag and offers its connect button again.
+    emit signalTranspondLog(tr("Plate 1: link lost (%1), please reconnect").arg(reason));
+}
+
+void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
+{
+    if (index < 0 || index >= kRackLinks || (sender() && sender() != m_multiWorkers[index].data()))
+        return;
+    g_link_status[index + 1] = 0;
+    m_rackWanted[index] = false; // the next connect makes a new worker
+    emit signalTranspondLog(tr("Plate %1: link lost (%2), please reconnect").arg(index + 2).arg(reason));
 }
 
 void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
@@ -121,6 +142,16 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
     connect(w, &WorkerThread_turn_table::signal_send_zhuantai_status, this, &MultiCalib::rev_signal_send_zhuantai_status);
     connect(this, &MultiCalib::signal_turnTable_constant_heat_rotate, w, &WorkerThread_turn_table::turn_table_constant_heat_rotate);
     connect(w, &WorkerThread_turn_table::signal_log, this, &MultiCalib::rev_log_from_worker);
+    connect(w, &WorkerThread_turn_table::signal_linkLost, this, &MultiCalib::linkLost_Worker_turn_table);
+}
+
+void MultiCalib::linkLost_Worker_turn_table(QString reason)
+{
+    if (sender() && sender() != m_turnTableWorker.data())
+        return;
+    g_turn_table_connected = 0;
+    m_turnTableWanted = false;
+    emit signalTranspondLog(tr("Turntable: link lost (%1), please reconnect").arg(reason));
 }
 
 void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
@@ -155,6 +186,16 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
     connect(this, &MultiCalib::signal_closePort_Worker_net, w, &WorkerThread_net::closePort, u);
     connect(w, &WorkerThread_net::signal_log, this, &MultiCalib::rev_log_from_worker, u);
     connect(w, &WorkerThread_net::signal_show_current_temp, this, &MultiCalib::show_heat_value);
+    connect(w, &WorkerThread_net::signal_linkLost, this, &MultiCalib::linkLost_Worker_net, u);
+}
+
+void MultiCalib::linkLost_Worker_net(QString reason)
+{
+    if (sender() && sender() != m_netWorker.data())
+        return;
+    g_net_connected = 0;
+    m_netWanted = false;
+    emit signalTranspondLog(tr("Base-board link: link lost (%1), please reconnect").arg(reason));
 }
 
 void MultiCalib::connectIsOk_Worker_net(bool ok)
@@ -212,4 +253,34 @@ void MultiCalib::connect_serial_port(uint8_t on)
         on_clicked_pushButton_connect_calib_hot_house_ctrl();
     if (ui->comboBox_calib_multi_DC_power->currentIndex() > 0 && !g_dc_power_connected && !m_dcWanted)
         on_clicked_pushButton_connect_dc_power_ctrl();
+}
+
+void MultiCalib::shutDown(int waitMs)
+{
+    m_logWindow->close();
+    m_cmdPage.close();
+    m_settings.close();
+    m_workOrder.close();
+    if (m_ackTimer)
+        m_ackTimer->stop();
+    QList<QPointer<QThread>> threads;
+    const auto take = [&threads](auto &worker) {
+        if (worker)
+            threads << QPointer<QThread>(worker->thread());
+        retireWorker(worker);
+    };
+    for (auto &w : m_multiWorkers)
+        take(w);
+    take(m_turnTableWorker);
+    take(m_netWorker);
+    take(m_hothouseWorker);
+    take(m_dcWorker);
+    take(m_worker_ftp);
+    take(m_replayWorker);
+    std::fill(m_rackWanted.begin(), m_rackWanted.end(), false);
+    m_turnTableWanted = m_netWanted = m_hothouseWanted = m_dcWanted = false;
+    QDeadlineTimer deadline(waitMs);
+    for (const QPointer<QThread> &t : threads)
+        if (t && t != thread())
+            t->wait(deadline);
 }

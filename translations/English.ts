@@ -447,6 +447,30 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>Unable to establish database connection</source>
         <translation>Unable to establish database connection</translation>
     </message>
+    <message>
+        <source>lp_type</source>
+        <translation>lp_type</translation>
+    </message>
+    <message>
+        <source>lp_type every module must report</source>
+        <translation>lp_type every module must report</translation>
+    </message>
+    <message>
+        <source>stream_mode</source>
+        <translation>stream_mode</translation>
+    </message>
+    <message>
+        <source>stream_mode module 1 must report</source>
+        <translation>stream_mode module 1 must report</translation>
+    </message>
+    <message>
+        <source>sys_clk</source>
+        <translation>sys_clk</translation>
+    </message>
+    <message>
+        <source>sys_clk every module must report (Hz)</source>
+        <translation>sys_clk every module must report (Hz)</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -585,6 +609,38 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <message>
         <source>Please confirm if the upper computer has been turned off</source>
         <translation>Please confirm if the upper computer has been turned off</translation>
+    </message>
+    <message>
+        <source>Not recording: the link was opened again, its recording ended</source>
+        <translation>Not recording: the link was opened again, its recording ended</translation>
+    </message>
+    <message>
+        <source>Link lost: %1 (%2)</source>
+        <translation>Link lost: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Not recording: recording stopped</source>
+        <translation>Not recording: recording stopped</translation>
+    </message>
+    <message>
+        <source>Not recording: no link is open</source>
+        <translation>Not recording: no link is open</translation>
+    </message>
+    <message>
+        <source>Opening the recording file...</source>
+        <translation>Opening the recording file...</translation>
+    </message>
+    <message>
+        <source>Recording to %1</source>
+        <translation>Recording to %1</translation>
+    </message>
+    <message>
+        <source>Not recording: %1</source>
+        <translation>Not recording: %1</translation>
+    </message>
+    <message>
+        <source>Not recording: the program is closing</source>
+        <translation>Not recording: the program is closing</translation>
     </message>
 </context>
 <context>
@@ -1629,6 +1685,38 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>Insulation: 25. Remaining time:%1s</source>
         <translation>Soak at 25, %1 s left</translation>
     </message>
+    <message>
+        <source>The turntable serial port is not turned on</source>
+        <translation>The turntable port is not open</translation>
+    </message>
+    <message>
+        <source>The incubator serial port is not turned on</source>
+        <translation>The chamber port is not open</translation>
+    </message>
+    <message>
+        <source>Chamber: link lost (%1), please reconnect</source>
+        <translation>Chamber: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>DC supply: link lost (%1), please reconnect</source>
+        <translation>DC supply: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>Plate 1: link lost (%1), please reconnect</source>
+        <translation>Plate 1: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>Plate %1: link lost (%2), please reconnect</source>
+        <translation>Plate %1: link lost (%2), please reconnect</translation>
+    </message>
+    <message>
+        <source>Turntable: link lost (%1), please reconnect</source>
+        <translation>Turntable: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>Base-board link: link lost (%1), please reconnect</source>
+        <translation>Base-board link: link lost (%1), please reconnect</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -1894,6 +1982,10 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <message>
         <source>The current SN number has been tested, but both previous and current tests have failed</source>
         <translation>The current SN number has been tested, but both previous and current tests have failed</translation>
+    </message>
+    <message>
+        <source>Test interrupted, nothing was stored: please open the serial port</source>
+        <translation>Test interrupted, nothing was stored: please open the serial port</translation>
     </message>
 </context>
 <context>

@@ -38,6 +38,12 @@ public:
                 all += c.bytes;
         return all;
     }
+    // The worker's side goes away (its adapter unplugged); the peer stays.
+    void hangUpWorker()
+    {
+        m_fromWorker.reset();
+        m_worker.hangUp();
+    }
     // Stops relaying the peer's answers (a silent peer).
     bool muted = false;
     QList<Chunk> chunks;

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QThread>
 
+#include <sys/resource.h>
+
 namespace TestKit {
 
 bool waitUntil(const std::function<bool()> &pred, int timeoutMs)
@@ -50,3 +52,15 @@ int runProgram(const QString &program, const QStringList &args, QString *out, in
 }
 
 } // namespace TestKit
+
+qint64 TestKit::threadCpuMs(QObject *threadObject)
+{
+    qint64 ms = -1;
+    QMetaObject::invokeMethod(threadObject, [&ms] {
+        rusage r{};
+        getrusage(RUSAGE_THREAD, &r);
+        ms = qint64(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000
+             + qint64(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1000;
+    }, Qt::BlockingQueuedConnection);
+    return ms;
+}

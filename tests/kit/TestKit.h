@@ -18,6 +18,9 @@ QString sourcePath(const QString &relative);
 // Runs a program to its end (bounded); returns its exit code, -1 on time-out; output in *out.
 int runProgram(const QString &program, const QStringList &args, QString *out = nullptr,
                int timeoutMs = 60000);
+// CPU time (user and system, ms) that the thread of the given object has used so far, read on
+// that thread (the object's thread must run an event loop).
+qint64 threadCpuMs(QObject *threadObject);
 // Debian's Python interpreter (not whatever python3 comes first on PATH).
 inline QString python() { return "/usr/bin/python3"; }
 

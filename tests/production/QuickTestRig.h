@@ -34,17 +34,43 @@ struct QuickTestRig {
         Clock::install(&clock);
         Prompter::install(&prompter);
         SoundPlayer::install(&sounds);
+        counter = new QObject;
+        return link();
+    }
+    // A new module on a new pseudo-terminal behind a new main link, as the main window's
+    // connect button makes it; the test wires the page again.
+    bool link()
+    {
         sim = new ModuleSimulator;
         if (!sim->isValid())
             return false;
         worker = createWorker(sim->portPath(), 115200);
-        counter = new QObject;
         bool connected = false;
         QObject::connect(worker, &WorkerThread::signal_connectIsSuccess, counter, [&connected](bool ok) { connected = ok; });
         if (!TestKit::waitUntil([&] { return connected; }))
             return false;
         g_link_status[0] = 1;
         return true;
+    }
+    // The main window's disconnect: the link closes its port and its flag is cleared.
+    void closePort()
+    {
+        QMetaObject::invokeMethod(worker, "closePort", Qt::QueuedConnection);
+        g_link_status[0] = 0;
+    }
+    // The next connect retires the closed link and links a new module.
+    bool relink()
+    {
+        unlink();
+        return link();
+    }
+    void unlink()
+    {
+        g_link_status[0] = 0;
+        QVERIFY(TestKit::retireWorker(worker));
+        worker = nullptr;
+        delete sim;
+        sim = nullptr;
     }
     // Counts records after the page's own connection, so a count means the page saw it.
     template <class Sig> void countAfter(Sig signal)
@@ -67,12 +93,8 @@ struct QuickTestRig {
     }
     void stop()
     {
-        g_link_status[0] = 0;
-        QPointer<WorkerThread> w = worker;
-        QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
-        TestKit::waitUntil([&] { return w.isNull(); });
+        unlink();
         delete counter;
-        delete sim;
         Clock::install(nullptr);
         Prompter::install(nullptr);
         SoundPlayer::install(nullptr);

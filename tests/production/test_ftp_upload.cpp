@@ -47,9 +47,10 @@ public:
         QByteArray line;
         QElapsedTimer t;
         t.start();
-        // A loaded machine may take seconds to start the server: one quiet second is no end.
+        // A loaded machine can take seconds to start Python: keep waiting for the port line
+        // until the bound, not only until the first quiet second.
         while (!line.contains('\n') && t.elapsed() < 30000 && m_process.state() != QProcess::NotRunning) {
-            m_process.waitForReadyRead(1000);
+            m_process.waitForReadyRead(500);
             line += m_process.readAllStandardOutput();
         }
         if (line.startsWith("PORT "))

@@ -9,12 +9,11 @@
 #include "link/DeviceRecords.h"
 #include "production/Factory_735_Dlg.h"
 #include "tests/production/Module735.h"
-#include "tests/production/QuickTestRig.h"
+#include "tests/production/QuickPageScenarios.h"
 
-class TestQuick735 : public QObject {
+class TestQuick735 : public QObject, public QuickPageScenarios {
     Q_OBJECT
 private:
-    QuickTestRig rig;
     Factory_735_Dlg *page = nullptr;
     Module735 module;
 
@@ -27,12 +26,43 @@ private:
         rig.clock.advance(100);
         page->_ackTimeout_735e();
     }
-    void runSteps(int n)
+    void runSteps(int n) override
     {
         for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
             step();
     }
     QString dbPath() const { return QDir::current().absoluteFilePath("imu1123.db"); }
+    void wirePage() override
+    {
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
+        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        rig.countAfter(&WorkerThread::signal_send_735e_test);
+        rig.sim->onCommand = [this](const LongCommand &c) { return module.obey(c); };
+    }
+    void newPage() override
+    {
+        delete page;
+        page = new Factory_735_Dlg;
+        page->tickTimer().stop();
+        wirePage();
+        page->setOperatorName("Lin");
+    }
+    void tick() override
+    {
+        rig.clock.advance(100);
+        page->_ackTimeout_735e();
+    }
+
+    Names names() const override { return {"imu1123", "log_735_test", 103, "112233|1", "442233|1"}; }
+    void useSecondModule() override
+    {
+        module = Module735();
+        module.sn[0] = 44;
+    }
+    void sendRecord() override { QVERIFY(rig.sendRecord(DeviceMsgId::Test735, module.payload())); }
+    QString statusText() const override { return page->statusText(); }
+    QString statusStyle() const override { return page->statusStyle(); }
+    QString resultLogPath() const override { return page->resultLog().currentPath(); }
 
 private slots:
     void init()
@@ -41,14 +71,9 @@ private slots:
         QFile::remove("imu1123.db");
         QDir(logRoot()).removeRecursively();
         QVERIFY(rig.start());
-        page = new Factory_735_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
-        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
-        rig.countAfter(&WorkerThread::signal_send_735e_test);
         module = Module735();
-        rig.sim->onCommand = [this](const LongCommand &c) { return module.obey(c); };
-        page->setOperatorName("Lin");
+        page = nullptr;
+        newPage();
         // The first tick before any record: the page waits for a module.
         page->_ackTimeout_735e();
         QCOMPARE(page->statusText(), QString("No connection, waiting"));
@@ -140,6 +165,16 @@ private slots:
         QVERIFY(!rig.sounds.played.contains(Sounds::Alarm));
     }
 
+    void dataBeforeTheFirstTickStartsATestAtThatTick() { QuickPageScenarios::dataBeforeTheFirstTickStartsATestAtThatTick(); }
+
+    void dataAfterTheFirstTickStartsATestAtTheNextTick() { QuickPageScenarios::dataAfterTheFirstTickStartsATestAtTheNextTick(); }
+
+    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest() { QuickPageScenarios::aNewModuleAfterAVerdictAndAReconnectStartsANewTest(); }
+
+    void closingThePortMidTestStoresNoRowAndNoLine() { QuickPageScenarios::closingThePortMidTestStoresNoRowAndNoLine(); }
+
+    void aResultLineThatCannotBeWrittenShowsAStorageError() { QuickPageScenarios::aResultLineThatCannotBeWrittenShowsAStorageError(); }
+
     void aSpreadAboveItsLimitFailsOnlyBetweenFourAndFiveSeconds()
     {
         runSteps(30);
@@ -154,14 +189,11 @@ private slots:
     void aFailedSaveShowsAStorageErrorInsteadOfTestPassed()
     {
         delete page;
+        page = nullptr;
         QFile::remove("imu1123.db");
         QDir().mkpath("imu1123.db"); // the database cannot be opened
-        page = new Factory_735_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_test, page, &Factory_735_Dlg::display_735e_test);
-        QObject::connect(page, &Factory_735_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
+        newPage();
         QCOMPARE(rig.prompter.texts(), QStringList{"Unable to establish database connection"});
-        page->setOperatorName("Lin");
         page->_ackTimeout_735e();
         runSteps(103);
         QVERIFY(module.restarted);

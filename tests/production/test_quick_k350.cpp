@@ -10,7 +10,7 @@
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
 #include "production/Factory_K350_Dlg.h"
-#include "tests/production/QuickTestRig.h"
+#include "tests/production/QuickPageScenarios.h"
 
 namespace {
 // A simulated K350 module; command 10 calibrates its gyro bias (silent for a second, then the
@@ -21,6 +21,7 @@ struct ModuleK350 {
     float calib[3] = {0.5f, -0.25f, 1.0f};
     float gyroNoise = 0.1f;
     float cpu = 3.3f;
+    uint32_t sn[3] = {9, 8, 7};
 
     QByteArray payload() const
     {
@@ -29,9 +30,8 @@ struct ModuleK350 {
         writeLE<uint32_t>(b + 0, 1234);
         writeLE<uint32_t>(b + 4, 2);
         writeLE<int16_t>(b + 8, 7481);
-        writeLE<uint32_t>(b + 10, 9);
-        writeLE<uint32_t>(b + 14, 8);
-        writeLE<uint32_t>(b + 18, 7);
+        for (int i = 0; i < 3; ++i)
+            writeLE<uint32_t>(b + 10 + 4 * i, sn[i]);
         writeLE<float>(b + 51, 25.0f);
         for (int i = 0; i < 12; ++i)
             writeLE<float>(b + 85 + 4 * i, i >= 6 ? gyroNoise : 0.005f);
@@ -44,10 +44,9 @@ struct ModuleK350 {
 };
 } // namespace
 
-class TestQuickK350 : public QObject {
+class TestQuickK350 : public QObject, public QuickPageScenarios {
     Q_OBJECT
 private:
-    QuickTestRig rig;
     Factory_K350_Dlg *page = nullptr;
     ModuleK350 module;
     int stepsDone = 0;
@@ -65,27 +64,19 @@ private:
         page->_ackTimeout();
         ++stepsDone;
     }
-    void runSteps(int n)
+    void runSteps(int n) override
     {
         for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
             step();
     }
     QString dbPath() const { return QDir::current().absoluteFilePath("k350.db"); }
-
-private slots:
-    void init()
+    void wirePage() override
     {
-        QFile::remove("k350.db");
-        QDir(logRoot()).removeRecursively();
-        QVERIFY(rig.start());
-        page = new Factory_K350_Dlg;
-        page->tickTimer().stop();
         QObject::connect(rig.worker, &WorkerThread::signal_send_k350_test, page, &Factory_K350_Dlg::displayK350_test);
         QObject::connect(page, &Factory_K350_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
         QObject::connect(page, &Factory_K350_Dlg::signal_gyro_calib_result_read, rig.worker,
                          &WorkerThread::gyro_calib_result_read);
         rig.countAfter(&WorkerThread::signal_send_k350_test);
-        module = ModuleK350();
         rig.sim->onCommand = [this](const LongCommand &c) {
             if (c.cmd_id == DeviceCmdId::GyroCalib) {
                 module.silentSteps = 10;
@@ -94,9 +85,43 @@ private slots:
             }
             return false;
         };
+    }
+    void newPage() override
+    {
+        delete page;
+        page = new Factory_K350_Dlg;
+        page->tickTimer().stop();
+        wirePage();
         w<QTextEdit>("textEdit_ahrs_k350_user_name")->setPlainText("Wei");
         w<QTextEdit>("textEdit_k350_software_ver")->setPlainText("1234");
         w<QComboBox>("comboBox_k350_sysclk")->setCurrentIndex(2); // 200 MHz, whatever the last page chose
+    }
+    void tick() override
+    {
+        rig.clock.advance(100);
+        page->_ackTimeout();
+    }
+
+    Names names() const override { return {"k350", "log_k350_test", 81, "987|1", "487|1"}; }
+    void useSecondModule() override
+    {
+        module = ModuleK350();
+        module.sn[0] = 4;
+    }
+    void sendRecord() override { QVERIFY(rig.sendRecord(DeviceMsgId::TestK350, module.payload())); }
+    QString statusText() const override { return page->statusText(); }
+    QString statusStyle() const override { return page->statusStyle(); }
+    QString resultLogPath() const override { return page->resultLog().currentPath(); }
+
+private slots:
+    void init()
+    {
+        QFile::remove("k350.db");
+        QDir(logRoot()).removeRecursively();
+        QVERIFY(rig.start());
+        module = ModuleK350();
+        page = nullptr;
+        newPage();
         page->_ackTimeout();
         QCOMPARE(page->statusText(), QString("No connection, waiting"));
         stepsDone = 0;
@@ -157,6 +182,16 @@ private slots:
         const LongCommand mode = rig.sim->commands().first().cmd;
         QCOMPARE(mode.cm1, 51.0f);
     }
+
+    void dataBeforeTheFirstTickStartsATestAtThatTick() { QuickPageScenarios::dataBeforeTheFirstTickStartsATestAtThatTick(); }
+
+    void dataAfterTheFirstTickStartsATestAtTheNextTick() { QuickPageScenarios::dataAfterTheFirstTickStartsATestAtTheNextTick(); }
+
+    void aNewModuleAfterAVerdictAndAReconnectStartsANewTest() { QuickPageScenarios::aNewModuleAfterAVerdictAndAReconnectStartsANewTest(); }
+
+    void closingThePortMidTestStoresNoRowAndNoLine() { QuickPageScenarios::closingThePortMidTestStoresNoRowAndNoLine(); }
+
+    void aResultLineThatCannotBeWrittenShowsAStorageError() { QuickPageScenarios::aResultLineThatCannotBeWrittenShowsAStorageError(); }
 
     void theChoicesOfTheLastVerdictComeBackWithTheNextPage()
     {

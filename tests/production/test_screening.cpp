@@ -1,5 +1,6 @@
 // The screening page and its run against the main link and a simulated board of 32 modules.
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -11,9 +12,11 @@
 #include "tests/production/QuickTestRig.h"
 
 namespace {
-// A simulated board: 32 sound modules; the step command (24903) restarts their counters.
+// A simulated board: 32 sound modules that report the output mode the board was ordered; the
+// step command (24903) restarts their counters.
 struct Board {
     uint32_t counter = 100;
+    uint8_t mode = 0;
     uint8_t gyroNum[32];
     float accNorm = 1.0f;
     bool emptyTail = false; // places 31 and 32 hold no module (all 0xFFFFFFFF, all 0)
@@ -33,6 +36,7 @@ struct Board {
             writeLE<uint32_t>(r + 30, 3);
             r[34] = gyroNum[m];
             r[35] = 3;
+            r[37] = mode;
             writeLE<uint16_t>(r + 38, 1500);
             writeLE<float>(r + 48, accNorm);
             writeLE<float>(r + 52, -0.01f * float(m % 3));
@@ -80,28 +84,52 @@ private:
 private slots:
     void init()
     {
+        for (const char *key : {"lp_type", "stream_mode", "sys_clk", "max_min_diff"})
+            getSettings()->remove(QString("imu_screening/") + key);
+        getSettings()->sync();
         QFile::remove("imu_select.db");
         QDir(logRoot()).removeRecursively();
         QVERIFY(rig.start());
-        page = new IMU_Screening_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
-                         &IMU_Screening_Dlg::display_735e_imu_screening);
+        newPage();
         QObject::connect(page, &IMU_Screening_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
         rig.countAfter(&WorkerThread::signal_send_735e_imu_screening);
         board = Board();
         rig.sim->onCommand = [this](const LongCommand &c) {
             if (c.cmd_id == 24903)
                 board.counter = 1;
+            if (c.cmd_id == DeviceCmdId::SetOutputMode)
+                board.mode = uint8_t(c.cm1); // the board obeys the page's output-mode command
             return false;
         };
+        // The page's first tick orders the screening mode; the board streams in it from then on.
+        page->_ackTimeout_imu_screening_16module();
+        QCOMPARE(status(), QString("Waiting for the next test"));
+        QVERIFY(TestKit::waitUntil([&] { return board.mode == 91; }));
+    }
+    // A page made now on the main link, with the reference versions of the simulated board.
+    void newPage()
+    {
+        delete page;
+        page = new IMU_Screening_Dlg;
+        page->tickTimer().stop();
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
+                         &IMU_Screening_Dlg::display_735e_imu_screening);
         page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
         page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
         page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
     }
+    QLineEdit *limitEdit(const char *name) { return page->findChild<QLineEdit *>(QString("lineEdit_limit_") + name); }
+    void typeLimit(const char *name, const QString &text)
+    {
+        QLineEdit *e = limitEdit(name);
+        e->selectAll();
+        QTest::keyClicks(e, text);
+        QTest::keyClick(e, Qt::Key_Return);
+    }
     void cleanup()
     {
         delete page;
+        page = nullptr;
         rig.stop();
     }
 
@@ -149,6 +177,79 @@ private slots:
         QCOMPARE(modes.value(0).cm4, 0xABCDu);
     }
 
+    void aBoardThatObeysTheOutputModeCommandPassesWithTheDefaultLimits()
+    {
+        runTicks(25);
+        QCOMPARE(cell(8, 0)->text(), QString("91"));
+        QCOMPARE(status(), QString("Test completed, normal"));
+        QCOMPARE(page->run().errorCount(), 0u);
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|32"});
+        // The limits in use stand on the page.
+        for (const char *name : {"lp_type", "stream_mode", "sys_clk"})
+            QVERIFY2(limitEdit(name), name);
+        QCOMPARE(limitEdit("lp_type")->text(), QString("0"));
+        QCOMPARE(limitEdit("stream_mode")->text(), QString("91"));
+        QCOMPARE(limitEdit("sys_clk")->text(), QString("168000000"));
+    }
+
+    void changingALimitOnThePageChangesTheVerdictAndIsStored()
+    {
+        QVERIFY(limitEdit("stream_mode") && limitEdit("sys_clk"));
+        typeLimit("stream_mode", "5");
+        QCOMPARE(page->run().limits().stream_mode, 5);
+        runTicks(25);
+        QCOMPARE(status(), QString("Test completed with errors"));
+        for (int m = 0; m < 32; ++m)
+            QVERIFY(isRed(8, m));
+        // A failing cell says what the module reported and what it was held against.
+        QCOMPARE(cell(8, 0)->toolTip(), QString("value 91, module 1 reports 91, limit 5"));
+        QVERIFY(cell(5, 0)->toolTip().isEmpty());
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|0"});
+        QSettings stored(appConfigDir() + "/KelvantoConfig.ini", QSettings::IniFormat);
+        QCOMPARE(stored.value("imu_screening/stream_mode").toInt(), 5);
+        QCOMPARE(stored.value("imu_screening/sys_clk").toUInt(), 168000000u);
+
+        // The next board with the limit set back passes, and a new page shows what was stored.
+        typeLimit("sys_clk", "84000000");
+        typeLimit("stream_mode", "91");
+        board = Board();
+        board.mode = 91;
+        for (int i = 0; i < 3; ++i)
+            tickOnce(false); // the board is taken away
+        runTicks(25);
+        QCOMPARE(status(), QString("Test completed with errors"));
+        QVERIFY(isRed(15, 3));
+        QCOMPARE(cell(15, 3)->toolTip(), QString("value 168000000, limit 84000000"));
+        QVERIFY(!isRed(8, 0));
+        typeLimit("sys_clk", "168000000");
+        delete page;
+        page = new IMU_Screening_Dlg;
+        page->tickTimer().stop();
+        QCOMPARE(limitEdit("stream_mode")->text(), QString("91"));
+        QCOMPARE(limitEdit("sys_clk")->text(), QString("168000000"));
+    }
+
+    void aScreeningLogThatCannotBeWrittenShowsAStorageError()
+    {
+        // The log's folder is a file: no line can be written, whoever runs the test.
+        delete page;
+        page = nullptr;
+        QDir(logRoot()).removeRecursively();
+        QDir().mkpath(logRoot());
+        QFile blocker(logRoot() + "/IMU_SCREENING_LOG");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        newPage();
+        runTicks(25);
+        QVERIFY(status().startsWith("Storage error, the results were not saved"));
+        QVERIFY(status().contains("screening log"));
+        QCOMPARE(page->findChild<QLabel *>("label_imu_screening_status_auto_16")->styleSheet(),
+                 QString("background-color: red;color:black"));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QVERIFY(blocker.remove());
+    }
+
     void oneDifferingModuleTurnsTheWholeRowRedAndFailsTheBoard()
     {
         board.gyroNum[9] = 4;
@@ -168,6 +269,7 @@ private slots:
         board.gyroNum[9] = 4;
         runTicks(25);
         board = Board();
+        board.mode = 91; // the next board, already streaming in the mode the page orders
         for (int i = 0; i < 3; ++i)
             tickOnce(false); // the board is taken away
         QCOMPARE(status(), QString("Waiting for the next test"));
@@ -212,13 +314,7 @@ private slots:
         for (int i = 0; i < 70; ++i)
             sql += QString("insert into imu_select values('old%1', 1);").arg(i);
         sqliteLines(dbPath(), sql);
-        page = new IMU_Screening_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
-                         &IMU_Screening_Dlg::display_735e_imu_screening);
-        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
-        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
-        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
+        newPage();
         QCOMPARE(page->passedCount(), 70u);
         runTicks(25);
         QCOMPARE(page->passedCount(), 102u);

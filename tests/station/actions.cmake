@@ -2,3 +2,4 @@
 add_qt_test(test_actions_logic SOURCES test_actions_logic.cpp LIBS station_logic)
 add_qt_test(test_actions_console SOURCES test_actions_console.cpp LIBS station TIMEOUT 120)
 add_qt_test(test_actions_replay SOURCES test_actions_replay.cpp LIBS station modulesim TIMEOUT 120)
+add_qt_test(test_manual_buttons SOURCES test_manual_buttons.cpp ../equipment/WireTap.h LIBS station turntablesim TIMEOUT 120)

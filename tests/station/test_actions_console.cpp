@@ -20,6 +20,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
+#include "link/LinkFlags.h"
 #include "station/AutoTurnTableTestType.h"
 #include "station/ConsoleDialogs.h"
 #include "station/FormWorkOrderDetails.h"
@@ -42,6 +43,12 @@ QStringList tabTexts(QTabWidget *t)
 }
 QString setting(const QString &key) { return getSettings()->value(key, "0").toString(); }
 } // namespace
+
+// Marks the turntable link open for the life of the object.
+struct TurnTableLinked {
+    TurnTableLinked() { g_turn_table_connected = 1; }
+    ~TurnTableLinked() { g_turn_table_connected = 0; }
+};
 
 class TestActionsConsole : public QObject {
     Q_OBJECT
@@ -146,6 +153,7 @@ private slots:
     void theFrameMovesSendWhatTheOperatorTyped()
     {
         auto console = makeConsole(0);
+        const TurnTableLinked linked; // the manual turntable buttons send only with the link open
         Ui::MultiCalib *ui = console->form();
         QSignalSpy cmds(console.get(), &MultiCalib::signal_send_turn_table_cmd_general);
         auto last = [&] {
@@ -180,6 +188,7 @@ private slots:
     void aZeroRateWarnsAndStillSends()
     {
         auto console = makeConsole(0);
+        const TurnTableLinked linked; // the manual turntable buttons send only with the link open
         Ui::MultiCalib *ui = console->form();
         QSignalSpy cmds(console.get(), &MultiCalib::signal_send_turn_table_cmd_general);
         ui->comboBox_neihuan_manual->setCurrentIndex(1);
@@ -197,6 +206,7 @@ private slots:
     void theStopsClearTheStatusLogAndStopTheirFrame()
     {
         auto console = makeConsole(0);
+        const TurnTableLinked linked; // the manual turntable buttons send only with the link open
         Ui::MultiCalib *ui = console->form();
         QSignalSpy cmds(console.get(), &MultiCalib::signal_send_turn_table_cmd_general);
         ui->textEdit_turn_table_status_auto->setPlainText("running");

@@ -177,10 +177,12 @@ private slots:
                            static_cast<QWidget *>(ui->comboBox_TurnTableType), static_cast<QWidget *>(ui->comboBox_calib_multi_total)})
             QVERIFY2(SignalPeek::receiversOf(c, SIGNAL(currentIndexChanged(int))) == 1, qPrintable(c->objectName()));
 
-        // And the clicks do what they do, once.
+        // And the clicks do what they do, once (the turntable's buttons with its link open).
         QSignalSpy common(console, &MultiCalib::signal_common_cmd);
+        g_turn_table_connected = 1;
         QTest::mouseClick(ui->pushButton_neihuan_enable_advanced, Qt::LeftButton);
         QTest::mouseClick(ui->pushButton_waihuan_unEnable_advanced, Qt::LeftButton);
+        g_turn_table_connected = 0;
         QCOMPARE(common.size(), 2);
         QCOMPARE(common[0][0].value<uint8_t>(), uint8_t(30));
         QCOMPARE(common[1][0].value<uint8_t>(), uint8_t(33));
