@@ -58,12 +58,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     init();
 }
 
+// The main link lets go of its port before the program ends.
 MainWindow::~MainWindow()
 {
-    if (m_worker) {
-        connect(this, &MainWindow::signal_retire_worker, m_worker.data(), &WorkerThread::deleteObjAndNewNext);
-        emit signal_retire_worker();
-    }
+    retireWorker(m_worker, kPortReleaseMs);
 }
 
 void MainWindow::init()
@@ -148,12 +146,8 @@ void MainWindow::on_pushButton_connect_clicked()
 
     if (m_recording) // the recording belongs to the link that is retired now
         setRecordingState(false, tr("Not recording: the link was opened again, its recording ended"));
-    if (m_worker) { // retire the previous link
-        connect(this, &MainWindow::signal_retire_worker, m_worker.data(), &WorkerThread::deleteObjAndNewNext);
-        emit signal_retire_worker();
-        disconnect(this, &MainWindow::signal_retire_worker, nullptr, nullptr);
-        m_worker = nullptr;
-    }
+    // The previous link lets go of its port before the new one opens it.
+    retireWorker(m_worker, kPortReleaseMs);
     m_worker = createWorker(port, baud);
     wirePages();
     if (ui->stackedWidget->currentIndex() == PageCalib)
@@ -350,11 +344,10 @@ void MainWindow::shutDown()
     m_multiCalib->shutDown(kShutDownWaitMs);
     if (m_recording)
         setRecordingState(false, tr("Not recording: the program is closing"));
-    QPointer<WorkerThread_decode> decoder = m_decode->worker();
+    // The decoding page retires its own worker (a running decode stops at its next block).
     const QList<QPointer<QThread>> threads = {m_worker ? m_worker->thread() : nullptr,
-                                              decoder ? decoder->thread() : nullptr};
+                                              m_decode->retireDecoder()};
     retireWorker(m_worker);
-    retireWorker(decoder);
     m_linked = false;
     for (const QPointer<QThread> &t : threads)
         if (t && t != thread())

@@ -49,7 +49,6 @@ signals:
     void signal_clear_calib_multi_table();
     void cmd_start(uint32_t pageIndex);
     void signal_file_recoding(QString path, int on, int, int);
-    void signal_retire_worker();
 
 public slots:
     void on_pushButton_connect_clicked();
@@ -83,6 +82,9 @@ private:
     void shutDown();
     // Shows the recording state: the button, the indicator and the reason in the status bar.
     void setRecordingState(bool on, const QString &status);
+
+    // A retired link is given this long to let go of its port before the next one opens it.
+    static constexpr int kPortReleaseMs = 2000;
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<AutoResize> m_autoResize;

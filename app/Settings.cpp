@@ -51,16 +51,24 @@ QString logSubdir(const QString &relative)
     return path;
 }
 
+QString defaultServiceAddress(bool official)
+{
+    return official ? QStringLiteral("http://127.0.0.1:90/api/BRAPI/FullTemperature")
+                    : QStringLiteral("http://127.0.0.1:1080/api/BRAPI/FullTemperature");
+}
+
 QSettings *getSettings()
 {
     static QSettings *s = [] {
         auto *settings = new QSettings(appConfigDir() + "/KelvantoConfig.ini", QSettings::IniFormat);
         settings->setIniCodec("UTF-8");
-        // Addresses of the production-data service's test and official instance.
+        // Full-temperature addresses of the production-data service's test and official
+        // instance; the uploads take scheme, host and port of the official one. The site
+        // puts its service's host here.
         if (settings->value("httpAddr/testAddr").toString().isEmpty())
-            settings->setValue("httpAddr/testAddr", "http://127.0.0.1:8080/api/BRAPI/FullTemperature");
+            settings->setValue("httpAddr/testAddr", defaultServiceAddress(false));
         if (settings->value("httpAddr/officialAddr").toString().isEmpty())
-            settings->setValue("httpAddr/officialAddr", "http://127.0.0.1:8080/api/BRAPI/FullTemperature");
+            settings->setValue("httpAddr/officialAddr", defaultServiceAddress(true));
         return settings;
     }();
     return s;

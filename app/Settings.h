@@ -11,7 +11,11 @@ QString logRoot();
 // A folder under logRoot(), made when missing: logSubdir("log_dc_power").
 QString logSubdir(const QString &relative);
 
-// The application settings ("KelvantoConfig.ini", INI, UTF-8), made on first use.
+// The application settings ("KelvantoConfig.ini", INI, UTF-8), made on first use; that first
+// use fills "httpAddr/testAddr" and "httpAddr/officialAddr" when they are empty.
 QSettings *getSettings();
+// The full-temperature address of the production-data service's official (port 90) or test
+// (port 1080) instance, as filled in on first use.
+QString defaultServiceAddress(bool official);
 // The station's IMU selection file "selectStateConfig.ini" beside the settings.
 QString selectionFilePath();

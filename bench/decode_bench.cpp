@@ -3,8 +3,10 @@
 //   writes), then writes the same rows with a straightforward QTextStream writer into
 //   TARGET.qtextstream, compares the two files and prints size, times, MB/s and the ratio
 //   (inputs under 200 MB run three times each and keep the best time).
-// decode_bench --make PATH TYPE MEGABYTES [SEED]
-//   Writes a recording of the type's messages with noise, corrupt frames and false starts.
+// decode_bench --make PATH TYPE MEGABYTES [SEED [EVERY]]
+//   Writes a recording of the type's messages with noise, corrupt frames and false starts;
+//   with EVERY > 0 also a false start of length 65,535 before every EVERY-th frame (the frames
+//   stay the same as without them).
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -71,6 +73,7 @@ int main(int argc, char **argv)
         o.type = args[3].toInt();
         o.bytes = qint64(args[4].toDouble() * 1e6);
         o.seed = args.size() > 5 ? args[5].toUInt() : 1;
+        o.longFalseStartEvery = args.size() > 6 ? args[6].toInt() : 0;
         const qint64 frames = writeRecording(args[2], o);
         std::printf("recording: %s, %lld good frames\n", qPrintable(args[2]),
                     static_cast<long long>(frames));
@@ -78,7 +81,7 @@ int main(int argc, char **argv)
     }
     if (args.size() != 4) {
         std::fprintf(stderr, "usage: decode_bench SOURCE TARGET TYPE\n"
-                             "       decode_bench --make PATH TYPE MEGABYTES [SEED]\n");
+                             "       decode_bench --make PATH TYPE MEGABYTES [SEED [EVERY]]\n");
         return 2;
     }
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});

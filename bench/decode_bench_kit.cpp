@@ -266,9 +266,10 @@ qint64 writeRecording(const QString &path, const RecordingOptions &o)
     uint32_t s = o.seed * 2654435761u + 1;
     const uint16_t calibId = o.type == Calib256 ? (o.seed % 2 ? 0xB6B8 : 0xB6B6)
         : o.type == Calib368 ? 0xB6B5 : 0xB6B4;
-    qint64 written = 0, good = 0;
+    qint64 good = 0;
+    qint64 size = 0; // the recording's size without the long false starts
     QByteArray chunk;
-    for (int seq = 0; written < o.bytes; ++seq) {
+    for (int seq = 0; size < o.bytes; ++seq) {
         const QByteArray payload = randomPayload(o.type, seq, s, o.wildValues);
         uint16_t id;
         switch (o.type) {
@@ -279,6 +280,10 @@ qint64 writeRecording(const QString &path, const RecordingOptions &o)
         default: id = calibId; break;
         }
         const QByteArray frame = buildDeviceFrame(id, payload);
+        // The same frames with or without long false starts between them.
+        if (o.longFalseStartEvery > 0 && seq % o.longFalseStartEvery == 0)
+            chunk += frame.left(4) + QByteArray("\xFF\xFF", 2);
+        const int before = chunk.size();
         if (o.noise) {
             for (int k = int(next(s) % 12); k > 0; --k)
                 chunk.append(char(next(s) % 4 == 0 ? 0xAA : next(s)));
@@ -297,13 +302,16 @@ qint64 writeRecording(const QString &path, const RecordingOptions &o)
             }
         }
         chunk += frame;
+        size += chunk.size() - before;
         ++good;
         if (chunk.size() > (1 << 20)) {
-            written += f.write(chunk);
+            if (f.write(chunk) != chunk.size())
+                return -1;
             chunk.clear();
         }
     }
-    written += f.write(chunk);
+    if (f.write(chunk) != chunk.size())
+        return -1;
     f.close();
     return good;
 }

@@ -17,6 +17,7 @@ struct RecordingOptions {
     uint32_t seed = 1;
     double wildValues = 0.0;    // share of floats that are random bit patterns
     bool noise = true;          // noise, false starts and corrupt frames between frames
+    int longFalseStartEvery = 0; // n > 0: "AA 55 id FF FF" (length 65,535) before every n-th frame
 };
 // One frame's payload of a message the decode type reads, with random values.
 QByteArray randomPayload(int type, int sequence, uint32_t &rng, double wildValues);

@@ -21,6 +21,9 @@ namespace {
 constexpr double kPositionRate = 20;   // deg/s for every positioning move
 constexpr double kPositionTolerance = 0.05;
 constexpr int kSilentSeconds = 3;
+// Status frames come and go through event loops: however short a run second is made, a
+// controller counts as silent only after a full wall second without one.
+constexpr qint64 kSilentFloorMs = 1000;
 
 class Builder {
 public:
@@ -299,7 +302,7 @@ SequenceOutcome TurntableSequence::advance(qint64 nowMs, const AxisStatus &inner
         m_outcome = SequenceOutcome::Failed;
         return m_outcome;
     };
-    if (nowMs - qMax(statusAtMs, m_startMs) > qint64(kSilentSeconds) * m_msPerSecond)
+    if (nowMs - qMax(statusAtMs, m_startMs) > qMax(kSilentFloorMs, qint64(kSilentSeconds) * m_msPerSecond))
         return fail(QCoreApplication::translate("MultiCalib", "转台无响应，取消标定!"));
     if (statusAtMs >= m_startMs
         && ((inner.status | outer.status) & TurntableStatusBit::TrackingFault))

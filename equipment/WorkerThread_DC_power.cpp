@@ -48,6 +48,24 @@ void WorkerThread_DC_power::openSerialConnected()
     emit signal_connectIsSuccess(ok);
 }
 
+void WorkerThread_DC_power::abandonControl()
+{
+    if (!m_busy && m_codes.isEmpty())
+        return;
+    m_stepTimer.stop();
+    m_codes.clear();
+    m_steps.clear();
+    m_busy = false;
+    m_plateCode = 0;
+    // Switch writes still queued behind a poll belong to the abandoned codes too.
+    QQueue<Frame> keep;
+    for (const Frame &f : m_frames)
+        if (f.poll)
+            keep.enqueue(f);
+    m_frames = keep;
+    emit signal_log(74, "DC supply: control sequence abandoned");
+}
+
 void WorkerThread_DC_power::closePort()
 {
     m_pollTimer.stop();
@@ -283,7 +301,25 @@ void WorkerThread_DC_power::plateAttempt()
 {
     ++m_plateAttempts;
     emit Send_CMD_LONG_SIGNAL_times(m_plateCode, 0, 0, 0, 0, 0, 0);
+    if (!anyLiveImu()) {
+        // No IMU reports: nobody can confirm the command, so there is nothing to wait for.
+        emit signal_log(74, QString("DC supply: command %1 sent to the plates; no live IMU to confirm it").arg(m_plateCode));
+        m_plateCode = 0;
+        m_stepTimer.start(0);
+        return;
+    }
     m_stepTimer.start(m_t.plateWaitMs);
+}
+
+bool WorkerThread_DC_power::anyLiveImu()
+{
+    for (int p = 0; p < kPlates; ++p) {
+        const PlateSnapshot s = g_calib_status.plate(p);
+        for (const CalibImuStatus &r : s.imu)
+            if (r.time_ms != 0)
+                return true;
+    }
+    return false;
 }
 
 void WorkerThread_DC_power::onStepTimer()

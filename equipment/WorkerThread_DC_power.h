@@ -37,6 +37,9 @@ public slots:
     // Appends the CRC (through the client) and sends the frame behind any frame still pending.
     void send_modbus_mutex(QByteArray frame, int tag);
     void rev_dc_control(uint16_t code);
+    // Drops the code in progress and every code waiting behind it (a stopped run); frames
+    // already on the line finish, nothing further is sent for them.
+    void abandonControl();
 
 signals:
     void signal_connectIsSuccess(bool ok);
@@ -69,6 +72,7 @@ private:
     void onStepTimer();
     void plateAttempt();
     bool platesHaveCode(uint16_t code) const;
+    static bool anyLiveImu();
     void queueFrame(Frame f);
     void sendNextFrame();
     void poll();

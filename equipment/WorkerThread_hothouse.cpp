@@ -10,8 +10,6 @@
 #include "equipment/Creators.h"
 #include "equipment/EquipmentRegisters.h"
 
-WorkerThread_hothouse *g_hothouse_worker = nullptr;
-
 WorkerThread_hothouse::WorkerThread_hothouse(const QString &portName)
     : m_portName(portName), m_pollTimer(this)
 {
@@ -65,6 +63,13 @@ void WorkerThread_hothouse::openPortConnected()
         emit signal_log(5, QString("Chamber: failed to open %1: %2").arg(m_portName, m_device->errorString()));
         emit signal_connectIsSuccess(false);
     }
+}
+
+void WorkerThread_hothouse::setPollInterval(int ms)
+{
+    m_pollMs = ms;
+    if (m_pollTimer.isActive())
+        m_pollTimer.start(ms);
 }
 
 void WorkerThread_hothouse::closePort()
@@ -262,6 +267,5 @@ WorkerThread_hothouse *createWorker_hothouse(QString portName, int)
     const int type = getSettings()->value("turnTableType/type", 0).toInt();
     WorkerThread_hothouse *w = type == 3 ? static_cast<WorkerThread_hothouse *>(new WorkerThread_hothouse2(portName))
                                          : new WorkerThread_hothouse1(portName);
-    g_hothouse_worker = w;
     return startWorkerThread(w, &WorkerThread_hothouse::openPortConnected);
 }

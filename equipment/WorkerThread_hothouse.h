@@ -20,11 +20,11 @@ public:
     ~WorkerThread_hothouse() override;
 
     QString portName() const { return m_portName; }
-    // Scales the poll and the reply time-out (tests).
-    void setPollInterval(int ms) { m_pollMs = ms; }
     void setReplyTimeout(int ms) { m_timeoutMs = ms; }
 
 public slots:
+    // The poll period (2000 ms); a running poll takes the new period at once.
+    void setPollInterval(int ms);
     void openPortConnected();
     void closePort();
     void hothouse_set_target_temp(int16_t t);
@@ -113,9 +113,6 @@ protected:
     QList<Request> readSlopeRequests() override;
     Request readCurrentRequest() override;
 };
-
-// The chamber worker of the current turntable type (GUI thread).
-extern WorkerThread_hothouse *g_hothouse_worker;
 
 // Type 3 ("turnTableType/type") makes the TCP chamber, any other the RTU chamber. The baud rate
 // is not used (the chamber line runs at 9600).

@@ -8,8 +8,6 @@
 #include "link/SerialLine.h"
 #include "station/AutoTurnTableTestType.h"
 
-WorkerThread_turn_table *g_turn_table_worker = nullptr;
-
 namespace {
 constexpr int kControllerBaud = 115200;
 constexpr double kManualPositionRate = 20;
@@ -34,8 +32,6 @@ WorkerThread_turn_table::~WorkerThread_turn_table()
         m_seq.stop();
         endSequence(SequenceOutcome::Stopped);
     }
-    if (g_turn_table_worker == this)
-        g_turn_table_worker = nullptr;
 }
 
 std::unique_ptr<TurntableController> WorkerThread_turn_table::makeController()
@@ -150,13 +146,14 @@ void WorkerThread_turn_table::startSequence(const SequencePlan &plan, bool rotat
     if (!m_ctrl || !m_ctrl->isOpen()) {
         emit signal_log(74, plan.name + ": turntable not connected");
         if (rotation)
-            emit signal_rotated_times();
+            emit signal_rotated_times(false, "turntable not connected");
         return;
     }
     if (m_seq.running()) {
-        emit signal_log(75, QString("%1 refused: %2 is running").arg(plan.name, m_seq.plan().name));
+        const QString why = QString("%1 is running").arg(m_seq.plan().name);
+        emit signal_log(75, QString("%1 refused: %2").arg(plan.name, why));
         if (rotation)
-            emit signal_rotated_times();
+            emit signal_rotated_times(false, why);
         return;
     }
     m_sideTimer.stop();
@@ -189,7 +186,8 @@ void WorkerThread_turn_table::endSequence(SequenceOutcome outcome)
     }
     if (m_rotationPending) {
         m_rotationPending = false;
-        emit signal_rotated_times();
+        const bool done = outcome == SequenceOutcome::Done;
+        emit signal_rotated_times(done, done ? QString() : outcome == SequenceOutcome::Failed ? m_seq.failure() : QString("stopped"));
     }
 }
 
@@ -211,14 +209,17 @@ void WorkerThread_turn_table::rev_common_cmd(uint8_t code)
     startSequence(plan, false);
 }
 
-void WorkerThread_turn_table::on_send_turn_table_cmd_general(uint8_t code, float p1, float p2, float)
+// One layout for every caller: position commands (17, 33) carry the position in p1 and the
+// operator's rate in p3 (p2 is the fixed 160 of the console's move); rate commands (19, 35)
+// carry the rate in p1.
+void WorkerThread_turn_table::on_send_turn_table_cmd_general(uint8_t code, float p1, float, float p3)
 {
     if (!m_ctrl || !m_ctrl->isOpen())
         return;
     switch (code) {
-    case 17: m_ctrl->moveTo(TurntableAxis::Inner, p1, p2 > 0 ? p2 : kManualPositionRate); break;
+    case 17: m_ctrl->moveTo(TurntableAxis::Inner, p1, p3 > 0 ? p3 : kManualPositionRate); break;
     case 19: m_ctrl->spin(TurntableAxis::Inner, p1); break;
-    case 33: m_ctrl->moveTo(TurntableAxis::Outer, p1, p2 > 0 ? p2 : kManualPositionRate); break;
+    case 33: m_ctrl->moveTo(TurntableAxis::Outer, p1, p3 > 0 ? p3 : kManualPositionRate); break;
     case 35: m_ctrl->spin(TurntableAxis::Outer, p1); break;
     case 31:
     case 47:
@@ -270,9 +271,9 @@ void WorkerThread_turn_table::turn_table_constant_heat_rotate()
     ++m_rotatedTimes;
     const SequencePlan plan = SequencePlans::forRotation(g_advanced_calib_type.load(), StepTimes::current());
     if (plan.isEmpty()) {
-        emit signal_log(74, QString("Rotation %1: no sequence for advanced type %2")
-                                .arg(m_rotatedTimes).arg(g_advanced_calib_type.load()));
-        emit signal_rotated_times();
+        const QString why = QString("no sequence for advanced type %1").arg(g_advanced_calib_type.load());
+        emit signal_log(74, QString("Rotation %1: %2").arg(m_rotatedTimes).arg(why));
+        emit signal_rotated_times(false, why);
         return;
     }
     emit signal_log(74, QString("Constant-temperature rotation %1").arg(m_rotatedTimes));
@@ -326,6 +327,5 @@ WorkerThread_turn_table *createWorker_turn_table(QString port1, QString port2)
     case 4: w = new Workerthread_turn_table_brint_hotheat(port1, port2); break;
     default: w = new Workerthread_turn_table_TQ(port1, port2); break;
     }
-    g_turn_table_worker = w;
     return startWorkerThread(w, &WorkerThread_turn_table::openSerialConnected);
 }

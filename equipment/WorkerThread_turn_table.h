@@ -50,7 +50,9 @@ signals:
     void signal_log(uint8_t code, QString text);
     void signal_send_zhuantai_status(int32_t innerPos, int32_t innerRate, uint16_t innerStatus,
                                      int32_t outerPos, int32_t outerRate, uint16_t outerStatus);
-    void signal_rotated_times();
+    // The end of a constant-temperature rotation: completed, or not and why (controller not
+    // linked, another sequence running, the sequence failed or was stopped).
+    void signal_rotated_times(bool completed, QString reason);
     // The controller's line went away: its port reported it gone and was closed (once).
     void signal_linkLost(QString reason);
     void deleteObjAndNewNext();
@@ -121,8 +123,5 @@ public:
     using WorkerThread_turn_table::WorkerThread_turn_table;
     QString tag() const override { return "turntable2"; }
 };
-
-// The current turntable worker (GUI thread; set by createWorker_turn_table).
-extern WorkerThread_turn_table *g_turn_table_worker;
 
 WorkerThread_turn_table *createWorker_turn_table(QString port1, QString port2);

@@ -1,27 +1,47 @@
 #pragma once
 // The thread pattern of every worker: a new thread without parent, the worker moved into it,
-// the thread's start running the worker's open slot, the worker's retire signal quitting the
-// thread and releasing the worker, and the finished thread releasing itself.
+// the thread's start running the worker's open slot (if it has one), the worker's retire signal
+// quitting the thread and releasing the worker, and the finished thread releasing itself.
+#include <QCoreApplication>
 #include <QPointer>
 #include <QThread>
 
-template <class W, class Open> W *startWorkerThread(W *worker, Open openSlot)
+namespace WorkerThreadDetail {
+// The worker's thread, made and wired but not started.
+template <class W> QThread *threadFor(W *worker)
 {
     auto *thread = new QThread;
     worker->moveToThread(thread);
-    QObject::connect(thread, &QThread::started, worker, openSlot);
     QObject::connect(thread, &QThread::finished, thread, &QThread::quit);
     QObject::connect(thread, &QThread::finished, thread, &QThread::deleteLater);
     QObject::connect(worker, &W::deleteObjAndNewNext, thread, &QThread::quit);
     QObject::connect(worker, &W::deleteObjAndNewNext, worker, &W::deleteLater);
+    return thread;
+}
+} // namespace WorkerThreadDetail
+
+// A worker that waits in its thread for its first request.
+template <class W> W *startWorkerThread(W *worker)
+{
+    WorkerThreadDetail::threadFor(worker)->start(QThread::InheritPriority);
+    return worker;
+}
+
+// A worker whose thread's start runs its open slot.
+template <class W, class Open> W *startWorkerThread(W *worker, Open openSlot)
+{
+    QThread *thread = WorkerThreadDetail::threadFor(worker);
+    QObject::connect(thread, &QThread::started, worker, openSlot);
     thread->start(QThread::InheritPriority);
     return worker;
 }
 
 // Retires a worker the one way every owner uses: the owner's pointer is cleared at once (nothing
-// reaches the worker through it afterwards), and the retire signal is queued into the worker's
-// own thread, so the thread quits and releases the worker only after whatever the worker is
-// running has returned to the thread's event loop. The owner never deletes the worker itself.
+// reaches the worker through it afterwards), and the retire is queued into the worker's own
+// thread, so it runs only after whatever the worker is running has returned to the thread's
+// event loop. There the worker's retire signal goes out (the worker is released as its thread
+// ends) and the thread is told to quit from within, so the end never waits for the owner's
+// event loop. The owner never touches, disconnects or deletes the worker itself.
 // With waitMs > 0 the call waits (bounded) until the worker's thread has finished, for owners
 // whose next worker opens the same port; the worker must not block on the caller meanwhile.
 template <class W> void retireWorker(QPointer<W> &worker, int waitMs = 0)
@@ -30,8 +50,18 @@ template <class W> void retireWorker(QPointer<W> &worker, int waitMs = 0)
     worker.clear();
     if (!old)
         return;
-    QPointer<QThread> oldThread = old->thread();
-    QMetaObject::invokeMethod(old, "deleteObjAndNewNext", Qt::QueuedConnection);
-    if (waitMs > 0 && oldThread && oldThread != QThread::currentThread())
-        oldThread->wait(static_cast<unsigned long>(waitMs));
+    // Only the retire below lets the worker go, so the worker and its thread are alive here.
+    QThread *thread = old->thread();
+    QThread *const mainThread = QCoreApplication::instance() ? QCoreApplication::instance()->thread() : nullptr;
+    QMetaObject::invokeMethod(
+        old,
+        [old] {
+            emit old->deleteObjAndNewNext();
+            QThread *own = QThread::currentThread();
+            if (QCoreApplication::instance() && own != QCoreApplication::instance()->thread())
+                own->quit();
+        },
+        Qt::QueuedConnection);
+    if (waitMs > 0 && thread && thread != QThread::currentThread() && thread != mainThread)
+        thread->wait(static_cast<unsigned long>(waitMs));
 }

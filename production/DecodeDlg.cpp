@@ -8,6 +8,7 @@
 #include "app/MetaTypes.h"
 #include "app/Settings.h"
 #include "link/LinkFlags.h"
+#include "link/WorkerThreadStart.h"
 #include "production/DecodeFormats.h"
 #include "production/WorkerThread_decode.h"
 #include "ui_DecodeDlg.h"
@@ -64,13 +65,30 @@ DecodeDlg::DecodeDlg(QWidget *parent) : QWidget(parent), ui(new Ui::DecodeDlg)
     // The form connected the buttons by name; keep exactly one connection each.
     disconnect(ui->pushButton_openfile_for_decode, nullptr, this, nullptr);
     disconnect(ui->pushButton_start_decode, nullptr, this, nullptr);
+    disconnect(ui->pushButton_cancel_decode, nullptr, this, nullptr);
     connect(ui->pushButton_openfile_for_decode, SIGNAL(clicked()), this,
             SLOT(on_pushButton_openfile_for_decode_clicked()), Qt::UniqueConnection);
     connect(ui->pushButton_start_decode, SIGNAL(clicked()), this,
             SLOT(on_pushButton_start_decode_clicked()), Qt::UniqueConnection);
+    connect(ui->pushButton_cancel_decode, SIGNAL(clicked()), this,
+            SLOT(on_pushButton_cancel_decode_clicked()), Qt::UniqueConnection);
 }
 
-DecodeDlg::~DecodeDlg() = default;
+// A decode still running when the page goes stops at its next block; its worker and thread
+// are released in that thread.
+DecodeDlg::~DecodeDlg()
+{
+    retireDecoder();
+}
+
+QPointer<QThread> DecodeDlg::retireDecoder()
+{
+    QPointer<QThread> thread = m_worker ? m_worker->thread() : nullptr;
+    if (m_worker)
+        m_worker->cancel();
+    retireWorker(m_worker);
+    return thread;
+}
 
 void DecodeDlg::init_auto_resize()
 {
@@ -113,7 +131,8 @@ void DecodeDlg::on_pushButton_start_decode_clicked()
         return;
     }
     if (ui->comboBox_decode_target_file_path->currentIndex() == 0) {
-        m_target = targetForSource(ui->textEdit123->toPlainText());
+        // Named after the file that is decoded (the source box only shows it).
+        m_target = targetForSource(m_source);
         qDebug() << m_target;
         ui->textEdit_decode_dest->setText(m_target);
     } else {
@@ -125,14 +144,9 @@ void DecodeDlg::on_pushButton_start_decode_clicked()
 
     if (m_worker) {
         qDebug() << "m_analyzeThread != NULL";
-        connect(this, SIGNAL(deleteObjAndNewNext()), m_worker, SIGNAL(deleteObjAndNewNext()),
-                Qt::UniqueConnection);
-        emit deleteObjAndNewNext();
-        disconnect(this, SIGNAL(deleteObjAndNewNext()), m_worker, SIGNAL(deleteObjAndNewNext()));
-        disconnect(this, SIGNAL(signal_file_decode(QString, QString)), m_worker,
-                   SLOT(do_file_decode(QString, QString)));
-        m_worker->deleteLater();
-        m_worker = nullptr;
+        // The request signal must reach the new worker only; the old one is left to its thread.
+        disconnect(this, SIGNAL(signal_file_decode(QString, QString)), nullptr, nullptr);
+        retireDecoder();
     }
     m_worker = createWorker_decode();
     connect(m_worker, SIGNAL(decodeProgressChanged(int)), ui->progressBar, SLOT(setValue(int)),
@@ -152,12 +166,22 @@ void DecodeDlg::on_pushButton_start_decode_clicked()
         return;
     }
     ui->label_decode_status->setText(tr("Status:N/A"));
-    getSettings()->setValue("decode_index/index", ui->comboBox_decode->currentIndex());
-    getSettings()->sync();
+    // Written to disk only when it changes: every write waits for the disk.
+    const int index = ui->comboBox_decode->currentIndex();
+    if (!getSettings()->contains("decode_index/index") || getSettings()->value("decode_index/index").toInt() != index) {
+        getSettings()->setValue("decode_index/index", index);
+        getSettings()->sync();
+    }
     emit signal_file_decode(m_source, m_target);
     ui->progressBar->setValue(0);
     qDebug() << m_target;
     setButtonsEnabled(false);
+}
+
+void DecodeDlg::on_pushButton_cancel_decode_clicked()
+{
+    if (m_worker)
+        m_worker->cancel();
 }
 
 void DecodeDlg::rev_log_from_worker(uint8_t code, QString text)
@@ -175,4 +199,7 @@ void DecodeDlg::setButtonsEnabled(bool on)
         b->setEnabled(on);
         b->setStyleSheet(on ? kEnabledButton : kDisabledButton);
     }
+    // Cancel works only while a decode runs.
+    ui->pushButton_cancel_decode->setEnabled(!on);
+    ui->pushButton_cancel_decode->setStyleSheet(!on ? kEnabledButton : kDisabledButton);
 }

@@ -3,6 +3,7 @@
 // naming and the decode type; each start makes a new decoder worker in a thread of its own,
 // retires the previous one, and follows the worker's progress and status reports.
 #include <QPointer>
+#include <QThread>
 #include <QString>
 #include <QWidget>
 
@@ -27,6 +28,9 @@ public:
     static void setFileChoosers(FileChooser open, FileChooser save);
 
     WorkerThread_decode *worker() const { return m_worker; }
+    // Stops a running decode at its next block and retires the worker; returns the worker's
+    // thread (null without a worker), for a caller that waits for it to end.
+    QPointer<QThread> retireDecoder();
     QString sourcePath() const { return m_source; }
     QString targetPath() const { return m_target; }
 
@@ -40,6 +44,8 @@ signals:
 public slots:
     void on_pushButton_openfile_for_decode_clicked();
     void on_pushButton_start_decode_clicked();
+    // Asks the running decode to stop; its "cancelled" report ends it on the page.
+    void on_pushButton_cancel_decode_clicked();
     void rev_log_from_worker(uint8_t code, QString text);
     void init_auto_resize();
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <sys/stat.h>
+#include <sys/vfs.h>
 
 #include "link/FrameParser.h"
 #include "production/DecodeFormats.h"
@@ -17,17 +19,24 @@ const char *const kSourceUnreadable = "Unable to open file, please check if the 
                                       "decode again!";
 const char *const kNoFrame = "No corresponding frame was solved, please confirm if the data file "
                              "is correct";
+const char *const kCancelled = "Status: Decoding cancelled";
+const char *const kSourceNotRegular = "Status: Decoding refused, the source is not a regular file";
+const char *const kTargetIsSource = "Status: Decoding failed, the target file is the source file";
 } // namespace DecodeText
 
 namespace {
 constexpr qint64 kReadBlock = 1 << 20;
 constexpr size_t kWriteBlock = 4 << 20;
 
-// The source exists, so a target that does not exist yet cannot be it.
-bool sameFile(const QString &source, const QString &target)
+// File systems whose files report sizes that have nothing to do with their contents.
+bool onPseudoFileSystem(const QByteArray &path)
 {
-    const QFileInfo fs(source), ft(target);
-    return ft.exists() && fs.canonicalFilePath() == ft.canonicalFilePath();
+    struct statfs fs;
+    if (::statfs(path.constData(), &fs) != 0)
+        return false;
+    constexpr long kProc = 0x9fa0, kSys = 0x62656572, kDebug = 0x64626720, kTrace = 0x74726163;
+    const long type = long(fs.f_type);
+    return type == kProc || type == kSys || type == kDebug || type == kTrace;
 }
 } // namespace
 
@@ -35,7 +44,8 @@ bool sameFile(const QString &source, const QString &target)
 
 FastTextSink::FastTextSink(int type) : m_maxRow(maxRowBytes(type))
 {
-    m_buf.resize(kWriteBlock + m_maxRow);
+    // Not cleared: only the part written is ever read, and a small decode touches little.
+    m_buf.reset(new char[kWriteBlock + m_maxRow]);
 }
 
 bool FastTextSink::open(const QString &path)
@@ -48,7 +58,7 @@ bool FastTextSink::open(const QString &path)
 
 void FastTextSink::flush()
 {
-    if (m_used && m_file.write(m_buf.data(), qint64(m_used)) != qint64(m_used))
+    if (m_used && m_file.write(m_buf.get(), qint64(m_used)) != qint64(m_used))
         m_ok = false;
     m_used = 0;
 }
@@ -57,7 +67,7 @@ char *FastTextSink::room()
 {
     if (m_used > kWriteBlock)
         flush();
-    return m_buf.data() + m_used;
+    return m_buf.get() + m_used;
 }
 
 void FastTextSink::header(int type, uint16_t firstId)
@@ -100,7 +110,7 @@ void FastTextSink::ins(const uint8_t *record)
         p += part.size;
     }
     *p++ = '\n';
-    m_used = size_t(p - m_buf.data());
+    m_used = size_t(p - m_buf.get());
 }
 
 void FastTextSink::calib(int type, const uint8_t *records, const uint8_t *payload)
@@ -143,13 +153,20 @@ void DecodeRun::data_extraction_decode(uint16_t id, const uint8_t *payload, uint
         return;
     if (!m_opened) {
         // The first good frame creates the target and writes the header; its own row follows.
+        // The target is looked at once more just before: it must never be the source itself.
         qDebug() << "decode_data_type" << m_type;
+        struct stat st;
+        if (::stat(QFile::encodeName(m_target).constData(), &st) == 0 && uint64_t(st.st_dev) == m_sourceDev
+            && uint64_t(st.st_ino) == m_sourceIno) {
+            m_failed = true;
+            m_targetIsSource = true;
+            return;
+        }
         if (!m_sink->open(m_target)) {
             m_failed = true;
             return;
         }
         m_opened = true;
-        m_badAtFirst = m_parser->counters().badCrc;
         m_sink->header(m_type, id);
     }
     const size_t need = layoutBytes(m_type, id);
@@ -194,6 +211,22 @@ void DecodeRun::dataHandleAndOut(uint16_t id, const uint8_t *payload)
     m_sink->ins(m_ins.data());
 }
 
+QString DecodeRun::dropIncompleteTarget()
+{
+    m_sink->close();
+    const QByteArray name = QFile::encodeName(m_target);
+    struct stat st;
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return QString(); // nothing on disk that could pass for a decoded file
+    if (QFile::remove(m_target))
+        return ", the incomplete target file was removed";
+    const QString kept = m_target + ".incomplete";
+    QFile::remove(kept);
+    if (QFile::rename(m_target, kept))
+        return QString(", the incomplete target file was renamed to %1").arg(kept);
+    return QString(", the incomplete target file %1 could not be removed").arg(m_target);
+}
+
 DecodeResult DecodeRun::run(const QString &source, const QString &target, const Report &report,
                             const Progress &progress)
 {
@@ -207,16 +240,34 @@ DecodeResult DecodeRun::run(const QString &source, const QString &target, const 
     if (!isValidType(m_type))
         return finish(DecodeResult::BadType,
                       QString("Status: Decoding failed, unknown decode type %1").arg(m_type));
-    QFile src(source);
-    if (source.isEmpty() || !src.open(QIODevice::ReadOnly))
+    // Only a plain file is a recording: a FIFO, a device or a /proc file has no end or no
+    // size, and opening a FIFO would wait for a writer.
+    const QByteArray sourceName = QFile::encodeName(source);
+    struct stat ss;
+    if (source.isEmpty() || ::stat(sourceName.constData(), &ss) != 0)
         return finish(DecodeResult::SourceUnreadable, DecodeText::kSourceUnreadable);
-    if (sameFile(source, target))
-        return finish(DecodeResult::TargetIsSource,
-                      "Status: Decoding failed, the target file is the source file");
+    if (!S_ISREG(ss.st_mode) || onPseudoFileSystem(sourceName))
+        return finish(DecodeResult::SourceNotRegular, DecodeText::kSourceNotRegular);
+    QFile src(source);
+    if (!src.open(QIODevice::ReadOnly))
+        return finish(DecodeResult::SourceUnreadable, DecodeText::kSourceUnreadable);
+    if (::fstat(src.handle(), &ss) != 0 || !S_ISREG(ss.st_mode))
+        return finish(DecodeResult::SourceNotRegular, DecodeText::kSourceNotRegular);
+    m_sourceDev = uint64_t(ss.st_dev);
+    m_sourceIno = uint64_t(ss.st_ino);
+    // The target is compared as a file, not as a name: a hard link, a bind mount or a symbolic
+    // link to the recording is the recording.
+    struct stat ts;
+    if (::stat(QFile::encodeName(target).constData(), &ts) == 0) {
+        if (ts.st_dev == ss.st_dev && ts.st_ino == ss.st_ino)
+            return finish(DecodeResult::TargetIsSource, DecodeText::kTargetIsSource);
+        if (S_ISFIFO(ts.st_mode) || S_ISSOCK(ts.st_mode) || S_ISDIR(ts.st_mode))
+            return finish(DecodeResult::TargetNotRegular,
+                          "Status: Decoding refused, the target file is not a regular file");
+    }
 
     m_target = target;
     FrameParser parser(FrameParser::mainLinkBound);
-    m_parser = &parser;
     report(DecodeText::kStart);
     const qint64 size = src.size();
     result.sourceBytes = size;
@@ -230,44 +281,56 @@ DecodeResult DecodeRun::run(const QString &source, const QString &target, const 
         }
     };
     auto onFrame = [this](uint16_t id, const uint8_t *p, uint32_t n) { data_extraction_decode(id, p, n); };
-    std::vector<uint8_t> block(static_cast<size_t>(kReadBlock));
+    auto cancelled = [this] { return m_cancel && m_cancel->load(std::memory_order_relaxed); };
+    const std::unique_ptr<uint8_t[]> block(new uint8_t[size_t(kReadBlock)]); // not cleared: read into
     qint64 done = 0;
-    while (!m_failed) {
-        const qint64 got = src.read(reinterpret_cast<char *>(block.data()), kReadBlock);
-        if (got <= 0)
+    bool readFailed = false;
+    while (!m_failed && !cancelled() && !(m_opened && m_sink->failed())) {
+        const qint64 got = src.read(reinterpret_cast<char *>(block.get()), kReadBlock);
+        if (got <= 0) {
+            readFailed = got < 0;
             break;
-        parser.feed(block.data(), size_t(got), onFrame);
+        }
+        parser.feed(block.get(), size_t(got), onFrame);
         const qint64 next = done + got;
-        for (qint64 m = (done / 1000 + 1) * 1000; m <= next; m += 1000)
-            show(int(float(m) / float(size) * 100.0f));
+        // A file that grows while it is read passes its size: its progress stays at 100.
+        if (size > 0)
+            for (qint64 m = (done / 1000 + 1) * 1000; m <= next; m += 1000) {
+                const float percent = float(m) / float(size) * 100.0f;
+                show(percent < 100.0f ? int(percent) : 100);
+            }
         done = next;
     }
-    // A frame cut off by the end of the file is dropped; its bytes after its 0xAA are searched
-    // again like any others.
-    while (!m_failed && parser.pendingBytes() > 1) {
-        const qint64 again = qint64(parser.pendingBytes()) - 1;
-        parser.reset();
-        if (!src.seek(done - again))
-            break;
-        const QByteArray tail = src.read(again);
-        parser.feed(reinterpret_cast<const uint8_t *>(tail.constData()), size_t(tail.size()),
-                    onFrame);
-    }
-    m_parser = nullptr;
+    // A frame cut off by the end of the file is dropped; the bytes behind its start have been
+    // searched like any others.
+    parser.endOfInput();
     src.close();
+    result.bytesRead = done;
 
     result.goodFrames = parser.counters().good;
-    result.badFrames = m_opened ? parser.counters().badCrc - m_badAtFirst : 0;
+    result.badFrames = m_opened ? parser.counters().badCrcAfterGood : 0;
     result.rows = m_rows;
+    if (m_targetIsSource)
+        return finish(DecodeResult::TargetIsSource, DecodeText::kTargetIsSource);
     if (m_failed)
         return finish(DecodeResult::TargetUnwritable,
                       "Status: Decoding failed, unable to open the target file");
+    if (cancelled() || readFailed) {
+        const QString left = m_opened ? dropIncompleteTarget() : QString();
+        if (readFailed)
+            return finish(DecodeResult::SourceUnreadable,
+                          QString("Status: Decoding failed, unable to read the source file") + left);
+        return finish(DecodeResult::Cancelled, DecodeText::kCancelled + left);
+    }
+    if (m_opened && m_sink->failed())
+        return finish(DecodeResult::TargetUnwritable,
+                      "Status: Decoding failed, unable to write the target file" + dropIncompleteTarget());
     show(100);
     if (!m_opened)
         return finish(DecodeResult::NoFrame, DecodeText::kNoFrame);
     if (!m_sink->close())
         return finish(DecodeResult::TargetUnwritable,
-                      "Status: Decoding failed, unable to write the target file");
+                      "Status: Decoding failed, unable to write the target file" + dropIncompleteTarget());
     const double rate = 100.0 * double(result.goodFrames) / double(result.goodFrames + result.badFrames);
     return finish(DecodeResult::Completed,
                   QString("Status: Decoding completed, decoding error count:%1,Decoding success rate:%2%")

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,6 +26,8 @@ public:
     virtual void nineImu(const uint8_t *payload) = 0;
     // Writes what is left and closes the target; false when a write failed.
     virtual bool close() = 0;
+    // True once a write has failed (the decode stops there).
+    virtual bool failed() const { return false; }
 };
 
 // The program's sink: rows formatted into a large buffer, written in blocks.
@@ -39,6 +42,7 @@ public:
     void calib(int type, const uint8_t *records, const uint8_t *payload) override;
     void nineImu(const uint8_t *payload) override;
     bool close() override;
+    bool failed() const override { return !m_ok; }
 
 private:
     char *room(); // space for one row, writing out the buffer when needed
@@ -54,7 +58,7 @@ private:
     PartText m_insParts[3];
 
     QFile m_file;
-    std::vector<char> m_buf;
+    std::unique_ptr<char[]> m_buf;
     size_t m_used = 0;
     size_t m_maxRow;
     bool m_ok = true;
@@ -64,15 +68,29 @@ namespace DecodeText {
 extern const char *const kStart;
 extern const char *const kSourceUnreadable;
 extern const char *const kNoFrame;
+extern const char *const kCancelled;
+extern const char *const kSourceNotRegular;
+extern const char *const kTargetIsSource;
 } // namespace DecodeText
 
 struct DecodeResult {
-    enum Status { Completed, NoFrame, SourceUnreadable, TargetUnwritable, TargetIsSource, BadType };
+    enum Status {
+        Completed,
+        NoFrame,
+        SourceUnreadable,
+        TargetUnwritable,
+        TargetIsSource,
+        BadType,
+        SourceNotRegular, // a FIFO, a device, a /proc or /sys file ...
+        TargetNotRegular, // a FIFO, a socket or a folder
+        Cancelled
+    };
     Status status = NoFrame;
     uint64_t goodFrames = 0;
     uint64_t badFrames = 0;  // CRC failures after the first good frame
     uint64_t rows = 0;       // rows written (header not counted)
-    qint64 sourceBytes = 0;
+    qint64 sourceBytes = 0;  // the source's size
+    qint64 bytesRead = 0;    // bytes of the source read
     QString report;          // the final status text
 };
 
@@ -88,8 +106,13 @@ public:
 
     // Runs the whole decode. `report` gets "Status: Start decoding" and the final text;
     // `progress` gets each new integer percentage (every 1000 bytes at most, 100 at the end).
+    // A decode that fails or is cancelled after it created the target removes that target
+    // (or, when it cannot, renames it to say it is incomplete) and says so in its report.
     DecodeResult run(const QString &source, const QString &target, const Report &report,
                      const Progress &progress);
+
+    // The decode stops after the block it is reading once the flag is set (any thread).
+    void setCancelFlag(const std::atomic<bool> *flag) { m_cancel = flag; }
 
 private:
     // A frame with a good CRC: the header at the first one, then its row when its message
@@ -97,15 +120,19 @@ private:
     void data_extraction_decode(uint16_t id, const uint8_t *payload, uint32_t len);
     // An INS part replaced: one row from the whole record.
     void dataHandleAndOut(uint16_t id, const uint8_t *payload);
+    // Closes and removes (or renames) a target left incomplete; the text to add to the report.
+    QString dropIncompleteTarget();
 
     int m_type;
     std::unique_ptr<DecodeTextSink> m_sink;
     QString m_target;
     bool m_opened = false;
     bool m_failed = false;
-    uint64_t m_badAtFirst = 0;
+    bool m_targetIsSource = false;
     uint64_t m_rows = 0;
-    class FrameParser *m_parser = nullptr;
+    const std::atomic<bool> *m_cancel = nullptr;
+    uint64_t m_sourceDev = 0;        // the source file itself, to recognise it under any name
+    uint64_t m_sourceIno = 0;
     std::vector<uint8_t> m_pad;      // a short frame, padded with zeros to its layout
     std::vector<uint8_t> m_ins;      // the three INS parts
     std::vector<uint8_t> m_calib;    // the 32 records of the latest calibration message

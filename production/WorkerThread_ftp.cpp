@@ -282,8 +282,11 @@ void WorkerThread_ftp::handleFile(const QString &root, const QFileInfo &file)
     }
 }
 
-WorkerThread_ftp *createWorker_ftp()
+WorkerThread_ftp *createWorker_ftp(const std::function<void(WorkerThread_ftp *)> &wire)
 {
     initCurlOnce();
-    return startWorkerThread(new WorkerThread_ftp(ftpSettingsFromSettings()), &WorkerThread_ftp::FTP_LogIn);
+    auto *worker = new WorkerThread_ftp(ftpSettingsFromSettings());
+    if (wire)
+        wire(worker);
+    return startWorkerThread(worker, &WorkerThread_ftp::FTP_LogIn);
 }

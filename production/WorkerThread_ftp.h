@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 // Server, account and time-outs, read from the settings group "ftp".
 struct FtpServerSettings {
     QString address;
@@ -73,5 +75,6 @@ private:
 };
 
 // Makes the worker with the settings' server and its thread; the worker logs in and walks
-// the log root when the thread starts.
-WorkerThread_ftp *createWorker_ftp();
+// the log root when the thread starts. `wire`, when given, connects to the worker before its
+// thread starts, so no report is missed.
+WorkerThread_ftp *createWorker_ftp(const std::function<void(WorkerThread_ftp *)> &wire = {});

@@ -49,7 +49,9 @@ FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const Shiel
         const uint32_t word = snap.imu[size_t(k)].calib_flag_h;
         CellView &c = row.cells[size_t(k)];
         c = CellView{flagCellText(word), colours[size_t(k)]};
-        if (expected != 0 && baseBoardReported && !shielded[size_t(k)] && word != expected) {
+        // Only a live IMU can be bad: an empty position is neither counted nor marked.
+        if (expected != 0 && baseBoardReported && isLiveImu(true, snap.imu[size_t(k)], shielded[size_t(k)]) &&
+            word != expected) {
             c = CellView{badFlagCellText(word), CellColour::Red};
             row.positions += badPositionText(plate + 1, k + 1);
             ++row.bad;
@@ -65,6 +67,10 @@ VerdictStats verdictStats(int badCount, int aliveCount)
     s.ok = aliveCount - s.bad;
     s.badText = QString::number(s.bad);
     s.okText = QString::number(s.ok);
+    if (aliveCount <= 0) {
+        s.percentText = "-"; // no live IMU: no share to show
+        return s;
+    }
     const float percent = 100.0f - float(s.bad) / float(aliveCount) * 100.0f;
     s.percentText = QString::number(double(percent), 'f', 2) + "%";
     return s;

@@ -34,7 +34,8 @@ struct FlagBlockRow {
 };
 
 // Builds a plate's flag cells. An IMU is bad when there is an expectation, the plate's base
-// board has reported, the IMU is not shielded and its word differs. Shielded cells are light
+// board has reported, the IMU is live (isLiveImu: time stamp, not shielded) and its word
+// differs: the same rule that counts it live. Shielded cells are light
 // gray; the cells of IMUs that differ from the plate's usual word are yellow unless bad (red).
 FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
                                uint32_t expected, bool baseBoardReported);
@@ -53,7 +54,7 @@ struct VerdictStats {
     QString percentText;
 };
 // bad is clamped to the live count; the percentage is 100 - bad / alive x 100 in single
-// precision with two decimals and "%" ("nan%" with no live IMU).
+// precision with two decimals and "%", "-" with no live IMU.
 VerdictStats verdictStats(int badCount, int aliveCount);
 
 // Whether a summary cell of the flag kind passes the plain check: "3999" or "8095".

@@ -27,14 +27,21 @@ QString fileName(const QDateTime &t) { return "T" + stampText(t) + ".txt"; }
 
 QString number(double v) { return QString::number(v, 'g', 6); }
 
-QString header()
+namespace {
+QString withImuNames(QString h)
 {
-    QString h = "t,current_temperature,set_temperature";
     for (const char *prefix : {"temp", "t"})
         for (int p = 1; p <= kPlates; ++p)
             for (int i = 0; i < kImusPerPlate; ++i)
                 h += QString(",%1%2-%3").arg(prefix).arg(p).arg(i);
     return h + "\n";
+}
+} // namespace
+
+QString header() { return withImuNames("t,current_temperature,set_temperature"); }
+QString scriptHeader()
+{
+    return withImuNames("t,elapsed,current_temperature,set_temperature,temp_slope,step,user_target");
 }
 
 QString reportLine(const QDateTime &t, float temperature, const QString &setPointText, const ImuColumns &imus)

@@ -26,13 +26,17 @@ QString fileName(const QDateTime &t);
 // A number as the log and the displays write it: up to six significant digits.
 QString number(double v);
 
-// "t,current_temperature,set_temperature,temp1-0,...,temp16-31,t1-0,...,t16-31\n"
+// "t,current_temperature,set_temperature,temp1-0,...,temp16-31,t1-0,...,t16-31\n": the header
+// of a log of temperature reports.
 QString header();
+// The header of a script log: "t,elapsed,current_temperature,set_temperature,temp_slope,step,
+// user_target" and the same IMU columns.
+QString scriptHeader();
 // The line of a temperature report: time, reported temperature, the set-point display's text,
 // then the IMU columns.
 QString reportLine(const QDateTime &t, float temperature, const QString &setPointText, const ImuColumns &imus);
 // The line of a script tick: time, elapsed estimate (whole seconds), the five displays (current
-// and set temperature, slope, step, user target) as numbers (a text that is no number gives 0),
-// then the IMU columns: seven leading fields where the header has three.
+// and set temperature, slope, step number, user target) as numbers (a text that is no number
+// gives 0), then the IMU columns: the fields of scriptHeader().
 QString scriptLine(const QDateTime &t, qint64 elapsedSeconds, const QStringList &displayTexts, const ImuColumns &imus);
 } // namespace ChamberLog

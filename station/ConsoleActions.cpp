@@ -20,6 +20,20 @@ TurnTableCommand frameMoveCommand(bool outer, int mode, float position, float ra
     return c;
 }
 
+bool oneClickRunEnded(uint8_t code, const QString &text)
+{
+    if (code == 62 || code == 59)
+        return true;
+    static const QString name = QString::fromUtf8("一键标定+复测");
+    if ((code != 74 && code != 75) || !text.startsWith(name))
+        return false;
+    const QString rest = text.mid(name.size());
+    for (const char *end : {" completed", " failed", " stopped", " refused", ": turntable not connected"})
+        if (rest.startsWith(QLatin1String(end)))
+            return true;
+    return false;
+}
+
 TurnTableCommand frameStopCommand(bool outer)
 {
     return {true, uint8_t(outer ? 47 : 31), 0.0f, 0.0f, 0.0f};

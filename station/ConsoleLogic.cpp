@@ -106,6 +106,23 @@ QString plateVerdictText(int plateNumber, bool linked, bool baseBoardReported, u
     return n + (failCount != 0 ? "_fail" : "_pass");
 }
 
+QString reportLogLine(uint8_t code, const QString &text)
+{
+    switch (code) {
+    case 5:  // the workers' diagnostics: open failures, recording, equipment errors
+    case 38: // advanced-run status
+    case 74: // turntable and supply sequence lines
+    case 75: // a refused sequence
+        return text;
+    case 39:
+        return "Chamber run ended: cool to room temperature, end after 30 minutes";
+    case 59:
+        return "Tip: " + text;
+    default: // values, times, liveness and verdict reports arrive every second: not for the log
+        return QString();
+    }
+}
+
 SelectionFile::SelectionFile(const QString &path) : m_path(path) {}
 
 void SelectionFile::ensureConfigDir(const QString &folder)

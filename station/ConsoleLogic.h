@@ -39,6 +39,9 @@ int firstPortConflict(const QStringList &comboTexts, const QString &mainPort);
 // Code-73 verdict text of one plate: "<n>_unconnected", "<n>_fail" or "<n>_pass".
 QString plateVerdictText(int plateNumber, bool linked, bool baseBoardReported, uint32_t failCount);
 
+// The log-window line of a worker report; empty for reports that are not log lines.
+QString reportLogLine(uint8_t code, const QString &text);
+
 // The selection file "selectStateConfig.ini": group "SelectStatus", keys "<plate>-<column>"
 // (1-based, column 33 = whole plate), booleans; a missing key reads as false.
 class SelectionFile {

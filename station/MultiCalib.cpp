@@ -47,6 +47,7 @@ MultiCalib::MultiCalib(QWidget *parent)
     init_auto_resize();
     on_pushButton_connect_renew_com_ports_clicked();
     makeConnections();
+    initRuns();
 
     m_configDir = appConfigDir();
     m_selectFilePath = selectionFilePath();
@@ -54,6 +55,7 @@ MultiCalib::MultiCalib(QWidget *parent)
 
     m_logWindow = new FrmShowLog;
     connect(this, &MultiCalib::signalTranspondLog, m_logWindow, &FrmShowLog::displayReceiveLog);
+    initLogAndUploads();
 
     connect(ui->horizontalSlider_Percentage, &QSlider::valueChanged, this, &MultiCalib::onHorizontalSliderValueChanged);
     connect(ui->horizontalSlider_Percentage, &QSlider::sliderReleased, this, &MultiCalib::onHorizontalSliderReleased);

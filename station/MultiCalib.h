@@ -2,6 +2,7 @@
 // Page 9: the multi-IMU calibration console. Links the rack's sixteen base boards and its
 // equipment, turns the workers' reports into commands for every plate and shows every IMU's
 // calibration record in per-plate tables, a summary table and three plots.
+#include <QDate>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -14,12 +15,14 @@
 #include <memory>
 
 #include "link/DeviceProtocol.h"
+#include "link/WorkerThreadStart.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/Settings.h"
 #include "station/UploadPoster.h"
 #include "station/multi_calib_cmd.h"
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
+#include "station/RunGuard.h"
 #include "station/TempScript.h"
 
 class AutoResize;
@@ -31,6 +34,7 @@ class QPushButton;
 class QTableWidget;
 class QTimer;
 class TableView;
+class UploadOutbox;
 class WorkerThread_DC_power;
 class WorkerThread_Multi;
 class WorkerThread_Replay;
@@ -73,8 +77,12 @@ public:
     // Records of a plate taken into its table at the last refresh.
     uint64_t shownGeneration(int plate) const { return m_shownGeneration[size_t(plate)]; }
 
-    // Chamber panel: the chamber log of the latest script run, opened by the script starts.
-    void create_hot_house_logfile();
+    // Chamber panel: the chamber log of the latest script run, opened by the script starts. A
+    // script log holds the temperature script's tick lines, any other log the chamber's
+    // temperature reports; each under its own header. The log is closed when the run ends.
+    void create_hot_house_logfile(bool scriptLog = false);
+    void close_hot_house_logfile();
+    bool hotHouseLogOpen() const { return m_hotHouseLogOpen; }
     // Appends the script line of one tick of the temperature script to the chamber log.
     void write_hot_house_script_line(qint64 elapsedSeconds);
     QString hotHouseLogPath() const;
@@ -104,6 +112,8 @@ public:
     QString uploadEndTime() const { return m_uploadEndTime; }
     const CalibUploadTable &uploadTable() const { return *calibUploadTable; }
     const UploadOutcome &lastUpload() const { return m_lastUpload; }
+    // Bodies kept until the service has taken them.
+    UploadOutbox *uploadOutbox() const { return m_outbox; }
     QByteArray buildJsonFullTemperature();
     QByteArray buildJsonTurntable();
     QByteArray buildJsonStaticAllan();
@@ -119,14 +129,41 @@ public:
     // Tick length and the scale of every other wait of the two scripts (tests shorten both).
     void setScriptTiming(int tickMs, double waitScale) { m_scriptTickMs = tickMs; m_scriptWaitScale = waitScale; }
     const ChamberScriptState &chamberScriptState() const { return m_chamberScript; }
+    bool chamberScriptRunning() const { return m_hothouseScriptTimerRunning; }
+    // The chamber's poll period (2000 ms; tests shorten it). A chamber temperature older than
+    // three poll periods stops a run: the chamber is not answering.
+    void setChamberPollMs(int ms) { m_chamberPollMs = ms; }
+    int chamberStaleLimitMs() const { return 3 * m_chamberPollMs; }
+    // A steady clock in ms, and whether no chamber temperature came for longer than the stale
+    // limit, counted from the later of the last temperature and the run's start (that clock).
+    static qint64 monotonicMs();
+    bool chamberNotAnswering(qint64 runStartMs) const;
+    // Stops a running temperature script through the run guard's stop path (no-op otherwise);
+    // chamberStopSent: the chamber was already told to stop.
+    void stopChamberScript(const QString &reason, bool chamberStopSent = false);
+    // A start's link check: true when every link the run needs is up, else a log line and a box
+    // naming the missing links ("Cannot start: not linked: chamber, DC supply").
+    bool runLinksUp(RunGuard::Run run);
     bool chamberScriptRetestRun() const { return m_chamberScriptRetest; }
     const AdvancedCalib::RunState &advancedRunState() const { return m_advancedRun; }
     uint32_t advancedRunEstimate() const { return m_advancedEstimate; }
     bool advancedSequencePending() const;
 
+    // Long runs: one at a time, one stop path (MultiCalibRuns.cpp). A start calls beginRun
+    // (false: another run is active, a box said so), a run that ended by itself finishRun;
+    // stopActiveRun stops whatever runs.
+    RunGuard *runGuard() { return &m_runs; }
+    bool refuseWhileRunning();
+    bool beginRun(RunGuard::Run run);
+    void finishRun(RunGuard::Run run);
+    // The RunGuard::Link bits of the links that are up now.
+    int linksUp() const;
+
     // Operator actions, tab pages and the replay.
     bool isAdminMode() const { return m_isAdminMode; }
+    bool oneClickRunning() const { return m_oneClickRunning; }
     WorkerThread_ftp *ftpWorker() const;
+    bool ftpUploadRunning() const { return m_ftpRunning; }
     WorkerThread_Replay *replayWorker() const;
     bool replayStopped() const { return m_replayStopped; }
     void addItemToTableWidgetTop(QString name);
@@ -221,7 +258,8 @@ public slots:
     uint32_t calc_turntable_calib_time();
     uint32_t calc_turntable_retest_time();
     void calc_total_advanced_calib_retest_run_time_fun(MultiCalib::AdvancedCalibType type);
-    void rev_turn_table_rotated_times();
+    // The turntable worker's end of a constant-temperature rotation: completed or not, and why.
+    void rev_turn_table_rotated_times(bool completed = true, QString reason = QString());
     void on_pushButton_calib_multi_acc_calib_start_clicked();
     void on_pushButton_calib_multi_gyro_calib_start_clicked();
     void _ackTimeout_reboot_auto_request_stream();
@@ -237,6 +275,12 @@ public slots:
     void on_button_advAllanUpload_clicked();
     void on_button_AdvCalibUpload_clicked();
     void init_ftp();
+    // The FTP log upload: once at start-up and once a day when a server is set, and by hand.
+    void ftpDailyCheck();
+    void on_pushButton_ftpUpload_clicked();
+    // Posts the waiting results again, oldest first.
+    void on_pushButton_resendUploads_clicked();
+    void showWaitingUploads(int count);
     void on_pushButton_remove_tableWidget_top_clicked();
     void on_pushButton_add_tableWidget_top_clicked();
     void onSignalReadStop(bool stopped);
@@ -275,6 +319,9 @@ public slots:
     void init_hot_house_Widget();
     void init_dc_power_Widget();
     void initTableWidgetFormConfig();
+    // The one stop path of every run: ends the active run within one tick, stops what it
+    // started, frees the start buttons and writes one log line; never uploads.
+    void stopActiveRun(QString reason);
 
 signals:
     void signal_auto_log_imu(uint8_t on);
@@ -335,7 +382,9 @@ private:
     void broadcast(uint16_t cmd, uint32_t cm3 = 0);
     void frameWarning(uint16_t status);
     void appendStamped(const QString &text, bool autoPage, bool advancedPage);
-    template <class W> void retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)());
+    // A link's retired worker is given this long to let go of its port before its successor
+    // opens the same port.
+    static constexpr int kPortReleaseMs = 2000;
     // The manual turntable and chamber buttons: false, after telling the operator which link
     // to open, while that link is closed.
     bool turnTableLinkedOrWarn();
@@ -365,6 +414,8 @@ private:
     std::array<QString, kPlates> m_plateIdentity;
     bool m_netReported = false;
     QFile *m_dcLogFile = nullptr; // opened by the supply panel; code 77 writes to it
+    bool m_dcLogFailed = false;   // a supply log line could not be written (marked on the page)
+    void writeDcPowerLogLine(const QString &time, const QString &line);
 
     // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
     // started by the scripts), and the chamber log that temperature reports add to once opened.
@@ -374,7 +425,12 @@ private:
     bool m_hothouseAdvancedTimerRunning = false;
     QFile *m_hotHouseLogFile = nullptr;
     bool m_hotHouseLogOpen = false;
+    bool m_hotHouseScriptLog = false; // the open log takes script lines, not reports
+    bool m_hotHouseLogFailed = false; // a chamber log line could not be written (marked)
     void appendHotHouseLog(const QString &line);
+    void markLogFailure(bool chamber, const QString &why);
+    int m_chamberPollMs = 2000;
+    qint64 m_chamberTempAtMs = -1; // monotonic time of the last chamber temperature, -1 none
 
     // Result tables.
     std::array<std::array<QString, kImusPerPlate>, kPlates> m_shield_marks;
@@ -402,6 +458,21 @@ private:
     uint32_t m_turnTableStatusCount = 0;
     bool m_frameWarningOpen = false;
 
+    // Long runs.
+    void initRuns();
+    QList<QPushButton *> runStartButtons() const;
+    void applyRunButtons(RunGuard::Run active);
+    // Stops the active run when it needs one of the links (RunGuard::Link bits).
+    void stopRunsNeeding(int links, const QString &reason);
+    void stopRunsWithoutPlates(const QString &reason);
+    void onRunStopRequested(RunGuard::Run run, const QString &reason);
+    void stopTemperatureScriptRun(const QString &reason);
+    void stopAdvancedRun();
+    void requestRotation();
+    // A rotation that did not complete stops the run: log line, alarm and box, no upload.
+    void rotationFailed(const QString &reason);
+    RunGuard m_runs;
+
     // Temperature script and advanced run.
     void startChamberScript(bool retestOnly);
     TempScript::RackView rackView() const;
@@ -420,6 +491,10 @@ private:
     double m_scriptWaitScale = 1.0;
     ChamberScriptState m_chamberScript;
     bool m_chamberScriptRetest = false;
+    qint64 m_chamberScriptStartMs = 0; // monotonic time of the script's start
+    bool m_dcOffPending = false;       // the switch-off a minute after the start is still due
+    bool m_chamberStopSent = false;    // during a stop: the chamber was told to stop already
+    uint32_t m_chamberScriptRunId = 0; // tells a late single-shot of an earlier run from this one
     AdvancedCalib::RunState m_advancedRun;
     uint32_t m_advancedEstimate = 0;
     uint32_t m_turntableCalibSum = 0, m_turntableRetestSum = 0;
@@ -440,6 +515,24 @@ private:
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
     void manualUpload(uint8_t station, const char *debugLine);
+    // The one-click run: its button is grey while it lasts; any end of it frees the button.
+    bool m_oneClickRunning = false;
+    void setOneClickRunning(bool running);
+    void endOneClickRunOn(uint8_t code, const QString &text);
+
+    // Log window, outbox and FTP schedule.
+    void initLogAndUploads();
+    void startFtpUpload(bool byHand);
+    void wireFtpWorker(WorkerThread_ftp *worker);
+    // Empty after an upload the service took; else a second line for an end-of-run box that
+    // tells how many results wait on disk.
+    QString uploadStateNote() const;
+    // "<name> link opened" or "<name> link failed to open" from a worker's open report.
+    void logLinkOpen(const QString &name, bool ok);
+    UploadOutbox *m_outbox = nullptr;
+    QTimer *m_ftpTimer = nullptr;
+    bool m_ftpRunning = false;
+    QDate m_lastFtpDay;
 
     // Work order and upload.
     QByteArray buildStationBody(uint8_t station);

@@ -23,18 +23,34 @@ WorkerThread_ftp *MultiCalib::ftpWorker() const { return m_worker_ftp.data(); }
 
 void MultiCalib::on_pushButton_one_click_calib_clicked()
 {
+    // The sequence runs on the turntable: without its link it could never start, nor end.
+    if (!turnTableLinkedOrWarn() || refuseWhileRunning())
+        return;
     // The turntable of type 2 posts its results with a work order: ask for it first.
     if (m_turnTableType == 2 && !addWorkOrderDetailsDalig())
         return;
-    ui->pushButton_one_click_calib->setEnabled(false);
-    ui->pushButton_one_click_calib->setStyleSheet("color:grey");
-    ui->radioButtonNormalTest->setEnabled(false);
-    ui->radioButtonNoLineTest->setEnabled(false);
+    setOneClickRunning(true);
     AutoTurnTableTestType *type = AutoTurnTableTestType::instance();
     type->setTestType(ui->radioButtonNormalTest->isChecked() ? 0 : 1);
     type->saveTestType();
     emit signal_auto_log_imu(1);
     emit signal_common_cmd(2);
+}
+
+// The one-click button and the two test-type choices are grey exactly while the run lasts.
+void MultiCalib::setOneClickRunning(bool running)
+{
+    m_oneClickRunning = running;
+    ui->pushButton_one_click_calib->setEnabled(!running);
+    ui->pushButton_one_click_calib->setStyleSheet(running ? QString("color:grey") : QString());
+    ui->radioButtonNormalTest->setEnabled(!running);
+    ui->radioButtonNoLineTest->setEnabled(!running);
+}
+
+void MultiCalib::endOneClickRunOn(uint8_t code, const QString &text)
+{
+    if (m_oneClickRunning && oneClickRunEnded(code, text))
+        setOneClickRunning(false);
 }
 
 void MultiCalib::on_pushButton_calib_multi_acc_calib_start_clicked()
@@ -184,18 +200,10 @@ void MultiCalib::on_pushButton_show_setting_page()
 
 void MultiCalib::init_ftp()
 {
-    if (m_worker_ftp) {
+    if (m_worker_ftp)
         qDebug() << "m_analyzeThread != NULL";
-        WorkerThread_ftp *old = m_worker_ftp.data();
-        const QMetaObject::Connection c =
-            connect(this, &MultiCalib::deleteObjAndNewNext_Worker_ftp, old, &WorkerThread_ftp::deleteObjAndNewNext);
-        // The worker's own retire signal quits its thread and releases it in that thread; a
-        // second release from here could reach a worker its thread has already deleted.
-        emit deleteObjAndNewNext_Worker_ftp();
-        disconnect(c);
-        m_worker_ftp.clear();
-    }
-    m_worker_ftp = createWorker_ftp();
+    retireWorker(m_worker_ftp);
+    m_worker_ftp = createWorker_ftp([this](WorkerThread_ftp *w) { wireFtpWorker(w); });
 }
 
 static int frameEnabledCheck(int type, uint16_t status, const char *axis)

@@ -6,11 +6,13 @@
 #include "ui_MultiCalib.h"
 
 #include <QDebug>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/Clock.h"
 #include "app/Prompter.h"
+#include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
 #include "equipment/WorkerThread_turn_table.h"
 #include "link/DeviceRecords.h"
@@ -129,9 +131,6 @@ static QList<Step> heatBoxStartSteps(MultiCalib *c, AdvancedCalib::RunState *run
 {
     QList<Step> steps{{0,
                        [c] {
-                           if (WorkerThread_turn_table *w = c->turnTableWorker())
-                               QObject::connect(w, &WorkerThread_turn_table::signal_rotated_times, c,
-                                                &MultiCalib::rev_turn_table_rotated_times, Qt::UniqueConnection);
                            emit c->signal_turn_table_reset_rotated_times();
                            emit c->signal_common_cmd(30);
                        }},
@@ -160,13 +159,15 @@ void MultiCalib::startAdvancedCalibration(bool withRetest)
     const QString question = withRetest
         ? tr("Do you want to start automatic calibration and retesting of the turntable with a temperature box?")
         : tr("Do you want to start automatic calibration of the turntable with a temperature box?");
-    if (!confirm(this, question, kCalibYes, kCalibNo))
+    if (refuseWhileRunning() || !confirm(this, question, kCalibYes, kCalibNo))
         return;
     if (g_recording == 0) {
         Prompter::instance().warning(this, tr("Warning"), tr("Please save the data first"));
         return;
     }
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
+        return;
+    if (!beginRun(withRetest ? RunGuard::AdvancedCalibRetest : RunGuard::AdvancedCalib))
         return;
     AdvancedCalib::load(m_advancedRun, AdvancedCalib::calibTables(m_turnTableType));
     g_advanced_calib_type = AdvancedCalibOnly;
@@ -205,10 +206,13 @@ void MultiCalib::on_pushButton_advanced_calib_retest() { startAdvancedCalibratio
 
 void MultiCalib::on_pushButton_advanced_retest()
 {
-    if (!confirm(this, tr("Do you want to start automatic retesting with a temperature box turntable?"),
+    if (refuseWhileRunning() ||
+        !confirm(this, tr("Do you want to start automatic retesting with a temperature box turntable?"),
                  "是否开始带温箱转台的自动复测？？确认", "是否开始带温箱转台的自动复测？？返回"))
         return;
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
+        return;
+    if (!beginRun(RunGuard::AdvancedRetest))
         return;
     AdvancedCalib::load(m_advancedRun, AdvancedCalib::retestTables());
     g_advanced_calib_type = AdvancedRetestOnly;
@@ -243,7 +247,12 @@ QList<Step> MultiCalib::retestStartSteps()
     return steps;
 }
 
-void MultiCalib::on_pushButton_advanced_retest_started_from_thread() { runAdvancedSequence(retestStartSteps(), false); }
+void MultiCalib::on_pushButton_advanced_retest_started_from_thread()
+{
+    if (!beginRun(RunGuard::AdvancedRetest))
+        return;
+    runAdvancedSequence(retestStartSteps(), false);
+}
 
 void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
 {
@@ -260,17 +269,60 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
         else if (a.kind == AdvancedCalib::Action::SetTarget)
             emit hothouse_set_target_temp(int16_t(a.value));
         else if (a.kind == AdvancedCalib::Action::Rotate)
-            emit signal_turnTable_constant_heat_rotate();
+            requestRotation();
     }
 }
 
-void MultiCalib::rev_turn_table_rotated_times()
+// The rotation goes to the current turntable worker, which always answers with its outcome;
+// with nobody listening there is nobody to answer, and the run stops at once.
+void MultiCalib::requestRotation()
 {
-    // Only the rotation this run asked for, while the run's tick is alive.
+    if (!isSignalConnected(QMetaMethod::fromSignal(&MultiCalib::signal_turnTable_constant_heat_rotate))) {
+        rotationFailed("turntable not linked");
+        return;
+    }
+    emit signal_turnTable_constant_heat_rotate();
+}
+
+void MultiCalib::rotationFailed(const QString &reason)
+{
+    stopActiveRun("rotation failed: " + reason);
+    SoundPlayer::instance().playLooping(Sounds::Class);
+    Prompter::instance().warning(this, "Warning", "The constant-temperature rotation failed (" + reason +
+                                                      "), the run is stopped and nothing is uploaded");
+    SoundPlayer::instance().stopLoop();
+}
+
+void MultiCalib::rev_turn_table_rotated_times(bool completed, QString reason)
+{
+    // Only the current worker's report of the rotation this run asked for, while the run's
+    // tick is alive.
+    if (sender() && sender() != m_turnTableWorker.data())
+        return;
     if (!m_advancedRun.running || !m_advancedRun.busy || m_advancedRun.phase != 3 ||
         m_advancedRun.step >= AdvancedCalib::kSteps || !m_hothouseAdvancedTimer || !m_hothouseAdvancedTimer->isActive())
         return;
+    if (!completed) {
+        rotationFailed(reason.isEmpty() ? QString("not completed") : reason);
+        return;
+    }
     runAdvancedStepEnd(AdvancedCalib::rotationDone(m_advancedRun, g_advanced_calib_type));
+}
+
+void MultiCalib::stopAdvancedRun()
+{
+    // Pending waits of the run end here, the tick stops acting now.
+    ++m_advancedSequenceId;
+    m_advancedPendingSteps = 0;
+    m_hothouseAdvancedTimer->stop();
+    m_hothouseAdvancedTimerRunning = false;
+    m_advancedRun.running = 0;
+    m_advancedRun.busy = false;
+    // A rotation under way ends and both axes stop; the chamber the run started is switched off.
+    emit signal_send_turn_table_cmd_general(31, 0.0f, 0.0f, 0.0f);
+    emit signal_send_turn_table_cmd_general(47, 0.0f, 0.0f, 0.0f);
+    emit hothouse_generate_start_stop_cmd(0);
+    log_heatBox("Run stopped");
 }
 
 void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
@@ -297,15 +349,24 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
     }
     case AdvancedCalib::StepEnd::RetestDone:
     case AdvancedCalib::StepEnd::CalibDone: {
-        const bool upload = end == AdvancedCalib::StepEnd::RetestDone;
-        emit hothouse_set_target_temp(25);
+        const bool retestDone = end == AdvancedCalib::StepEnd::RetestDone;
+        // The end of a retest is the end of the chamber run (report 39): the set point 25 and
+        // heat_box_end, which sets the expected flag 16383 and calls the operator.
+        if (retestDone)
+            rev_log_from_worker(39, "Advanced retest completed");
+        else
+            emit hothouse_set_target_temp(25);
         log_heatBox(tr("Done, heat up to room temperature!"));
-        runAdvancedSequence({{600000, [this, upload] {
+        const RunGuard::Run run = m_runs.active();
+        runAdvancedSequence({{600000, [this, retestDone, run] {
                                   m_advancedRun.runSeconds += 600;
                                   log_heatBox(tr("Turn off the temperature box"));
                                   emit hothouse_generate_start_stop_cmd(0);
-                                  if (upload)
+                                  m_hothouseAdvancedTimer->stop();
+                                  m_hothouseAdvancedTimerRunning = false;
+                                  if (retestDone)
                                       exectuePosMethod(5);
+                                  finishRun(run);
                               }}},
                             true);
         break;

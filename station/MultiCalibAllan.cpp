@@ -4,6 +4,7 @@
 
 #include "ui_multi_calib_cmd.h"
 
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/Clock.h"
@@ -40,14 +41,61 @@ void multi_calib_cmd::callOperator(const QString &text)
     SoundPlayer::instance().stopLoop();
 }
 
+void multi_calib_cmd::setRunGuard(RunGuard *guard)
+{
+    m_runs = guard;
+    connect(guard, &RunGuard::stopRequested, this, [this](RunGuard::Run run, const QString &) { stopAllanRun(run); });
+    connect(guard, &RunGuard::activeChanged, this, &multi_calib_cmd::applyRunButtons);
+}
+
+// True, after a box naming it, while another run is active.
+bool multi_calib_cmd::refuseWhileRunning()
+{
+    if (!m_runs || m_runs->idle())
+        return false;
+    Prompter::instance().warning(this, "Warning", RunGuard::busyText(m_runs->active()));
+    return true;
+}
+
+bool multi_calib_cmd::claimAllanRun(RunGuard::Run run)
+{
+    return !refuseWhileRunning() && (!m_runs || m_runs->begin(run));
+}
+
+void multi_calib_cmd::applyRunButtons(RunGuard::Run active)
+{
+    const bool idle = active == RunGuard::None;
+    for (QPushButton *b : {ui->pushButton_static_retest, ui->pushButton_allan_advanced_4h}) {
+        b->setEnabled(idle);
+        b->setStyleSheet(idle ? QString() : QString("color:grey"));
+    }
+}
+
+// The run's timer and its pending waits end now; the modules stop logging. Nothing is posted.
+void multi_calib_cmd::stopAllanRun(RunGuard::Run run)
+{
+    if (run != RunGuard::AllanStatic && run != RunGuard::AllanFourHour)
+        return;
+    ++m_allanGeneration;
+    (run == RunGuard::AllanStatic ? m_staticTimer : m_fourHourTimer)->stop();
+    emit signal_auto_log_imu(0);
+    log(74, RunGuard::name(run) + " stopped");
+}
+
 void multi_calib_cmd::on_pushButton_static_retest_clicked()
 {
+    if (refuseWhileRunning())
+        return;
     emit addWorkOrderDetailsDalig();
     const uint32_t quiet = g_static_test_countdown_min.load();
     if (!confirm(tr("After ") + QString::number(quiet) + tr("min,start sending static retest commands in 5 minutes!！")))
         return;
+    if (!claimAllanRun(RunGuard::AllanStatic))
+        return;
     ui->pushButton_static_retest->setEnabled(false);
     ui->pushButton_static_retest->setStyleSheet("color:grey");
+    m_staticTicks = 0;
+    m_staticWatch = RetestWatch();
     m_staticTimer->stop();
     m_staticTimer->start(m_secondMs);
     emit signal_auto_log_imu(1);
@@ -76,12 +124,16 @@ void multi_calib_cmd::_ackTimeout_static_retest()
         emit exectuePosMethod(2);
         emit signal_auto_log_imu(0);
         callOperator(tr("ALlan static retest completed, please check the retest flag position"));
+        if (m_runs)
+            m_runs->finished(RunGuard::AllanStatic);
     }
     ++m_staticTicks;
 }
 
 void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
 {
+    if (refuseWhileRunning())
+        return;
     emit addWorkOrderDetailsDalig();
     if (g_recording.load() == 0) {
         Prompter::instance().warning(this, tr("Warning"), tr("Please save the original data"));
@@ -89,16 +141,28 @@ void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
     }
     if (!confirm(tr("Power off after 1min！Wait for 30 minutes after power outage")))
         return;
+    if (!claimAllanRun(RunGuard::AllanFourHour))
+        return;
     ui->pushButton_allan_advanced_4h->setEnabled(false);
     ui->pushButton_allan_advanced_4h->setStyleSheet("color:grey");
-    QTimer::singleShot(kBeforePowerOffS * m_secondMs, this, &multi_calib_cmd::DC_POWER_OFF_function_from_allan_4h);
+    m_fourHourTicks = 0;
+    m_fourHourWatch = RetestWatch();
+    const uint32_t generation = m_allanGeneration;
+    QTimer::singleShot(kBeforePowerOffS * m_secondMs, this, [this, generation] {
+        if (generation == m_allanGeneration)
+            DC_POWER_OFF_function_from_allan_4h();
+    });
 }
 
 void multi_calib_cmd::DC_POWER_OFF_function_from_allan_4h()
 {
     emit dc_control_cmd(kSupplyOff);
     log(74, tr("Power off, insulation for 30 minutes after power off"));
-    QTimer::singleShot(kPowerOffS * m_secondMs, this, &multi_calib_cmd::DC_POWER_ON_function_from_allan_4h);
+    const uint32_t generation = m_allanGeneration;
+    QTimer::singleShot(kPowerOffS * m_secondMs, this, [this, generation] {
+        if (generation == m_allanGeneration)
+            DC_POWER_ON_function_from_allan_4h();
+    });
 }
 
 void multi_calib_cmd::DC_POWER_ON_function_from_allan_4h()
@@ -126,7 +190,11 @@ void multi_calib_cmd::_ackTimeout_static_retest_4h()
         log(74, tr("ALlan static retest completed"));
         m_fourHourTimer->stop();
         // The last modules get a minute to report before the results are posted.
-        QTimer::singleShot(kSettleBeforeUploadS * m_secondMs, this, [this] { finishFourHourRun(); });
+        const uint32_t generation = m_allanGeneration;
+        QTimer::singleShot(kSettleBeforeUploadS * m_secondMs, this, [this, generation] {
+            if (generation == m_allanGeneration)
+                finishFourHourRun();
+        });
     }
     ++m_fourHourTicks;
 }
@@ -137,4 +205,6 @@ void multi_calib_cmd::finishFourHourRun()
     g_expected_calib_flag = 32767;
     emit exectuePosMethod(4);
     callOperator(tr("Advanced ALlan static retest completed, please check if the flag is correct"));
+    if (m_runs)
+        m_runs->finished(RunGuard::AllanFourHour);
 }

@@ -6,6 +6,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 
@@ -43,6 +44,12 @@ void MultiCalib::init_hot_house_Widget()
             connect(this, &QObject::destroyed, t, [t] { delete t; });
         connect(m_hothouseScriptTimer, SIGNAL(timeout()), this, SLOT(_ackTimeout_hothouse_ctrl_normal()));
         connect(m_hothouseAdvancedTimer, SIGNAL(timeout()), this, SLOT(_ackTimeout_hothouse_ctrl_advanced()));
+        // The chamber log of a run closes when the run ends, whichever run it was and however
+        // it ended: the chamber's reports no longer add to it.
+        connect(&m_runs, &RunGuard::activeChanged, this, [this](RunGuard::Run active) {
+            if (active == RunGuard::None)
+                close_hot_house_logfile();
+        });
     }
 
     // By signature, so a connection the form made by name is recognised and each click runs
@@ -74,6 +81,8 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     if (g_hothouse_connected || m_hothouseWanted) {
         if (m_hothouseWorker)
             emit signal_closePort_hothouse();
+        g_hothouse_connected = 0;
+        stopRunsNeeding(RunGuard::Chamber, tr("chamber link closed"));
         // A running script stops where it is.
         if (m_hothouseScriptTimerRunning || m_hothouseScriptTimer->isActive()) {
             m_hothouseScriptTimer->stop();
@@ -88,15 +97,18 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
         m_hothouseWanted = false;
         m_netReported = false;
         emit signal_label_record_visible(0);
+        emit signalTranspondLog("Chamber link closed");
         return;
     }
 
     if (m_hothouseWorker)
         qDebug() << "m_analyzeThread != NULL";
-    retire(m_hothouseWorker, &MultiCalib::deleteObjAndNewNext_Worker_hothouse);
+    retireWorker(m_hothouseWorker, kPortReleaseMs);
     WorkerThread_hothouse *w = createWorker_hothouse(port, int(g_baud_rate));
     m_hothouseWorker = w;
     m_hothouseWanted = true;
+    m_chamberTempAtMs = -1;
+    QMetaObject::invokeMethod(w, "setPollInterval", Qt::QueuedConnection, Q_ARG(int, m_chamberPollMs));
     connect(w, &WorkerThread_hothouse::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_hothouse);
     connect(this, &MultiCalib::signal_closePort_hothouse, w, &WorkerThread_hothouse::closePort);
     connect(w, &WorkerThread_hothouse::signal_log, this, &MultiCalib::rev_log_from_worker);
@@ -119,12 +131,14 @@ void MultiCalib::linkLost_Worker_hothouse(QString reason)
     g_hothouse_connected = 0;
     m_hothouseWanted = false;
     emit signalTranspondLog(tr("Chamber: link lost (%1), please reconnect").arg(reason));
+    stopRunsNeeding(RunGuard::Chamber, "chamber link lost");
 }
 
 void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
 {
     if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Chamber", ok);
     if (ok)
         g_hothouse_connected = 1;
     else
@@ -154,6 +168,7 @@ void MultiCalib::on_pushButton_hothouse_cmd_stop_clicked()
     if (!pressed || chamberLinkedOrWarn())
         emit hothouse_generate_start_stop_cmd(0);
     setChamberScriptButtonsEnabled(true);
+    stopChamberScript(tr("stopped by the operator"), true);
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
@@ -203,6 +218,7 @@ void MultiCalib::on_pushButton_hothouse_cmd_read_slope_clicked()
 
 void MultiCalib::show_heat_value(float celsius)
 {
+    m_chamberTempAtMs = monotonicMs();
     const QString text = ChamberLog::number(double(celsius));
     ui->textEdit_hothouse_current_temperature_advanced->setPlainText(text);
     ui->textEdit_hothouse_current_temperature->setPlainText(text);
@@ -210,9 +226,10 @@ void MultiCalib::show_heat_value(float celsius)
     const QDateTime now = Clock::instance().now();
     const QString time = ChamberLog::timeText(now);
     ui->label_wenxiang_manual_current_time->setText(tr("Update time:") + time);
-    ui->label_wenxiang_auto_current_time->setText(tr("Update time:") + time);
+    ui->label_wenxiang_auto_current_time->setText(tr("Update time:") + time +
+                                                  (m_hotHouseLogFailed ? tr(" - chamber log not written") : QString()));
     ui->label_turn_table_current_time_auto_advanced->setText(time);
-    if (m_hotHouseLogOpen)
+    if (m_hotHouseLogOpen && !m_hotHouseScriptLog)
         appendHotHouseLog(ChamberLog::reportLine(now, celsius, ui->textEdit_hothouse_set_temperature_advanced->toPlainText(),
                                                  ChamberLog::currentImuColumns()));
 }
@@ -233,31 +250,46 @@ void MultiCalib::show_slope_value(float perMinute)
     ui->textEdit_hothouse_set_slope_advanced->setPlainText(text);
 }
 
-void MultiCalib::create_hot_house_logfile()
+void MultiCalib::create_hot_house_logfile(bool scriptLog)
 {
     m_hotHouseLogOpen = true;
+    m_hotHouseScriptLog = scriptLog;
     const QDateTime now = Clock::instance().now();
     ui->label_wenxiang_start_time->setText(tr("Start time:") + ChamberLog::timeText(now));
     const QString folder = logSubdir("log_heatbox/" + ChamberLog::dayText(now));
     // A later run's log replaces the earlier one, which is closed first.
     delete m_hotHouseLogFile;
     m_hotHouseLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
+    m_hotHouseLogFailed = false;
+    ui->label_wenxiang_auto_current_time->setStyleSheet(QString());
     // Appending: a log of the same second is continued, never overwritten from its start.
     if (!m_hotHouseLogFile->open(QIODevice::ReadWrite | QIODevice::Append)) {
         qDebug() << "Open file failed.";
+        markLogFailure(true, m_hotHouseLogFile->fileName() + ": " + m_hotHouseLogFile->errorString());
         return;
     }
-    appendHotHouseLog(ChamberLog::header());
+    appendHotHouseLog(scriptLog ? ChamberLog::scriptHeader() : ChamberLog::header());
+}
+
+void MultiCalib::close_hot_house_logfile()
+{
+    m_hotHouseLogOpen = false;
+    m_hotHouseScriptLog = false;
+    if (m_hotHouseLogFile)
+        m_hotHouseLogFile->close();
 }
 
 QString MultiCalib::hotHouseLogPath() const { return m_hotHouseLogFile ? m_hotHouseLogFile->fileName() : QString(); }
 
 void MultiCalib::write_hot_house_script_line(qint64 elapsedSeconds)
 {
+    if (!m_hotHouseLogOpen || !m_hotHouseScriptLog)
+        return;
+    // The step as its number: 0, 2, ... compensation, 1, 3, ... retest.
     const QStringList displays{ui->textEdit_hothouse_current_temperature->toPlainText(),
                                ui->textEdit_hothouse_set_temperature->toPlainText(),
                                ui->textEdit_hothouse_temp_slope_rev->toPlainText(),
-                               ui->textEdit_hothouse_current_loops->toPlainText(),
+                               QString::number(m_chamberScript.step),
                                ui->textEdit_hothouse_user_temp_target->toPlainText()};
     appendHotHouseLog(ChamberLog::scriptLine(Clock::instance().now(), elapsedSeconds, displays, ChamberLog::currentImuColumns()));
 }
@@ -265,7 +297,31 @@ void MultiCalib::write_hot_house_script_line(qint64 elapsedSeconds)
 void MultiCalib::appendHotHouseLog(const QString &line)
 {
     if (!m_hotHouseLogFile || !m_hotHouseLogFile->isOpen())
-        return; // the log could not be opened: the lines go nowhere
-    m_hotHouseLogFile->write(line.toUtf8());
-    m_hotHouseLogFile->flush();
+        return; // the failure to open was shown once
+    const QByteArray bytes = line.toUtf8();
+    if (m_hotHouseLogFile->write(bytes) != bytes.size() || !m_hotHouseLogFile->flush())
+        markLogFailure(true, m_hotHouseLogFile->fileName() + ": " + m_hotHouseLogFile->errorString());
+}
+
+void MultiCalib::markLogFailure(bool chamber, const QString &why)
+{
+    bool &failed = chamber ? m_hotHouseLogFailed : m_dcLogFailed;
+    QLabel *mark = chamber ? ui->label_wenxiang_auto_current_time : ui->label_dc_power_current_time;
+    mark->setStyleSheet("background-color: red;color:black");
+    if (failed)
+        return; // told once; the mark stays
+    failed = true;
+    const QString what = chamber ? tr(" - chamber log not written") : tr(" - supply log not written");
+    if (!mark->text().endsWith(what))
+        mark->setText(mark->text() + what);
+    emit signalTranspondLog(chamber ? tr("Chamber log line not written: %1").arg(why)
+                                    : tr("DC supply log line not written: %1").arg(why));
+}
+
+qint64 MultiCalib::monotonicMs()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return clock.elapsed();
 }

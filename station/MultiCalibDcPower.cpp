@@ -54,10 +54,12 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         g_dc_power_connected = 0;
         m_dcWanted = false;
         emit signal_label_record_visible(0);
+        emit signalTranspondLog("DC supply link closed");
+        stopRunsNeeding(RunGuard::Supply, "DC supply link closed");
     } else {
         if (m_dcWorker)
             qDebug() << "m_analyzeThread != NULL";
-        retire(m_dcWorker, &MultiCalib::deleteObjAndNewNext_Worker_dc_power);
+        retireWorker(m_dcWorker, kPortReleaseMs);
         WorkerThread_DC_power *w = createWorker_DC_power(port, g_baud_rate);
         m_dcWorker = w;
         m_dcWanted = true;
@@ -76,12 +78,16 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         const QString folder = logSubdir("log_dc_power/" + ChamberLog::dayText(now));
         delete m_dcLogFile;
         m_dcLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
+        m_dcLogFailed = false;
+        ui->label_dc_power_current_time->setStyleSheet(QString());
         // Appending: a log of the same second is continued, never overwritten from its start.
         if (m_dcLogFile->open(QIODevice::ReadWrite | QIODevice::Append)) {
-            m_dcLogFile->write(DcPower::logHeader().toUtf8());
-            m_dcLogFile->flush();
+            const QByteArray header = DcPower::logHeader().toUtf8();
+            if (m_dcLogFile->write(header) != header.size() || !m_dcLogFile->flush())
+                markLogFailure(false, m_dcLogFile->fileName() + ": " + m_dcLogFile->errorString());
         } else {
             qDebug() << "Open file failed.";
+            markLogFailure(false, m_dcLogFile->fileName() + ": " + m_dcLogFile->errorString());
         }
     }
 
@@ -92,6 +98,17 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
     ui->label_dc_power_type->setStyleSheet("background-color: red;color:black");
 }
 
+void MultiCalib::writeDcPowerLogLine(const QString &time, const QString &line)
+{
+    ui->label_dc_power_current_time->setText(tr("Update time:") + time +
+                                             (m_dcLogFailed ? tr(" - supply log not written") : QString()));
+    if (!m_dcLogFile || !m_dcLogFile->isOpen())
+        return; // the failure to open was shown once
+    const QByteArray bytes = line.toUtf8();
+    if (m_dcLogFile->write(bytes) != bytes.size() || !m_dcLogFile->flush())
+        markLogFailure(false, m_dcLogFile->fileName() + ": " + m_dcLogFile->errorString());
+}
+
 void MultiCalib::linkLost_DC_power(QString reason)
 {
     if (sender() && sender() != m_dcWorker.data())
@@ -99,6 +116,7 @@ void MultiCalib::linkLost_DC_power(QString reason)
     g_dc_power_connected = 0;
     m_dcWanted = false;
     emit signalTranspondLog(tr("DC supply: link lost (%1), please reconnect").arg(reason));
+    stopRunsNeeding(RunGuard::Supply, "DC supply link lost");
 }
 
 QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }
@@ -107,6 +125,7 @@ void MultiCalib::connectIsOk_DC_power(bool ok)
 {
     if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("DC supply", ok);
     if (ok)
         g_dc_power_connected = 1;
     else

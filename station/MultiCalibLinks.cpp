@@ -25,39 +25,13 @@ WorkerThread_Multi *MultiCalib::rackWorker(int index) const { return m_multiWork
 WorkerThread_turn_table *MultiCalib::turnTableWorker() const { return m_turnTableWorker.data(); }
 WorkerThread_net *MultiCalib::netWorker() const { return m_netWorker.data(); }
 
-// Retires a link's old worker: its thread quits and the worker is released. The retire
-// signal is disconnected again, so a later retire never reaches the workers of other links.
-template <class W> void MultiCalib::retire(QPointer<W> &worker, void (MultiCalib::*retireSignal)())
-{
-    if (!worker)
-        return;
-    W *old = worker.data();
-    QThread *oldThread = old->thread();
-    const QMetaObject::Connection c = connect(this, retireSignal, old, &W::deleteObjAndNewNext);
-    // Released before the retire signal goes out: once the worker's thread has taken that
-    // signal it may delete the worker at any moment, and the pointer must not be used again.
-    old->deleteLater();
-    emit(this->*retireSignal)();
-    disconnect(c);
-    worker.clear();
-    // The old worker must have let go of its port before the new one opens the same port: end
-    // its thread now (the worker is released, and its port closed, as the thread finishes).
-    if (oldThread && oldThread != thread()) {
-        oldThread->quit();
-        oldThread->wait(2000);
-    }
-}
-
-// The chamber and supply panels retire their workers through the same template.
-template void MultiCalib::retire<WorkerThread_hothouse>(QPointer<WorkerThread_hothouse> &, void (MultiCalib::*)());
-template void MultiCalib::retire<WorkerThread_DC_power>(QPointer<WorkerThread_DC_power> &, void (MultiCalib::*)());
-
 void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
 {
     if (index < 0 || index >= kRackLinks)
         return;
     if (g_link_status[index + 1] || m_rackWanted[index]) {
         qDebug() << "断开";
+        emit signalTranspondLog(QString("Plate %1 link closed").arg(index + 2));
         // Only this plate's worker closes; the other plates keep their links.
         if (m_multiWorkers[index])
             QMetaObject::invokeMethod(m_multiWorkers[index].data(), "closePort", Qt::QueuedConnection);
@@ -65,9 +39,10 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         m_rackWanted[index] = false;
         emit signal_label_record_visible(0);
         g_expected_calib_flag = 0;
+        stopRunsWithoutPlates("base-board links closed");
         return;
     }
-    retire(m_multiWorkers[index], &MultiCalib::deleteObjAndNewNext_Worker_multi);
+    retireWorker(m_multiWorkers[index], kPortReleaseMs);
     WorkerThread_Multi *w = createWorker_Multi(portOfComboText(m_rackPortCombos[index]->currentText()), g_baud_rate, index);
     m_multiWorkers[index] = w;
     m_rackWanted[index] = true;
@@ -86,6 +61,13 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
     emit signal_label_record_visible(1);
 }
 
+// A run that talks to the plates ends with the last plate link.
+void MultiCalib::stopRunsWithoutPlates(const QString &reason)
+{
+    if (!(linksUp() & RunGuard::Plates) && std::none_of(m_rackWanted.begin(), m_rackWanted.end(), [](bool w) { return w; }))
+        stopRunsNeeding(RunGuard::Plates, reason);
+}
+
 void MultiCalib::linkLost_main(QString reason)
 {
     // The main window clears plate 1's flag and offers its connect button again.
@@ -99,6 +81,7 @@ void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
     g_link_status[index + 1] = 0;
     m_rackWanted[index] = false; // the next connect makes a new worker
     emit signalTranspondLog(tr("Plate %1: link lost (%2), please reconnect").arg(index + 2).arg(reason));
+    stopRunsWithoutPlates("base-board links lost");
 }
 
 void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
@@ -108,6 +91,7 @@ void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
         return;
     if (sender() && sender() != m_multiWorkers[index].data())
         return;
+    logLinkOpen(QString("Plate %1").arg(index + 2), ok);
     if (ok)
         g_link_status[index + 1] = 1;
     else
@@ -126,9 +110,13 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
             emit signal_closePort_Worker_turn_table();
         g_turn_table_connected = 0;
         m_turnTableWanted = false;
+        emit signalTranspondLog("Turntable link closed");
+        stopRunsNeeding(RunGuard::Turntable, "turntable link closed");
+        if (m_oneClickRunning)
+            setOneClickRunning(false);
         return;
     }
-    retire(m_turnTableWorker, &MultiCalib::deleteObjAndNewNext_Worker_turn_table);
+    retireWorker(m_turnTableWorker, kPortReleaseMs);
     WorkerThread_turn_table *w = createWorker_turn_table(portOfComboText(ui->comboBox_calib_multi_turn_table->currentText()),
                                                          portOfComboText(ui->comboBox_calib_multi_turn_table_2->currentText()));
     m_turnTableWorker = w;
@@ -142,6 +130,8 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
     connect(w, &WorkerThread_turn_table::signal_send_zhuantai_status, this, &MultiCalib::rev_signal_send_zhuantai_status);
     connect(this, &MultiCalib::signal_turnTable_constant_heat_rotate, w, &WorkerThread_turn_table::turn_table_constant_heat_rotate);
     connect(w, &WorkerThread_turn_table::signal_log, this, &MultiCalib::rev_log_from_worker);
+    // A run listens to the current worker only (the slot drops a retired worker's reports).
+    connect(w, &WorkerThread_turn_table::signal_rotated_times, this, &MultiCalib::rev_turn_table_rotated_times);
     connect(w, &WorkerThread_turn_table::signal_linkLost, this, &MultiCalib::linkLost_Worker_turn_table);
 }
 
@@ -152,12 +142,16 @@ void MultiCalib::linkLost_Worker_turn_table(QString reason)
     g_turn_table_connected = 0;
     m_turnTableWanted = false;
     emit signalTranspondLog(tr("Turntable: link lost (%1), please reconnect").arg(reason));
+    stopRunsNeeding(RunGuard::Turntable, "turntable link lost");
+    if (m_oneClickRunning)
+        setOneClickRunning(false);
 }
 
 void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
 {
     if (!m_turnTableWanted || (sender() && sender() != m_turnTableWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Turntable", ok);
     if (ok)
         g_turn_table_connected = 1;
     else
@@ -175,9 +169,10 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
             emit signal_closePort_Worker_net();
         g_net_connected = 0;
         m_netWanted = false;
+        emit signalTranspondLog("Base-board link closed");
         return;
     }
-    retire(m_netWorker, &MultiCalib::deleteObjAndNewNext_Worker_net);
+    retireWorker(m_netWorker, kPortReleaseMs);
     WorkerThread_net *w = createWorker_net(portOfComboText(ui->comboBox_calib_multi_serial_net->currentText()));
     m_netWorker = w;
     m_netWanted = true;
@@ -202,6 +197,7 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
 {
     if (!m_netWanted || (sender() && sender() != m_netWorker.data()))
         return; // a retired worker or a link closed since
+    logLinkOpen("Base-board", ok);
     if (ok)
         g_net_connected = 1;
     else
@@ -230,7 +226,11 @@ void MultiCalib::connect_serial_port(uint8_t on)
             emit signal_closePort_dc_power();
         g_turn_table_connected = g_net_connected = g_hothouse_connected = g_dc_power_connected = 0;
         m_turnTableWanted = m_netWanted = m_hothouseWanted = m_dcWanted = false;
+        stopActiveRun("all links closed");
+        if (m_oneClickRunning)
+            setOneClickRunning(false);
         emit signal_log_from_multi_calib(72, QString());
+        emit signalTranspondLog("Main link closed: every link of the rack closed");
         return;
     }
     QStringList texts;
@@ -241,6 +241,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         Prompter::instance().warning(this, tr("Warning"), tr("Serial port number conflict for serial port ") + QString::number(conflict + 1));
         return;
     }
+    emit signalTranspondLog("Main link opened: linking the rack");
     // Links already up stay up: connecting everything never closes one.
     for (int i = 0; i < kRackLinks; ++i)
         if (m_rackPortCombos[i]->currentIndex() > 0 && !g_link_status[i + 1] && !m_rackWanted[i])

@@ -31,6 +31,10 @@ void MultiCalib::appendStamped(const QString &text, bool autoPage, bool advanced
 void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
 {
     emit signal_log_from_multi_calib(code, text);
+    endOneClickRunOn(code, text);
+    const QString logLine = reportLogLine(code, text);
+    if (!logLine.isEmpty())
+        emit signalTranspondLog(logLine);
     switch (code) {
     case 37: {
         const BaseBoardReport r = parseBaseBoardReport(text);
@@ -80,9 +84,10 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         g_expected_calib_flag = 3999;
         emit signal_auto_log_imu(0);
         exectuePosMethod(1);
+        // The end-of-run box says so when the results did not reach the service.
         const auto answer = Prompter::instance().ask(
             Prompter::Kind::Warning, this, tr("Warning"),
-            tr("Turntable calibration completed, please check the calibration flag position"),
+            tr("Turntable calibration completed, please check the calibration flag position") + uploadStateNote(),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         if (answer == QMessageBox::Yes || answer == QMessageBox::No)
             SoundPlayer::instance().stopLoop();
@@ -105,14 +110,9 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
     case 77: {
         ui->textEdit_dc_power_supply_current_voltage->setPlainText(text);
         const QString time = Clock::instance().now().toString("yyyy_MMdd HH:mm:ss");
-        if (m_dcLogFile && m_dcLogFile->isOpen()) {
-            const QString line = time + "," + text + "," + ui->textEdit_dc_power_supply_current_current->toPlainText() + ","
-                + ui->textEdit_dc_power_supply_max_voltage->toPlainText() + ","
-                + ui->textEdit_dc_power_supply_max_current->toPlainText() + "\n";
-            m_dcLogFile->write(line.toUtf8());
-            m_dcLogFile->flush();
-        }
-        ui->label_dc_power_current_time->setText(tr("Update time:") + time);
+        writeDcPowerLogLine(time, time + "," + text + "," + ui->textEdit_dc_power_supply_current_current->toPlainText() + ","
+                                      + ui->textEdit_dc_power_supply_max_voltage->toPlainText() + ","
+                                      + ui->textEdit_dc_power_supply_max_current->toPlainText() + "\n");
         break;
     }
     case 78: ui->textEdit_dc_power_supply_current_current->setPlainText(text); break;

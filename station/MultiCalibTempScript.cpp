@@ -9,11 +9,14 @@
 #include <QSettings>
 #include <QTimer>
 
+#include <limits>
+
 #include "app/Clock.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
+#include "equipment/WorkerThread_DC_power.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "station/ConsoleLogic.h"
@@ -49,6 +52,8 @@ TempScript::RackView MultiCalib::rackView() const
 
 void MultiCalib::startChamberScript(bool retestOnly)
 {
+    if (refuseWhileRunning())
+        return;
     if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
         return;
     const QString question = retestOnly ? tr("Do you want to start running the automatic temperature retest script?")
@@ -65,6 +70,22 @@ void MultiCalib::startChamberScript(bool retestOnly)
     QStringList texts;
     for (QTextEdit *e : edits)
         texts << e->toPlainText();
+    // Nothing is switched or stored before the links and every parameter are known good.
+    if (!runLinksUp(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
+        return;
+    const TempScript::ParamCheck check = TempScript::checkParams(texts);
+    if (!check.ok) {
+        Prompter::instance().warning(this, tr("Warning"), check.problem);
+        return;
+    }
+    const ChamberScriptParams &params = check.params;
+    const uint32_t firstStep = retestOnly ? 1 : 0;
+    if (!TempScript::loopsReachable(params.loops, firstStep)) {
+        // The step counter could never reach such a count: the steps would repeat for ever.
+        Prompter::instance().warning(this, tr("Warning"),
+                                     tr("The number of loops must be greater than ") + QString::number(firstStep));
+        return;
+    }
     qDebug() << (retestOnly ? "温度复测脚本+带电源控制" : "温补+复测脚本+带电源控制");
     qDebug() << "开始温度:" << texts[1] << "结束温度:" << texts[3] << "开始温度保温时间:" << texts[2]
              << "结束温度保温时间:" << texts[4];
@@ -100,19 +121,9 @@ void MultiCalib::startChamberScript(bool retestOnly)
                                              tr(",not installed properly, please reinstall or disable it"));
         return;
     }
-    const ChamberScriptParams params = TempScript::parseParams(texts);
-    const uint32_t firstStep = retestOnly ? 1 : 0;
-    if (!TempScript::loopsReachable(params.loops, firstStep)) {
-        // The step counter could never reach such a count: the steps would repeat for ever.
-        Prompter::instance().warning(this, tr("Warning"),
-                                     tr("The number of loops must be greater than ") + QString::number(firstStep));
-        return;
-    }
-    if (!g_dc_power_connected) {
-        Prompter::instance().warning(this, tr("Warning"), tr("Power supply serial port not turned on"));
-        return;
-    }
     if (askYesNo(this, tr("Warning"), tr("The power will be turned off after 1 minute of starting")) != QMessageBox::Yes)
+        return;
+    if (!beginRun(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
         return;
 
     ui->textEdit_hothouse_set_temperature->clear();
@@ -124,11 +135,18 @@ void MultiCalib::startChamberScript(bool retestOnly)
         m_hothouseScriptTimer->stop();
     m_hothouseScriptTimer->start(m_scriptTickMs);
     m_hothouseScriptTimerRunning = true;
+    m_chamberScriptStartMs = monotonicMs();
 
     ui->label_wenxiang_start_time->setText(tr("Start time:") + Clock::instance().now().toString(kStamp));
-    create_hot_house_logfile();
+    create_hot_house_logfile(true);
     emit dc_control_cmd(retestOnly ? 104 : 103);
-    QTimer::singleShot(scaledMs(60000), this, &MultiCalib::DC_POWER_OFF_function);
+    // The supply goes off a minute after the start unless a step has switched it on by then.
+    const uint32_t run = ++m_chamberScriptRunId;
+    m_dcOffPending = true;
+    QTimer::singleShot(scaledMs(60000), this, [this, run] {
+        if (run == m_chamberScriptRunId && m_dcOffPending && m_hothouseScriptTimerRunning)
+            DC_POWER_OFF_function();
+    });
 
     calc_total_run_time_fun();
     m_chamberScriptRetest = retestOnly;
@@ -136,12 +154,65 @@ void MultiCalib::startChamberScript(bool retestOnly)
     m_chamberScript.elapsedEstimate = 0;
     m_chamberScript.runSeconds = 0;
     setChamberScriptButtonsEnabled(false);
+    emit signalTranspondLog(retestOnly ? tr("Temperature retest script started")
+                                       : tr("Temperature compensation and retest script started"));
 }
 
 void MultiCalib::DC_POWER_OFF_function()
 {
     qDebug() << "DC_POWER_OFF_function";
+    m_dcOffPending = false;
     emit dc_control_cmd(102);
+}
+
+bool MultiCalib::chamberNotAnswering(qint64 runStartMs) const
+{
+    return monotonicMs() - qMax(m_chamberTempAtMs, runStartMs) > chamberStaleLimitMs();
+}
+
+bool MultiCalib::runLinksUp(RunGuard::Run run)
+{
+    int up = linksUp();
+    // In chamber slave mode the chamber's temperature arrives over the base-board link.
+    if (g_dual_computer_temp_calib_flag && g_net_connected && (run == RunGuard::TempScript || run == RunGuard::TempRetest))
+        up |= RunGuard::Chamber;
+    const QString missing = RunGuard::missingLinks(RunGuard::needs(run), up);
+    if (missing.isEmpty())
+        return true;
+    const QString text = tr("Cannot start: not linked: %1").arg(missing);
+    emit signalTranspondLog(text);
+    Prompter::instance().warning(this, tr("Warning"), text);
+    return false;
+}
+
+void MultiCalib::stopChamberScript(const QString &reason, bool chamberStopSent)
+{
+    // Once the script has reached its end (its tick stopped) only the end's box is left.
+    if (!m_hothouseScriptTimerRunning || (m_runs.active() != RunGuard::TempScript && m_runs.active() != RunGuard::TempRetest))
+        return;
+    m_chamberStopSent = chamberStopSent;
+    stopActiveRun(reason);
+    m_chamberStopSent = false;
+}
+
+// The stop path of both temperature scripts (the run guard calls it, then writes the log line):
+// the tick and the switch-off still due end now, the supply drops the codes the script queued
+// (its output stays as they left it), the chamber stops, the IMUs stop logging, the chamber
+// log closes. No verdict, nothing uploaded.
+void MultiCalib::stopTemperatureScriptRun(const QString &reason)
+{
+    m_hothouseScriptTimer->stop();
+    m_hothouseScriptTimerRunning = false;
+    m_dcOffPending = false;
+    ++m_chamberScriptRunId;
+    if (!m_chamberStopSent && g_hothouse_connected)
+        emit hothouse_generate_start_stop_cmd(0);
+    if (m_dcWorker)
+        QMetaObject::invokeMethod(m_dcWorker.data(), "abandonControl", Qt::QueuedConnection);
+    emit signal_auto_log_imu(0);
+    setChamberScriptButtonsEnabled(true);
+    close_hot_house_logfile();
+    ui->textEdit_hothouse_current_status->setText(tr("Stopped: %1").arg(reason));
 }
 
 void MultiCalib::calc_total_run_time_fun()
@@ -162,7 +233,7 @@ bool MultiCalib::judge_imu_alive_and_reached_calib_temprature()
     // Only a stop soak can end early.
     if (m_chamberScript.phase != ChamberScriptPhase::SoakStop)
         return false;
-    if (!TempScript::imusReachedStop(rackView(), m_netReported, ui->textEdit_hothouse_stop_temp->toPlainText().toDouble()))
+    if (!TempScript::imusReachedStop(rackView(), m_netReported, m_chamberScript))
         return false;
     applyScriptActions(TempScript::earlyEnd(m_chamberScript, g_change_temp_calib_to_temp_cycling != 0));
     return true;
@@ -171,6 +242,12 @@ bool MultiCalib::judge_imu_alive_and_reached_calib_temprature()
 void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
 {
     ChamberScriptState &s = m_chamberScript;
+    // A chamber temperature older than three poll periods (counted from the start when none
+    // came since): the chamber is not answering and every target test would read a stale value.
+    if (chamberNotAnswering(m_chamberScriptStartMs)) {
+        stopChamberScript(tr("chamber not answering"));
+        return;
+    }
     TempScript::countTick(s);
     if (g_dual_computer_temp_calib_flag) {
         ui->textEdit_hothouse_set_temperature->setText(tr("Warm box slave mode"));
@@ -182,10 +259,13 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
     ui->textEdit_hothouse_current_loops->setText(TempScript::stepText(s.step));
     write_hot_house_script_line(s.elapsedEstimate);
 
-    const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().toDouble();
-    const double stop = ui->textEdit_hothouse_stop_temp->toPlainText().toDouble();
-    applyScriptActions(TempScript::phaseTick(s, tc, g_change_temp_calib_to_temp_cycling != 0, [this, stop] {
-        return TempScript::imusReachedStop(rackView(), m_netReported, stop);
+    // An empty display or one from before this run is no temperature: it reaches no target.
+    bool isNumber = false;
+    double tc = ui->textEdit_hothouse_current_temperature->toPlainText().trimmed().toDouble(&isNumber);
+    if (!isNumber || m_chamberTempAtMs < m_chamberScriptStartMs - chamberStaleLimitMs())
+        tc = std::numeric_limits<double>::quiet_NaN();
+    applyScriptActions(TempScript::phaseTick(s, tc, g_change_temp_calib_to_temp_cycling != 0, [this] {
+        return TempScript::imusReachedStop(rackView(), m_netReported, m_chamberScript);
     }));
 }
 
@@ -195,10 +275,19 @@ void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
         switch (a.kind) {
         case ScriptAction::SetSlope: emit hothouse_cmd_set_slope(uint8_t(a.value)); break;
         case ScriptAction::SetTarget: emit hothouse_set_target_temp(int16_t(a.value)); break;
-        case ScriptAction::DcCode: emit dc_control_cmd(uint16_t(a.value)); break;
+        case ScriptAction::DcCode:
+            if ((a.value == 56001 || a.value == 58001) && m_dcOffPending) {
+                // A step switches the supply on: the switch-off still due from the start would
+                // cut the IMUs' power in the middle of the step.
+                m_dcOffPending = false;
+                emit signalTranspondLog(tr("Supply switch-off after the start cancelled: step switched the supply on"));
+            }
+            emit dc_control_cmd(uint16_t(a.value));
+            break;
         case ScriptAction::Status: ui->textEdit_hothouse_current_status->setText(a.text); break;
         case ScriptAction::UserTarget: ui->textEdit_hothouse_user_temp_target->setText(a.text); break;
         case ScriptAction::Debug: qDebug() << a.text; break;
+        case ScriptAction::Log: emit signalTranspondLog(a.text); break;
         case ScriptAction::ClearTables: clear_calib_multi_table(); break;
         case ScriptAction::Finish: finishChamberScript(); return;
         }
@@ -209,6 +298,9 @@ void MultiCalib::finishChamberScript()
 {
     m_hothouseScriptTimer->stop();
     m_hothouseScriptTimerRunning = false;
+    m_dcOffPending = false;
+    close_hot_house_logfile();
+    emit signalTranspondLog(tr("Temperature script completed"));
     ui->textEdit_hothouse_current_status->setText(tr("Stop"));
     qDebug() << "保温：25停止";
     SoundPlayer::instance().playLooping(Sounds::Class);
@@ -228,4 +320,5 @@ void MultiCalib::finishChamberScript()
         setChamberScriptButtonsEnabled(true);
     }
     SoundPlayer::instance().stopLoop();
+    finishRun(m_chamberScriptRetest ? RunGuard::TempRetest : RunGuard::TempScript);
 }

@@ -10,6 +10,7 @@
 #include "app/Prompter.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
+#include "station/UploadOutbox.h"
 
 namespace {
 const char *kTimeFormat = "yyyy_MMdd HH:mm:ss";
@@ -80,7 +81,8 @@ void MultiCalib::exectuePosMethod(uint8_t station)
     const QUrl url = uploadAddress(QString::fromLatin1(info.path));
     qDebug().noquote() << "MES接口地址：" << url.toString();
     const QByteArray body = buildStationBody(station);
-    UploadOutcome outcome = postUploadBody(url, body, uploadTimeoutMs());
+    // Kept on disk first; the outbox posts it now and again later until the service took it.
+    UploadOutcome outcome = m_outbox->send(station, body);
     for (const QString &line : outcome.log)
         qDebug().noquote() << line;
     m_lastUpload = std::move(outcome);

@@ -5,6 +5,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "equipment/StationValues.h"
+#include "station/DcPowerFrames.h"
 
 #include <cmath>
 
@@ -99,6 +100,13 @@ bool Settings::applyDcModel(int model)
     g_dc_full_scale_current = s.setCurrent;
     g_dc_read_full_scale_voltage = s.readVoltage;
     g_dc_read_full_scale_current = s.readCurrent;
+    // The set frame the scripts' switch-ons reuse follows the new scale at once, rebuilt from
+    // the stored maximum volts and amps (its output byte kept).
+    const QByteArray frame = g_dc_set_frame.load();
+    QSettings *settings = getSettings();
+    g_dc_set_frame.store(DcPower::buildSetFrame(settings->value("main_index/DC_Max_VOLTAGE_NOW", 0.0f).toFloat(),
+                                                settings->value("main_index/DC_Max_CURRENT_NOW", 0.0f).toFloat(),
+                                                s.setVoltage, s.setCurrent, frame.size() == 13 && frame[12] == 1));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "station/TempScript.h"
 
 #include <QCoreApplication>
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cmath>
@@ -78,6 +79,40 @@ ChamberScriptParams parseParams(const QStringList &texts)
     return p;
 }
 
+ParamCheck checkParams(const QStringList &texts)
+{
+    struct Field {
+        const char *name;
+        int min, max;
+    };
+    // In the order of the edits; the names as the chamber page labels them.
+    static const Field fields[6] = {
+        {QT_TRANSLATE_NOOP("TempScript", "Loops (循环次数)"), 1, 1000},
+        {QT_TRANSLATE_NOOP("TempScript", "Start temperature (起始温度)"), kChamberMinC, kChamberMaxC},
+        {QT_TRANSLATE_NOOP("TempScript", "Start soak minutes (达到起始温度后停留)"), 0, 10000},
+        {QT_TRANSLATE_NOOP("TempScript", "Stop temperature (停止温度)"), kChamberMinC, kChamberMaxC},
+        {QT_TRANSLATE_NOOP("TempScript", "Stop soak minutes (达到停止温度后停留)"), 0, 10000},
+        {QT_TRANSLATE_NOOP("TempScript", "Temperature slope (温度斜率)"), 1, 255},
+    };
+    ParamCheck c;
+    int values[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const QString text = i < texts.size() ? texts[i].trimmed() : QString();
+        bool ok = false;
+        values[i] = text.toInt(&ok, 10);
+        if (!ok || values[i] < fields[i].min || values[i] > fields[i].max) {
+            c.problem = QCoreApplication::translate("TempScript", "%1: \"%2\" is not a whole number from %3 to %4")
+                            .arg(QCoreApplication::translate("TempScript", fields[i].name), text)
+                            .arg(fields[i].min)
+                            .arg(fields[i].max);
+            return c;
+        }
+    }
+    c.params = parseParams(texts);
+    c.ok = true;
+    return c;
+}
+
 ChamberScriptState startState(const ChamberScriptParams &p, uint32_t firstStep, float t0, float fallRate)
 {
     ChamberScriptState s;
@@ -140,7 +175,10 @@ QVector<ScriptAction> tick(ChamberScriptState &s, double tc, bool cycling, bool 
 QVector<ScriptAction> earlyEnd(ChamberScriptState &s, bool cycling)
 {
     QVector<ScriptAction> out;
-    out << debug("每个IMU模块都达到温度" + QString::number(s.stopTemp) + "发送结束命令") << act(ScriptAction::SetSlope, 10);
+    out << debug("每个IMU模块都达到温度" + QString::number(s.stopTemp) + "发送结束命令")
+        << act(ScriptAction::Log, 0,
+               QCoreApplication::translate("TempScript", "Stop soak ended early: every live IMU passed %1 degC").arg(s.stopTemp))
+        << act(ScriptAction::SetSlope, 10);
     if (!cycling)
         out << act(ScriptAction::DcCode, s.step % 2 == 0 ? 56003 : 58003);
     s.phase = ChamberScriptPhase::GoStart;
@@ -247,19 +285,27 @@ std::pair<int, int> firstUninstalledImu(const RackView &r)
     return {0, 0};
 }
 
-bool imusReachedStop(const RackView &r, bool baseBoardLink, double stopTemp)
+bool inStepStage(uint32_t status, uint32_t step)
 {
-    if (baseBoardLink)
+    const uint32_t first = step % 2 == 0 ? 56001 : 58001;
+    return status >= first && status <= first + 2;
+}
+
+bool imusReachedStop(const RackView &r, bool baseBoardLink, const ChamberScriptState &s)
+{
+    if (baseBoardLink || s.stopTemp == s.startTemp)
         return false;
+    const bool heating = s.stopTemp > s.startTemp;
     bool anyLive = false;
     for (int p = 0; p < 16; ++p) {
         if (!r.linkOpen[size_t(p)])
             continue;
         for (int i = 0; i < 32; ++i) {
-            if (r.firstField[size_t(p)][size_t(i)] == 0)
+            if (r.firstField[size_t(p)][size_t(i)] == 0 || r.shielded[size_t(p)][size_t(i)])
                 continue;
-            const uint32_t st = r.status[size_t(p)][size_t(i)];
-            if (st >= 56001 && st <= 58003 && stopTemp >= double(r.temp[size_t(p)][size_t(i)]))
+            const double t = double(r.temp[size_t(p)][size_t(i)]);
+            const bool passed = heating ? t > s.stopTemp : t < s.stopTemp;
+            if (!inStepStage(r.status[size_t(p)][size_t(i)], s.step) || !passed)
                 return false;
             anyLive = true;
         }

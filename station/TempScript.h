@@ -53,6 +53,7 @@ struct ScriptAction {
         Status,        // text of textEdit_hothouse_current_status
         UserTarget,    // text of textEdit_hothouse_user_temp_target
         Debug,         // a debug line
+        Log,           // a line of the console's log window
         ClearTables,   // clear_calib_multi_table
         Finish,        // the end of the run
     };
@@ -72,6 +73,17 @@ const std::array<ParamKey, 6> &paramKeys();
 // Texts in the same order -> numbers (whole numbers base 10; a text that is no number gives 0).
 ChamberScriptParams parseParams(const QStringList &texts);
 
+// What the chamber can be set to, whole degC (the script's start and stop temperatures).
+constexpr int kChamberMinC = -70;
+constexpr int kChamberMaxC = 150;
+// The parameters checked before a start: every text a whole number within its field's range.
+struct ParamCheck {
+    bool ok = false;
+    ChamberScriptParams params;
+    QString problem; // names the field and says what is wrong; empty when ok
+};
+ParamCheck checkParams(const QStringList &texts);
+
 // State at the start of a script (step 0 full script, 1 retest only).
 ChamberScriptState startState(const ChamberScriptParams &p, uint32_t firstStep, float t0, float fallRate);
 // Fills the total estimate and cycle seconds.
@@ -86,8 +98,9 @@ bool loopsReachable(int loops, uint32_t firstStep);
 
 // First thing of a tick: seconds in phase, elapsed estimate and run seconds + 1.
 void countTick(ChamberScriptState &s);
-// The phase blocks of a tick, in order. earlyEndReady is asked in the stop soak only, before
-// the soak-end test: whether every reporting IMU has passed the stop temperature.
+// The phase blocks of a tick, in order. tc is the chamber temperature, NaN while there is none
+// (no temperature never reaches a target). earlyEndReady is asked in the stop soak only, before
+// the soak-end test: whether every live IMU has passed the stop temperature.
 QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling,
                                 const std::function<bool()> &earlyEndReady);
 // The early end of the stop soak (the next step, or the way to 25 degC after the last one).
@@ -107,8 +120,12 @@ struct RackView {
 // First IMU (1-based plate, IMU) on an open, reporting plate that is neither installed nor
 // shielded; {0, 0} when there is none.
 std::pair<int, int> firstUninstalledImu(const RackView &r);
-// The early end of the stop soak: false with the base-board link up, when any IMU still in a
-// compensation or retest stage (56001..58003) is at or below the stop temperature, or when no
-// open plate has a reporting IMU.
-bool imusReachedStop(const RackView &r, bool baseBoardLink, double stopTemp);
+// The stage codes of a step's IMUs: 56001..56003 on a compensation (even) step, 58001..58003 on
+// a retest (odd) step.
+bool inStepStage(uint32_t status, uint32_t step);
+// The early end of the stop soak: true only when at least one IMU is live (open plate, time
+// stamp, not shielded) and every live IMU is in the step's stage and has passed the stop
+// temperature in the direction the chamber moves (above it on a heating ramp, below it on a
+// cooling ramp). Never with the base-board link up or a ramp of no height.
+bool imusReachedStop(const RackView &r, bool baseBoardLink, const ChamberScriptState &s);
 } // namespace TempScript

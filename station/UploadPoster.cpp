@@ -12,10 +12,8 @@
 #include "app/Settings.h"
 
 namespace {
-const char *kHostKey = "httpAddr/officialHost";
-const char *kPortKey = "httpAddr/officialPort";
+const char *kAddressKey = "httpAddr/officialAddr";
 const char *kTimeoutKey = "httpAddr/timeoutMs";
-const char *kDefaultHost = "127.0.0.1";
 const int kDefaultPort = 90;
 const int kDefaultTimeoutMs = 30000;
 
@@ -28,19 +26,29 @@ void writeDefault(QSettings *settings, const char *key, const QVariant &value)
 }
 } // namespace
 
-QUrl uploadAddress(const QString &path)
+QUrl serviceAddress(const QString &address, const QString &path)
 {
-    QSettings *settings = getSettings();
-    writeDefault(settings, kHostKey, kDefaultHost);
-    writeDefault(settings, kPortKey, kDefaultPort);
+    QString text = address.trimmed();
+    if (!text.contains("://"))
+        text.prepend("http://");
+    const QUrl given(text);
     QUrl url;
-    url.setScheme("http");
-    url.setHost(settings->value(kHostKey, kDefaultHost).toString().trimmed());
-    bool ok = false;
-    const int port = settings->value(kPortKey, kDefaultPort).toInt(&ok);
-    url.setPort(ok && port > 0 && port < 65536 ? port : kDefaultPort);
+    url.setScheme(given.scheme().isEmpty() ? QString("http") : given.scheme());
+    url.setHost(given.host());
+    url.setPort(given.port(kDefaultPort));
     url.setPath(path);
     return url;
+}
+
+QUrl uploadAddress(const QString &path)
+{
+    // The settings accessor fills the key on its first use; a key emptied since is filled again.
+    QSettings *settings = getSettings();
+    if (settings->value(kAddressKey).toString().trimmed().isEmpty()) {
+        settings->setValue(kAddressKey, defaultServiceAddress(true));
+        settings->sync();
+    }
+    return serviceAddress(settings->value(kAddressKey).toString(), path);
 }
 
 int uploadTimeoutMs()
@@ -88,6 +96,12 @@ UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeou
     if (out.timedOut || !reply->isFinished() || error != QNetworkReply::NoError) {
         out.errorName = out.timedOut ? QString("TimeoutError")
                                      : QString::fromLatin1(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error));
+        out.log << "reply error, the error code is: " + out.errorName;
+        return out;
+    }
+    // Only a 2xx answer means the service took the body (a redirect is no error to Qt).
+    if (out.httpStatus < 200 || out.httpStatus >= 300) {
+        out.errorName = QString("HttpStatus%1").arg(out.httpStatus);
         out.log << "reply error, the error code is: " + out.errorName;
         return out;
     }

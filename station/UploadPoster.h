@@ -10,7 +10,7 @@
 #include "station/UploadBodies.h"
 
 struct UploadOutcome {
-    bool ok = false;       // the service answered without a network error and with JSON
+    bool ok = false;       // the service answered with a 2xx status and a JSON body
     bool timedOut = false; // no answer within the time-out; the request was aborted
     QString errorName;     // QNetworkReply::NetworkError enumerator, "TimeoutError" on time-out
     int httpStatus = 0;
@@ -19,8 +19,11 @@ struct UploadOutcome {
     QStringList log;
 };
 
-// The service address of a station path from the settings: "httpAddr/officialHost" and
-// "httpAddr/officialPort" (written with their defaults when absent).
+// The service address of a station path: scheme, host and port of a full address such as
+// "http://10.0.0.5:90/api/BRAPI/FullTemperature" (http and port 90 where it names none), the
+// path replaced by the station's.
+QUrl serviceAddress(const QString &address, const QString &path);
+// The same from the settings' "httpAddr/officialAddr".
 QUrl uploadAddress(const QString &path);
 // "httpAddr/timeoutMs" (default 30000).
 int uploadTimeoutMs();

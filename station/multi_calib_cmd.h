@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "station/AllanRetest.h"
+#include "station/RunGuard.h"
 
 class QLabel;
 class QTimer;
@@ -35,6 +36,8 @@ public:
     uint32_t fourHourTicks() const { return m_fourHourTicks; }
     bool staticRunTicking() const;
     bool fourHourRunTicking() const;
+    // The station's run guard: the Allan runs claim it, and stop when it asks them to.
+    void setRunGuard(RunGuard *guard);
 
 public slots:
     void rev_log_from_multi_calib(uint8_t code, QString text);
@@ -100,6 +103,13 @@ private:
     void runClockTexts(uint32_t ticks);
     void finishFourHourRun();
     void callOperator(const QString &text);
+    // Allan runs and the station's run guard.
+    bool refuseWhileRunning();
+    bool claimAllanRun(RunGuard::Run run);
+    void stopAllanRun(RunGuard::Run run);
+    void applyRunButtons(RunGuard::Run active);
+    RunGuard *m_runs = nullptr;
+    uint32_t m_allanGeneration = 0; // a stop abandons the pending waits of the runs
 
     std::unique_ptr<Ui::multi_calib_cmd> ui;
     QList<QLabel *> m_aliveIcons;

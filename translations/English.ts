@@ -121,6 +121,18 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <source>Nine IMU</source>
         <translation>Nine IMU</translation>
     </message>
+    <message>
+        <source>QPushButton{color:rgb(200, 200, 200);border:1px solid rgb(200, 200, 200);border-radius:5px;background:transparent;}
+QPushButton:hover{color:rgb(200, 200, 200);}
+QPushButton:pressed{background-color:rgb(200, 200, 200);}</source>
+        <translation>QPushButton{color:rgb(200, 200, 200);border:1px solid rgb(200, 200, 200);border-radius:5px;background:transparent;}
+QPushButton:hover{color:rgb(200, 200, 200);}
+QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
+    </message>
+    <message>
+        <source>取消解码</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>ExcelPrintfDlg</name>
@@ -1630,10 +1642,6 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <translation>The number of loops must be greater than </translation>
     </message>
     <message>
-        <source>Power supply serial port not turned on</source>
-        <translation>The supply port is not open</translation>
-    </message>
-    <message>
         <source>The power will be turned off after 1 minute of starting</source>
         <translation>The power will be turned off after 1 minute of starting</translation>
     </message>
@@ -1686,6 +1694,22 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
         <translation>Soak at 25, %1 s left</translation>
     </message>
     <message>
+        <source>重发待上传结果</source>
+        <translation>Resend results</translation>
+    </message>
+    <message>
+        <source>No results waiting to upload</source>
+        <translation>No results waiting to upload</translation>
+    </message>
+    <message>
+        <source>上传日志到FTP</source>
+        <translation>Logs to FTP</translation>
+    </message>
+    <message>
+        <source>The results did not reach the service and wait on disk: %1</source>
+        <translation>The results did not reach the service and wait on disk: %1</translation>
+    </message>
+    <message>
         <source>The turntable serial port is not turned on</source>
         <translation>The turntable port is not open</translation>
     </message>
@@ -1716,6 +1740,58 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <message>
         <source>Base-board link: link lost (%1), please reconnect</source>
         <translation>Base-board link: link lost (%1), please reconnect</translation>
+    </message>
+    <message>
+        <source>chamber link closed</source>
+        <translation>chamber link closed</translation>
+    </message>
+    <message>
+        <source>stopped by the operator</source>
+        <translation>stopped by the operator</translation>
+    </message>
+    <message>
+        <source> - chamber log not written</source>
+        <translation> - chamber log not written</translation>
+    </message>
+    <message>
+        <source> - supply log not written</source>
+        <translation> - supply log not written</translation>
+    </message>
+    <message>
+        <source>Chamber log line not written: %1</source>
+        <translation>Chamber log line not written: %1</translation>
+    </message>
+    <message>
+        <source>DC supply log line not written: %1</source>
+        <translation>DC supply log line not written: %1</translation>
+    </message>
+    <message>
+        <source>Temperature retest script started</source>
+        <translation>Temperature retest script started</translation>
+    </message>
+    <message>
+        <source>Temperature compensation and retest script started</source>
+        <translation>Temperature compensation and retest script started</translation>
+    </message>
+    <message>
+        <source>Cannot start: not linked: %1</source>
+        <translation>Cannot start: not linked: %1</translation>
+    </message>
+    <message>
+        <source>Stopped: %1</source>
+        <translation>Stopped: %1</translation>
+    </message>
+    <message>
+        <source>chamber not answering</source>
+        <translation>chamber not answering</translation>
+    </message>
+    <message>
+        <source>Supply switch-off after the start cancelled: step switched the supply on</source>
+        <translation>Supply switch-off after the start cancelled: step switched the supply on</translation>
+    </message>
+    <message>
+        <source>Temperature script completed</source>
+        <translation>Temperature script completed</translation>
     </message>
 </context>
 <context>
@@ -1993,6 +2069,41 @@ QPushButton:pressed{background-color:rgba(0, 170, 255, 30);}</translation>
     <message>
         <source>整个底板</source>
         <translation>Whole plate</translation>
+    </message>
+</context>
+<context>
+    <name>TempScript</name>
+    <message>
+        <source>Loops (循环次数)</source>
+        <translation>Loops</translation>
+    </message>
+    <message>
+        <source>Start temperature (起始温度)</source>
+        <translation>Start temperature</translation>
+    </message>
+    <message>
+        <source>Start soak minutes (达到起始温度后停留)</source>
+        <translation>Start soak minutes</translation>
+    </message>
+    <message>
+        <source>Stop temperature (停止温度)</source>
+        <translation>Stop temperature</translation>
+    </message>
+    <message>
+        <source>Stop soak minutes (达到停止温度后停留)</source>
+        <translation>Stop soak minutes</translation>
+    </message>
+    <message>
+        <source>Temperature slope (温度斜率)</source>
+        <translation>Temperature slope</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a whole number from %3 to %4</source>
+        <translation>%1: &quot;%2&quot; is not a whole number from %3 to %4</translation>
+    </message>
+    <message>
+        <source>Stop soak ended early: every live IMU passed %1 degC</source>
+        <translation>Stop soak ended early: every live IMU passed %1 degC</translation>
     </message>
 </context>
 <context>

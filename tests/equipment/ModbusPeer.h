@@ -16,11 +16,17 @@ public:
         m_proc.start(TestKit::python(),
                      QStringList{TestKit::sourcePath("tests/equipment/modbus_peer.py"), "--log", m_log} + args);
     }
-    ~ModbusPeer()
+    ~ModbusPeer() { stop(); }
+    // Ends the peer: from now on nothing answers.
+    void stop()
     {
+        if (m_proc.state() == QProcess::NotRunning)
+            return;
         m_proc.kill();
         m_proc.waitForFinished(3000);
     }
+    // Forgets the writes so far.
+    void clearWrites() { QFile::remove(m_log); }
     bool waitReady()
     {
         return TestKit::waitUntil([this] {

@@ -3,10 +3,12 @@
 a serial line or TCP on 127.0.0.1) whose holding registers and coils cover 0x0000-0x0FFF.
 
   modbus_peer.py (--rtu PATH | --tcp PORT) [--slave N] [--log FILE] [--set ADDR=VALUE ...]
-                 [--refuse ADDR ...]
+                 [--refuse ADDR ...] [--follow FROM:TO ...]
 
 Every write is appended to the log file as a line "hr ADDR VALUE ..." or "co ADDR VALUE ...".
 Reads of a refused address answer with the exception "illegal data address".
+A write to holding register FROM of a --follow pair also sets holding register TO (a chamber
+whose temperature reaches each set point at once).
 Prints "ready" once it serves.
 """
 import argparse
@@ -20,9 +22,10 @@ from pymodbus.transaction import ModbusRtuFramer, ModbusSocketFramer
 
 
 class Block(ModbusSequentialDataBlock):
-    def __init__(self, kind, log, refused):
+    def __init__(self, kind, log, refused, follow=None):
         super().__init__(0, [0] * 0x1000)
         self.kind, self.log, self.refused = kind, log, refused
+        self.follow = follow or {}
 
     def validate(self, address, count=1):
         if any(a in self.refused for a in range(address, address + count)):
@@ -33,6 +36,8 @@ class Block(ModbusSequentialDataBlock):
         if not isinstance(values, list):
             values = [values]
         super().setValues(address, values)
+        if address in self.follow:
+            super().setValues(self.follow[address], values[:1])
         if self.log:
             with open(self.log, "a") as f:
                 f.write("%s %d %s\n" % (self.kind, address, " ".join(str(int(v)) for v in values)))
@@ -46,9 +51,11 @@ async def main():
     p.add_argument("--log")
     p.add_argument("--set", action="append", default=[])
     p.add_argument("--refuse", action="append", default=[])
+    p.add_argument("--follow", action="append", default=[])
     a = p.parse_args()
     refused = {int(x, 0) for x in a.refuse}
-    hr = Block("hr", a.log, refused)
+    follow = {int(f, 0): int(t, 0) for f, t in (x.split(":") for x in a.follow)}
+    hr = Block("hr", a.log, refused, follow)
     co = Block("co", a.log, refused)
     for item in a.set:
         addr, value = item.split("=")

@@ -228,6 +228,47 @@ private slots:
         QCOMPARE(reports->count(74), 1);
     }
 
+    void aPlateStepWithNoLiveImuSendsOnceSaysSoAndGoesOn()
+    {
+        // No IMU reports (every time stamp 0): nothing can confirm the command.
+        control(103);
+        control(102);
+        QVERIFY(waitUntil([&] { return reports->setWrites(0) == 3; }));
+        int attempts = 0;
+        for (const PlateCmd &c : reports->plates)
+            attempts += c.times && c.cmd == 56000;
+        QCOMPARE(attempts, 1);
+        bool said = false;
+        for (const auto &l : reports->logs) {
+            QVERIFY(!l.second.contains("did not take command"));
+            said = said || (l.first == 74 && l.second == "DC supply: command 56000 sent to the plates; no live IMU to confirm it");
+        }
+        QVERIFY(said);
+    }
+
+    void abandoningTheControlDropsTheCodeInProgressAndTheQueuedOnes()
+    {
+        g_calib_status.writePlate(2, [](CalibImuStatus *r, uint32_t *) {
+            r[0].time_ms = 1;
+            r[0].calib_status = 0;
+        });
+        control(56001);
+        control(102);
+        QVERIFY(waitUntil([&] { return reports->setWrites(1) >= 1; }));
+        QMetaObject::invokeMethod(worker, "abandonControl", Qt::QueuedConnection);
+        QVERIFY(waitUntil([&] { return reports->logs.contains(qMakePair(74, QString("DC supply: control sequence abandoned"))); }));
+        QTest::qWait(100);
+        const int writes = peer->writes().size();
+        const int plates = reports->plates.size();
+        QTest::qWait(600);
+        QCOMPARE(peer->writes().size(), writes);
+        QCOMPARE(reports->plates.size(), plates);
+        QCOMPARE(reports->setWrites(0), 0); // the queued switch-off never went out
+        // The worker takes new codes afterwards.
+        control(102);
+        QVERIFY(waitUntil([&] { return reports->setWrites(0) == 3; }));
+    }
+
     void codesRunOneAfterAnotherInArrivalOrder()
     {
         g_calib_status.writePlate(1, [](CalibImuStatus *r, uint32_t *) {

@@ -21,7 +21,10 @@ public:
     {
         connect(w, &WorkerThread_turn_table::signal_connectIsSuccess, this, [this](bool ok) { connected = ok ? 1 : 0; });
         connect(w, &WorkerThread_turn_table::signal_log, this, [this](uint8_t c, QString t) { logs << qMakePair(int(c), t); });
-        connect(w, &WorkerThread_turn_table::signal_rotated_times, this, [this] { ++rotated; });
+        connect(w, &WorkerThread_turn_table::signal_rotated_times, this, [this](bool completed, QString why) {
+            ++rotated;
+            rotations << qMakePair(completed, why);
+        });
         connect(w, &WorkerThread_turn_table::signal_send_zhuantai_status, this,
                 [this](int32_t ip, int32_t, uint16_t is, int32_t, int32_t, uint16_t) {
                     ++statuses;
@@ -48,6 +51,7 @@ public:
     }
     int connected = -1;
     int rotated = 0;
+    QList<QPair<bool, QString>> rotations; // each rotation's outcome
     int statuses = 0;
     int32_t lastInnerPos = 0;
     uint16_t lastInnerStatus = 0;
@@ -190,20 +194,25 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(reports->rotated, 1);
         QCOMPARE(worker->rotatedTimes(), 1);
+        QCOMPARE(reports->rotations[0], qMakePair(true, QString()));
 
-        // No sequence for type 0: still one report.
+        // No sequence for type 0: still one report, not completed.
         g_advanced_calib_type = 0;
         QMetaObject::invokeMethod(worker, "turn_table_constant_heat_rotate", Qt::QueuedConnection);
         QVERIFY(waitUntil([&] { return reports->rotated == 2; }));
+        QCOMPARE(reports->rotations[1], qMakePair(false, QString("no sequence for advanced type 0")));
 
-        // Stopped in the middle: one report; a second call while the first runs: one report each.
+        // Stopped in the middle: one report; a second call while the first runs: one report
+        // each, neither of them completed.
         g_advanced_calib_type = 2;
         QMetaObject::invokeMethod(worker, "turn_table_constant_heat_rotate", Qt::QueuedConnection);
         QMetaObject::invokeMethod(worker, "turn_table_constant_heat_rotate", Qt::QueuedConnection);
         QVERIFY(waitUntil([&] { return reports->rotated == 3; }));
+        QCOMPARE(reports->rotations[2], qMakePair(false, QString("Constant-temperature rotation is running")));
         QVERIFY(worker->sequenceRunning());
         stopGeneral(47);
         QVERIFY(waitUntil([&] { return reports->rotated == 4; }));
+        QCOMPARE(reports->rotations[3], qMakePair(false, QString("stopped")));
         QTest::qWait(100);
         QCOMPARE(reports->rotated, 4);
         QCOMPARE(worker->rotatedTimes(), 4);
@@ -211,13 +220,24 @@ private slots:
         QVERIFY(waitUntil([&] { return worker->rotatedTimes() == 0; }));
     }
 
-    void aRotationFailureStillReportsRotatedTimes()
+    void aFailedRotationReportsThatItDidNotComplete()
     {
         g_advanced_calib_type = 3;
         sim->trackingFault = true;
         QMetaObject::invokeMethod(worker, "turn_table_constant_heat_rotate", Qt::QueuedConnection);
         QVERIFY(waitUntil([&] { return reports->rotated == 1; }));
         QVERIFY(reports->has(59, "转台跟踪异常，取消标定!"));
+        QCOMPARE(reports->rotations[0], qMakePair(false, QString("转台跟踪异常，取消标定!")));
+    }
+
+    void aRotationWithTheControllerClosedReportsThatItDidNotComplete()
+    {
+        g_advanced_calib_type = 2;
+        QMetaObject::invokeMethod(worker, "closePort", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(worker, "turn_table_constant_heat_rotate", Qt::QueuedConnection);
+        QVERIFY(waitUntil([&] { return reports->rotated == 1; }));
+        QCOMPARE(reports->rotations[0], qMakePair(false, QString("turntable not connected")));
+        QVERIFY(sim->commands().isEmpty());
     }
 
     void enableAndDisableCodesReachTheController()
@@ -230,8 +250,9 @@ private slots:
 
     void generalCommandsMoveAndSpinTheAxes()
     {
+        // The console's layout: position, the fixed 160, the operator's rate.
         QMetaObject::invokeMethod(worker, "on_send_turn_table_cmd_general", Qt::QueuedConnection,
-                                  Q_ARG(uint8_t, 17), Q_ARG(float, 45), Q_ARG(float, 10), Q_ARG(float, 0));
+                                  Q_ARG(uint8_t, 17), Q_ARG(float, 45), Q_ARG(float, 160), Q_ARG(float, 10));
         QMetaObject::invokeMethod(worker, "on_send_turn_table_cmd_general", Qt::QueuedConnection,
                                   Q_ARG(uint8_t, 35), Q_ARG(float, -30), Q_ARG(float, 0), Q_ARG(float, 0));
         QVERIFY(waitUntil([&] { return sim->commands() == QStringList({"POS X 45.0000 10.0000", "RATE Y -30.0000"}); }));
@@ -286,7 +307,6 @@ private slots:
         getSettings()->setValue("turnTableType/type", 4);
         WorkerThread_turn_table *w = createWorker_turn_table("/nonexistent/port", "x");
         QVERIFY(dynamic_cast<Workerthread_turn_table_brint_hotheat *>(w));
-        QCOMPARE(g_turn_table_worker, w);
         QCOMPARE(w->tag(), QString("turntable2"));
         QPointer<WorkerThread_turn_table> p = w;
         Reports r(w);

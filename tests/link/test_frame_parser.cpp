@@ -1,4 +1,6 @@
 // The frame parser: recovery after false starts and bad frames, length bounds, counters.
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 #include <random>
@@ -7,6 +9,8 @@
 #include "link/CommandFrames.h"
 #include "link/DeviceProtocol.h"
 #include "link/FrameParser.h"
+#include "tests/kit/ReferenceFrameParser.h"
+#include "tests/kit/TestKit.h"
 
 namespace {
 struct Frame {
@@ -36,6 +40,71 @@ QByteArray payload(int n, int seed)
     for (int i = 0; i < n; ++i)
         p[i] = char((i * 31 + seed) & 0xFF);
     return p;
+}
+
+// "AA 55 id length" with the longest length the bound accepts for that id.
+QByteArray falseStart(uint16_t id, uint16_t len)
+{
+    QByteArray h = QByteArray::fromHex("AA55");
+    h.append(char(id & 0xFF)).append(char(id >> 8)).append(char(len & 0xFF)).append(char(len >> 8));
+    return h;
+}
+
+struct BoundCase {
+    const char *name;
+    FrameParser::LengthBound bound;
+    uint16_t id;
+    uint16_t longest;
+};
+const BoundCase kBounds[] = {{"main link", FrameParser::mainLinkBound, 0x1234, 65535},
+                             {"rack link", FrameParser::rackBound, DeviceMsgId::CalibB6B4, 33361},
+                             {"base-board link", FrameParser::baseBoardBound, 0x1234, 9999}};
+
+// The parser against the plain reference, over the whole input fed in several chunkings.
+void compareWithReference(const QByteArray &input, FrameParser::LengthBound bound, const QString &what)
+{
+    const auto *d = reinterpret_cast<const uint8_t *>(input.constData());
+    const size_t n = size_t(input.size());
+    if (RefParse::hasGoodFrameInsideGoodFrame(d, n, bound))
+        return; // the one case where the parser may deliver the inner frame
+    const RefParse::Result ref = RefParse::parse(d, n, bound);
+    for (const std::vector<size_t> &chunks : std::vector<std::vector<size_t>>{{}, {1}, {7, 3, 250}, {4096}}) {
+        const RefParse::Result got = RefParse::parseInChunks(d, n, bound, chunks);
+        QVERIFY2(got.frames == ref.frames, qPrintable(what));
+        QVERIFY2(RefParse::sameCounts(got.counts, ref.counts),
+                 qPrintable(QString("%1: good %2/%3 crc %4/%5 length %6/%7 after good %8/%9")
+                                .arg(what)
+                                .arg(got.counts.good).arg(ref.counts.good)
+                                .arg(got.counts.badCrc).arg(ref.counts.badCrc)
+                                .arg(got.counts.badLength).arg(ref.counts.badLength)
+                                .arg(got.counts.badCrcAfterGood).arg(ref.counts.badCrcAfterGood)));
+    }
+}
+
+// A recording with noise, false starts of every length, corrupt and cut-off frames.
+QByteArray noisyRecording(std::mt19937 &rng, int frames)
+{
+    QByteArray s;
+    for (int i = 0; i < frames; ++i) {
+        switch (rng() % 8) {
+        case 0: s += falseStart(uint16_t(rng()), uint16_t(rng() % 4 == 0 ? 65535 : rng() % 2000)); break;
+        case 1: {
+            QByteArray bad = buildDeviceFrame(uint16_t(1 + rng() % 3), payload(1 + int(rng() % 200), i));
+            const int at = int(rng() % uint32_t(bad.size()));
+            bad[at] = char(bad[at] ^ char(1 + rng() % 255));
+            s += bad;
+            break;
+        }
+        case 2: s += buildDeviceFrame(2, payload(1 + int(rng() % 200), i)).left(int(rng() % 40)); break;
+        case 3:
+            for (int k = int(rng() % 12); k > 0; --k)
+                s.append(rng() % 3 == 0 ? char(0xAA) : rng() % 2 ? char(0x55) : char(rng()));
+            break;
+        default: break;
+        }
+        s += buildDeviceFrame(uint16_t(1 + rng() % 3), payload(1 + int(rng() % 300), i));
+    }
+    return s;
 }
 } // namespace
 
@@ -132,6 +201,98 @@ private slots:
         QCOMPARE(frames.size(), sent.size());
         for (int i = 0; i < sent.size(); ++i)
             QCOMPARE(frames[i].payload, sent[i]);
+    }
+
+    void aFalseStartWithTheLongestLengthNeverHoldsBackTheGoodFrameBehindIt()
+    {
+        for (const BoundCase &b : kBounds) {
+            QVERIFY(b.bound(b.id, b.longest));
+            const QByteArray good = buildDeviceFrame(DeviceMsgId::ParamValue, payload(8, 1));
+            // Fed at once: the frame comes out of the very call that brought its last byte.
+            FrameParser p(b.bound);
+            QCOMPARE(parseAll(p, falseStart(b.id, b.longest) + good).size(), 1);
+            // Byte by byte: it comes out with its last byte, not one byte later.
+            FrameParser q(b.bound);
+            QCOMPARE(parseAll(q, QByteArray::fromHex("00AA") + falseStart(b.id, b.longest)).size(), 0);
+            for (int i = 0; i < good.size(); ++i)
+                QCOMPARE(parseAll(q, good.mid(i, 1)).size(), i == good.size() - 1 ? 1 : 0);
+            // The false start is counted as failed once its bytes have passed, as before.
+            QCOMPARE(q.counters().badCrc, 0u);
+            parseAll(q, QByteArray(b.longest + 10, '\x11'));
+            QVERIFY2(q.counters().badCrc == 1u, b.name);
+            QCOMPARE(q.counters().good, 1u);
+        }
+    }
+
+    void manyFalseStartsBetweenShortFramesHoldNoFrameBack()
+    {
+        // A false start before every tenth frame, each delivered as its last byte arrives.
+        FrameParser p(FrameParser::mainLinkBound);
+        int delivered = 0;
+        for (int i = 0; i < 500; ++i) {
+            if (i % 10 == 0)
+                QCOMPARE(parseAll(p, falseStart(0x0051, 65535)).size(), 0);
+            const QByteArray f = buildDeviceFrame(0x0051, payload(86, i));
+            QCOMPARE(parseAll(p, f.left(f.size() - 1)).size(), 0);
+            const auto out = parseAll(p, f.right(1));
+            QCOMPARE(out.size(), 1);
+            QCOMPARE(out[0].payload, payload(86, i));
+            ++delivered;
+        }
+        QCOMPARE(delivered, 500);
+        QVERIFY(p.pendingBytes() < 70000); // nothing held beyond one false start
+    }
+
+    void countsEqualTheReferenceOnNoisyRecordings()
+    {
+        std::mt19937 rng(11);
+        for (int round = 0; round < 40; ++round) {
+            QByteArray rec = noisyRecording(rng, 60);
+            if (round % 2)
+                rec += QByteArray(int(rng() % 70000), '\x11'); // let long false starts complete
+            for (const BoundCase &b : kBounds)
+                compareWithReference(rec, b.bound, QString("round %1, %2").arg(round).arg(b.name));
+        }
+    }
+
+    void countsEqualTheReferenceOnTheFuzzCorpus()
+    {
+        const QDir dir(TestKit::sourcePath("fuzz/corpus"));
+        const QStringList files = dir.entryList(QDir::Files);
+        QVERIFY2(files.size() >= 10, qPrintable(dir.path()));
+        for (const QString &name : files) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            for (const BoundCase &b : kBounds)
+                compareWithReference(bytes, b.bound, name + ", " + b.name);
+        }
+    }
+
+    void aCandidateCutOffByTheEndOfInputIsNotCounted()
+    {
+        FrameParser p(FrameParser::mainLinkBound);
+        const QByteArray good = buildDeviceFrame(2, payload(30, 3));
+        parseAll(p, falseStart(2, 500) + good + buildDeviceFrame(2, payload(30, 4)).left(20));
+        QCOMPARE(p.counters().good, 1u);
+        p.endOfInput();
+        QCOMPARE(p.counters().badCrc, 0u);
+        QCOMPARE(p.pendingBytes(), size_t(0));
+        // After the end the parser starts afresh.
+        QCOMPARE(parseAll(p, good).size(), 1);
+    }
+
+    void failuresInsideAGoodFrameAreNeverCounted()
+    {
+        // A payload that carries short false frames: they fail inside the good frame and are
+        // not counted, exactly as a parser that waits for the frame would never see them.
+        QByteArray inner = buildDeviceFrame(2, payload(10, 5));
+        inner[8] = char(inner[8] ^ 1);
+        const QByteArray outer = buildDeviceFrame(2, payload(20, 6) + inner + falseStart(2, 0) + payload(20, 7));
+        FrameParser p(FrameParser::mainLinkBound);
+        const auto frames = parseAll(p, outer + outer, 5);
+        QCOMPARE(frames.size(), 2);
+        QCOMPARE(p.counters().bad(), 0u);
     }
 
     void aFrameCutOffAtTheEndIsHeldNotDelivered()

@@ -1,4 +1,5 @@
 // The main device link against the module simulator on a pseudo-terminal.
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 #include <QThread>
@@ -123,6 +124,42 @@ private slots:
         for (const auto &c : sim->commands())
             reads += c.cmd.cmd_id == DeviceCmdId::ReadParam;
         QVERIFY2(reads > 50, qPrintable(QString::number(reads))); // resent every 10 ms
+    }
+
+    void sixStrayBytesBeforeAParameterReplyDoNotHoldItBack()
+    {
+        // "AA 55 34 12 FF FF" looks like the start of a frame of 65,535 bytes. The module
+        // answers the first request only, so the read succeeds only if that reply comes out
+        // without waiting for more bytes.
+        int requests = 0;
+        sim->onCommand = [&](const LongCommand &c) {
+            if (c.cmd_id != DeviceCmdId::ReadParam)
+                return false;
+            if (requests++ == 0)
+                sim->sendRaw(QByteArray::fromHex("AA553412FFFF")
+                             + buildDeviceFrame(DeviceMsgId::ParamValue, SimPayload::paramValuePayload(25, 4.5f)));
+            return true;
+        };
+        float value = 0;
+        bool answered = false;
+        connect(worker, &WorkerThread::signal_send_normal_param, reports, [&](uint8_t index, float v) {
+            answered = index == 25;
+            value = v;
+        });
+        QElapsedTimer t;
+        t.start();
+        QMetaObject::invokeMethod(worker, "read_normal_param_one_param", Qt::QueuedConnection,
+                                  Q_ARG(uint8_t, uint8_t(25)));
+        QVERIFY(waitUntil([&] { return answered || reports->hasLog(5, "Failed to obtain parameters!"); }, 8000));
+        const qint64 ms = t.elapsed();
+        QVERIFY(answered);
+        QCOMPARE(value, 4.5f);
+        QVERIFY(!reports->hasLog(5, "Failed to obtain parameters!"));
+        // Typically a few milliseconds; the bound only leaves room for a loaded machine (a held
+        // reply would take the 5 s time-out).
+        qInfo("parameter read with six stray bytes before the reply: %lld ms", static_cast<long long>(ms));
+        QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
+        sim->onCommand = nullptr;
     }
 
     void twoRepeatRequestsGoOutInRequestOrderAbout500msApart()

@@ -2,6 +2,8 @@
 // whole decode started from the page.
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -9,6 +11,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QThread>
+#include <QTimer>
 
 #include "app/MetaTypes.h"
 #include "app/Settings.h"
@@ -56,6 +59,30 @@ bool buttonsEnabled(DecodeDlg &page)
     const bool a = startButton(page)->isEnabled(), b = openButton(page)->isEnabled();
     Q_ASSERT(a == b);
     return a;
+}
+
+QPushButton *cancelButton(DecodeDlg &page) { return child<QPushButton>(page, "pushButton_cancel_decode"); }
+
+// Processes events until the decode has ended on the page (woken by every event, bounded).
+bool waitForDecodeEnd(DecodeDlg &page, int timeoutMs)
+{
+    QTimer tick; // so the wait below always wakes up
+    tick.start(50);
+    QElapsedTimer t;
+    t.start();
+    while (!buttonsEnabled(page) && t.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return buttonsEnabled(page);
+}
+
+// A sparse source of many gigabytes of zeros behind one good frame: it takes long to decode.
+QString endlessRecording(const QString &name, const QByteArray &firstFrame)
+{
+    QFile f(path(name));
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(firstFrame);
+    f.resize(qint64(16) << 30);
+    return f.fileName();
 }
 
 QByteArray nineImuRecording(int frames)
@@ -239,6 +266,97 @@ private slots:
         QVERIFY(TestKit::waitUntil([&] { return buttonsEnabled(page); }, 20000));
         QTRY_VERIFY_WITH_TIMEOUT(first.isNull() && firstThread.isNull(), 5000);
         QCOMPARE(readFile(path("page_run.txt")), direct.text);
+    }
+
+    void textTypedIntoTheSourceBoxChangesNeitherSourceNorTarget()
+    {
+        const QString small = writeFile("small.dat", nineImuRecording(3));
+        for (const char *name : {"small.txt", "typed_other.txt"})
+            QFile::remove(path(name));
+        DecodeDlg page;
+        child<QComboBox>(page, "comboBox_decode")->setCurrentIndex(DecodeFormat::NineImu);
+        m_choosers.openAnswer = small;
+        openButton(page)->click();
+        auto *box = child<QTextEdit>(page, "textEdit123");
+        QVERIFY(box->isReadOnly());
+        box->setFocus();
+        QTest::keyClicks(box, "typed_other.dat");
+        QCOMPARE(box->toPlainText(), small);
+        // Even a text put there by other means names nothing.
+        box->setPlainText(path("typed_other.dat"));
+        startButton(page)->click();
+        QCOMPARE(page.sourcePath(), small);
+        QCOMPARE(page.targetPath(), path("small.txt"));
+        QVERIFY(waitForDecodeEnd(page, 20000));
+        QCOMPARE(readFile(path("small.txt")).count('\n'), 4);
+        QVERIFY(!QFileInfo::exists(path("typed_other.txt")));
+    }
+
+    void cancelStopsARunningDecodeAndRemovesItsTarget()
+    {
+        Payload p(932);
+        const QString src = endlessRecording("endless.dat", frame(DecodeFormat::Msg::NineImu, p));
+        QFile::remove(path("endless.txt"));
+        DecodeDlg page;
+        child<QComboBox>(page, "comboBox_decode")->setCurrentIndex(DecodeFormat::NineImu);
+        m_choosers.openAnswer = src;
+        openButton(page)->click();
+        QVERIFY(!cancelButton(page)->isEnabled());
+        startButton(page)->click();
+        QVERIFY(cancelButton(page)->isEnabled());
+        QVERIFY(TestKit::waitUntil([&] { return status(page) == DecodeText::kStart; }, 10000));
+        cancelButton(page)->click();
+        QVERIFY(waitForDecodeEnd(page, 20000));
+        QCOMPARE(status(page), QString("Status: Decoding cancelled, the incomplete target file was removed"));
+        QVERIFY(!cancelButton(page)->isEnabled());
+        QVERIFY(child<QProgressBar>(page, "progressBar")->value() < 100);
+        QVERIFY(!QFileInfo::exists(path("endless.txt")));
+        QFile::remove(src);
+    }
+
+    void closingThePageDuringADecodeStopsAndReleasesTheWorker()
+    {
+        Payload p(932);
+        const QString src = endlessRecording("closing.dat", frame(DecodeFormat::Msg::NineImu, p));
+        QPointer<WorkerThread_decode> worker;
+        QPointer<QThread> thread;
+        {
+            DecodeDlg page;
+            child<QComboBox>(page, "comboBox_decode")->setCurrentIndex(DecodeFormat::NineImu);
+            m_choosers.openAnswer = src;
+            openButton(page)->click();
+            startButton(page)->click();
+            worker = page.worker();
+            thread = worker->thread();
+            QVERIFY(TestKit::waitUntil([&] { return status(page) == DecodeText::kStart; }, 10000));
+        }
+        QVERIFY(TestKit::waitUntil([&] { return worker.isNull() && thread.isNull(); }, 20000));
+        QVERIFY(!QFileInfo::exists(path("closing.txt")));
+        QFile::remove(src);
+    }
+
+    void restartingADecode3000TimesInARowIsSafe()
+    {
+        // Every decode is whole but writes nothing: the restarts are what is tested here.
+        const QString src = writeFile("restart.dat", QByteArray::fromHex("00AA55AA00"));
+        QFile::remove(path("restart.txt"));
+        DecodeDlg page;
+        child<QComboBox>(page, "comboBox_decode")->setCurrentIndex(DecodeFormat::NineImu);
+        m_choosers.openAnswer = src;
+        openButton(page)->click();
+        QPointer<WorkerThread_decode> first;
+        QPointer<QThread> firstThread;
+        for (int i = 0; i < 3000; ++i) {
+            startButton(page)->click();
+            if (i == 0) {
+                first = page.worker();
+                firstThread = first->thread();
+            }
+            QVERIFY2(waitForDecodeEnd(page, 20000), qPrintable(QString::number(i)));
+            QCOMPARE(status(page), QString(DecodeText::kNoFrame));
+        }
+        QVERIFY(!QFileInfo::exists(path("restart.txt")));
+        QVERIFY(TestKit::waitUntil([&] { return first.isNull() && firstThread.isNull(); }, 5000));
     }
 };
 

@@ -3,12 +3,17 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <atomic>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "bench/decode_bench_kit.h"
 #include "link/DeviceRecords.h"
 #include "production/DecodeFormats.h"
 #include "sim/ModuleSimulator.h"
+#include "tests/kit/ReferenceFrameParser.h"
 #include "tests/production/DecodeTestKit.h"
 
 using namespace DecodeTestKit;
@@ -27,6 +32,36 @@ QByteArray corrupt(QByteArray f)
     return f;
 }
 const QByteArray kAhrsHeader = "%time_us,accx,accy,accz,gyrox,gyroy,gyroz,temperature,roll,pitch,yaw,mx,my,mz\n";
+
+QByteArray ahrsRecording(uint32_t frames)
+{
+    QByteArray rec;
+    for (uint32_t i = 0; i < frames; ++i)
+        rec += ahrs(i);
+    return rec;
+}
+
+// Files may grow to `bytes` only while it lives (writes beyond fail as on a full disk).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit l = m_old;
+        l.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &l);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
 } // namespace
 
 class TestDecodeRun : public QObject {
@@ -126,6 +161,90 @@ private slots:
         QCOMPARE(readFile(src), bytes);
     }
 
+    void decodingOntoAHardLinkOfTheSourceIsRefusedAndTheSourceIsUnchanged()
+    {
+        const QByteArray bytes = ahrs(1) + ahrs(2);
+        const QString src = writeFile("linked.dat", bytes);
+        for (const QString &other : {path("linked_hard.txt"), path("linked_soft.txt")}) {
+            QFile::remove(other);
+            const bool hard = other.contains("hard");
+            QVERIFY(hard ? ::link(QFile::encodeName(src).constData(), QFile::encodeName(other).constData()) == 0
+                         : QFile::link(src, other));
+            const Outcome o = decode(Ahrs, src, other);
+            QCOMPARE(o.result.status, DecodeResult::TargetIsSource);
+            QCOMPARE(o.reports, QStringList({DecodeText::kTargetIsSource}));
+            QCOMPARE(readFile(src), bytes);
+            QFile::remove(other);
+        }
+    }
+
+    void aTargetThatFailsToWriteLeavesNoFileThatLooksComplete()
+    {
+        // Room for about a third of the text, like a file system too small for it.
+        const QString src = writeFile("fsize.dat", ahrsRecording(20000));
+        const QString target = writeFile("fsize.txt", "an older decode");
+        Outcome o;
+        {
+            FileSizeLimit limit(256 * 1024);
+            o = decode(Ahrs, src, target);
+        }
+        QCOMPARE(o.result.status, DecodeResult::TargetUnwritable);
+        QCOMPARE(o.reports.last(),
+                 QString("Status: Decoding failed, unable to write the target file, the incomplete target file was removed"));
+        QVERIFY(!QFileInfo::exists(target));
+        QVERIFY(!QFileInfo::exists(target + ".incomplete"));
+        QCOMPARE(readFile(src), ahrsRecording(20000));
+    }
+
+    void sourcesThatAreNotPlainFilesAreRefused()
+    {
+        const QString fifo = path("source.fifo");
+        QFile::remove(fifo);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString &src : {fifo, QString("/dev/zero"), QString("/proc/self/status")}) {
+            if (!QFileInfo::exists(src))
+                continue;
+            QFile::remove(path("not_plain.txt"));
+            const Outcome o = decode(Ahrs, src, path("not_plain.txt"));
+            QCOMPARE(o.result.status, DecodeResult::SourceNotRegular);
+            QCOMPARE(o.reports, QStringList({DecodeText::kSourceNotRegular}));
+            QVERIFY(o.progress.isEmpty());
+            QVERIFY(!QFileInfo::exists(path("not_plain.txt")));
+        }
+        QFile::remove(fifo);
+    }
+
+    void aFifoTargetIsRefusedWithoutWaitingForAReader()
+    {
+        const QString src = writeFile("to_fifo.dat", ahrs(1));
+        const QString fifo = path("target.fifo");
+        QFile::remove(fifo);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QStringList reports;
+        DecodeRun run(Ahrs);
+        const DecodeResult r = run.run(src, fifo, [&](const QString &t) { reports << t; }, [](int) {});
+        QCOMPARE(r.status, DecodeResult::TargetNotRegular);
+        QCOMPARE(reports, QStringList({"Status: Decoding refused, the target file is not a regular file"}));
+        QFile::remove(fifo);
+    }
+
+    void cancelStopsTheDecodeWithinOneBlockAndRemovesItsTarget()
+    {
+        const QString src = writeFile("cancel.dat", ahrsRecording(200000)); // about 11 MB
+        QFile::remove(path("cancel.txt"));
+        std::atomic<bool> cancel{false};
+        DecodeRun run(Ahrs);
+        run.setCancelFlag(&cancel);
+        QStringList reports;
+        const DecodeResult r = run.run(
+            src, path("cancel.txt"), [&](const QString &t) { reports << t; },
+            [&](int) { cancel = true; }); // the first progress comes within the first block
+        QCOMPARE(r.status, DecodeResult::Cancelled);
+        QVERIFY2(r.bytesRead <= 1024 * 1024, qPrintable(QString::number(r.bytesRead)));
+        QCOMPARE(reports.last(), QString("Status: Decoding cancelled, the incomplete target file was removed"));
+        QVERIFY(!QFileInfo::exists(path("cancel.txt")));
+    }
+
     void decodeTypeOutsideTheSixFails()
     {
         const QString src = writeFile("bad_type.dat", ahrs(1));
@@ -222,7 +341,7 @@ private slots:
     }
 
     // --- whole recordings ---
-    void noisyRecordingsOfEveryTypeGiveTheQTextStreamTextWithNoRowLost()
+    void noisyRecordingsOfEveryTypeGiveTheQTextStreamTextAndTheReferenceCountsWithNoRowLost()
     {
         for (int type = 0; type < kTypeCount; ++type) {
             RecordingOptions opt;
@@ -230,6 +349,7 @@ private slots:
             opt.bytes = 1500000;
             opt.seed = uint32_t(type + 11);
             opt.wildValues = 0.3;
+            opt.longFalseStartEvery = type % 2 ? 7 : 0;
             const QString src = path(QString("noisy%1.dat").arg(type));
             const qint64 frames = writeRecording(src, opt);
             QVERIFY(frames > 10);
@@ -240,7 +360,31 @@ private slots:
             QCOMPARE(fast.result.goodFrames, uint64_t(frames));
             QCOMPARE(qint64(fast.lines().size()), frames + 1);
             QVERIFY(fast.text == plain.text);
+            // The counts are those of a parser that waits for every candidate and rescans.
+            const QByteArray bytes = readFile(src);
+            const RefParse::Result ref = RefParse::parse(reinterpret_cast<const uint8_t *>(bytes.constData()),
+                                                         size_t(bytes.size()), FrameParser::mainLinkBound);
+            QCOMPARE(fast.result.goodFrames, ref.counts.good);
+            QCOMPARE(fast.result.badFrames, ref.counts.badCrcAfterGood);
         }
+    }
+
+    void falseStartsBeforeEveryTenthFrameChangeNoByteOfTheText()
+    {
+        RecordingOptions opt;
+        opt.type = InsRtk;
+        opt.bytes = 2000000;
+        opt.noise = false;
+        const QString plain = path("ins_plain.dat"), falseStarts = path("ins_false_starts.dat");
+        const qint64 frames = writeRecording(plain, opt);
+        opt.longFalseStartEvery = 10;
+        QCOMPARE(writeRecording(falseStarts, opt), frames);
+        const Outcome a = decode(InsRtk, plain, path("ins_plain.txt"));
+        const Outcome b = decode(InsRtk, falseStarts, path("ins_false_starts.txt"));
+        QCOMPARE(b.result.rows, uint64_t(frames));
+        QVERIFY(a.text == b.text);
+        // Each false start fails once the 65,535 bytes it claims have passed, as before.
+        QVERIFY(b.result.badFrames > 0);
     }
 
     void sizesAndPositionsPastFourGigabytes()

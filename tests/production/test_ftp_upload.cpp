@@ -12,8 +12,11 @@
 #include "app/Settings.h"
 #include "production/WorkerThread_ftp.h"
 #include "tests/kit/TestKit.h"
+#include "tests/production/FtpTestServer.h"
 
 using TestKit::waitUntil;
+using FtpTestFiles::readAll;
+using FtpTestFiles::writeLog;
 
 namespace {
 const QString kMachine = "0A1B2C3D-0000-4000-8000-00000000F7B1";
@@ -32,46 +35,6 @@ void captureMessage(QtMsgType type, const QMessageLogContext &context, const QSt
     }
     g_previousHandler(type, context, text);
 }
-
-// The test's FTP server: a pyftpdlib process serving a folder of its own.
-class FtpServer {
-public:
-    explicit FtpServer(const QString &root, const QString &mode = QString()) : m_root(root)
-    {
-        QDir(root).removeRecursively();
-        QDir().mkpath(root);
-        m_process.start(TestKit::python(), {TestKit::sourcePath("tests/production/ftp_server.py"),
-                                            root, kWriterPassword, kReaderPassword, mode});
-        if (!m_process.waitForStarted(5000))
-            return;
-        QByteArray line;
-        QElapsedTimer t;
-        t.start();
-        // A loaded machine can take seconds to start Python: keep waiting for the port line
-        // until the bound, not only until the first quiet second.
-        while (!line.contains('\n') && t.elapsed() < 30000 && m_process.state() != QProcess::NotRunning) {
-            m_process.waitForReadyRead(500);
-            line += m_process.readAllStandardOutput();
-        }
-        if (line.startsWith("PORT "))
-            m_port = line.mid(5).trimmed().toInt();
-    }
-    ~FtpServer() { stop(); }
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    int port() const { return m_port; }
-    QString root() const { return m_root; }
-
-private:
-    QProcess m_process;
-    QString m_root;
-    int m_port = 0;
-};
 
 struct WalkResult {
     bool finished = false;
@@ -119,26 +82,6 @@ WalkResult runWalk(int timeoutMs = 30000)
 }
 
 QString day(int offset) { return QDate::currentDate().addDays(offset).toString("yyyy_MMdd"); }
-
-// Writes a log file under the log root with the given content and modification time.
-QString writeLog(const QString &relative, const QByteArray &content,
-                 const QDateTime &modified = QDateTime::currentDateTime().addDays(-1))
-{
-    const QString path = logRoot() + "/" + relative;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(content);
-    f.flush();
-    f.setFileTime(modified, QFileDevice::FileModificationTime);
-    return path;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QByteArray binaryContent()
 {
@@ -202,7 +145,7 @@ private slots:
 
     void yesterdaysFilesLandByteIdenticalAndAreMarked()
     {
-        FtpServer server(TestKit::workDir() + "/server_main");
+        FtpTestServer server(TestKit::workDir() + "/server_main", kWriterPassword, kReaderPassword);
         QVERIFY(server.port() > 0);
         configure(server.port(), "writer", kWriterPassword);
         freshLogRoot();
@@ -258,7 +201,7 @@ private slots:
 
     void wrongPasswordLeavesFilesForALaterWalk()
     {
-        FtpServer server(TestKit::workDir() + "/server_password");
+        FtpTestServer server(TestKit::workDir() + "/server_password", kWriterPassword, kReaderPassword);
         QVERIFY(server.port() > 0);
         const QStringList files = writeTwoOldLogs();
         configure(server.port(), "writer", "wrong-password-00");
@@ -280,7 +223,7 @@ private slots:
 
     void readOnlyAccountLeavesFilesUnmarked()
     {
-        FtpServer server(TestKit::workDir() + "/server_readonly");
+        FtpTestServer server(TestKit::workDir() + "/server_readonly", kWriterPassword, kReaderPassword);
         QVERIFY(server.port() > 0);
         const QStringList files = writeTwoOldLogs();
         configure(server.port(), "reader", kReaderPassword);
@@ -296,7 +239,7 @@ private slots:
     {
         int deadPort = 0;
         {
-            FtpServer gone(TestKit::workDir() + "/server_gone");
+            FtpTestServer gone(TestKit::workDir() + "/server_gone", kWriterPassword, kReaderPassword);
             deadPort = gone.port();
         }
         QVERIFY(deadPort > 0);
@@ -308,7 +251,7 @@ private slots:
         QCOMPARE(r.failed, 2);
         QVERIFY(allStillThere(files));
 
-        FtpServer server(TestKit::workDir() + "/server_back");
+        FtpTestServer server(TestKit::workDir() + "/server_back", kWriterPassword, kReaderPassword);
         QVERIFY(server.port() > 0);
         configure(server.port(), "writer", kWriterPassword);
         const WalkResult later = runWalk();
@@ -340,7 +283,7 @@ private slots:
 
     void transferThatStallsIsEndedAndTheFileKept()
     {
-        FtpServer server(TestKit::workDir() + "/server_stall", "stall");
+        FtpTestServer server(TestKit::workDir() + "/server_stall", kWriterPassword, kReaderPassword, "stall");
         QVERIFY(server.port() > 0);
         freshLogRoot();
         // Larger than what the loopback socket buffers take in while the server sleeps.
@@ -359,7 +302,7 @@ private slots:
 
     void emptyMachineIdStopsTheWalk()
     {
-        FtpServer server(TestKit::workDir() + "/server_noid");
+        FtpTestServer server(TestKit::workDir() + "/server_noid", kWriterPassword, kReaderPassword);
         QVERIFY(server.port() > 0);
         const QStringList files = writeTwoOldLogs();
         configure(server.port(), "writer", kWriterPassword);

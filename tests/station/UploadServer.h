@@ -38,6 +38,12 @@ public:
         }
     }
     int port() const { return m_port; }
+    // The service's address as the settings carry it ("httpAddr/officialAddr").
+    static QString addressOf(int port)
+    {
+        return QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(port);
+    }
+    QString address() const { return addressOf(m_port); }
 
     // The answer to the next requests.
     void setReply(int status, const QByteArray &body, double delaySeconds = 0)

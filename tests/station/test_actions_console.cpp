@@ -28,6 +28,7 @@
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
 #include "station/Multi_calib_test.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
 #include "ui_FormWorkOrderDetails.h"
 #include "ui_MultiCalib.h"
@@ -62,6 +63,7 @@ private:
     {
         getSettings()->setValue("turnTableType/type", turnTableType);
         getSettings()->sync();
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         return std::make_unique<MultiCalib>();
     }
     static void answerWorkOrder(bool confirm)
@@ -221,8 +223,58 @@ private slots:
         QCOMPARE(cmds[1][3].toFloat(), 0.0f);
     }
 
+    void theOneClickRunRefusesWithAMessageWhileTheTurntableIsNotLinked()
+    {
+        auto console = makeConsole(0);
+        Ui::MultiCalib *ui = console->form();
+        g_turn_table_connected = 0;
+        QSignalSpy common(console.get(), &MultiCalib::signal_common_cmd);
+        QSignalSpy logImu(console.get(), &MultiCalib::signal_auto_log_imu);
+        prompter.shown.clear();
+        QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+        QCOMPARE(prompter.texts(), QStringList{"The turntable serial port is not turned on"});
+        QCOMPARE(common.size(), 0);
+        QCOMPARE(logImu.size(), 0);
+        QVERIFY(ui->pushButton_one_click_calib->isEnabled());
+        QVERIFY(ui->radioButtonNormalTest->isEnabled() && ui->radioButtonNoLineTest->isEnabled());
+    }
+
+    void theOneClickButtonComesBackAfterEveryEndOfTheRun()
+    {
+        // Code 62 posts the turntable station: to a closed loopback port here.
+        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
+        getSettings()->setValue("httpAddr/officialPort", 9);
+        getSettings()->setValue("httpAddr/timeoutMs", 500);
+        auto console = makeConsole(0);
+        Ui::MultiCalib *ui = console->form();
+        g_turn_table_connected = 1;
+        const QString name = QString::fromUtf8("一键标定+复测");
+        const QList<QPair<int, QString>> ends{{62, name + " completed"}, {59, QString::fromUtf8("转台跟踪异常，取消标定!")},
+                                             {74, name + " stopped"}, {75, name + " refused: 一键转台复测 is running"},
+                                             {74, name + ": turntable not connected"}};
+        for (const auto &end : ends) {
+            prompter.answers = {QMessageBox::Yes};
+            QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+            QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
+            console->rev_log_from_worker(74, name + " started"); // a stage report ends nothing
+            QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
+            console->rev_log_from_worker(uint8_t(end.first), end.second);
+            QVERIFY2(ui->pushButton_one_click_calib->isEnabled(), qPrintable(end.second));
+            QCOMPARE(ui->pushButton_one_click_calib->styleSheet(), QString());
+            QVERIFY(ui->radioButtonNormalTest->isEnabled() && ui->radioButtonNoLineTest->isEnabled());
+        }
+        // Closing the turntable link ends it too.
+        QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
+        console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        QVERIFY(ui->pushButton_one_click_calib->isEnabled());
+        QCOMPARE(g_turn_table_connected, uint8_t(0));
+        sound.looping.clear();
+    }
+
     void theOneClickRunStartsWithoutAWorkOrderOnOtherTurntables()
     {
+        g_turn_table_connected = 1;
         for (int type : {0, 1, 3, 4}) {
             auto console = makeConsole(type);
             FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &) { QFAIL("no work order expected"); });
@@ -246,6 +298,7 @@ private slots:
 
     void theOneClickRunOnTypeTwoNeedsTheWorkOrder()
     {
+        g_turn_table_connected = 1;
         auto console = makeConsole(2);
         Ui::MultiCalib *ui = console->form();
         ui->radioButtonNormalTest->setChecked(true);
@@ -273,8 +326,10 @@ private slots:
         QCOMPARE(console->turnTableType(), 0);
         FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &) { QFAIL("no work order expected"); });
         QSignalSpy common(console.get(), &MultiCalib::signal_common_cmd);
+        g_turn_table_connected = 1;
         console->on_pushButton_one_click_calib_clicked();
         QCOMPARE(common.size(), 1);
+        g_turn_table_connected = 0;
         FormWorkOrderDetails::installAnswerer(nullptr);
     }
 
@@ -328,8 +383,7 @@ s.serve_forever()
         QVERIFY(server.waitForReadyRead(10000));
         const int port = server.readLine().trimmed().toInt();
         QVERIFY(port > 0);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", port);
+        getSettings()->setValue("httpAddr/officialAddr", QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(port));
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
         getSettings()->sync();
 

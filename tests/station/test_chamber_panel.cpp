@@ -283,16 +283,10 @@ private slots:
         QCOMPARE(f[3], QString("24.5"));
         QCOMPARE(f[3 + 512], QString("777"));
 
-        // A script tick's line: time, elapsed, five displays, the IMU columns.
+        // A log of reports takes no script line: every line keeps the header's fields.
         const int before = fileLines(path).size();
         console->write_hot_house_script_line(42);
-        lines = fileLines(path);
-        QVERIFY(lines.size() > before);
-        const QStringList s = lines.last().split(',');
-        QCOMPARE(s.size(), 7 + 1024);
-        QCOMPARE(s[1], QString("42"));
-        QCOMPARE(s[2], QString("-10"));
-        QCOMPARE(s[7], QString("24.5"));
+        QCOMPARE(fileLines(path).size(), before);
 
         // A later run opens a new log; the reports go there from then on.
         clock.advance(1000);
@@ -301,16 +295,63 @@ private slots:
         QCOMPARE(fileLines(console->hotHouseLogPath()).size(), 1);
     }
 
+    void aScriptLogHoldsOnlyScriptLinesUnderItsOwnHeaderAndClosesWithTheRun()
+    {
+        clock.advance(2000);
+        console->create_hot_house_logfile(true);
+        const QString path = console->hotHouseLogPath();
+        QStringList lines = fileLines(path);
+        QCOMPARE(lines.size(), 1);
+        const QStringList header = lines[0].split(',');
+        QCOMPARE(header.mid(0, 8), (QStringList{"t", "elapsed", "current_temperature", "set_temperature", "temp_slope",
+                                                "step", "user_target", "temp1-0"}));
+        console->write_hot_house_script_line(42);
+        // The chamber keeps reporting: its reports do not go into a script log.
+        const int reports = chamberTap->chunks.size();
+        QVERIFY(waitUntil([&] { return chamberTap->chunks.size() > reports + 4; }, 8000));
+        lines = fileLines(path);
+        QCOMPARE(lines.size(), 2);
+        const QStringList s = lines[1].split(',');
+        QCOMPARE(s.size(), header.size());
+        QCOMPARE(s[1], QString("42"));
+        QCOMPARE(s[2], QString("-10"));
+        QCOMPARE(s[5], QString("0")); // the step number, not its display text
+        QCOMPARE(s[7], QString("24.5"));
+
+        // Closed: nothing is added any more.
+        console->close_hot_house_logfile();
+        QVERIFY(!console->hotHouseLogOpen());
+        console->write_hot_house_script_line(43);
+        const int polls = chamberTap->chunks.size();
+        QVERIFY(waitUntil([&] { return chamberTap->chunks.size() > polls + 4; }, 8000));
+        QCOMPARE(fileLines(path).size(), 2);
+    }
+
+    void theLogOfAnyRunClosesWhenTheRunEnds()
+    {
+        QVERIFY(console->runGuard()->begin(RunGuard::AdvancedRetest));
+        console->create_hot_house_logfile();
+        const QString path = console->hotHouseLogPath();
+        QVERIFY(console->hotHouseLogOpen());
+        console->runGuard()->stop("test");
+        QVERIFY(!console->hotHouseLogOpen());
+        const int lines = fileLines(path).size();
+        const int polls = chamberTap->chunks.size();
+        QVERIFY(waitUntil([&] { return chamberTap->chunks.size() > polls + 4; }, 8000));
+        QCOMPARE(fileLines(path).size(), lines);
+    }
+
     void aLogOpenedTwiceInOneSecondKeepsTheEarlierLines()
     {
+        console->create_hot_house_logfile(true);
         const QString path = console->hotHouseLogPath();
         console->write_hot_house_script_line(7);
         const QStringList before = fileLines(path);
-        console->create_hot_house_logfile(); // same clock second, same name
+        console->create_hot_house_logfile(true); // same clock second, same name
         QCOMPARE(console->hotHouseLogPath(), path);
         const QStringList after = fileLines(path);
         QCOMPARE(after.mid(0, before.size()), before);
-        QVERIFY(after.last().startsWith("t,current_temperature,set_temperature,"));
+        QVERIFY(after.last().startsWith("t,elapsed,current_temperature,set_temperature,"));
     }
 
     void closingTheChamberLinkStopsBothScriptTimers()
@@ -360,7 +401,7 @@ private slots:
 
     void theSupplyLinksWithItsModelAndLogsEveryVoltageReport()
     {
-        clock.advance(60000);
+        clock.advance(58000);
         console->on_clicked_pushButton_connect_dc_power_ctrl();
         QVERIFY(console->dcPowerWorker());
         QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
@@ -471,6 +512,44 @@ private slots:
                                                 "Unknown power supply model, please confirm again"}));
         QCOMPARE(sent.size(), 1);
         QCOMPARE(g_dc_power_on, uint8_t(1));
+    }
+
+    void logsThatCannotBeWrittenAreToldInTheLogWindowAndMarkedOnThePage()
+    {
+        // The next day's folders are taken by plain files: neither log can be opened.
+        clock.advance(24 * 3600 * 1000);
+        const QString day = clock.now().toString("yyyy_MMdd");
+        for (const char *folder : {"log_heatbox", "log_dc_power"}) {
+            QDir().mkpath(logRoot() + "/" + folder);
+            QFile blocker(logRoot() + "/" + folder + "/" + day);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
+        console->create_hot_house_logfile(false);
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told[0][0].toString().startsWith("Chamber log line not written: "));
+        QCOMPARE(ui->label_wenxiang_auto_current_time->styleSheet(), QString("background-color: red;color:black"));
+        // The mark stays with every later report; the failure is told once.
+        QVERIFY(waitUntil([&] { return ui->label_wenxiang_auto_current_time->text() ==
+                                       "Update time:" + clock.now().toString("yyyy_MMdd HH:mm:ss") + " - chamber log not written"; },
+                          8000));
+        QCOMPARE(told.size(), 1);
+        console->close_hot_house_logfile();
+
+        console->on_clicked_pushButton_connect_dc_power_ctrl(); // close
+        console->on_clicked_pushButton_connect_dc_power_ctrl(); // open: a new log
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        auto supplyLines = [&] {
+            QStringList out;
+            for (const QList<QVariant> &l : told)
+                if (l[0].toString().startsWith("DC supply log line not written: "))
+                    out << l[0].toString();
+            return out;
+        };
+        QCOMPARE(supplyLines().size(), 1);
+        QCOMPARE(ui->label_dc_power_current_time->styleSheet(), QString("background-color: red;color:black"));
+        QVERIFY(waitUntil([&] { return ui->label_dc_power_current_time->text().endsWith(" - supply log not written"); }, 6000));
+        QCOMPARE(supplyLines().size(), 1);
     }
 };
 

@@ -96,11 +96,30 @@ private slots:
         QCOMPARE(t.percentText, QString("98.44%"));
     }
 
-    void withNoLiveImuThePercentageIsNotANumber()
+    void withNoLiveImuThePercentageReadsADash()
     {
         const VerdictStats s = verdictStats(2, 0);
         QCOMPARE(s.badText, QString("0"));
-        QCOMPARE(s.percentText, QString::number(double(NAN), 'f', 2) + "%");
+        QCOMPARE(s.okText, QString("0"));
+        QCOMPARE(s.percentText, QString("-"));
+    }
+
+    void anEmptyPositionIsNeitherLiveNorBad()
+    {
+        // 30 good IMUs and 2 empty positions: ok 30 of 30.
+        PlateSnapshot s = plateWithFlag(129);
+        s.imu[30].time_ms = 0;
+        s.imu[30].calib_flag_h = 0;
+        s.imu[31].time_ms = 0;
+        s.imu[31].calib_flag_h = 0;
+        const FlagBlockRow row = buildFlagBlockRow(0, s, ShieldRow{}, 129, true);
+        QCOMPARE(row.bad, 0);
+        QVERIFY(row.positions.isEmpty());
+        const int alive = countLiveImus(true, s, ShieldRow{});
+        QCOMPARE(alive, 30);
+        const VerdictStats v = verdictStats(row.bad, alive);
+        QCOMPARE(v.okText, QString("30"));
+        QCOMPARE(v.percentText, QString("100.00%"));
     }
 
     void onlyThreeNineNineNineAndEightZeroNineFivePassThePlainCheck()

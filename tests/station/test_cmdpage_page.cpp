@@ -484,9 +484,10 @@ private slots:
         QCOMPARE(logTexts(logs, 80).first(), QString("61min"));
         QVERIFY(QDateTime::fromString(logTexts(logs, 81).first(), "yyyy_MMdd HH:mm:ss").isValid());
 
-        // The button stays grey and disabled after the run.
-        QVERIFY(!pui->pushButton_static_retest->isEnabled());
-        QCOMPARE(pui->pushButton_static_retest->styleSheet(), QString("color:grey"));
+        // The run is over: both Allan starts are free again.
+        QVERIFY(pui->pushButton_static_retest->isEnabled());
+        QVERIFY(pui->pushButton_allan_advanced_4h->isEnabled());
+        QVERIFY(console->runGuard()->idle());
     }
 
     void theFourHourRunRefusesWithoutRecording()
@@ -548,7 +549,8 @@ private slots:
         QCOMPARE(g_expected_calib_flag, 32767u);
         QCOMPARE(prompter.texts().last(), QString("Advanced ALlan static retest completed, please check if the flag is correct"));
         QVERIFY(sound.looping.isEmpty());
-        QVERIFY(!pui->pushButton_allan_advanced_4h->isEnabled());
+        QVERIFY(pui->pushButton_allan_advanced_4h->isEnabled());
+        QVERIFY(console->runGuard()->idle());
     }
 
     void closingEveryLinkResetsEveryIcon()

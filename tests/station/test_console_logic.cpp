@@ -60,6 +60,17 @@ private slots:
         QCOMPARE(parseBaseBoardReport("+7_0_0").plate, 0);
     }
 
+    void onlyTheTextReportsBecomeLogLines()
+    {
+        QCOMPARE(reportLogLine(74, "Inner axis enabled"), QString("Inner axis enabled"));
+        QCOMPARE(reportLogLine(5, "Plate 3: failed to open /dev/ttyUSB2: no such file"),
+                 QString("Plate 3: failed to open /dev/ttyUSB2: no such file"));
+        QCOMPARE(reportLogLine(38, "Calibration completed"), QString("Calibration completed"));
+        QCOMPARE(reportLogLine(59, "tracking fault"), QString("Tip: tracking fault"));
+        for (uint8_t everySecond : {37, 73, 77, 78, 79, 80, 81, 83, 84, 85})
+            QVERIFY(reportLogLine(everySecond, "12.00").isEmpty());
+    }
+
     void portConflictsCompareThePortNames()
     {
         // Combo texts carry a description; the main link's name is the bare port.

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -33,6 +34,7 @@
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
 #include "ui_MultiCalib.h"
 
@@ -63,6 +65,9 @@ private:
     int rotations = 0;
     bool turntableAnswers = true;
     bool chamberFollows = true; // the fake chamber reaches each set point
+    bool fakeChamberReports = true; // the fake chamber reports its temperature like a poll
+    float chamberTemp = 25.0f;
+    QTimer fakeChamber;
 
     QList<uint16_t> ids() const
     {
@@ -129,8 +134,8 @@ private slots:
         Clock::install(&clock);
         QVERIFY(http.listen(QHostAddress::LocalHost));
         connect(&http, &QTcpServer::newConnection, this, &TestScriptsConsole::serveHttp);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", int(http.serverPort()));
+        getSettings()->setValue("httpAddr/officialAddr",
+                                QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(http.serverPort()));
         getSettings()->setValue("httpAddr/timeoutMs", 3000);
         getSettings()->setValue("turnTableType/type", "0");
         for (const auto &k : TempScript::paramKeys()) // stored by an earlier run of this test
@@ -146,15 +151,26 @@ private slots:
                 (sim->portPath() + ":" + table->portPath() + ":" + chamberLine->workerPath()).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         console->setScriptTiming(2, 0.001);
+        console->setChamberPollMs(1000);
 
-        // The fake chamber reaches every set point a few milliseconds after it is sent.
+        // The fake chamber reaches every set point a few milliseconds after it is sent and
+        // reports its temperature every 10 ms.
         connect(console, &MultiCalib::hothouse_set_target_temp, this, [this](int16_t t) {
             targets << t;
             if (chamberFollows)
-                QTimer::singleShot(4, console, [this, t] { console->show_heat_value(float(t)); });
+                QTimer::singleShot(4, console, [this, t] {
+                    chamberTemp = float(t);
+                    console->show_heat_value(chamberTemp);
+                });
         });
+        connect(&fakeChamber, &QTimer::timeout, this, [this] {
+            if (fakeChamberReports)
+                console->show_heat_value(chamberTemp);
+        });
+        fakeChamber.start(10);
         connect(console, &MultiCalib::hothouse_cmd_set_slope, this, [this](uint8_t s) { slopes << s; });
         connect(console, &MultiCalib::hothouse_generate_start_stop_cmd, this, [this](uint8_t on) { startStop << on; });
         connect(console, &MultiCalib::dc_control_cmd, this, [this](uint16_t c) { dcCodes << c; });
@@ -180,6 +196,7 @@ private slots:
 
     void cleanupTestCase()
     {
+        fakeChamber.stop();
         console->connect_serial_port(0);
         QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
         QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
@@ -218,6 +235,7 @@ private slots:
         sendImus(0);
         setParams({"2", "-40", "1", "85", "1", "1"});
         g_dc_power_connected = 1;
+        g_hothouse_connected = 1;
         console->on_pushButton_temperature_retest_clicked();
         QCOMPARE(prompter.texts(), (QStringList{"Do you want to start running the automatic temperature retest script?",
                                                 "Floor2 IMU1,not installed properly, please reinstall or disable it"}));
@@ -227,14 +245,22 @@ private slots:
         QVERIFY(dcCodes.isEmpty());
     }
 
-    void aStartWithTheSupplyLinkDownOrNoAnswerChangesNothing()
+    void aStartWithoutItsLinksIsRefusedByNameBeforeAnythingChanges()
     {
         clearRecords();
         sendImus(500);
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
         g_dc_power_connected = 0;
+        g_hothouse_connected = 0;
         console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
-        QCOMPARE(prompter.texts().last(), QString("Power supply serial port not turned on"));
+        QCOMPARE(prompter.texts().last(), QString("Cannot start: not linked: chamber, DC supply"));
         QCOMPARE(prompter.shown.first().title, QString("warning"));
+        QCOMPARE(told.size(), 1);
+        g_hothouse_connected = 1;
+        prompter.shown.clear();
+        console->on_pushButton_temperature_retest_clicked();
+        QCOMPARE(prompter.texts().last(), QString("Cannot start: not linked: DC supply"));
+        QVERIFY(autoLog.isEmpty()); // refused before the plates were told to log
         g_dc_power_connected = 1;
         prompter.shown.clear();
         prompter.answers = {QMessageBox::Yes, QMessageBox::No};
@@ -243,6 +269,23 @@ private slots:
         QVERIFY(!console->hothouseScriptTimer()->isActive());
         QVERIFY(dcCodes.isEmpty());
         QVERIFY(startStop.isEmpty());
+    }
+
+    void parametersThatAreNoWholeNumberOrOutOfRangeAreRefusedBeforeTheStart()
+    {
+        clearRecords();
+        for (const QStringList &bad : {QStringList{"2", "4000", "1", "85", "1", "1"}, QStringList{"2", "-40", "abc", "85", "1", "1"},
+                                       QStringList{"2", "-40", "1", "85", "-3", "1"}}) {
+            setParams(bad);
+            prompter.shown.clear();
+            console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+            QCOMPARE(prompter.shown.size(), 2);
+            QCOMPARE(prompter.shown[1].title, QString("Warning"));
+            QVERIFY(prompter.texts()[1].contains("\"" + bad[bad[1] == "4000" ? 1 : bad[2] == "abc" ? 2 : 4] + "\""));
+        }
+        QVERIFY(prompter.texts()[1].startsWith("Stop soak"));
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(targets.isEmpty() && dcCodes.isEmpty() && autoLog.isEmpty() && startStop.isEmpty());
     }
 
     void aStepCountTheScriptCannotReachIsRefused()
@@ -272,8 +315,9 @@ private slots:
         QVERIFY(!getSettings()->contains("main_index/WENXIANG_START_BAOWEN_TIME"));
         QCOMPARE(console->chamberScriptState().startSoak, 1);
         QCOMPARE(dcCodes.first(), 104);
-        QVERIFY(dcCodes.contains(102)); // the supply off a (scaled) minute after the start
-        dcCodes.removeAll(102);
+        // The chamber was at the start temperature long before the (scaled) minute: the step's
+        // switch-on cancelled the switch-off due after the start.
+        QVERIFY(!dcCodes.contains(102));
         QCOMPARE(dcCodes, (QList<int>{104, 58001, 58001, 58003, 65530}));
         QCOMPARE(targets, (QList<int>{-40, 85, 25}));
         QCOMPARE(slopes, (QList<int>{10, 3, 10}));
@@ -291,9 +335,27 @@ private slots:
         // One script line per tick in the run's chamber log.
         QFile log(console->hotHouseLogPath());
         QVERIFY(log.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = log.readAll().split('\n');
+        QList<QByteArray> lines = log.readAll().split('\n');
+        // Earlier runs of the same clock second continue the same file: this run's part.
+        for (int i = lines.size() - 1; i > 0; --i)
+            if (lines[i].startsWith("t,")) {
+                lines = lines.mid(i);
+                break;
+            }
         QVERIFY(lines.size() > 1800);
-        QVERIFY(lines[0].startsWith("t,current_temperature,set_temperature,temp1-0"));
+        QVERIFY(lines[0].startsWith("t,elapsed,current_temperature,set_temperature,temp_slope,step,user_target,temp1-0"));
+        // Every line has the header's fields; the retest step reads 1, the way to 25 degC 2.
+        const int fields = lines[0].split(',').size();
+        QSet<QByteArray> steps;
+        for (int i = 1; i < lines.size(); ++i) {
+            if (lines[i].isEmpty())
+                continue;
+            const QList<QByteArray> f = lines[i].split(',');
+            QCOMPARE(f.size(), fields);
+            steps << f[5];
+        }
+        QCOMPARE(steps, (QSet<QByteArray>{"1", "2"}));
+        QVERIFY(!console->hotHouseLogOpen()); // closed with the end of the run
     }
 
     void reportingImusPastTheStopTemperatureEndTheStopSoakEarly()
@@ -321,7 +383,7 @@ private slots:
         QVERIFY(console->chamberScriptState().runSeconds < 1000); // long before the 30 minutes
         const QString endText = "Temperature compensation calibration retest completed, please check the retest marker position";
         QVERIFY(waitUntil([&] { return prompter.texts().contains(endText); }, 60000));
-        dcCodes.removeAll(102);
+        QVERIFY(!dcCodes.contains(102));
         QCOMPARE(dcCodes, (QList<int>{103, 56001, 56001, 56003, 65530}));
         QCOMPARE(targets, (QList<int>{-40, 85, 25}));
         QCOMPARE(g_expected_calib_flag, 129u);
@@ -350,11 +412,12 @@ private slots:
         const uint32_t seconds = console->chamberScriptState().secondsInPhase;
         QTest::qWait(300);
         QCOMPARE(console->chamberScriptState().secondsInPhase, seconds);
-        dcCodes.removeAll(102);
+        QVERIFY(!dcCodes.contains(102));
         QCOMPARE(dcCodes, (QList<int>{103, 56001}));
         QVERIFY(posted.isEmpty());
         QCOMPARE(g_expected_calib_flag, 0u);
-        QCOMPARE(autoLog, QList<int>{1});
+        QCOMPARE(autoLog, (QList<int>{1, 0})); // the stop ends the IMUs' logging
+        QVERIFY(!console->hotHouseLogOpen());
     }
 
     void anAdvancedCalibrationAndRetestDrivesPlatesChamberAndTurntableToStation5()
@@ -375,6 +438,12 @@ private slots:
 
         QCOMPARE(rotations, 14);
         QCOMPARE(posted, QStringList{stationPath(5)});
+        // The end of the chamber run (report 39): the expected flag, the end sound and box.
+        QCOMPARE(g_expected_calib_flag, 16383u);
+        QVERIFY(prompter.texts().contains("The full temperature calibration retest is completed. Please check if the retest flag is 16383"));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(console->form()->textEdit_turn_table_status_advanced->toPlainText().contains("Cool to room temperature, end after 30 minutes"));
         QCOMPARE(g_advanced_calib_type.load(), uint8_t(2));
         QCOMPARE(targets.mid(0, 4), (QList<int>{80, 80, 50, 60}));
         QCOMPARE(targets.mid(12, 2), (QList<int>{-40, -40}));
@@ -382,8 +451,10 @@ private slots:
         QCOMPARE(targets.last(), 25);
         QCOMPARE(targets.size(), 14 * 2 + 1);
         QVERIFY(!console->advancedRunState().running);
-        QVERIFY(!console->form()->pushButton_advanced_calib->isEnabled());
-        QVERIFY(!console->form()->pushButton_advanced_retest->isEnabled());
+        // The run is over: every start is free again.
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(console->form()->pushButton_advanced_calib->isEnabled());
+        QVERIFY(console->form()->pushButton_advanced_retest->isEnabled());
         QVERIFY(console->form()->textEdit_turn_table_status_advanced->toPlainText().contains("Calibration completed, start retesting"));
 
         // The plates heard the reset, the date, the calibration and the retest twice.
@@ -477,6 +548,7 @@ private slots:
         ConsoleDialogs::install(nullptr);
         QVERIFY(console->isAdminMode());
         prompter.shown.clear();
+        g_hothouse_connected = 1;
         setParams({"3", "-20", "15", "70", "20", "2"});
         // Yes to the start and to storing; No to the power question ends the start there.
         prompter.answers = {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok, QMessageBox::No};
@@ -511,7 +583,7 @@ private slots:
     {
         clearRecords();
         turntableAnswers = false; // only the real worker reports its rotations now
-        g_turn_table_move_time = 1;
+        g_turn_table_move_time = 5;
         g_turn_table_acc_time = 1;
         g_turn_table_gyro_time = 1;
         g_turn_table_gyro_nonlinearity_time = 1;
@@ -523,11 +595,15 @@ private slots:
         QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
         WorkerThread_turn_table *w = console->turnTableWorker();
         QMetaObject::invokeMethod(w, [w] {
-            w->setTimeScale(4);
+            // A rotation that fails now stops the run: the silent-controller limit (three run
+            // seconds) must stay well above the poll interval on a loaded machine.
+            w->setTimeScale(50);
             w->setTickInterval(2);
-            w->setPollInterval(3);
+            w->setPollInterval(20);
         }, Qt::BlockingQueuedConnection);
         QSignalSpy rotated(w, &WorkerThread_turn_table::signal_rotated_times);
+        const uint32_t statusBefore = console->turnTableStatusCount();
+        QVERIFY(waitUntil([&] { return console->turnTableStatusCount() > statusBefore + 5; }));
 
         QTimer minutes;
         connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
@@ -547,6 +623,7 @@ private slots:
     {
         clearRecords();
         chamberFollows = false; // the peer's chamber stays at -10 degC
+        fakeChamberReports = false;
         sendImus(900);
         ModbusPeer peer({"--rtu", chamberLine->peerPath(), "--slave", "1", "--set", "0x0744=0xFF9C"}, "chamber_writes.txt");
         QVERIFY(peer.waitReady());
@@ -568,7 +645,7 @@ private slots:
                  (QStringList{"co 1200 1", "hr 1874 300", "hr 1870 850"}));
         QCOMPARE(int(console->chamberScriptState().phase), int(ChamberScriptPhase::GoStop));
         QCOMPARE(console->form()->textEdit_hothouse_current_status->toPlainText(), QString("Go to:85"));
-        dcCodes.removeAll(102);
+        QVERIFY(!dcCodes.contains(102));
         QCOMPARE(dcCodes, (QList<int>{104, 58001, 58001}));
 
         // Closing the chamber link stops the script where it is; the chamber hears nothing more.
@@ -581,6 +658,7 @@ private slots:
         QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStop);
         QVERIFY(posted.isEmpty());
         chamberFollows = true;
+        fakeChamberReports = true;
     }
 };
 

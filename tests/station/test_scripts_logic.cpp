@@ -2,6 +2,8 @@
 // phases, driven tick by tick without widgets.
 #include <QTest>
 
+#include <limits>
+
 #include "station/AdvancedCalibPlan.h"
 #include "station/TempScript.h"
 
@@ -168,22 +170,88 @@ private slots:
         QCOMPARE(valuesOf(a, K::SetTarget), QList<int>{25});
     }
 
-    void theEarlyEndNeedsEveryReportingImuPastTheStopTemperature()
+    void theEarlyEndNeedsEveryLiveImuInTheStepsStagePastTheStopTemperature()
     {
+        ChamberScriptState heat = TempScript::startState(quick(2), 0, 25.0f, 2.0f); // -40 -> 85
         TempScript::RackView r;
-        QVERIFY(!TempScript::imusReachedStop(r, false, 85)); // nobody reports
+        QVERIFY(!TempScript::imusReachedStop(r, false, heat)); // nobody reports
         r.linkOpen[2] = true;
         r.firstField[2][4] = 100;
         r.status[2][4] = 56001;
         r.temp[2][4] = 85.0f; // exactly at the stop temperature holds it back
-        QVERIFY(!TempScript::imusReachedStop(r, false, 85));
+        QVERIFY(!TempScript::imusReachedStop(r, false, heat));
         r.temp[2][4] = 85.5f;
-        QVERIFY(TempScript::imusReachedStop(r, false, 85));
-        QVERIFY(!TempScript::imusReachedStop(r, true, 85)); // base-board link up
+        QVERIFY(TempScript::imusReachedStop(r, false, heat));
+        QVERIFY(!TempScript::imusReachedStop(r, true, heat)); // base-board link up
         r.firstField[2][5] = 7;
-        r.status[2][5] = 59000; // outside the stages: does not hold back
-        r.temp[2][5] = 20.0f;
-        QVERIFY(TempScript::imusReachedStop(r, false, 85));
+        r.status[2][5] = 59000; // a live IMU outside the step's stage holds it back
+        r.temp[2][5] = 86.0f;
+        QVERIFY(!TempScript::imusReachedStop(r, false, heat));
+        r.shielded[2][5] = true; // unless it is shielded
+        QVERIFY(TempScript::imusReachedStop(r, false, heat));
+        heat.step = 1; // a retest step waits for the retest stage
+        QVERIFY(!TempScript::imusReachedStop(r, false, heat));
+        r.status[2][4] = 58002;
+        QVERIFY(TempScript::imusReachedStop(r, false, heat));
+    }
+
+    void theEarlyEndNeverFiresOnTheTemperatureCyclesStagelessPlates()
+    {
+        // With cycling the plates only ever hear 56000: no IMU is in a step's stage.
+        const ChamberScriptState s = TempScript::startState(quick(2), 0, 25.0f, 2.0f);
+        TempScript::RackView r;
+        r.linkOpen[0] = true;
+        r.firstField[0].fill(9);
+        r.status[0].fill(56000);
+        r.temp[0].fill(90.0f);
+        QVERIFY(!TempScript::imusReachedStop(r, false, s));
+    }
+
+    void onACoolingRampTheImusMustBeBelowTheStopTemperature()
+    {
+        ChamberScriptParams p = quick(2);
+        p.startTemp = 85;
+        p.stopTemp = -40;
+        const ChamberScriptState s = TempScript::startState(p, 0, 25.0f, 2.0f);
+        TempScript::RackView r;
+        r.linkOpen[1] = true;
+        r.firstField[1].fill(9);
+        r.status[1].fill(56001);
+        r.temp[1].fill(20.0f); // still far above -40
+        QVERIFY(!TempScript::imusReachedStop(r, false, s));
+        r.temp[1].fill(-40.0f);
+        QVERIFY(!TempScript::imusReachedStop(r, false, s));
+        r.temp[1].fill(-40.5f);
+        QVERIFY(TempScript::imusReachedStop(r, false, s));
+    }
+
+    void parametersThatAreNoWholeNumberOrOutsideTheChambersRangeAreRefusedByName()
+    {
+        const TempScript::ParamCheck good = TempScript::checkParams({"2", "-40", "60", "85", "60", "1"});
+        QVERIFY(good.ok);
+        QCOMPARE(good.params.stopTemp, 85);
+        QVERIFY(good.problem.isEmpty());
+        const TempScript::ParamCheck hot = TempScript::checkParams({"2", "4000", "60", "85", "60", "1"});
+        QVERIFY(!hot.ok);
+        QVERIFY(hot.problem.startsWith("Start temperature"));
+        QVERIFY(hot.problem.contains("\"4000\""));
+        QVERIFY(TempScript::checkParams({"2", "-40", "abc", "85", "60", "1"}).problem.startsWith("Start soak"));
+        QVERIFY(TempScript::checkParams({"2", "-40", "60", "85", "-5", "1"}).problem.startsWith("Stop soak"));
+        QVERIFY(TempScript::checkParams({"2", "-40", "60", "85.5", "60", "1"}).problem.startsWith("Stop temperature"));
+        QVERIFY(TempScript::checkParams({"", "-40", "60", "85", "60", "1"}).problem.startsWith("Loops"));
+        QVERIFY(TempScript::checkParams({"2", "-40", "60", "85", "60", "0"}).problem.startsWith("Temperature slope"));
+        QVERIFY(TempScript::checkParams({"2", "-71", "60", "151", "60", "1"}).problem.startsWith("Start temperature"));
+        QVERIFY(TempScript::checkParams({"2", "-70", "0", "150", "0", "1"}).ok);
+    }
+
+    void noTemperatureReachesNoTarget()
+    {
+        ChamberScriptParams p = quick(2);
+        p.startTemp = 0;
+        ChamberScriptState s = TempScript::startState(p, 0, 25.0f, 2.0f);
+        for (int i = 0; i < 5; ++i)
+            TempScript::tick(s, std::numeric_limits<double>::quiet_NaN(), false, false);
+        QCOMPARE(s.phase, ChamberScriptPhase::GoStart);
     }
 
     void theInstallationCheckFindsTheFirstMissingUnshieldedImu()

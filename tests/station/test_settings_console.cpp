@@ -22,6 +22,7 @@
 #include "station/FormWorkOrderDetails.h"
 #include "station/MultiCalib.h"
 #include "station/multi_calib_cmd.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
 #include "ui_FormWorkOrderDetails.h"
 #include "ui_MultiCalib.h"
@@ -88,11 +89,11 @@ private slots:
         Clock::install(&clock);
         Prompter::install(&prompter);
         SoundPlayer::install(&sound);
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         server = std::make_unique<UploadServer>(TestKit::workDir() + "/service");
         QVERIFY(server->port() > 0);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", server->port());
+        getSettings()->setValue("httpAddr/officialAddr", server->address());
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
     }
     void cleanupTestCase()
@@ -238,9 +239,9 @@ private slots:
 
     void refusedServiceIsKeptAsAFailure()
     {
-        getSettings()->setValue("httpAddr/officialPort", UploadServer::closedPort());
+        getSettings()->setValue("httpAddr/officialAddr", UploadServer::addressOf(UploadServer::closedPort()));
         console->exectuePosMethod(1);
-        getSettings()->setValue("httpAddr/officialPort", server->port());
+        getSettings()->setValue("httpAddr/officialAddr", server->address());
         QVERIFY(!console->lastUpload().ok);
         QCOMPARE(console->lastUpload().errorName, QString("ConnectionRefusedError"));
     }
@@ -274,18 +275,14 @@ private slots:
         server->setReply(200, "{\"code\":0,\"msg\":\"outer\"}", 0.2);
         const int before = server->requests().size();
         UploadOutcome inner;
-        // Once the server has taken the first post (and its answer), the second post starts
-        // while the first one waits, and outlives the first one's time-out.
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, console, [&] {
-            if (server->requests().size() == before)
-                return;
-            poll.stop();
+        QTimer::singleShot(50, console, [&] {
+            // The second post outlives the first one's time-out while the first one waits; its
+            // slow answer is set once the first post has reached the service.
+            QVERIFY(TestKit::waitUntil([&] { return server->requests().size() == before + 1; }));
             server->setReply(200, "{\"code\":0,\"msg\":\"inner\"}", 1.6);
             console->exectuePosMethod(2);
             inner = console->lastUpload();
         });
-        poll.start(10);
         console->exectuePosMethod(1);
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
         QCOMPARE(server->requests().size(), before + 2);

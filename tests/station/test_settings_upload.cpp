@@ -281,17 +281,23 @@ private slots:
     }
 
     // The service address.
-    void addressDefaultsToPort90AndComesFromSettings()
+    void addressComesFromTheOfficialAddressWithPort90WhereItNamesNone()
     {
+        // Filled on first use (the settings were cleared): the official instance on port 90.
         QUrl url = uploadAddress("/api/BRAPI/Turntable");
         QCOMPARE(url.port(), 90);
         QCOMPARE(url.path(), QString("/api/BRAPI/Turntable"));
-        QCOMPARE(getSettings()->value("httpAddr/officialPort").toInt(), 90);
-        QVERIFY(getSettings()->contains("httpAddr/officialHost"));
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.2");
-        getSettings()->setValue("httpAddr/officialPort", 8090);
+        QCOMPARE(getSettings()->value("httpAddr/officialAddr").toString(), defaultServiceAddress(true));
+        QCOMPARE(QUrl(defaultServiceAddress(false)).port(), 1080);
+        getSettings()->setValue("httpAddr/officialAddr", "http://127.0.0.2:8090/api/BRAPI/FullTemperature");
         url = uploadAddress("/api/BRAPI/AlanRest");
         QCOMPARE(url.toString(), QString("http://127.0.0.2:8090/api/BRAPI/AlanRest"));
+        QCOMPARE(serviceAddress("mes.example.test/api/BRAPI/FullTemperature", "/api/BRAPI/Turntable").toString(),
+                 QString("http://mes.example.test:90/api/BRAPI/Turntable"));
+        QCOMPARE(serviceAddress("https://10.1.2.3", "/api/BRAPI/Turntable").toString(),
+                 QString("https://10.1.2.3:90/api/BRAPI/Turntable"));
+        QCOMPARE(serviceAddress(" http://127.0.0.1:1080/x ", "/api/BRAPI/AlanRest").toString(),
+                 QString("http://127.0.0.1:1080/api/BRAPI/AlanRest"));
         QCOMPARE(uploadTimeoutMs(), 30000);
         getSettings()->setValue("httpAddr/timeoutMs", "soon");
         QCOMPARE(uploadTimeoutMs(), 30000);
@@ -324,16 +330,25 @@ private slots:
         QCOMPARE(requests[0].body, sent);
     }
 
-    void httpErrorStatusIsAFailure()
+    void statusOutside2xxIsAFailure_data()
     {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("server error") << 500 << "InternalServerError";
+        QTest::newRow("redirect") << 302 << "HttpStatus302"; // no error to Qt, no answer of the service
+    }
+    void statusOutside2xxIsAFailure()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, error);
         UploadServer server(TestKit::workDir() + "/service");
-        server.setReply(500, "{\"code\":1,\"msg\":\"down\"}");
+        server.setReply(status, "{\"code\":1,\"msg\":\"down\"}");
         const UploadOutcome out =
             postUploadBody(QUrl(QString("http://127.0.0.1:%1/api/BRAPI/Turntable").arg(server.port())), "{}", 10000);
         QVERIFY(!out.ok);
-        QCOMPARE(out.httpStatus, 500);
-        QCOMPARE(out.errorName, QString("InternalServerError"));
-        QCOMPARE(out.log.last(), QString("reply error, the error code is: InternalServerError"));
+        QCOMPARE(out.httpStatus, status);
+        QCOMPARE(out.errorName, error);
+        QCOMPARE(out.log.last(), "reply error, the error code is: " + error);
     }
 
     void replyThatIsNotJsonIsAFailure()

@@ -4,7 +4,7 @@
 usage: upload_server.py <folder>
 Prints the port it listens on (127.0.0.1, chosen by the system) as the first line. Every POST
 is appended to <folder>/requests.jsonl as {"path", "content_type", "body_hex"}; the answer is
-taken from <folder>/reply.json at that moment: {"status": 200, "body": "...", "delay_s": 0}.
+taken from <folder>/reply.json just before: {"status": 200, "body": "...", "delay_s": 0}.
 Ends by itself after 120 s, or when its standard input closes.
 """
 import json
@@ -22,16 +22,18 @@ class Handler(BaseHTTPRequestHandler):
     def do_POST(self):
         length = int(self.headers.get("Content-Length", "0"))
         body = self.rfile.read(length)
-        with LOCK:
-            with open(os.path.join(FOLDER, "requests.jsonl"), "a", encoding="utf-8") as f:
-                f.write(json.dumps({"path": self.path,
-                                    "content_type": self.headers.get("Content-Type", ""),
-                                    "body_hex": body.hex()}) + "\n")
+        # The answer is chosen before the request is logged: a request seen in the log has its
+        # answer already, whatever reply.json says afterwards.
         try:
             with open(os.path.join(FOLDER, "reply.json"), encoding="utf-8") as f:
                 reply = json.load(f)
         except (OSError, ValueError):
             reply = {}
+        with LOCK:
+            with open(os.path.join(FOLDER, "requests.jsonl"), "a", encoding="utf-8") as f:
+                f.write(json.dumps({"path": self.path,
+                                    "content_type": self.headers.get("Content-Type", ""),
+                                    "body_hex": body.hex()}) + "\n")
         delay = min(float(reply.get("delay_s", 0)), 30.0)
         if delay > 0:
             time.sleep(delay)

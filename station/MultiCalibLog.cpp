@@ -1,0 +1,126 @@
+// The console's log window feed, the outbox of the production-data upload and the schedule of
+// the FTP log upload.
+#include "station/MultiCalib.h"
+
+#include "ui_MultiCalib.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+#include "app/Clock.h"
+#include "app/Settings.h"
+#include "link/WorkerThreadStart.h"
+#include "production/WorkerThread_ftp.h"
+#include "station/UploadOutbox.h"
+
+namespace {
+const int kDefaultRetryS = 300;
+const int kFtpCheckMs = 10 * 60 * 1000;
+
+QString ftpServerAddress()
+{
+    return getSettings()->value("ftp/serverAddress").toString().trimmed();
+}
+} // namespace
+
+void MultiCalib::initLogAndUploads()
+{
+    m_outbox = new UploadOutbox(uploadOutboxFolder(), this);
+    connect(m_outbox, &UploadOutbox::logLine, this, &MultiCalib::signalTranspondLog);
+    connect(m_outbox, &UploadOutbox::waitingCountChanged, this, &MultiCalib::showWaitingUploads);
+    showWaitingUploads(m_outbox->waitingCount());
+    bool ok = false;
+    int retryS = getSettings()->value("httpAddr/retryIntervalS", kDefaultRetryS).toInt(&ok);
+    if (!ok || retryS <= 0)
+        retryS = kDefaultRetryS;
+    retryS = std::min(retryS, 24 * 3600);
+    m_outbox->setRetryInterval(retryS * 1000);
+    const QString service = uploadAddress(QString()).toString();
+    if (getSettings()->value("httpAddr/officialAddr").toString() == defaultServiceAddress(true))
+        emit signalTranspondLog(QString("Production-data service: %1, the default: set httpAddr/officialAddr to the "
+                                        "site's service").arg(service));
+    else
+        emit signalTranspondLog("Production-data service: " + service);
+    // What an earlier run left goes out once the program is up.
+    if (m_outbox->waitingCount() > 0)
+        QTimer::singleShot(0, m_outbox, [this] { m_outbox->resendWaiting(); });
+
+    m_ftpTimer = new QTimer(this);
+    connect(m_ftpTimer, &QTimer::timeout, this, &MultiCalib::ftpDailyCheck);
+    m_ftpTimer->start(kFtpCheckMs);
+    ftpDailyCheck();
+}
+
+void MultiCalib::showWaitingUploads(int count)
+{
+    ui->label_uploadWaiting->setText(waitingUploadsText(count));
+    ui->label_uploadWaiting->setStyleSheet(count > 0 ? "color:red;" : QString());
+}
+
+QString MultiCalib::uploadStateNote() const
+{
+    if (m_lastUpload.ok)
+        return QString();
+    return "\n" + tr("The results did not reach the service and wait on disk: %1")
+                      .arg(waitingUploadsText(m_outbox->waitingCount()));
+}
+
+void MultiCalib::on_pushButton_resendUploads_clicked()
+{
+    if (m_outbox->waitingCount() == 0) {
+        emit signalTranspondLog(waitingUploadsText(0));
+        return;
+    }
+    m_outbox->resendWaiting();
+}
+
+void MultiCalib::logLinkOpen(const QString &name, bool ok)
+{
+    emit signalTranspondLog(name + (ok ? " link opened" : " link failed to open"));
+}
+
+void MultiCalib::ftpDailyCheck()
+{
+    if (ftpServerAddress().isEmpty())
+        return;
+    if (m_lastFtpDay == Clock::instance().now().date())
+        return;
+    startFtpUpload(false);
+}
+
+void MultiCalib::on_pushButton_ftpUpload_clicked()
+{
+    startFtpUpload(true);
+}
+
+void MultiCalib::startFtpUpload(bool byHand)
+{
+    if (ftpServerAddress().isEmpty()) {
+        emit signalTranspondLog("FTP upload: no server address in the settings (ftp/serverAddress)");
+        return;
+    }
+    if (m_ftpRunning) {
+        if (byHand)
+            emit signalTranspondLog("FTP upload: a walk is already running");
+        return;
+    }
+    m_ftpRunning = true;
+    m_lastFtpDay = Clock::instance().now().date();
+    emit signalTranspondLog(QString("FTP upload of %1 to %2 started").arg(logRoot(), ftpServerAddress()));
+    init_ftp();
+}
+
+// Wired before the worker's thread starts, so no report of the walk is missed.
+void MultiCalib::wireFtpWorker(WorkerThread_ftp *worker)
+{
+    connect(worker, &WorkerThread_ftp::signal_upload_log, this,
+            [this](QString text) { emit signalTranspondLog("FTP: " + text); });
+    connect(worker, &WorkerThread_ftp::signal_walkFinished, this, [this, worker](int sent, int skipped, int failed) {
+        emit signalTranspondLog(QString("FTP upload finished: %1 sent, %2 skipped, %3 failed").arg(sent).arg(skipped).arg(failed));
+        if (m_worker_ftp.data() != worker)
+            return; // a worker retired since
+        m_ftpRunning = false;
+        retireWorker(m_worker_ftp); // one walk a worker: its thread ends here
+    });
+}

@@ -1,0 +1,96 @@
+// The console's long runs: one run at a time, one stop path for every run, and the start
+// buttons of both pages following the run under way. The temperature script and the advanced
+// run are stopped here; the command page stops its Allan runs on the same request.
+#include "station/MultiCalib.h"
+
+#include "ui_MultiCalib.h"
+
+#include <QDebug>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/Prompter.h"
+#include "equipment/StationValues.h"
+#include "link/LinkFlags.h"
+
+void MultiCalib::initRuns()
+{
+    m_cmdPage.setRunGuard(&m_runs);
+    connect(&m_runs, &RunGuard::stopRequested, this, &MultiCalib::onRunStopRequested);
+    connect(&m_runs, &RunGuard::stopped, this, [this](RunGuard::Run run, const QString &reason) {
+        const QString line = RunGuard::name(run) + " stopped: " + reason;
+        qDebug().noquote() << line;
+        emit signalTranspondLog(line);
+    });
+    connect(&m_runs, &RunGuard::activeChanged, this, &MultiCalib::applyRunButtons);
+}
+
+QList<QPushButton *> MultiCalib::runStartButtons() const
+{
+    return {ui->pushButton_hothouse_cmd_auto_include_dc_control, ui->pushButton_temperature_retest,
+            ui->pushButton_advanced_calib, ui->pushButton_advanced_calib_retest, ui->pushButton_advanced_retest};
+}
+
+void MultiCalib::applyRunButtons(RunGuard::Run active)
+{
+    const bool idle = active == RunGuard::None;
+    for (QPushButton *b : runStartButtons()) {
+        b->setEnabled(idle);
+        b->setStyleSheet(idle ? QString() : QString("color:grey"));
+    }
+}
+
+bool MultiCalib::refuseWhileRunning()
+{
+    if (m_runs.idle())
+        return false;
+    Prompter::instance().warning(this, "Warning", RunGuard::busyText(m_runs.active()));
+    return true;
+}
+
+bool MultiCalib::beginRun(RunGuard::Run run)
+{
+    if (refuseWhileRunning())
+        return false;
+    return m_runs.begin(run);
+}
+
+void MultiCalib::finishRun(RunGuard::Run run) { m_runs.finished(run); }
+
+void MultiCalib::stopActiveRun(QString reason) { m_runs.stop(reason); }
+
+int MultiCalib::linksUp() const
+{
+    int up = 0;
+    if (g_turn_table_connected)
+        up |= RunGuard::Turntable;
+    if (g_hothouse_connected)
+        up |= RunGuard::Chamber;
+    if (g_dc_power_connected)
+        up |= RunGuard::Supply;
+    for (int p = 0; p < kPlates; ++p)
+        if (g_link_status[p])
+            up |= RunGuard::Plates;
+    return up;
+}
+
+void MultiCalib::stopRunsNeeding(int links, const QString &reason)
+{
+    if (!m_runs.idle() && (RunGuard::needs(m_runs.active()) & links))
+        m_runs.stop(reason);
+}
+
+void MultiCalib::onRunStopRequested(RunGuard::Run run, const QString &reason)
+{
+    switch (run) {
+    case RunGuard::TempScript:
+    case RunGuard::TempRetest: stopTemperatureScriptRun(reason); break;
+    case RunGuard::AdvancedCalib:
+    case RunGuard::AdvancedCalibRetest:
+    case RunGuard::AdvancedRetest: stopAdvancedRun(); break;
+    case RunGuard::AllanStatic:
+    case RunGuard::AllanFourHour: // the command page stops its own runs
+    case RunGuard::None: break;
+    }
+}
+

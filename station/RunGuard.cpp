@@ -1,0 +1,87 @@
+#include "station/RunGuard.h"
+
+#include <QStringList>
+
+QString RunGuard::name(Run run)
+{
+    switch (run) {
+    case TempScript: return "Temperature compensation script";
+    case TempRetest: return "Temperature retest script";
+    case AdvancedCalib: return "Advanced calibration";
+    case AdvancedCalibRetest: return "Advanced calibration and retest";
+    case AdvancedRetest: return "Advanced retest";
+    case AllanStatic: return "Static Allan retest";
+    case AllanFourHour: return "Advanced Allan retest";
+    case None: break;
+    }
+    return QString();
+}
+
+int RunGuard::needs(Run run)
+{
+    switch (run) {
+    case TempScript:
+    case TempRetest: return Chamber | Supply;
+    case AdvancedCalib:
+    case AdvancedCalibRetest:
+    case AdvancedRetest: return Chamber | Supply | Turntable;
+    case AllanStatic: return Plates;
+    case AllanFourHour: return Plates | Supply;
+    case None: break;
+    }
+    return 0;
+}
+
+QString RunGuard::linkName(Link link)
+{
+    switch (link) {
+    case Turntable: return "turntable";
+    case Chamber: return "chamber";
+    case Supply: return "DC supply";
+    case Plates: return "base boards";
+    }
+    return QString();
+}
+
+QString RunGuard::missingLinks(int needed, int up)
+{
+    QStringList names;
+    for (Link l : {Chamber, Supply, Turntable, Plates})
+        if ((needed & l) && !(up & l))
+            names << linkName(l);
+    return names.join(", ");
+}
+
+QString RunGuard::busyText(Run running)
+{
+    return name(running) + " is running: stop it before starting another run";
+}
+
+bool RunGuard::begin(Run run)
+{
+    if (run == None || m_active != None)
+        return false;
+    m_active = run;
+    emit activeChanged(m_active);
+    return true;
+}
+
+void RunGuard::finished(Run run)
+{
+    if (run == None || run != m_active)
+        return;
+    m_active = None;
+    emit activeChanged(None);
+}
+
+RunGuard::Run RunGuard::stop(const QString &reason)
+{
+    const Run run = m_active;
+    if (run == None)
+        return None;
+    emit stopRequested(run, reason);
+    m_active = None;
+    emit stopped(run, reason);
+    emit activeChanged(None);
+    return run;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The station's long runs share one guard: at most one run is active at a time, each run has
+// one stop path, and every run knows the links it needs. The console and the command page
+// claim the guard when a run starts, release it when the run ends by itself, and hear through
+// stopRequested when a run has to stop (the operator's Stop, a link the run needs closed, a
+// failure). Qt Core only.
+#include <QObject>
+#include <QString>
+
+class RunGuard : public QObject {
+    Q_OBJECT
+public:
+    enum Run {
+        None = 0,
+        TempScript,          // temperature compensation and retest script
+        TempRetest,          // temperature retest script
+        AdvancedCalib,       // advanced calibration (chamber turntable)
+        AdvancedCalibRetest, // advanced calibration followed by the retest
+        AdvancedRetest,      // advanced retest
+        AllanStatic,         // static Allan retest (command page)
+        AllanFourHour,       // advanced four-hour Allan retest (command page)
+    };
+    Q_ENUM(Run)
+
+    // The links a run needs (bits).
+    enum Link { Turntable = 1, Chamber = 2, Supply = 4, Plates = 8 };
+
+    using QObject::QObject;
+
+    Run active() const { return m_active; }
+    bool idle() const { return m_active == None; }
+    // The run's name as the log and the boxes write it.
+    static QString name(Run run);
+    // The links the run needs (Link bits).
+    static int needs(Run run);
+    // The names of the needed links that are down, e.g. "chamber, DC supply" (empty when all are up).
+    static QString missingLinks(int needed, int up);
+    static QString linkName(Link link);
+    // The box text of a start refused while another run is active.
+    static QString busyText(Run running);
+
+    // Claims the station for a run; false when another run is active.
+    bool begin(Run run);
+    // The run ended by itself (completed or failed after its own end): the station is free.
+    // Does nothing when the run is not the active one.
+    void finished(Run run);
+    // Stops the active run: emits stopRequested (the run's owner stops what the run started,
+    // synchronously), frees the station and emits stopped. Returns the run stopped (None when
+    // nothing was running).
+    Run stop(const QString &reason);
+
+signals:
+    // The owner of the run stops it now: timers, pending waits, the equipment it started.
+    void stopRequested(RunGuard::Run run, const QString &reason);
+    // After a stop: one line for the log.
+    void stopped(RunGuard::Run run, const QString &reason);
+    // The active run changed (None when the station became free): start buttons follow it.
+    void activeChanged(RunGuard::Run active);
+
+private:
+    Run m_active = None;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// The seams a console test installs for its whole run: a manual clock, scripted boxes and a
+// recording sound player, removed again when the test object goes.
+#include <QDateTime>
+
+#include "app/Clock.h"
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "app/SoundPlayer.h"
+
+struct ConsoleSeams {
+    explicit ConsoleSeams(const QDateTime &start = QDateTime(QDate(2026, 1, 2), QTime(10, 0))) : clock(start)
+    {
+        registerMetaTypes();
+        Clock::install(&clock);
+        Prompter::install(&prompter);
+        SoundPlayer::install(&sound);
+    }
+    ~ConsoleSeams()
+    {
+        Clock::install(nullptr);
+        Prompter::install(nullptr);
+        SoundPlayer::install(nullptr);
+    }
+    ConsoleSeams(const ConsoleSeams &) = delete;
+    ConsoleSeams &operator=(const ConsoleSeams &) = delete;
+
+    ManualClock clock;
+    ScriptedPrompter prompter;
+    RecordingSoundPlayer sound;
+};

@@ -1,0 +1,157 @@
+// The console keeps every result it could not post: a stopped service, one that answers 500
+// and one that never answers each leave their body on disk and the waiting count on the
+// configuration page, without a box; the resend button sends each body once, byte for byte;
+// a console made later over the same folder sends what an earlier one left.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "ConsoleSeams.h"
+#include "UploadServer.h"
+#include "app/Settings.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "station/FrmShowLog.h"
+#include "station/MultiCalib.h"
+#include "station/UploadOutbox.h"
+#include "tests/kit/TestKit.h"
+#include "ui_MultiCalib.h"
+
+using TestKit::waitUntil;
+
+namespace {
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Plate 1 linked, every IMU with the flag word and a serial number of its own.
+void fillRack(uint32_t flag)
+{
+    g_link_status.fill(0);
+    g_link_status[0] = 1;
+    g_calib_status.writePlate(0, [&](CalibImuStatus *r, uint32_t *) {
+        for (int i = 0; i < kImusPerPlate; ++i) {
+            r[i].calib_flag_h = flag;
+            r[i].calib_flag = flag;
+            r[i].sn[0] = uint8_t(i + 1);
+        }
+    });
+    g_calib_status.bump(0);
+}
+} // namespace
+
+class TestConsoleOutbox : public QObject {
+    Q_OBJECT
+private:
+    ConsoleSeams seams;
+    ManualClock &clock = seams.clock;
+    ScriptedPrompter &prompter = seams.prompter;
+    std::unique_ptr<UploadServer> server;
+
+    static void useService(int port) { getSettings()->setValue("httpAddr/officialAddr", UploadServer::addressOf(port)); }
+    static QString waitingText(MultiCalib &console) { return console.form()->label_uploadWaiting->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        server = std::make_unique<UploadServer>(TestKit::workDir() + "/service");
+        QVERIFY(server->port() > 0);
+        getSettings()->setValue("httpAddr/retryIntervalS", 3600); // the passes of this test are its own
+    }
+    void cleanupTestCase() { server.reset(); }
+    void init()
+    {
+        QDir(uploadOutboxFolder()).removeRecursively();
+        getSettings()->setValue("httpAddr/timeoutMs", 5000);
+        server->setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
+        prompter.shown.clear();
+        fillRack(3999);
+    }
+
+    void failedPostsWaitOnDiskAndTheResendButtonSendsEachOnce()
+    {
+        MultiCalib console;
+        QCOMPARE(waitingText(console), QString("No results waiting to upload"));
+        QList<QByteArray> bodies;
+
+        useService(UploadServer::closedPort());
+        console.exectuePosMethod(1);
+        QVERIFY(!console.lastUpload().ok);
+        QCOMPARE(waitingText(console), QString("1 result waiting to upload"));
+        bodies << console.buildJsonTurntable(); // the same records and times give the same body
+
+        useService(server->port());
+        server->setReply(500, "{\"code\":5,\"msg\":\"database down\"}");
+        clock.advance(1000);
+        console.exectuePosMethod(3);
+        QCOMPARE(waitingText(console), QString("2 results waiting to upload"));
+        bodies << console.buildJsonTemperatureRetest();
+
+        getSettings()->setValue("httpAddr/timeoutMs", 300);
+        server->setReply(200, "{\"code\":0,\"msg\":\"late\"}", 5.0);
+        clock.advance(1000);
+        console.exectuePosMethod(5);
+        QVERIFY(console.lastUpload().timedOut);
+        QCOMPARE(waitingText(console), QString("3 results waiting to upload"));
+        QCOMPARE(console.form()->label_uploadWaiting->styleSheet(), QString("color:red;"));
+        bodies << console.buildJsonAdvancedCalibration();
+
+        // Every body lies on disk as it was built; nobody was stopped by a box.
+        const QStringList files = console.uploadOutbox()->waitingFiles();
+        QCOMPARE(files.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(readFile(files[i]), bodies[i]);
+        QVERIFY(prompter.shown.isEmpty());
+        const QString log = console.logWindow()->text();
+        QVERIFY2(log.contains("failed: ConnectionRefusedError: kept for a later try"), qPrintable(log));
+        QVERIFY2(log.contains("failed: HTTP 500, code: 5    msg: database down: kept for a later try"), qPrintable(log));
+        QVERIFY2(log.contains("failed: no answer in time: kept for a later try"), qPrintable(log));
+
+        getSettings()->setValue("httpAddr/timeoutMs", 5000);
+        server->setReply(200, "{\"code\":0,\"msg\":\"saved\"}");
+        const int before = server->requests().size();
+        console.form()->pushButton_resendUploads->click();
+        const auto requests = server->requests().mid(before);
+        QCOMPARE(requests.size(), 3);
+        QCOMPARE(requests[0].path, QString("/api/BRAPI/Turntable"));
+        QCOMPARE(requests[1].path, QString("/api/BRAPI/TemperatureTurntable"));
+        QCOMPARE(requests[2].path, QString("/api/BRAPI/AdvancedCalibration"));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(requests[i].body, bodies[i]);
+        QCOMPARE(waitingText(console), QString("No results waiting to upload"));
+        QVERIFY(console.logWindow()->text().contains("taken, code: 0    msg: saved"));
+
+        // Pressed again: nothing goes out twice.
+        console.form()->pushButton_resendUploads->click();
+        QCOMPARE(server->requests().size(), before + 3);
+    }
+
+    void aNewConsoleSendsWhatAnEarlierOneLeft()
+    {
+        QByteArray left;
+        {
+            MultiCalib first;
+            useService(UploadServer::closedPort());
+            first.exectuePosMethod(2);
+            QCOMPARE(waitingText(first), QString("1 result waiting to upload"));
+            left = first.buildJsonStaticAllan();
+        }
+        useService(server->port());
+        const int before = server->requests().size();
+        MultiCalib second;
+        QCOMPARE(waitingText(second), QString("1 result waiting to upload"));
+        // Sent once the program is up, without anybody pressing a button.
+        QVERIFY(waitUntil([&] { return waitingText(second) == "No results waiting to upload"; }, 15000));
+        const auto requests = server->requests().mid(before);
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests[0].path, QString("/api/BRAPI/AlanRest"));
+        QCOMPARE(requests[0].body, left);
+    }
+};
+
+QTEST_MAIN(TestConsoleOutbox)
+#include "test_console_outbox.moc"

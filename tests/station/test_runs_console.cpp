@@ -1,0 +1,444 @@
+// The console's long runs end truthfully and stop when asked: a simulated plate behind a real
+// rack link, the real turntable worker against the turntable simulator on pseudo-terminals, a
+// fake chamber that answers the console's signals, and the loopback upload service. Times are
+// scaled.
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "app/Clock.h"
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/SoundPlayer.h"
+#include "equipment/StationValues.h"
+#include "equipment/WorkerThread_Multi.h"
+#include "equipment/WorkerThread_turn_table.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "sim/ModuleSimulator.h"
+#include "sim/TurntableSim.h"
+#include "station/FormWorkOrderDetails.h"
+#include "station/MultiCalib.h"
+#include "tests/kit/TestKit.h"
+#include "tests/station/UploadServer.h"
+#include "ui_MultiCalib.h"
+#include "ui_multi_calib_cmd.h"
+
+using TestKit::waitUntil;
+
+class TestRunsConsole : public QObject {
+    Q_OBJECT
+private:
+    ModuleSimulator *sim = nullptr;
+    TurntableSim *table = nullptr;
+    TurntableSim *lostTable = nullptr; // a controller whose line goes away
+    UploadServer *server = nullptr;
+    MultiCalib *console = nullptr;
+    ScriptedPrompter prompter;
+    RecordingSoundPlayer sound;
+    ManualClock clock;
+    QTimer minutes; // the soaks count wall-clock seconds: a minute passes every two milliseconds
+    QList<int> startStop, dcCodes;
+    QStringList logLines;
+    int rotationsAsked = 0;
+    QMetaObject::Connection rotationCounter;
+
+    QList<QPushButton *> startButtons() const
+    {
+        Ui::MultiCalib *ui = console->form();
+        Ui::multi_calib_cmd *page = console->commandPage()->form();
+        return {ui->pushButton_hothouse_cmd_auto_include_dc_control, ui->pushButton_temperature_retest,
+                ui->pushButton_advanced_calib, ui->pushButton_advanced_calib_retest, ui->pushButton_advanced_retest,
+                page->pushButton_static_retest, page->pushButton_allan_advanced_4h};
+    }
+    // The log window's lines of stopped runs (the log also has the links' and reports' lines).
+    QStringList stopLines() const { return logLines.filter(" stopped: "); }
+    bool allStartsEnabled() const
+    {
+        for (QPushButton *b : startButtons())
+            if (!b->isEnabled())
+                return false;
+        return true;
+    }
+    void countRotations()
+    {
+        rotationCounter = connect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, this, [this] { ++rotationsAsked; });
+    }
+    void linkTurntable(TurntableSim *controller = nullptr)
+    {
+        if (g_turn_table_connected)
+            return;
+        QComboBox *c = console->form()->comboBox_calib_multi_turn_table;
+        c->setCurrentIndex(c->findText((controller ? controller : table)->portPath() + " # simulated"));
+        QVERIFY(c->currentIndex() > 0);
+        console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
+        WorkerThread_turn_table *w = console->turnTableWorker();
+        QMetaObject::invokeMethod(w, [w] {
+            w->setTimeScale(50);
+            w->setTickInterval(2);
+            w->setPollInterval(20);
+        }, Qt::BlockingQueuedConnection);
+    }
+    void linkPlate()
+    {
+        if (g_link_status[1])
+            return;
+        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
+        WorkerThread_Multi *w = console->rackWorker(0);
+        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+    }
+    void clearRecords()
+    {
+        startStop.clear();
+        dcCodes.clear();
+        logLines.clear();
+        prompter.shown.clear();
+        prompter.answers.clear();
+        sound.played.clear();
+        rotationsAsked = 0;
+        table->clearCommands();
+        sim->clearReceived();
+        // The links the runs need are up (the chamber and the supply are stand-ins here).
+        g_hothouse_connected = 1;
+        g_dc_power_connected = 1;
+    }
+    // Nothing more reaches the turntable or the plate once a tick has passed.
+    void expectSilence()
+    {
+        QTest::qWait(50);
+        const int turntable = table->commands().size();
+        const int plate = sim->commands().size();
+        const int chamber = startStop.size();
+        QTest::qWait(400);
+        QCOMPARE(table->commands().size(), turntable);
+        QCOMPARE(sim->commands().size(), plate);
+        QCOMPARE(startStop.size(), chamber);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        registerMetaTypes();
+        Prompter::install(&prompter);
+        SoundPlayer::install(&sound);
+        Clock::install(&clock);
+        server = new UploadServer(TestKit::workDir() + "/runs_upload");
+        QVERIFY(server->port() > 0);
+        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
+        getSettings()->setValue("httpAddr/officialPort", server->port());
+        getSettings()->setValue("httpAddr/timeoutMs", 3000);
+        getSettings()->setValue("turnTableType/type", "0");
+        getSettings()->sync();
+        g_turn_table_move_time = 5;
+        g_turn_table_acc_time = 1;
+        g_turn_table_gyro_time = 1;
+        g_turn_table_gyro_nonlinearity_time = 1;
+        g_turn_table_acc_nonlinearity_time = 1;
+
+        sim = new ModuleSimulator;
+        table = new TurntableSim;
+        QVERIFY(sim->isValid() && table->isValid());
+        table->speedUp = 400;
+        lostTable = new TurntableSim;
+        QVERIFY(lostTable->isValid());
+        lostTable->speedUp = 400;
+        qputenv("KELVANTO_EXTRA_PORTS",
+                (sim->portPath() + ":" + table->portPath() + ":" + lostTable->portPath()).toLocal8Bit());
+        g_port_name = "/dev/ttyMAIN";
+        g_baud_rate = 921600;
+        console = new MultiCalib;
+        console->setScriptTiming(2, 0.001);
+        console->commandPage()->setRunSecondMs(2);
+        FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &d) { d.on_buttonBox_rejected(); });
+
+        // The fake chamber reaches every set point a few milliseconds after it is sent.
+        connect(console, &MultiCalib::hothouse_set_target_temp, this,
+                [this](int16_t t) { QTimer::singleShot(4, console, [this, t] { console->show_heat_value(float(t)); }); });
+        connect(console, &MultiCalib::hothouse_generate_start_stop_cmd, this, [this](uint8_t on) { startStop << on; });
+        connect(console, &MultiCalib::dc_control_cmd, this, [this](uint16_t c) { dcCodes << c; });
+        connect(console, &MultiCalib::signalTranspondLog, this, [this](QString line) { logLines << line; });
+        countRotations();
+        console->show_heat_value(25.0f);
+        connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
+
+        QComboBox *c = console->form()->comboBox_calib_multi_serial2;
+        c->setCurrentIndex(c->findText(sim->portPath() + " # simulated"));
+        QVERIFY(c->currentIndex() > 0);
+        linkPlate();
+    }
+
+    void cleanupTestCase()
+    {
+        console->connect_serial_port(0);
+        QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
+        QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
+        FormWorkOrderDetails::installAnswerer(nullptr);
+        delete console;
+        delete sim;
+        delete table;
+        delete lostTable;
+        delete server;
+        Prompter::install(nullptr);
+        SoundPlayer::install(nullptr);
+        Clock::install(nullptr);
+    }
+
+    void cleanup() { minutes.stop(); }
+
+    void anAdvancedRunWhoseTurntableLinkClosesStopsWithAMessageAndPostsNothing()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(!console->runGuard()->idle());
+        QVERIFY(!console->form()->pushButton_advanced_calib->isEnabled());
+        // Wait for the first rotation to be on the table (and the start's 52000, which the rack
+        // link repeats ten times, to be through), then close the turntable link.
+        QVERIFY(waitUntil([&] { return rotationsAsked == 1 && !table->commands().filter("POS").isEmpty(); }, 30000));
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 10; }));
+        console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(!console->advancedSequencePending());
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: turntable link closed"});
+        QVERIFY(allStartsEnabled());
+        QCOMPARE(startStop.last(), 0); // the chamber the run started is off
+        expectSilence();
+        QCOMPARE(console->advancedRunState().step, uint8_t(0));
+        QVERIFY(server->requests().isEmpty());
+    }
+
+    void anAdvancedRunWhoseTurntableLineGoesAwayStopsAndPostsNothing()
+    {
+        linkPlate();
+        if (g_turn_table_connected)
+            console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        linkTurntable(lostTable);
+        clearRecords();
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return rotationsAsked == 1 && !lostTable->commands().filter("POS").isEmpty(); }, 30000));
+        lostTable->hangUp();
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }));
+        QCOMPARE(g_turn_table_connected, uint8_t(0));
+        QCOMPARE(stopLines().size(), 1);
+        QVERIFY(stopLines().first().startsWith("Advanced retest stopped: "));
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(allStartsEnabled());
+        QCOMPARE(console->advancedRunState().step, uint8_t(0));
+        QTest::qWait(300);
+        QVERIFY(server->requests().isEmpty());
+        sound.looping.clear();
+    }
+
+    void aRotationWithoutTheTurntableStopsTheRunWithTheAlarm()
+    {
+        linkPlate();
+        linkTurntable();
+        // The worker is there but its controller is closed: the rotation cannot happen.
+        console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        QCOMPARE(g_turn_table_connected, uint8_t(0));
+        clearRecords();
+        g_turn_table_connected = 1; // as a link whose controller went away would still show
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 30000));
+        QCOMPARE(rotationsAsked, 1);
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: rotation failed: turntable not connected"});
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(prompter.texts().last().contains("nothing is uploaded"));
+        QCOMPARE(console->advancedRunState().step, uint8_t(0)); // no step counted as rotated
+        QVERIFY(allStartsEnabled());
+        QTest::qWait(200);
+        QVERIFY(server->requests().isEmpty());
+        g_turn_table_connected = 0;
+    }
+
+    void anAdvancedRunWithNoTurntableAtAllStopsAtItsFirstRotation()
+    {
+        linkPlate();
+        if (g_turn_table_connected)
+            console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
+        QVERIFY(!console->turnTableWorker());
+        disconnect(rotationCounter); // nobody listens for rotations now
+        clearRecords();
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 30000));
+        countRotations();
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: rotation failed: turntable not linked"});
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QCOMPARE(console->advancedRunState().step, uint8_t(0));
+        QVERIFY(allStartsEnabled());
+        QTest::qWait(200);
+        QVERIFY(server->requests().isEmpty());
+    }
+
+    void aReLinkDuringARunNeverLeavesItWaiting()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return rotationsAsked == 1; }, 30000));
+        // Closed and opened again while the run rotates: the run has ended, nothing waits.
+        console->on_clicked_pushButton_connect_calib_multi_turn_table();
+        linkTurntable();
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(allStartsEnabled());
+        // A new run listens to the new worker: its first rotation completes and the run goes on.
+        clearRecords();
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return console->advancedRunState().step >= 1; }, 30000));
+        QVERIFY(console->hothouseAdvancedTimer()->isActive());
+        console->stopActiveRun("stopped by the test");
+        QCOMPARE(stopLines().last(), QString("Advanced retest stopped: stopped by the test"));
+        QVERIFY(allStartsEnabled());
+        expectSilence();
+    }
+
+    void closingTheChamberLinkInTheFirstSecondsOfAnAdvancedStartStopsIt()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        g_recording = 1;
+        console->setScriptTiming(2, 0.01); // the start's 15 s wait lasts 150 ms
+        console->on_pushButton_advanced_calib();
+        QVERIFY(waitUntil([&] { return !sim->commands().isEmpty(); })); // the reset, 59999
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();   // during the 15 s wait
+        console->setScriptTiming(2, 0.001);
+        QCOMPARE(g_hothouse_connected, uint8_t(0));
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(stopLines(), QStringList{"Advanced calibration stopped: chamber link closed"});
+        QVERIFY(!console->advancedSequencePending());
+        QVERIFY(allStartsEnabled());
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 10; })); // the reset's repeats
+        expectSilence();
+        for (const auto &c : sim->commands())
+            QCOMPARE(c.cmd.cmd_id, uint16_t(59999)); // neither the date nor 51000 went out
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(startStop.isEmpty() || startStop.last() == 0);
+        g_recording = 0;
+    }
+
+    void oneRunAtATime()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        console->on_pushButton_advanced_retest();
+        QVERIFY(!console->runGuard()->idle());
+        for (QPushButton *b : startButtons())
+            QVERIFY(!b->isEnabled());
+        const QString busy = "Advanced retest is running: stop it before starting another run";
+        prompter.shown.clear();
+        console->on_pushButton_advanced_calib();
+        console->on_pushButton_temperature_retest_clicked();
+        console->commandPage()->on_pushButton_static_retest_clicked();
+        console->commandPage()->on_pushButton_allan_advanced_4h_clicked();
+        QCOMPARE(prompter.texts(), (QStringList{busy, busy, busy, busy}));
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        QVERIFY(!console->commandPage()->staticRunTicking());
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 10; })); // the start's 52000 repeats
+        console->stopActiveRun("stopped by the test");
+        QVERIFY(allStartsEnabled());
+        expectSilence();
+    }
+
+    void closingAllLinksStopsTheTemperatureScript()
+    {
+        linkPlate();
+        clearRecords();
+        console->on_pushButton_temperature_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::TempRetest);
+        QVERIFY(console->hothouseScriptTimer()->isActive());
+        QVERIFY(!allStartsEnabled());
+        console->connect_serial_port(0);
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(stopLines(), QStringList{"Temperature retest script stopped: all links closed"});
+        QVERIFY(allStartsEnabled());
+        const uint32_t seconds = console->chamberScriptState().runSeconds;
+        QTest::qWait(300);
+        QCOMPARE(console->chamberScriptState().runSeconds, seconds);
+        QVERIFY(server->requests().isEmpty());
+    }
+
+    void theStaticAllanRunStopsWhenItsPlateLinksClose()
+    {
+        linkPlate();
+        clearRecords();
+        prompter.answers = {QMessageBox::Yes};
+        console->commandPage()->on_pushButton_static_retest_clicked();
+        QVERIFY(console->commandPage()->staticRunTicking());
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
+        QVERIFY(!allStartsEnabled());
+        QVERIFY(waitUntil([&] { return console->commandPage()->staticTicks() > 3; }));
+        console->on_clicked_pushButton_connect_calib_multi_serial(0); // the only plate link
+        QVERIFY(!console->commandPage()->staticRunTicking());
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(stopLines(), QStringList{"Static Allan retest stopped: base-board links closed"});
+        QVERIFY(allStartsEnabled());
+        const uint32_t ticks = console->commandPage()->staticTicks();
+        expectSilence();
+        QCOMPARE(console->commandPage()->staticTicks(), ticks);
+        QVERIFY(server->requests().isEmpty());
+    }
+
+    void theFourHourAllanRunStopsWhenTheSupplyLinkCloses()
+    {
+        linkPlate();
+        clearRecords();
+        g_recording = 1;
+        prompter.answers = {QMessageBox::Yes};
+        console->commandPage()->on_pushButton_allan_advanced_4h_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanFourHour);
+        QVERIFY(waitUntil([&] { return dcCodes.contains(102); })); // power off after a (scaled) minute
+        console->on_clicked_pushButton_connect_dc_power_ctrl();      // the supply link closes
+        QCOMPARE(g_dc_power_connected, uint8_t(0));
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(stopLines(), QStringList{"Advanced Allan retest stopped: DC supply link closed"});
+        QVERIFY(allStartsEnabled());
+        // The power-on after the (scaled) half hour never comes, nor does the retest command.
+        QTest::qWait(4000);
+        QCOMPARE(dcCodes, QList<int>{102});
+        QVERIFY(!console->commandPage()->fourHourRunTicking());
+        for (const auto &c : sim->commands())
+            QVERIFY(c.cmd.cmd_id != 58416);
+        QVERIFY(server->requests().isEmpty());
+        g_recording = 0;
+    }
+
+    void aManualPositionMoveRunsAtTheOperatorsRate()
+    {
+        linkTurntable();
+        table->clearCommands();
+        Ui::MultiCalib *ui = console->form();
+        ui->comboBox_neihuan_manual->setCurrentIndex(0);
+        ui->neihuan_target_pos_manual->setPlainText("90");
+        ui->neihuan_target_vel_manual->setPlainText("30");
+        QTest::mouseClick(ui->pushButton_neihuan_control_manual, Qt::LeftButton);
+        ui->comboBox_waihuan_manual->setCurrentIndex(0);
+        ui->waihuan_target_pos_manual->setPlainText("-12.5");
+        ui->waihuan_target_vel_manual->setPlainText("7");
+        QTest::mouseClick(ui->pushButton_waihuan_control_manual, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return table->commands().size() >= 2; }));
+        QCOMPARE(table->commands().mid(0, 2), (QStringList{"POS X 90.0000 30.0000", "POS Y -12.5000 7.0000"}));
+    }
+};
+
+QTEST_MAIN(TestRunsConsole)
+#include "test_runs_console.moc"

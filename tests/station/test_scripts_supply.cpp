@@ -1,0 +1,388 @@
+// The temperature script through the real chamber and supply workers: each on a pseudo-terminal
+// to its pymodbus peer (the chamber reaches each set point at once), a simulated plate behind a
+// real rack link and a loopback production-data service; times scaled.
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+
+#include "app/MetaTypes.h"
+#include "app/Prompter.h"
+#include "app/Settings.h"
+#include "app/SoundPlayer.h"
+#include "equipment/StationValues.h"
+#include "equipment/WorkerThread_DC_power.h"
+#include "equipment/WorkerThread_Multi.h"
+#include "equipment/WorkerThread_hothouse.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
+#include "sim/ModuleSimulator.h"
+#include "station/ConsoleLogic.h"
+#include "station/MultiCalib.h"
+#include "tests/equipment/ModbusPeer.h"
+#include "tests/equipment/WireTap.h"
+#include "tests/kit/TestKit.h"
+#include "tests/station/UploadServer.h"
+#include "ui_MultiCalib.h"
+#include "ui_Settings.h"
+
+using TestKit::waitUntil;
+
+namespace {
+const QString kEndText = "Temperature compensation calibration retest completed, please check the retest marker position";
+const int kPollMs = 500; // the chamber's poll here; the stale limit is three of them
+
+QStringList chamberPeerArgs(const QString &path, const QString &celsiusTenths)
+{
+    // Current temperature 0x0744 (1860), set point 0x074E (1870).
+    return {"--rtu", path, "--slave", "1", "--set", "0x0744=" + celsiusTenths, "--follow", "0x074E:0x0744"};
+}
+} // namespace
+
+class TestScriptsSupply : public QObject {
+    Q_OBJECT
+private:
+    ModuleSimulator *sim = nullptr;
+    WireTap *chamberLine = nullptr, *dcLine = nullptr;
+    ModbusPeer *chamberPeer = nullptr, *dcPeer = nullptr;
+    UploadServer *service = nullptr;
+    MultiCalib *console = nullptr;
+    Ui::MultiCalib *ui = nullptr;
+    ScriptedPrompter prompter;
+    RecordingSoundPlayer sound;
+    QStringList told;      // the console's log lines
+    QList<int> autoLog;
+
+    // Output words of the supply's set frames, in the order the peer took them.
+    QList<int> supplyOutputs() const
+    {
+        QList<int> out;
+        for (const QString &w : dcPeer->writes())
+            if (w.startsWith("hr 3 "))
+                out << w.split(' ').last().toInt();
+        return out;
+    }
+    void fastSupply()
+    {
+        WorkerThread_DC_power *w = console->dcPowerWorker();
+        QVERIFY(w);
+        QMetaObject::invokeMethod(w, [w] {
+            WorkerThread_DC_power::Timings t;
+            t.pollMs = 200;
+            t.onOffGapMs = 5;
+            t.settleMs = 5;
+            t.plateWaitMs = 15;
+            t.streamGapMs = 1;
+            t.slowStreamGapMs = 1;
+            t.pauseMs = 5;
+            w->setTimings(t);
+        }, Qt::BlockingQueuedConnection);
+    }
+    void setParams(const QStringList &texts)
+    {
+        const QList<QTextEdit *> edits{ui->textEdit_hothouse_loops_num, ui->textEdit_hothouse_start_temp,
+                                       ui->textEdit_hothouse_start_temp_last_times, ui->textEdit_hothouse_stop_temp,
+                                       ui->textEdit_hothouse_stop_temp_last_times, ui->textEdit_hothouse_temp_slope};
+        for (int i = 0; i < edits.size(); ++i)
+            edits[i]->setPlainText(texts[i]);
+    }
+    void sendImus(uint32_t timeMs, float temp, uint32_t status, int empty = 0, uint32_t flag = 0)
+    {
+        for (int k = 0; k < 32; ++k) {
+            sim->imus[size_t(k)].time_ms = k < 32 - empty ? timeMs : 0;
+            sim->imus[size_t(k)].fused[6] = temp;
+            sim->imus[size_t(k)].calib_status = status;
+            sim->imus[size_t(k)].calib_flag_h = k < 32 - empty ? flag : 0;
+        }
+        const uint64_t before = g_calib_status.generation(1);
+        sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
+        QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+    }
+    // Brings the peer's chamber to a temperature through its set point.
+    void chamberAt(int celsius)
+    {
+        emit console->hothouse_set_target_temp(int16_t(celsius));
+        QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_current_temperature->toPlainText() == QString::number(celsius); },
+                          8000));
+    }
+    void startFull()
+    {
+        prompter.shown.clear();
+        prompter.answers.clear();
+        told.clear();
+        autoLog.clear();
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        QVERIFY(console->chamberScriptRunning());
+    }
+    // Called on the way to the stop temperature: waits for the end of the stop soak (the next
+    // ramp rate 10); true when it ended early.
+    bool stopSoakEndedEarly()
+    {
+        bool ended = false;
+        QMetaObject::Connection c = connect(console, &MultiCalib::hothouse_cmd_set_slope, this,
+                                            [&](uint8_t r) { ended = ended || r == 10; });
+        const bool seen = waitUntil([&] { return ended; }, 30000);
+        disconnect(c);
+        [&] { QVERIFY(seen); }();
+        return told.filter("Stop soak ended early").size() > 0;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        registerMetaTypes();
+        Prompter::install(&prompter);
+        SoundPlayer::install(&sound);
+        service = new UploadServer(TestKit::workDir() + "/service");
+        QVERIFY(service->port() > 0);
+        QSettings *s = getSettings();
+        s->setValue("httpAddr/officialHost", "127.0.0.1");
+        s->setValue("httpAddr/officialPort", service->port());
+        s->setValue("httpAddr/timeoutMs", 3000);
+        s->setValue("turnTableType/type", 0);
+        s->setValue("main_index/DC_Max_VOLTAGE_NOW", 12.0f);
+        s->setValue("main_index/DC_Max_CURRENT_NOW", 10.0f);
+        s->setValue("main_index/DC_type", 1);
+        for (const auto &k : TempScript::paramKeys())
+            s->remove(k.key);
+        s->sync();
+
+        sim = new ModuleSimulator;
+        chamberLine = new WireTap;
+        dcLine = new WireTap;
+        QVERIFY(sim->isValid() && chamberLine->isValid() && dcLine->isValid());
+        chamberPeer = new ModbusPeer(chamberPeerArgs(chamberLine->peerPath(), "250"), "chamber_writes.txt");
+        // The supply measures 17 V and 8.5 A on the read full scale of 34.
+        dcPeer = new ModbusPeer({"--rtu", dcLine->peerPath(), "--slave", "17", "--set", "0=32767", "--set", "1=16383"},
+                                "dc_writes.txt");
+        QVERIFY(chamberPeer->waitReady() && dcPeer->waitReady());
+        qputenv("KELVANTO_EXTRA_PORTS",
+                (sim->portPath() + ":" + chamberLine->workerPath() + ":" + dcLine->workerPath()).toLocal8Bit());
+        g_port_name = "/dev/ttyMAIN";
+        g_baud_rate = 921600;
+        console = new MultiCalib;
+        ui = console->form();
+        console->setScriptTiming(2, 0.001);
+        console->setChamberPollMs(kPollMs);
+        connect(console, &MultiCalib::signalTranspondLog, this, [this](QString line) { told << line; });
+        connect(console, &MultiCalib::signal_auto_log_imu, this, [this](uint8_t on) { autoLog << on; });
+
+        for (auto pick : {std::make_pair(ui->comboBox_calib_multi_serial2, sim->portPath()),
+                          std::make_pair(ui->comboBox_calib_multi_hot_house, chamberLine->workerPath()),
+                          std::make_pair(ui->comboBox_calib_multi_DC_power, dcLine->workerPath())}) {
+            pick.first->setCurrentIndex(pick.first->findText(pick.second + " # simulated"));
+            QVERIFY(pick.first->currentIndex() > 0);
+        }
+        console->connect_serial_port(1);
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_hothouse_connected == 1 && g_dc_power_connected == 1; }));
+        fastSupply();
+        WorkerThread_Multi *w = console->rackWorker(0);
+        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
+        QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
+        QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_current_temperature->toPlainText() == "25"; }, 8000));
+    }
+
+    void cleanupTestCase()
+    {
+        console->connect_serial_port(0);
+        QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
+        QVERIFY(TestKit::retireWorker(console->hothouseWorker()));
+        QVERIFY(TestKit::retireWorker(console->dcPowerWorker()));
+        delete console;
+        delete chamberPeer;
+        delete dcPeer;
+        delete chamberLine;
+        delete dcLine;
+        delete sim;
+        delete service;
+        Prompter::install(nullptr);
+        SoundPlayer::install(nullptr);
+    }
+
+    void aChamberAtTheStartTemperatureGetsNoSwitchOffInTheMiddleOfTheStep()
+    {
+        sendImus(100, 25.0f, 0);
+        dcPeer->clearWrites();
+        // One compensation step: at 25 degC at once, the start soak, up to 30 degC and its soak.
+        setParams({"1", "25", "1", "30", "1", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return prompter.texts().contains(kEndText); }, 60000));
+        // The two switch-ons of the step (6 writes), the step's end 56003 (off, on, off) and the
+        // run's end 65530 (off, on): no other switch-off, no 102.
+        const QList<int> expected{1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 1};
+        QVERIFY(waitUntil([&] { return supplyOutputs().size() >= expected.size(); }, 20000));
+        QTest::qWait(300);
+        QCOMPARE(supplyOutputs(), expected);
+        QVERIFY(told.contains("Supply switch-off after the start cancelled: step switched the supply on"));
+        QCOMPARE(g_expected_calib_flag, 129u);
+    }
+
+    void theStopSoakOfATemperatureCycleRunsItsFullTime()
+    {
+        g_change_temp_calib_to_temp_cycling = 1;
+        setParams({"1", "25", "0", "30", "1", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::GoStop; }, 20000));
+        // The plates only heard 56000 and are far past the stop temperature.
+        sendImus(200, 40.0f, 56000);
+        QVERIFY(!stopSoakEndedEarly());
+        ui->pushButton_hothouse_cmd_stop->click();
+        QVERIFY(!console->chamberScriptRunning());
+        g_change_temp_calib_to_temp_cycling = 0;
+    }
+
+    void onACoolingRampTheStopSoakEndsEarlyOnlyBelowTheStopTemperature()
+    {
+        chamberAt(30);
+        // Down from 30 to 20 degC; the IMUs in the compensation stage but still at 25 degC.
+        setParams({"1", "30", "0", "20", "1", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::GoStop; }, 20000));
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().secondsInPhase > 2; })); // the tables were cleared
+        sendImus(300, 25.0f, 56001);
+        QVERIFY(!stopSoakEndedEarly());
+        ui->pushButton_hothouse_cmd_stop->click();
+
+        // Below the stop temperature: a 30-minute soak ends at once.
+        chamberAt(30);
+        setParams({"1", "30", "0", "20", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::GoStop; }, 20000));
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().secondsInPhase > 2; })); // the tables were cleared
+        sendImus(400, 19.0f, 56001);
+        QVERIFY(stopSoakEndedEarly());
+        QCOMPARE(told.filter("Stop soak ended early"), QStringList{"Stop soak ended early: every live IMU passed 20 degC"});
+        ui->pushButton_hothouse_cmd_stop->click();
+        QVERIFY(!console->chamberScriptRunning());
+    }
+
+    void theChamberPagesStopEndsTheScriptAndSilencesTheSupply()
+    {
+        chamberAt(25);
+        sendImus(500, 25.0f, 0);
+        const int posted = service->requests().size();
+        dcPeer->clearWrites();
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
+        QVERIFY(waitUntil([&] { return !supplyOutputs().isEmpty(); }, 20000)); // the step's switch-on is under way
+        chamberPeer->clearWrites();
+        const uint32_t ticks = console->chamberScriptState().runSeconds;
+        ui->pushButton_hothouse_cmd_stop->click();
+        QVERIFY(!console->chamberScriptRunning());
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
+        QVERIFY(ui->pushButton_temperature_retest->isEnabled());
+        QCOMPARE(told.filter(" stopped: ").size(), 1);
+        QCOMPARE(told.filter(" stopped: ").first(), QString("Temperature compensation script stopped: stopped by the operator"));
+        QCOMPARE(autoLog.last(), 0);
+        QVERIFY(!console->hotHouseLogOpen());
+        // The chamber was told to stop, once; the supply's queued codes were dropped.
+        QVERIFY(waitUntil([&] { return chamberPeer->writes() == QStringList{"co 1200 0"}; }));
+        QTest::qWait(200);
+        const int writes = dcPeer->writes().size();
+        QTest::qWait(1000);
+        QCOMPARE(dcPeer->writes().size(), writes);
+        QCOMPARE(chamberPeer->writes(), QStringList{"co 1200 0"});
+        QCOMPARE(console->chamberScriptState().runSeconds, ticks);
+        QCOMPARE(service->requests().size(), posted);
+        QVERIFY(!prompter.texts().contains(kEndText));
+    }
+
+    void closingTheSupplyLinkEndsTheScript()
+    {
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(!console->chamberScriptRunning());
+        QCOMPARE(told.filter(" stopped: ").value(0), QString("Temperature compensation script stopped: DC supply link closed"));
+        QCOMPARE(autoLog.last(), 0);
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        fastSupply();
+    }
+
+    void aSupplyModelChangeRescalesTheNextSwitchOn()
+    {
+        // 12 V and 10 A stored; the 4520 model (45.5 V, 20.5 A full scale) chosen while running.
+        dcPeer->clearWrites();
+        Settings *dialog = console->settingsDialog();
+        dialog->form()->comboBox_DC_type->setCurrentIndex(3);
+        dialog->on_buttonBox_accepted();
+        emit console->dc_control_cmd(101);
+        // 12 x 65535 / 45.5 = 17283, 10 x 65535 / 20.5 = 31968.
+        QVERIFY(waitUntil([&] { return dcPeer->writes().contains("hr 3 17283 31968 1"); }, 10000));
+        QVERIFY(!dcPeer->writes().contains("hr 3 25368 21140 1"));
+        dialog->form()->comboBox_DC_type->setCurrentIndex(1);
+        dialog->on_buttonBox_accepted();
+    }
+
+    void verdictFiguresCountOnlyLiveImus()
+    {
+        // 30 IMUs with flag 129 and 2 empty positions.
+        sendImus(600, 25.0f, 0, 2, 129);
+        g_expected_calib_flag = 129;
+        console->check_total_imu_num_alive();
+        console->calib_multi_table_total();
+        QCOMPARE(ui->label_result_total_num->text(), QString("30"));
+        QCOMPARE(ui->label_result_ok_num->text(), QString("30"));
+        QCOMPARE(ui->label_result_ng_num->text(), QString("0"));
+        QCOMPARE(ui->label_result_ok_percent->text(), QString("100.00%"));
+        // No live IMU at all.
+        sendImus(0, 25.0f, 0, 0, 0);
+        console->check_total_imu_num_alive();
+        console->calib_multi_table_total();
+        QCOMPARE(ui->label_result_ok_num->text(), QString("0"));
+        QCOMPARE(ui->label_result_ok_percent->text(), QString("-"));
+    }
+
+    void aChamberThatStopsAnsweringStopsTheRunWithinTheStaleLimit()
+    {
+        sendImus(700, 25.0f, 0);
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
+        QElapsedTimer since;
+        chamberPeer->stop();
+        since.start();
+        QVERIFY(waitUntil([&] { return !console->chamberScriptRunning(); }, 10000));
+        const qint64 took = since.elapsed();
+        QVERIFY2(took <= console->chamberStaleLimitMs() + 500, qPrintable(QString::number(took)));
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
+        QCOMPARE(autoLog.last(), 0);
+    }
+
+    void anEmptyTemperatureDisplayIsNotZeroDegrees()
+    {
+        // The chamber stays silent: nothing is shown, and nothing reaches 0 degC.
+        ui->textEdit_hothouse_current_temperature->clear();
+        QSignalSpy codes(console, &MultiCalib::dc_control_cmd);
+        setParams({"2", "0", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return !console->chamberScriptRunning(); }, 10000));
+        QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStart);
+        QVERIFY(console->chamberScriptState().runSeconds > 20);
+        for (const QList<QVariant> &c : codes) // no step ever switched the supply on
+            QVERIFY(c[0].value<uint16_t>() == 103 || c[0].value<uint16_t>() == 102);
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+    }
+
+    void aLostSupplyLinkEndsTheScript()
+    {
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        dcLine->hangUpWorker(); // the supply's adapter unplugged
+        QVERIFY(waitUntil([&] { return !console->chamberScriptRunning(); }, 5000));
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: DC supply link lost"});
+        QCOMPARE(g_dc_power_connected, uint8_t(0));
+        QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestScriptsSupply)
+#include "test_scripts_supply.moc"

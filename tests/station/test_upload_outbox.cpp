@@ -1,0 +1,258 @@
+// The outbox of the production-data upload against the loopback stand-in of the service: every
+// body is on disk before its post and stays there until a 2xx answer with a JSON body; the
+// waiting bodies go out again oldest first, each once and byte for byte.
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "UploadServer.h"
+#include "app/Clock.h"
+#include "app/Settings.h"
+#include "station/UploadOutbox.h"
+#include "tests/kit/TestKit.h"
+
+namespace {
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A body as the builders make them, told apart by its work order.
+QByteArray bodyOf(const QString &workOrder)
+{
+    return "{\"WONO\":\"" + workOrder.toUtf8() + "\",\"details\":[{\"Equipment\":\"温箱2\",\"result\":\"OK\"}]}";
+}
+
+QStringList replyLines(const QSignalSpy &spy)
+{
+    QStringList out;
+    for (const QList<QVariant> &args : spy)
+        out << args.at(0).toString();
+    return out;
+}
+} // namespace
+
+class TestUploadOutbox : public QObject {
+    Q_OBJECT
+private:
+    ManualClock clock;
+    std::unique_ptr<UploadServer> server;
+    QString folder;
+
+    void useService(int port)
+    {
+        getSettings()->setValue("httpAddr/officialAddr", UploadServer::addressOf(port));
+        getSettings()->sync();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Clock::install(&clock);
+        server = std::make_unique<UploadServer>(TestKit::workDir() + "/service");
+        QVERIFY(server->port() > 0);
+        getSettings()->setValue("httpAddr/timeoutMs", 5000);
+    }
+    void cleanupTestCase()
+    {
+        server.reset();
+        Clock::install(nullptr);
+    }
+    void init()
+    {
+        folder = TestKit::workDir() + "/outbox";
+        QDir(folder).removeRecursively();
+        server->setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
+        getSettings()->setValue("httpAddr/timeoutMs", 5000);
+        useService(server->port());
+    }
+
+    void namesCarryTimeSequenceAndStationInAgeOrder()
+    {
+        QCOMPARE(stationOfOutboxFile("20260102_100000_000_00_station1.json"), 1);
+        QCOMPARE(stationOfOutboxFile("20260102_100000_000_12_station5.json"), 5);
+        QCOMPARE(stationOfOutboxFile("20260102_100000_000_00_station1.json.tmp"), -1);
+        QCOMPARE(stationOfOutboxFile("notes.json"), -1);
+        QCOMPARE(waitingUploadsText(0), QString("No results waiting to upload"));
+        QCOMPARE(waitingUploadsText(1), QString("1 result waiting to upload"));
+        QCOMPARE(waitingUploadsText(3), QString("3 results waiting to upload"));
+
+        useService(UploadServer::closedPort());
+        UploadOutbox outbox(folder);
+        outbox.send(3, bodyOf("A")); // same clock time: told apart by the sequence number
+        clock.advance(1500);
+        outbox.send(1, bodyOf("B"));
+        outbox.send(0, bodyOf("C"));
+        const QStringList files = outbox.waitingFiles();
+        QCOMPARE(files.size(), 3);
+        QCOMPARE(QFileInfo(files[0]).fileName(), QString("20260102_100000_000_00_station3.json"));
+        QCOMPARE(QFileInfo(files[1]).fileName(), QString("20260102_100001_500_00_station1.json"));
+        QCOMPARE(QFileInfo(files[2]).fileName(), QString("20260102_100001_500_01_station0.json"));
+        QCOMPARE(readFile(files[0]), bodyOf("A"));
+        QCOMPARE(readFile(files[2]), bodyOf("C"));
+    }
+
+    void aBodyIsOnDiskBeforeItsPostIsAnswered()
+    {
+        UploadOutbox outbox(folder);
+        server->setReply(200, "{\"code\":0,\"msg\":\"slow\"}", 0.5);
+        QStringList seenWhilePosting;
+        QTimer::singleShot(100, &outbox, [&] { seenWhilePosting = outbox.waitingFiles(); });
+        const UploadOutcome out = outbox.send(1, bodyOf("D"));
+        QVERIFY(out.ok);
+        QCOMPARE(seenWhilePosting.size(), 1);
+        QCOMPARE(outbox.waitingCount(), 0);
+        QCOMPARE(readFile(outbox.sentFolder() + "/" + QFileInfo(seenWhilePosting[0]).fileName()), bodyOf("D"));
+    }
+
+    void onlyA2xxAnswerWithJsonMarksABodySent_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("200 JSON") << 200 << QByteArray("{\"code\":0,\"msg\":\"ok\"}") << true;
+        QTest::newRow("201 JSON with an error code") << 201 << QByteArray("{\"code\":7,\"msg\":\"known\"}") << true;
+        QTest::newRow("200 not JSON") << 200 << QByteArray("saved, thanks") << false;
+        QTest::newRow("302 JSON") << 302 << QByteArray("{\"code\":0,\"msg\":\"moved\"}") << false;
+        QTest::newRow("500 JSON") << 500 << QByteArray("{\"code\":1,\"msg\":\"down\"}") << false;
+        QTest::newRow("404 text") << 404 << QByteArray("no such path") << false;
+    }
+    void onlyA2xxAnswerWithJsonMarksABodySent()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, taken);
+        server->setReply(status, reply);
+        UploadOutbox outbox(folder);
+        QSignalSpy lines(&outbox, &UploadOutbox::logLine);
+        QSignalSpy counts(&outbox, &UploadOutbox::waitingCountChanged);
+        const UploadOutcome out = outbox.send(2, bodyOf("E"));
+        QCOMPARE(out.ok, taken);
+        QCOMPARE(outbox.waitingCount(), taken ? 0 : 1);
+        QCOMPARE(counts.last().at(0).toInt(), taken ? 0 : 1);
+        QCOMPARE(QDir(outbox.sentFolder()).entryList(QDir::Files).size(), taken ? 1 : 0);
+        const QString line = replyLines(lines).join('\n');
+        QVERIFY2(line.contains("/api/BRAPI/AlanRest"), qPrintable(line));
+        // The service's code and message are in the line whenever it answered with them.
+        if (reply.startsWith('{')) {
+            const UploadReply r = parseUploadReply(reply);
+            QVERIFY2(line.contains(QString("code: %1    msg: %2").arg(r.code).arg(r.msg)), qPrintable(line));
+        }
+        QVERIFY(line.contains(taken ? "taken" : "kept for a later try"));
+    }
+
+    void failedBodiesGoOutAgainOldestFirstEachOnceByteForByte()
+    {
+        UploadOutbox outbox(folder);
+        QSignalSpy lines(&outbox, &UploadOutbox::logLine);
+        useService(UploadServer::closedPort());
+        outbox.send(1, bodyOf("stopped"));
+        useService(server->port());
+        server->setReply(500, "{\"code\":1,\"msg\":\"down\"}");
+        clock.advance(10);
+        outbox.send(3, bodyOf("error"));
+        getSettings()->setValue("httpAddr/timeoutMs", 300);
+        server->setReply(200, "{\"code\":0,\"msg\":\"late\"}", 5.0);
+        clock.advance(10);
+        const UploadOutcome silent = outbox.send(5, bodyOf("silent"));
+        QVERIFY(silent.timedOut);
+        QCOMPARE(outbox.waitingCount(), 3);
+        const QStringList kept = outbox.waitingFiles();
+        QVERIFY(replyLines(lines).join('\n').contains("ConnectionRefusedError"));
+        QVERIFY(replyLines(lines).join('\n').contains("HTTP 500, code: 1    msg: down"));
+        QVERIFY(replyLines(lines).join('\n').contains("no answer in time"));
+
+        getSettings()->setValue("httpAddr/timeoutMs", 5000);
+        server->setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
+        const int before = server->requests().size();
+        QCOMPARE(outbox.resendWaiting(), 3);
+        const auto requests = server->requests().mid(before);
+        QCOMPARE(requests.size(), 3);
+        QCOMPARE(requests[0].body, bodyOf("stopped"));
+        QCOMPARE(requests[0].path, QString("/api/BRAPI/Turntable"));
+        QCOMPARE(requests[1].body, bodyOf("error"));
+        QCOMPARE(requests[1].path, QString("/api/BRAPI/TemperatureTurntable"));
+        QCOMPARE(requests[2].body, bodyOf("silent"));
+        QCOMPARE(requests[2].path, QString("/api/BRAPI/AdvancedCalibration"));
+        QCOMPARE(requests[0].contentType, QString("application/json"));
+        QCOMPARE(outbox.waitingCount(), 0);
+        for (const QString &file : kept)
+            QVERIFY(QFile::exists(outbox.sentFolder() + "/" + QFileInfo(file).fileName()));
+
+        // Nothing is posted twice.
+        QCOMPARE(outbox.resendWaiting(), 0);
+        QCOMPARE(server->requests().size(), before + 3);
+    }
+
+    void aPassEndsAtAServiceThatDoesNotAnswerButGoesOnPastAnError()
+    {
+        UploadOutbox outbox(folder);
+        useService(UploadServer::closedPort());
+        for (const char *w : {"1", "2", "3"})
+            outbox.send(1, bodyOf(w));
+        QSignalSpy lines(&outbox, &UploadOutbox::logLine);
+        QCOMPARE(outbox.resendWaiting(), 0);
+        QCOMPARE(replyLines(lines).filter("failed").size(), 1); // refused once: the rest wait
+        QCOMPARE(outbox.waitingCount(), 3);
+
+        useService(server->port());
+        server->setReply(500, "{\"code\":1,\"msg\":\"down\"}");
+        const int before = server->requests().size();
+        QCOMPARE(outbox.resendWaiting(), 0);
+        QCOMPARE(server->requests().size(), before + 3); // an answer, even an error: go on
+        QCOMPARE(outbox.waitingCount(), 3);
+    }
+
+    void theRetryTimerPostsWhatWaits()
+    {
+        UploadOutbox outbox(folder);
+        useService(UploadServer::closedPort());
+        outbox.send(4, bodyOf("timer"));
+        useService(server->port());
+        const int before = server->requests().size();
+        outbox.setRetryInterval(50);
+        QCOMPARE(outbox.retryInterval(), 50);
+        QVERIFY(TestKit::waitUntil([&] { return outbox.waitingCount() == 0; }, 10000));
+        QCOMPARE(server->requests().size(), before + 1);
+        QCOMPARE(server->requests().last().body, bodyOf("timer"));
+        outbox.setRetryInterval(0);
+        QCOMPARE(outbox.retryInterval(), 0);
+    }
+
+    void aNewOutboxOverTheSameFolderSendsWhatAnEarlierOneLeft()
+    {
+        {
+            UploadOutbox first(folder);
+            useService(UploadServer::closedPort());
+            first.send(2, bodyOf("left"));
+            QCOMPARE(first.waitingCount(), 1);
+        }
+        useService(server->port());
+        UploadOutbox second(folder);
+        QCOMPARE(second.waitingCount(), 1);
+        const int before = server->requests().size();
+        QCOMPARE(second.resendWaiting(), 1);
+        QCOMPARE(server->requests().size(), before + 1);
+        QCOMPARE(server->requests().last().body, bodyOf("left"));
+    }
+
+    void aBodyThatCannotBeKeptIsStillPostedAndSaidSo()
+    {
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+        blocker.close();
+        UploadOutbox outbox(folder);
+        QSignalSpy lines(&outbox, &UploadOutbox::logLine);
+        useService(UploadServer::closedPort());
+        outbox.send(1, bodyOf("lost"));
+        const QString text = replyLines(lines).join('\n');
+        QVERIFY2(text.contains("could not be kept on disk"), qPrintable(text));
+        QVERIFY2(text.contains("the result is lost"), qPrintable(text));
+        QFile::remove(folder);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUploadOutbox)
+#include "test_upload_outbox.moc"
