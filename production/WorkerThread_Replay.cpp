@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QThread>
 
-#include <cmath>
 #include <cstring>
 
 #include "app/TimeUtil.h"
@@ -109,7 +108,7 @@ void WorkerThread_Replay::pauseBySpeed()
     case ReplaySpeed::Middle: wait_ms(10); break;
     case ReplaySpeed::Fast: wait_ms(1); break;
     case ReplaySpeed::Pause:
-        while (g_replay_speed.load() == ReplaySpeed::Pause && !m_abort)
+        while (g_replay_speed.load() == ReplaySpeed::Pause && !passEnding())
             wait_ms(1);
         break;
     default: break;
@@ -135,6 +134,9 @@ WorkerThread_Replay::PassEnd WorkerThread_Replay::readPass(
         log(kProgressReport, QString("Cannot open file %1").arg(m_fileName));
         return PassEnd::OpenFailed;
     }
+    // The parser carries a frame across passes only when this one goes on where it stopped.
+    if (from == 0 || from != m_parsedTo)
+        m_parser.reset();
 
     std::vector<uint8_t> block(size_t(kMarksPerBlock * kMarkBytes));
     qint64 count = 0;
@@ -150,13 +152,14 @@ WorkerThread_Replay::PassEnd WorkerThread_Replay::readPass(
             feed(block.data() + done, size_t(piece));
             done += piece;
             count += piece;
+            m_parsedTo = from + count;
             if (count % kMarkBytes != 0)
                 continue;
-            if (m_abort)
+            if (passEnding())
                 return PassEnd::Aborted;
             if (!atMark(count, size))
                 return PassEnd::StoppedAtMark;
-            if (m_abort)
+            if (passEnding())
                 return PassEnd::Aborted;
         }
     }
@@ -165,9 +168,51 @@ WorkerThread_Replay::PassEnd WorkerThread_Replay::readPass(
     return PassEnd::EndOfFile;
 }
 
+void WorkerThread_Replay::runPass(Pass pass)
+{
+    if (m_inPass) {
+        // Called from the running pass's speed wait: that pass ends at this mark.
+        m_pending = pass;
+        return;
+    }
+    m_inPass = true;
+    for (Pass next = pass; next != Pass::None && !m_abort;) {
+        m_pending = Pass::None;
+        switch (next) {
+        case Pass::Whole: wholePass(); break;
+        case Pass::Seek: seekPass(); break;
+        case Pass::Continue: continuePass(); break;
+        case Pass::None: break;
+        }
+        next = m_pending;
+    }
+    m_pending = Pass::None;
+    m_inPass = false;
+}
+
 void WorkerThread_Replay::start_replay()
 {
     qDebug() << "start_replay" << m_fileName;
+    runPass(Pass::Whole);
+}
+
+void WorkerThread_Replay::startSliderReplay()
+{
+    if (g_replay_percent.load() == 0)
+        return;
+    runPass(Pass::Seek);
+}
+
+void WorkerThread_Replay::startSliderReplayAgain()
+{
+    qDebug() << "再次读取";
+    if (g_replay_percent.load() == 0)
+        return;
+    runPass(Pass::Continue);
+}
+
+void WorkerThread_Replay::wholePass()
+{
     const PassEnd end = readPass(0, [this](qint64 count, qint64 size) {
         reportProgress(progressOf(count, size));
         pauseBySpeed();
@@ -177,7 +222,7 @@ void WorkerThread_Replay::start_replay()
         log(kProgressReport, "100%");
 }
 
-void WorkerThread_Replay::startSliderReplay()
+void WorkerThread_Replay::seekPass()
 {
     const int target = g_replay_percent.load();
     if (target == 0)
@@ -185,9 +230,9 @@ void WorkerThread_Replay::startSliderReplay()
     const PassEnd end = readPass(0, [this, target](qint64 count, qint64 size) {
         const float progress = progressOf(count, size);
         reportProgress(progress);
-        // The mark whose progress, as shown with one decimal, reads the slider's value.
-        const double shown = QString::number(double(progress), 'f', 1).toDouble();
-        if (std::fabs(shown - target) < 0.01) {
+        // The first mark at or past the slider's value: the marks are 10000 bytes apart, so
+        // in a small file they step over most whole percentages.
+        if (progress >= float(target)) {
             log(kProgressReport, QString::number(target) + "%");
             m_resume = count;
             emit signalReadStop(true);
@@ -199,17 +244,14 @@ void WorkerThread_Replay::startSliderReplay()
         log(kProgressReport, "100%");
 }
 
-void WorkerThread_Replay::startSliderReplayAgain()
+void WorkerThread_Replay::continuePass()
 {
-    qDebug() << "再次读取";
-    const int offset = g_replay_percent.load();
-    if (offset == 0)
-        return;
     const qint64 from = m_resume.load();
     qint64 count = 0;
     qint64 size = 0;
-    const auto atMark = [this, offset](qint64 count, qint64 size) {
-        reportProgress(progressOf(count, size) + float(offset));
+    // Progress counts from the start of the file, so it goes on from where the seek stopped.
+    const auto atMark = [this, from](qint64 count, qint64 size) {
+        reportProgress(progressOf(from + count, size));
         pauseBySpeed();
         return true;
     };
@@ -223,7 +265,8 @@ void WorkerThread_Replay::startSliderReplayAgain()
     }
 }
 
-WorkerThread_Replay *createWorker_Replay(QString fileName)
+WorkerThread_Replay *createWorker_Replay(QString fileName,
+                                         const std::function<void(WorkerThread_Replay *)> &wire)
 {
     auto *thread = new QThread;
     auto *worker = new WorkerThread_Replay(fileName);
@@ -242,6 +285,8 @@ WorkerThread_Replay *createWorker_Replay(QString fileName)
                      &WorkerThread_Replay::requestAbort, Qt::DirectConnection);
     QObject::connect(worker, &WorkerThread_Replay::deleteObjAndNewNext, thread, &QThread::quit);
     QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater, Qt::DirectConnection);
+    if (wire)
+        wire(worker);
     thread->start(QThread::InheritPriority);
     return worker;
 }

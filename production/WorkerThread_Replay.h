@@ -3,6 +3,8 @@
 // as if the main link were receiving it, in a thread of its own. Three reading passes: the
 // whole file at the chosen speed, a seek pass from the start up to the slider percentage, and
 // the continuation from where the seek stopped. Progress goes out as report code 85.
+// One pass runs at a time: a seek or continue asked for while a paced pass waits ends that
+// pass at its mark and then runs in its place.
 #include <QObject>
 #include <QString>
 
@@ -33,7 +35,8 @@ public:
 
     // Bytes from the start of the file where the last seek pass stopped (0: none pending).
     qint64 resumePosition() const { return m_resume.load(); }
-    // Ends a running pass at its next mark or pause turn (retirement; safe from any thread).
+    // Ends a running pass at its next mark or pause turn, and every pass after it
+    // (retirement; safe from any thread).
     void requestAbort() { m_abort = true; }
 
 public slots:
@@ -68,6 +71,15 @@ signals:
 
 private:
     enum class PassEnd { EndOfFile, StoppedAtMark, Aborted, OpenFailed };
+    enum class Pass { None, Whole, Seek, Continue };
+    // Runs the pass, or, when a pass is running already (this request came in during its
+    // speed wait), ends that one at its mark and runs this one once it has returned.
+    void runPass(Pass pass);
+    void wholePass();
+    void seekPass();
+    void continuePass();
+    // True when the running pass must end at this mark: retirement or a newer request.
+    bool passEnding() const { return m_abort || m_pending != Pass::None; }
     // Reads the file from byte `from` to its end in blocks fed to the parser. After every
     // 10000th byte counted from `from`, atMark(count, size) runs; false ends the pass there.
     // The bytes read and the file size go to countOut and sizeOut when given.
@@ -87,7 +99,15 @@ private:
     std::vector<uint8_t> m_image256;
     std::atomic<qint64> m_resume{0};
     std::atomic<bool> m_abort{false};
+    // Replay thread only: whether a pass is running, the request that replaces it, and the
+    // file position the parser has read up to (a continuation keeps the parser's state only
+    // when it starts where the last pass stopped).
+    bool m_inPass = false;
+    Pass m_pending = Pass::None;
+    qint64 m_parsedTo = 0;
 };
 
-// Makes the worker in a new thread, which starts the whole-file pass at once.
-WorkerThread_Replay *createWorker_Replay(QString fileName);
+// Makes the worker in a new thread, which starts the whole-file pass at once. `wire` makes the
+// owner's connections before the thread starts, so no report of the first pass is missed.
+WorkerThread_Replay *createWorker_Replay(QString fileName,
+                                         const std::function<void(WorkerThread_Replay *)> &wire = {});

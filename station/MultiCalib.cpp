@@ -167,7 +167,9 @@ void MultiCalib::on_tabWidget_bottom_currentChanged(int index)
 {
     m_bottomTabIndex = index;
     qDebug() << "页面:" << index;
-    if (index < 13) {
+    // Found by the page, not its index: plate pages before it may have been removed.
+    QWidget *page = ui->tabWidget_bottom->widget(index);
+    if (page && (page == ui->tab_4 || plateOfPage(page) >= 0)) {
         emit signal_label_record_visible(1);
     } else {
         emit signal_label_record_visible(0);

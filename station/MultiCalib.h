@@ -438,6 +438,11 @@ private:
     std::array<std::array<QString, kImusPerPlate>, kPlates> m_shield_marks;
     std::array<uint32_t, kPlates> m_plate_fail_count{};
     std::array<std::array<uint32_t, kImusPerPlate>, kPlates> m_last_i2c_loss{};
+    // After a clear the packet-loss reference of a plate follows its counts until a record
+    // arrives after the clear (generation other than m_clearedGeneration): the counts a module
+    // keeps reporting are not new losses.
+    std::array<bool, kPlates> m_lossRebase{};
+    std::array<uint64_t, kPlates> m_clearedGeneration{};
     std::array<uint64_t, kPlates> m_shownGeneration{};
     std::array<PlateTableView, kPlates> m_shownCells; // what each plate table holds
     std::array<bool, kPlates> m_shownValid{};
@@ -448,6 +453,8 @@ private:
     int64_t m_lastDisplayMs = -1000000, m_lastPlotDataMs = -1000000, m_lastPlotScrollMs = -1000000,
             m_lastTableMs = -1000000;
     bool m_imuPageInserted = false;
+    // The plate (0 to 15) whose table a page of the bottom tabs holds; -1 for other pages.
+    int plateOfPage(const QWidget *page) const;
 
     // Reports.
     uint32_t m_turnTableStatusCount = 0;

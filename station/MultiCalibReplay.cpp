@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include "link/LinkFlags.h"
+#include "link/WorkerThreadStart.h"
 #include "production/WorkerThread_Replay.h"
 #include "station/ConsoleDialogs.h"
 
@@ -24,29 +25,28 @@ void MultiCalib::on_clicked_pushButton_log_replay()
     g_link_status[0] = 1; // plate 1 now shows the recording
     ui->label_logReplayFileName->setText(file);
 
-    // A new file replaces the replay that may be running.
-    if (m_replayWorker) {
-        WorkerThread_Replay *old = m_replayWorker.data();
-        connect(this, &MultiCalib::deleteObjAndNewNext_Worker_replay, old, &WorkerThread_Replay::deleteObjAndNewNext);
-        emit deleteObjAndNewNext_Worker_replay();
-        disconnect(this, &MultiCalib::deleteObjAndNewNext_Worker_replay, old, &WorkerThread_Replay::deleteObjAndNewNext);
-        old->deleteLater();
-        m_replayWorker.clear();
+    // A new file replaces the replay that may be running. The old worker hears nothing more
+    // from the console and says nothing more to it; its own thread ends its pass at the next
+    // mark and then releases it.
+    if (WorkerThread_Replay *old = m_replayWorker.data()) {
+        disconnect(this, nullptr, old, nullptr);
+        disconnect(old, nullptr, this, nullptr);
     }
+    retireWorker(m_replayWorker);
     m_replayStopped = false; // a stop of the replaced replay is not this one's
     qDebug() << "WorkerThread_Replay-------------> main " << QThread::currentThreadId();
-    WorkerThread_Replay *w = createWorker_Replay(file);
-    m_replayWorker = w;
-    const auto u = Qt::UniqueConnection;
-    connect(this, &MultiCalib::signal_closePort_Worker_Replay, w, &WorkerThread_Replay::closePort, u);
-    connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL, w, &WorkerThread_Replay::Send_CMD_LONG, u);
-    connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL_times, w, &WorkerThread_Replay::Send_CMD_LONG_times, u);
-    connect(this, &MultiCalib::signal_SliderValueChanged, w, &WorkerThread_Replay::signalTranspondSliderValueChanged);
-    connect(this, &MultiCalib::signal_readFileAgain, w, &WorkerThread_Replay::signalTranspondreadFileAgain);
-    connect(w, &WorkerThread_Replay::signal_send_735e_calib, this, &MultiCalib::display_calib_multi, u);
-    connect(w, &WorkerThread_Replay::signal_log, this, &MultiCalib::rev_log_from_worker, u);
-    connect(w, &WorkerThread_Replay::signal_sendVersionValue, this, &MultiCalib::signal_sendVersionValue, u);
-    connect(w, &WorkerThread_Replay::signalReadStop, this, &MultiCalib::onSignalReadStop);
+    m_replayWorker = createWorker_Replay(file, [this](WorkerThread_Replay *w) {
+        const auto u = Qt::UniqueConnection;
+        connect(this, &MultiCalib::signal_closePort_Worker_Replay, w, &WorkerThread_Replay::closePort, u);
+        connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL, w, &WorkerThread_Replay::Send_CMD_LONG, u);
+        connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL_times, w, &WorkerThread_Replay::Send_CMD_LONG_times, u);
+        connect(this, &MultiCalib::signal_SliderValueChanged, w, &WorkerThread_Replay::signalTranspondSliderValueChanged);
+        connect(this, &MultiCalib::signal_readFileAgain, w, &WorkerThread_Replay::signalTranspondreadFileAgain);
+        connect(w, &WorkerThread_Replay::signal_send_735e_calib, this, &MultiCalib::display_calib_multi, u);
+        connect(w, &WorkerThread_Replay::signal_log, this, &MultiCalib::rev_log_from_worker, u);
+        connect(w, &WorkerThread_Replay::signal_sendVersionValue, this, &MultiCalib::signal_sendVersionValue, u);
+        connect(w, &WorkerThread_Replay::signalReadStop, this, &MultiCalib::onSignalReadStop);
+    });
 }
 
 // Speed buttons: position 0 "all" (mode 4) down to position 4 "pause" (mode 0); the chosen

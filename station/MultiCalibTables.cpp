@@ -148,28 +148,43 @@ void MultiCalib::display_calib_multi()
         return;
     m_lastDisplayMs = now;
 
+    // The IMU page is found by its widget: the operator may have removed or put back pages
+    // before it, so its index moves.
     const bool plotsOn = g_open_imu_plot.load() != 0;
+    QTabWidget *top = ui->tabWidget_top;
     if (plotsOn && !m_imuPageInserted) {
-        ui->tabWidget_top->insertTab(7, ui->tab_imu, "IMU");
+        if (top->indexOf(ui->tab_imu) < 0)
+            top->insertTab(calcInsertIndex("IMU", TableWidgetTop), ui->tab_imu, "IMU");
         m_imuPageInserted = true;
     } else if (!plotsOn && m_imuPageInserted) {
-        ui->tabWidget_top->removeTab(7);
+        const int at = top->indexOf(ui->tab_imu);
+        if (at >= 0)
+            top->removeTab(at);
         m_imuPageInserted = false;
     }
-    if (plotsOn && ui->tabWidget_top->currentIndex() == 7)
+    if (plotsOn && top->currentWidget() == ui->tab_imu)
         updatePlots(double(now) / 1000.0);
 
     if (now - m_lastTableMs > kTableStepMs)
         refreshTables();
 }
 
+int MultiCalib::plateOfPage(const QWidget *page) const
+{
+    for (int p = 0; page && p < m_plateTables.size(); ++p)
+        if (page->isAncestorOf(m_plateTables[p]))
+            return p;
+    return -1;
+}
+
 void MultiCalib::updatePlots(double t)
 {
-    const int page = ui->tabWidget_bottom->currentIndex();
+    // The plate whose page is open, whatever plate pages are removed before it.
+    const int plate = plateOfPage(ui->tabWidget_bottom->currentWidget());
     const int64_t now = int64_t(t * 1000.0);
-    if (page >= 1 && page <= 16 && now - m_lastPlotDataMs > kDisplayStepMs) {
+    if (plate >= 0 && now - m_lastPlotDataMs > kDisplayStepMs) {
         m_lastPlotDataMs = now;
-        const PlateSnapshot s = g_calib_status.plate(page - 1);
+        const PlateSnapshot s = g_calib_status.plate(plate);
         const int accSel = ui->comboBox_module_35->currentIndex();
         const int gyroSel = ui->comboBox_module_34->currentIndex();
         for (int k = 0; k < kImusPerPlate; ++k) {
@@ -241,6 +256,11 @@ void MultiCalib::calib_multi_table(int table_index)
         return;
     const uint64_t generation = g_calib_status.generation(table_index);
     const PlateSnapshot snap = g_calib_status.plate(table_index);
+    if (m_lossRebase[size_t(table_index)]) {
+        m_last_i2c_loss[size_t(table_index)] = snap.errors;
+        if (generation != m_clearedGeneration[size_t(table_index)])
+            m_lossRebase[size_t(table_index)] = false;
+    }
     const PlateTableView view = buildPlateTable(snap, shieldRowOf(m_shield_marks[size_t(table_index)]),
                                                 g_expected_calib_flag, m_last_i2c_loss[size_t(table_index)]);
     m_plate_fail_count[size_t(table_index)] = view.failCount;
@@ -300,5 +320,11 @@ void MultiCalib::clear_calib_multi_table()
                 setCell(t, r, k, CellView{});
         m_shownValid[size_t(p)] = false;
     }
+    // The counts and their reference are reset together: the reference takes the counts of
+    // the first record after the clear, so counts that only stay as they were mark nothing.
     g_calib_status.clearAll();
+    for (int p = 0; p < kPlates; ++p) {
+        m_lossRebase[size_t(p)] = true;
+        m_clearedGeneration[size_t(p)] = g_calib_status.generation(p);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "ui_Settings.h"
 
+#include "app/Prompter.h"
 #include "app/Settings.h"
 #include "equipment/StationValues.h"
 #include "station/DcPowerFrames.h"
@@ -24,14 +25,26 @@ const DcScaling kDcModels[] = {
     {45.5f, 20.5f, 50.0f, 20.0f},
 };
 
-// A decimal integer field kept in 8 bits; text that is no number gives 0.
-uint8_t byteOf(const QString &text) { return uint8_t(text.toInt()); }
-
-// A decimal number cut to a whole number and kept in 8 bits ("7.9" gives 7, "300" gives 44).
-uint8_t wholeByteOf(const QString &text)
+// A field of a whole number of seconds or minutes that its 8-bit setting can hold.
+bool wholeByteOf(const QString &text, uint8_t &out)
 {
-    const double value = text.toDouble();
-    return std::isfinite(value) && std::fabs(value) < 2.0e9 ? uint8_t(int(value)) : 0;
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok || value < 0 || value > 255)
+        return false;
+    out = uint8_t(value);
+    return true;
+}
+
+// A cool-down rate: a number of degrees per minute above 0.
+bool rateOf(const QString &text, float &out)
+{
+    bool ok = false;
+    const float value = text.trimmed().toFloat(&ok);
+    if (!ok || !std::isfinite(value) || value <= 0.0f)
+        return false;
+    out = value;
+    return true;
 }
 } // namespace
 
@@ -97,17 +110,60 @@ bool Settings::applyDcModel(int model)
     return true;
 }
 
+bool Settings::readFields(Entered &out, bool tell)
+{
+    const struct {
+        QTextEdit *edit;
+        QLabel *label;
+        uint8_t *value;
+    } whole[] = {
+        {ui->textEdit_calib_multi_turn_table_move_time, ui->label_1, &out.moveTime},
+        {ui->textEdit_calib_multi_turn_table_acc_time, ui->label_2, &out.accTime},
+        {ui->textEdit_calib_multi_turn_table_gyro_time, ui->label_3, &out.gyroTime},
+        {ui->textEdit_calib_multi_turn_table_gyro_nonlinearity, ui->label_4, &out.gyroNonlinearityTime},
+        {ui->textEdit_calib_multi_turn_table_acc_nonlinearity, ui->label_5, &out.accNonlinearityTime},
+        {ui->textEdit_static_test_countdown, ui->label_7, &out.quietTime},
+    };
+    for (const auto &f : whole) {
+        const QString text = f.edit->toPlainText();
+        if (!wholeByteOf(text, *f.value)) {
+            if (tell)
+                Prompter::instance().warning(this, tr("Warning"),
+                    tr("%1: \"%2\" is not a whole number from 0 to 255.").arg(f.label->text(), text));
+            return false;
+        }
+    }
+    const QString rate = ui->textEdit_hot_house_temperature_down_speed->toPlainText();
+    if (!rateOf(rate, out.coolDownRate)) {
+        if (tell)
+            Prompter::instance().warning(this, tr("Warning"),
+                tr("%1: \"%2\" is not a number above 0.").arg(ui->label_6->text(), rate));
+        return false;
+    }
+    return true;
+}
+
+void Settings::accept()
+{
+    Entered entered;
+    if (readFields(entered, false))
+        QDialog::accept();
+}
+
 void Settings::on_buttonBox_accepted()
 {
-    g_turn_table_move_time = byteOf(ui->textEdit_calib_multi_turn_table_move_time->toPlainText());
-    g_turn_table_acc_time = byteOf(ui->textEdit_calib_multi_turn_table_acc_time->toPlainText());
-    g_turn_table_gyro_time = byteOf(ui->textEdit_calib_multi_turn_table_gyro_time->toPlainText());
-    g_turn_table_gyro_nonlinearity_time = byteOf(ui->textEdit_calib_multi_turn_table_gyro_nonlinearity->toPlainText());
-    g_turn_table_acc_nonlinearity_time = byteOf(ui->textEdit_calib_multi_turn_table_acc_nonlinearity->toPlainText());
-    const float rate = ui->textEdit_hot_house_temperature_down_speed->toPlainText().toFloat();
+    Entered v;
+    if (!readFields(v, true))
+        return;
+    g_turn_table_move_time = v.moveTime;
+    g_turn_table_acc_time = v.accTime;
+    g_turn_table_gyro_time = v.gyroTime;
+    g_turn_table_gyro_nonlinearity_time = v.gyroNonlinearityTime;
+    g_turn_table_acc_nonlinearity_time = v.accNonlinearityTime;
+    const float rate = v.coolDownRate;
     g_hot_house_temperature_down_speed = rate;
     g_open_imu_plot = ui->checkBox_open_imu_plot->isChecked() ? 1 : 0;
-    g_static_test_countdown_min = wholeByteOf(ui->textEdit_static_test_countdown->toPlainText());
+    g_static_test_countdown_min = v.quietTime;
     g_dual_computer_temp_calib_flag = ui->checkBox_dual_computer_temp_calib_flag->isChecked() ? 1 : 0;
 
     QSettings *settings = getSettings();

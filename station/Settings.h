@@ -25,11 +25,21 @@ public:
     static bool applyDcModel(int model);
 
 public slots:
+    // Applies and stores the dialog; a refused field shows a box naming it and applies nothing.
     void on_buttonBox_accepted();
+    // OK closes the dialog only when every field holds a value its setting can take.
+    void accept() override;
 
 signals:
     void Send_QString_times(QString text);
 
 private:
+    struct Entered {
+        uint8_t moveTime, accTime, gyroTime, gyroNonlinearityTime, accNonlinearityTime, quietTime;
+        float coolDownRate;
+    };
+    // Reads every field; false at the first one refused, with its box when `tell` is set.
+    bool readFields(Entered &out, bool tell);
+
     std::unique_ptr<Ui::Settings> ui;
 };

@@ -1968,6 +1968,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>4520（45.5V,20.5A）</source>
         <translation>4520 (45.5V,20.5A)</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a whole number from 0 to 255.</source>
+        <translation>%1: &quot;%2&quot; is not a whole number from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number above 0.</source>
+        <translation>%1: &quot;%2&quot; is not a number above 0.</translation>
+    </message>
 </context>
 <context>
     <name>StatusText</name>

@@ -81,8 +81,9 @@ private slots:
     void initTestCase()
     {
         registerMetaTypes();
-        // One "second" of the station's step times lasts 20 ms here; motions get 50 of them.
-        g_turn_table_move_time = 50;
+        // One "second" of the station's step times lasts 250 ms here, so a controller that answers
+        // late on a loaded machine still answers within three of them; motions get 4.
+        g_turn_table_move_time = 4;
         g_turn_table_acc_time = 1;
         g_turn_table_gyro_time = 1;
         g_turn_table_gyro_nonlinearity_time = 1;
@@ -96,7 +97,7 @@ private slots:
         QVERIFY(sim->isValid());
         sim->speedUp = 200;
         auto *w = new Workerthread_turn_table_TQ(sim->portPath(), QString());
-        w->setTimeScale(20);
+        w->setTimeScale(250);
         w->setTickInterval(2);
         w->setPollInterval(5);
         reports = new Reports(w);

@@ -2,6 +2,7 @@
 // seek and continue, damaged data, and plate 1's records filled by the replay's mapping.
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMutex>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QTest>
@@ -10,6 +11,7 @@
 #include "app/MetaTypes.h"
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
+#include "link/WorkerThreadStart.h"
 #include "production/WorkerThread_Replay.h"
 #include "sim/ModuleSimulator.h"
 #include "tests/kit/TestKit.h"
@@ -17,7 +19,9 @@
 using TestKit::waitUntil;
 
 namespace {
-// Collects a worker's reports on the test's thread, as the console receives them.
+// Collects a worker's reports on the test's thread, as the console receives them. The times
+// of the progress reports and plate 1's record times are taken in the replay thread, as they
+// happen, so a busy test thread does not shift them.
 class Reports : public QObject {
     Q_OBJECT
 public:
@@ -26,9 +30,17 @@ public:
         clock.start();
         connect(w, &WorkerThread_Replay::signal_log, this, [this](uint8_t c, QString t) {
             logs << qMakePair(int(c), t);
-            if (c == WorkerThread_Replay::kProgressReport)
-                progressAtMs << clock.elapsed();
         });
+        connect(w, &WorkerThread_Replay::signal_log, w, [this](uint8_t c, QString) {
+            if (c != WorkerThread_Replay::kProgressReport)
+                return;
+            QMutexLocker lock(&mutex);
+            progressAtMs << clock.elapsed();
+        }, Qt::DirectConnection);
+        connect(w, &WorkerThread_Replay::signal_send_735e_calib, w, [this] {
+            QMutexLocker lock(&mutex);
+            plateOneTimes << g_calib_status.record(0, 0).time_ms;
+        }, Qt::DirectConnection);
         connect(w, &WorkerThread_Replay::signal_send_735e_calib, this, [this] { ++calib; });
         connect(w, &WorkerThread_Replay::signalReadStop, this, [this](bool s) { stops << s; });
         connect(w, &WorkerThread_Replay::signal_sendVersionValue, this,
@@ -45,16 +57,30 @@ public:
         return out;
     }
     bool finished() const { return progress().contains("100%"); }
+    QList<qint64> progressTimes() const
+    {
+        QMutexLocker lock(&mutex);
+        return progressAtMs;
+    }
+    QList<uint32_t> recordTimes() const
+    {
+        QMutexLocker lock(&mutex);
+        return plateOneTimes;
+    }
     void clear()
     {
         logs.clear();
-        progressAtMs.clear();
         stops.clear();
         calib = 0;
+        QMutexLocker lock(&mutex);
+        progressAtMs.clear();
+        plateOneTimes.clear();
     }
     QElapsedTimer clock;
     QList<QPair<int, QString>> logs;
+    mutable QMutex mutex;
     QList<qint64> progressAtMs;
+    QList<uint32_t> plateOneTimes;
     QList<bool> stops;
     QList<QList<uint32_t>> versions;
     int calib = 0;
@@ -124,8 +150,8 @@ private:
 
     void start(const QString &path)
     {
-        worker = createWorker_Replay(path);
-        reports = new Reports(worker);
+        // The reports are wired before the thread starts, as the console wires them.
+        worker = createWorker_Replay(path, [this](WorkerThread_Replay *w) { reports = new Reports(w); });
     }
     // Returns once every request queued to the worker before it has been served.
     bool drain()
@@ -154,8 +180,9 @@ private slots:
     {
         if (worker) {
             QPointer<WorkerThread_Replay> w = worker;
+            QPointer<WorkerThread_Replay> owner = worker;
             g_replay_speed = ReplaySpeed::All;
-            emit worker->deleteObjAndNewNext();
+            retireWorker(owner);
             QVERIFY(waitUntil([&] { return w.isNull(); }, 10000));
         }
         worker = nullptr;
@@ -203,13 +230,14 @@ private slots:
         start(writeRecording("slow.dat", noise(60000, 3)));
         QVERIFY(waitUntil([&] { return reports->finished(); }));
         // Six marks, each followed by 50 ms: the last report comes at least 250 ms after the first.
-        QCOMPARE(reports->progressAtMs.size(), 7);
-        QVERIFY(reports->progressAtMs.last() - reports->progressAtMs.first() >= 250);
+        const QList<qint64> at = reports->progressTimes();
+        QCOMPARE(at.size(), 7);
+        QVERIFY(at.last() - at.first() >= 250);
     }
 
     // Seek and continue
 
-    void sliderAtFiftyStopsAtTheMarkThatReadsFiftyAndContinueReadsTheRest()
+    void sliderAtFiftyStopsAtTheFirstMarkAtOrPastFiftyAndContinueReadsTheRest()
     {
         const qint64 size = 20 * 1000 * 1000;
         QByteArray bytes(int(size), '\0');
@@ -231,10 +259,9 @@ private slots:
         const QStringList seek = reports->progress();
         QCOMPARE(seek.last(), QString("50%"));
         QCOMPARE(seek[seek.size() - 2], QString("50.0%"));
-        QVERIFY(seek[seek.size() - 3] != "50.0%"); // the first mark that reads 50.0
         const qint64 resume = worker->resumePosition();
         QCOMPARE(resume, qint64(seek.size() - 1) * 10000);
-        QVERIFY(resume >= 9990000 && resume <= 10000000);
+        QCOMPARE(resume, qint64(10000000)); // the first mark at or past 50 %
         QCOMPARE(reports->calib, 1); // only the frame before the stop was read
         QCOMPARE(g_calib_status.record(0, 0).time_ms, 1000u);
 
@@ -245,7 +272,7 @@ private slots:
         QCOMPARE(rest.size(), int((size - resume) / 10000) + 1);
         for (int i = 0; i + 1 < rest.size(); ++i) {
             const double v = rest[i].chopped(1).toDouble();
-            QVERIFY2(v >= 50.0 && v <= 100.1, qPrintable(rest[i])); // offset by the slider
+            QVERIFY2(v > 50.0 && v <= 100.0, qPrintable(rest[i])); // from the resume position on
         }
         QCOMPARE(reports->calib, 1);
         QCOMPARE(g_calib_status.record(0, 0).time_ms, 2000u);
@@ -265,12 +292,12 @@ private slots:
         QVERIFY(reports->stops.isEmpty());
     }
 
-    void aPercentageNoMarkMeetsReadsTheWholeFileWithoutStopping()
+    void aPercentagePastTheLastMarkReadsTheWholeFileWithoutStopping()
     {
         start(writeRecording("short.dat", noise(25000, 5))); // marks at 40.0 and 80.0 only
         QVERIFY(waitUntil([&] { return reports->finished(); }));
         reports->clear();
-        g_replay_percent = 50;
+        g_replay_percent = 90;
         emit worker->signalTranspondSliderValueChanged();
         QVERIFY(waitUntil([&] { return reports->finished(); }));
         QVERIFY(drain());
@@ -301,8 +328,9 @@ private slots:
         emit console.signal_closePort_Worker_Replay();
         QVERIFY(waitUntil([&] { return reports->finished(); }, 10000));
         QCOMPARE(reports->progress().size(), 31);
-        for (int i = 1; i < reports->progressAtMs.size(); ++i) {
-            const qint64 gap = reports->progressAtMs[i] - reports->progressAtMs[i - 1];
+        const QList<qint64> at = reports->progressTimes();
+        for (int i = 1; i < at.size(); ++i) {
+            const qint64 gap = at[i] - at[i - 1];
             QVERIFY2(gap < 2000, qPrintable(QString("gap %1 ms at mark %2").arg(gap).arg(i)));
         }
         for (const auto &l : reports->logs)
@@ -431,26 +459,113 @@ private slots:
     void retiringAWorkerInTheMiddleOfAPassEndsItAndReleasesItAfterwards_data()
     {
         QTest::addColumn<int>("speed");
-        QTest::newRow("paused") << int(ReplaySpeed::Pause);
-        QTest::newRow("slow") << int(ReplaySpeed::Slow);
+        QTest::addColumn<bool>("continuing");
+        for (bool continuing : {false, true}) {
+            const char *pass = continuing ? "continue" : "first";
+            QTest::addRow("%s pass, paused", pass) << int(ReplaySpeed::Pause) << continuing;
+            QTest::addRow("%s pass, slow", pass) << int(ReplaySpeed::Slow) << continuing;
+            QTest::addRow("%s pass, middle", pass) << int(ReplaySpeed::Middle) << continuing;
+            QTest::addRow("%s pass, fast", pass) << int(ReplaySpeed::Fast) << continuing;
+        }
     }
     void retiringAWorkerInTheMiddleOfAPassEndsItAndReleasesItAfterwards()
     {
         QFETCH(int, speed);
-        g_replay_speed = speed;
-        start(writeRecording("retire.dat", noise(500000, 10)));
-        QVERIFY(waitUntil([&] { return !reports->progress().isEmpty(); }));
-        // As the console retires a link: its retire signal to the worker's, then deleteLater.
-        Broadcaster console;
-        connect(&console, &Broadcaster::deleteObjAndNewNext_Worker_replay, worker,
-                &WorkerThread_Replay::deleteObjAndNewNext);
+        QFETCH(bool, continuing);
+        g_replay_speed = continuing ? int(ReplaySpeed::All) : speed;
+        start(writeRecording("retire.dat", noise(2000000, 10)));
+        if (continuing) {
+            QVERIFY(waitUntil([&] { return reports->finished(); }, 30000));
+            g_replay_percent = 10;
+            emit worker->signalTranspondSliderValueChanged();
+            QVERIFY(waitUntil([&] { return !reports->stops.isEmpty(); }, 30000));
+            reports->clear();
+            g_replay_speed = speed;
+            emit worker->signalTranspondreadFileAgain();
+        }
+        QVERIFY(waitUntil([&] { return !reports->progress().isEmpty(); }, 10000));
+        // As the console retires it: the owner's pointer is cleared, the worker's own thread
+        // ends the pass and releases the worker.
+        QPointer<WorkerThread_Replay> owner = worker;
         QPointer<WorkerThread_Replay> w = worker;
-        emit console.deleteObjAndNewNext_Worker_replay();
-        worker->deleteLater();
         worker = nullptr;
-        QVERIFY(waitUntil([&] { return w.isNull(); }, 5000));
+        retireWorker(owner);
+        QVERIFY(owner.isNull());
+        QVERIFY(waitUntil([&] { return w.isNull(); }, 10000));
         QVERIFY(!reports->finished());
-        QVERIFY(reports->progress().size() < 50);
+        QVERIFY(reports->progress().size() < 100);
+    }
+
+    void aSeekDuringAPacedPassEndsThatPassAndReadsToItsTarget()
+    {
+        // One calibration frame at the start of every 10000 bytes, its IMU times carrying the
+        // frame's number.
+        QByteArray bytes;
+        for (uint32_t n = 1; n <= 100; ++n) {
+            QByteArray block = calibFrame(DeviceMsgId::CalibB6B6, n * 1000);
+            block += QByteArray(10000 - block.size(), '\0');
+            bytes += block;
+        }
+        g_replay_speed = ReplaySpeed::Slow;
+        start(writeRecording("paced.dat", bytes));
+        QVERIFY(waitUntil([&] { return reports->progress().size() >= 3; }, 10000));
+        g_replay_percent = 50;
+        emit worker->signalTranspondSliderValueChanged();
+        QVERIFY(waitUntil([&] { return !reports->stops.isEmpty(); }, 30000));
+        QVERIFY(drain());
+
+        // The first pass ends where the seek came in; from the seek's first report on, the
+        // progress only rises, up to the target, and nothing of the first pass follows.
+        const QStringList p = reports->progress();
+        int seekStart = -1;
+        for (int i = 1; i < p.size(); ++i)
+            if (p[i].chopped(1).toDouble() < p[i - 1].chopped(1).toDouble()) {
+                QVERIFY2(seekStart < 0, qPrintable(p.join(" ")));
+                seekStart = i;
+            }
+        QVERIFY2(seekStart > 0, qPrintable(p.join(" ")));
+        QCOMPARE(p[seekStart], QString("1.0%"));
+        QCOMPARE(p.last(), QString("50%"));
+        QCOMPARE(p[p.size() - 2], QString("50.0%"));
+        QVERIFY(!p.contains("100%"));
+        QCOMPARE(reports->stops, QList<bool>{true});
+        QCOMPARE(worker->resumePosition(), qint64(500000));
+        QCOMPARE(g_calib_status.record(0, 0).time_ms, 50000u);
+
+        // The continuation reads plate 1's records on from the target, in file order.
+        reports->clear();
+        g_replay_speed = ReplaySpeed::Fast;
+        emit worker->signalTranspondreadFileAgain();
+        QVERIFY(waitUntil([&] { return reports->finished(); }, 30000));
+        QList<uint32_t> expected;
+        for (uint32_t n = 51; n <= 100; ++n)
+            expected << n * 1000;
+        QCOMPARE(reports->recordTimes(), expected);
+        const QStringList rest = reports->progress();
+        QCOMPARE(rest.first(), QString("51.0%"));
+        for (int i = 1; i + 1 < rest.size(); ++i)
+            QVERIFY2(rest[i].chopped(1).toDouble() > rest[i - 1].chopped(1).toDouble(), qPrintable(rest.join(" ")));
+    }
+
+    void aSeekInAOneMebibyteFileStopsAtEverySliderValue()
+    {
+        const qint64 size = 1024 * 1024;
+        start(writeRecording("mebibyte.dat", noise(int(size), 12)));
+        QVERIFY(waitUntil([&] { return reports->finished(); }, 10000));
+        for (int target = 1; target <= 99; ++target) {
+            reports->clear();
+            g_replay_percent = target;
+            emit worker->signalTranspondSliderValueChanged();
+            QVERIFY2(waitUntil([&] { return !reports->stops.isEmpty() || reports->finished(); }, 10000),
+                     qPrintable(QString::number(target)));
+            QVERIFY2(!reports->finished(), qPrintable(QString("slider %1 read the whole file").arg(target)));
+            QCOMPARE(reports->stops, QList<bool>{true});
+            // The first 10000-byte mark at or past the target.
+            const qint64 resume = worker->resumePosition();
+            QVERIFY2(resume * 100 >= target * size && (resume - 10000) * 100 < target * size,
+                     qPrintable(QString("slider %1 stopped at byte %2").arg(target).arg(resume)));
+            QCOMPARE(reports->progress().last(), QString("%1%").arg(target));
+        }
     }
 };
 

@@ -7,6 +7,9 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
 
 #include "app/MetaTypes.h"
 #include "app/Prompter.h"
@@ -128,6 +131,48 @@ private slots:
         QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
         // A broadcast reaches the replay without holding it up.
         emit console->Send_CMD_LONG_SIGNAL_times(56004, 0, 0, 0, 0, 0, 0);
+    }
+
+    void aNewFileDuringAPacedContinuePassRetiresTheOldWorkerInItsOwnThread_data()
+    {
+        QTest::addColumn<QString>("speedButton");
+        QTest::newRow("slow") << "pushButton_log_replay_setting_slow";
+        QTest::newRow("middle") << "pushButton_log_replay_setting_middle";
+        QTest::newRow("fast") << "pushButton_log_replay_setting_fast";
+        QTest::newRow("pause") << "pushButton_log_replay_setting_pause";
+    }
+    void aNewFileDuringAPacedContinuePassRetiresTheOldWorkerInItsOwnThread()
+    {
+        QFETCH(QString, speedButton);
+        Ui::MultiCalib *ui = console->form();
+        dialogs.files = QStringList{writeRecording("long.dat", 3000000)};
+        console->on_clicked_pushButton_log_replay();
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 20000));
+        ui->horizontalSlider_Percentage->setValue(10);
+        console->onHorizontalSliderReleased();
+        QVERIFY(TestKit::waitUntil([&] { return console->replayStopped(); }, 20000));
+        QCOMPARE(progress(), QString("10%"));
+        QTest::mouseClick(console->findChild<QPushButton *>(speedButton), Qt::LeftButton);
+        QTest::mouseClick(ui->pushButton_log_replay_setting_continue, Qt::LeftButton);
+        // The continuation is under way (paused at its first mark, or pacing its marks).
+        QVERIFY(TestKit::waitUntil([&] { return progress() != "10%"; }, 20000));
+        QCOMPARE(plateOneTime(0) >= 30000u, true);
+
+        QPointer<WorkerThread_Replay> old = console->replayWorker();
+        QThread *oldThread = old->thread();
+        std::atomic<int> releasedInItsThread{0}, releasedElsewhere{0};
+        connect(old.data(), &QObject::destroyed, this, [&, oldThread](QObject *) {
+            ++(QThread::currentThread() == oldThread ? releasedInItsThread : releasedElsewhere);
+        }, Qt::DirectConnection);
+        dialogs.files = QStringList{writeRecording("next.dat", 25000)};
+        console->on_clicked_pushButton_log_replay();
+        QVERIFY(console->replayWorker() && console->replayWorker() != old.data());
+        QTest::mouseClick(ui->pushButton_log_replay_setting_all, Qt::LeftButton);
+        QVERIFY(TestKit::waitUntil([&] { return old.isNull(); }, 20000));
+        QCOMPARE(releasedInItsThread.load(), 1);
+        QCOMPARE(releasedElsewhere.load(), 0);
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 20000));
+        ui->horizontalSlider_Percentage->setValue(0);
     }
 
     void theSpeedButtonsSetTheModeAndMarkTheirButton()

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -28,11 +29,14 @@
 #include "ui_MultiCalib.h"
 
 namespace {
-// Reads how many receivers a widget signal has (QObject::receivers is protected).
+// Reads how many receivers a widget signal has (QObject::receivers is protected): the member is
+// named through a class that makes it public and called on the widget as the QObject it is.
 struct SignalPeek : QObject {
+    using QObject::receivers;
     static int receiversOf(QObject *o, const char *signal)
     {
-        return static_cast<SignalPeek *>(o)->receivers(signal);
+        int (QObject::*peek)(const char *) const = &SignalPeek::receivers;
+        return (o->*peek)(signal);
     }
 };
 
@@ -97,6 +101,7 @@ private slots:
         Prompter::install(&prompter);
         SoundPlayer::install(&sound);
         getSettings()->setValue("turnTableType/type", 4);
+        getSettings()->remove("removeTableWidget"); // every page shown, whatever a run left
         QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run wait
         console = new MultiCalib;
     }
@@ -335,7 +340,11 @@ private slots:
 
     void shieldingFollowsTheGridAtTheNextTick()
     {
+        // Plate 2 starts from a clear: its records and packet-loss counts are its own.
+        console->clear_calib_multi_table();
+        g_expected_calib_flag = 0;
         TableView *grid = console->selectionGrid();
+        grid->setCellChecked(1, 5, false);
         grid->setCellChecked(1, 6, true);
         grid->setCellChecked(4, 32, true);
         console->calib_multi_ackTimeout();
@@ -347,7 +356,7 @@ private slots:
         g_link_status[1] = 1;
         feedPlate(1, [](CalibImuStatus *r, uint32_t *e) {
             r[6].calib_flag_h = 4095;
-            e[2] = 3; // the packet-loss reference of the test above: no jump
+            e[2] = 3; // counts that arrive with the first record after a clear are no jump
         });
         refresh();
         QTableWidget *t = console->plateTable(1);
@@ -360,9 +369,15 @@ private slots:
 
     void everyTickReportsEachPlatesVerdict()
     {
+        // No plate has reported its base board (closing every link forgets the reports); then
+        // plate 7's base board reports.
+        console->connect_serial_port(0);
+        console->clear_calib_multi_table();
+        g_expected_calib_flag = 0;
+        console->rev_log_from_worker(37, "7_1446063664_5_6_7");
         QSignalSpy logs(console, &MultiCalib::signal_log);
         g_link_status[1] = 1;
-        g_link_status[6] = 1; // plate 7 reported its base board above
+        g_link_status[6] = 1;
         feedPlate(1, [](CalibImuStatus *r, uint32_t *e) {
             for (int k = 0; k < 32; ++k) {
                 r[k] = CalibImuStatus{};
@@ -422,13 +437,15 @@ private slots:
 
     void theBottomTabShowsTheRecordLabelOnlyOnPlatePages()
     {
+        QTabWidget *bottom = console->form()->tabWidget_bottom;
         QSignalSpy visible(console, &MultiCalib::signal_label_record_visible);
-        console->form()->tabWidget_bottom->setCurrentIndex(12);
-        console->form()->tabWidget_bottom->setCurrentIndex(13);
-        QCOMPARE(visible.size(), 2);
-        QCOMPARE(visible[0][0].value<uint8_t>(), uint8_t(1));
-        QCOMPARE(visible[1][0].value<uint8_t>(), uint8_t(0));
-        console->form()->tabWidget_bottom->setCurrentIndex(0);
+        for (int i : {1, 12, 13, 16, 17, 18, 0})
+            bottom->setCurrentIndex(i);
+        QList<uint8_t> shown;
+        for (const auto &args : visible)
+            shown << args[0].value<uint8_t>();
+        // Plates 1, 13, 16: shown; the port and shield pages: hidden; the summary: shown.
+        QCOMPARE(shown, (QList<uint8_t>{1, 1, 1, 1, 0, 0, 1}));
     }
 
     void theStreamRequestGoesOutOnlyForTheConsolePage()
@@ -478,6 +495,141 @@ private slots:
         console->display_calib_multi();
         QCOMPARE(ui->tabWidget_top->indexOf(ui->tab_imu), -1);
         ui->tabWidget_bottom->setCurrentIndex(0);
+    }
+
+    void afterAnEarlierTopPageIsRemovedTheImuSwitchRemovesTheImuPageAndKeepsTheConfigurationPage()
+    {
+        Ui::MultiCalib *ui = console->form();
+        QTabWidget *top = ui->tabWidget_top;
+        g_link_status[1] = 1;
+        g_open_imu_plot = 1;
+        clock.advance(200);
+        console->display_calib_multi();
+        QVERIFY(top->indexOf(ui->tab_imu) >= 0);
+
+        // The operator removes the chamber manual page, which stands before the IMU page.
+        ui->comboBox_remove_tableWidget_items->setCurrentIndex(3);
+        QTest::mouseClick(ui->pushButton_remove_tableWidget_top, Qt::LeftButton);
+        auto putBack = qScopeGuard([&] {
+            ui->comboBox_remove_tableWidget_items->setCurrentIndex(3);
+            console->on_pushButton_add_tableWidget_top_clicked();
+            g_open_imu_plot = 0;
+        });
+        QVERIFY(top->indexOf(ui->tab_wenxiang_manual) < 0);
+        const int pages = top->count();
+
+        g_open_imu_plot = 0;
+        clock.advance(200);
+        console->display_calib_multi();
+        QCOMPARE(top->indexOf(ui->tab_imu), -1);
+        QVERIFY(top->indexOf(ui->tab_17) >= 0);
+        QCOMPARE(top->count(), pages - 1);
+
+        // Switched on again, the IMU page comes back after the pages before it.
+        g_open_imu_plot = 1;
+        clock.advance(200);
+        console->display_calib_multi();
+        QCOMPARE(top->indexOf(ui->tab_imu), top->indexOf(ui->tab_power_dc) + 1);
+        QCOMPARE(top->tabText(top->indexOf(ui->tab_imu)), QString("IMU"));
+        QVERIFY(top->indexOf(ui->tab_17) >= 0);
+
+        QTest::mouseClick(ui->pushButton_add_tableWidget_top, Qt::LeftButton);
+        QVERIFY(top->indexOf(ui->tab_wenxiang_manual) >= 0);
+        QCOMPARE(top->indexOf(ui->tab_imu), 7);
+    }
+
+    void afterAnEarlierPlatePageIsRemovedThePlotAndRecordLabelFollowTheOpenPlate()
+    {
+        Ui::MultiCalib *ui = console->form();
+        QTabWidget *bottom = ui->tabWidget_bottom;
+        g_link_status[8] = 1;
+        g_link_status[9] = 1;
+        g_open_imu_plot = 1;
+        clock.advance(200);
+        console->display_calib_multi();
+        ui->tabWidget_top->setCurrentWidget(ui->tab_imu);
+
+        // The operator removes plate 9's page: plate 10's page now stands where plate 9's was.
+        ui->comboBox_remove_tableWidget_items->setCurrentIndex(8);
+        QTest::mouseClick(ui->pushButton_remove_tableWidget_top, Qt::LeftButton);
+        auto putBack = qScopeGuard([&] {
+            ui->comboBox_remove_tableWidget_items->setCurrentIndex(8);
+            console->on_pushButton_add_tableWidget_top_clicked();
+            bottom->setCurrentIndex(0);
+            ui->tabWidget_top->setCurrentIndex(0);
+            g_open_imu_plot = 0;
+        });
+        QCOMPARE(bottom->tabText(9), QString::fromUtf8("底板10"));
+        bottom->setCurrentIndex(9);
+        feedPlate(8, [](CalibImuStatus *r, uint32_t *) { r[0].accx = -9.0f; });
+        feedPlate(9, [](CalibImuStatus *r, uint32_t *) { r[0].accx = 9.0f; });
+        clock.advance(200);
+        console->display_calib_multi();
+        QCPGraph *acc = ui->calib_multi_plot1->graph(0);
+        QVERIFY(acc->dataCount() > 0);
+        QCOMPARE((acc->data()->constEnd() - 1)->value, 9.0);
+
+        // Plate 16's page shows the recording label, the port page (now one place earlier) not.
+        QSignalSpy visible(console, &MultiCalib::signal_label_record_visible);
+        int plate16 = -1;
+        for (int i = 0; i < bottom->count(); ++i)
+            if (bottom->widget(i)->isAncestorOf(ui->tableWidget_calib_multi16))
+                plate16 = i;
+        QCOMPARE(plate16, 15);
+        bottom->setCurrentIndex(plate16);
+        bottom->setCurrentWidget(ui->tab_11);
+        QCOMPARE(bottom->currentIndex(), 16);
+        QCOMPARE(visible.size(), 2);
+        QCOMPARE(visible[0][0].value<uint8_t>(), uint8_t(1));
+        QCOMPARE(visible[1][0].value<uint8_t>(), uint8_t(0));
+
+        QTest::mouseClick(ui->pushButton_add_tableWidget_top, Qt::LeftButton);
+        QCOMPARE(bottom->tabText(9), QString::fromUtf8("底板9"));
+    }
+
+    void aClearWithSteadyLossCountsLeavesNoImuRed()
+    {
+        g_expected_calib_flag = 0;
+        g_link_status[1] = 1;
+        auto steady = [](CalibImuStatus *r, uint32_t *e) {
+            for (int k = 0; k < 32; ++k) {
+                r[k] = CalibImuStatus{};
+                e[k] = k < 4 ? 5 : 0;
+            }
+        };
+        feedPlate(1, steady);
+        refresh();
+        feedPlate(1, steady);
+        refresh();
+        QTableWidget *t = console->plateTable(1);
+        QCOMPARE(colour(t, 0, 1), QColor());
+        QCOMPARE(console->plateFailCount(1), 0u);
+
+        // The temperature script clears the tables at every soak end; the modules go on
+        // reporting the counts they had.
+        console->clear_calib_multi_table();
+        refresh();
+        for (int k = 1; k <= 32; ++k)
+            QCOMPARE(colour(t, 0, k), QColor());
+        QCOMPARE(console->plateFailCount(1), 0u);
+        for (int i = 0; i < 3; ++i) {
+            feedPlate(1, steady);
+            refresh();
+            for (int k = 1; k <= 32; ++k)
+                QCOMPARE(colour(t, 0, k), QColor());
+            QCOMPARE(cell(t, 0, 1), QString("5"));
+            QCOMPARE(console->plateFailCount(1), 0u);
+        }
+
+        // A new loss after the clear is marked as before.
+        feedPlate(1, [](CalibImuStatus *r, uint32_t *e) {
+            for (int k = 0; k < 32; ++k)
+                r[k] = CalibImuStatus{};
+            e[0] = 9;
+        });
+        refresh();
+        QCOMPARE(colour(t, 0, 1), QColor(Qt::red));
+        QCOMPARE(console->plateFailCount(1), 1u);
     }
 
     void theReplaySpeedButtonShowsRed()

@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include "app/Prompter.h"
 #include "app/Settings.h"
 #include "equipment/StationValues.h"
 #include "station/FormWorkOrderDetails.h"
@@ -52,10 +53,14 @@ void pressCancel(QDialogButtonBox *box) { QTest::mouseClick(box->button(QDialogB
 
 class TestSettingsDialogs : public QObject {
     Q_OBJECT
+    ScriptedPrompter prompter;
 
 private slots:
+    void initTestCase() { Prompter::install(&prompter); }
+    void cleanupTestCase() { Prompter::install(nullptr); }
     void init()
     {
+        prompter.shown.clear();
         getSettings()->clear();
         getSettings()->sync();
         resetStationValues();
@@ -118,23 +123,25 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
-    void okReadsEveryFieldKeepingEightBits()
+    void okReadsEveryField()
     {
         Settings dialog;
         auto *f = dialog.form();
         f->textEdit_calib_multi_turn_table_move_time->setText("12");
-        f->textEdit_calib_multi_turn_table_acc_time->setText("300");
-        f->textEdit_calib_multi_turn_table_gyro_time->setText("abc");
+        f->textEdit_calib_multi_turn_table_acc_time->setText(" 0");
+        f->textEdit_calib_multi_turn_table_gyro_time->setText("33");
         f->textEdit_calib_multi_turn_table_gyro_nonlinearity->setText("255");
         f->textEdit_calib_multi_turn_table_acc_nonlinearity->setText("40");
         f->textEdit_hot_house_temperature_down_speed->setText("1.5");
-        f->textEdit_static_test_countdown->setText("7.9");
+        f->textEdit_static_test_countdown->setText("7");
         f->checkBox_dual_computer_temp_calib_flag->setChecked(true);
         dialog.show();
         pressOk(f->buttonBox);
+        QVERIFY(prompter.shown.isEmpty());
+        QVERIFY(!dialog.isVisible());
         QCOMPARE(int(g_turn_table_move_time), 12);
-        QCOMPARE(int(g_turn_table_acc_time), 44);
-        QCOMPARE(int(g_turn_table_gyro_time), 0);
+        QCOMPARE(int(g_turn_table_acc_time), 0);
+        QCOMPARE(int(g_turn_table_gyro_time), 33);
         QCOMPARE(int(g_turn_table_gyro_nonlinearity_time), 255);
         QCOMPARE(int(g_turn_table_acc_nonlinearity_time), 40);
         QCOMPARE(float(g_hot_house_temperature_down_speed), 1.5f);
@@ -145,14 +152,63 @@ private slots:
         QCOMPARE(storedValue("main_index/global_hot_house_temperature_down_speed").toDouble(), 1.5);
         QCOMPARE(storedValue("main_index/global_dual_computer_temp_calib_flag").toInt(), 1);
 
-        f->textEdit_static_test_countdown->setText("300");
         f->checkBox_open_imu_plot->setChecked(true);
         f->checkBox_change_temp_calib_to_temp_cycling->setChecked(true);
         dialog.show();
         pressOk(f->buttonBox);
-        QCOMPARE(int(g_static_test_countdown_min), 44);
         QCOMPARE(int(g_open_imu_plot), 1);
         QCOMPARE(int(g_change_temp_calib_to_temp_cycling), 1);
+    }
+
+    void aValueItsSettingCannotHoldIsRefusedWithABoxNamingTheField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("step time 300") << "textEdit_calib_multi_turn_table_acc_time" << "标定加表时间(s)" << "300";
+        QTest::newRow("step time abc") << "textEdit_calib_multi_turn_table_gyro_time" << "标定陀螺时间(s)" << "abc";
+        QTest::newRow("step time -1") << "textEdit_calib_multi_turn_table_move_time" << "自动标定转台运动时间(s)" << "-1";
+        QTest::newRow("step time empty") << "textEdit_calib_multi_turn_table_acc_nonlinearity" << "标定加表非线性时间(s)" << "";
+        QTest::newRow("quiet time 300") << "textEdit_static_test_countdown" << "静止复测倒计时（min）" << "300";
+        QTest::newRow("quiet time abc") << "textEdit_static_test_countdown" << "静止复测倒计时（min）" << "abc";
+        QTest::newRow("quiet time 7.9") << "textEdit_static_test_countdown" << "静止复测倒计时（min）" << "7.9";
+        QTest::newRow("rate abc") << "textEdit_hot_house_temperature_down_speed" << "实际降温速率" << "abc";
+    }
+    void aValueItsSettingCannotHoldIsRefusedWithABoxNamingTheField()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, label);
+        QFETCH(QString, text);
+        Settings dialog;
+        auto *f = dialog.form();
+        f->textEdit_calib_multi_turn_table_move_time->setText("20");
+        dialog.findChild<QTextEdit *>(field)->setText(text);
+        f->comboBox_DC_type->setCurrentIndex(3);
+        f->checkBox_open_imu_plot->setChecked(true);
+        dialog.show();
+        pressOk(f->buttonBox);
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(prompter.shown[0].kind, Prompter::Kind::Warning);
+        QVERIFY2(prompter.shown[0].text.startsWith(label + ": \"" + text + "\""), qPrintable(prompter.shown[0].text));
+        // The dialog stays open and nothing of it is applied or stored.
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(int(g_turn_table_move_time), 10);
+        QCOMPARE(int(g_turn_table_acc_time), 45);
+        QCOMPARE(int(g_turn_table_gyro_time), 45);
+        QCOMPARE(int(g_static_test_countdown_min), 10);
+        QCOMPARE(float(g_hot_house_temperature_down_speed), 2.0f);
+        QCOMPARE(int(g_open_imu_plot), 0);
+        QCOMPARE(float(g_dc_full_scale_voltage), 31.0f);
+        QVERIFY(!storedValue("main_index/DC_type").isValid());
+
+        // Mended, the same OK applies the dialog and closes it.
+        dialog.findChild<QTextEdit *>(field)->setText(field.contains("down_speed") ? "1.5" : "30");
+        pressOk(f->buttonBox);
+        QCOMPARE(prompter.shown.size(), 1);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(int(g_turn_table_move_time), field.contains("move_time") ? 30 : 20);
+        QCOMPARE(int(g_open_imu_plot), 1);
+        QCOMPARE(storedValue("main_index/DC_type").toInt(), 3);
     }
 
     void cancelChangesNothing()
