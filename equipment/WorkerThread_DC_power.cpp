@@ -57,6 +57,7 @@ void WorkerThread_DC_power::abandonControl()
     m_steps.clear();
     m_busy = false;
     m_plateCode = 0;
+    ++m_stepToken;
     // Switch writes still queued behind a poll belong to the abandoned codes too.
     QQueue<Frame> keep;
     for (const Frame &f : m_frames)
@@ -75,6 +76,7 @@ void WorkerThread_DC_power::closePort()
     m_frames.clear();
     m_busy = false;
     m_plateCode = 0;
+    ++m_stepToken;
     if (m_device)
         m_device->disconnectDevice();
 }
@@ -99,6 +101,25 @@ void WorkerThread_DC_power::queueFrame(Frame f)
     }
     m_frames.enqueue(std::move(f));
     sendNextFrame();
+}
+
+bool WorkerThread_DC_power::queueStepFrame(const QByteArray &bytes, std::function<void(QModbusReply *)> onReply)
+{
+    if (!m_device || m_device->state() != QModbusDevice::ConnectedState) {
+        emit signal_log(5, "DC supply: frame not sent, supply not connected");
+        return false;
+    }
+    // The step machine holds until this frame was answered or failed; a sequence abandoned or a
+    // port closed meanwhile changes the token, and the late answer then moves nothing on.
+    const quint64 token = ++m_stepToken;
+    queueFrame({bytes, 0, [this, token, onReply](QModbusReply *reply) {
+                    if (token != m_stepToken)
+                        return;
+                    onReply(reply);
+                    runSteps();
+                },
+                false});
+    return true;
 }
 
 void WorkerThread_DC_power::sendNextFrame()
@@ -259,10 +280,16 @@ void WorkerThread_DC_power::runSteps()
         switch (st.kind) {
         case Step::Write: {
             const QByteArray f = setFrame(st.value);
-            if (f.size() != DcSupply::kSetFrameBytes)
+            if (f.size() != DcSupply::kSetFrameBytes) {
                 emit signal_log(74, "DC supply: no set frame to switch with");
-            else
-                queueFrame({f, 0, {}, false});
+                break;
+            }
+            // The gap after a switch write counts from the supply's answer, not from the queue.
+            if (queueStepFrame(f, [this](QModbusReply *reply) {
+                    if (reply && reply->error() != QModbusDevice::NoError)
+                        emit signal_log(5, QString("DC supply: frame failed: %1").arg(reply->errorString()));
+                }))
+                return;
             break;
         }
         case Step::Wait:
@@ -273,14 +300,14 @@ void WorkerThread_DC_power::runSteps()
             read.append(char(DcSupply::kSlave)).append(char(QModbusRequest::ReadHoldingRegisters));
             read.append(char(0)).append(char(DcSupply::kOutputRegister)).append(char(0)).append(char(1));
             const int want = st.value;
-            queueFrame({read, 0, [this, want](QModbusReply *reply) {
-                            const QByteArray d = reply ? reply->rawResult().data() : QByteArray();
-                            const bool ok = reply && reply->error() == QModbusDevice::NoError && d.size() >= 3
-                                            && ((quint8(d[1]) << 8) | quint8(d[2])) == want;
-                            if (!ok)
-                                emit signal_log(74, want ? "DC supply: power on not confirmed" : "DC supply: power off not confirmed");
-                        },
-                        false});
+            if (queueStepFrame(read, [this, want](QModbusReply *reply) {
+                    const QByteArray d = reply ? reply->rawResult().data() : QByteArray();
+                    const bool ok = reply && reply->error() == QModbusDevice::NoError && d.size() >= 3
+                                    && ((quint8(d[1]) << 8) | quint8(d[2])) == want;
+                    if (!ok)
+                        emit signal_log(74, want ? "DC supply: power on not confirmed" : "DC supply: power off not confirmed");
+                }))
+                return;
             break;
         }
         case Step::StreamCmd:

@@ -74,6 +74,9 @@ private:
     bool platesHaveCode(uint16_t code) const;
     static bool anyLiveImu();
     void queueFrame(Frame f);
+    // Queues a frame of the running step; the steps go on once it was answered or failed.
+    // False when the supply is not connected (nothing queued, the steps go on at once).
+    bool queueStepFrame(const QByteArray &bytes, std::function<void(QModbusReply *)> onReply);
     void sendNextFrame();
     void poll();
     QByteArray setFrame(int on);
@@ -90,6 +93,7 @@ private:
     bool m_busy = false;        // a code is running
     uint16_t m_plateCode = 0;   // the code the plates are being brought to (0: none)
     int m_plateAttempts = 0;
+    quint64 m_stepToken = 0;    // the step frame the steps wait for (changed by abandon / close)
     QByteArray m_setFrame;      // this worker's own copy of the panel's set frame
     bool m_reportedOpen = false;
 };

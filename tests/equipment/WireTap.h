@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <memory>
 
@@ -16,7 +17,7 @@ public:
     struct Chunk {
         bool fromWorker;
         QByteArray bytes;
-        qint64 atMs;
+        qint64 atMs; // when passed on (a delayed answer: when released to the worker)
     };
     WireTap()
     {
@@ -46,6 +47,10 @@ public:
     }
     // Stops relaying the peer's answers (a silent peer).
     bool muted = false;
+    // Holds each of the peer's answers this long before passing it on (a slow peer).
+    int answerDelayMs = 0;
+    // The tap's clock start on the monotonic reference, to set its times beside other clocks.
+    qint64 clockStart() const { return m_clock.msecsSinceReference(); }
     QList<Chunk> chunks;
 
 private:
@@ -54,9 +59,19 @@ private:
         const QByteArray b = from.readAvailable();
         if (b.isEmpty())
             return;
+        if (!fromWorker && muted) {
+            chunks << Chunk{fromWorker, b, m_clock.elapsed()};
+            return;
+        }
+        if (!fromWorker && answerDelayMs > 0) {
+            QTimer::singleShot(answerDelayMs, this, [this, &to, b] {
+                chunks << Chunk{false, b, m_clock.elapsed()};
+                to.write(b.constData(), b.size());
+            });
+            return;
+        }
         chunks << Chunk{fromWorker, b, m_clock.elapsed()};
-        if (fromWorker || !muted)
-            to.write(b.constData(), b.size());
+        to.write(b.constData(), b.size());
     }
     PtyPair m_worker, m_peer;
     std::unique_ptr<QSocketNotifier> m_fromWorker, m_fromPeer;

@@ -38,10 +38,12 @@ public:
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this,
                 [this](uint16_t c, float cm1, float, uint32_t cm3, uint32_t, int32_t, int32_t) {
                     plates << PlateCmd{c, cm1, cm3, false};
+                    plateTimes << clock.elapsed();
                 });
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this,
                 [this](uint16_t c, float cm1, float, uint32_t cm3, uint32_t, int32_t, int32_t) {
                     plates << PlateCmd{c, cm1, cm3, true};
+                    plateTimes << clock.elapsed();
                 });
         clock.start();
     }
@@ -64,6 +66,7 @@ public:
     QList<QByteArray> frames;
     QList<qint64> frameTimes;
     QList<PlateCmd> plates;
+    QList<qint64> plateTimes; // when each plate command reached the console side
     QElapsedTimer clock;
 };
 
@@ -73,6 +76,28 @@ QByteArray setFrame(int output)
     QByteArray f = QByteArray::fromHex("11100003000306631852940000");
     f[12] = char(output);
     return f;
+}
+
+QByteArray withCrc(const QByteArray &f)
+{
+    const uint16_t crc = crc16_modbus(reinterpret_cast<const uint8_t *>(f.constData()), size_t(f.size()));
+    return f + char(crc & 0xFF) + char(crc >> 8);
+}
+
+// The tap times (on the tap's clock) at which each occurrence of a frame was complete on the
+// line in the given direction.
+QList<qint64> timesOf(const WireTap &tap, bool fromWorker, const QByteArray &frame)
+{
+    QList<qint64> at;
+    QByteArray line;
+    for (const WireTap::Chunk &c : tap.chunks) {
+        if (c.fromWorker != fromWorker)
+            continue;
+        line += c.bytes;
+        while (line.count(frame) > at.size())
+            at << c.atMs;
+    }
+    return at;
 }
 
 WorkerThread_DC_power::Timings fast()
@@ -202,6 +227,48 @@ private slots:
         QVERIFY(peer->writes().contains("hr 3 25368 21140 1"));
         QTest::qWait(100);
         QCOMPARE(reports->count(74), 0); // the read-back confirmed the output
+    }
+
+    void aSlowSupplyAnswersEachSwitchWriteBeforeTheGapAndTheStreamStarts()
+    {
+        // The supply takes 250 ms over each answer; the worker waits long enough for it.
+        QVERIFY(TestKit::retireWorker(worker));
+        tap->answerDelayMs = 250;
+        auto *w = new WorkerThread_DC_power(tap->workerPath());
+        WorkerThread_DC_power::Timings t = fast();
+        t.replyTimeoutMs = 3000;
+        w->setTimings(t);
+        delete reports;
+        reports = new Reports(w);
+        worker = startWorkerThread(w, &WorkerThread_DC_power::openSerialConnected);
+        QVERIFY(waitUntil([&] { return reports->connected == 1; }));
+
+        control(101);
+        const QByteArray answer = withCrc(QByteArray::fromHex("111000030003"));
+        QVERIFY(waitUntil([&] {
+            return reports->plates.size() == 15 && timesOf(*tap, false, answer).size() == 3;
+        }, 20000));
+        QCOMPARE(peer->writes().count("hr 3 25368 21140 1"), 3);
+
+        const QList<qint64> sent = timesOf(*tap, true, withCrc(setFrame(1)));
+        const QList<qint64> answered = timesOf(*tap, false, answer);
+        QCOMPARE(sent.size(), 3);
+        // Each gap (60 ms here, 300 ms live) starts when the supply answered the write before.
+        QVERIFY2(sent[1] - answered[0] >= 50, qPrintable(QString("%1 %2").arg(sent[1]).arg(answered[0])));
+        QVERIFY2(sent[2] - answered[1] >= 50, qPrintable(QString("%1 %2").arg(sent[2]).arg(answered[1])));
+        // The plates are told to stream only after the last switch-on was answered and settled.
+        const qint64 firstStream = reports->plateTimes[0] + reports->clock.msecsSinceReference() - tap->clockStart();
+        QVERIFY2(firstStream - answered[2] >= 50, qPrintable(QString("%1 %2").arg(firstStream).arg(answered[2])));
+        QCOMPARE(reports->count(74), 0); // the read-back confirmed the output
+    }
+
+    void aSilentSupplyStillEndsTheSwitchAndReportsIt()
+    {
+        tap->muted = true;
+        control(101);
+        QVERIFY(waitUntil([&] { return reports->plates.size() == 15; }, 20000));
+        QCOMPARE(reports->setWrites(1), 3);
+        QVERIFY(reports->logs.contains(qMakePair(74, QString("DC supply: power on not confirmed"))));
     }
 
     void thePlatesAreTriedThreeTimesThenTheFailureIsReported()
