@@ -242,8 +242,7 @@ private slots:
     void theOneClickButtonComesBackAfterEveryEndOfTheRun()
     {
         // Code 62 posts the turntable station: to a closed loopback port here.
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", 9);
+        getSettings()->setValue("httpAddr/officialAddr", "http://127.0.0.1:9/api/BRAPI/FullTemperature");
         getSettings()->setValue("httpAddr/timeoutMs", 500);
         auto console = makeConsole(0);
         Ui::MultiCalib *ui = console->form();

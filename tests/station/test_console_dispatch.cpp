@@ -18,6 +18,7 @@
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "tests/kit/TestKit.h"
+#include "ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 
 using TestKit::waitUntil;
@@ -47,18 +48,15 @@ class TestConsoleDispatch : public QObject {
 private:
     ModuleSimulator *sim = nullptr;
     MultiCalib *console = nullptr;
-    ScriptedPrompter prompter;
-    RecordingSoundPlayer sound;
-    ManualClock clock;
+    ConsoleSeams seams; // scripted boxes, recorded sounds and a manual clock for the whole run
+    ScriptedPrompter &prompter = seams.prompter;
+    RecordingSoundPlayer &sound = seams.sound;
+    ManualClock &clock = seams.clock;
     QList<uint16_t> received; // the command ids plate 2 received in this row, in order
 
 private slots:
     void initTestCase()
     {
-        registerMetaTypes();
-        Prompter::install(&prompter);
-        SoundPlayer::install(&sound);
-        Clock::install(&clock);
         sim = new ModuleSimulator;
         QVERIFY(sim->isValid());
         connect(sim, &ModuleSimulator::commandReceived, this, [this](uint16_t id) { received << id; });
@@ -81,9 +79,6 @@ private slots:
         QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
         delete console;
         delete sim;
-        Prompter::install(nullptr);
-        SoundPlayer::install(nullptr);
-        Clock::install(nullptr);
     }
 
     void eachCodeDoesItsOneThing_data()

@@ -3,6 +3,7 @@
 // fake chamber that answers the console's signals, and the loopback upload service. Times are
 // scaled.
 #include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -23,7 +24,10 @@
 #include "sim/TurntableSim.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/MultiCalib.h"
+#include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
+#include "ConsoleSeams.h"
+#include "ConsoleTurntable.h"
 #include "tests/station/UploadServer.h"
 #include "ui_MultiCalib.h"
 #include "ui_multi_calib_cmd.h"
@@ -38,9 +42,10 @@ private:
     TurntableSim *lostTable = nullptr; // a controller whose line goes away
     UploadServer *server = nullptr;
     MultiCalib *console = nullptr;
-    ScriptedPrompter prompter;
-    RecordingSoundPlayer sound;
-    ManualClock clock;
+    ConsoleSeams seams; // scripted boxes, recorded sounds and a manual clock for the whole run
+    ScriptedPrompter &prompter = seams.prompter;
+    RecordingSoundPlayer &sound = seams.sound;
+    ManualClock &clock = seams.clock;
     QTimer minutes; // the soaks count wall-clock seconds: a minute passes every two milliseconds
     QTimer chamberReports; // the fake chamber reports its temperature as a polled one would
     float chamberTemp = 25.0f;
@@ -74,17 +79,7 @@ private:
     {
         if (g_turn_table_connected)
             return;
-        QComboBox *c = console->form()->comboBox_calib_multi_turn_table;
-        c->setCurrentIndex(c->findText((controller ? controller : table)->portPath() + " # simulated"));
-        QVERIFY(c->currentIndex() > 0);
-        console->on_clicked_pushButton_connect_calib_multi_turn_table();
-        QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
-        WorkerThread_turn_table *w = console->turnTableWorker();
-        QMetaObject::invokeMethod(w, [w] {
-            w->setTimeScale(50);
-            w->setTickInterval(2);
-            w->setPollInterval(20);
-        }, Qt::BlockingQueuedConnection);
+        QVERIFY(linkConsoleTurntable(console, (controller ? controller : table)->portPath()));
     }
     void linkPlate()
     {
@@ -126,14 +121,10 @@ private:
 private slots:
     void initTestCase()
     {
-        registerMetaTypes();
-        Prompter::install(&prompter);
-        SoundPlayer::install(&sound);
-        Clock::install(&clock);
         server = new UploadServer(TestKit::workDir() + "/runs_upload");
         QVERIFY(server->port() > 0);
-        getSettings()->setValue("httpAddr/officialHost", "127.0.0.1");
-        getSettings()->setValue("httpAddr/officialPort", server->port());
+        getSettings()->setValue("httpAddr/officialAddr",
+                                QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(server->port()));
         getSettings()->setValue("httpAddr/timeoutMs", 3000);
         getSettings()->setValue("turnTableType/type", "0");
         getSettings()->sync();
@@ -154,6 +145,7 @@ private slots:
                 (sim->portPath() + ":" + table->portPath() + ":" + lostTable->portPath()).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         console->setScriptTiming(2, 0.001);
         console->commandPage()->setRunSecondMs(2);
@@ -194,9 +186,6 @@ private slots:
         delete table;
         delete lostTable;
         delete server;
-        Prompter::install(nullptr);
-        SoundPlayer::install(nullptr);
-        Clock::install(nullptr);
     }
 
     void cleanup() { minutes.stop(); }

@@ -36,6 +36,7 @@
 #include "station/UploadBodies.h"
 #include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
+#include "ConsoleTurntable.h"
 #include "ui_MultiCalib.h"
 
 using TestKit::waitUntil;
@@ -603,19 +604,9 @@ private slots:
         g_turn_table_acc_nonlinearity_time = 1;
         advancedLinksUp();
         g_turn_table_connected = 0; // the real worker's link now
-        QComboBox *c = console->form()->comboBox_calib_multi_turn_table;
-        c->setCurrentIndex(c->findText(table->portPath() + " # simulated"));
-        QVERIFY(c->currentIndex() > 0);
-        console->on_clicked_pushButton_connect_calib_multi_turn_table();
-        QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
-        WorkerThread_turn_table *w = console->turnTableWorker();
-        QMetaObject::invokeMethod(w, [w] {
-            // A rotation that fails now stops the run: the silent-controller limit (three run
-            // seconds) must stay well above the poll interval on a loaded machine.
-            w->setTimeScale(50);
-            w->setTickInterval(2);
-            w->setPollInterval(20);
-        }, Qt::BlockingQueuedConnection);
+        // A rotation that fails now stops the run: the worker runs on test time.
+        WorkerThread_turn_table *w = linkConsoleTurntable(console, table->portPath());
+        QVERIFY(w);
         QSignalSpy rotated(w, &WorkerThread_turn_table::signal_rotated_times);
         const uint32_t statusBefore = console->turnTableStatusCount();
         QVERIFY(waitUntil([&] { return console->turnTableStatusCount() > statusBefore + 5; }));

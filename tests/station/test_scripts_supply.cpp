@@ -1,6 +1,7 @@
 // The temperature script through the real chamber and supply workers: each on a pseudo-terminal
 // to its pymodbus peer (the chamber reaches each set point at once), a simulated plate behind a
 // real rack link and a loopback production-data service; times scaled.
+#include <QDir>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "sim/ModuleSimulator.h"
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
+#include "station/UploadOutbox.h"
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
 #include "tests/kit/TestKit.h"
@@ -138,8 +140,8 @@ private slots:
         service = new UploadServer(TestKit::workDir() + "/service");
         QVERIFY(service->port() > 0);
         QSettings *s = getSettings();
-        s->setValue("httpAddr/officialHost", "127.0.0.1");
-        s->setValue("httpAddr/officialPort", service->port());
+        s->setValue("httpAddr/officialAddr",
+                    QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(service->port()));
         s->setValue("httpAddr/timeoutMs", 3000);
         s->setValue("turnTableType/type", 0);
         s->setValue("main_index/DC_Max_VOLTAGE_NOW", 12.0f);
@@ -162,6 +164,7 @@ private slots:
                 (sim->portPath() + ":" + chamberLine->workerPath() + ":" + dcLine->workerPath()).toLocal8Bit());
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
+        QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         ui = console->form();
         console->setScriptTiming(2, 0.001);
