@@ -64,16 +64,19 @@ WalkResult runWalk(int timeoutMs = 30000)
     WalkResult r;
     QElapsedTimer t;
     t.start();
-    QPointer<WorkerThread_ftp> worker = createWorker_ftp();
     QObject receiver;
-    QObject::connect(worker, &WorkerThread_ftp::signal_loggedIn, &receiver,
-                     [&](bool ok) { r.loggedIn = ok ? 1 : 0; });
-    QObject::connect(worker, &WorkerThread_ftp::signal_upload_log, &receiver,
-                     [&](QString text) { r.logs << text; });
-    QObject::connect(worker, &WorkerThread_ftp::signal_walkFinished, &receiver,
-                     [&](int sent, int skipped, int failed) {
-                         r.sent = sent, r.skipped = skipped, r.failed = failed, r.finished = true;
-                     });
+    // Wired before the worker's thread starts, as the console does: a walk that ends at once
+    // (refused connection, no machine id) is not missed.
+    QPointer<WorkerThread_ftp> worker = createWorker_ftp([&](WorkerThread_ftp *w) {
+        QObject::connect(w, &WorkerThread_ftp::signal_loggedIn, &receiver,
+                         [&](bool ok) { r.loggedIn = ok ? 1 : 0; });
+        QObject::connect(w, &WorkerThread_ftp::signal_upload_log, &receiver,
+                         [&](QString text) { r.logs << text; });
+        QObject::connect(w, &WorkerThread_ftp::signal_walkFinished, &receiver,
+                         [&](int sent, int skipped, int failed) {
+                             r.sent = sent, r.skipped = skipped, r.failed = failed, r.finished = true;
+                         });
+    });
     waitUntil([&] { return r.finished; }, timeoutMs);
     r.elapsedMs = t.elapsed();
     QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
