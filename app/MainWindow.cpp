@@ -152,6 +152,8 @@ void MainWindow::on_pushButton_connect_clicked()
     wirePages();
     if (ui->stackedWidget->currentIndex() == PageCalib)
         wireConsole();
+    else
+        unwireConsole();
     WorkerThread *w = m_worker;
     connect(w, &WorkerThread::signal_connectIsSuccess, this, [this, w, port, baud](bool ok) {
         if (w != m_worker)
@@ -250,6 +252,20 @@ void MainWindow::wireConsole()
     connect(this, &MainWindow::signal_file_recoding, c, &MultiCalib::signal_file_recoding, u);
     connect(c, &MultiCalib::signal_sendVersionValue, this, &MainWindow::displayVersionValue, u);
     connect(w, &WorkerThread::signal_linkLost, c, &MultiCalib::linkLost_main, u);
+}
+
+// A link made on another page is the module's alone: the console's wiring of an earlier link
+// made on the console page goes (its worker-side connections went with that worker), so the
+// rack no longer follows the connect button and the version labels show the module.
+void MainWindow::unwireConsole()
+{
+    MultiCalib *c = m_multiCalib;
+    disconnect(this, &MainWindow::signal_clear_calib_multi_table, c, &MultiCalib::clear_calib_multi_table);
+    disconnect(this, &MainWindow::signal_connect_serial_port, c, &MultiCalib::connect_serial_port);
+    disconnect(c, &MultiCalib::signal_label_record_visible, this, &MainWindow::label_record_visible);
+    disconnect(this, &MainWindow::cmd_start, c, &MultiCalib::cmd_start);
+    disconnect(this, &MainWindow::signal_file_recoding, c, &MultiCalib::signal_file_recoding);
+    disconnect(c, &MultiCalib::signal_sendVersionValue, this, &MainWindow::displayVersionValue);
 }
 
 void MainWindow::on_pushButton_mode_start_clicked()

@@ -77,6 +77,7 @@ private:
     void refreshPorts();
     void wirePages();
     void wireConsole();
+    void unwireConsole();
     void closeLink();
     // The confirmed exit: every window closed, every worker retired, the event loop ended.
     void shutDown();

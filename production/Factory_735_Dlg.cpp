@@ -308,11 +308,11 @@ void Factory_735_Dlg::find_from_db_735e()
 void Factory_735_Dlg::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_timer.start();
+    QuickTestPage::pageShown(m_timer);
 }
 
 void Factory_735_Dlg::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    m_timer.stop();
+    QuickTestPage::pageHidden(event, m_timer, m_engine);
 }

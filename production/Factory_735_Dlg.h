@@ -55,7 +55,8 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    // The tick runs while the page is shown, so only the current page talks to the module.
+    // The tick runs while the page is in use, so only the current page talks to the module
+    // (a minimised window keeps it running; see QuickTestPage::pageHidden).
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

@@ -312,11 +312,11 @@ void Factory_K350_Dlg::find_from_db()
 void Factory_K350_Dlg::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_timer.start();
+    QuickTestPage::pageShown(m_timer);
 }
 
 void Factory_K350_Dlg::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    m_timer.stop();
+    QuickTestPage::pageHidden(event, m_timer, m_engine);
 }

@@ -5,6 +5,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <limits>
@@ -57,6 +58,10 @@ IMU_Screening_Dlg::IMU_Screening_Dlg(QWidget *parent)
     });
     connect(&m_run, &ScreeningRun::stepSent, this, [] { SoundPlayer::instance().play(Sounds::Start); });
     connect(&m_run, &ScreeningRun::verdict, this, &IMU_Screening_Dlg::onVerdict);
+    connect(&m_run, &ScreeningRun::notTested, this, [this] {
+        showGrid();
+        SoundPlayer::instance().play(Sounds::Alarm);
+    });
     clear_imu_screening_16module();
 
     create_db_imu_screeing();
@@ -83,25 +88,86 @@ void IMU_Screening_Dlg::loadLimits()
     ui->lineEdit_limit_lp_type->setValidator(new QIntValidator(0, 255, this));
     ui->lineEdit_limit_stream_mode->setValidator(new QIntValidator(0, 255, this));
     ui->lineEdit_limit_sys_clk->setValidator(new QIntValidator(0, std::numeric_limits<int>::max(), this));
-    ui->lineEdit_limit_lp_type->setText(QString::number(l.lp_type));
-    ui->lineEdit_limit_stream_mode->setText(QString::number(l.stream_mode));
-    ui->lineEdit_limit_sys_clk->setText(QString::number(l.sys_clk));
-    for (QLineEdit *e : {ui->lineEdit_limit_lp_type, ui->lineEdit_limit_stream_mode, ui->lineEdit_limit_sys_clk})
-        connect(e, &QLineEdit::editingFinished, this, &IMU_Screening_Dlg::storeLimits);
+    for (QLineEdit *e : limitEdits()) {
+        showLimit(e);
+        connect(e, &QLineEdit::editingFinished, this, [this, e] { storeLimit(e); });
+        e->installEventFilter(this); // a text the validator refuses raises no editingFinished
+    }
 }
 
-void IMU_Screening_Dlg::storeLimits()
+QList<QLineEdit *> IMU_Screening_Dlg::limitEdits() const
 {
+    return {ui->lineEdit_limit_lp_type, ui->lineEdit_limit_stream_mode, ui->lineEdit_limit_sys_clk};
+}
+
+QString IMU_Screening_Dlg::limitKey(QLineEdit *e) const
+{
+    if (e == ui->lineEdit_limit_lp_type)
+        return "lp_type";
+    return e == ui->lineEdit_limit_stream_mode ? "stream_mode" : "sys_clk";
+}
+
+qint64 IMU_Screening_Dlg::limitInForce(QLineEdit *e) const
+{
+    const ScreeningLimits l = m_run.limits();
+    if (e == ui->lineEdit_limit_lp_type)
+        return l.lp_type;
+    return e == ui->lineEdit_limit_stream_mode ? qint64(l.stream_mode) : qint64(l.sys_clk);
+}
+
+void IMU_Screening_Dlg::showLimit(QLineEdit *e)
+{
+    e->setText(QString::number(limitInForce(e)));
+}
+
+// Only the field the operator finished is taken, and only a text its validator accepts.
+void IMU_Screening_Dlg::storeLimit(QLineEdit *e)
+{
+    if (!e->hasAcceptableInput()) {
+        refuseLimit(e);
+        return;
+    }
+    bool ok = false;
+    const qint64 v = e->locale().toLongLong(e->text(), &ok);
+    if (!ok) {
+        refuseLimit(e);
+        return;
+    }
+    if (v == limitInForce(e))
+        return; // nothing changed (also a field just set back after a refusal)
     ScreeningLimits l = m_run.limits();
-    l.lp_type = ui->lineEdit_limit_lp_type->text().toInt();
-    l.stream_mode = ui->lineEdit_limit_stream_mode->text().toInt();
-    l.sys_clk = ui->lineEdit_limit_sys_clk->text().toUInt();
+    if (e == ui->lineEdit_limit_lp_type)
+        l.lp_type = int(v);
+    else if (e == ui->lineEdit_limit_stream_mode)
+        l.stream_mode = int(v);
+    else
+        l.sys_clk = uint32_t(v);
     m_run.setLimits(l);
     QSettings *s = getSettings();
-    s->setValue("imu_screening/lp_type", l.lp_type);
-    s->setValue("imu_screening/stream_mode", l.stream_mode);
-    s->setValue("imu_screening/sys_clk", l.sys_clk);
+    s->setValue("imu_screening/" + limitKey(e), v);
     s->sync();
+}
+
+void IMU_Screening_Dlg::refuseLimit(QLineEdit *e)
+{
+    const QString refused = e->text();
+    showLimit(e); // back to the limit in force before the box takes the focus
+    Prompter::instance().warning(this, tr("Warning"),
+                                 tr("The %1 limit does not take \"%2\"; the limit in force, %3, stays.")
+                                     .arg(limitKey(e), refused, e->text()));
+}
+
+bool IMU_Screening_Dlg::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *e = qobject_cast<QLineEdit *>(watched);
+    if (e && limitEdits().contains(e)) {
+        const bool enter = event->type() == QEvent::KeyPress
+            && (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return
+                || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Enter);
+        if ((enter || event->type() == QEvent::FocusOut) && !e->hasAcceptableInput())
+            refuseLimit(e);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void IMU_Screening_Dlg::init_auto_resize()

@@ -16,6 +16,7 @@ namespace Ui {
 class IMU_Screening_Dlg;
 }
 class AutoResize;
+class QLineEdit;
 class QTableWidget;
 
 class IMU_Screening_Dlg : public QWidget {
@@ -56,6 +57,7 @@ protected:
     // The tick runs while the page is shown, so only the current page talks to the module.
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setStatus(const QString &text, const QString &style);
@@ -63,7 +65,14 @@ private:
     void showCounts();
     void onVerdict(bool passed, const QStringList &serials);
     void loadLimits();
-    void storeLimits();
+    // The three limit fields: lp_type, stream_mode, sys_clk.
+    QList<QLineEdit *> limitEdits() const;
+    QString limitKey(QLineEdit *e) const;
+    qint64 limitInForce(QLineEdit *e) const;
+    void showLimit(QLineEdit *e);
+    void storeLimit(QLineEdit *e);
+    // A text that is no limit: shown as refused, the field back to the limit in force.
+    void refuseLimit(QLineEdit *e);
     bool linkUp() const;
 
     std::unique_ptr<Ui::IMU_Screening_Dlg> ui;

@@ -6,6 +6,10 @@
 
 using namespace QuickTestText;
 
+namespace {
+constexpr double kPhaseAtS = 5.0; // the phase command goes out this far into a test
+}
+
 QuickTestConfig QuickTestConfig::for735()
 {
     QuickTestConfig c;
@@ -96,7 +100,7 @@ void QuickTestEngine::tick(const Inputs &in)
         emit clearPage();
         return;
     }
-    if (m_status == OpenPort || m_status == Interrupted) {
+    if (m_status == OpenPort || m_status == Interrupted || m_status == PageLeft) {
         setStatus(Waiting, Yellow);
         emit clearPage();
     }
@@ -139,12 +143,17 @@ void QuickTestEngine::tick(const Inputs &in)
         emit testStarted();
     }
     const double elapsed = elapsedS();
-    if (m_hasStart && !m_done && m_phasesLatched && !m_phaseSent && elapsed >= 5.0) {
+    if (m_hasStart && !m_done && m_phasesLatched && !m_phaseSent && elapsed >= kPhaseAtS) {
         emit command(m_cfg.phaseCommand, 0, 0, 0, 0, 0, 0);
         setStatus(m_cfg.phaseText, Yellow);
         m_phaseSent = true;
+        m_phaseMs = now;
     }
-    if (m_hasStart && !m_done && m_phaseSent && !m_secondDone && elapsed >= m_cfg.secondPhaseAtS) {
+    // What follows the phase command keeps its distance from it, also when a tick came late:
+    // the module gets its time to restart or calibrate, and no verdict falls in the tick
+    // that sent the command.
+    const double sincePhase = m_phaseSent ? double(now - m_phaseMs) / 1000.0 : 0.0;
+    if (m_hasStart && !m_done && m_phaseSent && !m_secondDone && sincePhase >= m_cfg.secondPhaseAtS - kPhaseAtS) {
         m_secondDone = true;
         m_secondMs = now;
         setStatus(m_cfg.secondPhaseText, Yellow);
@@ -152,11 +161,21 @@ void QuickTestEngine::tick(const Inputs &in)
     }
     if (!m_hasStart)
         return;
-    if (elapsed >= m_lengthS && !m_done) {
+    const bool phasesDone = !m_phasesLatched || (m_phaseSent && sincePhase >= m_lengthS - kPhaseAtS);
+    if (elapsed >= m_lengthS && phasesDone && !m_done) {
         emit verdictDue();
         return;
     }
     emit progressChanged(qMin(100, int(elapsed / m_lengthS * 100.0)));
+}
+
+void QuickTestEngine::leavePage()
+{
+    if (!running())
+        return;
+    standDown();
+    setStatus(PageLeft, Yellow);
+    emit clearPage();
 }
 
 bool QuickTestEngine::standDown()

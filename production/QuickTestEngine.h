@@ -36,6 +36,8 @@ inline const char *Failed = QT_TRANSLATE_NOOP("StatusText", "Test failed, malfun
 inline const char *SerialLost = QT_TRANSLATE_NOOP("StatusText", "The serial hardware has been disconnected, please reconnect!");
 inline const char *Interrupted =
     QT_TRANSLATE_NOOP("StatusText", "Test interrupted, nothing was stored: please open the serial port");
+inline const char *PageLeft =
+    QT_TRANSLATE_NOOP("StatusText", "Test interrupted, nothing was stored: the test page was left");
 inline const char *Yellow = StatusStyle::Yellow;
 inline const char *Red = StatusStyle::Red;
 inline const char *Green = StatusStyle::Green;
@@ -60,6 +62,10 @@ public:
     // Drops whatever test runs or was judged, without a verdict: the next module's data starts
     // a new test. Returns true when a test was running.
     bool standDown();
+
+    // The page was put away: a running test ends here unjudged, shown as interrupted (a test
+    // already judged stays as it is).
+    void leavePage();
 
     // Ends the running test: done, test number + 1. Called by the page when verdictDue came.
     void beginVerdict();
@@ -107,6 +113,7 @@ private:
     qint64 m_lastDataMs = 0;
     bool m_hasStart = false;
     qint64 m_startMs = 0;
+    qint64 m_phaseMs = 0;
     qint64 m_secondMs = 0;
     bool m_done = false;
     bool m_started = false;

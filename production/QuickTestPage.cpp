@@ -1,8 +1,10 @@
 #include "production/QuickTestPage.h"
 
 #include <QCoreApplication>
+#include <QHideEvent>
 #include <QProgressBar>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/Prompter.h"
@@ -48,4 +50,17 @@ void QuickTestPage::showOutcome(bool passed, const TestResultDb::SaveOutcome &sa
     }
     setStatus(passed ? Passed : Failed, passed ? Green : Red);
     SoundPlayer::instance().play(passed ? Sounds::Pass : Sounds::Alarm);
+}
+
+void QuickTestPage::pageShown(QTimer &timer)
+{
+    timer.start();
+}
+
+void QuickTestPage::pageHidden(const QHideEvent *event, QTimer &timer, QuickTestEngine &engine)
+{
+    if (event->spontaneous())
+        return; // the window was minimised: the page is still the one in use
+    timer.stop();
+    engine.leavePage();
 }

@@ -7,7 +7,9 @@
 #include "production/TestResultDb.h"
 
 class QWidget;
+class QHideEvent;
 class QProgressBar;
+class QTimer;
 class QuickTestEngine;
 
 namespace QuickTestPage {
@@ -21,6 +23,11 @@ void openDatabase(QWidget *page, TestResultDb &db);
 // place of "Test passed".
 void showOutcome(bool passed, const TestResultDb::SaveOutcome &saved, const QString &lineError,
                  const StatusFn &setStatus);
+// The tick runs while the page is on screen. A minimised window keeps it running, so a test
+// keeps its pace; a page put away (another page chosen) stops it and ends a running test
+// unjudged, as closing the port does.
+void pageShown(QTimer &timer);
+void pageHidden(const QHideEvent *event, QTimer &timer, QuickTestEngine &engine);
 // The text shown when a result could not be stored.
 QString storageErrorText(const QString &error);
 } // namespace QuickTestPage

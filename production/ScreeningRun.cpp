@@ -51,6 +51,7 @@ bool ScreeningRun::display(const ScreeningBytes &records, const ScreeningReferen
         return false;
     m_hasDisplay = true;
     m_lastDisplayMs = now;
+    m_shownTicks |= 1u << qMin(m_ticks, 31u);
 
     for (int m = 0; m < kModules; ++m) {
         const ScreeningModule &d = mods[size_t(m)];
@@ -85,18 +86,28 @@ bool ScreeningRun::display(const ScreeningBytes &records, const ScreeningReferen
 
 void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref)
 {
-    // A field whose mean over the board differs from module 1's value: the whole row fails.
+    // Only places that hold a module are judged; the consensus is theirs.
+    std::vector<int> fitted;
+    for (int m = 0; m < kModules; ++m)
+        if (!mods[size_t(m)].isEmptyPlace())
+            fitted.push_back(m);
+    if (fitted.empty())
+        return;
+    const ScreeningModule &first = mods[size_t(fitted.front())];
+    const QString firstName = "module " + QString::number(fitted.front() + 1);
+    // A field whose mean over the fitted modules differs from the first one's value: the whole
+    // row fails.
     auto rowDiffers = [&](auto field) {
         float sum = 0;
-        for (const ScreeningModule &d : mods)
-            sum += float(field(d));
-        return sum / 32.0f != float(field(mods[0]));
+        for (int m : fitted)
+            sum += float(field(mods[size_t(m)]));
+        return sum / float(fitted.size()) != float(field(first));
     };
     const bool gyroRow = rowDiffers([](const ScreeningModule &d) { return d.gyro_num; });
     const bool accelRow = rowDiffers([](const ScreeningModule &d) { return d.accel_num; });
     const bool lpRow = rowDiffers([](const ScreeningModule &d) { return d.lp_type; });
     const bool streamRow = rowDiffers([](const ScreeningModule &d) { return d.stream_mode; })
-        || int(mods[0].stream_mode) != m_limits.stream_mode;
+        || int(first.stream_mode) != m_limits.stream_mode;
     const bool calibRow = rowDiffers([](const ScreeningModule &d) { return d.calib_flag; });
     const bool imuRow = rowDiffers([](const ScreeningModule &d) { return d.imu_fCode; });
     const bool configRow = rowDiffers([](const ScreeningModule &d) { return d.config_fCode; });
@@ -106,10 +117,9 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
     auto value = [](const QString &v, const QString &rule) { return "value " + v + ", " + rule; };
     auto limit = [&](auto v, auto l) { return value(QString::number(v), "limit " + QString::number(l)); };
     auto mean = [&](auto v, auto first) {
-        return value(QString::number(v), "the board differs from module 1 (" + QString::number(first) + ")");
+        return value(QString::number(v), "the board differs from " + firstName + " (" + QString::number(first) + ")");
     };
-    const ScreeningModule &first = mods[0];
-    for (int m = 0; m < kModules; ++m) {
+    for (int m : fitted) {
         const ScreeningModule &d = mods[size_t(m)];
         if (cell(1, m).text != ref.software)
             fail(1, m, value(cell(1, m).text, "expected " + ref.software));
@@ -127,7 +137,7 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
             fail(7, m, mean(d.lp_type, first.lp_type));
         if (streamRow)
             fail(8, m, int(first.stream_mode) != m_limits.stream_mode
-                           ? value(QString::number(d.stream_mode), "module 1 reports " + QString::number(first.stream_mode)
+                           ? value(QString::number(d.stream_mode), firstName + " reports " + QString::number(first.stream_mode)
                                                                        + ", limit " + QString::number(m_limits.stream_mode))
                            : mean(d.stream_mode, first.stream_mode));
         if (calibRow)
@@ -187,17 +197,30 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
     }
     if (m_ticks > 24 && !m_verdictGiven) {
         m_verdictGiven = true;
+        m_finished = true;
         const bool passed = m_errors == 0; // one verdict for the whole board, judged now
         QStringList serials;
+        std::vector<int> fitted;
         for (int m = 0; m < kModules; ++m) {
+            const ScreeningModule d = ScreeningModule::parse(records, m);
+            if (!d.isEmptyPlace()) {
+                serials << d.serialNumber();
+                fitted.push_back(m);
+            }
+        }
+        // A verdict needs the displays it judges: one while the flag byte is checked (tick
+        // count 6 to 9) and one while the spreads are (7 to 12).
+        auto shownIn = [this](quint32 from, quint32 to) { return (m_shownTicks >> from) & ((1u << (to - from + 1)) - 1); };
+        if (!shownIn(6, 9) || !shownIn(7, 12) || serials.isEmpty()) {
+            emit statusChanged(NotTested, StatusStyle::Red);
+            emit notTested();
+            return;
+        }
+        for (int m : fitted) {
             const ScreeningModule d = ScreeningModule::parse(records, m);
             m_grid[0][size_t(m)].mark =
                 d.module_counter < m_maxCounter[size_t(m)] ? ScreeningCell::Green : ScreeningCell::Red;
-            if (!d.isEmptyPlace()) {
-                serials << d.serialNumber();
-            }
         }
-        m_finished = true;
         emit statusChanged(passed ? DoneNormal : DoneErrors,
                            passed ? StatusStyle::Green : StatusStyle::Red);
         emit verdict(passed, serials);
@@ -211,6 +234,7 @@ void ScreeningRun::clear()
     m_ticks = 0;
     m_verdictGiven = false;
     m_finished = false;
+    m_shownTicks = 0;
     m_maxCounter.fill(0);
     for (auto &a : m_maxDiff)
         a.fill(0);

@@ -40,6 +40,7 @@ inline const char *WithErrors = QT_TRANSLATE_NOOP("StatusText", "Testing with er
 inline const char *Normal = QT_TRANSLATE_NOOP("StatusText", "Testing, normal, please remain stationary");
 inline const char *DoneErrors = QT_TRANSLATE_NOOP("StatusText", "Test completed with errors");
 inline const char *DoneNormal = QT_TRANSLATE_NOOP("StatusText", "Test completed, normal");
+inline const char *NotTested = QT_TRANSLATE_NOOP("StatusText", "Board not tested: no data to judge, nothing was stored");
 } // namespace ScreeningText
 
 class ScreeningRun : public QObject {
@@ -79,6 +80,9 @@ signals:
     void cleared();
     // The board verdict, judged once; serialNumbers of the places that hold a module.
     void verdict(bool passed, QStringList serialNumbers);
+    // Tick 25 came without the displays a verdict judges (or without a fitted module): the
+    // board is not tested and nothing is stored.
+    void notTested();
 
 private:
     void setCell(int row, int m, const QString &text);
@@ -96,6 +100,7 @@ private:
     quint32 m_ticks = 0;
     bool m_verdictGiven = false;
     bool m_finished = false;
+    quint32 m_shownTicks = 0; // bit t: a display was judged at tick count t
     std::array<uint32_t, kModules> m_maxCounter{};
     std::array<std::array<float, 6>, kModules> m_maxDiff{};
     std::array<std::array<float, 3>, kModules> m_maxBias{};

@@ -176,6 +176,7 @@ void WorkerThread_Replay::runPass(Pass pass)
         return;
     }
     m_inPass = true;
+    emit signalReading(true);
     for (Pass next = pass; next != Pass::None && !m_abort;) {
         m_pending = Pass::None;
         switch (next) {
@@ -188,6 +189,7 @@ void WorkerThread_Replay::runPass(Pass pass)
     }
     m_pending = Pass::None;
     m_inPass = false;
+    emit signalReading(false);
 }
 
 void WorkerThread_Replay::start_replay()

@@ -61,6 +61,9 @@ signals:
                                  uint16_t, uint8_t, uint8_t, uint8_t, uint32_t, uint32_t,
                                  uint32_t, uint32_t, uint32_t, uint8_t);
     void signalReadStop(bool stopped);
+    // True when a reading pass begins, false when the last pass asked for has ended (end of
+    // file, a seek's stop, a file that cannot be opened, retirement).
+    void signalReading(bool reading);
     void signalTranspondSliderValueChanged();
     void signalTranspondreadFileAgain();
     void deleteObjAndNewNext();

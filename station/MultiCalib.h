@@ -284,6 +284,8 @@ public slots:
     void on_pushButton_remove_tableWidget_top_clicked();
     void on_pushButton_add_tableWidget_top_clicked();
     void onSignalReadStop(bool stopped);
+    // Sets plate 1's link flag while the replay reads and puts it back when it stops.
+    void replayHoldsPlateOne(bool hold);
 
     // Actions whose runs are built elsewhere (advanced calibration, replay, uploads, the
     // one-click run, chamber and supply panels); they are wired now and do nothing yet.
@@ -517,6 +519,8 @@ private:
     QPointer<WorkerThread_ftp> m_worker_ftp;
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
+    bool m_replayHoldsLink = false; // the replay set plate 1's link flag
+    uint8_t m_linkBeforeReplay = 0;  // the flag before the replay set it
     void manualUpload(uint8_t station, const char *debugLine);
     // The one-click run: its button is grey while it lasts; any end of it frees the button.
     bool m_oneClickRunning = false;

@@ -22,7 +22,7 @@ void MultiCalib::on_clicked_pushButton_log_replay()
     // not marked linked and the button stays usable.
     if (file.isEmpty())
         return;
-    g_link_status[0] = 1; // plate 1 now shows the recording
+    replayHoldsPlateOne(true); // plate 1 now shows the recording
     ui->label_logReplayFileName->setText(file);
 
     // A new file replaces the replay that may be running. The old worker hears nothing more
@@ -46,7 +46,24 @@ void MultiCalib::on_clicked_pushButton_log_replay()
         connect(w, &WorkerThread_Replay::signal_log, this, &MultiCalib::rev_log_from_worker, u);
         connect(w, &WorkerThread_Replay::signal_sendVersionValue, this, &MultiCalib::signal_sendVersionValue, u);
         connect(w, &WorkerThread_Replay::signalReadStop, this, &MultiCalib::onSignalReadStop);
+        connect(w, &WorkerThread_Replay::signalReading, this, &MultiCalib::replayHoldsPlateOne);
     });
+}
+
+// While the replay reads, plate 1 shows the recording: its link flag is set. When the reading
+// ends the flag goes back to what it was before, so no link is left behind for the pages that
+// refuse to work while the device link is up.
+void MultiCalib::replayHoldsPlateOne(bool hold)
+{
+    if (hold) {
+        if (!m_replayHoldsLink)
+            m_linkBeforeReplay = g_link_status[0];
+        m_replayHoldsLink = true;
+        g_link_status[0] = 1;
+    } else if (m_replayHoldsLink) {
+        g_link_status[0] = m_linkBeforeReplay;
+        m_replayHoldsLink = false;
+    }
 }
 
 // Speed buttons: position 0 "all" (mode 4) down to position 4 "pause" (mode 0); the chosen

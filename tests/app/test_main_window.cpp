@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -100,6 +101,35 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(commandsWithId(30007), 0);
         w.findChild<QPushButton *>("pushButton_connect")->click();
+    }
+
+    void aConnectOnATestPageAfterTheConsoleWasLinkedOpensOnlyTheModulesPort()
+    {
+        ModuleSimulator rack;
+        qputenv("KELVANTO_EXTRA_PORTS", (sim->portPath() + ":" + rack.portPath()).toLocal8Bit());
+        MainWindow w;
+        w.multiCalib()->on_pushButton_connect_renew_com_ports_clicked();
+        auto *plate2 = w.multiCalib()->findChild<QComboBox *>("comboBox_calib_multi_serial2");
+        plate2->setCurrentIndex(plate2->findText(rack.portPath(), Qt::MatchStartsWith));
+        QVERIFY(plate2->currentIndex() > 0);
+        connectOnPage(w, MainWindow::PageCalib);
+        QVERIFY(waitUntil([&] { return g_link_status[1] == 1; }));
+        w.findChild<QPushButton *>("pushButton_connect")->click(); // the rack closes with the link
+        QCOMPARE(g_link_status[1], uint8_t(0));
+
+        QSignalSpy console(w.multiCalib(), &MultiCalib::signalTranspondLog);
+        connectOnPage(w, MainWindow::Page735);
+        // The rack follows a connect synchronously; none came.
+        for (const auto &args : console)
+            QVERIFY2(!args[0].toString().startsWith("Main link opened"), qPrintable(args[0].toString()));
+        // The version labels belong to the module: the rack's versions no longer reach them.
+        emit w.multiCalib()->signal_sendVersionValue(777, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 0, 0, 0);
+        QVERIFY(w.versionText(0) != "777");
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(123, 45));
+        QVERIFY(waitUntil([&] { return w.versionText(0) == "123"; }));
+        QCOMPARE(g_link_status[1], uint8_t(0));
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+        qputenv("KELVANTO_EXTRA_PORTS", sim->portPath().toLocal8Bit());
     }
 
     void versionsFromOtherPagesAreMarkedByTheMask()

@@ -18,6 +18,7 @@ struct Module735 {
     uint32_t sn[3] = {11, 22, 33};
     uint16_t spread = 50;
     uint8_t flag145 = 1;
+    uint8_t status86 = 32;
 
     // The simulator's command hook: a restart (when obeyed) silences the module for a second.
     bool obey(const LongCommand &c)
@@ -57,7 +58,7 @@ struct Module735 {
             for (int q = 0; q < 6; ++q)
                 writeLE<uint16_t>(b + 89 + 12 * k + 2 * q, spread);
         }
-        b[86] = 32;
+        b[86] = status86;
         b[87] = 51;
         writeLE<uint32_t>(b + 137, 168000000u);
         b[145] = flag145;

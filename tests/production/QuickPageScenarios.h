@@ -6,6 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <limits>
 
 #include "app/Settings.h"
 #include "tests/production/QuickTestRig.h"
@@ -30,6 +34,8 @@ protected:
     // The next module, with another serial number.
     virtual void useSecondModule() = 0;
     virtual void sendRecord() = 0;
+    // The module's part of a 100 ms step: its record, or nothing while it is silent.
+    virtual void moduleStep() = 0;
     // One 100 ms step of the page's clock and one tick.
     virtual void tick() = 0;
     // Steps in which the module sends and the page ticks.
@@ -37,6 +43,8 @@ protected:
     virtual QString statusText() const = 0;
     virtual QString statusStyle() const = 0;
     virtual QString resultLogPath() const = 0;
+    virtual QWidget *pageWidget() const = 0;
+    virtual QTimer &tickTimer() const = 0;
 
     QuickTestRig rig;
 
@@ -45,6 +53,47 @@ protected:
         const Names n = names();
         return sqliteLines(QDir::current().absoluteFilePath(n.table + ".db"),
                            "select " + columns + " from " + n.table + " order by sn");
+    }
+
+    // Steps in which the module sends and the page ticks as its own timer would: not while the
+    // timer is stopped.
+    void runTimedSteps(int n)
+    {
+        for (int i = 0; i < n && !QTest::currentTestFailed(); ++i) {
+            moduleStep();
+            if (tickTimer().isActive())
+                tick();
+            else
+                rig.clock.advance(100);
+        }
+    }
+
+    // A test under way when the page is put away (another page chosen) or the window is
+    // minimised, for 20 s: no verdict about what the page did not see is stored.
+    void aPageHiddenMidTestStoresNoWrongVerdict(int stepsToVerdict)
+    {
+        QFETCH(bool, minimised);
+        const Names n = names();
+        tickTimer().setInterval(std::numeric_limits<int>::max()); // the test takes the timer's ticks
+        pageWidget()->show();
+        QVERIFY(tickTimer().isActive());
+        runTimedSteps(30);
+        QCOMPARE(statusText(), QString("During testing, please keep it stationary!"));
+        if (minimised) {
+            pageWidget()->showMinimized();
+        } else {
+            pageWidget()->hide();
+            QCOMPARE(statusText(), QString("Test interrupted, nothing was stored: the test page was left"));
+        }
+        runTimedSteps(200);
+        if (minimised)
+            pageWidget()->showNormal();
+        else
+            pageWidget()->show();
+        runTimedSteps(stepsToVerdict);
+        QCOMPARE(statusText(), QString("Test passed"));
+        QCOMPARE(rows("sn, result"), QStringList{n.firstRow});
+        QCOMPARE(fileLines(resultLogPath()).size(), 1);
     }
 
     void dataBeforeTheFirstTickStartsATestAtThatTick()

@@ -121,6 +121,7 @@ private slots:
         QCOMPARE(DecodeDlg::targetForSource("D:/rec/run1.txt"), QString("D:/rec/run1.txt.txt"));
         QCOMPARE(DecodeDlg::targetForSource("D:/rec/run1.dat.bak"), QString("D:/rec/run1.txt"));
         QCOMPARE(DecodeDlg::targetForSource("D:/rec.dat/run1.dat"), QString("D:/rec.dat/run1.txt"));
+        QCOMPARE(DecodeDlg::targetForSource("D:/rec/run1.dat.2.dat"), QString("D:/rec/run1.txt"));
         QCOMPARE(DecodeDlg::targetForSource("/data/RUN.DAT"), QString("/data/RUN.DAT.txt"));
         QCOMPARE(DecodeDlg::targetForSource(""), QString(".txt"));
     }

@@ -18,13 +18,16 @@ private:
     Module735 module;
 
     // One 100 ms step: the module sends (unless silent), then the page ticks.
-    void step()
+    void moduleStep() override
     {
         const QByteArray record = module.step();
         if (!record.isEmpty())
             QVERIFY(rig.sendRecord(DeviceMsgId::Test735, record));
-        rig.clock.advance(100);
-        page->_ackTimeout_735e();
+    }
+    void step()
+    {
+        moduleStep();
+        tick();
     }
     void runSteps(int n) override
     {
@@ -63,6 +66,8 @@ private:
     QString statusText() const override { return page->statusText(); }
     QString statusStyle() const override { return page->statusStyle(); }
     QString resultLogPath() const override { return page->resultLog().currentPath(); }
+    QWidget *pageWidget() const override { return page; }
+    QTimer &tickTimer() const override { return page->tickTimer(); }
 
 private slots:
     void init()
@@ -174,6 +179,38 @@ private slots:
     void closingThePortMidTestStoresNoRowAndNoLine() { QuickPageScenarios::closingThePortMidTestStoresNoRowAndNoLine(); }
 
     void aResultLineThatCannotBeWrittenShowsAStorageError() { QuickPageScenarios::aResultLineThatCannotBeWrittenShowsAStorageError(); }
+
+    void aPageHiddenMidTestStoresNoWrongVerdict_data()
+    {
+        QTest::addColumn<bool>("minimised");
+        QTest::newRow("page left") << false;
+        QTest::newRow("window minimised") << true;
+    }
+    void aPageHiddenMidTestStoresNoWrongVerdict() { QuickPageScenarios::aPageHiddenMidTestStoresNoWrongVerdict(names().stepsToVerdict); }
+
+    void ticksThatComeLateRestartTheModuleBeforeTheVerdict()
+    {
+        runSteps(30);
+        for (int i = 0; i < 200; ++i) { // the page's ticks stall for 20 s; the module streams on
+            moduleStep();
+            rig.clock.advance(100);
+        }
+        runSteps(1);
+        QVERIFY(TestKit::waitUntil([&] { return module.restarted; }));
+        QCOMPARE(page->statusText(), QString("During testing, please keep it stationary!"));
+        runSteps(52);
+        QCOMPARE(page->statusText(), QString("Test passed"));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123"), QStringList{"112233|1"});
+    }
+
+    void aStatusByteOffItsValueFailsTheTest()
+    {
+        module.status86 = 31;
+        runSteps(103);
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+        QCOMPARE(page->cell(7, 7)->background().color(), QColor(Qt::red));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu1123"), QStringList{"112233|0"});
+    }
 
     void aSpreadAboveItsLimitFailsOnlyBetweenFourAndFiveSeconds()
     {

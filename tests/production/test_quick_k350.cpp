@@ -54,14 +54,17 @@ private:
     template <class T> T *w(const char *name) { return page->findChild<T *>(name); }
     QString label(const char *name) { return w<QLabel>(name)->text(); }
 
-    void step()
+    void moduleStep() override
     {
         if (module.silentSteps > 0)
             --module.silentSteps;
         else
             QVERIFY(rig.sendRecord(DeviceMsgId::TestK350, module.payload()));
-        rig.clock.advance(100);
-        page->_ackTimeout();
+    }
+    void step()
+    {
+        moduleStep();
+        tick();
         ++stepsDone;
     }
     void runSteps(int n) override
@@ -112,6 +115,8 @@ private:
     QString statusText() const override { return page->statusText(); }
     QString statusStyle() const override { return page->statusStyle(); }
     QString resultLogPath() const override { return page->resultLog().currentPath(); }
+    QWidget *pageWidget() const override { return page; }
+    QTimer &tickTimer() const override { return page->tickTimer(); }
 
 private slots:
     void init()
@@ -192,6 +197,18 @@ private slots:
     void closingThePortMidTestStoresNoRowAndNoLine() { QuickPageScenarios::closingThePortMidTestStoresNoRowAndNoLine(); }
 
     void aResultLineThatCannotBeWrittenShowsAStorageError() { QuickPageScenarios::aResultLineThatCannotBeWrittenShowsAStorageError(); }
+
+    void aPageHiddenMidTestStoresNoWrongVerdict_data()
+    {
+        QTest::addColumn<bool>("minimised");
+        QTest::newRow("page left") << false;
+        QTest::newRow("window minimised") << true;
+    }
+    void aPageHiddenMidTestStoresNoWrongVerdict()
+    {
+        w<QCheckBox>("checkBox_calib_gyro")->setChecked(true); // the 16 s test with its two phases
+        QuickPageScenarios::aPageHiddenMidTestStoresNoWrongVerdict(163);
+    }
 
     void theChoicesOfTheLastVerdictComeBackWithTheNextPage()
     {

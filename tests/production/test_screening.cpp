@@ -1,9 +1,13 @@
 // The screening page and its run against the main link and a simulated board of 32 modules.
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
+
+#include <functional>
+#include <map>
 
 #include "app/Settings.h"
 #include "link/CommandFrames.h"
@@ -19,7 +23,10 @@ struct Board {
     uint8_t mode = 0;
     uint8_t gyroNum[32];
     float accNorm = 1.0f;
-    bool emptyTail = false; // places 31 and 32 hold no module (all 0xFFFFFFFF, all 0)
+    bool dead = false; // counters that stay 0: the board never gives a display
+    // Places that hold no module: the whole record reads as this byte (0xFF or 0).
+    std::map<int, uint8_t> empty;
+    std::function<void(int m, uint8_t *record)> tweak; // a fault put into the records
     Board() { std::fill(std::begin(gyroNum), std::end(gyroNum), uint8_t(3)); }
 
     QByteArray payload() const
@@ -27,7 +34,7 @@ struct Board {
         std::array<uint8_t, 8 + kScreeningBytes> p{};
         for (int m = 0; m < 32; ++m) {
             uint8_t *r = p.data() + 8 + m * kScreeningRecordBytes;
-            writeLE<uint32_t>(r + 6, counter);
+            writeLE<uint32_t>(r + 6, dead ? 0 : counter);
             writeLE<uint32_t>(r + 10, 100);
             writeLE<uint32_t>(r + 14, 200);
             writeLE<uint32_t>(r + 18, 5);
@@ -45,9 +52,10 @@ struct Board {
             r[88] = 1;
             writeLE<uint32_t>(r + 89, 168000000u);
             memcpy(r + 98, "K35A-x", 6);
-            if (emptyTail && m >= 30)
-                for (int i = 0; i < 3; ++i)
-                    writeLE<uint32_t>(r + 22 + 4 * i, m == 30 ? 0xFFFFFFFFu : 0u);
+            if (tweak)
+                tweak(m, r);
+            if (empty.count(m))
+                memset(r, empty.at(m), kScreeningRecordBytes);
         }
         return QByteArray(reinterpret_cast<const char *>(p.data()), int(p.size()));
     }
@@ -122,6 +130,7 @@ private slots:
     void typeLimit(const char *name, const QString &text)
     {
         QLineEdit *e = limitEdit(name);
+        e->setFocus();
         e->selectAll();
         QTest::keyClicks(e, text);
         QTest::keyClick(e, Qt::Key_Return);
@@ -207,7 +216,7 @@ private slots:
         QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|0"});
         QSettings stored(appConfigDir() + "/KelvantoConfig.ini", QSettings::IniFormat);
         QCOMPARE(stored.value("imu_screening/stream_mode").toInt(), 5);
-        QCOMPARE(stored.value("imu_screening/sys_clk").toUInt(), 168000000u);
+        QVERIFY(!stored.contains("imu_screening/sys_clk")); // only the limit entered is stored
 
         // The next board with the limit set back passes, and a new page shows what was stored.
         typeLimit("sys_clk", "84000000");
@@ -299,11 +308,99 @@ private slots:
 
     void emptyPlacesAreNotStored()
     {
-        board.emptyTail = true;
+        // A partly fitted board: place 1 reads all 0xFF, place 32 all 0 (no module answers there).
+        board.empty = {{0, 0xFF}, {31, 0x00}};
         runTicks(25);
-        QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu_select"), QStringList{"30"});
+        QCOMPARE(status(), QString("Test completed, normal"));
+        QCOMPARE(page->run().errorCount(), 0u);
+        QVERIFY(!isRed(1, 0) && !isRed(15, 31));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"30|30"});
         QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu_select where sn like '4294967295%' or sn = '000'"),
                  QStringList{"0"});
+        QCOMPARE(fileLines(page->logPath()).size(), 31);
+    }
+
+    void aBoardThatGaveNoDisplayToJudgeIsNotTestedAndNotStored_data()
+    {
+        QTest::addColumn<int>("ticksShown");
+        QTest::newRow("counters 0 from the start") << 0;
+        QTest::newRow("counters 0 from tick 5") << 5;
+    }
+    void aBoardThatGaveNoDisplayToJudgeIsNotTestedAndNotStored()
+    {
+        QFETCH(int, ticksShown);
+        runTicks(ticksShown);
+        board.dead = true;
+        runTicks(25 - ticksShown);
+        QCOMPARE(status(), QString("Board not tested: no data to judge, nothing was stored"));
+        QCOMPARE(page->findChild<QLabel *>("label_imu_screening_status_auto_16")->styleSheet(),
+                 QString("background-color: red;color:black"));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu_select"), QStringList{"0"});
+        QCOMPARE(fileLines(page->logPath()).size(), 1);
+    }
+
+    void aFaultFailsItsRow_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("wholeRow");
+        QTest::newRow("calib_flag of one module differs") << 9 << true;
+        QTest::newRow("flag byte 0") << 16 << false;
+        QTest::newRow("max_min_diff 3 at 0.05") << 24 << false;
+        QTest::newRow("max_min_diff 1 at 0.02") << 22 << false;
+    }
+    void aFaultFailsItsRow()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, wholeRow);
+        board.tweak = [row](int m, uint8_t *r) {
+            if (m != 6)
+                return;
+            if (row == 9)
+                r[43] = 1;
+            if (row == 16)
+                r[88] = 0;
+            if (row == 22 || row == 24)
+                writeLE<float>(r + 64 + 4 * (row - 22), row == 22 ? 0.02f : 0.05f);
+        };
+        runTicks(25);
+        QCOMPARE(status(), QString("Test completed with errors"));
+        for (int m = 0; m < 32; ++m)
+            QCOMPARE(isRed(row, m), wholeRow || m == 6);
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|0"});
+    }
+
+    void aRefusedLimitTextIsNeitherStoredNorApplied()
+    {
+        page->show();
+        page->tickTimer().stop();
+        QApplication::setActiveWindow(page);
+        QVERIFY(QTest::qWaitForWindowActive(page));
+        // The operator empties stream_mode and goes on to sys_clk: the empty text is refused.
+        limitEdit("stream_mode")->setFocus();
+        limitEdit("stream_mode")->clear();
+        typeLimit("sys_clk", "84000000");
+        QCOMPARE(limitEdit("stream_mode")->text(), QString("91"));
+        // Texts out of the fields' ranges, refused where they are entered.
+        limitEdit("lp_type")->setText("300");
+        QTest::keyClick(limitEdit("lp_type"), Qt::Key_Return);
+        limitEdit("sys_clk")->setText("9999999999");
+        QTest::keyClick(limitEdit("sys_clk"), Qt::Key_Return);
+        QCOMPARE(limitEdit("lp_type")->text(), QString("0"));
+        QCOMPARE(limitEdit("sys_clk")->text(), QString("84000000"));
+        QCOMPARE(rig.prompter.shown.size(), 3);
+        QVERIFY(rig.prompter.texts()[0].contains("stream_mode"));
+        QVERIFY(rig.prompter.texts()[2].contains("9999999999"));
+        // Only the limit entered is stored and applied; the others stay as they were.
+        QSettings stored(appConfigDir() + "/KelvantoConfig.ini", QSettings::IniFormat);
+        QCOMPARE(stored.value("imu_screening/sys_clk").toUInt(), 84000000u);
+        QVERIFY(!stored.contains("imu_screening/stream_mode"));
+        QVERIFY(!stored.contains("imu_screening/lp_type"));
+        const ScreeningLimits l = page->run().limits();
+        QCOMPARE(l.stream_mode, 91);
+        QCOMPARE(l.lp_type, 0);
+        QCOMPARE(l.sys_clk, 84000000u);
     }
 
     void theRemindBoxComesOnceWhenThePassedCountReachesAHundred()

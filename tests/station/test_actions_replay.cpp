@@ -18,6 +18,7 @@
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
+#include "production/DecodeDlg.h"
 #include "production/WorkerThread_Replay.h"
 #include "sim/ModuleSimulator.h"
 #include "station/ConsoleDialogs.h"
@@ -116,6 +117,27 @@ private slots:
             if (a[0].value<uint8_t>() == 85)
                 reports << a[1].toString();
         QCOMPARE(reports, QStringList({"40.0%", "80.0%", "100%"}));
+    }
+
+    void aFinishedReplayLeavesNoLinkSoTheDecodingPageDecodes()
+    {
+        const QString file = writeRecording("decode.dat", 25000);
+        dialogs.files = QStringList{file};
+        console->on_clicked_pushButton_log_replay();
+        QCOMPARE(int(g_link_status[0]), 1); // plate 1 shows the recording while it plays
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
+        QVERIFY(TestKit::waitUntil([&] { return g_link_status[0] == 0; }));
+
+        DecodeDlg page;
+        DecodeDlg::setFileChoosers([file](QWidget *, const QString &, const QString &) { return file; },
+                                   [](QWidget *, const QString &, const QString &) { return QString(); });
+        auto *start = page.findChild<QPushButton *>("pushButton_start_decode");
+        page.findChild<QPushButton *>("pushButton_openfile_for_decode")->click();
+        start->click();
+        QVERIFY(page.findChild<QLabel *>("label_decode_status")->text() != "Status: Please disconnect the serial port");
+        QVERIFY(page.worker());
+        QVERIFY(TestKit::waitUntil([&] { return start->isEnabled(); }, 10000));
+        QVERIFY(QFile::exists(TestKit::workDir() + "/decode.txt"));
     }
 
     void aNewFileRetiresTheRunningReplay()
