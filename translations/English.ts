@@ -483,6 +483,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>sys_clk every module must report (Hz)</source>
         <translation>sys_clk every module must report (Hz)</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>The %1 limit does not take &quot;%2&quot;; the limit in force, %3, stays.</source>
+        <translation>The %1 limit does not take &quot;%2&quot;; the limit in force, %3, stays.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -2062,6 +2070,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Test interrupted, nothing was stored: please open the serial port</source>
         <translation>Test interrupted, nothing was stored: please open the serial port</translation>
+    </message>
+    <message>
+        <source>Test interrupted, nothing was stored: the test page was left</source>
+        <translation>Test interrupted, nothing was stored: the test page was left</translation>
+    </message>
+    <message>
+        <source>Board not tested: no data to judge, nothing was stored</source>
+        <translation>Board not tested: no data to judge, nothing was stored</translation>
     </message>
 </context>
 <context>
