@@ -10,6 +10,16 @@ using namespace ScreeningText;
 
 namespace {
 QString shortFloat(float v) { return QString::number(double(v), 'g', 6); }
+
+// The places that hold a module (serial number words neither all 0 nor all 0xFFFFFFFF).
+std::vector<int> fittedPlaces(const std::vector<ScreeningModule> &mods)
+{
+    std::vector<int> fitted;
+    for (int m = 0; m < int(mods.size()); ++m)
+        if (!mods[size_t(m)].isEmptyPlace())
+            fitted.push_back(m);
+    return fitted;
+}
 } // namespace
 
 ScreeningRun::ScreeningRun(QObject *parent) : QObject(parent) {}
@@ -87,10 +97,7 @@ bool ScreeningRun::display(const ScreeningBytes &records, const ScreeningReferen
 void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref)
 {
     // Only places that hold a module are judged; the consensus is theirs.
-    std::vector<int> fitted;
-    for (int m = 0; m < kModules; ++m)
-        if (!mods[size_t(m)].isEmptyPlace())
-            fitted.push_back(m);
+    const std::vector<int> fitted = fittedPlaces(mods);
     if (fitted.empty())
         return;
     const ScreeningModule &first = mods[size_t(fitted.front())];
@@ -199,28 +206,27 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
         m_verdictGiven = true;
         m_finished = true;
         const bool passed = m_errors == 0; // one verdict for the whole board, judged now
+        std::vector<ScreeningModule> mods;
+        for (int m = 0; m < kModules; ++m)
+            mods.push_back(ScreeningModule::parse(records, m));
+        const std::vector<int> fitted = fittedPlaces(mods);
         QStringList serials;
-        std::vector<int> fitted;
-        for (int m = 0; m < kModules; ++m) {
-            const ScreeningModule d = ScreeningModule::parse(records, m);
-            if (!d.isEmptyPlace()) {
-                serials << d.serialNumber();
-                fitted.push_back(m);
-            }
-        }
+        for (int m : fitted)
+            serials << mods[size_t(m)].serialNumber();
         // A verdict needs the displays it judges: one while the flag byte is checked (tick
         // count 6 to 9) and one while the spreads are (7 to 12).
-        auto shownIn = [this](quint32 from, quint32 to) { return (m_shownTicks >> from) & ((1u << (to - from + 1)) - 1); };
-        if (!shownIn(6, 9) || !shownIn(7, 12) || serials.isEmpty()) {
+        auto shownIn = [this](quint32 from, quint32 to) {
+            return ((m_shownTicks >> from) & ((1u << (to - from + 1)) - 1)) != 0;
+        };
+        if (!shownIn(6, 9) || !shownIn(7, 12) || fitted.empty()) {
             emit statusChanged(NotTested, StatusStyle::Red);
             emit notTested();
             return;
         }
-        for (int m : fitted) {
-            const ScreeningModule d = ScreeningModule::parse(records, m);
-            m_grid[0][size_t(m)].mark =
-                d.module_counter < m_maxCounter[size_t(m)] ? ScreeningCell::Green : ScreeningCell::Red;
-        }
+        for (int m : fitted)
+            m_grid[0][size_t(m)].mark = mods[size_t(m)].module_counter < m_maxCounter[size_t(m)]
+                ? ScreeningCell::Green
+                : ScreeningCell::Red;
         emit statusChanged(passed ? DoneNormal : DoneErrors,
                            passed ? StatusStyle::Green : StatusStyle::Red);
         emit verdict(passed, serials);
