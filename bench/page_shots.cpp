@@ -50,8 +50,16 @@ void listCutTexts(QWidget *window, const QString &name)
         int need = 0;
         const QFontMetrics fm = w->fontMetrics();
         if (auto *l = qobject_cast<QLabel *>(w)) {
-            if (l->wordWrap() || l->text().isEmpty())
+            if (l->text().isEmpty())
                 continue;
+            if (l->wordWrap()) { // wrapped: its lines must fit its height
+                need = l->heightForWidth(l->width());
+                if (need <= l->height())
+                    continue;
+                std::printf("cut %s %s (%d px high > %d): %s\n", qPrintable(name), qPrintable(w->objectName()), need,
+                            l->height(), qPrintable(l->text()));
+                continue;
+            }
             QTextDocument doc;
             doc.setDefaultFont(l->font());
             doc.setDocumentMargin(0);
@@ -180,7 +188,7 @@ void fillRunValues(MultiCalib *console)
     for (QLabel *l : {ui->label_turn_table_current_time_manual, ui->label_turn_table_current_time_auto,
                       ui->label_turn_table_current_time_auto_advanced})
         show(l, {stamp});
-    show(ui->label_turn_table_current_run_time, {allanElapsedText(99 * 3600), staticRemainingText(0, 99 * 3600)});
+    show(ui->label_turn_table_current_run_time, {allanElapsedText(99 * 3600)});
     show(ui->label_turn_table_left_run_time, {hms, staticRemainingText(240, 0), fourHourRemainingText(0)});
     show(ui->label_turn_table_left_run_time_advanced, {hms});
     show(ui->label_turn_table_current_run_time_advanced, {consoleText("%1小时%2分钟").arg(99).arg(59)});

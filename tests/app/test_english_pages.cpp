@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QTextEdit>
 #include <QTranslator>
 
 #include <memory>
@@ -28,8 +29,11 @@
 #include "app/Settings.h"
 #include "production/ExcelPrintfDlg.h"
 #include "production/PDFPrintDlg.h"
+#include "station/CalibVerdicts.h"
+#include "station/ChamberLog.h"
 #include "station/FrmShowLog.h"
 #include "station/MultiCalib.h"
+#include "station/TempScript.h"
 #include "ui_MultiCalib.h"
 
 namespace {
@@ -303,11 +307,36 @@ private slots:
         auto removeTranslator = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
         MultiCalib console;
         Ui::MultiCalib *ui = console.form();
+        // Every IMU failed: the longest list of failed positions stays on its page.
+        QString positions;
+        for (int plate = 1; plate <= 16; ++plate)
+            for (int imu = 1; imu <= 32; ++imu)
+                positions += badPositionText(plate, imu);
+        ui->label_result_ng_position->setText(positions);
+        // The longest run-time texts of the time and status displays, which must show whole.
+        auto mc = [](const char *source) { return QCoreApplication::translate("MultiCalib", source); };
+        const QString stamp = ChamberLog::timeText(QDateTime(QDate(2026, 12, 27), QTime(23, 59, 59)));
+        const QString hoursMinutes = TempScript::hoursMinutes(99 * 3600 + 59 * 60);
+        const QList<QPair<QWidget *, QString>> runTexts = {
+            {ui->label_wenxiang_auto_current_time, mc("Update time:") + stamp + mc(" - chamber log not written")},
+            {ui->label_dc_power_current_time, mc("Update time:") + stamp + mc(" - supply log not written")},
+            {ui->label_wenxiang_left_run_time, mc("Remaining time:") + hoursMinutes},
+            {ui->label_turn_table_left_run_time_advanced, mc("%1小时%2分钟%3秒").arg(99).arg(59).arg(59)},
+            {ui->label_turn_table_current_time_auto, stamp},
+            {ui->textEdit_hothouse_current_status, mc("Insulation: 25. Remaining time:%1s").arg(1800)},
+            {ui->textEdit_hothouse_current_loops, TempScript::stepText(0)},
+            {ui->textEdit_hothouse_set_temperature, mc("Warm box slave mode")}};
+        for (const auto &t : runTexts) {
+            if (auto *l = qobject_cast<QLabel *>(t.first))
+                l->setText(t.second);
+            else
+                static_cast<QTextEdit *>(t.first)->setPlainText(t.second);
+        }
         console.resize(size);
         console.show();
         QVERIFY(QTest::qWaitForWindowExposed(&console));
 
-        QStringList outside, misplaced;
+        QStringList outside, misplaced, cut;
         QSet<QString> checked;
         for (QTabWidget *tabs : {ui->tabWidget_top, ui->tabWidget_bottom}) {
             for (int i = 0; i < tabs->count(); ++i) {
@@ -336,13 +365,26 @@ private slots:
                 }
             }
         }
+        for (const auto &t : runTexts) { // each page was laid out above
+            int room = t.first->contentsRect().width();
+            if (auto *e = qobject_cast<QTextEdit *>(t.first))
+                room = e->viewport()->width() - 2 * int(e->document()->documentMargin());
+            auto *l = qobject_cast<QLabel *>(t.first);
+            const bool fits = l && l->wordWrap() ? l->heightForWidth(l->width()) <= l->height()
+                                                 : t.first->fontMetrics().horizontalAdvance(t.second) <= room;
+            if (!fits)
+                cut << QString("%1 cuts \"%2\" (%3 px wide)").arg(t.first->objectName(), t.second).arg(room);
+        }
         QCOMPARE(checked.size(), kCaptions.size());
         if (!outside.isEmpty())
             qWarning().noquote() << "outside their page:\n" + outside.join('\n');
         if (!misplaced.isEmpty())
             qWarning().noquote() << "captions not beside their field:\n" + misplaced.join('\n');
+        if (!cut.isEmpty())
+            qWarning().noquote() << "texts wider than their display:\n" + cut.join('\n');
         QVERIFY(outside.isEmpty());
         QVERIFY(misplaced.isEmpty());
+        QVERIFY(cut.isEmpty());
 
         // The supply's captions, found by what they read: the set voltage names the voltage
         // set-point the console sends, the maximum current the current limit.
