@@ -1,7 +1,8 @@
 // Every page and window of the program with and without the English translation: with
 // "English.qm" loaded no visible text holds a Chinese character; without it the pages show
-// their source texts. The console's pages keep their widgets inside them and each caption
-// beside the field it names, in both languages and at the form's size or larger.
+// their source texts. The console's pages keep their widgets inside them, each caption beside
+// the field it names and the longest run-time texts whole, in both languages and at the
+// form's size or larger.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
@@ -285,7 +286,7 @@ private slots:
         }
     }
 
-    void consolePagesHoldTheirWidgetsAndNameTheirFields_data()
+    void consolePagesHoldTheirWidgetsNameTheirFieldsAndShowWholeTexts_data()
     {
         QTest::addColumn<bool>("english");
         QTest::addColumn<QSize>("size");
@@ -294,7 +295,7 @@ private slots:
         QTest::newRow("English, form size") << true << QSize(1131, 711);
         QTest::newRow("English, larger") << true << QSize(1600, 1000);
     }
-    void consolePagesHoldTheirWidgetsAndNameTheirFields()
+    void consolePagesHoldTheirWidgetsNameTheirFieldsAndShowWholeTexts()
     {
         QFETCH(bool, english);
         QFETCH(QSize, size);
