@@ -1,6 +1,8 @@
 // Every page and window of the program with and without the English translation: with
 // "English.qm" loaded no visible text holds a Chinese character; without it the pages show
-// their source texts.
+// their source texts. The console's pages keep their widgets inside them, each caption beside
+// the field it names and the longest run-time texts whole, in both languages and at the
+// form's size or larger.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
@@ -8,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSet>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -15,6 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QTextEdit>
 #include <QTranslator>
 
 #include <memory>
@@ -25,8 +30,11 @@
 #include "app/Settings.h"
 #include "production/ExcelPrintfDlg.h"
 #include "production/PDFPrintDlg.h"
+#include "station/CalibVerdicts.h"
+#include "station/ChamberLog.h"
 #include "station/FrmShowLog.h"
 #include "station/MultiCalib.h"
+#include "station/TempScript.h"
 #include "ui_MultiCalib.h"
 
 namespace {
@@ -134,6 +142,90 @@ const QList<QPair<QString, QString>> kSamples = {
     {QString::fromUtf8("选择文件"), "Select files"},        // Excel report dialog
 };
 
+// Each field of the console's pages that the console fills or reads, after the caption that
+// names it (the caption's buddy).
+const QList<QPair<const char *, const char *>> kCaptions = {
+    // statistics
+    {"label", "label_result_total_num"}, {"label_2", "label_result_ok_num"}, {"label_3", "label_result_ng_num"},
+    {"label_4", "label_result_ok_percent"},
+    // chamber with turntable, automatic
+    {"label_hothouse_current_temperature_6", "textEdit_hothouse_current_temperature_advanced"},
+    {"label_hothouse_set_temperature_17", "textEdit_hothouse_set_temperature_advanced"},
+    {"label_hothouse_set_temperature_18", "textEdit_hothouse_set_slope_advanced"},
+    {"label_turn_table_current_time_5", "label_turn_table_current_run_time_advanced"},
+    {"label_turn_table_current_time_6", "label_turn_table_left_run_time_advanced"},
+    {"label_turn_table_current_time_7", "label_turn_table_current_time_auto_advanced"},
+    {"label_100", "waihuan_current_pos_advanced"}, {"label_101", "waihuan_current_vel_advanced"},
+    {"label_113", "waihuan_current_status_advanced"}, {"label_107", "neihuan_current_pos_advanced"},
+    {"label_111", "neihuan_current_vel_advanced"}, {"label_112", "neihuan_current_status_advanced"},
+    // chamber, automatic
+    {"label_hothouse_current_temperature", "textEdit_hothouse_current_temperature"},
+    {"label_hothouse_set_temperature", "textEdit_hothouse_set_temperature"},
+    {"label_hothouse_set_temperature_8", "textEdit_hothouse_temp_slope_rev"},
+    {"label_hothouse_current_temperature_2", "textEdit_hothouse_current_loops"},
+    {"label_hothouse_set_temperature_9", "textEdit_hothouse_user_temp_target"},
+    {"label_hothouse_set_temperature_10", "textEdit_hothouse_current_status"},
+    {"label_hothouse_set_temperature_2", "textEdit_hothouse_start_temp"},
+    {"label_hothouse_set_temperature_3", "textEdit_hothouse_stop_temp"},
+    {"label_hothouse_set_temperature_4", "textEdit_hothouse_temp_slope"},
+    {"label_hothouse_set_temperature_5", "textEdit_hothouse_loops_num"},
+    {"label_hothouse_set_temperature_7", "textEdit_hothouse_start_temp_last_times"},
+    {"label_hothouse_set_temperature_6", "textEdit_hothouse_stop_temp_last_times"},
+    // chamber, manual
+    {"label_hothouse_set_temperature_14", "textEdit_hothouse_set_temperature_by_user_manual"},
+    {"label_hothouse_temperature_slope", "textEdit_hothouse_temperature_slope_manual"},
+    {"label_hothouse_current_temperature_3", "textEdit_hothouse_current_temperature_manual"},
+    {"label_hothouse_set_temperature_13", "textEdit_hothouse_set_temperature_manual"},
+    // turntable, manual
+    {"label_84", "comboBox_neihuan_manual"}, {"label_86", "neihuan_current_pos_manual"},
+    {"label_82", "neihuan_current_vel_manual"}, {"label_92", "neihuan_target_pos_manual"},
+    {"label_91", "neihuan_target_vel_manual"}, {"label_87", "comboBox_waihuan_manual"},
+    {"label_88", "waihuan_current_pos_manual"}, {"label_85", "waihuan_current_vel_manual"},
+    {"label_90", "waihuan_target_pos_manual"}, {"label_89", "waihuan_target_vel_manual"},
+    {"label_turn_table_current_time", "label_turn_table_current_time_manual"},
+    // turntable, automatic
+    {"label_98", "waihuan_current_pos_auto"}, {"label_99", "waihuan_current_vel_auto"},
+    {"label_110", "waihuan_current_status"}, {"label_106", "neihuan_current_pos_auto"},
+    {"label_108", "neihuan_current_vel_auto"}, {"label_109", "neihuan_current_status"},
+    {"label_turn_table_current_time_2", "label_turn_table_current_time_auto"},
+    {"label_turn_table_current_time_3", "label_turn_table_current_run_time"},
+    {"label_turn_table_current_time_4", "label_turn_table_left_run_time"},
+    // DC supply
+    {"label_hothouse_current_temperature_4", "textEdit_dc_power_supply_current_voltage"},
+    {"label_hothouse_set_temperature_15", "textEdit_dc_power_supply_current_current"},
+    {"label_hothouse_current_temperature_5", "textEdit_dc_power_supply_max_voltage"},
+    {"label_hothouse_set_temperature_16", "textEdit_dc_power_supply_max_current"},
+    // configuration
+    {"label_7", "label_replay_percentage"}, {"label_5", "horizontalSlider_Percentage"},
+    {"label_8", "label_logReplayFileName"}, {"label_10", "comboBox_remove_tableWidget_items"},
+    {"label_11", "comboBox_TurnTableType"},
+    // summary and ports
+    {"label_9", "comboBox_calib_multi_total"}, {"label_port_3", "comboBox_calib_multi_serial2"},
+    {"label_port_7", "comboBox_calib_multi_serial3"}, {"label_port_10", "comboBox_calib_multi_serial4"},
+    {"label_port_11", "comboBox_calib_multi_serial5"}, {"label_port_16", "comboBox_calib_multi_serial6"},
+    {"label_port_12", "comboBox_calib_multi_serial7"}, {"label_port_13", "comboBox_calib_multi_serial8"},
+    {"label_port_14", "comboBox_calib_multi_serial9"}, {"label_port_18", "comboBox_calib_multi_serial10"},
+    {"label_port_15", "comboBox_calib_multi_serial11"}, {"label_port_23", "comboBox_calib_multi_serial12"},
+    {"label_port_24", "comboBox_calib_multi_serial13"}, {"label_port_25", "comboBox_calib_multi_serial14"},
+    {"label_port_26", "comboBox_calib_multi_serial15"}, {"label_port_27", "comboBox_calib_multi_serial16"},
+    {"label_port_17", "comboBox_calib_multi_turn_table"}, {"label_port_21", "comboBox_calib_multi_hot_house"},
+    {"label_port_19", "comboBox_calib_multi_turn_table_2"}, {"label_port_22", "comboBox_calib_multi_DC_power"},
+    {"label_port_20", "comboBox_calib_multi_serial_net"},
+};
+
+// A widget's rectangle in the coordinates of its page.
+QRect rectOnPage(QWidget *w, QWidget *page) { return QRect(w->mapTo(page, QPoint(0, 0)), w->size()); }
+
+// The caption stands left of its field on the field's row, or directly above it.
+bool namesField(const QRect &caption, const QRect &field)
+{
+    const bool sameRow = caption.right() < field.left() && caption.center().y() >= field.top()
+        && caption.center().y() <= field.bottom();
+    const bool above = caption.bottom() < field.top() && field.top() - caption.bottom() <= 12
+        && caption.left() <= field.right() && caption.right() >= field.left();
+    return sameRow || above;
+}
+
 bool containsText(const QStringList &lines, const QString &text)
 {
     for (const QString &l : lines)
@@ -192,6 +284,123 @@ private slots:
             QVERIFY2(containsText(texts, s.first), qPrintable(s.first));
             QVERIFY2(!containsText(texts, s.second), qPrintable(s.second));
         }
+    }
+
+    void consolePagesHoldTheirWidgetsNameTheirFieldsAndShowWholeTexts_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("Chinese, form size") << false << QSize(1131, 711);
+        QTest::newRow("Chinese, larger") << false << QSize(1600, 1000);
+        QTest::newRow("English, form size") << true << QSize(1131, 711);
+        QTest::newRow("English, larger") << true << QSize(1600, 1000);
+    }
+    void consolePagesHoldTheirWidgetsNameTheirFieldsAndShowWholeTexts()
+    {
+        QFETCH(bool, english);
+        QFETCH(QSize, size);
+        getSettings()->remove("removeTableWidget"); // every page shown
+        QTranslator translator;
+        if (english) {
+            QVERIFY(translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + "/English.qm"));
+            QVERIFY(QCoreApplication::installTranslator(&translator));
+        }
+        auto removeTranslator = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
+        MultiCalib console;
+        Ui::MultiCalib *ui = console.form();
+        // Every IMU failed: the longest list of failed positions stays on its page.
+        QString positions;
+        for (int plate = 1; plate <= 16; ++plate)
+            for (int imu = 1; imu <= 32; ++imu)
+                positions += badPositionText(plate, imu);
+        ui->label_result_ng_position->setText(positions);
+        // The longest run-time texts of the time and status displays, which must show whole.
+        auto mc = [](const char *source) { return QCoreApplication::translate("MultiCalib", source); };
+        const QString stamp = ChamberLog::timeText(QDateTime(QDate(2026, 12, 27), QTime(23, 59, 59)));
+        const QString hoursMinutes = TempScript::hoursMinutes(99 * 3600 + 59 * 60);
+        const QList<QPair<QWidget *, QString>> runTexts = {
+            {ui->label_wenxiang_auto_current_time, mc("Update time:") + stamp + mc(" - chamber log not written")},
+            {ui->label_dc_power_current_time, mc("Update time:") + stamp + mc(" - supply log not written")},
+            {ui->label_wenxiang_left_run_time, mc("Remaining time:") + hoursMinutes},
+            {ui->label_turn_table_left_run_time_advanced, mc("%1小时%2分钟%3秒").arg(99).arg(59).arg(59)},
+            {ui->label_turn_table_current_time_auto, stamp},
+            {ui->textEdit_hothouse_current_status, mc("Insulation: 25. Remaining time:%1s").arg(1800)},
+            {ui->textEdit_hothouse_current_loops, TempScript::stepText(0)},
+            {ui->textEdit_hothouse_set_temperature, mc("Warm box slave mode")}};
+        for (const auto &t : runTexts) {
+            if (auto *l = qobject_cast<QLabel *>(t.first))
+                l->setText(t.second);
+            else
+                static_cast<QTextEdit *>(t.first)->setPlainText(t.second);
+        }
+        console.resize(size);
+        console.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&console));
+
+        QStringList outside, misplaced, cut;
+        QSet<QString> checked;
+        for (QTabWidget *tabs : {ui->tabWidget_top, ui->tabWidget_bottom}) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                QWidget *page = tabs->widget(i);
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+                QCoreApplication::processEvents();
+                // The form's widgets; Qt's own parts of a widget (named "qt_..." or not at all) lie in it.
+                for (QWidget *w : page->findChildren<QWidget *>()) {
+                    const QRect r = rectOnPage(w, page);
+                    if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_") && w->isVisibleTo(page)
+                        && !page->rect().contains(r))
+                        outside << QString("%1 on \"%2\": %3,%4 %5x%6 on a page of %7x%8")
+                                       .arg(w->objectName(), tabs->tabText(i)).arg(r.x()).arg(r.y()).arg(r.width())
+                                       .arg(r.height()).arg(page->width()).arg(page->height());
+                }
+                for (const auto &pair : kCaptions) {
+                    auto *caption = page->findChild<QLabel *>(pair.first);
+                    QWidget *field = page->findChild<QWidget *>(pair.second);
+                    if (!caption || !field)
+                        continue;
+                    checked << pair.second;
+                    if (caption->buddy() != field || !caption->isVisibleTo(page) || !field->isVisibleTo(page)
+                        || !namesField(rectOnPage(caption, page), rectOnPage(field, page)))
+                        misplaced << QString("%1 \"%2\" for %3").arg(pair.first, caption->text(), pair.second);
+                }
+            }
+        }
+        for (const auto &t : runTexts) { // each page was laid out above
+            int room = t.first->contentsRect().width();
+            if (auto *e = qobject_cast<QTextEdit *>(t.first))
+                room = e->viewport()->width() - 2 * int(e->document()->documentMargin());
+            auto *l = qobject_cast<QLabel *>(t.first);
+            const bool fits = l && l->wordWrap() ? l->heightForWidth(l->width()) <= l->height()
+                                                 : t.first->fontMetrics().horizontalAdvance(t.second) <= room;
+            if (!fits)
+                cut << QString("%1 cuts \"%2\" (%3 px wide)").arg(t.first->objectName(), t.second).arg(room);
+        }
+        QCOMPARE(checked.size(), kCaptions.size());
+        if (!outside.isEmpty())
+            qWarning().noquote() << "outside their page:\n" + outside.join('\n');
+        if (!misplaced.isEmpty())
+            qWarning().noquote() << "captions not beside their field:\n" + misplaced.join('\n');
+        if (!cut.isEmpty())
+            qWarning().noquote() << "texts wider than their display:\n" + cut.join('\n');
+        QVERIFY(outside.isEmpty());
+        QVERIFY(misplaced.isEmpty());
+        QVERIFY(cut.isEmpty());
+
+        // The supply's captions, found by what they read: the set voltage names the voltage
+        // set-point the console sends, the maximum current the current limit.
+        auto captionReading = [&](const char *source) -> QLabel * {
+            const QString text = QCoreApplication::translate("MultiCalib", source);
+            for (QLabel *l : ui->tab_power_dc->findChildren<QLabel *>())
+                if (l->text() == text)
+                    return l;
+            return nullptr;
+        };
+        QLabel *setVoltage = captionReading("设定电压");
+        QLabel *maxCurrent = captionReading("最大电流");
+        QVERIFY(setVoltage && maxCurrent);
+        QCOMPARE(setVoltage->buddy(), ui->textEdit_dc_power_supply_max_voltage);
+        QCOMPARE(maxCurrent->buddy(), ui->textEdit_dc_power_supply_max_current);
     }
 
     void storedPageRemovalsApplyWhateverLanguageTheTabsShow()
