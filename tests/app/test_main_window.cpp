@@ -81,8 +81,8 @@ private slots:
         emit w.multiCalib()->Send_CMD_LONG_SIGNAL(30007, 1, 0, 0, 0, 0, 0);
         QVERIFY(waitUntil([&] { return commandsWithId(30007) == 1; }));
         // The link's version reaches the main window's labels through the console.
-        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(123, 45));
-        QVERIFY(waitUntil([&] { return w.versionText(0) == "123"; }));
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(0x56313233, 45));
+        QVERIFY(waitUntil([&] { return w.versionText(0) == "V123"; }));
         QCOMPARE(w.versionText(2), QString("45"));
         // Disconnect: link flag cleared.
         w.findChild<QPushButton *>("pushButton_connect")->click();
@@ -99,6 +99,21 @@ private slots:
         QVERIFY(waitUntil([&] { return commandsWithId(9) == 1; }));
         QTest::qWait(200);
         QCOMPARE(commandsWithId(30007), 0);
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+    }
+
+    // Software and hardware versions read as the result tables show them; the other values are
+    // numbers.
+    void theLinksVersionsReadAsVersions()
+    {
+        MainWindow w;
+        connectOnPage(w, MainWindow::PageDecode);
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(1446063664, 1446063664, 0x48303230));
+        QVERIFY(waitUntil([&] { return w.versionText(0) != "N/A"; }));
+        QCOMPARE(w.versionText(0), QString("V10")); // "V1.0": the tables show no dots either
+        QCOMPARE(w.versionText(1), QString("H020"));
+        QCOMPARE(w.versionText(2), QString("1446063664"));
+        QCOMPARE(w.versionText(6), QString("0"));
         w.findChild<QPushButton *>("pushButton_connect")->click();
     }
 
