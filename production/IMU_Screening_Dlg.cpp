@@ -1,6 +1,7 @@
 #include "production/IMU_Screening_Dlg.h"
 #include "production/StatusStyles.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -88,6 +89,16 @@ void IMU_Screening_Dlg::loadLimits()
     ui->lineEdit_limit_sys_clk->setText(QString::number(l.sys_clk));
     for (QLineEdit *e : {ui->lineEdit_limit_lp_type, ui->lineEdit_limit_stream_mode, ui->lineEdit_limit_sys_clk})
         connect(e, &QLineEdit::editingFinished, this, &IMU_Screening_Dlg::storeLimits);
+    // A field left with no valid value (emptied) shows again the limit that still holds.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
+        const ScreeningLimits in = m_run.limits();
+        const QList<QPair<QLineEdit *, QString>> fields{{ui->lineEdit_limit_lp_type, QString::number(in.lp_type)},
+                                                        {ui->lineEdit_limit_stream_mode, QString::number(in.stream_mode)},
+                                                        {ui->lineEdit_limit_sys_clk, QString::number(in.sys_clk)}};
+        for (const auto &f : fields)
+            if (old == f.first && !f.first->hasAcceptableInput())
+                f.first->setText(f.second);
+    });
 }
 
 void IMU_Screening_Dlg::storeLimits()
