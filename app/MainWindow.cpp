@@ -13,6 +13,7 @@
 #include "app/Prompter.h"
 #include "app/SerialPorts.h"
 #include "app/Settings.h"
+#include "app/VersionText.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "link/SerialLine.h"
@@ -183,6 +184,9 @@ void MainWindow::rev_connect_result(bool ok)
     }
     g_link_status[0] = 1;
     m_linked = true;
+    if (!m_noLinkMessage.isEmpty() && statusBar()->currentMessage() == m_noLinkMessage)
+        statusBar()->clearMessage();
+    m_noLinkMessage.clear();
     ui->pushButton_connect->setText(tr("Disconnect"));
     getSettings()->setValue("serial_port_index/serial1", g_port_name);
     getSettings()->setValue("serial_port/baudrate", g_baud_rate);
@@ -197,7 +201,8 @@ void MainWindow::rev_link_lost(QString reason)
     g_link_status[0] = 0;
     ui->pushButton_connect->setText(tr("Connect"));
     ui->pushButton_connect->setEnabled(true);
-    statusBar()->showMessage(tr("Link lost: %1 (%2)").arg(g_port_name, reason));
+    m_noLinkMessage = tr("Link lost: %1 (%2)").arg(g_port_name, reason);
+    statusBar()->showMessage(m_noLinkMessage);
     // The quick-test and screening pages tell the operator with their lost-device box.
     const int page = ui->stackedWidget->currentIndex();
     if (page == PageScreening || page == PageK350 || page == Page735)
@@ -284,6 +289,7 @@ void MainWindow::on_pushButton_record_clicked()
     }
     if (!m_worker || !m_linked) {
         setRecordingState(false, tr("Not recording: no link is open"));
+        m_noLinkMessage = m_recordingStatus;
         return;
     }
     // The indicator waits for the link's answer: only a file really opened shows "recording".
@@ -318,8 +324,9 @@ void MainWindow::displayVersionValue(uint32_t a0, uint32_t a1, uint32_t a2, uint
                                      uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint8_t)
 {
     const QList<uint32_t> values = {a0, a1, a2, a3, a4, a5, a6, a7, a8, a9};
+    // The software and hardware versions read as the result tables show them.
     for (int i = 0; i < 10; ++i)
-        m_versionLabels[i]->setText(QString::number(values[i]));
+        m_versionLabels[i]->setText(i <= 1 ? version_to_string(values[i]) : QString::number(values[i]));
 }
 
 void MainWindow::displayVersionByOtherPages(QString t1, QString t2, QString t3, QString t4, QString t5,

@@ -100,4 +100,7 @@ private:
     bool m_recording = false;
     bool m_recordLabelWanted = true; // the console may hide the indicator on some of its pages
     QString m_recordingStatus;
+    // The status-bar message that holds only while no link is open ("no link", "link lost"):
+    // the next link that opens takes it away.
+    QString m_noLinkMessage;
 };

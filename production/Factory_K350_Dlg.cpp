@@ -25,6 +25,26 @@ const int kStdOffsets[12] = {85, 93, 101, 89, 97, 105, 109, 117, 125, 113, 121, 
 const int kRawOffsets[12] = {27, 31, 35, 55, 59, 63, 39, 43, 47, 67, 71, 75};
 } // namespace
 
+// The value axis spans the curves' values with a margin; small values (the noise, some
+// thousandths) would lie flat on a fixed scale.
+static void fitValueAxis(QCustomPlot *plot)
+{
+    QCPRange all;
+    bool any = false;
+    for (int k = 0; k < plot->graphCount(); ++k) {
+        bool found = false;
+        const QCPRange r = plot->graph(k)->getValueRange(found);
+        if (found) {
+            any ? all.expand(r) : void(all = r);
+            any = true;
+        }
+    }
+    if (!any)
+        return;
+    const double margin = all.size() > 0 ? all.size() * 0.1 : qMax(qAbs(all.center()) * 0.1, 1e-6);
+    plot->yAxis->setRange(all.lower - margin, all.upper + margin);
+}
+
 Factory_K350_Dlg::Factory_K350_Dlg(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::Factory_K350_Dlg>())
 {
@@ -33,13 +53,23 @@ Factory_K350_Dlg::Factory_K350_Dlg(QWidget *parent)
     // The choices of the last verdict come back.
     QSettings *s = getSettings();
     ui->comboBox_k350_sysclk->setCurrentIndex(qBound(0, s->value("k350_factory/k350_clk", 2).toInt(), 2));
+    // The operator's choice is kept at once, so the next start shows it even without a verdict.
+    connect(ui->comboBox_k350_sysclk, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [](int index) {
+        if (index >= 0)
+            getSettings()->setValue("k350_factory/k350_clk", index);
+    });
     ui->textEdit_k350_software_ver->setPlainText(s->value("k350_factory/k350_version").toString());
     ui->textEdit_ahrs_k350_user_name->setPlainText(s->value("k350_factory/k350_name").toString());
     ui->progressBar_k350_test->setRange(0, 100);
     const QList<QColor> colours = {Qt::red, Qt::green, Qt::blue, Qt::magenta, Qt::darkCyan, Qt::darkYellow};
-    for (QCustomPlot *p : {ui->ahrs_k350_tet_plot1, ui->ahrs_k350_tet_plot2})
+    for (QCustomPlot *p : {ui->ahrs_k350_tet_plot1, ui->ahrs_k350_tet_plot2}) {
         for (int k = 0; k < 6; ++k)
             p->addGraph()->setPen(QPen(colours[k]));
+        // The plot time is seconds since 1970: the ticks read as the time of day.
+        QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
+        ticker->setDateTimeFormat("HH:mm:ss");
+        p->xAxis->setTicker(ticker);
+    }
     init_auto_resize();
     clear_k350_test();
 
@@ -168,6 +198,8 @@ void Factory_K350_Dlg::displayK350_test()
             if (raw)
                 plot->graph(k)->rescaleValueAxis(true);
         }
+        if (!raw)
+            fitValueAxis(plot);
         plot->xAxis->setRange(t - 5.0, t);
         plot->replot(QCustomPlot::rpQueuedReplot);
     }

@@ -1,6 +1,7 @@
 #include "production/IMU_Screening_Dlg.h"
 #include "production/StatusStyles.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>

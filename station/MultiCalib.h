@@ -189,11 +189,6 @@ public slots:
     void cmd_start(uint32_t pageIndex);
 
     // Links.
-    void on_clicked_pushButton_connect_calib_multi_serial(int index);
-    void on_clicked_pushButton_connect_calib_multi_turn_table();
-    void on_clicked_pushButton_connect_calib_multi_net();
-    void on_clicked_pushButton_connect_calib_hot_house_ctrl();
-    void on_clicked_pushButton_connect_dc_power_ctrl();
     void connectIsOk_Worker_Multi(int index, bool ok);
     void connectIsOk_Worker_turn_table(bool ok);
     void connectIsOk_Worker_net(bool ok);
@@ -228,8 +223,6 @@ public slots:
     void init_auto_resize();
 
     // Operator actions wired here.
-    void on_pushButton_show_cmd_page();
-    void on_pushButton_show_setting_page();
     void on_pushButton_ShowLog_clicked();
     void onSignalSendMsg(QString text);
     void on_comboBox_neihuan_manual_currentIndexChanged(int index);
@@ -249,7 +242,6 @@ public slots:
     void calc_total_run_time_fun();
     void DC_POWER_OFF_function();
     // Advanced chamber-turntable run.
-    void on_pushButton_advanced_retest_started_from_thread();
     void start_heat_box_thread();
     void heat_box_constant_heat_rotate();
     void _ackTimeout_hothouse_ctrl_advanced();
@@ -260,8 +252,6 @@ public slots:
     void calc_total_advanced_calib_retest_run_time_fun(MultiCalib::AdvancedCalibType type);
     // The turntable worker's end of a constant-temperature rotation: completed or not, and why.
     void rev_turn_table_rotated_times(bool completed = true, QString reason = QString());
-    void on_pushButton_calib_multi_acc_calib_start_clicked();
-    void on_pushButton_calib_multi_gyro_calib_start_clicked();
     void _ackTimeout_reboot_auto_request_stream();
     void on_pushButton_neihuan_control_manual_clicked();
     void on_pushButton_waihuan_control_manual_clicked();
@@ -289,16 +279,6 @@ public slots:
 
     // Actions whose runs are built elsewhere (advanced calibration, replay, uploads, the
     // one-click run, chamber and supply panels); they are wired now and do nothing yet.
-    void on_pushButton_advanced_calib();
-    void on_pushButton_advanced_calib_retest();
-    void on_pushButton_advanced_retest();
-    void on_clicked_pushButton_log_replay();
-    void on_clicked_pushButton_log_replay_setting_all();
-    void on_clicked_pushButton_log_replay_setting_fast();
-    void on_clicked_pushButton_log_replay_setting_middle();
-    void on_clicked_pushButton_log_replay_setting_slow();
-    void on_clicked_pushButton_log_replay_setting_pause();
-    void on_clicked_pushButton_log_replay_setting_continue();
     void on_pushButton_one_click_calib_clicked();
     bool addWorkOrderDetailsDalig();
     void exectuePosMethod(uint8_t station);
@@ -307,12 +287,8 @@ public slots:
     void onHorizontalSliderReleased();
     void show_heat_value(float celsius);
     // Chamber and DC supply panels.
-    void on_pushButton_hothouse_cmd_start_clicked();
     void on_pushButton_hothouse_cmd_stop_clicked();
-    void on_pushButton_hothouse_cmd_set_target_temp_clicked();
-    void on_pushButton_hothouse_cmd_read_target_temp_clicked();
     void on_pushButton_hothouse_cmd_set_slope_manual_clicked();
-    void on_pushButton_hothouse_cmd_read_slope_clicked();
     void show_set_heat_value(float celsius);
     void show_slope_value(float perMinute);
     void on_pushButton_dc_power_supply_ON_OFF_clicked();
@@ -324,6 +300,34 @@ public slots:
     // The one stop path of every run: ends the active run within one tick, stops what it
     // started, frees the start buttons and writes one log line; never uploads.
     void stopActiveRun(QString reason);
+
+public:
+    // Actions connected by pointer or called by other console code. They are no slots: no
+    // widget of the form carries the name that connecting them by name would look for.
+    void on_clicked_pushButton_connect_calib_multi_serial(int index);
+    void on_clicked_pushButton_connect_calib_multi_turn_table();
+    void on_clicked_pushButton_connect_calib_multi_net();
+    void on_clicked_pushButton_connect_calib_hot_house_ctrl();
+    void on_clicked_pushButton_connect_dc_power_ctrl();
+    void on_pushButton_show_cmd_page();
+    void on_pushButton_show_setting_page();
+    void on_pushButton_advanced_retest_started_from_thread();
+    void on_pushButton_calib_multi_acc_calib_start_clicked();
+    void on_pushButton_calib_multi_gyro_calib_start_clicked();
+    void on_pushButton_advanced_calib();
+    void on_pushButton_advanced_calib_retest();
+    void on_pushButton_advanced_retest();
+    void on_clicked_pushButton_log_replay();
+    void on_clicked_pushButton_log_replay_setting_all();
+    void on_clicked_pushButton_log_replay_setting_fast();
+    void on_clicked_pushButton_log_replay_setting_middle();
+    void on_clicked_pushButton_log_replay_setting_slow();
+    void on_clicked_pushButton_log_replay_setting_pause();
+    void on_clicked_pushButton_log_replay_setting_continue();
+    void on_pushButton_hothouse_cmd_start_clicked();
+    void on_pushButton_hothouse_cmd_set_target_temp_clicked();
+    void on_pushButton_hothouse_cmd_read_target_temp_clicked();
+    void on_pushButton_hothouse_cmd_read_slope_clicked();
 
 signals:
     void signal_auto_log_imu(uint8_t on);

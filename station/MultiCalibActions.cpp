@@ -157,13 +157,19 @@ void MultiCalib::on_button_tempRetest_clicked() { manualUpload(3, "温度复测M
 void MultiCalib::on_button_advAllanUpload_clicked() { manualUpload(4, "高级AllanMES上传!"); }
 void MultiCalib::on_button_AdvCalibUpload_clicked() { manualUpload(5, "有温箱转台MES上传!"); }
 
-// Puts a page at index (appended past the end) under label; a page already shown is moved.
-static void placePage(QTabWidget *tabs, QWidget *page, int index, const QString &label)
+// Shows a page under label where the form has it among the pages shown (formOrder: the form's
+// pages in their order); a page already shown keeps its place and only takes the label.
+static void placePage(QTabWidget *tabs, QWidget *page, const QList<QWidget *> &formOrder, const QString &label)
 {
     const int present = tabs->indexOf(page);
-    if (present >= 0)
-        tabs->removeTab(present);
-    tabs->insertTab(std::min(index, tabs->count()), page, label);
+    if (present >= 0) {
+        tabs->setTabText(present, label);
+        return;
+    }
+    int index = 0;
+    for (QWidget *before : formOrder.mid(0, formOrder.indexOf(page)))
+        index += tabs->indexOf(before) >= 0;
+    tabs->insertTab(index, page, label);
 }
 
 void MultiCalib::on_pushButton_show_setting_page()
@@ -187,11 +193,18 @@ void MultiCalib::on_pushButton_show_setting_page()
                                                        ui->textEdit_dc_power_supply_max_current})
         w->setEnabled(true);
     QSettings *s = getSettings();
-    placePage(ui->tabWidget_top, ui->tab_turntable_manual, 5, tr("Turntable manual"));
+    // The pages come back in the form's order, and the page the operator looks at stays shown.
+    QWidget *current = ui->tabWidget_top->currentWidget();
+    const QList<QWidget *> formOrder{ui->tab,          ui->tab_2,          ui->tab_wenxiang_auto, ui->tab_wenxiang_manual,
+                                     ui->tab_turntable_manual, ui->tab_turntable_auto, ui->tab_power_dc, ui->tab_imu,
+                                     ui->tab_17};
+    placePage(ui->tabWidget_top, ui->tab_turntable_manual, formOrder, tr("Turntable manual"));
     s->setValue(ConsolePages::settingsKey(4), QString());
-    placePage(ui->tabWidget_top, ui->tab_wenxiang_manual, 6, tr("Thermobox manual"));
+    placePage(ui->tabWidget_top, ui->tab_wenxiang_manual, formOrder, tr("Thermobox manual"));
     s->setValue(ConsolePages::settingsKey(6), QString());
-    placePage(ui->tabWidget_top, ui->tab_17, 9, tr("Configuration"));
+    placePage(ui->tabWidget_top, ui->tab_17, formOrder, tr("Configuration"));
+    if (current)
+        ui->tabWidget_top->setCurrentWidget(current);
     s->sync();
     qDebug() << "进入管理员模式";
     m_isAdminMode = true;

@@ -55,13 +55,13 @@ void MultiCalib::init_hot_house_Widget()
     // By signature, so a connection the form made by name is recognised and each click runs
     // its slot once.
     const auto u = Qt::UniqueConnection;
-    connect(ui->pushButton_hothouse_cmd_start_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_start_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_start_manual, &QPushButton::clicked, this, &MultiCalib::on_pushButton_hothouse_cmd_start_clicked, u);
     connect(ui->pushButton_hothouse_cmd_stop_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_stop_clicked()), u);
     connect(ui->pushButton_hothouse_cmd_stop, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_stop_clicked()), u);
     connect(ui->pushButton_hothouse_cmd_set_slope_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_set_slope_manual_clicked()), u);
-    connect(ui->pushButton_hothouse_cmd_read_slope_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_read_slope_clicked()), u);
-    connect(ui->pushButton_hothouse_cmd_set_target_temp_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_set_target_temp_clicked()), u);
-    connect(ui->pushButton_hothouse_cmd_read_target_temp_manual, SIGNAL(clicked()), this, SLOT(on_pushButton_hothouse_cmd_read_target_temp_clicked()), u);
+    connect(ui->pushButton_hothouse_cmd_read_slope_manual, &QPushButton::clicked, this, &MultiCalib::on_pushButton_hothouse_cmd_read_slope_clicked, u);
+    connect(ui->pushButton_hothouse_cmd_set_target_temp_manual, &QPushButton::clicked, this, &MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked, u);
+    connect(ui->pushButton_hothouse_cmd_read_target_temp_manual, &QPushButton::clicked, this, &MultiCalib::on_pushButton_hothouse_cmd_read_target_temp_clicked, u);
     connect(ui->pushButton_hothouse_cmd_auto_include_dc_control, SIGNAL(clicked()), this,
             SLOT(on_pushButton_hothouse_cmd_auto_include_dc_control_clicked()), u);
 }

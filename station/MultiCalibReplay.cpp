@@ -100,4 +100,9 @@ void MultiCalib::onHorizontalSliderValueChanged(int value)
     ui->label_PercentageValue->setText(QString::number(value));
 }
 
-void MultiCalib::onHorizontalSliderReleased() { emit signal_SliderValueChanged(); }
+// The seek goes to where the slider was let go, also when the progress had moved it there.
+void MultiCalib::onHorizontalSliderReleased()
+{
+    g_replay_percent = ui->horizontalSlider_Percentage->value();
+    emit signal_SliderValueChanged();
+}

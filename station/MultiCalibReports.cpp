@@ -6,7 +6,10 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QSignalBlocker>
 #include <QTimer>
+
+#include <cmath>
 
 #include "app/Clock.h"
 #include "app/Prompter.h"
@@ -124,7 +127,19 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         ui->label_turn_table_left_run_time->setText(text);
         ui->label_turn_table_left_run_time_advanced->setText(text);
         break;
-    case 85: ui->label_replay_percentage->setText(text); break;
+    case 85: {
+        ui->label_replay_percentage->setText(text);
+        // The slider and its value follow the replay's progress, unless the operator holds it;
+        // the seek percentage stays the one the operator chose (see onHorizontalSliderReleased).
+        bool ok = false;
+        const double percent = QString(text).remove('%').toDouble(&ok);
+        if (ok && !ui->horizontalSlider_Percentage->isSliderDown()) {
+            const QSignalBlocker quiet(ui->horizontalSlider_Percentage);
+            ui->horizontalSlider_Percentage->setValue(int(std::floor(percent)));
+            ui->label_PercentageValue->setText(QString::number(ui->horizontalSlider_Percentage->value()));
+        }
+        break;
+    }
     case 102: ui->textEdit_hothouse_set_temperature_by_user_manual->setPlainText(text); break;
     default: break;
     }

@@ -54,25 +54,13 @@ void MultiCalib::startChamberScript(bool retestOnly)
 {
     if (refuseWhileRunning())
         return;
-    if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
-        return;
-    const QString question = retestOnly ? tr("Do you want to start running the automatic temperature retest script?")
-                                        : tr("Do you want to start running the automatic temperature compensation+retest script?");
-    if (askYesNo(this, retestOnly ? tr("Warning") : tr("warning"), question) != QMessageBox::Yes) {
-        qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？返回") : question + " return");
-        return;
-    }
-    qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？确认") : question + " confirm");
-
+    // The parameters are checked before the operator is asked anything about the start.
     const QList<QTextEdit *> edits{ui->textEdit_hothouse_loops_num,          ui->textEdit_hothouse_start_temp,
                                    ui->textEdit_hothouse_start_temp_last_times, ui->textEdit_hothouse_stop_temp,
                                    ui->textEdit_hothouse_stop_temp_last_times,  ui->textEdit_hothouse_temp_slope};
     QStringList texts;
     for (QTextEdit *e : edits)
         texts << e->toPlainText();
-    // Nothing is switched or stored before the links and every parameter are known good.
-    if (!runLinksUp(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
-        return;
     const TempScript::ParamCheck check = TempScript::checkParams(texts);
     if (!check.ok) {
         Prompter::instance().warning(this, tr("Warning"), check.problem);
@@ -86,6 +74,19 @@ void MultiCalib::startChamberScript(bool retestOnly)
                                      tr("The number of loops must be greater than ") + QString::number(firstStep));
         return;
     }
+    if ((m_turnTableType == 2 || m_turnTableType == 4) && !addWorkOrderDetailsDalig())
+        return;
+    const QString question = retestOnly ? tr("Do you want to start running the automatic temperature retest script?")
+                                        : tr("Do you want to start running the automatic temperature compensation+retest script?");
+    if (askYesNo(this, retestOnly ? tr("Warning") : tr("warning"), question) != QMessageBox::Yes) {
+        qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？返回") : question + " return");
+        return;
+    }
+    qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？确认") : question + " confirm");
+
+    // Nothing is switched or stored before the links and every parameter are known good.
+    if (!runLinksUp(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
+        return;
     qDebug() << (retestOnly ? "温度复测脚本+带电源控制" : "温补+复测脚本+带电源控制");
     qDebug() << "开始温度:" << texts[1] << "结束温度:" << texts[3] << "开始温度保温时间:" << texts[2]
              << "结束温度保温时间:" << texts[4];

@@ -50,14 +50,14 @@ multi_calib_cmd::~multi_calib_cmd() = default;
 void multi_calib_cmd::connectButtons()
 {
     const auto u = Qt::UniqueConnection;
-    connect(ui->calib_multi_temp_start, SIGNAL(clicked()), this, SLOT(on_pushButton_calib_multi_temp_start_clicked()), u);
-    connect(ui->calib_multi_temp_stop, SIGNAL(clicked()), this, SLOT(on_pushButton_calib_multi_temp_stop_clicked()), u);
+    connect(ui->calib_multi_temp_start, &QPushButton::clicked, this, &multi_calib_cmd::on_pushButton_calib_multi_temp_start_clicked, u);
+    connect(ui->calib_multi_temp_stop, &QPushButton::clicked, this, &multi_calib_cmd::on_pushButton_calib_multi_temp_stop_clicked, u);
     connect(ui->pushButton_turn_table_retest_temp_start, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_retest_temp_start_clicked()), u);
     connect(ui->pushButton_turn_table_retest_temp_stop, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_retest_temp_stop_clicked()), u);
     connect(ui->pushButton_turn_table_calib_accel_start, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_calib_accel_start_clicked()), u);
-    connect(ui->pushButton_turn_table_calib_accel_gyro_start, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_accel_gyro_auto_clicked()), u);
+    connect(ui->pushButton_turn_table_calib_accel_gyro_start, &QPushButton::clicked, this, &multi_calib_cmd::on_pushButton_turn_table_accel_gyro_auto_clicked, u);
     connect(ui->pushButton_turn_table_calib_gyro_start, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_calib_gyro_start_clicked()), u);
-    connect(ui->pushButton_turn_table_retest_accel_gyro_start, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_retest_gyro_acc_start_clicked()), u);
+    connect(ui->pushButton_turn_table_retest_accel_gyro_start, &QPushButton::clicked, this, &multi_calib_cmd::on_pushButton_turn_table_retest_gyro_acc_start_clicked, u);
     connect(ui->pushButton_turn_table_gyro_nonlinearity, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_gyro_nonlinearity_clicked()), u);
     connect(ui->pushButton_turn_table_accel_nonlinearity, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_accel_nonlinearity_clicked()), u);
     connect(ui->pushButton_turn_table_retest_gyro_nolinear_start, SIGNAL(clicked()), this, SLOT(on_pushButton_turn_table_retest_gyro_nolinear_start_clicked()), u);

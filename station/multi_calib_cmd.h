@@ -43,14 +43,10 @@ public slots:
     void rev_log_from_multi_calib(uint8_t code, QString text);
     void SendNolinerTestCmd();
 
-    void on_pushButton_calib_multi_temp_start_clicked();
-    void on_pushButton_calib_multi_temp_stop_clicked();
     void on_pushButton_turn_table_retest_temp_start_clicked();
     void on_pushButton_turn_table_retest_temp_stop_clicked();
     void on_pushButton_turn_table_calib_accel_start_clicked();
-    void on_pushButton_turn_table_accel_gyro_auto_clicked();
     void on_pushButton_turn_table_calib_gyro_start_clicked();
-    void on_pushButton_turn_table_retest_gyro_acc_start_clicked();
     void on_pushButton_turn_table_gyro_nonlinearity_clicked();
     void on_pushButton_turn_table_accel_nonlinearity_clicked();
     void on_pushButton_turn_table_retest_gyro_nolinear_start_clicked();
@@ -76,6 +72,14 @@ public slots:
     void DC_POWER_OFF_function_from_allan_4h();
     void DC_POWER_ON_function_from_allan_4h();
     void _ackTimeout_static_retest_4h();
+
+public:
+    // Actions connected by pointer or called by other console code. They are no slots: no
+    // widget of the form carries the name that connecting them by name would look for.
+    void on_pushButton_calib_multi_temp_start_clicked();
+    void on_pushButton_calib_multi_temp_stop_clicked();
+    void on_pushButton_turn_table_accel_gyro_auto_clicked();
+    void on_pushButton_turn_table_retest_gyro_acc_start_clicked();
 
 signals:
     void Send_QString_times(QString text);

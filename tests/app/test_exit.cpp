@@ -17,10 +17,35 @@ using TestKit::waitUntil;
 
 class TestExit : public QObject {
     Q_OBJECT
+    static QString program() { return qEnvironmentVariable("TEST_BINARY_DIR") + "/imu_tool"; }
+
 private slots:
+    // The forms connect their slots by name: a slot named like a form widget's signal that no
+    // widget has is a warning at every start.
+    void theProgramStartsWithoutConnectionWarnings()
+    {
+        QVERIFY2(QFileInfo::exists(program()), qPrintable(program()));
+        const QString config = TestKit::workDir() + "/start_config";
+        QDir(config).removeRecursively();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("KELVANTO_TEST_EXIT", "1");
+        env.insert("KELVANTO_CONFIG_DIR", config);
+        QProcess proc;
+        proc.setProcessEnvironment(env);
+        proc.setWorkingDirectory(TestKit::workDir());
+        proc.start(program(), {});
+        QVERIFY(proc.waitForStarted(10000));
+        QVERIFY(waitUntil([&] { return proc.state() == QProcess::NotRunning; }, 60000));
+        const QByteArray err = proc.readAllStandardError();
+        QVERIFY2(err.contains("exit-test: closing"), err.constData());
+        QVERIFY2(!err.contains("connectSlotsByName"), err.constData());
+        QVERIFY2(!err.contains("QObject::connect"), err.constData());
+    }
+
     void aConfirmedCloseWithTheConsoleWindowsOpenEndsTheProcess()
     {
-        const QString program = qEnvironmentVariable("TEST_BINARY_DIR") + "/imu_tool";
+        const QString program = TestExit::program();
         QVERIFY2(QFileInfo::exists(program), qPrintable(program));
         ModuleSimulator sim, plate2;
         QVERIFY(sim.isValid() && plate2.isValid());

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include "app/MainWindow.h"
@@ -122,11 +123,14 @@ private slots:
         QCOMPARE(w.multiCalib()->logWindow()->text().count("Plate 1: link lost"), 1);
         QCOMPARE(w.multiCalib()->logWindow()->text().count("Plate 2: link lost"), 1);
 
+        QVERIFY2(w.statusBar()->currentMessage().startsWith("Link lost"), qPrintable(w.statusBar()->currentMessage()));
+
         // The devices are back on new pseudo-terminals: both links open again and carry commands.
         auto main2 = std::make_unique<ModuleSimulator>();
         auto rack2 = std::make_unique<ModuleSimulator>();
         offerPorts({main2->portPath(), rack2->portPath()});
         linkMainAndPlateTwo(w, *main2, *rack2);
+        QCOMPARE(w.statusBar()->currentMessage(), QString()); // the loss is over
         QVERIFY(w.worker() != mainWorker.data() || !mainWorker);
         emit w.multiCalib()->Send_CMD_LONG_SIGNAL(DeviceCmdId::SetOutputMode, 1.0f, 0, 0, 0, 0, 0);
         QVERIFY(waitUntil([&] {

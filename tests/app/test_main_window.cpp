@@ -82,8 +82,8 @@ private slots:
         emit w.multiCalib()->Send_CMD_LONG_SIGNAL(30007, 1, 0, 0, 0, 0, 0);
         QVERIFY(waitUntil([&] { return commandsWithId(30007) == 1; }));
         // The link's version reaches the main window's labels through the console.
-        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(123, 45));
-        QVERIFY(waitUntil([&] { return w.versionText(0) == "123"; }));
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(0x56313233, 45));
+        QVERIFY(waitUntil([&] { return w.versionText(0) == "V123"; }));
         QCOMPARE(w.versionText(2), QString("45"));
         // Disconnect: link flag cleared.
         w.findChild<QPushButton *>("pushButton_connect")->click();
@@ -123,13 +123,28 @@ private slots:
         for (const auto &args : console)
             QVERIFY2(!args[0].toString().startsWith("Main link opened"), qPrintable(args[0].toString()));
         // The version labels belong to the module: the rack's versions no longer reach them.
-        emit w.multiCalib()->signal_sendVersionValue(777, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 0, 0, 0);
-        QVERIFY(w.versionText(0) != "777");
-        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(123, 45));
-        QVERIFY(waitUntil([&] { return w.versionText(0) == "123"; }));
+        emit w.multiCalib()->signal_sendVersionValue(0x5241434B, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 0, 0, 0);
+        QVERIFY(w.versionText(0) != "RACK");
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(0x4D4F4431, 45));
+        QVERIFY(waitUntil([&] { return w.versionText(0) == "MOD1"; }));
         QCOMPARE(g_link_status[1], uint8_t(0));
         w.findChild<QPushButton *>("pushButton_connect")->click();
         qputenv("KELVANTO_EXTRA_PORTS", sim->portPath().toLocal8Bit());
+    }
+
+    // Software and hardware versions read as the result tables show them; the other values are
+    // numbers.
+    void theLinksVersionsReadAsVersions()
+    {
+        MainWindow w;
+        connectOnPage(w, MainWindow::PageDecode);
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(1446063664, 1446063664, 0x48303230));
+        QVERIFY(waitUntil([&] { return w.versionText(0) != "N/A"; }));
+        QCOMPARE(w.versionText(0), QString("V10")); // "V1.0": the tables show no dots either
+        QCOMPARE(w.versionText(1), QString("H020"));
+        QCOMPARE(w.versionText(2), QString("1446063664"));
+        QCOMPARE(w.versionText(6), QString("0"));
+        w.findChild<QPushButton *>("pushButton_connect")->click();
     }
 
     void versionsFromOtherPagesAreMarkedByTheMask()

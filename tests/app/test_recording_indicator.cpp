@@ -82,6 +82,10 @@ private slots:
         // The console asking for the indicator shows nothing while nothing is recorded.
         w.label_record_visible(1);
         QVERIFY(indicator(w)->isHidden());
+        // A link opened: "no link" is no longer true and goes from the status bar.
+        link(w);
+        QCOMPARE(w.statusBar()->currentMessage(), QString());
+        unlink(w);
     }
 
     void aFileThatCannotBeOpenedShowsNothingRecordingAndWhy()

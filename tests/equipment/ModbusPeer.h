@@ -34,6 +34,16 @@ public:
             return m_out.contains("ready") || m_proc.state() == QProcess::NotRunning;
         }, 15000) && m_out.contains("ready");
     }
+    // Started with "--rtu" and no path: the port the peer's own pseudo-terminal pair offers,
+    // printed once it serves (empty when it printed none).
+    QString waitPortPath()
+    {
+        TestKit::waitUntil([this] {
+            m_out += m_proc.readAllStandardOutput();
+            return m_out.contains('\n') || m_proc.state() == QProcess::NotRunning;
+        }, 15000);
+        return m_out.contains('\n') ? QString::fromLocal8Bit(m_out.left(m_out.indexOf('\n'))) : QString();
+    }
     // The writes the peer received, one line each ("hr ADDR VALUE ..." / "co ADDR VALUE").
     QStringList writes() const
     {

@@ -2,8 +2,13 @@
 """A Modbus peer for the equipment tests and for trying the program: a pymodbus server (RTU on
 a serial line or TCP on 127.0.0.1) whose holding registers and coils cover 0x0000-0x0FFF.
 
-  modbus_peer.py (--rtu PATH | --tcp PORT) [--slave N] [--log FILE] [--set ADDR=VALUE ...]
+  modbus_peer.py (--rtu [PATH] | --tcp PORT) [--slave N] [--log FILE] [--set ADDR=VALUE ...]
                  [--refuse ADDR ...] [--follow FROM:TO ...]
+
+--rtu without a path opens a linked pair of pseudo-terminals of its own, serves on one end and,
+once it serves, prints the path of the other end (the port the program opens) instead of
+"ready", e.g.
+  tests/equipment/modbus_peer.py --rtu --slave 17 > /tmp/supply.port &
 
 Every write is appended to the log file as a line "hr ADDR VALUE ..." or "co ADDR VALUE ...".
 Reads of a refused address answer with the exception "illegal data address".
@@ -13,7 +18,9 @@ Prints "ready" once it serves.
 """
 import argparse
 import asyncio
+import os
 import sys
+import tty
 
 from pymodbus.datastore import (ModbusSequentialDataBlock, ModbusServerContext,
                                 ModbusSlaveContext)
@@ -43,9 +50,38 @@ class Block(ModbusSequentialDataBlock):
                 f.write("%s %d %s\n" % (self.kind, address, " ".join(str(int(v)) for v in values)))
 
 
+def linked_ptys():
+    """Two pseudo-terminals whose master sides are joined: bytes written to one slave are read
+    from the other. Returns (our slave path, their slave path). Both slaves stay open here too,
+    so a side that the program closes and opens again never hangs the other up."""
+    ends = []
+    for _ in range(2):
+        master, slave = os.openpty()
+        tty.setraw(slave)
+        os.set_blocking(master, False)
+        ends.append((master, slave))
+    loop = asyncio.get_running_loop()
+
+    def relay(src, dst):
+        try:
+            data = os.read(src, 4096)
+        except (BlockingIOError, OSError):
+            return
+        while data:
+            try:
+                data = data[os.write(dst, data):]
+            except BlockingIOError:
+                pass
+
+    (ma, sa), (mb, sb) = ends
+    loop.add_reader(ma, relay, ma, mb)
+    loop.add_reader(mb, relay, mb, ma)
+    return os.ttyname(sa), os.ttyname(sb)
+
+
 async def main():
     p = argparse.ArgumentParser()
-    p.add_argument("--rtu")
+    p.add_argument("--rtu", nargs="?", const="")
     p.add_argument("--tcp", type=int)
     p.add_argument("--slave", type=int, default=1)
     p.add_argument("--log")
@@ -62,11 +98,12 @@ async def main():
         ModbusSequentialDataBlock.setValues(hr, int(addr, 0), [int(value, 0) & 0xFFFF])
     slave = ModbusSlaveContext(hr=hr, co=co, zero_mode=True)
     context = ModbusServerContext(slaves={a.slave: slave}, single=False)
-    if a.rtu:
-        server = await StartAsyncSerialServer(context=context, framer=ModbusRtuFramer, port=a.rtu,
+    if a.rtu is not None:
+        port, shown = (a.rtu, "ready") if a.rtu else linked_ptys()
+        server = await StartAsyncSerialServer(context=context, framer=ModbusRtuFramer, port=port,
                                               baudrate=9600, defer_start=True)
         await server.start()
-        print("ready", flush=True)
+        print(shown, flush=True)
         await asyncio.Event().wait()
     else:
         server = await StartAsyncTcpServer(context=context, framer=ModbusSocketFramer,

@@ -105,6 +105,28 @@ private slots:
         QVERIFY(TestKit::retireWorker(w));
     }
 
+    // As the README starts it: the peer opens its own pair and names the port to open.
+    void aPeerOnItsOwnPseudoTerminalsServesTheChamber()
+    {
+        ModbusPeer peer({"--rtu", "--slave", "1", "--set", "0x0744=0xFF9C"}, "own_pty_writes.txt");
+        const QString port = peer.waitPortPath();
+        QVERIFY2(port.startsWith("/dev/"), qPrintable(port));
+        for (int open = 0; open < 2; ++open) { // a second link on the same port is served too
+            auto *w = new WorkerThread_hothouse1(port);
+            w->setPollInterval(150);
+            w->setReplyTimeout(500);
+            Reports r(w);
+            startWorkerThread<WorkerThread_hothouse>(w, &WorkerThread_hothouse::openPortConnected);
+            QVERIFY(waitUntil([&] { return r.connected == 1; }));
+            QVERIFY(waitUntil([&] { return !r.current.isEmpty(); }));
+            QCOMPARE(r.current.first(), -10.0f);
+            QMetaObject::invokeMethod(w, "hothouse_set_target_temp", Qt::QueuedConnection, Q_ARG(int16_t, int16_t(-40 - open)));
+            QVERIFY(waitUntil([&] { return peer.writes().contains(QString("hr 1870 %1").arg(65536 - 400 - 10 * open)); }));
+            QMetaObject::invokeMethod(w, "closePort", Qt::QueuedConnection);
+            QVERIFY(TestKit::retireWorker(w));
+        }
+    }
+
     void theTcpChamberWritesInItsOrderAndReadsBack()
     {
         const int port = freePort();

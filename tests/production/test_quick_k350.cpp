@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTranslator>
+#include <qcustomplot.h>
 
 #include "app/Settings.h"
 #include "link/CommandFrames.h"
@@ -222,6 +223,34 @@ private slots:
         QCOMPARE(w<QComboBox>("comboBox_k350_sysclk")->currentIndex(), 1);
         QCOMPARE(w<QTextEdit>("textEdit_k350_software_ver")->toPlainText(), QString("1234"));
         QCOMPARE(w<QTextEdit>("textEdit_ahrs_k350_user_name")->toPlainText(), QString("Ana"));
+    }
+
+    void theClockChoiceComesBackWithoutAVerdict()
+    {
+        w<QComboBox>("comboBox_k350_sysclk")->setCurrentIndex(0);
+        w<QComboBox>("comboBox_k350_sysclk")->setCurrentIndex(1); // chosen, no test run
+        delete page;
+        page = new Factory_K350_Dlg;
+        QCOMPARE(w<QComboBox>("comboBox_k350_sysclk")->currentIndex(), 1);
+    }
+
+    // The x axis tells the ticks apart (not "1.79665·10^9" at each); the curves fill their
+    // value axis instead of lying flat at the bottom of a fixed 0-5 scale.
+    void thePlotsShowReadableTimesAndFitTheirCurves()
+    {
+        module.gyroNoise = 0.1f;
+        runSteps(30);
+        for (const char *name : {"ahrs_k350_tet_plot1", "ahrs_k350_tet_plot2"}) {
+            auto *plot = w<QCustomPlot>(name);
+            plot->replot(QCustomPlot::rpImmediateRefresh);
+            const QStringList ticks = plot->xAxis->tickVectorLabels().toList();
+            QVERIFY2(ticks.size() >= 2, name);
+            QCOMPARE(QSet<QString>(ticks.begin(), ticks.end()).size(), ticks.size());
+            const double value = plot == w<QCustomPlot>("ahrs_k350_tet_plot1") ? 0.005 : 0.1;
+            const QCPRange y = plot->yAxis->range();
+            QVERIFY2(y.contains(value) && y.size() < 10 * value,
+                     qPrintable(QString("%1: %2 .. %3").arg(name).arg(y.lower).arg(y.upper)));
+        }
     }
 
     void withoutCalibrationTheTestEndsAfterEightSecondsWithoutCommandTen()

@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include <functional>
 #include <map>
@@ -439,6 +441,60 @@ private slots:
         QCOMPARE(page->tickTimer().interval(), 1000);
         page->hide();
         QVERIFY(!page->tickTimer().isActive());
+    }
+
+    // A field emptied and left shows the limit that still holds, not a blank.
+    void aLimitFieldLeftWithoutAValueShowsTheLimitInForce()
+    {
+        page->show();
+        page->tickTimer().stop();
+        QApplication::setActiveWindow(page);
+        QLineEdit *lp = limitEdit("lp_type");
+        lp->setFocus();
+        QVERIFY(TestKit::waitUntil([&] { return lp->hasFocus(); }));
+        lp->selectAll();
+        QTest::keyClick(lp, Qt::Key_Backspace);
+        QCOMPARE(lp->text(), QString());
+        limitEdit("sys_clk")->setFocus();
+        QVERIFY(TestKit::waitUntil([&] { return !lp->hasFocus(); }));
+        QCOMPARE(lp->text(), QString::number(page->run().limits().lp_type));
+        QCOMPARE(lp->text(), QString("0"));
+    }
+
+    // At the form's size, in Chinese and in English: the failed count stands on the row of the
+    // tested and passed counts, each after its caption, and the report buttons show whole.
+    void theCountsShareARowAndTheReportButtonsAreWhole()
+    {
+        QTranslator english;
+        for (bool inEnglish : {false, true}) {
+            if (inEnglish) {
+                QVERIFY(english.load(qEnvironmentVariable("TEST_BINARY_DIR") + "/English.qm"));
+                QCoreApplication::installTranslator(&english);
+            }
+            newPage();
+            page->resize(1131, 711);
+            page->show();
+            page->tickTimer().stop();
+            QVERIFY(QTest::qWaitForWindowExposed(page));
+            const auto at = [&](const char *name) { return page->findChild<QWidget *>(name); };
+            const int row = at("imu_screening_test_total_num")->geometry().center().y();
+            for (const auto &pair : {std::make_pair("label_190", "imu_screening_test_total_num"),
+                                     std::make_pair("label_189", "imu_screening_test_succssful_num"),
+                                     std::make_pair("label_137", "imu_screening_test_failed_num")}) {
+                const QRect caption = at(pair.first)->geometry(), value = at(pair.second)->geometry();
+                QVERIFY2(qAbs(value.center().y() - row) <= 3, pair.second);
+                QVERIFY2(qAbs(caption.center().y() - row) <= 3, pair.first);
+                QVERIFY2(caption.right() < value.left(), pair.first);
+            }
+            for (const char *name : {"pushButton_excelExport", "pushButton_pdfExport"}) {
+                auto *b = page->findChild<QPushButton *>(name);
+                const QString what = QString("%1 %2 in %3").arg(name).arg(b->text()).arg(inEnglish ? "English" : "Chinese");
+                QVERIFY2(b->parentWidget()->rect().contains(b->geometry()), qPrintable(what));
+                QVERIFY2(b->width() >= b->sizeHint().width() && b->height() >= b->sizeHint().height(), qPrintable(what));
+            }
+        }
+        QCoreApplication::removeTranslator(&english);
+        newPage();
     }
 
     void theLimitsComeFromTheSettings()

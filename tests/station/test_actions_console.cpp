@@ -42,6 +42,13 @@ QStringList tabTexts(QTabWidget *t)
         out << t->tabText(i);
     return out;
 }
+QList<QWidget *> tabPages(QTabWidget *t)
+{
+    QList<QWidget *> out;
+    for (int i = 0; i < t->count(); ++i)
+        out << t->widget(i);
+    return out;
+}
 QString setting(const QString &key) { return getSettings()->value(key, "0").toString(); }
 } // namespace
 
@@ -446,6 +453,7 @@ s.serve_forever()
         QCOMPARE(ui->tabWidget_top->count(), 6);
         ui->textEdit_hothouse_start_temp->setEnabled(false);
         ui->textEdit_dc_power_supply_max_current->setEnabled(false);
+        ui->tabWidget_top->setCurrentWidget(ui->tab_power_dc);
         dialogs.texts = QStringList{"580417"};
         console->on_pushButton_show_setting_page();
         QCOMPARE(prompter.texts(), QStringList({"Enter administrator mode"}));
@@ -453,23 +461,25 @@ s.serve_forever()
         QVERIFY(ui->textEdit_hothouse_start_temp->isEnabled());
         QVERIFY(ui->textEdit_dc_power_supply_max_current->isEnabled());
         QVERIFY(console->settingsDialog()->isVisible());
-        // Six pages: the turntable manual page goes to 5, the chamber manual page to 6, the
-        // configuration page past the end is appended.
-        QCOMPARE(ui->tabWidget_top->count(), 9);
-        QCOMPARE(ui->tabWidget_top->widget(5), ui->tab_turntable_manual);
-        QCOMPARE(ui->tabWidget_top->tabText(5), QString("Turntable manual"));
-        QCOMPARE(ui->tabWidget_top->widget(6), ui->tab_wenxiang_manual);
-        QCOMPARE(ui->tabWidget_top->tabText(6), QString("Thermobox manual"));
-        QCOMPARE(ui->tabWidget_top->widget(8), ui->tab_17);
+        // The three pages come back where the form has them, under their labels; the page the
+        // operator looked at stays shown.
+        const QList<QWidget *> formOrder{ui->tab,          ui->tab_2,          ui->tab_wenxiang_auto, ui->tab_wenxiang_manual,
+                                         ui->tab_turntable_manual, ui->tab_turntable_auto, ui->tab_power_dc, ui->tab_imu,
+                                         ui->tab_17};
+        QCOMPARE(tabPages(ui->tabWidget_top), formOrder);
+        QCOMPARE(ui->tabWidget_top->currentWidget(), ui->tab_power_dc);
+        QCOMPARE(ui->tabWidget_top->tabText(4), QString("Turntable manual"));
+        QCOMPARE(ui->tabWidget_top->tabText(3), QString("Thermobox manual"));
         QCOMPARE(ui->tabWidget_top->tabText(8), QString("Configuration"));
         QCOMPARE(setting("removeTableWidget/removeName4"), QString());
         QCOMPARE(setting("removeTableWidget/removeName6"), QString());
 
-        // A second time moves the pages, never shows them twice.
+        // A second time leaves every page where it is, never shows one twice.
+        ui->tabWidget_top->setCurrentWidget(ui->tab_wenxiang_manual);
         dialogs.texts = QStringList{"580417"};
         console->on_pushButton_show_setting_page();
-        QCOMPARE(ui->tabWidget_top->count(), 9);
-        QCOMPARE(ui->tabWidget_top->indexOf(ui->tab_turntable_manual), 5);
+        QCOMPARE(tabPages(ui->tabWidget_top), formOrder);
+        QCOMPARE(ui->tabWidget_top->currentWidget(), ui->tab_wenxiang_manual);
         // Re-adding a relabelled page finds it present.
         console->addItemToTableWidgetTop(u("转台手动"));
         QCOMPARE(ui->tabWidget_top->count(), 9);

@@ -223,9 +223,14 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(progress(), QString("40.0%"));
         QCOMPARE(plateOneTime(0), 1000u);
+        // The slider and its value show where the replay stands too.
+        QCOMPARE(console->form()->horizontalSlider_Percentage->value(), 40);
+        QCOMPARE(console->form()->label_PercentageValue->text(), QString("40"));
         QTest::mouseClick(console->form()->pushButton_log_replay_setting_fast, Qt::LeftButton);
         QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
         QCOMPARE(plateOneTime(0), 2000u);
+        QCOMPARE(console->form()->horizontalSlider_Percentage->value(), 100);
+        QCOMPARE(console->form()->label_PercentageValue->text(), QString("100"));
     }
 
     void theSliderSeeksAndContinueReadsTheRest()
@@ -250,6 +255,8 @@ private slots:
         QVERIFY(TestKit::waitUntil([&] { return console->replayStopped(); }, 10000));
         QVERIFY(ui->pushButton_log_replay_setting_continue->isEnabled());
         QCOMPARE(progress(), QString("50%"));
+        QCOMPARE(ui->horizontalSlider_Percentage->value(), 50);
+        QCOMPARE(ui->label_PercentageValue->text(), QString("50"));
         QCOMPARE(plateOneTime(0), 5000u);
 
         QTest::mouseClick(ui->pushButton_log_replay_setting_continue, Qt::LeftButton);
