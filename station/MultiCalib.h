@@ -114,6 +114,9 @@ public:
     const UploadOutcome &lastUpload() const { return m_lastUpload; }
     // Bodies kept until the service has taken them.
     UploadOutbox *uploadOutbox() const { return m_outbox; }
+    // Empty while every upload result is on disk; else a line for the exit box naming the
+    // results held only in memory.
+    QString heldUploadsNote() const;
     QByteArray buildJsonFullTemperature();
     QByteArray buildJsonTurntable();
     QByteArray buildJsonStaticAllan();

@@ -13,6 +13,7 @@
 #include "link/DeviceRecords.h"
 #include "production/DecodeFormats.h"
 #include "sim/ModuleSimulator.h"
+#include "tests/kit/FileSizeLimit.h"
 #include "tests/kit/ReferenceFrameParser.h"
 #include "tests/production/DecodeTestKit.h"
 
@@ -41,27 +42,6 @@ QByteArray ahrsRecording(uint32_t frames)
     return rec;
 }
 
-// Files may grow to `bytes` only while it lives (writes beyond fail as on a full disk).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit l = m_old;
-        l.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &l);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 } // namespace
 
 class TestDecodeRun : public QObject {
