@@ -2,9 +2,12 @@
 // body is on disk before its post and stays there until a 2xx answer with a JSON body; the
 // waiting bodies go out again oldest first, each once and byte for byte.
 #include <QDir>
+#include <QScopeGuard>
 #include <QFile>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <sys/mount.h>
 
 #include "UploadServer.h"
 #include "app/Clock.h"
@@ -275,14 +278,42 @@ private slots:
         QCOMPARE(readFile(outbox.sentFolder() + "/" + name), bodyOf("held"));
     }
 
+    void onAFullDiskNoShortBodyIsKeptAndTheBodyIsWrittenWhenThereIsRoom_data()
+    {
+        QTest::addColumn<bool>("tmpfs");
+        QTest::newRow("file-size limit") << false; // works for anybody, root included
+        QTest::newRow("small tmpfs") << true;       // a real full file system, where mounting is allowed
+    }
     void onAFullDiskNoShortBodyIsKeptAndTheBodyIsWrittenWhenThereIsRoom()
     {
-        UploadOutbox outbox(folder);
+        QFETCH(bool, tmpfs);
+        QString box = folder;
+        const QString mountPoint = TestKit::workDir() + "/small_fs";
+        const QString filler = mountPoint + "/filler";
+        if (tmpfs) {
+            QDir().mkpath(mountPoint);
+            if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)
+                QSKIP("mounting a small tmpfs is not allowed here (it needs CAP_SYS_ADMIN); the file-size-limit "
+                      "row shows the full disk");
+            box = mountPoint + "/outbox";
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (tmpfs)
+                ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
+        });
+        UploadOutbox outbox(box);
         useService(UploadServer::closedPort());
         const QByteArray small = bodyOf("small");
         const QByteArray plate = bodyOf(QString(10000, 'P')); // about one plate's body
         {
-            FileSizeLimit full(4096);
+            std::unique_ptr<FileSizeLimit> limit;
+            if (tmpfs) {
+                QFile fill(filler); // 14 of the 16 pages: room for the small body only
+                QVERIFY(fill.open(QIODevice::WriteOnly));
+                QCOMPARE(fill.write(QByteArray(14 * 4096, 'f')), qint64(14 * 4096));
+            } else {
+                limit = std::make_unique<FileSizeLimit>(4096);
+            }
             outbox.send(1, small);
             outbox.send(2, plate);
         }
@@ -290,10 +321,11 @@ private slots:
         const QStringList files = outbox.waitingFiles();
         QCOMPARE(files.size(), 1);
         QCOMPARE(readFile(files[0]), small);
-        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+        QCOMPARE(QDir(box).entryList({"*station*"}, QDir::Files).size(), 1);
         QCOMPARE(outbox.heldInMemoryCount(), 1);
         QCOMPARE(outbox.waitingCount(), 2);
 
+        QFile::remove(filler);
         useService(server->port());
         const int before = server->requests().size();
         QCOMPARE(outbox.resendWaiting(), 2);
