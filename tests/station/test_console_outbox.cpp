@@ -207,6 +207,20 @@ private slots:
         QCOMPARE(QDir(console.uploadOutbox()->sentFolder()).entryList(QDir::Files).size(), 1);
         QCOMPARE(waitingText(console), QString("No results waiting to upload"));
     }
+
+    void aWaitingFileLeftEmptyIsSetAsideUnpostedAndShown()
+    {
+        QDir().mkpath(uploadOutboxFolder());
+        QFile(uploadOutboxFolder() + "/20260101_120000_000_00_station1.json").open(QIODevice::WriteOnly);
+        useService(server->port());
+        const int before = server->requests().size();
+        MultiCalib console; // its first pass runs once the program is up
+        QVERIFY(waitUntil([&] { return waitingText(console).contains("unreadable"); }, 15000));
+        QCOMPARE(waitingText(console), QString("No results waiting to upload; 1 unreadable, set aside in %1")
+                                           .arg(console.uploadOutbox()->unreadableFolder()));
+        QCOMPARE(console.form()->label_uploadWaiting->styleSheet(), QString("color:red;"));
+        QCOMPARE(server->requests().size(), before);
+    }
 };
 
 QTEST_MAIN(TestConsoleOutbox)
