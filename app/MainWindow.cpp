@@ -350,7 +350,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     getSettings()->setValue("main_index/index", ui->comboBox_module->currentData().toInt());
     getSettings()->sync();
     const auto answer = Prompter::instance().question(
-        this, tr("Confirm Dialog"), tr("Please confirm if the upper computer has been turned off"),
+        this, tr("Confirm Dialog"),
+        tr("Please confirm if the upper computer has been turned off") + m_multiCalib->heldUploadsNote(),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         event->ignore();

@@ -41,10 +41,7 @@ void WorkerThread_Multi::openSerialConnected()
         connect(m_port.get(), &QSerialPort::readyRead, this, &WorkerThread_Multi::readDate);
         watchSerialLine(m_port.get(), [this](const QString &reason) {
             m_queue.clear();
-            if (m_recorder.isOpen()) {
-                m_recorder.close();
-                emit signal_log(5, QString("Plate %1: recording stopped").arg(m_index + 2));
-            }
+            stopRecording();
             emit signal_linkLost(m_index, reason);
         });
     } else {
@@ -92,9 +89,7 @@ void WorkerThread_Multi::Send_QString_times(QString text)
 void WorkerThread_Multi::do_file_recording(QString path, int on, int, int)
 {
     if (!on) {
-        if (m_recorder.isOpen())
-            emit signal_log(5, QString("Plate %1: recording stopped").arg(m_index + 2));
-        m_recorder.close();
+        stopRecording();
         return;
     }
     if (m_recorder.isOpen())
@@ -107,6 +102,16 @@ void WorkerThread_Multi::do_file_recording(QString path, int on, int, int)
         return;
     }
     emit signal_log(5, QString("Plate %1: recording to %2").arg(m_index + 2).arg(m_recorder.fileName()));
+}
+
+void WorkerThread_Multi::stopRecording()
+{
+    if (!m_recorder.isOpen())
+        return;
+    if (m_recorder.close())
+        emit signal_log(5, QString("Plate %1: recording stopped").arg(m_index + 2));
+    else // the last bytes did not reach the disk: told like any failed write
+        emit signal_log(5, QString("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
 }
 
 void WorkerThread_Multi::readDate()

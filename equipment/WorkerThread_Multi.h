@@ -58,6 +58,8 @@ private slots:
 
 private:
     void writeBytes(const QByteArray &bytes);
+    // Closes the recording, if any, and says whether its last bytes reached the disk.
+    void stopRecording();
     void dataExtraction(uint16_t id, const uint8_t *payload, uint32_t len);
 
     QString m_portName;

@@ -27,12 +27,17 @@ bool RawRecorder::open(const QString &basePath)
     return false;
 }
 
-void RawRecorder::close()
+bool RawRecorder::close()
 {
-    if (m_file.isOpen()) {
-        m_file.flush();
-        m_file.close();
-    }
+    if (!m_file.isOpen())
+        return true;
+    m_file.unsetError();
+    bool ok = m_file.flush();
+    m_file.close();
+    ok = ok && m_file.error() == QFileDevice::NoError;
+    if (!ok)
+        m_error = m_file.errorString();
+    return ok;
 }
 
 bool RawRecorder::append(const char *data, qint64 size)

@@ -9,7 +9,9 @@ public:
     // is never overwritten: "_1", "_2", ... are tried instead). Returns false and sets
     // errorString() when the file cannot be made.
     bool open(const QString &basePath);
-    void close();
+    // Writes what is left and closes; false (and errorString() set) when the last bytes could
+    // not be written: a recording cut short, like a failed append.
+    bool close();
     bool isOpen() const { return m_file.isOpen(); }
     // Appends; false (and the file closed) when the write fails.
     bool append(const char *data, qint64 size);

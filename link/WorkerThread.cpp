@@ -73,10 +73,18 @@ void WorkerThread::stopRecording(const QString &why)
 {
     if (!m_recorder.isOpen())
         return;
-    m_recorder.close();
+    const QString name = m_recorder.fileName();
+    const bool ok = m_recorder.close();
     g_recording = 0;
-    emit signal_log(5, "Recording stopped");
-    emit signal_recording(false, why);
+    if (ok) {
+        emit signal_log(5, "Recording stopped");
+        emit signal_recording(false, why);
+        return;
+    }
+    // The last bytes did not reach the disk: told like any failed write.
+    const QString failure = QString("writing %1 failed: %2").arg(name, m_recorder.errorString());
+    emit signal_log(5, "Recording failed: " + failure);
+    emit signal_recording(false, failure);
 }
 
 void WorkerThread::writeBytes(const QByteArray &bytes)
@@ -114,7 +122,10 @@ void WorkerThread::Send_QString_times(QString text)
 void WorkerThread::do_file_recording(QString path, int on, int, int)
 {
     if (!on) {
-        m_recorder.close();
+        if (m_recorder.isOpen()) {
+            stopRecording("recording stopped");
+            return;
+        }
         g_recording = 0;
         emit signal_log(5, "Recording stopped");
         emit signal_recording(false, "recording stopped");

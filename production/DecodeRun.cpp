@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <cstdio>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 
@@ -162,7 +163,7 @@ void DecodeRun::data_extraction_decode(uint16_t id, const uint8_t *payload, uint
             m_targetIsSource = true;
             return;
         }
-        if (!m_sink->open(m_target)) {
+        if (!openTarget()) {
             m_failed = true;
             return;
         }
@@ -211,15 +212,49 @@ void DecodeRun::dataHandleAndOut(uint16_t id, const uint8_t *payload)
     m_sink->ins(m_ins.data());
 }
 
+bool DecodeRun::openTarget()
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(m_target).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        m_writeName = m_target; // a device such as /dev/null: written as it is
+        return m_sink->open(m_writeName);
+    }
+    // A link is followed: the text replaces the file it points to, not the link.
+    const QFileInfo info(m_target);
+    if (info.isSymLink() && info.exists())
+        m_target = info.canonicalFilePath();
+    // The text grows under a name that says it is incomplete and takes the target's name only
+    // once it is whole: a decode cut short by a crash, a kill or a power cut leaves nothing under
+    // the target's name that looks complete.
+    m_writeName = m_target + ".incomplete";
+    if (::stat(QFile::encodeName(m_writeName).constData(), &st) == 0 && uint64_t(st.st_dev) == m_sourceDev
+        && uint64_t(st.st_ino) == m_sourceIno)
+        m_writeName = m_target + ".decoding"; // never over the recording itself
+    if (!m_sink->open(m_writeName))
+        return false;
+    // The older file of the target's name goes now, as writing over it would have done.
+    QFile::remove(m_target);
+    return true;
+}
+
+bool DecodeRun::commitTarget()
+{
+    if (m_writeName == m_target)
+        return true;
+    return ::rename(QFile::encodeName(m_writeName).constData(), QFile::encodeName(m_target).constData()) == 0;
+}
+
 QString DecodeRun::dropIncompleteTarget()
 {
     m_sink->close();
-    const QByteArray name = QFile::encodeName(m_target);
+    const QByteArray name = QFile::encodeName(m_writeName);
     struct stat st;
     if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return QString(); // nothing on disk that could pass for a decoded file
-    if (QFile::remove(m_target))
+    if (QFile::remove(m_writeName))
         return ", the incomplete target file was removed";
+    if (m_writeName != m_target)
+        return QString(", the incomplete target file was left as %1").arg(m_writeName);
     const QString kept = m_target + ".incomplete";
     QFile::remove(kept);
     if (QFile::rename(m_target, kept))
@@ -328,7 +363,7 @@ DecodeResult DecodeRun::run(const QString &source, const QString &target, const 
     show(100);
     if (!m_opened)
         return finish(DecodeResult::NoFrame, DecodeText::kNoFrame);
-    if (!m_sink->close())
+    if (!m_sink->close() || !commitTarget())
         return finish(DecodeResult::TargetUnwritable,
                       "Status: Decoding failed, unable to write the target file" + dropIncompleteTarget());
     const double rate = 100.0 * double(result.goodFrames) / double(result.goodFrames + result.badFrames);

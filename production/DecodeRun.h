@@ -106,8 +106,9 @@ public:
 
     // Runs the whole decode. `report` gets "Status: Start decoding" and the final text;
     // `progress` gets each new integer percentage (every 1000 bytes at most, 100 at the end).
-    // A decode that fails or is cancelled after it created the target removes that target
-    // (or, when it cannot, renames it to say it is incomplete) and says so in its report.
+    // The text is written beside the target as "<target>.incomplete" and renamed to the target
+    // when it is whole. A decode that fails or is cancelled after it created that file removes it
+    // and says so in its report.
     DecodeResult run(const QString &source, const QString &target, const Report &report,
                      const Progress &progress);
 
@@ -120,12 +121,18 @@ private:
     void data_extraction_decode(uint16_t id, const uint8_t *payload, uint32_t len);
     // An INS part replaced: one row from the whole record.
     void dataHandleAndOut(uint16_t id, const uint8_t *payload);
+    // Opens the sink on a name beside the target ("<target>.incomplete"); a device is written
+    // as it is.
+    bool openTarget();
+    // Gives the whole text the target's name.
+    bool commitTarget();
     // Closes and removes (or renames) a target left incomplete; the text to add to the report.
     QString dropIncompleteTarget();
 
     int m_type;
     std::unique_ptr<DecodeTextSink> m_sink;
     QString m_target;
+    QString m_writeName;             // where the text is written until it is whole
     bool m_opened = false;
     bool m_failed = false;
     bool m_targetIsSource = false;

@@ -14,6 +14,7 @@
 
 #include "app/Clock.h"
 #include "app/MachineId.h"
+#include "app/OpenLogFile.h"
 #include "app/Settings.h"
 
 namespace {
@@ -74,6 +75,12 @@ public:
         curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
         if (sent != size) {
             *error = QString("sent %1 of %2 bytes").arg(qint64(sent)).arg(size);
+            return false;
+        }
+        // A file written to during its transfer is sent again whole by a later walk.
+        const qint64 sizeNow = QFileInfo(localPath).size();
+        if (sizeNow != size) {
+            *error = QString("the file changed during its transfer: %1 bytes sent, %2 bytes now").arg(size).arg(sizeNow);
             return false;
         }
         prepare(remotePath);
@@ -171,8 +178,8 @@ LogFileVerdict classifyLogFile(const QString &root, const QFileInfo &file, const
     static const QRegularExpression cjk(QStringLiteral("[\\x{4e00}-\\x{9fa5}]"));
     if (relative.contains("log_rawimu") || cjk.match(relative).hasMatch())
         return LogFileVerdict::Excluded;
-    if (parts.at(1) == now.toString("yyyy_MMdd")
-        || file.lastModified().msecsTo(now) < kSettleMs)
+    if (parts.at(1) == now.toString("yyyy_MMdd") || file.lastModified().msecsTo(now) < kSettleMs
+        || isOpenLogFile(file.absoluteFilePath()))
         return LogFileVerdict::Waiting;
     return file.size() == 0 ? LogFileVerdict::Empty : LogFileVerdict::Send;
 }

@@ -3,7 +3,8 @@
 // "<log root>/<top folder>/<yyyy_MMdd>/<name>.txt|.dat" go to
 // "log/<machine id>/<top folder>/<yyyy_MMdd>/<name>" on the server; a file the server has
 // confirmed with all its bytes is renamed "<name>_upload.<suffix>" so later walks skip it.
-// Today's files and files modified in the last ten minutes wait for a later walk.
+// Today's files, files modified in the last ten minutes and files the program holds open for
+// writing wait for a later walk; a file that changed during its transfer is sent again later.
 #include <QDateTime>
 #include <QFileInfo>
 #include <QObject>
@@ -27,7 +28,7 @@ FtpServerSettings ftpSettingsFromSettings();
 enum class LogFileVerdict {
     Send,       // a finished log file: upload it
     Empty,      // a finished log file without content: marked without transfer
-    Waiting,    // today's, modified in the last ten minutes: left for a later walk
+    Waiting,    // today's, modified in the last ten minutes, open for writing: left for a later walk
     Excluded,   // a log-level file that is never sent (raw IMU logs, CJK names)
     NotALog,    // any other file: wrong level or suffix, already marked, symbolic link
 };

@@ -29,6 +29,7 @@ class AutoResize;
 class FrmShowLog;
 class QComboBox;
 class QCustomPlot;
+class OpenLogFile;
 class QFile;
 class QPushButton;
 class QTableWidget;
@@ -114,6 +115,9 @@ public:
     const UploadOutcome &lastUpload() const { return m_lastUpload; }
     // Bodies kept until the service has taken them.
     UploadOutbox *uploadOutbox() const { return m_outbox; }
+    // Empty while every upload result is on disk; else a line for the exit box naming the
+    // results held only in memory.
+    QString heldUploadsNote() const;
     QByteArray buildJsonFullTemperature();
     QByteArray buildJsonTurntable();
     QByteArray buildJsonStaticAllan();
@@ -421,7 +425,7 @@ private:
     std::array<bool, kPlates> m_plateReported{};
     std::array<QString, kPlates> m_plateIdentity;
     bool m_netReported = false;
-    QFile *m_dcLogFile = nullptr; // opened by the supply panel; code 77 writes to it
+    OpenLogFile *m_dcLogFile = nullptr; // opened by the supply panel; code 77 writes to it
     bool m_dcLogFailed = false;   // a supply log line could not be written (marked on the page)
     void writeDcPowerLogLine(const QString &time, const QString &line);
 
@@ -431,7 +435,7 @@ private:
     QTimer *m_hothouseAdvancedTimer = nullptr;
     bool m_hothouseScriptTimerRunning = false;
     bool m_hothouseAdvancedTimerRunning = false;
-    QFile *m_hotHouseLogFile = nullptr;
+    OpenLogFile *m_hotHouseLogFile = nullptr;
     bool m_hotHouseLogOpen = false;
     bool m_hotHouseScriptLog = false; // the open log takes script lines, not reports
     bool m_hotHouseLogFailed = false; // a chamber log line could not be written (marked)

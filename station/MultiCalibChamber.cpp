@@ -2,6 +2,8 @@
 // chamber controls, the two script timers and the chamber log of a script run.
 #include "station/MultiCalib.h"
 
+#include "app/OpenLogFile.h"
+
 #include "ui_MultiCalib.h"
 
 #include <QDebug>
@@ -259,7 +261,7 @@ void MultiCalib::create_hot_house_logfile(bool scriptLog)
     const QString folder = logSubdir("log_heatbox/" + ChamberLog::dayText(now));
     // A later run's log replaces the earlier one, which is closed first.
     delete m_hotHouseLogFile;
-    m_hotHouseLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
+    m_hotHouseLogFile = new OpenLogFile(folder + "/" + ChamberLog::fileName(now), this);
     m_hotHouseLogFailed = false;
     ui->label_wenxiang_auto_current_time->setStyleSheet(QString());
     // Appending: a log of the same second is continued, never overwritten from its start.

@@ -2,6 +2,8 @@
 // Modbus set frame and the manual output switch.
 #include "station/MultiCalib.h"
 
+#include "app/OpenLogFile.h"
+
 #include "ui_MultiCalib.h"
 
 #include <QDebug>
@@ -77,7 +79,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         const QDateTime now = Clock::instance().now();
         const QString folder = logSubdir("log_dc_power/" + ChamberLog::dayText(now));
         delete m_dcLogFile;
-        m_dcLogFile = new QFile(folder + "/" + ChamberLog::fileName(now), this);
+        m_dcLogFile = new OpenLogFile(folder + "/" + ChamberLog::fileName(now), this);
         m_dcLogFailed = false;
         ui->label_dc_power_current_time->setStyleSheet(QString());
         // Appending: a log of the same second is continued, never overwritten from its start.

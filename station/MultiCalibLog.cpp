@@ -54,25 +54,56 @@ void MultiCalib::initLogAndUploads()
 
 void MultiCalib::showWaitingUploads(int count)
 {
-    ui->label_uploadWaiting->setText(waitingUploadsText(count));
-    ui->label_uploadWaiting->setStyleSheet(count > 0 ? "color:red;" : QString());
+    QString text = waitingUploadsText(count);
+    const int held = m_outbox->heldInMemoryCount();
+    const int refused = m_outbox->refusedCount();
+    const int unreadable = m_outbox->unreadableCount();
+    if (held > 0)
+        text += tr("; %1 only in memory: the disk did not take it").arg(held);
+    if (refused > 0)
+        text += tr("; %1 refused by the service (%2): mend the work order, then resend")
+                    .arg(refused)
+                    .arg(m_outbox->lastRefusal());
+    if (unreadable > 0)
+        text += tr("; %1 unreadable, set aside in %2").arg(unreadable).arg(m_outbox->unreadableFolder());
+    ui->label_uploadWaiting->setText(text);
+    ui->label_uploadWaiting->setToolTip(text);
+    ui->label_uploadWaiting->setStyleSheet(count + refused + unreadable > 0 ? "color:red;" : QString());
 }
 
 QString MultiCalib::uploadStateNote() const
 {
     if (m_lastUpload.ok)
         return QString();
+    if (m_lastUpload.refused)
+        return "\n" + tr("The service refused the results (%1): they are set aside; mend the work order, then resend them")
+                          .arg(m_outbox->lastRefusal());
+    const int held = m_outbox->heldInMemoryCount();
+    if (held > 0)
+        return "\n" + tr("The results did not reach the service and the disk did not take them: %1, of which %2 only "
+                         "in memory, written and posted again at the next pass")
+                          .arg(waitingUploadsText(m_outbox->waitingCount()))
+                          .arg(held);
     return "\n" + tr("The results did not reach the service and wait on disk: %1")
                       .arg(waitingUploadsText(m_outbox->waitingCount()));
 }
 
+QString MultiCalib::heldUploadsNote() const
+{
+    const QStringList held = m_outbox ? m_outbox->heldInMemory() : QStringList();
+    if (held.isEmpty())
+        return QString();
+    return "\n" + tr("These upload results could not be written to disk and are lost if the program closes now: %1")
+                      .arg(held.join(", "));
+}
+
 void MultiCalib::on_pushButton_resendUploads_clicked()
 {
-    if (m_outbox->waitingCount() == 0) {
+    if (m_outbox->waitingCount() == 0 && m_outbox->refusedCount() == 0) {
         emit signalTranspondLog(waitingUploadsText(0));
         return;
     }
-    m_outbox->resendWaiting();
+    m_outbox->resendRefused();
 }
 
 void MultiCalib::logLinkOpen(const QString &name, bool ok)

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -33,12 +34,26 @@ QString failureText(const UploadOutcome &out)
         why = "no answer in time";
     else if (out.httpStatus == 0)
         why = out.errorName;
+    else if (out.cut)
+        why = QString("HTTP %1, the connection was cut in the middle of the answer").arg(out.httpStatus);
     else if (out.httpStatus < 200 || out.httpStatus >= 300)
         why = QString("HTTP %1").arg(out.httpStatus);
     else
         why = QString("HTTP %1, the reply is not JSON").arg(out.httpStatus);
     const QString reply = replyText(out);
     return reply.isEmpty() ? why : why + ", " + reply;
+}
+QByteArray readAllOf(const QString &path, bool *ok)
+{
+    QFile in(path);
+    *ok = in.open(QIODevice::ReadOnly);
+    return *ok ? in.readAll() : QByteArray();
+}
+
+// The note kept beside a set-aside body: why it was set aside.
+QString noteOf(const QString &file)
+{
+    return file + ".reason.txt";
 }
 } // namespace
 
@@ -80,6 +95,16 @@ QString UploadOutbox::sentFolder() const
     return QDir(m_folder).absoluteFilePath("sent");
 }
 
+QString UploadOutbox::refusedFolder() const
+{
+    return QDir(m_folder).absoluteFilePath("refused");
+}
+
+QString UploadOutbox::unreadableFolder() const
+{
+    return QDir(m_folder).absoluteFilePath("unreadable");
+}
+
 QStringList UploadOutbox::waitingFiles() const
 {
     QStringList out;
@@ -93,6 +118,48 @@ QStringList UploadOutbox::waitingFiles() const
     return out;
 }
 
+int UploadOutbox::waitingCount() const
+{
+    int held = 0;
+    for (const Held &h : m_held)
+        held += h.refused ? 0 : 1;
+    return waitingFiles().size() + held;
+}
+
+QStringList UploadOutbox::heldInMemory() const
+{
+    QStringList out;
+    for (const Held &h : m_held)
+        out << nameFor(h.station, h.stamp);
+    return out;
+}
+
+int UploadOutbox::refusedCount() const
+{
+    int held = 0;
+    for (const Held &h : m_held)
+        held += h.refused ? 1 : 0;
+    return QDir(refusedFolder()).entryList({"*.json"}, QDir::Files).size() + held;
+}
+
+QString UploadOutbox::lastRefusal() const
+{
+    QStringList notes = QDir(refusedFolder()).entryList({"*.reason.txt"}, QDir::Files, QDir::Name);
+    if (notes.isEmpty()) {
+        for (const Held &h : m_held)
+            if (h.refused)
+                return h.note;
+        return QString();
+    }
+    bool ok = false;
+    return QString::fromUtf8(readAllOf(QDir(refusedFolder()).absoluteFilePath(notes.last()), &ok)).trimmed();
+}
+
+int UploadOutbox::unreadableCount() const
+{
+    return QDir(unreadableFolder()).entryList({"*.json"}, QDir::Files).size();
+}
+
 void UploadOutbox::setRetryInterval(int intervalMs)
 {
     if (intervalMs > 0)
@@ -101,26 +168,39 @@ void UploadOutbox::setRetryInterval(int intervalMs)
         m_retryTimer.stop();
 }
 
-QString UploadOutbox::store(uint8_t station, const QByteArray &body, QString *error)
+QString UploadOutbox::nameFor(uint8_t station, const QDateTime &stamp) const
+{
+    const QString time = stamp.toString("yyyyMMdd_HHmmss_zzz");
+    // Bodies stored within the same millisecond keep their order by the number after the time.
+    int next = 0;
+    for (const QString &d : {m_folder, sentFolder(), refusedFolder(), unreadableFolder()})
+        for (const QString &other : QDir(d).entryList({time + "_*.json"}, QDir::Files))
+            next = std::max(next, other.section('_', 3, 3).toInt() + 1);
+    return QString("%1_%2_station%3.json").arg(time).arg(next, 2, 10, QChar('0')).arg(station);
+}
+
+QString UploadOutbox::store(uint8_t station, const QByteArray &body, const QDateTime &stamp, QString *error)
 {
     if (!QDir().mkpath(m_folder)) {
         *error = "cannot make " + m_folder;
         return QString();
     }
-    const QString stamp = Clock::instance().now().toString("yyyyMMdd_HHmmss_zzz");
-    const QDir dir(m_folder);
-    // Bodies stored within the same millisecond keep their order by the number after the time.
-    int next = 0;
-    for (const QDir &d : {dir, QDir(sentFolder())})
-        for (const QString &other : d.entryList({stamp + "_*"}, QDir::Files))
-            next = std::max(next, other.section('_', 3, 3).toInt() + 1);
-    const QString name = QString("%1_%2_station%3.json").arg(stamp).arg(next, 2, 10, QChar('0')).arg(station);
-    QSaveFile file(dir.absoluteFilePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.commit()) {
+    const QString path = QDir(m_folder).absoluteFilePath(nameFor(station, stamp));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.flush() || !file.commit()) {
         *error = file.errorString();
         return QString();
     }
-    return dir.absoluteFilePath(name);
+    // Kept only when every byte can be read back: a full disk can leave a short file behind a
+    // write that seemed to succeed.
+    bool ok = false;
+    const QByteArray back = readAllOf(path, &ok);
+    if (!ok || back != body) {
+        *error = QString("the disk kept %1 of its %2 bytes").arg(back.size()).arg(body.size());
+        QFile::remove(path);
+        return QString();
+    }
+    return path;
 }
 
 bool UploadOutbox::markSent(const QString &file)
@@ -130,6 +210,18 @@ bool UploadOutbox::markSent(const QString &file)
     if (QFile::rename(file, target))
         return true;
     return QFile::remove(file); // taken by the service: never post it again
+}
+
+bool UploadOutbox::setAside(const QString &file, const QString &folder, const QString &why)
+{
+    QDir().mkpath(folder);
+    const QString target = QDir(folder).absoluteFilePath(QFileInfo(file).fileName());
+    if (!QFile::rename(file, target))
+        return false;
+    QFile note(noteOf(target));
+    if (note.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        note.write(why.toUtf8() + "\n");
+    return true;
 }
 
 UploadOutcome UploadOutbox::post(const QString &file, uint8_t station, const QByteArray &body)
@@ -142,33 +234,106 @@ UploadOutcome UploadOutbox::post(const QString &file, uint8_t station, const QBy
         return out;
     }
     const QUrl url = uploadAddress(QString::fromLatin1(info.path));
-    const QString name = file.isEmpty() ? QString("(not kept)") : QFileInfo(file).fileName();
+    const QString name = file.isEmpty() ? QString("(held in memory)") : QFileInfo(file).fileName();
     m_inFlight.insert(file);
     UploadOutcome out = postUploadBody(url, body, uploadTimeoutMs());
     m_inFlight.remove(file);
-    if (out.ok) {
+    if (out.ok && out.reply.code != 0) {
+        // Answered, but not taken: posting it again would only be refused again until the
+        // operator mended what the service named.
+        out.ok = false;
+        out.refused = true;
+        out.errorName = "Refused";
+        QString line = QString("Upload %1 to %2: refused by the service, %3: set aside until resent by hand")
+                           .arg(name, url.toString(), replyText(out));
+        if (!file.isEmpty() && !setAside(file, refusedFolder(), replyText(out)))
+            line += " (could not move it to " + refusedFolder() + ")";
+        emit logLine(line);
+    } else if (out.ok) {
         QString line = QString("Upload %1 to %2: taken, %3").arg(name, url.toString(), replyText(out));
         if (!file.isEmpty() && !markSent(file))
             line += " (could not mark it sent: it may be posted again)";
         emit logLine(line);
     } else {
-        emit logLine(QString("Upload %1 to %2 failed: %3%4")
-                         .arg(name, url.toString(), failureText(out),
-                              file.isEmpty() ? QString(": the result is lost") : QString(": kept for a later try")));
+        emit logLine(QString("Upload %1 to %2 failed: %3: kept for a later try").arg(name, url.toString(), failureText(out)));
     }
     return out;
+}
+
+int UploadOutbox::heldIndex(int id) const
+{
+    for (int i = 0; i < m_held.size(); ++i)
+        if (m_held[i].id == id)
+            return i;
+    return -1;
+}
+
+void UploadOutbox::settleHeld(int id, const UploadOutcome &out)
+{
+    const int index = heldIndex(id);
+    if (index < 0)
+        return;
+    if (out.ok) {
+        m_held.removeAt(index);
+    } else if (out.refused) {
+        m_held[index].refused = true;
+        m_held[index].note = replyText(out);
+    }
 }
 
 UploadOutcome UploadOutbox::send(uint8_t station, const QByteArray &body)
 {
     QString error;
-    const QString file = store(station, body, &error);
-    if (file.isEmpty())
-        emit logLine(QString("Upload of station %1: the result could not be kept on disk (%2)").arg(station).arg(error));
+    const QDateTime stamp = Clock::instance().now();
+    const QString file = store(station, body, stamp, &error);
+    int id = -1;
+    if (file.isEmpty()) {
+        id = m_nextHeldId++;
+        m_held.append({id, station, body, stamp, false, QString()});
+        emit logLine(QString("Upload of station %1: the result could not be kept on disk (%2): it is held in memory "
+                             "and written at the next pass")
+                         .arg(station)
+                         .arg(error));
+    }
     announceCount();
     const UploadOutcome out = post(file, station, body);
+    settleHeld(id, out);
     announceCount();
     return out;
+}
+
+void UploadOutbox::writeHeld()
+{
+    for (int i = 0; i < m_held.size();) {
+        const Held h = m_held[i];
+        QString error;
+        const QString file = store(h.station, h.body, h.stamp, &error);
+        if (file.isEmpty()) {
+            ++i;
+            continue;
+        }
+        if (h.refused && !setAside(file, refusedFolder(), h.note)) {
+            QFile::remove(file);
+            ++i;
+            continue;
+        }
+        m_held.removeAt(i);
+        emit logLine(QString("Upload %1: the result held in memory is now kept on disk").arg(QFileInfo(file).fileName()));
+    }
+}
+
+bool UploadOutbox::postHeld(int id, int *taken)
+{
+    const int index = heldIndex(id);
+    if (index < 0 || m_held[index].refused)
+        return true;
+    const Held h = m_held[index];
+    const UploadOutcome out = post(QString(), h.station, h.body);
+    settleHeld(id, out);
+    if (out.ok)
+        ++*taken;
+    announceCount();
+    return !(out.httpStatus == 0 && out.errorName != "UnknownStation");
 }
 
 int UploadOutbox::resendWaiting()
@@ -177,30 +342,78 @@ int UploadOutbox::resendWaiting()
         return 0;
     m_resending = true;
     int taken = 0;
+    writeHeld();
     const QStringList files = waitingFiles();
-    if (!files.isEmpty())
-        emit logLine("Posting again: " + waitingUploadsText(files.size()));
+    const int count = waitingCount();
+    if (count > 0)
+        emit logLine("Posting again: " + waitingUploadsText(count));
+    bool away = false;
     for (const QString &file : files) {
         // A post started meanwhile (nested in this pass's wait) may have taken or be holding it.
         if (m_inFlight.contains(file) || !QFile::exists(file))
             continue;
-        QFile in(file);
-        if (!in.open(QIODevice::ReadOnly)) {
-            emit logLine(QString("Upload %1: cannot read it: %2").arg(QFileInfo(file).fileName(), in.errorString()));
+        bool readable = false;
+        const QByteArray body = readAllOf(file, &readable);
+        if (!readable) {
+            emit logLine(QString("Upload %1: cannot read it").arg(QFileInfo(file).fileName()));
             continue;
         }
-        const QByteArray body = in.readAll();
-        in.close();
+        QJsonParseError parse{};
+        QJsonDocument::fromJson(body, &parse);
+        if (body.isEmpty() || parse.error != QJsonParseError::NoError) {
+            // Never posted, never deleted: the operator decides what becomes of it.
+            const QString why = body.isEmpty() ? QString("the file is empty")
+                                               : QString("the file is not JSON (%1)").arg(parse.errorString());
+            const bool moved = setAside(file, unreadableFolder(), why);
+            emit logLine(QString("Upload %1: %2: %3")
+                             .arg(QFileInfo(file).fileName(), why,
+                                  moved ? "set aside in " + unreadableFolder() : QString("left where it is, not posted")));
+            announceCount();
+            continue;
+        }
         const UploadOutcome out = post(file, uint8_t(stationOfOutboxFile(QFileInfo(file).fileName())), body);
         announceCount();
         if (out.ok)
             ++taken;
-        else if (out.httpStatus == 0 && out.errorName != "UnknownStation")
-            break; // no answer at all: the service is away
+        else if (out.httpStatus == 0 && out.errorName != "UnknownStation") {
+            away = true; // no answer at all: the service is away
+            break;
+        }
+    }
+    // What the disk still does not take goes out from memory.
+    QList<int> ids;
+    for (const Held &h : qAsConst(m_held))
+        ids << h.id;
+    for (int id : qAsConst(ids)) {
+        if (away)
+            break;
+        away = !postHeld(id, &taken);
     }
     m_resending = false;
     announceCount();
     return taken;
+}
+
+int UploadOutbox::resendRefused()
+{
+    const QDir refused(refusedFolder());
+    const QStringList names = refused.entryList({"*.json"}, QDir::Files, QDir::Name);
+    int back = 0;
+    for (const QString &name : names) {
+        if (QFile::rename(refused.absoluteFilePath(name), QDir(m_folder).absoluteFilePath(name))) {
+            QFile::remove(noteOf(refused.absoluteFilePath(name)));
+            ++back;
+        }
+    }
+    for (Held &h : m_held)
+        if (h.refused) {
+            h.refused = false;
+            ++back;
+        }
+    if (back > 0)
+        emit logLine(QString("Posting again by hand: %1 refused by the service before").arg(back));
+    announceCount();
+    return resendWaiting();
 }
 
 void UploadOutbox::announceCount()

@@ -93,6 +93,16 @@ UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeou
     out.log << QString("收到回复数据：") + " " + QString::fromUtf8(out.replyBody);
     out.httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = reply->error();
+    // An answer that ended before its announced length: the connection was cut.
+    bool lengthKnown = false;
+    const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&lengthKnown);
+    if (!out.timedOut && out.httpStatus > 0 && lengthKnown && out.replyBody.size() < announced) {
+        out.cut = true;
+        out.errorName = "AnswerCut";
+        out.log << QString("reply error, the connection was cut after %1 of %2 bytes of the answer")
+                       .arg(out.replyBody.size()).arg(announced);
+        return out;
+    }
     if (out.timedOut || !reply->isFinished() || error != QNetworkReply::NoError) {
         out.errorName = out.timedOut ? QString("TimeoutError")
                                      : QString::fromLatin1(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error));

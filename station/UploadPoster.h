@@ -12,6 +12,8 @@
 struct UploadOutcome {
     bool ok = false;       // the service answered with a 2xx status and a JSON body
     bool timedOut = false; // no answer within the time-out; the request was aborted
+    bool refused = false;  // answered with a non-zero "code": the service would not take the body
+    bool cut = false;      // the connection ended before the whole answer came
     QString errorName;     // QNetworkReply::NetworkError enumerator, "TimeoutError" on time-out
     int httpStatus = 0;
     QByteArray replyBody;

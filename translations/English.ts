@@ -1801,6 +1801,30 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Temperature script completed</source>
         <translation>Temperature script completed</translation>
     </message>
+    <message>
+        <source>; %1 only in memory: the disk did not take it</source>
+        <translation>; %1 only in memory: the disk did not take it</translation>
+    </message>
+    <message>
+        <source>; %1 refused by the service (%2): mend the work order, then resend</source>
+        <translation>; %1 refused by the service (%2): mend the work order, then resend</translation>
+    </message>
+    <message>
+        <source>; %1 unreadable, set aside in %2</source>
+        <translation>; %1 unreadable, set aside in %2</translation>
+    </message>
+    <message>
+        <source>The service refused the results (%1): they are set aside; mend the work order, then resend them</source>
+        <translation>The service refused the results (%1): they are set aside; mend the work order, then resend them</translation>
+    </message>
+    <message>
+        <source>The results did not reach the service and the disk did not take them: %1, of which %2 only in memory, written and posted again at the next pass</source>
+        <translation>The results did not reach the service and the disk did not take them: %1, of which %2 only in memory, written and posted again at the next pass</translation>
+    </message>
+    <message>
+        <source>These upload results could not be written to disk and are lost if the program closes now: %1</source>
+        <translation>These upload results could not be written to disk and are lost if the program closes now: %1</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>

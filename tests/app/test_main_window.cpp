@@ -1,19 +1,25 @@
 // The main window: page stack, module selector, link controls and the console wiring.
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTcpServer>
 #include <QTest>
 
 #include "app/MainWindow.h"
 #include "app/MetaTypes.h"
 #include "app/Prompter.h"
+#include "app/Settings.h"
 #include "link/LinkFlags.h"
 #include "link/WorkerThread.h"
 #include "production/DecodeDlg.h"
 #include "production/Factory_735_Dlg.h"
 #include "station/MultiCalib.h"
+#include "station/UploadOutbox.h"
 #include "sim/ModuleSimulator.h"
 #include "tests/kit/TestKit.h"
 
@@ -165,6 +171,31 @@ private slots:
         prompter.answers = {QMessageBox::No};
         QVERIFY(!w.close());
         QCOMPARE(prompter.shown.last().title, QString("Confirm Dialog"));
+        prompter.answers = {QMessageBox::Yes};
+        QVERIFY(w.close());
+    }
+
+    void theExitBoxNamesAResultHeldOnlyInMemory()
+    {
+        // A file where the outbox folder should be: the result cannot be written.
+        QDir(uploadOutboxFolder()).removeRecursively();
+        QFile blocker(uploadOutboxFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const auto cleanup = qScopeGuard([] { QFile::remove(uploadOutboxFolder()); });
+        QTcpServer probe; // a loopback port on which nothing listens
+        probe.listen(QHostAddress::LocalHost, 0);
+        const quint16 port = probe.serverPort();
+        probe.close();
+        getSettings()->setValue("httpAddr/officialAddr", QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(port));
+        MainWindow w;
+        w.show();
+        w.multiCalib()->exectuePosMethod(1);
+        const QStringList held = w.multiCalib()->uploadOutbox()->heldInMemory();
+        QCOMPARE(held.size(), 1);
+        prompter.answers = {QMessageBox::No};
+        QVERIFY(!w.close());
+        QVERIFY2(prompter.shown.last().text.contains(held[0]), qPrintable(prompter.shown.last().text));
         prompter.answers = {QMessageBox::Yes};
         QVERIFY(w.close());
     }

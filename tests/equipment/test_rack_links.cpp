@@ -12,6 +12,7 @@
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
 #include "sim/ModuleSimulator.h"
+#include "tests/kit/FileSizeLimit.h"
 #include "tests/kit/TestKit.h"
 
 using TestKit::waitUntil;
@@ -167,6 +168,26 @@ private slots:
         QFile f(base + "_4.dat");
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("hello"));
+    }
+
+    void aPlateRecordingWhoseLastBytesCannotBeWrittenEndsAsFailed()
+    {
+        const QString base = TestKit::workDir() + "/rack_full";
+        QFile::remove(base + "_4.dat");
+        const int before = reports->logs.size();
+        QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection, Q_ARG(QString, base),
+                                  Q_ARG(int, 1), Q_ARG(int, 0), Q_ARG(int, 0));
+        QVERIFY(waitUntil([&] { return reports->logs.size() == before + 1; }));
+        {
+            // A full disk: the frame's bytes wait in the recorder's buffer, then cannot be written.
+            FileSizeLimit full(0);
+            sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
+            QVERIFY(waitUntil([&] { return reports->calib == 1; }));
+            QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection, Q_ARG(QString, base),
+                                      Q_ARG(int, 0), Q_ARG(int, 0), Q_ARG(int, 0));
+            QVERIFY(waitUntil([&] { return reports->logs.size() == before + 2; }));
+        }
+        QVERIFY2(reports->logs.last().second.startsWith("Plate 4: recording failed: "), qPrintable(reports->logs.last().second));
     }
 
     void retiringTheLinkWhileItRepeatsSendsNothingMore()

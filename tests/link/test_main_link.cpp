@@ -8,6 +8,7 @@
 #include "link/DeviceRecords.h"
 #include "link/WorkerThread.h"
 #include "sim/ModuleSimulator.h"
+#include "tests/kit/FileSizeLimit.h"
 #include "tests/kit/TestKit.h"
 
 using TestKit::waitUntil;
@@ -22,11 +23,16 @@ public:
         connect(w, &WorkerThread::signal_connectIsSuccess, this, [this](bool ok) { connected = ok ? 1 : 0; });
         connect(w, &WorkerThread::signal_log, this, [this](uint8_t c, QString t) { logs << qMakePair(int(c), t); });
         connect(w, &WorkerThread::signal_send_735e_calib, this, [this] { ++calib; });
+        connect(w, &WorkerThread::signal_recording, this, [this](bool on, QString text) {
+            if (!on)
+                stopped << text;
+        });
     }
     bool hasLog(int code, const QString &text) const { return logs.contains(qMakePair(code, text)); }
     int connected = -1;
     int calib = 0;
     QList<QPair<int, QString>> logs;
+    QStringList stopped; // why each recording ended
 };
 
 void retire(WorkerThread *w)
@@ -286,6 +292,26 @@ private slots:
             return false;
         }));
         QCOMPARE(g_recording.load(), 0);
+    }
+
+    void aRecordingWhoseLastBytesCannotBeWrittenEndsAsFailed()
+    {
+        const QString base = TestKit::workDir() + "/rec_full";
+        QFile::remove(base + ".dat");
+        QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection, Q_ARG(QString, base),
+                                  Q_ARG(int, 1), Q_ARG(int, 0), Q_ARG(int, 0));
+        QVERIFY(waitUntil([&] { return g_recording.load() == 1; }));
+        {
+            // A full disk: the frame's bytes wait in the recorder's buffer, then cannot be written.
+            FileSizeLimit full(0);
+            sim->sendRaw(sim->currentCalibFrame());
+            QVERIFY(waitUntil([&] { return reports->calib == 1; }));
+            QMetaObject::invokeMethod(worker, "do_file_recording", Qt::QueuedConnection, Q_ARG(QString, base),
+                                      Q_ARG(int, 0), Q_ARG(int, 0), Q_ARG(int, 0));
+            QVERIFY(waitUntil([&] { return g_recording.load() == 0 && !reports->stopped.isEmpty(); }));
+        }
+        QVERIFY2(reports->stopped.last().startsWith("writing " + base + ".dat failed: "), qPrintable(reports->stopped.last()));
+        QVERIFY(reports->logs.last().second.startsWith("Recording failed: writing "));
     }
 };
 

@@ -21,6 +21,8 @@ public:
     {
         QDir(root).removeRecursively();
         QDir().mkpath(root);
+        QFile::remove(root + ".paused");
+        QFile::remove(root + ".go");
         m_process.start(TestKit::python(), {TestKit::sourcePath("tests/production/ftp_server.py"),
                                             root, writerPassword, readerPassword, mode});
         if (!m_process.waitForStarted(5000))

@@ -1,18 +1,39 @@
 #!/usr/bin/python3
 """A loopback FTP server for the upload tests.
 
-Usage: ftp_server.py ROOT WRITER_PASSWORD READER_PASSWORD [stall]
+Usage: ftp_server.py ROOT WRITER_PASSWORD READER_PASSWORD [stall|pause]
 Serves ROOT on 127.0.0.1 on a free port with the accounts "writer" (full rights) and
 "reader" (list and read only), prints "PORT <n>" once it listens, and stops when its
 standard input closes or it is killed. With "stall" the server takes the first block of an
-upload and then reads nothing more, like a server that hangs in the middle of a transfer.
+upload and then reads nothing more, like a server that hangs in the middle of a transfer;
+with "pause" it takes the first block of the first upload, makes the file ROOT.paused and
+waits (20 s at most) for the file ROOT.go before it reads on.
 """
+import os
 import sys
 import threading
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
+
+
+def pausing_dtp(root):
+    class PausingDTPHandler(DTPHandler):
+        paused = False
+
+        def recv(self, buffer_size):
+            chunk = DTPHandler.recv(self, buffer_size)
+            if chunk and not PausingDTPHandler.paused:
+                PausingDTPHandler.paused = True
+                open(root + ".paused", "w").close()
+                deadline = time.time() + 20
+                while not os.path.exists(root + ".go") and time.time() < deadline:
+                    time.sleep(0.02)
+            return chunk
+
+    return PausingDTPHandler
 
 
 def main():
@@ -24,10 +45,13 @@ def main():
     handler.authorizer = authorizer
     handler.timeout = 30
     handler.auth_failed_timeout = 0.2
-    if len(sys.argv) > 4 and sys.argv[4] == "stall":
+    mode = sys.argv[4] if len(sys.argv) > 4 else ""
+    if mode == "stall":
         dtp = ThrottledDTPHandler
         dtp.read_limit = 1  # bytes per second: after the first block the next read waits for days
         handler.dtp_handler = dtp
+    elif mode == "pause":
+        handler.dtp_handler = pausing_dtp(root)
     server = FTPServer(("127.0.0.1", 0), handler)
     print("PORT %d" % server.socket.getsockname()[1], flush=True)
 

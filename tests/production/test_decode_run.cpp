@@ -7,12 +7,14 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "bench/decode_bench_kit.h"
 #include "link/DeviceRecords.h"
 #include "production/DecodeFormats.h"
 #include "sim/ModuleSimulator.h"
+#include "tests/kit/FileSizeLimit.h"
 #include "tests/kit/ReferenceFrameParser.h"
 #include "tests/production/DecodeTestKit.h"
 
@@ -41,27 +43,6 @@ QByteArray ahrsRecording(uint32_t frames)
     return rec;
 }
 
-// Files may grow to `bytes` only while it lives (writes beyond fail as on a full disk).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit l = m_old;
-        l.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &l);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 } // namespace
 
 class TestDecodeRun : public QObject {
@@ -194,6 +175,41 @@ private slots:
         QVERIFY(!QFileInfo::exists(target));
         QVERIFY(!QFileInfo::exists(target + ".incomplete"));
         QCOMPARE(readFile(src), ahrsRecording(20000));
+    }
+
+    void aDecodeKilledMidWayLeavesNothingThatLooksCompleteUnderTheTargetsName()
+    {
+        // A file-size limit with its signal left as it is: the process dies in the middle of the
+        // text, as in a crash or a power cut.
+        const QString src = writeFile("killed.dat", ahrsRecording(20000));
+        const QString target = writeFile("killed.txt", "an older decode");
+        QFile::remove(target + ".incomplete");
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_DFL);
+            rlimit l{};
+            getrlimit(RLIMIT_FSIZE, &l);
+            l.rlim_cur = 256 * 1024;
+            setrlimit(RLIMIT_FSIZE, &l);
+            DecodeRun run(Ahrs);
+            run.run(src, target, [](const QString &) {}, [](int) {});
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        QCOMPARE(WTERMSIG(status), SIGXFSZ);
+        QVERIFY(!QFileInfo::exists(target));
+        // What was written lies under a name that says it is not whole.
+        QCOMPARE(QFileInfo(target + ".incomplete").size(), qint64(256 * 1024));
+        QFile::remove(target + ".incomplete");
+
+        // The same decode left alone gives the whole text under the target's name, nothing beside.
+        const Outcome o = decode(Ahrs, src, target);
+        QCOMPARE(o.result.status, DecodeResult::Completed);
+        QCOMPARE(o.lines().size(), 20001);
+        QVERIFY(!QFileInfo::exists(target + ".incomplete"));
     }
 
     void sourcesThatAreNotPlainFilesAreRefused()

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "app/MetaTypes.h"
+#include "app/OpenLogFile.h"
 #include "app/Settings.h"
 #include "production/WorkerThread_ftp.h"
 #include "tests/kit/TestKit.h"
@@ -58,8 +59,8 @@ void configure(int port, const QString &user, const QString &password, int timeo
 }
 
 // Starts a worker (it logs in and walks the log root on its own), waits for its report and
-// retires it.
-WalkResult runWalk(int timeoutMs = 30000)
+// retires it. `whileWaiting` runs again and again until the walk ends.
+WalkResult runWalk(int timeoutMs = 30000, const std::function<void()> &whileWaiting = {})
 {
     WalkResult r;
     QElapsedTimer t;
@@ -77,7 +78,13 @@ WalkResult runWalk(int timeoutMs = 30000)
                              r.sent = sent, r.skipped = skipped, r.failed = failed, r.finished = true;
                          });
     });
-    waitUntil([&] { return r.finished; }, timeoutMs);
+    waitUntil(
+        [&] {
+            if (whileWaiting && !r.finished)
+                whileWaiting();
+            return r.finished;
+        },
+        timeoutMs);
     r.elapsedMs = t.elapsed();
     QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
     waitUntil([&] { return worker.isNull(); }, 10000);
@@ -106,6 +113,13 @@ QStringList writeTwoOldLogs()
     freshLogRoot();
     return {writeLog("log_dc_power/" + day(-1) + "/T1.txt", "voltage,current\n12.0,1.5\n"),
             writeLog("log_heatbox/" + day(-2) + "/T2.dat", binaryContent())};
+}
+
+void settle(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadWrite);
+    f.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime);
 }
 
 bool allStillThere(const QStringList &paths)
@@ -301,6 +315,65 @@ private slots:
         QCOMPARE(r.failed, 1);
         QVERIFY2(r.elapsedMs < 30000, qPrintable(QString::number(r.elapsedMs)));
         QVERIFY(allStillThere({big}));
+    }
+
+    void aFileAppendedToDuringItsTransferIsNotMarkedAndGoesAgainWhole()
+    {
+        FtpTestServer server(TestKit::workDir() + "/server_pause", kWriterPassword, kReaderPassword, "pause");
+        QVERIFY(server.port() > 0);
+        freshLogRoot();
+        const QByteArray first = binaryContent();
+        const QByteArray tail(50000, 'T');
+        const QString path = writeLog("log_dc_power/" + day(-1) + "/growing.dat", first);
+        const QString remote = server.root() + "/log/" + kMachine + "/log_dc_power/" + day(-1) + "/growing.dat";
+        configure(server.port(), "writer", kWriterPassword);
+        bool appended = false;
+        const WalkResult r = runWalk(30000, [&] {
+            if (appended || !QFile::exists(server.root() + ".paused"))
+                return;
+            QFile f(path); // the server holds the transfer after its first block: the file grows now
+            appended = f.open(QIODevice::Append) && f.write(tail) == tail.size();
+            f.close();
+            QFile(server.root() + ".go").open(QIODevice::WriteOnly);
+        });
+        QVERIFY(r.finished);
+        QVERIFY(appended);
+        QCOMPARE(r.sent, 0);
+        QCOMPARE(r.failed, 1);
+        QVERIFY(QFile::exists(path));
+        QVERIFY(!QFile::exists(uploadedNameOf(path)));
+
+        settle(path);
+        const WalkResult later = runWalk();
+        QCOMPARE(later.sent, 1);
+        QVERIFY(readAll(remote) == first + tail);
+        QVERIFY(QFile::exists(uploadedNameOf(path)));
+    }
+
+    void aLogTheProgramHoldsOpenIsNotSent()
+    {
+        FtpTestServer server(TestKit::workDir() + "/server_open", kWriterPassword, kReaderPassword);
+        QVERIFY(server.port() > 0);
+        freshLogRoot();
+        const QString path = writeLog("log_dc_power/" + day(-1) + "/open.txt", "line 1\n");
+        const QString remote = server.root() + "/log/" + kMachine + "/log_dc_power/" + day(-1) + "/open.txt";
+        configure(server.port(), "writer", kWriterPassword);
+        {
+            OpenLogFile log(path); // as the supply panel holds its log until the next connect
+            QVERIFY(log.open(QIODevice::ReadWrite | QIODevice::Append));
+            settle(path);
+            const WalkResult r = runWalk();
+            QCOMPARE(r.sent, 0);
+            QCOMPARE(r.skipped, 1);
+            QVERIFY(!QFile::exists(remote));
+            QVERIFY(QFile::exists(path));
+            log.write("line 2\n");
+        }
+        settle(path);
+        const WalkResult later = runWalk();
+        QCOMPARE(later.sent, 1);
+        QCOMPARE(readAll(remote), QByteArray("line 1\nline 2\n"));
+        QVERIFY(QFile::exists(uploadedNameOf(path)));
     }
 
     void emptyMachineIdStopsTheWalk()

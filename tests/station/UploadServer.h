@@ -46,9 +46,12 @@ public:
     QString address() const { return addressOf(m_port); }
 
     // The answer to the next requests.
-    void setReply(int status, const QByteArray &body, double delaySeconds = 0)
+    // cutAfter >= 0: the connection closes after that many bytes of the body.
+    void setReply(int status, const QByteArray &body, double delaySeconds = 0, int cutAfter = -1)
     {
         QJsonObject o{{"status", status}, {"body", QString::fromUtf8(body)}, {"delay_s", delaySeconds}};
+        if (cutAfter >= 0)
+            o.insert("cut_after", cutAfter);
         QFile f(m_folder + "/reply.json");
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(QJsonDocument(o).toJson());

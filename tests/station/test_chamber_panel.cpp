@@ -11,6 +11,7 @@
 
 #include "app/Clock.h"
 #include "app/MetaTypes.h"
+#include "app/OpenLogFile.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
@@ -288,11 +289,15 @@ private slots:
         console->write_hot_house_script_line(42);
         QCOMPARE(fileLines(path).size(), before);
 
-        // A later run opens a new log; the reports go there from then on.
+        // A later run opens a new log; the reports go there from then on. Only the open log is
+        // listed as written to (the FTP upload leaves it alone).
+        QVERIFY(isOpenLogFile(path));
         clock.advance(1000);
         console->create_hot_house_logfile();
         QVERIFY(console->hotHouseLogPath() != path);
         QCOMPARE(fileLines(console->hotHouseLogPath()).size(), 1);
+        QVERIFY(!isOpenLogFile(path));
+        QVERIFY(isOpenLogFile(console->hotHouseLogPath()));
     }
 
     void aScriptLogHoldsOnlyScriptLinesUnderItsOwnHeaderAndClosesWithTheRun()
@@ -410,6 +415,7 @@ private slots:
         QCOMPARE(ui->label_dc_power_type->styleSheet(), QString("background-color: red;color:black"));
         const QString path = console->dcPowerLogPath();
         QCOMPARE(QDir::cleanPath(path), QDir::cleanPath(logRoot() + "/log_dc_power/2026_0102/T2026_0102_1001_06.txt"));
+        QVERIFY(isOpenLogFile(path)); // held open until the next connect: the FTP upload leaves it alone
         QVERIFY(waitUntil([&] { return fileLines(path).size() >= 2; }, 6000));
         const QStringList lines = fileLines(path);
         QCOMPARE(lines[0], QString("t,voltage,current,voltage_set,current_set"));

@@ -66,6 +66,7 @@ private slots:
     void init()
     {
         QDir(uploadOutboxFolder()).removeRecursively();
+        QFile::remove(uploadOutboxFolder());
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
         server->setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
         prompter.shown.clear();
@@ -150,6 +151,75 @@ private slots:
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests[0].path, QString("/api/BRAPI/AlanRest"));
         QCOMPARE(requests[0].body, left);
+    }
+
+    void aResultTheDiskCannotTakeIsShownInRedAndPostedOnceItCan()
+    {
+        // A file where the outbox folder should be: no write succeeds, for root neither.
+        QFile blocker(uploadOutboxFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        MultiCalib console;
+        useService(UploadServer::closedPort());
+        prompter.answers = {QMessageBox::Yes};
+        console.rev_log_from_worker(62, "done"); // the turntable run's end: upload and box
+        const QByteArray body = console.buildJsonTurntable();
+        QVERIFY(waitingText(console).startsWith("1 result waiting to upload; 1 only in memory"));
+        QCOMPARE(console.form()->label_uploadWaiting->styleSheet(), QString("color:red;"));
+        QCOMPARE(prompter.shown.size(), 1);
+        QVERIFY2(prompter.shown[0].text.contains("the disk did not take them: 1 result waiting to upload, of which 1 only in memory"),
+                 qPrintable(prompter.shown[0].text));
+        const QStringList held = console.uploadOutbox()->heldInMemory();
+        QCOMPARE(held.size(), 1);
+        QVERIFY(console.heldUploadsNote().contains(held[0]));
+
+        QVERIFY(QFile::remove(uploadOutboxFolder()));
+        useService(server->port());
+        const int before = server->requests().size();
+        console.form()->pushButton_resendUploads->click();
+        QCOMPARE(server->requests().size(), before + 1);
+        QCOMPARE(server->requests().last().body, body);
+        QCOMPARE(readFile(console.uploadOutbox()->sentFolder() + "/" + held[0]), body);
+        QCOMPARE(waitingText(console), QString("No results waiting to upload"));
+        QVERIFY(console.heldUploadsNote().isEmpty());
+    }
+
+    void aRefusedResultIsShownWithTheServicesMessageAndGoesOutOnlyByHand()
+    {
+        MultiCalib console;
+        useService(server->port());
+        server->setReply(200, "{\"code\":1,\"msg\":\"WONO not found\"}");
+        console.exectuePosMethod(1);
+        QVERIFY(console.lastUpload().refused);
+        QCOMPARE(waitingText(console),
+                 QString("No results waiting to upload; 1 refused by the service (code: 1    msg: WONO not found): "
+                         "mend the work order, then resend"));
+        QCOMPARE(console.form()->label_uploadWaiting->styleSheet(), QString("color:red;"));
+        QVERIFY(QDir(console.uploadOutbox()->sentFolder()).entryList(QDir::Files).isEmpty());
+
+        server->setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
+        const int before = server->requests().size();
+        console.uploadOutbox()->resendWaiting(); // the retry timer's pass leaves it alone
+        QCOMPARE(server->requests().size(), before);
+        console.form()->pushButton_resendUploads->click();
+        QCOMPARE(server->requests().size(), before + 1);
+        QCOMPARE(server->requests().last().body, console.buildJsonTurntable());
+        QCOMPARE(QDir(console.uploadOutbox()->sentFolder()).entryList(QDir::Files).size(), 1);
+        QCOMPARE(waitingText(console), QString("No results waiting to upload"));
+    }
+
+    void aWaitingFileLeftEmptyIsSetAsideUnpostedAndShown()
+    {
+        QDir().mkpath(uploadOutboxFolder());
+        QFile(uploadOutboxFolder() + "/20260101_120000_000_00_station1.json").open(QIODevice::WriteOnly);
+        useService(server->port());
+        const int before = server->requests().size();
+        MultiCalib console; // its first pass runs once the program is up
+        QVERIFY(waitUntil([&] { return waitingText(console).contains("unreadable"); }, 15000));
+        QCOMPARE(waitingText(console), QString("No results waiting to upload; 1 unreadable, set aside in %1")
+                                           .arg(console.uploadOutbox()->unreadableFolder()));
+        QCOMPARE(console.form()->label_uploadWaiting->styleSheet(), QString("color:red;"));
+        QCOMPARE(server->requests().size(), before);
     }
 };
 

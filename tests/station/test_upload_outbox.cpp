@@ -2,14 +2,18 @@
 // body is on disk before its post and stays there until a 2xx answer with a JSON body; the
 // waiting bodies go out again oldest first, each once and byte for byte.
 #include <QDir>
+#include <QScopeGuard>
 #include <QFile>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <sys/mount.h>
 
 #include "UploadServer.h"
 #include "app/Clock.h"
 #include "app/Settings.h"
 #include "station/UploadOutbox.h"
+#include "tests/kit/FileSizeLimit.h"
 #include "tests/kit/TestKit.h"
 
 namespace {
@@ -64,6 +68,7 @@ private slots:
     {
         folder = TestKit::workDir() + "/outbox";
         QDir(folder).removeRecursively();
+        QFile::remove(folder);
         server->setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
         useService(server->port());
@@ -112,26 +117,31 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("200 JSON") << 200 << QByteArray("{\"code\":0,\"msg\":\"ok\"}") << true;
-        QTest::newRow("201 JSON with an error code") << 201 << QByteArray("{\"code\":7,\"msg\":\"known\"}") << true;
-        QTest::newRow("200 not JSON") << 200 << QByteArray("saved, thanks") << false;
-        QTest::newRow("302 JSON") << 302 << QByteArray("{\"code\":0,\"msg\":\"moved\"}") << false;
-        QTest::newRow("500 JSON") << 500 << QByteArray("{\"code\":1,\"msg\":\"down\"}") << false;
-        QTest::newRow("404 text") << 404 << QByteArray("no such path") << false;
+        QTest::addColumn<QString>("said");
+        const QString later = "kept for a later try";
+        QTest::newRow("200 JSON") << 200 << QByteArray("{\"code\":0,\"msg\":\"ok\"}") << true << "taken";
+        QTest::newRow("201 JSON with an error code")
+            << 201 << QByteArray("{\"code\":7,\"msg\":\"known\"}") << false << "refused by the service";
+        QTest::newRow("200 not JSON") << 200 << QByteArray("saved, thanks") << false << later;
+        QTest::newRow("302 JSON") << 302 << QByteArray("{\"code\":0,\"msg\":\"moved\"}") << false << later;
+        QTest::newRow("500 JSON") << 500 << QByteArray("{\"code\":1,\"msg\":\"down\"}") << false << later;
+        QTest::newRow("404 text") << 404 << QByteArray("no such path") << false << later;
     }
     void onlyA2xxAnswerWithJsonMarksABodySent()
     {
         QFETCH(int, status);
         QFETCH(QByteArray, reply);
         QFETCH(bool, taken);
+        QFETCH(QString, said);
         server->setReply(status, reply);
         UploadOutbox outbox(folder);
         QSignalSpy lines(&outbox, &UploadOutbox::logLine);
         QSignalSpy counts(&outbox, &UploadOutbox::waitingCountChanged);
         const UploadOutcome out = outbox.send(2, bodyOf("E"));
         QCOMPARE(out.ok, taken);
-        QCOMPARE(outbox.waitingCount(), taken ? 0 : 1);
-        QCOMPARE(counts.last().at(0).toInt(), taken ? 0 : 1);
+        const int waiting = said == "kept for a later try" ? 1 : 0;
+        QCOMPARE(outbox.waitingCount(), waiting);
+        QCOMPARE(counts.last().at(0).toInt(), waiting);
         QCOMPARE(QDir(outbox.sentFolder()).entryList(QDir::Files).size(), taken ? 1 : 0);
         const QString line = replyLines(lines).join('\n');
         QVERIFY2(line.contains("/api/BRAPI/AlanRest"), qPrintable(line));
@@ -140,7 +150,7 @@ private slots:
             const UploadReply r = parseUploadReply(reply);
             QVERIFY2(line.contains(QString("code: %1    msg: %2").arg(r.code).arg(r.msg)), qPrintable(line));
         }
-        QVERIFY(line.contains(taken ? "taken" : "kept for a later try"));
+        QVERIFY2(line.contains(said), qPrintable(line));
     }
 
     void failedBodiesGoOutAgainOldestFirstEachOnceByteForByte()
@@ -238,19 +248,152 @@ private slots:
         QCOMPARE(server->requests().last().body, bodyOf("left"));
     }
 
-    void aBodyThatCannotBeKeptIsStillPostedAndSaidSo()
+    void aBodyTheFolderCannotTakeIsHeldInMemoryAndPostedOnceItCan()
     {
+        // A file where the folder should be: the write fails for root too.
         QFile blocker(folder);
-        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         UploadOutbox outbox(folder);
         QSignalSpy lines(&outbox, &UploadOutbox::logLine);
         useService(UploadServer::closedPort());
-        outbox.send(1, bodyOf("lost"));
+        const QString name = clock.now().toString("yyyyMMdd_HHmmss_zzz") + "_00_station1.json";
+        outbox.send(1, bodyOf("held"));
         const QString text = replyLines(lines).join('\n');
         QVERIFY2(text.contains("could not be kept on disk"), qPrintable(text));
-        QVERIFY2(text.contains("the result is lost"), qPrintable(text));
-        QFile::remove(folder);
+        QVERIFY2(!text.contains("lost"), qPrintable(text));
+        QCOMPARE(outbox.waitingCount(), 1);
+        QCOMPARE(outbox.heldInMemory(), QStringList({name}));
+        QCOMPARE(outbox.resendWaiting(), 0); // still no folder, no service: it stays held
+        QCOMPARE(outbox.heldInMemoryCount(), 1);
+
+        QVERIFY(QFile::remove(folder));
+        useService(server->port());
+        const int before = server->requests().size();
+        QCOMPARE(outbox.resendWaiting(), 1);
+        QCOMPARE(server->requests().size(), before + 1);
+        QCOMPARE(server->requests().last().body, bodyOf("held"));
+        QCOMPARE(outbox.heldInMemoryCount(), 0);
+        QCOMPARE(outbox.waitingCount(), 0);
+        QCOMPARE(readFile(outbox.sentFolder() + "/" + name), bodyOf("held"));
+    }
+
+    void onAFullDiskNoShortBodyIsKeptAndTheBodyIsWrittenWhenThereIsRoom_data()
+    {
+        QTest::addColumn<bool>("tmpfs");
+        QTest::newRow("file-size limit") << false; // works for anybody, root included
+        QTest::newRow("small tmpfs") << true;       // a real full file system, where mounting is allowed
+    }
+    void onAFullDiskNoShortBodyIsKeptAndTheBodyIsWrittenWhenThereIsRoom()
+    {
+        QFETCH(bool, tmpfs);
+        QString box = folder;
+        const QString mountPoint = TestKit::workDir() + "/small_fs";
+        const QString filler = mountPoint + "/filler";
+        if (tmpfs) {
+            QDir().mkpath(mountPoint);
+            if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)
+                QSKIP("mounting a small tmpfs is not allowed here (it needs CAP_SYS_ADMIN); the file-size-limit "
+                      "row shows the full disk");
+            box = mountPoint + "/outbox";
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (tmpfs)
+                ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
+        });
+        UploadOutbox outbox(box);
+        useService(UploadServer::closedPort());
+        const QByteArray small = bodyOf("small");
+        const QByteArray plate = bodyOf(QString(10000, 'P')); // about one plate's body
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (tmpfs) {
+                QFile fill(filler); // 14 of the 16 pages: room for the small body only
+                QVERIFY(fill.open(QIODevice::WriteOnly));
+                QCOMPARE(fill.write(QByteArray(14 * 4096, 'f')), qint64(14 * 4096));
+            } else {
+                limit = std::make_unique<FileSizeLimit>(4096);
+            }
+            outbox.send(1, small);
+            outbox.send(2, plate);
+        }
+        // Only whole bodies on disk; the other waits in memory.
+        const QStringList files = outbox.waitingFiles();
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(readFile(files[0]), small);
+        QCOMPARE(QDir(box).entryList({"*station*"}, QDir::Files).size(), 1);
+        QCOMPARE(outbox.heldInMemoryCount(), 1);
+        QCOMPARE(outbox.waitingCount(), 2);
+
+        QFile::remove(filler);
+        useService(server->port());
+        const int before = server->requests().size();
+        QCOMPARE(outbox.resendWaiting(), 2);
+        const auto requests = server->requests().mid(before);
+        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests[0].body, small);
+        QCOMPARE(requests[1].body, plate);
+        QCOMPARE(outbox.waitingCount(), 0);
+        QCOMPARE(QDir(outbox.sentFolder()).entryList(QDir::Files).size(), 2);
+    }
+
+    void aWaitingFileThatIsEmptyOrNotJsonIsSetAsideUnposted()
+    {
+        QDir().mkpath(folder);
+        const QString empty = folder + "/20260102_090000_000_00_station1.json";
+        const QString cut = folder + "/20260102_090000_000_01_station1.json";
+        QFile(empty).open(QIODevice::WriteOnly);
+        QFile c(cut);
+        QVERIFY(c.open(QIODevice::WriteOnly));
+        c.write(bodyOf("cut").left(20));
+        c.close();
+        UploadOutbox outbox(folder);
+        QSignalSpy lines(&outbox, &UploadOutbox::logLine);
+        const int before = server->requests().size();
+        QCOMPARE(outbox.resendWaiting(), 0);
+        QCOMPARE(server->requests().size(), before);
+        QCOMPARE(outbox.waitingCount(), 0);
+        QCOMPARE(outbox.unreadableCount(), 2);
+        QVERIFY(QFileInfo(outbox.unreadableFolder() + "/" + QFileInfo(empty).fileName()).isFile());
+        QCOMPARE(readFile(outbox.unreadableFolder() + "/" + QFileInfo(cut).fileName()), bodyOf("cut").left(20));
+        const QString text = replyLines(lines).join('\n');
+        QVERIFY2(text.contains("the file is empty") && text.contains("not JSON"), qPrintable(text));
+    }
+
+    void aRefusalAnsweredWith200WaitsForTheOperatorsResend()
+    {
+        UploadOutbox outbox(folder);
+        server->setReply(200, "{\"code\":1,\"msg\":\"WONO not found\"}");
+        const UploadOutcome out = outbox.send(0, bodyOf("unknown order"));
+        QVERIFY(!out.ok);
+        QVERIFY(out.refused);
+        QCOMPARE(QDir(outbox.sentFolder()).entryList(QDir::Files).size(), 0);
+        QCOMPARE(outbox.refusedCount(), 1);
+        QCOMPARE(outbox.lastRefusal(), QString("code: 1    msg: WONO not found"));
+        // Passes leave it alone, whatever the service says now.
+        server->setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
+        const int before = server->requests().size();
+        QCOMPARE(outbox.resendWaiting(), 0);
+        QCOMPARE(server->requests().size(), before);
+        QCOMPARE(outbox.resendRefused(), 1);
+        QCOMPARE(server->requests().size(), before + 1);
+        QCOMPARE(server->requests().last().body, bodyOf("unknown order"));
+        QCOMPARE(outbox.refusedCount(), 0);
+        QCOMPARE(QDir(outbox.sentFolder()).entryList({"*.json"}, QDir::Files).size(), 1);
+        QCOMPARE(outbox.resendRefused(), 0);
+        QCOMPARE(server->requests().size(), before + 1);
+    }
+
+    void anAnswerCutShortSaysSoAndTheBodyWaits()
+    {
+        UploadOutbox outbox(folder);
+        QSignalSpy lines(&outbox, &UploadOutbox::logLine);
+        server->setReply(200, "{\"code\":0,\"msg\":\"a long enough message\"}", 0, 10);
+        const UploadOutcome out = outbox.send(1, bodyOf("cut"));
+        QVERIFY(!out.ok);
+        const QString text = replyLines(lines).join('\n');
+        QVERIFY2(text.contains("the connection was cut in the middle of the answer"), qPrintable(text));
+        QCOMPARE(outbox.waitingCount(), 1);
     }
 };
 

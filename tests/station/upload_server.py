@@ -4,7 +4,8 @@
 usage: upload_server.py <folder>
 Prints the port it listens on (127.0.0.1, chosen by the system) as the first line. Every POST
 is appended to <folder>/requests.jsonl as {"path", "content_type", "body_hex"}; the answer is
-taken from <folder>/reply.json just before: {"status": 200, "body": "...", "delay_s": 0}.
+taken from <folder>/reply.json just before: {"status": 200, "body": "...", "delay_s": 0,
+"cut_after": n}; with "cut_after" the connection closes after n bytes of the announced body.
 Ends by itself after 120 s, or when its standard input closes.
 """
 import json
@@ -43,7 +44,9 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Content-Type", "application/json")
             self.send_header("Content-Length", str(len(data)))
             self.end_headers()
-            self.wfile.write(data)
+            cut = reply.get("cut_after")
+            self.wfile.write(data if cut is None else data[:int(cut)])
+            self.close_connection = True
         except OSError:
             pass  # the client gave up
 
