@@ -196,6 +196,8 @@ public slots:
     void on_clicked_pushButton_connect_dc_power_ctrl();
     void connectIsOk_Worker_Multi(int index, bool ok);
     void connectIsOk_Worker_turn_table(bool ok);
+    // The turntable worker's end of a sequence it was asked for by code (the one-click run's).
+    void oneClickSequenceEnded(uint8_t commonCode);
     void connectIsOk_Worker_net(bool ok);
     void connectIsOk_Worker_hothouse(bool ok);
     void connectIsOk_DC_power(bool ok);
@@ -467,6 +469,7 @@ private:
     // Stops the active run when it needs one of the links (RunGuard::Link bits).
     void stopRunsNeeding(int links, const QString &reason);
     void stopRunsWithoutPlates(const QString &reason);
+    void plateLinkGone(int plate, const QString &reason);
     void onRunStopRequested(RunGuard::Run run, const QString &reason);
     void stopTemperatureScriptRun(const QString &reason);
     void stopAdvancedRun();
@@ -520,8 +523,11 @@ private:
     void manualUpload(uint8_t station, const char *debugLine);
     // The one-click run: its button is grey while it lasts; any end of it frees the button.
     bool m_oneClickRunning = false;
+    static constexpr uint8_t kOneClickCommonCode = 2; // the turntable's calibration and retest
     void setOneClickRunning(bool running);
     void endOneClickRunOn(uint8_t code, const QString &text);
+    void endOneClickRun();
+    void stopOneClickRun();
 
     // Log window, outbox and FTP schedule.
     void initLogAndUploads();

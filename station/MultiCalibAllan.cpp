@@ -57,6 +57,19 @@ bool multi_calib_cmd::refuseWhileRunning()
     return true;
 }
 
+QString multi_calib_cmd::lostPlatesNote() const { return m_runs ? m_runs->lostPlatesNote() : QString(); }
+
+bool multi_calib_cmd::refuseWithoutLinks(RunGuard::Run run)
+{
+    const QString missing = m_runs ? m_runs->missingFor(run) : QString();
+    if (missing.isEmpty())
+        return false;
+    const QString text = tr("Cannot start: not linked: %1").arg(missing);
+    log(74, text);
+    Prompter::instance().warning(this, tr("Warning"), text);
+    return true;
+}
+
 bool multi_calib_cmd::claimAllanRun(RunGuard::Run run)
 {
     return !refuseWhileRunning() && (!m_runs || m_runs->begin(run));
@@ -84,7 +97,7 @@ void multi_calib_cmd::stopAllanRun(RunGuard::Run run)
 
 void multi_calib_cmd::on_pushButton_static_retest_clicked()
 {
-    if (refuseWhileRunning())
+    if (refuseWhileRunning() || refuseWithoutLinks(RunGuard::AllanStatic))
         return;
     emit addWorkOrderDetailsDalig();
     const uint32_t quiet = g_static_test_countdown_min.load();
@@ -123,7 +136,7 @@ void multi_calib_cmd::_ackTimeout_static_retest()
         g_expected_calib_flag = 8095;
         emit exectuePosMethod(2);
         emit signal_auto_log_imu(0);
-        callOperator(tr("ALlan static retest completed, please check the retest flag position"));
+        callOperator(tr("ALlan static retest completed, please check the retest flag position") + lostPlatesNote());
         if (m_runs)
             m_runs->finished(RunGuard::AllanStatic);
     }
@@ -132,7 +145,7 @@ void multi_calib_cmd::_ackTimeout_static_retest()
 
 void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
 {
-    if (refuseWhileRunning())
+    if (refuseWhileRunning() || refuseWithoutLinks(RunGuard::AllanFourHour))
         return;
     emit addWorkOrderDetailsDalig();
     if (g_recording.load() == 0) {
@@ -204,7 +217,7 @@ void multi_calib_cmd::finishFourHourRun()
     // The expectation is in place before the tables are looked at under the box.
     g_expected_calib_flag = 32767;
     emit exectuePosMethod(4);
-    callOperator(tr("Advanced ALlan static retest completed, please check if the flag is correct"));
+    callOperator(tr("Advanced ALlan static retest completed, please check if the flag is correct") + lostPlatesNote());
     if (m_runs)
         m_runs->finished(RunGuard::AllanFourHour);
 }

@@ -15,6 +15,7 @@
 
 void MultiCalib::initRuns()
 {
+    m_runs.setLinkProbe([this] { return linksUp(); });
     m_cmdPage.setRunGuard(&m_runs);
     connect(&m_runs, &RunGuard::stopRequested, this, &MultiCalib::onRunStopRequested);
     connect(&m_runs, &RunGuard::stopped, this, [this](RunGuard::Run run, const QString &reason) {
@@ -31,7 +32,8 @@ void MultiCalib::initRuns()
 QList<QPushButton *> MultiCalib::runStartButtons() const
 {
     return {ui->pushButton_hothouse_cmd_auto_include_dc_control, ui->pushButton_temperature_retest,
-            ui->pushButton_advanced_calib, ui->pushButton_advanced_calib_retest, ui->pushButton_advanced_retest};
+            ui->pushButton_advanced_calib, ui->pushButton_advanced_calib_retest, ui->pushButton_advanced_retest,
+            ui->pushButton_one_click_calib};
 }
 
 void MultiCalib::applyRunButtons(RunGuard::Run active)
@@ -91,6 +93,7 @@ void MultiCalib::onRunStopRequested(RunGuard::Run run, const QString &reason)
     case RunGuard::AdvancedCalib:
     case RunGuard::AdvancedCalibRetest:
     case RunGuard::AdvancedRetest: stopAdvancedRun(); break;
+    case RunGuard::OneClick: stopOneClickRun(); break;
     case RunGuard::AllanStatic:
     case RunGuard::AllanFourHour: // the command page stops its own runs
     case RunGuard::None: break;

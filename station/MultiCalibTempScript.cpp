@@ -314,7 +314,9 @@ void MultiCalib::finishChamberScript()
     emit signal_auto_log_imu(0);
     m_chamberScript.elapsedEstimate = m_chamberScript.totalEstimate;
     emit dc_control_cmd(65530);
-    if (askYesNo(this, tr("Warning"), tr("Temperature compensation calibration retest completed, please check the retest marker position")) ==
+    if (askYesNo(this, tr("Warning"),
+                 tr("Temperature compensation calibration retest completed, please check the retest marker position") +
+                     m_runs.lostPlatesNote()) ==
         QMessageBox::Yes) {
         on_pushButton_hothouse_cmd_stop_clicked();
         setChamberScriptButtonsEnabled(true);

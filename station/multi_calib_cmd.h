@@ -105,6 +105,9 @@ private:
     void callOperator(const QString &text);
     // Allan runs and the station's run guard.
     bool refuseWhileRunning();
+    // True, after a log line and a box naming them, while a link the run needs is down.
+    bool refuseWithoutLinks(RunGuard::Run run);
+    QString lostPlatesNote() const;
     bool claimAllanRun(RunGuard::Run run);
     void stopAllanRun(RunGuard::Run run);
     void applyRunButtons(RunGuard::Run active);
