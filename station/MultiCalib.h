@@ -196,6 +196,8 @@ public slots:
     void on_clicked_pushButton_connect_dc_power_ctrl();
     void connectIsOk_Worker_Multi(int index, bool ok);
     void connectIsOk_Worker_turn_table(bool ok);
+    // The supply's read-back after each switch of a control code.
+    void supplySwitchReadBack(int on, bool confirmed);
     // The turntable worker's end of a sequence it was asked for by code (the one-click run's).
     void oneClickSequenceEnded(uint8_t commonCode);
     void connectIsOk_Worker_net(bool ok);
@@ -420,6 +422,7 @@ private:
     QFile *m_dcLogFile = nullptr; // opened by the supply panel; code 77 writes to it
     bool m_dcLogFailed = false;   // a supply log line could not be written (marked on the page)
     void writeDcPowerLogLine(const QString &time, const QString &line);
+    int m_supplyConfirmedOn = -1; // the output the supply last confirmed: 1 on, 0 off, -1 none yet
 
     // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
     // started by the scripts), and the chamber log that temperature reports add to once opened.
@@ -469,6 +472,8 @@ private:
     // Stops the active run when it needs one of the links (RunGuard::Link bits).
     void stopRunsNeeding(int links, const QString &reason);
     void stopRunsWithoutPlates(const QString &reason);
+    // Stops the active run (reason in the log line), then the alarm and a box saying what failed.
+    void stopRunWithAlarm(const QString &reason, const QString &boxText);
     void plateLinkGone(int plate, const QString &reason);
     void onRunStopRequested(RunGuard::Run run, const QString &reason);
     void stopTemperatureScriptRun(const QString &reason);

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/Prompter.h"
+#include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
 #include "link/LinkFlags.h"
 
@@ -63,6 +64,16 @@ bool MultiCalib::beginRun(RunGuard::Run run)
 void MultiCalib::finishRun(RunGuard::Run run) { m_runs.finished(run); }
 
 void MultiCalib::stopActiveRun(QString reason) { m_runs.stop(reason); }
+
+void MultiCalib::stopRunWithAlarm(const QString &reason, const QString &boxText)
+{
+    if (m_runs.idle())
+        return;
+    stopActiveRun(reason);
+    SoundPlayer::instance().playLooping(Sounds::Class);
+    Prompter::instance().warning(this, tr("Warning"), boxText);
+    SoundPlayer::instance().stopLoop();
+}
 
 int MultiCalib::linksUp() const
 {

@@ -309,6 +309,35 @@ private slots:
         fastSupply();
     }
 
+    void aSupplyThatStopsAnsweringAfterItsFirstSwitchOnStopsTheScript()
+    {
+        chamberAt(25);
+        sendImus(800, 25.0f, 0);
+        const int posted = service->requests().size();
+        dcPeer->clearWrites();
+        sound.played.clear();
+        setParams({"2", "25", "1", "30", "1", "1"});
+        startFull();
+        // The step's first switch-on reaches the supply; then the supply falls silent.
+        QVERIFY(waitUntil([&] { return supplyOutputs().size() >= 3; }, 20000));
+        dcLine->muted = true;
+        const bool stopped = waitUntil([&] { return !console->chamberScriptRunning(); }, 30000);
+        dcLine->muted = false;
+        QVERIFY(stopped);
+        const QStringList stops = told.filter(" stopped: ");
+        QCOMPARE(stops.size(), 1);
+        QVERIFY2(stops.first().startsWith("Temperature compensation script stopped: DC supply did not confirm power"),
+                 qPrintable(stops.first()));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(prompter.texts().last().startsWith("DC supply did not confirm power"));
+        QVERIFY(!prompter.texts().contains(kEndText));
+        QVERIFY(console->runGuard()->idle());
+        QTest::qWait(500);
+        QCOMPARE(service->requests().size(), posted);
+        QVERIFY(!told.contains("Temperature script completed"));
+    }
+
     void aSupplyModelChangeRescalesTheNextSwitchOn()
     {
         // 12 V and 10 A stored; the 4520 model (45.5 V, 20.5 A full scale) chosen while running.
