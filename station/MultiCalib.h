@@ -57,8 +57,9 @@ public:
     enum AddTableWidgetType { TableWidgetTop = 1, TableWidgetBottom = 2 };
 
     Ui::MultiCalib *form() const { return ui.get(); }
-    // The confirmed exit of the program: the console's separate windows close and every worker
-    // of the console is retired; returns once their threads have finished, or after waitMs.
+    // The confirmed exit of the program: a run still going stops through its stop path, the
+    // console's separate windows close and every worker of the console is retired; returns once
+    // their threads have finished, or after waitMs.
     void shutDown(int waitMs);
     TableView *selectionGrid() const { return m_selectGrid; }
     FrmShowLog *logWindow() const { return m_logWindow; }
@@ -391,6 +392,8 @@ private:
     // A link's retired worker is given this long to let go of its port before its successor
     // opens the same port.
     static constexpr int kPortReleaseMs = 2000;
+    // At the program's exit the chamber's last commands get this long to be answered.
+    static constexpr int kChamberStopWaitMs = 1500;
     // The manual turntable and chamber buttons: false, after telling the operator which link
     // to open, while that link is closed.
     bool turnTableLinkedOrWarn();

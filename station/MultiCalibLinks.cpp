@@ -6,6 +6,7 @@
 
 #include <QDebug>
 #include <QDeadlineTimer>
+#include <QSemaphore>
 #include <QThread>
 
 #include "app/Prompter.h"
@@ -278,6 +279,17 @@ void MultiCalib::connect_serial_port(uint8_t on)
 
 void MultiCalib::shutDown(int waitMs)
 {
+    // A run still going stops through its own stop path first (chamber off, its stop commands,
+    // its log line), and the chamber gets its stop on the line before the links close.
+    stopActiveRun("program closed");
+    if (WorkerThread_hothouse *chamber = m_hothouseWorker.data()) {
+        const auto answered = std::make_shared<QSemaphore>();
+        const int chamberWaitMs = std::min(waitMs, kChamberStopWaitMs);
+        QMetaObject::invokeMethod(chamber, [chamber, answered, chamberWaitMs] {
+            chamber->whenIdle(chamberWaitMs, [answered] { answered->release(); });
+        }, Qt::QueuedConnection);
+        answered->tryAcquire(1, chamberWaitMs + 200);
+    }
     m_logWindow->close();
     m_cmdPage.close();
     m_settings.close();
