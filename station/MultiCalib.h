@@ -131,14 +131,16 @@ public:
     void setScriptTiming(int tickMs, double waitScale) { m_scriptTickMs = tickMs; m_scriptWaitScale = waitScale; }
     const ChamberScriptState &chamberScriptState() const { return m_chamberScript; }
     bool chamberScriptRunning() const { return m_hothouseScriptTimerRunning; }
-    // The chamber's poll period (2000 ms; tests shorten it). A chamber temperature older than
-    // three poll periods stops a run: the chamber is not answering.
+    // The chamber's poll period (2000 ms; tests shorten it). A chamber silent for longer than
+    // the silence bound stops a run: the chamber is not answering. The bound is the settings
+    // key "hothouse/silence_limit_s" (seconds, 60), never shorter than one poll period.
     void setChamberPollMs(int ms) { m_chamberPollMs = ms; }
-    int chamberStaleLimitMs() const { return 3 * m_chamberPollMs; }
+    int chamberStaleLimitMs() const;
     // A steady clock in ms, and whether no chamber temperature came for longer than the stale
     // limit, counted from the later of the last temperature and the run's start (that clock).
+    // Each poll missed before is a log line.
     static qint64 monotonicMs();
-    bool chamberNotAnswering(qint64 runStartMs) const;
+    bool chamberNotAnswering(qint64 runStartMs);
     // Stops a running temperature script through the run guard's stop path (no-op otherwise);
     // chamberStopSent: the chamber was already told to stop.
     void stopChamberScript(const QString &reason, bool chamberStopSent = false);
@@ -441,6 +443,7 @@ private:
     void markLogFailure(bool chamber, const QString &why);
     int m_chamberPollMs = 2000;
     qint64 m_chamberTempAtMs = -1; // monotonic time of the last chamber temperature, -1 none
+    qint64 m_chamberMissedPolls = 0; // polls missed in the present silence, each told once
 
     // Result tables.
     std::array<std::array<QString, kImusPerPlate>, kPlates> m_shield_marks;

@@ -219,6 +219,7 @@ void MultiCalib::on_pushButton_hothouse_cmd_read_slope_clicked()
 void MultiCalib::show_heat_value(float celsius)
 {
     m_chamberTempAtMs = monotonicMs();
+    m_chamberMissedPolls = 0;
     const QString text = ChamberLog::number(double(celsius));
     ui->textEdit_hothouse_current_temperature_advanced->setPlainText(text);
     ui->textEdit_hothouse_current_temperature->setPlainText(text);

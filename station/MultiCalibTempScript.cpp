@@ -23,6 +23,7 @@
 
 namespace {
 const char *kStamp = "yyyy_MMdd HH:mm:ss";
+const char *kChamberSilenceKey = "hothouse/silence_limit_s";
 QMessageBox::StandardButton askYesNo(QWidget *parent, const QString &title, const QString &text)
 {
     return Prompter::instance().ask(Prompter::Kind::Warning, parent, title, text, QMessageBox::Yes | QMessageBox::No,
@@ -165,9 +166,29 @@ void MultiCalib::DC_POWER_OFF_function()
     emit dc_control_cmd(102);
 }
 
-bool MultiCalib::chamberNotAnswering(qint64 runStartMs) const
+int MultiCalib::chamberStaleLimitMs() const
 {
-    return monotonicMs() - qMax(m_chamberTempAtMs, runStartMs) > chamberStaleLimitMs();
+    const double seconds = getSettings()->value(kChamberSilenceKey, 60).toDouble();
+    return qMax(m_chamberPollMs, int(seconds * 1000));
+}
+
+bool MultiCalib::chamberNotAnswering(qint64 runStartMs)
+{
+    const qint64 silentMs = monotonicMs() - qMax(m_chamberTempAtMs, runStartMs);
+    // A poll counts as missed once its answer is half a period late.
+    const qint64 poll = qMax(1, m_chamberPollMs);
+    const qint64 missed = qMax<qint64>(0, silentMs - poll / 2) / poll;
+    if (missed < m_chamberMissedPolls)
+        m_chamberMissedPolls = 0; // a temperature came (or a new run started) since
+    const int limitMs = chamberStaleLimitMs();
+    while (m_chamberMissedPolls < missed && silentMs <= limitMs) {
+        ++m_chamberMissedPolls;
+        emit signalTranspondLog(tr("Chamber: poll %1 missed (no temperature for %2 s); the run stops after %3 s of silence")
+                                    .arg(m_chamberMissedPolls)
+                                    .arg(double(silentMs) / 1000.0, 0, 'f', 1)
+                                    .arg(double(limitMs) / 1000.0, 0, 'f', 1));
+    }
+    return silentMs > limitMs;
 }
 
 bool MultiCalib::runLinksUp(RunGuard::Run run)

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
@@ -34,7 +35,8 @@ using TestKit::waitUntil;
 
 namespace {
 const QString kEndText = "Temperature compensation calibration retest completed, please check the retest marker position";
-const int kPollMs = 500; // the chamber's poll here; the stale limit is three of them
+const int kPollMs = 500; // the chamber's poll here
+const double kSilenceS = 1.5; // the chamber silence that stops a run here (three polls)
 
 QStringList chamberPeerArgs(const QString &path, const QString &celsiusTenths)
 {
@@ -147,6 +149,7 @@ private slots:
         s->setValue("main_index/DC_Max_VOLTAGE_NOW", 12.0f);
         s->setValue("main_index/DC_Max_CURRENT_NOW", 10.0f);
         s->setValue("main_index/DC_type", 1);
+        s->setValue("hothouse/silence_limit_s", kSilenceS);
         for (const auto &k : TempScript::paramKeys())
             s->remove(k.key);
         s->sync();
@@ -370,6 +373,41 @@ private slots:
         console->calib_multi_table_total();
         QCOMPARE(ui->label_result_ok_num->text(), QString("0"));
         QCOMPARE(ui->label_result_ok_percent->text(), QString("-"));
+    }
+
+    void aChamberSilentForLessThanItsBoundKeepsTheRunGoing()
+    {
+        getSettings()->setValue("hothouse/silence_limit_s", 4.0);
+        chamberAt(25);
+        sendImus(900, 25.0f, 0);
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
+        // Four polls (2 s) without an answer: each is told, the run goes on.
+        const QRegularExpression missedLine("^Chamber: poll \\d+ missed");
+        chamberLine->muted = true;
+        const bool told4 = waitUntil([&] { return told.filter(missedLine).size() >= 4; }, 8000);
+        chamberLine->muted = false;
+        QVERIFY2(told4, qPrintable(told.join("\n")));
+        QVERIFY(console->chamberScriptRunning());
+        QVERIFY(told.filter(" stopped: ").isEmpty());
+        const QStringList missed = told.filter(missedLine);
+        QVERIFY(missed.first().startsWith("Chamber: poll 1 missed (no temperature for "));
+        QVERIFY(missed.first().endsWith("); the run stops after 4.0 s of silence"));
+        // The chamber answers again; then it stays silent past the bound and the run stops.
+        ui->textEdit_hothouse_current_temperature->clear();
+        QVERIFY(waitUntil([&] { return !ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty(); }, 8000));
+        QElapsedTimer since;
+        chamberLine->muted = true;
+        since.start();
+        const bool stopped = waitUntil([&] { return !console->chamberScriptRunning(); }, 10000);
+        const qint64 took = since.elapsed();
+        chamberLine->muted = false;
+        getSettings()->setValue("hothouse/silence_limit_s", kSilenceS);
+        QVERIFY(stopped);
+        QVERIFY2(took >= 3000 && took <= 4000 + 1000, qPrintable(QString::number(took)));
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QVERIFY(waitUntil([&] { return !ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty(); }, 8000));
     }
 
     void aChamberThatStopsAnsweringStopsAnAdvancedRunWithinTheStaleLimit()
