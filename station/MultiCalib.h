@@ -480,6 +480,8 @@ private:
     void stopRunsWithoutPlates(const QString &reason);
     // Stops the active run (reason in the log line), then the alarm and a box saying what failed.
     void stopRunWithAlarm(const QString &reason, const QString &boxText);
+    // A ramp phase that went on past its bound stops the run (alarm and box); true when it did.
+    bool chamberMissedSetPoint(const TempScript::RampBound &bound, uint32_t secondsInPhase);
     void plateLinkGone(int plate, const QString &reason);
     void onRunStopRequested(RunGuard::Run run, const QString &reason);
     void stopTemperatureScriptRun(const QString &reason);

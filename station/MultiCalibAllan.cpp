@@ -23,6 +23,11 @@ constexpr int kBeforePowerOffS = 60;
 constexpr int kPowerOffS = 1800;
 constexpr uint32_t kFourHourCommandTick = 60;
 constexpr int kSettleBeforeUploadS = 60;
+// The retests' lengths after their command, in minutes; a run whose modules have not reported
+// the end (58017) half a length later stops.
+constexpr uint32_t kStaticRetestMin = 61;
+constexpr uint32_t kFourHourRetestMin = 240;
+constexpr uint32_t withMargin(uint32_t minutes) { return minutes + minutes / 2; }
 } // namespace
 
 bool multi_calib_cmd::staticRunTicking() const { return m_staticTimer->isActive(); }
@@ -95,6 +100,21 @@ void multi_calib_cmd::stopAllanRun(RunGuard::Run run)
     log(74, RunGuard::name(run) + " stopped");
 }
 
+// No module reported the end of the retest within its bound: the run stops with the alarm and
+// a box; nothing is posted.
+void multi_calib_cmd::allanEndMissed(RunGuard::Run run, uint32_t minutes)
+{
+    const QString reason = QString("no end report (58017) within %1 min of the retest command").arg(minutes);
+    if (!m_runs || m_runs->stop(reason) == RunGuard::None)
+        stopAllanRun(run);
+    SoundPlayer::instance().playLooping(Sounds::Class);
+    Prompter::instance().warning(this, tr("Warning"),
+                                 tr("No module reported the end of the retest (58017) within %1 min of its command: the run is "
+                                    "stopped and nothing is uploaded")
+                                     .arg(minutes));
+    SoundPlayer::instance().stopLoop();
+}
+
 void multi_calib_cmd::on_pushButton_static_retest_clicked()
 {
     if (refuseWhileRunning() || refuseWithoutLinks(RunGuard::AllanStatic))
@@ -139,6 +159,9 @@ void multi_calib_cmd::_ackTimeout_static_retest()
         callOperator(tr("ALlan static retest completed, please check the retest flag position") + lostPlatesNote());
         if (m_runs)
             m_runs->finished(RunGuard::AllanStatic);
+    } else if (!ended && t >= (quiet + withMargin(kStaticRetestMin)) * 60) {
+        allanEndMissed(RunGuard::AllanStatic, withMargin(kStaticRetestMin));
+        return;
     }
     ++m_staticTicks;
 }
@@ -199,7 +222,12 @@ void multi_calib_cmd::_ackTimeout_static_retest_4h()
         broadcast(kFourHourRetestCmd);
         m_fourHourWatch.commandSent();
     }
-    if (m_fourHourWatch.observeAll()) {
+    const bool ended = m_fourHourWatch.observeAll();
+    if (!ended && t >= kFourHourCommandTick + withMargin(kFourHourRetestMin) * 60) {
+        allanEndMissed(RunGuard::AllanFourHour, withMargin(kFourHourRetestMin));
+        return;
+    }
+    if (ended) {
         log(74, tr("ALlan static retest completed"));
         m_fourHourTimer->stop();
         // The last modules get a minute to report before the results are posted.

@@ -206,6 +206,18 @@ bool MultiCalib::runLinksUp(RunGuard::Run run)
     return false;
 }
 
+bool MultiCalib::chamberMissedSetPoint(const TempScript::RampBound &bound, uint32_t secondsInPhase)
+{
+    if (bound.seconds == 0 || secondsInPhase <= bound.seconds)
+        return false;
+    stopRunWithAlarm(QString("chamber did not reach %1 degC").arg(bound.target),
+                     tr("The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is "
+                        "uploaded")
+                         .arg(bound.target)
+                         .arg(bound.seconds / 60));
+    return true;
+}
+
 void MultiCalib::stopChamberScript(const QString &reason, bool chamberStopSent)
 {
     // Once the script has reached its end (its tick stopped) only the end's box is left.
@@ -270,6 +282,8 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
         return;
     }
     TempScript::countTick(s);
+    if (chamberMissedSetPoint(TempScript::rampBound(s), s.secondsInPhase))
+        return;
     if (g_dual_computer_temp_calib_flag) {
         ui->textEdit_hothouse_set_temperature->setText(tr("Warm box slave mode"));
         ui->textEdit_hothouse_temp_slope_rev->setText(tr("Warm box slave mode"));

@@ -108,6 +108,7 @@ private:
     // True, after a log line and a box naming them, while a link the run needs is down.
     bool refuseWithoutLinks(RunGuard::Run run);
     QString lostPlatesNote() const;
+    void allanEndMissed(RunGuard::Run run, uint32_t minutes);
     bool claimAllanRun(RunGuard::Run run);
     void stopAllanRun(RunGuard::Run run);
     void applyRunButtons(RunGuard::Run active);

@@ -599,6 +599,32 @@ private slots:
         linkPlate();
     }
 
+    void aStaticAllanRunWithoutItsEndReportStopsAtItsBound()
+    {
+        linkPlate();
+        clearRecords();
+        const uint8_t quiet = g_static_test_countdown_min.load();
+        g_static_test_countdown_min = 0; // the command at the first tick
+        console->commandPage()->setRunSecondMs(1);
+        prompter.answers = {QMessageBox::Yes};
+        console->commandPage()->on_pushButton_static_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        console->commandPage()->setRunSecondMs(2);
+        g_static_test_countdown_min = quiet;
+        QVERIFY(stopped);
+        QCOMPARE(console->commandPage()->staticTicks(), uint32_t(91 * 60)); // 61 minutes and half as long again
+        QCOMPARE(stopLines(), QStringList{"Static Allan retest stopped: no end report (58017) within 91 min of the retest command"});
+        QCOMPARE(prompter.texts().last(), QString("No module reported the end of the retest (58017) within 91 min of its "
+                                                  "command: the run is stopped and nothing is uploaded"));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(!console->commandPage()->staticRunTicking());
+        QVERIFY(allStartsEnabled());
+        QTest::qWait(200);
+        QVERIFY(server->requests().isEmpty());
+    }
+
     void aManualPositionMoveRunsAtTheOperatorsRate()
     {
         linkTurntable();
