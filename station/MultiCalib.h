@@ -428,6 +428,8 @@ private:
     bool m_dcLogFailed = false;   // a supply log line could not be written (marked on the page)
     void writeDcPowerLogLine(const QString &time, const QString &line);
     int m_supplyConfirmedOn = -1; // the output the supply last confirmed: 1 on, 0 off, -1 none yet
+    // The supply page's and a stop's words for that state.
+    QString supplyOutputText() const;
 
     // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
     // started by the scripts), and the chamber log that temperature reports add to once opened.

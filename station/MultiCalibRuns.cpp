@@ -26,6 +26,9 @@ void MultiCalib::initRuns()
         const QString line = RunGuard::name(run) + " stopped: " + reason;
         qDebug().noquote() << line;
         emit signalTranspondLog(line);
+        // The stop leaves the supply as its last finished code left it: say what that was.
+        if (RunGuard::needs(run) & RunGuard::Supply)
+            emit signalTranspondLog(tr("DC supply at the stop of %1: %2").arg(RunGuard::name(run), supplyOutputText()));
     });
     connect(&m_runs, &RunGuard::activeChanged, this, &MultiCalib::applyRunButtons);
 }

@@ -341,6 +341,21 @@ private slots:
         QVERIFY(!told.contains("Temperature script completed"));
     }
 
+    void aStopSaysTheOutputTheSupplyLastConfirmed()
+    {
+        chamberAt(25);
+        sendImus(1000, 25.0f, 0);
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        // The step's switch-on, read back from the supply, shows on the supply page.
+        const QString on = "Output: on (last confirmed by the supply)";
+        QVERIFY(waitUntil([&] { return ui->label_dc_power_output_state->text() == on; }, 20000));
+        ui->pushButton_hothouse_cmd_stop->click();
+        QVERIFY(!console->chamberScriptRunning());
+        QCOMPARE(told.filter("DC supply at the stop"), QStringList{"DC supply at the stop of Temperature compensation script: " + on});
+        QCOMPARE(ui->label_dc_power_output_state->text(), on); // the stop switches nothing
+    }
+
     void aSupplyModelChangeRescalesTheNextSwitchOn()
     {
         // 12 V and 10 A stored; the 4520 model (45.5 V, 20.5 A full scale) chosen while running.
