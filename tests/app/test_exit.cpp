@@ -53,6 +53,17 @@ private:
         QVERIFY(proc.waitForStarted(10000));
     }
 
+    // Its standard error up to the seam's close (or the program's end).
+    static QByteArray untilClosing(QProcess &proc)
+    {
+        QByteArray err;
+        waitUntil([&] {
+            err += proc.readAllStandardError();
+            return err.contains("exit-test: closing") || proc.state() == QProcess::NotRunning;
+        }, 60000);
+        return err;
+    }
+
 private slots:
     void aConfirmedCloseWithTheConsoleWindowsOpenEndsTheProcess()
     {
@@ -65,13 +76,8 @@ private slots:
                       {"KELVANTO_EXTRA_PORTS", sim.portPath() + ":" + plate2.portPath()}});
         if (QTest::currentTestFailed())
             return;
-
         // The program opens its windows, links, and then closes (a test seam drives it).
-        QByteArray err;
-        QVERIFY(waitUntil([&] {
-            err += proc.readAllStandardError();
-            return err.contains("exit-test: closing") || proc.state() == QProcess::NotRunning;
-        }, 60000));
+        QByteArray err = untilClosing(proc);
         QElapsedTimer sinceClose;
         sinceClose.start();
         QVERIFY2(err.contains("exit-test: closing"), err.constData());
@@ -115,11 +121,7 @@ private slots:
                                                            dcLine.workerPath()}.join(":")}});
         if (QTest::currentTestFailed())
             return;
-        QByteArray err;
-        QVERIFY(waitUntil([&] {
-            err += proc.readAllStandardError();
-            return err.contains("exit-test: closing") || proc.state() == QProcess::NotRunning;
-        }, 60000));
+        QByteArray err = untilClosing(proc);
         QVERIFY2(err.contains("exit-test: closing"), err.constData());
         QVERIFY2(err.contains("exit-test: run 2"), err.constData()); // the temperature retest runs
         QVERIFY(waitUntil([&] { return proc.state() == QProcess::NotRunning; }, 8000));
