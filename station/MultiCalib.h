@@ -560,6 +560,7 @@ private:
 
     // Work order and upload.
     QByteArray buildStationBody(uint8_t station);
+    QString uploadPlatesLine(uint8_t station) const;
     QString m_workOrderNum, m_operatorId, m_equipment;
     bool m_workOrderConfirmed = false;
     QString m_uploadStartTime, m_uploadEndTime;

@@ -24,6 +24,7 @@
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "sim/TurntableSim.h"
+#include "station/AllanRetest.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/MultiCalib.h"
 #include "station/UploadOutbox.h"
@@ -623,6 +624,55 @@ private slots:
         QVERIFY(allStartsEnabled());
         QTest::qWait(200);
         QVERIFY(server->requests().isEmpty());
+    }
+
+    void losingOnePlateOfSeveralIsToldAndNamedAtTheRunsEnd()
+    {
+        linkPlate();
+        ModuleSimulator mainPlate;
+        QVERIFY(mainPlate.isValid());
+        WorkerThread *w = createWorker(mainPlate.portPath(), 921600);
+        connect(w, &WorkerThread::signal_connectIsSuccess, this, [](bool ok) { g_link_status[0] = ok ? 1 : 0; });
+        connect(w, &WorkerThread::signal_linkLost, console, &MultiCalib::linkLost_main);
+        QVERIFY(waitUntil([] { return g_link_status[0] == 1; }));
+        clearRecords();
+        const uint8_t quiet = g_static_test_countdown_min.load();
+        g_static_test_countdown_min = 0;
+        console->commandPage()->setRunSecondMs(1);
+        prompter.answers = {QMessageBox::Yes};
+        console->commandPage()->on_pushButton_static_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
+        // Plate 1 goes; plate 2 carries on and its modules run the retest to its end.
+        QVERIFY(waitUntil([&] { return console->commandPage()->staticTicks() > 2; }));
+        mainPlate.hangUp();
+        QVERIFY(waitUntil([&] { return !logLines.filter("Plate 1 link lost during the run").isEmpty(); }));
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
+        QVERIFY(console->form()->textEdit_turn_table_status_auto->toHtml().contains("#ff0000"));
+        const auto sendStatus = [&](uint32_t status) {
+            for (auto &imu : sim->imus) {
+                imu.time_ms = 1000;
+                imu.calib_status = status;
+            }
+            const uint64_t before = g_calib_status.generation(1);
+            sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
+            QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+        };
+        sendStatus(58016);
+        const uint32_t seen = console->commandPage()->staticTicks();
+        QVERIFY(waitUntil([&] { return console->commandPage()->staticTicks() > seen + 2; }));
+        sendStatus(kAllanRetestEnded);
+        const bool ended = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        console->commandPage()->setRunSecondMs(2);
+        g_static_test_countdown_min = quiet;
+        QVERIFY(ended);
+        QVERIFY(stopLines().isEmpty());
+        QVERIFY(prompter.texts().last().endsWith("\nPlate links lost during the run: 1"));
+        QVERIFY(logLines.contains("Station 2 results hold plates: 2 (plate links lost during the run: 1)"));
+        QVERIFY(waitUntil([&] { return !server->requests().isEmpty(); }));
+        QVERIFY(TestKit::retireWorker(w));
+        for (auto &imu : sim->imus)
+            imu = SimPayload::ImuValues{};
+        sound.looping.clear();
     }
 
     void aManualPositionMoveRunsAtTheOperatorsRate()
