@@ -455,6 +455,31 @@ private slots:
         QVERIFY(waitUntil([&] { return !ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty(); }, 8000));
     }
 
+    void anAdvancedRunNeitherNeedsNorStopsForTheSupplyLink()
+    {
+        g_turn_table_connected = 1; // stands in for a linked turntable: no rotation is reached here
+        prompter.shown.clear();
+        prompter.answers.clear();
+        told.clear();
+        console->on_clicked_pushButton_connect_dc_power_ctrl(); // the supply link closes
+        QCOMPARE(g_dc_power_connected, uint8_t(0));
+        console->on_pushButton_advanced_retest();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 1; }, 20000));
+        // A supply link that comes and goes in the middle changes nothing for the run.
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        QVERIFY(console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(told.filter(" stopped: ").isEmpty());
+        console->stopActiveRun("stopped by the test");
+        g_turn_table_connected = 0;
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        fastSupply();
+    }
+
     void aChamberThatStopsAnsweringStopsTheRunWithinTheStaleLimit()
     {
         sendImus(700, 25.0f, 0);
