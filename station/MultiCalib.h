@@ -484,6 +484,10 @@ private:
     void stopRunWithAlarm(const QString &reason, const QString &boxText);
     // A ramp phase that went on past its bound stops the run (alarm and box); true when it did.
     bool chamberMissedSetPoint(const TempScript::RampBound &bound, uint32_t secondsInPhase);
+    bool advancedSetPointMissed(double tc);
+    qint64 m_advancedWaitKey = -1;     // the run, step and phase of the wait counted
+    uint32_t m_advancedWaitTicks = 0;  // its ticks so far
+    double m_advancedWaitFrom = 0;     // the chamber temperature it began at
     void plateLinkGone(int plate, const QString &reason);
     void onRunStopRequested(RunGuard::Run run, const QString &reason);
     void stopTemperatureScriptRun(const QString &reason);

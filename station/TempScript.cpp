@@ -314,6 +314,10 @@ bool imusReachedStop(const RackView &r, bool baseBoardLink, const ChamberScriptS
     return anyLive;
 }
 
+namespace {
+constexpr double kRampMarginS = 1800; // half an hour over twice the expected time
+}
+
 RampBound rampBound(const ChamberScriptState &s)
 {
     const double fromStart = std::max(std::fabs(double(s.t0) - s.startTemp), std::fabs(delta(s)));
@@ -335,7 +339,12 @@ RampBound rampBound(const ChamberScriptState &s)
     default:
         return b;
     }
-    b.seconds = cut(2 * expected + 1800);
+    b.seconds = cut(2 * expected + kRampMarginS);
     return b;
+}
+
+uint32_t rampBoundSeconds(double span, double ratePerMinute)
+{
+    return cut(2 * perMinute(std::fabs(span), ratePerMinute) + kRampMarginS);
 }
 } // namespace TempScript

@@ -137,4 +137,6 @@ struct RampBound {
     uint32_t seconds = 0;
 };
 RampBound rampBound(const ChamberScriptState &s);
+// That bound for a ramp of span degC at a rate in degC per minute.
+uint32_t rampBoundSeconds(double span, double ratePerMinute);
 } // namespace TempScript

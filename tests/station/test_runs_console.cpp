@@ -52,6 +52,7 @@ private:
     QTimer minutes; // the soaks count wall-clock seconds: a minute passes every two milliseconds
     QTimer chamberReports; // the fake chamber reports its temperature as a polled one would
     float chamberTemp = 25.0f;
+    bool chamberFollows = true; // the fake chamber reaches each set point
     QList<int> startStop, dcCodes;
     QStringList logLines;
     int rotationsAsked = 0;
@@ -170,6 +171,8 @@ private slots:
         // its temperature every 200 ms.
         connect(console, &MultiCalib::hothouse_set_target_temp, this,
                 [this](int16_t t) {
+                    if (!chamberFollows)
+                        return;
                     QTimer::singleShot(4, console, [this, t] {
                         chamberTemp = float(t);
                         console->show_heat_value(chamberTemp);
@@ -673,6 +676,33 @@ private slots:
         for (auto &imu : sim->imus)
             imu = SimPayload::ImuValues{};
         sound.looping.clear();
+    }
+
+    void anAdvancedRunWhoseChamberNeverReachesItsTargetStopsAtTheBound()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        const int posted = server->requests().size();
+        chamberFollows = false; // the chamber answers, but stays at 25 degC
+        chamberTemp = 25.0f;
+        console->show_heat_value(chamberTemp);
+        console->on_pushButton_advanced_retest();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        chamberFollows = true;
+        QVERIFY(stopped);
+        // 55 degC down to the first target at 2 degC a minute, twice, and half an hour: 85 min.
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: chamber did not reach -30 degC"});
+        QCOMPARE(prompter.texts().last(), QString("The chamber did not come within 1 degC of -30 degC in 85 min: the run is "
+                                                  "stopped and nothing is uploaded"));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QCOMPARE(rotationsAsked, 0);
+        QCOMPARE(startStop.last(), 0);
+        QVERIFY(allStartsEnabled());
+        QTest::qWait(200);
+        QCOMPARE(server->requests().size(), posted);
     }
 
     void aManualPositionMoveRunsAtTheOperatorsRate()
