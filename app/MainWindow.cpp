@@ -349,10 +349,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     getSettings()->setValue("main_index/index", ui->comboBox_module->currentData().toInt());
     getSettings()->sync();
-    const auto answer = Prompter::instance().question(
-        this, tr("Confirm Dialog"),
-        tr("Please confirm if the upper computer has been turned off") + m_multiCalib->heldUploadsNote(),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    QString text = tr("Please confirm if the upper computer has been turned off");
+    const RunGuard::Run run = m_multiCalib->runGuard()->active();
+    if (run != RunGuard::None)
+        text = tr("%1 is running: closing the program stops it (the chamber is switched off).").arg(RunGuard::name(run)) +
+               "\n" + text;
+    text += m_multiCalib->heldUploadsNote();
+    const auto answer = Prompter::instance().question(this, tr("Confirm Dialog"), text, QMessageBox::Yes | QMessageBox::No,
+                                                      QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         event->ignore();
         return;

@@ -18,7 +18,9 @@ namespace {
 // Test seam of the exit test (tests/app/test_exit.cpp), read once at start and used by nothing
 // else: with KELVANTO_TEST_EXIT set, every box is answered with yes, the console's separate
 // windows are opened, and the main window is closed as the operator closes it. With
-// KELVANTO_TEST_EXIT_PORT the main link is opened on that port on the console page first.
+// KELVANTO_TEST_EXIT_PORT the main link is opened on that port on the console page first; with
+// KELVANTO_TEST_EXIT_RUN as well, the temperature retest is started once the chamber and the
+// supply are linked too, and the close comes in its middle.
 class YesPrompter : public Prompter {
 public:
     QMessageBox::StandardButton ask(Kind, QWidget *, const QString &title, const QString &text,
@@ -62,11 +64,18 @@ void runExitTest(MainWindow *w)
         combo->setCurrentIndex(combo->findText(port, Qt::MatchStartsWith));
         w->findChild<QPushButton *>("pushButton_connect")->click();
         auto *poll = new QTimer(w);
-        QObject::connect(poll, &QTimer::timeout, w, [w, poll] {
+        const bool withRun = qEnvironmentVariableIsSet("KELVANTO_TEST_EXIT_RUN");
+        QObject::connect(poll, &QTimer::timeout, w, [w, poll, withRun] {
             // The main link up, and plate 2 too when the console links one.
             if (g_link_status[0] != 1 || (w->multiCalib()->rackWorker(0) && g_link_status[1] != 1))
                 return;
+            if (withRun && (g_hothouse_connected != 1 || g_dc_power_connected != 1))
+                return;
             poll->stop();
+            if (withRun) {
+                w->multiCalib()->on_pushButton_temperature_retest_clicked();
+                std::fprintf(stderr, "exit-test: run %d\n", int(w->multiCalib()->runGuard()->active()));
+            }
             closeWhenReady(w);
         });
         poll->start(50);

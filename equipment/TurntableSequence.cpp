@@ -214,6 +214,7 @@ SequencePlan forCommonCmd(uint8_t code, bool normalTest, const StepTimes &t)
         return {};
     }
     plan.actions = b.actions;
+    plan.commonCode = code;
     return plan;
 }
 

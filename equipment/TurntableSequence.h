@@ -32,6 +32,7 @@ struct SequencePlan {
     QString name;
     QList<SeqAction> actions;
     bool endWith62 = false; // a calibration run: code 62 at its end
+    uint8_t commonCode = 0; // the rev_common_cmd code it stands for (0: a rotation)
     bool isEmpty() const { return actions.isEmpty(); }
 };
 

@@ -306,6 +306,7 @@ void WorkerThread_DC_power::runSteps()
                                     && ((quint8(d[1]) << 8) | quint8(d[2])) == want;
                     if (!ok)
                         emit signal_log(74, want ? "DC supply: power on not confirmed" : "DC supply: power off not confirmed");
+                    emit signal_switch_read_back(want, ok);
                 }))
                 return;
             break;

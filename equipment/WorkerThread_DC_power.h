@@ -50,6 +50,9 @@ signals:
                                     uint32_t cm4, int32_t cm5, int32_t cm6);
     // Each frame put on the line, without the CRC (tests and the debug output).
     void signal_frame_sent(QByteArray frame, int tag);
+    // The read-back after a switch: the output the switch wanted (1 on, 0 off) and whether the
+    // supply confirmed it (false: no answer, an error, or another output state).
+    void signal_switch_read_back(int on, bool confirmed);
     // The line went away on its own and was closed (once); the text says why.
     void signal_linkLost(QString reason);
     void deleteObjAndNewNext();

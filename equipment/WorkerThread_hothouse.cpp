@@ -1,5 +1,6 @@
 #include "equipment/WorkerThread_hothouse.h"
 
+#include <QElapsedTimer>
 #include <QModbusReply>
 #include <QModbusRtuSerialMaster>
 #include <QModbusTcpClient>
@@ -78,6 +79,27 @@ void WorkerThread_hothouse::closePort()
     m_pending.clear();
     if (m_device)
         m_device->disconnectDevice();
+}
+
+void WorkerThread_hothouse::whenIdle(int waitMs, std::function<void()> done)
+{
+    QElapsedTimer since;
+    since.start();
+    auto *timer = new QTimer(this);
+    const auto check = [this, timer, since, waitMs, done] {
+        if (!timer->isActive() && timer->property("ended").toBool())
+            return;
+        const bool idle = !m_inFlight && (m_pending.isEmpty() || !m_device || m_device->state() != QModbusDevice::ConnectedState);
+        if (!idle && since.elapsed() < waitMs)
+            return;
+        timer->stop();
+        timer->setProperty("ended", true);
+        timer->deleteLater();
+        done();
+    };
+    connect(timer, &QTimer::timeout, this, check);
+    timer->start(5);
+    check();
 }
 
 void WorkerThread_hothouse::hothouse_set_target_temp(int16_t t) { enqueue(setTargetRequests(t)); }

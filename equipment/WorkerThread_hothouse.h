@@ -21,6 +21,9 @@ public:
 
     QString portName() const { return m_portName; }
     void setReplyTimeout(int ms) { m_timeoutMs = ms; }
+    // On the worker's thread: calls done once every request queued so far has been answered or
+    // has failed (at once when none waits), or after waitMs at the latest.
+    void whenIdle(int waitMs, std::function<void()> done);
 
 public slots:
     // The poll period (2000 ms); a running poll takes the new period at once.

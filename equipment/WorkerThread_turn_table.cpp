@@ -147,6 +147,8 @@ void WorkerThread_turn_table::startSequence(const SequencePlan &plan, bool rotat
         emit signal_log(74, plan.name + ": turntable not connected");
         if (rotation)
             emit signal_rotated_times(false, "turntable not connected");
+        if (plan.commonCode)
+            emit signal_sequence_ended(plan.commonCode);
         return;
     }
     if (m_seq.running()) {
@@ -154,6 +156,8 @@ void WorkerThread_turn_table::startSequence(const SequencePlan &plan, bool rotat
         emit signal_log(75, QString("%1 refused: %2").arg(plan.name, why));
         if (rotation)
             emit signal_rotated_times(false, why);
+        if (plan.commonCode)
+            emit signal_sequence_ended(plan.commonCode);
         return;
     }
     m_sideTimer.stop();
@@ -189,6 +193,8 @@ void WorkerThread_turn_table::endSequence(SequenceOutcome outcome)
         const bool done = outcome == SequenceOutcome::Done;
         emit signal_rotated_times(done, done ? QString() : outcome == SequenceOutcome::Failed ? m_seq.failure() : QString("stopped"));
     }
+    if (m_seq.plan().commonCode)
+        emit signal_sequence_ended(m_seq.plan().commonCode);
 }
 
 void WorkerThread_turn_table::rev_common_cmd(uint8_t code)

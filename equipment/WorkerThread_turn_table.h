@@ -53,6 +53,9 @@ signals:
     // The end of a constant-temperature rotation: completed, or not and why (controller not
     // linked, another sequence running, the sequence failed or was stopped).
     void signal_rotated_times(bool completed, QString reason);
+    // A sequence of rev_common_cmd (its code) ended, was refused or could not start: whoever
+    // waits for it is free again. Carries the code, never the shown name.
+    void signal_sequence_ended(uint8_t commonCode);
     // The controller's line went away: its port reported it gone and was closed (once).
     void signal_linkLost(QString reason);
     void deleteObjAndNewNext();

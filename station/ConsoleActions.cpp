@@ -20,18 +20,11 @@ TurnTableCommand frameMoveCommand(bool outer, int mode, float position, float ra
     return c;
 }
 
-bool oneClickRunEnded(uint8_t code, const QString &text)
+bool oneClickRunEnded(uint8_t code, const QString &)
 {
-    if (code == 62 || code == 59)
-        return true;
-    static const QString name = QString::fromUtf8("一键标定+复测");
-    if ((code != 74 && code != 75) || !text.startsWith(name))
-        return false;
-    const QString rest = text.mid(name.size());
-    for (const char *end : {" completed", " failed", " stopped", " refused", ": turntable not connected"})
-        if (rest.startsWith(QLatin1String(end)))
-            return true;
-    return false;
+    // The sequence's own end (completed, failed, stopped, refused, controller not connected)
+    // comes as a signal carrying its code; its report texts are translated and never compared.
+    return code == 62 || code == 59;
 }
 
 TurnTableCommand frameStopCommand(bool outer)

@@ -27,9 +27,9 @@ bool turnTableFrameEnabled(int turnTableType, uint16_t status);
 
 bool isAdministratorPassword(const QString &text);
 
-// The one-click calibration and retest (turntable sequence 2) has ended, in whichever way: the
-// end of a calibration (62), a failed stage's box (59), or the sequence's own end report
-// (completed, failed, stopped, refused, controller not connected).
+// The one-click calibration and retest (turntable sequence 2) has ended by a report: the end of a
+// calibration (62) or a failed stage's box (59). The sequence's other ends come from the
+// turntable worker's signal_sequence_ended.
 bool oneClickRunEnded(uint8_t code, const QString &text);
 
 // The removable pages of the console. Keys 1 to 9 belong to the top tab widget, 10 to 17 to

@@ -58,8 +58,9 @@ public:
     enum AddTableWidgetType { TableWidgetTop = 1, TableWidgetBottom = 2 };
 
     Ui::MultiCalib *form() const { return ui.get(); }
-    // The confirmed exit of the program: the console's separate windows close and every worker
-    // of the console is retired; returns once their threads have finished, or after waitMs.
+    // The confirmed exit of the program: a run still going stops through its stop path, the
+    // console's separate windows close and every worker of the console is retired; returns once
+    // their threads have finished, or after waitMs.
     void shutDown(int waitMs);
     TableView *selectionGrid() const { return m_selectGrid; }
     FrmShowLog *logWindow() const { return m_logWindow; }
@@ -134,14 +135,16 @@ public:
     void setScriptTiming(int tickMs, double waitScale) { m_scriptTickMs = tickMs; m_scriptWaitScale = waitScale; }
     const ChamberScriptState &chamberScriptState() const { return m_chamberScript; }
     bool chamberScriptRunning() const { return m_hothouseScriptTimerRunning; }
-    // The chamber's poll period (2000 ms; tests shorten it). A chamber temperature older than
-    // three poll periods stops a run: the chamber is not answering.
+    // The chamber's poll period (2000 ms; tests shorten it). A chamber silent for longer than
+    // the silence bound stops a run: the chamber is not answering. The bound is the settings
+    // key "hothouse/silence_limit_s" (seconds, 60), never shorter than one poll period.
     void setChamberPollMs(int ms) { m_chamberPollMs = ms; }
-    int chamberStaleLimitMs() const { return 3 * m_chamberPollMs; }
+    int chamberStaleLimitMs() const;
     // A steady clock in ms, and whether no chamber temperature came for longer than the stale
     // limit, counted from the later of the last temperature and the run's start (that clock).
+    // Each poll missed before is a log line.
     static qint64 monotonicMs();
-    bool chamberNotAnswering(qint64 runStartMs) const;
+    bool chamberNotAnswering(qint64 runStartMs);
     // Stops a running temperature script through the run guard's stop path (no-op otherwise);
     // chamberStopSent: the chamber was already told to stop.
     void stopChamberScript(const QString &reason, bool chamberStopSent = false);
@@ -195,6 +198,10 @@ public slots:
     // Links.
     void connectIsOk_Worker_Multi(int index, bool ok);
     void connectIsOk_Worker_turn_table(bool ok);
+    // The supply's read-back after each switch of a control code.
+    void supplySwitchReadBack(int on, bool confirmed);
+    // The turntable worker's end of a sequence it was asked for by code (the one-click run's).
+    void oneClickSequenceEnded(uint8_t commonCode);
     void connectIsOk_Worker_net(bool ok);
     void connectIsOk_Worker_hothouse(bool ok);
     void connectIsOk_DC_power(bool ok);
@@ -397,6 +404,8 @@ private:
     // A link's retired worker is given this long to let go of its port before its successor
     // opens the same port.
     static constexpr int kPortReleaseMs = 2000;
+    // At the program's exit the chamber's last commands get this long to be answered.
+    static constexpr int kChamberStopWaitMs = 1500;
     // The manual turntable and chamber buttons: false, after telling the operator which link
     // to open, while that link is closed.
     bool turnTableLinkedOrWarn();
@@ -428,6 +437,9 @@ private:
     OpenLogFile *m_dcLogFile = nullptr; // opened by the supply panel; code 77 writes to it
     bool m_dcLogFailed = false;   // a supply log line could not be written (marked on the page)
     void writeDcPowerLogLine(const QString &time, const QString &line);
+    int m_supplyConfirmedOn = -1; // the output the supply last confirmed: 1 on, 0 off, -1 none yet
+    // The supply page's and a stop's words for that state.
+    QString supplyOutputText() const;
 
     // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
     // started by the scripts), and the chamber log that temperature reports add to once opened.
@@ -443,6 +455,7 @@ private:
     void markLogFailure(bool chamber, const QString &why);
     int m_chamberPollMs = 2000;
     qint64 m_chamberTempAtMs = -1; // monotonic time of the last chamber temperature, -1 none
+    qint64 m_chamberMissedPolls = 0; // polls missed in the present silence, each told once
 
     // Result tables.
     std::array<std::array<QString, kImusPerPlate>, kPlates> m_shield_marks;
@@ -477,6 +490,15 @@ private:
     // Stops the active run when it needs one of the links (RunGuard::Link bits).
     void stopRunsNeeding(int links, const QString &reason);
     void stopRunsWithoutPlates(const QString &reason);
+    // Stops the active run (reason in the log line), then the alarm and a box saying what failed.
+    void stopRunWithAlarm(const QString &reason, const QString &boxText);
+    // A ramp phase that went on past its bound stops the run (alarm and box); true when it did.
+    bool chamberMissedSetPoint(const TempScript::RampBound &bound, uint32_t secondsInPhase);
+    bool advancedSetPointMissed(double tc);
+    qint64 m_advancedWaitKey = -1;     // the run, step and phase of the wait counted
+    uint32_t m_advancedWaitTicks = 0;  // its ticks so far
+    double m_advancedWaitFrom = 0;     // the chamber temperature it began at
+    void plateLinkGone(int plate, const QString &reason);
     void onRunStopRequested(RunGuard::Run run, const QString &reason);
     void stopTemperatureScriptRun(const QString &reason);
     void stopAdvancedRun();
@@ -532,8 +554,11 @@ private:
     void manualUpload(uint8_t station, const char *debugLine);
     // The one-click run: its button is grey while it lasts; any end of it frees the button.
     bool m_oneClickRunning = false;
+    static constexpr uint8_t kOneClickCommonCode = 2; // the turntable's calibration and retest
     void setOneClickRunning(bool running);
     void endOneClickRunOn(uint8_t code, const QString &text);
+    void endOneClickRun();
+    void stopOneClickRun();
 
     // Log window, outbox and FTP schedule.
     void initLogAndUploads();
@@ -551,6 +576,7 @@ private:
 
     // Work order and upload.
     QByteArray buildStationBody(uint8_t station);
+    QString uploadPlatesLine(uint8_t station) const;
     QString m_workOrderNum, m_operatorId, m_equipment;
     bool m_workOrderConfirmed = false;
     QString m_uploadStartTime, m_uploadEndTime;

@@ -11,6 +11,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/TimeUtil.h"
+#include "equipment/WorkerThread_turn_table.h"
 #include "link/LinkFlags.h"
 #include "production/WorkerThread_ftp.h"
 #include "station/AutoTurnTableTestType.h"
@@ -24,33 +25,65 @@ WorkerThread_ftp *MultiCalib::ftpWorker() const { return m_worker_ftp.data(); }
 void MultiCalib::on_pushButton_one_click_calib_clicked()
 {
     // The sequence runs on the turntable: without its link it could never start, nor end.
-    if (!turnTableLinkedOrWarn() || refuseWhileRunning())
+    if (!turnTableLinkedOrWarn() || refuseWhileRunning() || !runLinksUp(RunGuard::OneClick))
         return;
     // The turntable of type 2 posts its results with a work order: ask for it first.
     if (m_turnTableType == 2 && !addWorkOrderDetailsDalig())
+        return;
+    if (!beginRun(RunGuard::OneClick))
         return;
     setOneClickRunning(true);
     AutoTurnTableTestType *type = AutoTurnTableTestType::instance();
     type->setTestType(ui->radioButtonNormalTest->isChecked() ? 0 : 1);
     type->saveTestType();
     emit signal_auto_log_imu(1);
-    emit signal_common_cmd(2);
+    emit signal_common_cmd(kOneClickCommonCode);
 }
 
 // The one-click button and the two test-type choices are grey exactly while the run lasts.
 void MultiCalib::setOneClickRunning(bool running)
 {
     m_oneClickRunning = running;
-    ui->pushButton_one_click_calib->setEnabled(!running);
-    ui->pushButton_one_click_calib->setStyleSheet(running ? QString("color:grey") : QString());
+    ui->pushButton_one_click_calib->setEnabled(!running && m_runs.idle());
+    ui->pushButton_one_click_calib->setStyleSheet(running || !m_runs.idle() ? QString("color:grey") : QString());
     ui->radioButtonNormalTest->setEnabled(!running);
     ui->radioButtonNoLineTest->setEnabled(!running);
+}
+
+void MultiCalib::endOneClickRun()
+{
+    if (!m_oneClickRunning)
+        return;
+    setOneClickRunning(false);
+    finishRun(RunGuard::OneClick);
 }
 
 void MultiCalib::endOneClickRunOn(uint8_t code, const QString &text)
 {
     if (m_oneClickRunning && oneClickRunEnded(code, text))
-        setOneClickRunning(false);
+        endOneClickRun();
+}
+
+void MultiCalib::oneClickSequenceEnded(uint8_t commonCode)
+{
+    if (commonCode == kOneClickCommonCode && (!sender() || sender() == m_turnTableWorker.data()))
+        endOneClickRun();
+}
+
+// The stop path of the one-click run: the table stops (which ends its sequence), the IMUs stop
+// logging and the button is free again. Nothing is posted.
+void MultiCalib::stopOneClickRun()
+{
+    m_oneClickRunning = false;
+    if (g_turn_table_connected && m_turnTableWorker) {
+        for (bool outer : {false, true}) {
+            const TurnTableCommand c = frameStopCommand(outer);
+            emit signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);
+        }
+    }
+    emit signal_auto_log_imu(0);
+    ui->radioButtonNormalTest->setEnabled(true);
+    ui->radioButtonNoLineTest->setEnabled(true);
 }
 
 void MultiCalib::on_pushButton_calib_multi_acc_calib_start_clicked()

@@ -267,6 +267,8 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
         return;
     }
     const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().toDouble();
+    if (advancedSetPointMissed(tc))
+        return;
     const uint32_t now = uint32_t(Clock::instance().now().toSecsSinceEpoch());
     const QVector<AdvancedCalib::Action> actions = AdvancedCalib::tick(m_advancedRun, tc, now, g_advanced_calib_type);
     if (!m_advancedRun.running)
@@ -382,4 +384,26 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
         break;
     }
     }
+}
+
+// The advanced run's waits for the chamber to come within 1 degC of a target (its phases 0 and
+// 2) end like a script's ramp: twice the expected time from where the wait began, at the
+// cool-down rate, plus half an hour.
+bool MultiCalib::advancedSetPointMissed(double tc)
+{
+    const AdvancedCalib::RunState &s = m_advancedRun;
+    const bool waiting = s.running && !s.busy && s.step < AdvancedCalib::kSteps && (s.phase == 0 || s.phase == 2);
+    const qint64 key = waiting ? m_advancedRunStartMs * 64 + s.step * 4 + s.phase : -1;
+    if (key != m_advancedWaitKey) {
+        m_advancedWaitKey = key;
+        m_advancedWaitTicks = 0;
+        m_advancedWaitFrom = tc;
+    }
+    if (!waiting)
+        return false;
+    ++m_advancedWaitTicks;
+    TempScript::RampBound bound;
+    bound.target = int(s.phase == 0 ? s.overTemps[s.step] : s.stepTemps[s.step]);
+    bound.seconds = TempScript::rampBoundSeconds(bound.target - m_advancedWaitFrom, g_hot_house_temperature_down_speed);
+    return chamberMissedSetPoint(bound, m_advancedWaitTicks);
 }

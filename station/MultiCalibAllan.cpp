@@ -23,6 +23,11 @@ constexpr int kBeforePowerOffS = 60;
 constexpr int kPowerOffS = 1800;
 constexpr uint32_t kFourHourCommandTick = 60;
 constexpr int kSettleBeforeUploadS = 60;
+// The retests' lengths after their command, in minutes; a run whose modules have not reported
+// the end (58017) half a length later stops.
+constexpr uint32_t kStaticRetestMin = 61;
+constexpr uint32_t kFourHourRetestMin = 240;
+constexpr uint32_t withMargin(uint32_t minutes) { return minutes + minutes / 2; }
 } // namespace
 
 bool multi_calib_cmd::staticRunTicking() const { return m_staticTimer->isActive(); }
@@ -57,6 +62,19 @@ bool multi_calib_cmd::refuseWhileRunning()
     return true;
 }
 
+QString multi_calib_cmd::lostPlatesNote() const { return m_runs ? m_runs->lostPlatesNote() : QString(); }
+
+bool multi_calib_cmd::refuseWithoutLinks(RunGuard::Run run)
+{
+    const QString missing = m_runs ? m_runs->missingFor(run) : QString();
+    if (missing.isEmpty())
+        return false;
+    const QString text = tr("Cannot start: not linked: %1").arg(missing);
+    log(74, text);
+    Prompter::instance().warning(this, tr("Warning"), text);
+    return true;
+}
+
 bool multi_calib_cmd::claimAllanRun(RunGuard::Run run)
 {
     return !refuseWhileRunning() && (!m_runs || m_runs->begin(run));
@@ -82,9 +100,24 @@ void multi_calib_cmd::stopAllanRun(RunGuard::Run run)
     log(74, RunGuard::name(run) + " stopped");
 }
 
+// No module reported the end of the retest within its bound: the run stops with the alarm and
+// a box; nothing is posted.
+void multi_calib_cmd::allanEndMissed(RunGuard::Run run, uint32_t minutes)
+{
+    const QString reason = QString("no end report (58017) within %1 min of the retest command").arg(minutes);
+    if (!m_runs || m_runs->stop(reason) == RunGuard::None)
+        stopAllanRun(run);
+    SoundPlayer::instance().playLooping(Sounds::Class);
+    Prompter::instance().warning(this, tr("Warning"),
+                                 tr("No module reported the end of the retest (58017) within %1 min of its command: the run is "
+                                    "stopped and nothing is uploaded")
+                                     .arg(minutes));
+    SoundPlayer::instance().stopLoop();
+}
+
 void multi_calib_cmd::on_pushButton_static_retest_clicked()
 {
-    if (refuseWhileRunning())
+    if (refuseWhileRunning() || refuseWithoutLinks(RunGuard::AllanStatic))
         return;
     emit addWorkOrderDetailsDalig();
     const uint32_t quiet = g_static_test_countdown_min.load();
@@ -123,16 +156,19 @@ void multi_calib_cmd::_ackTimeout_static_retest()
         g_expected_calib_flag = 8095;
         emit exectuePosMethod(2);
         emit signal_auto_log_imu(0);
-        callOperator(tr("ALlan static retest completed, please check the retest flag position"));
+        callOperator(tr("ALlan static retest completed, please check the retest flag position") + lostPlatesNote());
         if (m_runs)
             m_runs->finished(RunGuard::AllanStatic);
+    } else if (!ended && t >= (quiet + withMargin(kStaticRetestMin)) * 60) {
+        allanEndMissed(RunGuard::AllanStatic, withMargin(kStaticRetestMin));
+        return;
     }
     ++m_staticTicks;
 }
 
 void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
 {
-    if (refuseWhileRunning())
+    if (refuseWhileRunning() || refuseWithoutLinks(RunGuard::AllanFourHour))
         return;
     emit addWorkOrderDetailsDalig();
     if (g_recording.load() == 0) {
@@ -186,7 +222,12 @@ void multi_calib_cmd::_ackTimeout_static_retest_4h()
         broadcast(kFourHourRetestCmd);
         m_fourHourWatch.commandSent();
     }
-    if (m_fourHourWatch.observeAll()) {
+    const bool ended = m_fourHourWatch.observeAll();
+    if (!ended && t >= kFourHourCommandTick + withMargin(kFourHourRetestMin) * 60) {
+        allanEndMissed(RunGuard::AllanFourHour, withMargin(kFourHourRetestMin));
+        return;
+    }
+    if (ended) {
         log(74, tr("ALlan static retest completed"));
         m_fourHourTimer->stop();
         // The last modules get a minute to report before the results are posted.
@@ -204,7 +245,7 @@ void multi_calib_cmd::finishFourHourRun()
     // The expectation is in place before the tables are looked at under the box.
     g_expected_calib_flag = 32767;
     emit exectuePosMethod(4);
-    callOperator(tr("Advanced ALlan static retest completed, please check if the flag is correct"));
+    callOperator(tr("Advanced ALlan static retest completed, please check if the flag is correct") + lostPlatesNote());
     if (m_runs)
         m_runs->finished(RunGuard::AllanFourHour);
 }

@@ -178,11 +178,17 @@ void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
     if (!chamberLinkedOrWarn())
         return;
     bool ok = false;
-    const double t = ui->textEdit_hothouse_set_temperature_by_user_manual->toPlainText().trimmed().toDouble(&ok);
-    // The chamber register holds tenths of a degree in 16 bits: a text that is no number or
-    // lies outside what the register can carry is not sent.
-    if (!ok || t <= -3276.8 || t >= 3276.8) {
-        qDebug() << "温箱设定温度有误:" << ui->textEdit_hothouse_set_temperature_by_user_manual->toPlainText();
+    const QString text = ui->textEdit_hothouse_set_temperature_by_user_manual->toPlainText().trimmed();
+    const double t = text.toDouble(&ok);
+    // The chamber takes what the scripts may ask of it, nothing further: a text that is no
+    // number or lies outside the scripts' temperature range is not sent.
+    if (!ok || t < TempScript::kChamberMinC || t > TempScript::kChamberMaxC) {
+        qDebug() << "温箱设定温度有误:" << text;
+        Prompter::instance().warning(this, tr("Warning"),
+                                     tr("Set temperature (设定温度): \"%1\" is not a number from %2 to %3")
+                                         .arg(text)
+                                         .arg(TempScript::kChamberMinC)
+                                         .arg(TempScript::kChamberMaxC));
         return;
     }
     emit hothouse_set_target_temp(int16_t(t)); // cut toward zero
@@ -221,6 +227,7 @@ void MultiCalib::on_pushButton_hothouse_cmd_read_slope_clicked()
 void MultiCalib::show_heat_value(float celsius)
 {
     m_chamberTempAtMs = monotonicMs();
+    m_chamberMissedPolls = 0;
     const QString text = ChamberLog::number(double(celsius));
     ui->textEdit_hothouse_current_temperature_advanced->setPlainText(text);
     ui->textEdit_hothouse_current_temperature->setPlainText(text);

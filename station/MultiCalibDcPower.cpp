@@ -73,6 +73,9 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
         connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
         connect(w, &WorkerThread_DC_power::signal_linkLost, this, &MultiCalib::linkLost_DC_power);
+        connect(w, &WorkerThread_DC_power::signal_switch_read_back, this, &MultiCalib::supplySwitchReadBack);
+        m_supplyConfirmedOn = -1; // a new link knows nothing of the output yet
+        ui->label_dc_power_output_state->setText(supplyOutputText());
         emit signal_label_record_visible(1);
 
         // Each open starts a new log; the previous one is closed.
@@ -119,6 +122,31 @@ void MultiCalib::linkLost_DC_power(QString reason)
     m_dcWanted = false;
     emit signalTranspondLog(tr("DC supply: link lost (%1), please reconnect").arg(reason));
     stopRunsNeeding(RunGuard::Supply, "DC supply link lost");
+}
+
+// A switch the supply did not confirm: the run that counts on the supply cannot go on blind.
+void MultiCalib::supplySwitchReadBack(int on, bool confirmed)
+{
+    if (sender() && sender() != m_dcWorker.data())
+        return;
+    if (confirmed) {
+        m_supplyConfirmedOn = on;
+        ui->label_dc_power_output_state->setText(supplyOutputText());
+        return;
+    }
+    if (m_runs.idle() || !(RunGuard::needs(m_runs.active()) & RunGuard::Supply))
+        return;
+    const QString what = on ? tr("DC supply did not confirm power on") : tr("DC supply did not confirm power off");
+    stopRunWithAlarm(on ? "DC supply did not confirm power on" : "DC supply did not confirm power off",
+                     tr("%1: the run is stopped and nothing is uploaded").arg(what));
+}
+
+QString MultiCalib::supplyOutputText() const
+{
+    if (m_supplyConfirmedOn < 0)
+        return tr("Output: not confirmed since the link opened");
+    return m_supplyConfirmedOn ? tr("Output: on (last confirmed by the supply)")
+                               : tr("Output: off (last confirmed by the supply)");
 }
 
 QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->fileName() : QString(); }

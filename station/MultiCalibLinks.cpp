@@ -6,6 +6,7 @@
 
 #include <QDebug>
 #include <QDeadlineTimer>
+#include <QSemaphore>
 #include <QThread>
 
 #include "app/Prompter.h"
@@ -39,7 +40,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         m_rackWanted[index] = false;
         emit signal_label_record_visible(0);
         g_expected_calib_flag = 0;
-        stopRunsWithoutPlates("base-board links closed");
+        plateLinkGone(index + 2, "base-board links closed");
         return;
     }
     retireWorker(m_multiWorkers[index], kPortReleaseMs);
@@ -69,10 +70,28 @@ void MultiCalib::stopRunsWithoutPlates(const QString &reason)
         stopRunsNeeding(RunGuard::Plates, reason);
 }
 
+// A plate link (plate 1 is the main link) went away: a run on the plates stops with the last of
+// them; while others remain it goes on, told in red and named again in the run's end box.
+void MultiCalib::plateLinkGone(int plate, const QString &reason)
+{
+    stopRunsWithoutPlates(reason);
+    if (m_runs.idle() || !(RunGuard::needs(m_runs.active()) & RunGuard::Plates))
+        return;
+    m_runs.plateLost(plate);
+    const QString text = tr("Plate %1 link lost during the run: its IMUs are no longer in the run").arg(plate);
+    emit signalTranspondLog(text);
+    for (QTextEdit *view : {ui->textEdit_turn_table_status_auto, ui->textEdit_turn_table_status_advanced,
+                            ui->textEdit_hothouse_current_status})
+        view->append(QString("<span style=\"color:red\">%1</span>").arg(text.toHtmlEscaped()));
+}
+
 void MultiCalib::linkLost_main(QString reason)
 {
-    // The main window clears plate 1's flag and offers its connect button again.
+    // The main window clears plate 1's flag too and offers its connect button again; the flag is
+    // clear before a run is told.
+    g_link_status[0] = 0;
     emit signalTranspondLog(tr("Plate 1: link lost (%1), please reconnect").arg(reason));
+    plateLinkGone(1, "main link lost");
 }
 
 void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
@@ -82,7 +101,7 @@ void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
     g_link_status[index + 1] = 0;
     m_rackWanted[index] = false; // the next connect makes a new worker
     emit signalTranspondLog(tr("Plate %1: link lost (%2), please reconnect").arg(index + 2).arg(reason));
-    stopRunsWithoutPlates("base-board links lost");
+    plateLinkGone(index + 2, "base-board links lost");
 }
 
 void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
@@ -134,6 +153,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
     // A run listens to the current worker only (the slot drops a retired worker's reports).
     connect(w, &WorkerThread_turn_table::signal_rotated_times, this, &MultiCalib::rev_turn_table_rotated_times);
     connect(w, &WorkerThread_turn_table::signal_linkLost, this, &MultiCalib::linkLost_Worker_turn_table);
+    connect(w, &WorkerThread_turn_table::signal_sequence_ended, this, &MultiCalib::oneClickSequenceEnded);
 }
 
 void MultiCalib::linkLost_Worker_turn_table(QString reason)
@@ -259,6 +279,17 @@ void MultiCalib::connect_serial_port(uint8_t on)
 
 void MultiCalib::shutDown(int waitMs)
 {
+    // A run still going stops through its own stop path first (chamber off, its stop commands,
+    // its log line), and the chamber gets its stop on the line before the links close.
+    stopActiveRun("program closed");
+    if (WorkerThread_hothouse *chamber = m_hothouseWorker.data()) {
+        const auto answered = std::make_shared<QSemaphore>();
+        const int chamberWaitMs = std::min(waitMs, kChamberStopWaitMs);
+        QMetaObject::invokeMethod(chamber, [chamber, answered, chamberWaitMs] {
+            chamber->whenIdle(chamberWaitMs, [answered] { answered->release(); });
+        }, Qt::QueuedConnection);
+        answered->tryAcquire(1, chamberWaitMs + 200);
+    }
     m_logWindow->close();
     m_cmdPage.close();
     m_settings.close();

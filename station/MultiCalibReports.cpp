@@ -90,7 +90,8 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         // The end-of-run box says so when the results did not reach the service.
         const auto answer = Prompter::instance().ask(
             Prompter::Kind::Warning, this, tr("Warning"),
-            tr("Turntable calibration completed, please check the calibration flag position") + uploadStateNote(),
+            tr("Turntable calibration completed, please check the calibration flag position") + uploadStateNote() +
+                m_runs.lostPlatesNote(),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         if (answer == QMessageBox::Yes || answer == QMessageBox::No)
             SoundPlayer::instance().stopLoop();

@@ -10,11 +10,13 @@
 #include <QTimer>
 
 #include "app/Prompter.h"
+#include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
 #include "link/LinkFlags.h"
 
 void MultiCalib::initRuns()
 {
+    m_runs.setLinkProbe([this] { return linksUp(); });
     m_cmdPage.setRunGuard(&m_runs);
     connect(&m_runs, &RunGuard::stopRequested, this, &MultiCalib::onRunStopRequested);
     connect(&m_runs, &RunGuard::stopped, this, [this](RunGuard::Run run, const QString &reason) {
@@ -24,6 +26,9 @@ void MultiCalib::initRuns()
         const QString line = RunGuard::name(run) + " stopped: " + reason;
         qDebug().noquote() << line;
         emit signalTranspondLog(line);
+        // The stop leaves the supply as its last finished code left it: say what that was.
+        if (RunGuard::needs(run) & RunGuard::Supply)
+            emit signalTranspondLog(tr("DC supply at the stop of %1: %2").arg(RunGuard::name(run), supplyOutputText()));
     });
     connect(&m_runs, &RunGuard::activeChanged, this, &MultiCalib::applyRunButtons);
 }
@@ -31,7 +36,8 @@ void MultiCalib::initRuns()
 QList<QPushButton *> MultiCalib::runStartButtons() const
 {
     return {ui->pushButton_hothouse_cmd_auto_include_dc_control, ui->pushButton_temperature_retest,
-            ui->pushButton_advanced_calib, ui->pushButton_advanced_calib_retest, ui->pushButton_advanced_retest};
+            ui->pushButton_advanced_calib, ui->pushButton_advanced_calib_retest, ui->pushButton_advanced_retest,
+            ui->pushButton_one_click_calib};
 }
 
 void MultiCalib::applyRunButtons(RunGuard::Run active)
@@ -62,6 +68,16 @@ void MultiCalib::finishRun(RunGuard::Run run) { m_runs.finished(run); }
 
 void MultiCalib::stopActiveRun(QString reason) { m_runs.stop(reason); }
 
+void MultiCalib::stopRunWithAlarm(const QString &reason, const QString &boxText)
+{
+    if (m_runs.idle())
+        return;
+    stopActiveRun(reason);
+    SoundPlayer::instance().playLooping(Sounds::Class);
+    Prompter::instance().warning(this, tr("Warning"), boxText);
+    SoundPlayer::instance().stopLoop();
+}
+
 int MultiCalib::linksUp() const
 {
     int up = 0;
@@ -91,6 +107,7 @@ void MultiCalib::onRunStopRequested(RunGuard::Run run, const QString &reason)
     case RunGuard::AdvancedCalib:
     case RunGuard::AdvancedCalibRetest:
     case RunGuard::AdvancedRetest: stopAdvancedRun(); break;
+    case RunGuard::OneClick: stopOneClickRun(); break;
     case RunGuard::AllanStatic:
     case RunGuard::AllanFourHour: // the command page stops its own runs
     case RunGuard::None: break;

@@ -23,6 +23,7 @@
 
 namespace {
 const char *kStamp = "yyyy_MMdd HH:mm:ss";
+const char *kChamberSilenceKey = "hothouse/silence_limit_s";
 QMessageBox::StandardButton askYesNo(QWidget *parent, const QString &title, const QString &text)
 {
     return Prompter::instance().ask(Prompter::Kind::Warning, parent, title, text, QMessageBox::Yes | QMessageBox::No,
@@ -166,9 +167,29 @@ void MultiCalib::DC_POWER_OFF_function()
     emit dc_control_cmd(102);
 }
 
-bool MultiCalib::chamberNotAnswering(qint64 runStartMs) const
+int MultiCalib::chamberStaleLimitMs() const
 {
-    return monotonicMs() - qMax(m_chamberTempAtMs, runStartMs) > chamberStaleLimitMs();
+    const double seconds = getSettings()->value(kChamberSilenceKey, 60).toDouble();
+    return qMax(m_chamberPollMs, int(seconds * 1000));
+}
+
+bool MultiCalib::chamberNotAnswering(qint64 runStartMs)
+{
+    const qint64 silentMs = monotonicMs() - qMax(m_chamberTempAtMs, runStartMs);
+    // A poll counts as missed once its answer is half a period late.
+    const qint64 poll = qMax(1, m_chamberPollMs);
+    const qint64 missed = qMax<qint64>(0, silentMs - poll / 2) / poll;
+    if (missed < m_chamberMissedPolls)
+        m_chamberMissedPolls = 0; // a temperature came (or a new run started) since
+    const int limitMs = chamberStaleLimitMs();
+    while (m_chamberMissedPolls < missed && silentMs <= limitMs) {
+        ++m_chamberMissedPolls;
+        emit signalTranspondLog(tr("Chamber: poll %1 missed (no temperature for %2 s); the run stops after %3 s of silence")
+                                    .arg(m_chamberMissedPolls)
+                                    .arg(double(silentMs) / 1000.0, 0, 'f', 1)
+                                    .arg(double(limitMs) / 1000.0, 0, 'f', 1));
+    }
+    return silentMs > limitMs;
 }
 
 bool MultiCalib::runLinksUp(RunGuard::Run run)
@@ -184,6 +205,18 @@ bool MultiCalib::runLinksUp(RunGuard::Run run)
     emit signalTranspondLog(text);
     Prompter::instance().warning(this, tr("Warning"), text);
     return false;
+}
+
+bool MultiCalib::chamberMissedSetPoint(const TempScript::RampBound &bound, uint32_t secondsInPhase)
+{
+    if (bound.seconds == 0 || secondsInPhase <= bound.seconds)
+        return false;
+    stopRunWithAlarm(QString("chamber did not reach %1 degC").arg(bound.target),
+                     tr("The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is "
+                        "uploaded")
+                         .arg(bound.target)
+                         .arg(bound.seconds / 60));
+    return true;
 }
 
 void MultiCalib::stopChamberScript(const QString &reason, bool chamberStopSent)
@@ -250,6 +283,8 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
         return;
     }
     TempScript::countTick(s);
+    if (chamberMissedSetPoint(TempScript::rampBound(s), s.secondsInPhase))
+        return;
     if (g_dual_computer_temp_calib_flag) {
         ui->textEdit_hothouse_set_temperature->setText(tr("Warm box slave mode"));
         ui->textEdit_hothouse_temp_slope_rev->setText(tr("Warm box slave mode"));
@@ -315,7 +350,9 @@ void MultiCalib::finishChamberScript()
     emit signal_auto_log_imu(0);
     m_chamberScript.elapsedEstimate = m_chamberScript.totalEstimate;
     emit dc_control_cmd(65530);
-    if (askYesNo(this, tr("Warning"), tr("Temperature compensation calibration retest completed, please check the retest marker position")) ==
+    if (askYesNo(this, tr("Warning"),
+                 tr("Temperature compensation calibration retest completed, please check the retest marker position") +
+                     m_runs.lostPlatesNote()) ==
         QMessageBox::Yes) {
         on_pushButton_hothouse_cmd_stop_clicked();
         setChamberScriptButtonsEnabled(true);

@@ -81,11 +81,28 @@ void MultiCalib::exectuePosMethod(uint8_t station)
     const QUrl url = uploadAddress(QString::fromLatin1(info.path));
     qDebug().noquote() << "MES接口地址：" << url.toString();
     const QByteArray body = buildStationBody(station);
+    emit signalTranspondLog(uploadPlatesLine(station));
     // Kept on disk first; the outbox posts it now and again later until the service took it.
     UploadOutcome outcome = m_outbox->send(station, body);
     for (const QString &line : outcome.log)
         qDebug().noquote() << line;
     m_lastUpload = std::move(outcome);
+}
+
+// Which plates a post holds, and the plates the run lost on its way (they are not in it).
+QString MultiCalib::uploadPlatesLine(uint8_t station) const
+{
+    QStringList held;
+    for (int p = 0; p < kPlates && p < g_link_status.size(); ++p)
+        if (g_link_status[p])
+            held << QString::number(p + 1);
+    QString line = QString("Station %1 results hold plates: %2").arg(station).arg(held.isEmpty() ? QString("none") : held.join(", "));
+    QStringList lost;
+    for (int p : m_runs.lostPlates())
+        lost << QString::number(p);
+    if (!lost.isEmpty())
+        line += QString(" (plate links lost during the run: %1)").arg(lost.join(", "));
+    return line;
 }
 
 void MultiCalib::setChamberScriptButtonsEnabled(bool enabled)

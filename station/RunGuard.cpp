@@ -12,6 +12,7 @@ QString RunGuard::name(Run run)
     case AdvancedRetest: return "Advanced retest";
     case AllanStatic: return "Static Allan retest";
     case AllanFourHour: return "Advanced Allan retest";
+    case OneClick: return "One-click turntable calibration";
     case None: break;
     }
     return QString();
@@ -21,12 +22,14 @@ int RunGuard::needs(Run run)
 {
     switch (run) {
     case TempScript:
-    case TempRetest: return Chamber | Supply;
+    case TempRetest: return Chamber | Supply | Plates;
+    // The advanced runs never switch the supply: its link is none of their business.
     case AdvancedCalib:
     case AdvancedCalibRetest:
-    case AdvancedRetest: return Chamber | Supply | Turntable;
+    case AdvancedRetest: return Chamber | Turntable | Plates;
     case AllanStatic: return Plates;
     case AllanFourHour: return Plates | Supply;
+    case OneClick: return Turntable | Plates;
     case None: break;
     }
     return 0;
@@ -57,10 +60,27 @@ QString RunGuard::busyText(Run running)
     return name(running) + " is running: stop it before starting another run";
 }
 
+void RunGuard::plateLost(int plate)
+{
+    if (m_active != None && !m_lostPlates.contains(plate))
+        m_lostPlates << plate;
+}
+
+QString RunGuard::lostPlatesNote() const
+{
+    if (m_lostPlates.isEmpty())
+        return QString();
+    QStringList numbers;
+    for (int p : m_lostPlates)
+        numbers << QString::number(p);
+    return "\n" + tr("Plate links lost during the run: %1").arg(numbers.join(", "));
+}
+
 bool RunGuard::begin(Run run)
 {
     if (run == None || m_active != None)
         return false;
+    m_lostPlates.clear();
     m_active = run;
     emit activeChanged(m_active);
     return true;

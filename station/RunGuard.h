@@ -4,8 +4,11 @@
 // claim the guard when a run starts, release it when the run ends by itself, and hear through
 // stopRequested when a run has to stop (the operator's Stop, a link the run needs closed, a
 // failure). Qt Core only.
+#include <QList>
 #include <QObject>
 #include <QString>
+
+#include <functional>
 
 class RunGuard : public QObject {
     Q_OBJECT
@@ -19,6 +22,7 @@ public:
         AdvancedRetest,      // advanced retest
         AllanStatic,         // static Allan retest (command page)
         AllanFourHour,       // advanced four-hour Allan retest (command page)
+        OneClick,            // one-click turntable calibration and retest
     };
     Q_ENUM(Run)
 
@@ -38,6 +42,18 @@ public:
     static QString linkName(Link link);
     // The box text of a start refused while another run is active.
     static QString busyText(Run running);
+
+    // Who knows which links are up (Link bits): the console.
+    void setLinkProbe(std::function<int()> probe) { m_linkProbe = std::move(probe); }
+    int linksUp() const { return m_linkProbe ? m_linkProbe() : 0; }
+    // The names of the links the run needs that are down now (empty when all are up).
+    QString missingFor(Run run) const { return missingLinks(needs(run), linksUp()); }
+
+    // Plates (1 to 16) whose link went away while the active run went on; cleared at each start.
+    void plateLost(int plate);
+    QList<int> lostPlates() const { return m_lostPlates; }
+    // An extra line for the run's end box naming the lost plates (empty when none was lost).
+    QString lostPlatesNote() const;
 
     // Claims the station for a run; false when another run is active.
     bool begin(Run run);
@@ -59,4 +75,6 @@ signals:
 
 private:
     Run m_active = None;
+    std::function<int()> m_linkProbe;
+    QList<int> m_lostPlates;
 };

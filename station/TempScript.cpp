@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 namespace TempScript {
@@ -311,5 +312,39 @@ bool imusReachedStop(const RackView &r, bool baseBoardLink, const ChamberScriptS
         }
     }
     return anyLive;
+}
+
+namespace {
+constexpr double kRampMarginS = 1800; // half an hour over twice the expected time
+}
+
+RampBound rampBound(const ChamberScriptState &s)
+{
+    const double fromStart = std::max(std::fabs(double(s.t0) - s.startTemp), std::fabs(delta(s)));
+    RampBound b;
+    double expected = 0;
+    switch (s.phase) {
+    case ChamberScriptPhase::GoStart:
+        b.target = s.startTemp;
+        expected = perMinute(fromStart, s.fallRate);
+        break;
+    case ChamberScriptPhase::GoStop:
+        b.target = s.stopTemp;
+        expected = perMinute(std::fabs(delta(s)), s.rampSlope);
+        break;
+    case ChamberScriptPhase::GoRoom:
+        b.target = 25;
+        expected = perMinute(std::max(std::fabs(double(s.stopTemp) - 25), std::fabs(double(s.startTemp) - 25)), s.fallRate);
+        break;
+    default:
+        return b;
+    }
+    b.seconds = cut(2 * expected + kRampMarginS);
+    return b;
+}
+
+uint32_t rampBoundSeconds(double span, double ratePerMinute)
+{
+    return cut(2 * perMinute(std::fabs(span), ratePerMinute) + kRampMarginS);
 }
 } // namespace TempScript

@@ -128,4 +128,15 @@ bool inStepStage(uint32_t status, uint32_t step);
 // temperature in the direction the chamber moves (above it on a heating ramp, below it on a
 // cooling ramp). Never with the base-board link up or a ramp of no height.
 bool imusReachedStop(const RackView &r, bool baseBoardLink, const ChamberScriptState &s);
+
+// The wait of a ramp phase for the chamber to come within 1 degC of its set point: the target
+// and the longest the phase may take (seconds: the ramp's expected time twice over plus half an
+// hour); seconds 0 outside a ramp phase.
+struct RampBound {
+    int target = 0;
+    uint32_t seconds = 0;
+};
+RampBound rampBound(const ChamberScriptState &s);
+// That bound for a ramp of span degC at a rate in degC per minute.
+uint32_t rampBoundSeconds(double span, double ratePerMinute);
 } // namespace TempScript

@@ -109,6 +109,10 @@ private:
     void callOperator(const QString &text);
     // Allan runs and the station's run guard.
     bool refuseWhileRunning();
+    // True, after a log line and a box naming them, while a link the run needs is down.
+    bool refuseWithoutLinks(RunGuard::Run run);
+    QString lostPlatesNote() const;
+    void allanEndMissed(RunGuard::Run run, uint32_t minutes);
     bool claimAllanRun(RunGuard::Run run);
     void stopAllanRun(RunGuard::Run run);
     void applyRunButtons(RunGuard::Run active);

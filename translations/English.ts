@@ -662,6 +662,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Not recording: the program is closing</source>
         <translation>Not recording: the program is closing</translation>
     </message>
+    <message>
+        <source>%1 is running: closing the program stops it (the chamber is switched off).</source>
+        <translation>%1 is running: closing the program stops it (the chamber is switched off).</translation>
+    </message>
 </context>
 <context>
     <name>MultiCalib</name>
@@ -1825,6 +1829,54 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>These upload results could not be written to disk and are lost if the program closes now: %1</source>
         <translation>These upload results could not be written to disk and are lost if the program closes now: %1</translation>
     </message>
+    <message>
+        <source>输出状态：未确认</source>
+        <translation>Output: not confirmed</translation>
+    </message>
+    <message>
+        <source>Set temperature (设定温度): &quot;%1&quot; is not a number from %2 to %3</source>
+        <translation>Set temperature: &quot;%1&quot; is not a number from %2 to %3</translation>
+    </message>
+    <message>
+        <source>DC supply did not confirm power on</source>
+        <translation>DC supply did not confirm power on</translation>
+    </message>
+    <message>
+        <source>DC supply did not confirm power off</source>
+        <translation>DC supply did not confirm power off</translation>
+    </message>
+    <message>
+        <source>%1: the run is stopped and nothing is uploaded</source>
+        <translation>%1: the run is stopped and nothing is uploaded</translation>
+    </message>
+    <message>
+        <source>Output: not confirmed since the link opened</source>
+        <translation>Output: not confirmed since the link opened</translation>
+    </message>
+    <message>
+        <source>Output: on (last confirmed by the supply)</source>
+        <translation>Output: on (last confirmed by the supply)</translation>
+    </message>
+    <message>
+        <source>Output: off (last confirmed by the supply)</source>
+        <translation>Output: off (last confirmed by the supply)</translation>
+    </message>
+    <message>
+        <source>Plate %1 link lost during the run: its IMUs are no longer in the run</source>
+        <translation>Plate %1 link lost during the run: its IMUs are no longer in the run</translation>
+    </message>
+    <message>
+        <source>DC supply at the stop of %1: %2</source>
+        <translation>DC supply at the stop of %1: %2</translation>
+    </message>
+    <message>
+        <source>Chamber: poll %1 missed (no temperature for %2 s); the run stops after %3 s of silence</source>
+        <translation>Chamber: poll %1 missed (no temperature for %2 s); the run stops after %3 s of silence</translation>
+    </message>
+    <message>
+        <source>The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is uploaded</source>
+        <translation>The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is uploaded</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -1920,6 +1972,13 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Cannot write a cell</source>
         <translation>Cannot write a cell</translation>
+    </message>
+</context>
+<context>
+    <name>RunGuard</name>
+    <message>
+        <source>Plate links lost during the run: %1</source>
+        <translation>Plate links lost during the run: %1</translation>
     </message>
 </context>
 <context>
@@ -2403,6 +2462,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Advanced ALlan static retest completed, please check if the flag is correct</source>
         <translation>Advanced Allan static retest completed, please check the flag</translation>
+    </message>
+    <message>
+        <source>Cannot start: not linked: %1</source>
+        <translation>Cannot start: not linked: %1</translation>
+    </message>
+    <message>
+        <source>No module reported the end of the retest (58017) within %1 min of its command: the run is stopped and nothing is uploaded</source>
+        <translation>No module reported the end of the retest (58017) within %1 min of its command: the run is stopped and nothing is uploaded</translation>
     </message>
 </context>
 </TS>

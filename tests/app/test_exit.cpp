@@ -11,6 +11,8 @@
 #include <QTest>
 
 #include "sim/ModuleSimulator.h"
+#include "tests/equipment/ModbusPeer.h"
+#include "tests/equipment/WireTap.h"
 #include "tests/kit/TestKit.h"
 
 using TestKit::waitUntil;
@@ -18,6 +20,51 @@ using TestKit::waitUntil;
 class TestExit : public QObject {
     Q_OBJECT
     static QString program() { return qEnvironmentVariable("TEST_BINARY_DIR") + "/imu_tool"; }
+
+private:
+    // Starts the program on a config folder with these port settings and the exit seam; the
+    // program runs under a virtual display when there is one.
+    void startProgram(QProcess &proc, const QString &configName, const QMap<QString, QString> &ports,
+                      const QMap<QString, QString> &extraEnv)
+    {
+        const QString program = TestExit::program();
+        QVERIFY2(QFileInfo::exists(program), qPrintable(program));
+        const QString config = TestKit::workDir() + "/" + configName;
+        QDir(config).removeRecursively();
+        QVERIFY(QDir().mkpath(config));
+        {
+            QSettings ini(config + "/KelvantoConfig.ini", QSettings::IniFormat);
+            for (auto it = ports.begin(); it != ports.end(); ++it)
+                ini.setValue(it.key(), it.value());
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KELVANTO_TEST_EXIT", "1");
+        env.insert("KELVANTO_CONFIG_DIR", config);
+        for (auto it = extraEnv.begin(); it != extraEnv.end(); ++it)
+            env.insert(it.key(), it.value());
+        proc.setWorkingDirectory(TestKit::workDir());
+        const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+        if (!xvfb.isEmpty()) {
+            env.remove("QT_QPA_PLATFORM"); // a real (virtual) X display
+            proc.setProcessEnvironment(env);
+            proc.start(xvfb, {"-a", program});
+        } else {
+            proc.setProcessEnvironment(env);
+            proc.start(program, {});
+        }
+        QVERIFY(proc.waitForStarted(10000));
+    }
+
+    // Its standard error up to the seam's close (or the program's end).
+    static QByteArray untilClosing(QProcess &proc)
+    {
+        QByteArray err;
+        waitUntil([&] {
+            err += proc.readAllStandardError();
+            return err.contains("exit-test: closing") || proc.state() == QProcess::NotRunning;
+        }, 60000);
+        return err;
+    }
 
 private slots:
     // The forms connect their slots by name: a slot named like a form widget's signal that no
@@ -45,43 +92,17 @@ private slots:
 
     void aConfirmedCloseWithTheConsoleWindowsOpenEndsTheProcess()
     {
-        const QString program = TestExit::program();
-        QVERIFY2(QFileInfo::exists(program), qPrintable(program));
         ModuleSimulator sim, plate2;
         QVERIFY(sim.isValid() && plate2.isValid());
         // Plate 2 of the rack on its own board: the console links it with the main link.
-        const QString config = TestKit::workDir() + "/exit_config";
-        QDir(config).removeRecursively();
-        QVERIFY(QDir().mkpath(config));
-        {
-            QSettings ini(config + "/KelvantoConfig.ini", QSettings::IniFormat);
-            ini.setValue("serial_port_index/serial_multi0", plate2.portPath() + " # simulated");
-        }
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KELVANTO_TEST_EXIT", "1");
-        env.insert("KELVANTO_TEST_EXIT_PORT", sim.portPath());
-        env.insert("KELVANTO_EXTRA_PORTS", sim.portPath() + ":" + plate2.portPath());
-        env.insert("KELVANTO_CONFIG_DIR", config);
         QProcess proc;
-        proc.setProcessEnvironment(env);
-        proc.setWorkingDirectory(TestKit::workDir());
-        const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
-        if (!xvfb.isEmpty()) {
-            env.remove("QT_QPA_PLATFORM"); // a real (virtual) X display
-            proc.setProcessEnvironment(env);
-            proc.start(xvfb, {"-a", program});
-        } else {
-            proc.start(program, {});
-        }
-        QVERIFY(proc.waitForStarted(10000));
-
+        startProgram(proc, "exit_config", {{"serial_port_index/serial_multi0", plate2.portPath() + " # simulated"}},
+                     {{"KELVANTO_TEST_EXIT_PORT", sim.portPath()},
+                      {"KELVANTO_EXTRA_PORTS", sim.portPath() + ":" + plate2.portPath()}});
+        if (QTest::currentTestFailed())
+            return;
         // The program opens its windows, links, and then closes (a test seam drives it).
-        QByteArray err;
-        QVERIFY(waitUntil([&] {
-            err += proc.readAllStandardError();
-            return err.contains("exit-test: closing") || proc.state() == QProcess::NotRunning;
-        }, 60000));
+        QByteArray err = untilClosing(proc);
         QElapsedTimer sinceClose;
         sinceClose.start();
         QVERIFY2(err.contains("exit-test: closing"), err.constData());
@@ -102,6 +123,41 @@ private slots:
             proc.kill();
             proc.waitForFinished(3000);
         }
+    }
+
+    void aConfirmedCloseInTheMiddleOfARunStopsItAndTheChamberFirst()
+    {
+        ModuleSimulator sim, plate2;
+        WireTap chamberLine, dcLine;
+        QVERIFY(sim.isValid() && plate2.isValid() && chamberLine.isValid() && dcLine.isValid());
+        ModbusPeer chamber({"--rtu", chamberLine.peerPath(), "--slave", "1", "--set", "0x0744=250", "--follow", "0x074E:0x0744"},
+                           "exit_chamber_writes.txt");
+        ModbusPeer supply({"--rtu", dcLine.peerPath(), "--slave", "17", "--set", "0=32767", "--set", "1=16383"},
+                          "exit_dc_writes.txt");
+        QVERIFY(chamber.waitReady() && supply.waitReady());
+        QProcess proc;
+        startProgram(proc, "exit_run_config",
+                     {{"serial_port_index/serial_multi0", plate2.portPath() + " # simulated"},
+                      {"serial_port_index/serial_hot_house", chamberLine.workerPath() + " # simulated"},
+                      {"serial_port_index/serial_dc_power", dcLine.workerPath() + " # simulated"}},
+                     {{"KELVANTO_TEST_EXIT_PORT", sim.portPath()},
+                      {"KELVANTO_TEST_EXIT_RUN", "1"},
+                      {"KELVANTO_EXTRA_PORTS", QStringList{sim.portPath(), plate2.portPath(), chamberLine.workerPath(),
+                                                           dcLine.workerPath()}.join(":")}});
+        if (QTest::currentTestFailed())
+            return;
+        QByteArray err = untilClosing(proc);
+        QVERIFY2(err.contains("exit-test: closing"), err.constData());
+        QVERIFY2(err.contains("exit-test: run 2"), err.constData()); // the temperature retest runs
+        QVERIFY(waitUntil([&] { return proc.state() == QProcess::NotRunning; }, 8000));
+        err += proc.readAllStandardError();
+        // The exit box named the run; the chamber was told to stop after its start, before the end.
+        QVERIFY2(err.contains("Temperature retest script is running: closing the program stops it"), err.constData());
+        QVERIFY2(err.contains("Temperature retest script stopped: program closed"), err.constData());
+        const QStringList writes = chamber.writes();
+        QVERIFY2(writes.contains("co 1200 1") && writes.lastIndexOf("co 1200 0") > writes.indexOf("co 1200 1"),
+                 qPrintable(writes.join("; ")));
+        QCOMPARE(proc.exitCode(), 0);
     }
 };
 

@@ -210,6 +210,7 @@ inline const std::pair<const char *, const char *> kConsoleWidgets[] = {
 {"label_dc_power_current_time", "QLabel"},
 {"label_dc_power_type", "QLabel"},
 {"pushButton_dc_power_supply_ON_OFF", "QPushButton"},
+{"label_dc_power_output_state", "QLabel"},
 {"calib_multi_plot2", "QCustomPlot"},
 {"comboBox_module_35", "QComboBox"},
 {"calib_multi_plot1", "QCustomPlot"},

@@ -113,6 +113,7 @@ private slots:
     }
     void init()
     {
+        g_link_status[0] = 1; // plate 1 (the main link) stands in for the plates a run needs
         prompter.shown.clear();
         prompter.answers.clear();
         dialogs.asked.clear();
@@ -255,19 +256,24 @@ private slots:
         Ui::MultiCalib *ui = console->form();
         g_turn_table_connected = 1;
         const QString name = QString::fromUtf8("一键标定+复测");
-        const QList<QPair<int, QString>> ends{{62, name + " completed"}, {59, QString::fromUtf8("转台跟踪异常，取消标定!")},
-                                             {74, name + " stopped"}, {75, name + " refused: 一键转台复测 is running"},
-                                             {74, name + ": turntable not connected"}};
+        // The reports that end it (a calibration's end, a failed stage's box), and the worker's
+        // end of the sequence whatever its report text says.
+        const QList<std::function<void(MultiCalib *)>> ends{
+            [&](MultiCalib *c) { c->rev_log_from_worker(62, name + " completed"); },
+            [](MultiCalib *c) { c->rev_log_from_worker(59, QString::fromUtf8("转台跟踪异常，取消标定!")); },
+            [](MultiCalib *c) { c->oneClickSequenceEnded(2); }};
         for (const auto &end : ends) {
             prompter.answers = {QMessageBox::Yes};
             QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
             QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
             console->rev_log_from_worker(74, name + " started"); // a stage report ends nothing
+            console->oneClickSequenceEnded(1);                     // nor another sequence's end
             QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
-            console->rev_log_from_worker(uint8_t(end.first), end.second);
-            QVERIFY2(ui->pushButton_one_click_calib->isEnabled(), qPrintable(end.second));
+            end(console.get());
+            QVERIFY(ui->pushButton_one_click_calib->isEnabled());
             QCOMPARE(ui->pushButton_one_click_calib->styleSheet(), QString());
             QVERIFY(ui->radioButtonNormalTest->isEnabled() && ui->radioButtonNoLineTest->isEnabled());
+            QVERIFY(console->runGuard()->idle());
         }
         // Closing the turntable link ends it too.
         QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);

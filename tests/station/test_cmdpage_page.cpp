@@ -493,6 +493,7 @@ private slots:
     void theFourHourRunRefusesWithoutRecording()
     {
         QSignalSpy workOrder(page, &multi_calib_cmd::addWorkOrderDetailsDalig);
+        g_dc_power_connected = 1; // the supply link the run needs (its codes are watched on the console)
         g_recording = 0;
         prompter.shown.clear();
         QTest::mouseClick(pui->pushButton_allan_advanced_4h, Qt::LeftButton);
@@ -551,6 +552,7 @@ private slots:
         QVERIFY(sound.looping.isEmpty());
         QVERIFY(pui->pushButton_allan_advanced_4h->isEnabled());
         QVERIFY(console->runGuard()->idle());
+        g_dc_power_connected = 0;
     }
 
     void closingEveryLinkResetsEveryIcon()

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTranslator>
 
 #include "app/Clock.h"
 #include "app/MetaTypes.h"
@@ -18,10 +19,12 @@
 #include "equipment/StationValues.h"
 #include "equipment/WorkerThread_Multi.h"
 #include "equipment/WorkerThread_turn_table.h"
+#include "link/WorkerThread.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "sim/TurntableSim.h"
+#include "station/AllanRetest.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/MultiCalib.h"
 #include "station/UploadOutbox.h"
@@ -49,6 +52,7 @@ private:
     QTimer minutes; // the soaks count wall-clock seconds: a minute passes every two milliseconds
     QTimer chamberReports; // the fake chamber reports its temperature as a polled one would
     float chamberTemp = 25.0f;
+    bool chamberFollows = true; // the fake chamber reaches each set point
     QList<int> startStop, dcCodes;
     QStringList logLines;
     int rotationsAsked = 0;
@@ -60,7 +64,19 @@ private:
         Ui::multi_calib_cmd *page = console->commandPage()->form();
         return {ui->pushButton_hothouse_cmd_auto_include_dc_control, ui->pushButton_temperature_retest,
                 ui->pushButton_advanced_calib, ui->pushButton_advanced_calib_retest, ui->pushButton_advanced_retest,
-                page->pushButton_static_retest, page->pushButton_allan_advanced_4h};
+                page->pushButton_static_retest, page->pushButton_allan_advanced_4h, ui->pushButton_one_click_calib};
+    }
+    void unlinkPlate()
+    {
+        if (g_link_status[1])
+            console->on_clicked_pushButton_connect_calib_multi_serial(0);
+    }
+    QList<uint16_t> plateCommandIds() const
+    {
+        QList<uint16_t> out;
+        for (const auto &c : sim->commands())
+            out << c.cmd.cmd_id;
+        return out;
     }
     // The log window's lines of stopped runs (the log also has the links' and reports' lines).
     QStringList stopLines() const { return logLines.filter(" stopped: "); }
@@ -155,6 +171,8 @@ private slots:
         // its temperature every 200 ms.
         connect(console, &MultiCalib::hothouse_set_target_temp, this,
                 [this](int16_t t) {
+                    if (!chamberFollows)
+                        return;
                     QTimer::singleShot(4, console, [this, t] {
                         chamberTemp = float(t);
                         console->show_heat_value(chamberTemp);
@@ -462,6 +480,229 @@ private slots:
             QVERIFY(c.cmd.cmd_id != 58416);
         QVERIFY(server->requests().isEmpty());
         g_recording = 0;
+    }
+
+    void theOneClickRunAndTheOtherRunsNeverShareTheStation()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        Ui::MultiCalib *ui = console->form();
+        QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(console->oneClickRunning());
+        QVERIFY(waitUntil([&] { return !table->commands().isEmpty(); })); // the table turns
+        QVERIFY(!allStartsEnabled());
+        const QString busy = "One-click turntable calibration is running: stop it before starting another run";
+        prompter.shown.clear();
+        console->on_pushButton_temperature_retest_clicked();
+        console->on_pushButton_advanced_retest();
+        console->commandPage()->on_pushButton_static_retest_clicked();
+        QCOMPARE(prompter.texts(), (QStringList{busy, busy, busy}));
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(!plateCommandIds().contains(52000) && !plateCommandIds().contains(59999));
+        QVERIFY(startStop.isEmpty() && dcCodes.isEmpty());
+        console->stopActiveRun("stopped by the test");
+        QCOMPARE(stopLines(), QStringList{"One-click turntable calibration stopped: stopped by the test"});
+        QVERIFY(allStartsEnabled());
+        QVERIFY(ui->radioButtonNormalTest->isEnabled());
+
+        // The reverse: a script holds the station, the one-click start sends nothing.
+        clearRecords();
+        console->on_pushButton_temperature_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::TempRetest);
+        QSignalSpy common(console, &MultiCalib::signal_common_cmd);
+        prompter.shown.clear();
+        console->on_pushButton_one_click_calib_clicked();
+        QCOMPARE(prompter.texts(), QStringList{"Temperature retest script is running: stop it before starting another run"});
+        QCOMPARE(common.size(), 0);
+        QVERIFY(!console->oneClickRunning());
+        console->stopActiveRun("stopped by the test");
+        QTest::qWait(300);
+        for (const QString &c : table->commands()) // at most the late stops of the first run
+            QVERIFY2(c.startsWith("STOP"), qPrintable(c));
+        QVERIFY(allStartsEnabled());
+    }
+
+    void theOneClickButtonComesBackInEnglish()
+    {
+        QTranslator english;
+        QVERIFY(english.load(qEnvironmentVariable("TEST_BINARY_DIR") + "/English.qm"));
+        QCoreApplication::installTranslator(&english);
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        Ui::MultiCalib *ui = console->form();
+        QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return !table->commands().isEmpty(); }));
+        QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
+        // The operator stops the frame: the sequence ends with its English report.
+        QTest::mouseClick(ui->pushButton_neihuan_control_stop_manual, Qt::LeftButton);
+        const bool back = waitUntil([&] { return ui->pushButton_one_click_calib->isEnabled(); });
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(back);
+        QVERIFY(ui->radioButtonNormalTest->isEnabled());
+        QVERIFY(console->runGuard()->idle());
+    }
+
+    void anAllanStartWithoutItsPlateOrSupplyIsRefusedByNameAndSendsNothing()
+    {
+        unlinkPlate();
+        clearRecords();
+        g_recording = 1;
+        multi_calib_cmd *page = console->commandPage();
+        page->on_pushButton_static_retest_clicked();
+        QCOMPARE(prompter.texts(), QStringList{"Cannot start: not linked: base boards"});
+        QVERIFY(!page->staticRunTicking());
+        QVERIFY(console->runGuard()->idle());
+        linkPlate();
+        clearRecords();
+        g_dc_power_connected = 0;
+        page->on_pushButton_allan_advanced_4h_clicked();
+        QCOMPARE(prompter.texts(), QStringList{"Cannot start: not linked: DC supply"});
+        QVERIFY(console->runGuard()->idle());
+        QTest::qWait(300);
+        QVERIFY(dcCodes.isEmpty());
+        QVERIFY(sim->commands().isEmpty());
+        QVERIFY(allStartsEnabled());
+        g_recording = 0;
+    }
+
+    void aScriptWithNoPlateLinkedIsRefused()
+    {
+        unlinkPlate();
+        clearRecords();
+        console->on_pushButton_temperature_retest_clicked();
+        QVERIFY(prompter.texts().contains("Cannot start: not linked: base boards"));
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(dcCodes.isEmpty() && startStop.isEmpty());
+        linkPlate();
+    }
+
+    void losingTheMainLinkStopsARunWhoseOnlyPlateItWas()
+    {
+        unlinkPlate();
+        ModuleSimulator mainPlate;
+        QVERIFY(mainPlate.isValid());
+        WorkerThread *w = createWorker(mainPlate.portPath(), 921600);
+        connect(w, &WorkerThread::signal_connectIsSuccess, this, [](bool ok) { g_link_status[0] = ok ? 1 : 0; });
+        connect(w, &WorkerThread::signal_linkLost, console, &MultiCalib::linkLost_main);
+        QVERIFY(waitUntil([] { return g_link_status[0] == 1; }));
+        clearRecords();
+        prompter.answers = {QMessageBox::Yes};
+        console->commandPage()->on_pushButton_static_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
+        QVERIFY(waitUntil([&] { return console->commandPage()->staticTicks() > 3; }));
+        mainPlate.hangUp();
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }));
+        QCOMPARE(stopLines(), QStringList{"Static Allan retest stopped: main link lost"});
+        QVERIFY(!console->commandPage()->staticRunTicking());
+        QVERIFY(allStartsEnabled());
+        QCOMPARE(g_link_status[0], uint8_t(0));
+        QVERIFY(TestKit::retireWorker(w));
+        linkPlate();
+    }
+
+    void aStaticAllanRunWithoutItsEndReportStopsAtItsBound()
+    {
+        linkPlate();
+        clearRecords();
+        const uint8_t quiet = g_static_test_countdown_min.load();
+        g_static_test_countdown_min = 0; // the command at the first tick
+        console->commandPage()->setRunSecondMs(1);
+        prompter.answers = {QMessageBox::Yes};
+        console->commandPage()->on_pushButton_static_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        console->commandPage()->setRunSecondMs(2);
+        g_static_test_countdown_min = quiet;
+        QVERIFY(stopped);
+        QCOMPARE(console->commandPage()->staticTicks(), uint32_t(91 * 60)); // 61 minutes and half as long again
+        QCOMPARE(stopLines(), QStringList{"Static Allan retest stopped: no end report (58017) within 91 min of the retest command"});
+        QCOMPARE(prompter.texts().last(), QString("No module reported the end of the retest (58017) within 91 min of its "
+                                                  "command: the run is stopped and nothing is uploaded"));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(!console->commandPage()->staticRunTicking());
+        QVERIFY(allStartsEnabled());
+        QTest::qWait(200);
+        QVERIFY(server->requests().isEmpty());
+    }
+
+    void losingOnePlateOfSeveralIsToldAndNamedAtTheRunsEnd()
+    {
+        linkPlate();
+        ModuleSimulator mainPlate;
+        QVERIFY(mainPlate.isValid());
+        WorkerThread *w = createWorker(mainPlate.portPath(), 921600);
+        connect(w, &WorkerThread::signal_connectIsSuccess, this, [](bool ok) { g_link_status[0] = ok ? 1 : 0; });
+        connect(w, &WorkerThread::signal_linkLost, console, &MultiCalib::linkLost_main);
+        QVERIFY(waitUntil([] { return g_link_status[0] == 1; }));
+        clearRecords();
+        const uint8_t quiet = g_static_test_countdown_min.load();
+        g_static_test_countdown_min = 0;
+        console->commandPage()->setRunSecondMs(1);
+        prompter.answers = {QMessageBox::Yes};
+        console->commandPage()->on_pushButton_static_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
+        // Plate 1 goes; plate 2 carries on and its modules run the retest to its end.
+        QVERIFY(waitUntil([&] { return console->commandPage()->staticTicks() > 2; }));
+        mainPlate.hangUp();
+        QVERIFY(waitUntil([&] { return !logLines.filter("Plate 1 link lost during the run").isEmpty(); }));
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
+        QVERIFY(console->form()->textEdit_turn_table_status_auto->toHtml().contains("#ff0000"));
+        const auto sendStatus = [&](uint32_t status) {
+            for (auto &imu : sim->imus) {
+                imu.time_ms = 1000;
+                imu.calib_status = status;
+            }
+            const uint64_t before = g_calib_status.generation(1);
+            sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
+            QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+        };
+        sendStatus(58016);
+        const uint32_t seen = console->commandPage()->staticTicks();
+        QVERIFY(waitUntil([&] { return console->commandPage()->staticTicks() > seen + 2; }));
+        sendStatus(kAllanRetestEnded);
+        const bool ended = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        console->commandPage()->setRunSecondMs(2);
+        g_static_test_countdown_min = quiet;
+        QVERIFY(ended);
+        QVERIFY(stopLines().isEmpty());
+        QVERIFY(prompter.texts().last().endsWith("\nPlate links lost during the run: 1"));
+        QVERIFY(logLines.contains("Station 2 results hold plates: 2 (plate links lost during the run: 1)"));
+        QVERIFY(waitUntil([&] { return !server->requests().isEmpty(); }));
+        QVERIFY(TestKit::retireWorker(w));
+        for (auto &imu : sim->imus)
+            imu = SimPayload::ImuValues{};
+        sound.looping.clear();
+    }
+
+    void anAdvancedRunWhoseChamberNeverReachesItsTargetStopsAtTheBound()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        const int posted = server->requests().size();
+        chamberFollows = false; // the chamber answers, but stays at 25 degC
+        chamberTemp = 25.0f;
+        console->show_heat_value(chamberTemp);
+        console->on_pushButton_advanced_retest();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        chamberFollows = true;
+        QVERIFY(stopped);
+        // 55 degC down to the first target at 2 degC a minute, twice, and half an hour: 85 min.
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: chamber did not reach -30 degC"});
+        QCOMPARE(prompter.texts().last(), QString("The chamber did not come within 1 degC of -30 degC in 85 min: the run is "
+                                                  "stopped and nothing is uploaded"));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QCOMPARE(rotationsAsked, 0);
+        QCOMPARE(startStop.last(), 0);
+        QVERIFY(allStartsEnabled());
+        QTest::qWait(200);
+        QCOMPARE(server->requests().size(), posted);
     }
 
     void aManualPositionMoveRunsAtTheOperatorsRate()

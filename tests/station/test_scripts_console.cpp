@@ -402,6 +402,40 @@ private slots:
         QVERIFY(!console->chamberScriptRetestRun());
     }
 
+    void aChamberThatNeverReachesItsSetPointStopsTheScriptAtTheBound()
+    {
+        clearRecords();
+        sendImus(700);
+        g_hothouse_connected = 1;
+        g_dc_power_connected = 1;
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
+        chamberTemp = 25.0f;
+        console->show_heat_value(chamberTemp);
+        chamberFollows = false; // the chamber answers, but stays at 25 degC
+        setParams({"2", "35", "1", "40", "1", "1"});
+        console->on_pushButton_temperature_retest_clicked();
+        QVERIFY(console->chamberScriptRunning());
+        const uint32_t bound = TempScript::rampBound(console->chamberScriptState()).seconds;
+        QCOMPARE(bound, 2 * 300u + 1800u); // 10 degC at 2 degC a minute, twice, and half an hour
+        const bool stopped = waitUntil([&] { return !console->chamberScriptRunning(); }, 60000);
+        chamberFollows = true;
+        QVERIFY(stopped);
+        QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStart);
+        QCOMPARE(console->chamberScriptState().secondsInPhase, bound + 1);
+        QStringList lines;
+        for (const QList<QVariant> &l : told)
+            lines << l[0].toString();
+        QCOMPARE(lines.filter(" stopped: "), QStringList{"Temperature retest script stopped: chamber did not reach 35 degC"});
+        QCOMPARE(prompter.texts().last(), QString("The chamber did not come within 1 degC of 35 degC in 40 min: the run is "
+                                                  "stopped and nothing is uploaded"));
+        QVERIFY(sound.played.contains(Sounds::Class));
+        QVERIFY(sound.looping.isEmpty());
+        QCOMPARE(startStop.last(), 0);
+        QVERIFY(console->runGuard()->idle());
+        QTest::qWait(200);
+        QVERIFY(posted.isEmpty());
+    }
+
     void closingTheChamberLinkStopsTheScriptWhereItIs()
     {
         clearRecords();

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
@@ -34,7 +35,8 @@ using TestKit::waitUntil;
 
 namespace {
 const QString kEndText = "Temperature compensation calibration retest completed, please check the retest marker position";
-const int kPollMs = 500; // the chamber's poll here; the stale limit is three of them
+const int kPollMs = 500; // the chamber's poll here
+const double kSilenceS = 1.5; // the chamber silence that stops a run here (three polls)
 
 QStringList chamberPeerArgs(const QString &path, const QString &celsiusTenths)
 {
@@ -147,6 +149,7 @@ private slots:
         s->setValue("main_index/DC_Max_VOLTAGE_NOW", 12.0f);
         s->setValue("main_index/DC_Max_CURRENT_NOW", 10.0f);
         s->setValue("main_index/DC_type", 1);
+        s->setValue("hothouse/silence_limit_s", kSilenceS);
         for (const auto &k : TempScript::paramKeys())
             s->remove(k.key);
         s->sync();
@@ -309,6 +312,50 @@ private slots:
         fastSupply();
     }
 
+    void aSupplyThatStopsAnsweringAfterItsFirstSwitchOnStopsTheScript()
+    {
+        chamberAt(25);
+        sendImus(800, 25.0f, 0);
+        const int posted = service->requests().size();
+        dcPeer->clearWrites();
+        sound.played.clear();
+        setParams({"2", "25", "1", "30", "1", "1"});
+        startFull();
+        // The step's first switch-on reaches the supply; then the supply falls silent.
+        QVERIFY(waitUntil([&] { return supplyOutputs().size() >= 3; }, 20000));
+        dcLine->muted = true;
+        const bool stopped = waitUntil([&] { return !console->chamberScriptRunning(); }, 30000);
+        dcLine->muted = false;
+        QVERIFY(stopped);
+        const QStringList stops = told.filter(" stopped: ");
+        QCOMPARE(stops.size(), 1);
+        QVERIFY2(stops.first().startsWith("Temperature compensation script stopped: DC supply did not confirm power"),
+                 qPrintable(stops.first()));
+        QVERIFY(sound.played.contains(":/images/class.wav"));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(prompter.texts().last().startsWith("DC supply did not confirm power"));
+        QVERIFY(!prompter.texts().contains(kEndText));
+        QVERIFY(console->runGuard()->idle());
+        QTest::qWait(500);
+        QCOMPARE(service->requests().size(), posted);
+        QVERIFY(!told.contains("Temperature script completed"));
+    }
+
+    void aStopSaysTheOutputTheSupplyLastConfirmed()
+    {
+        chamberAt(25);
+        sendImus(1000, 25.0f, 0);
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        // The step's switch-on, read back from the supply, shows on the supply page.
+        const QString on = "Output: on (last confirmed by the supply)";
+        QVERIFY(waitUntil([&] { return ui->label_dc_power_output_state->text() == on; }, 20000));
+        ui->pushButton_hothouse_cmd_stop->click();
+        QVERIFY(!console->chamberScriptRunning());
+        QCOMPARE(told.filter("DC supply at the stop"), QStringList{"DC supply at the stop of Temperature compensation script: " + on});
+        QCOMPARE(ui->label_dc_power_output_state->text(), on); // the stop switches nothing
+    }
+
     void aSupplyModelChangeRescalesTheNextSwitchOn()
     {
         // 12 V and 10 A stored; the 4520 model (45.5 V, 20.5 A full scale) chosen while running.
@@ -343,6 +390,41 @@ private slots:
         QCOMPARE(ui->label_result_ok_percent->text(), QString("-"));
     }
 
+    void aChamberSilentForLessThanItsBoundKeepsTheRunGoing()
+    {
+        getSettings()->setValue("hothouse/silence_limit_s", 4.0);
+        chamberAt(25);
+        sendImus(900, 25.0f, 0);
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
+        // Four polls (2 s) without an answer: each is told, the run goes on.
+        const QRegularExpression missedLine("^Chamber: poll \\d+ missed");
+        chamberLine->muted = true;
+        const bool told4 = waitUntil([&] { return told.filter(missedLine).size() >= 4; }, 8000);
+        chamberLine->muted = false;
+        QVERIFY2(told4, qPrintable(told.join("\n")));
+        QVERIFY(console->chamberScriptRunning());
+        QVERIFY(told.filter(" stopped: ").isEmpty());
+        const QStringList missed = told.filter(missedLine);
+        QVERIFY(missed.first().startsWith("Chamber: poll 1 missed (no temperature for "));
+        QVERIFY(missed.first().endsWith("); the run stops after 4.0 s of silence"));
+        // The chamber answers again; then it stays silent past the bound and the run stops.
+        ui->textEdit_hothouse_current_temperature->clear();
+        QVERIFY(waitUntil([&] { return !ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty(); }, 8000));
+        QElapsedTimer since;
+        chamberLine->muted = true;
+        since.start();
+        const bool stopped = waitUntil([&] { return !console->chamberScriptRunning(); }, 10000);
+        const qint64 took = since.elapsed();
+        chamberLine->muted = false;
+        getSettings()->setValue("hothouse/silence_limit_s", kSilenceS);
+        QVERIFY(stopped);
+        QVERIFY2(took >= 3000 && took <= 4000 + 1000, qPrintable(QString::number(took)));
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QVERIFY(waitUntil([&] { return !ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty(); }, 8000));
+    }
+
     void aChamberThatStopsAnsweringStopsAnAdvancedRunWithinTheStaleLimit()
     {
         // The turntable's link flag stands in for a linked turntable: the run does not get as far
@@ -371,6 +453,31 @@ private slots:
         // The chamber answers again before the next test.
         ui->textEdit_hothouse_current_temperature->clear();
         QVERIFY(waitUntil([&] { return !ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty(); }, 8000));
+    }
+
+    void anAdvancedRunNeitherNeedsNorStopsForTheSupplyLink()
+    {
+        g_turn_table_connected = 1; // stands in for a linked turntable: no rotation is reached here
+        prompter.shown.clear();
+        prompter.answers.clear();
+        told.clear();
+        console->on_clicked_pushButton_connect_dc_power_ctrl(); // the supply link closes
+        QCOMPARE(g_dc_power_connected, uint8_t(0));
+        console->on_pushButton_advanced_retest();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 1; }, 20000));
+        // A supply link that comes and goes in the middle changes nothing for the run.
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        QVERIFY(console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(told.filter(" stopped: ").isEmpty());
+        console->stopActiveRun("stopped by the test");
+        g_turn_table_connected = 0;
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        fastSupply();
     }
 
     void aChamberThatStopsAnsweringStopsTheRunWithinTheStaleLimit()
