@@ -13,6 +13,7 @@
 // 2^-32 per candidate) comes out in place of that candidate.
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -60,12 +61,18 @@ private:
         uint64_t end;   // one past its last CRC byte
         uint16_t id;
         uint32_t len;
+        bool failed;    // decided as failed, still held for the order of the starts
     };
     struct Ended {      // a candidate ended by a good frame inside it, counted at its own end
         uint64_t end;
         bool afterGood;
     };
     static bool endsLater(const Ended &a, const Ended &b) { return a.end > b.end; }
+    // The heap of the pending candidates: the earliest end first, by start among equal ends.
+    static bool decidedLater(const Candidate &a, const Candidate &b)
+    {
+        return a.end != b.end ? a.end > b.end : a.start > b.start;
+    }
 
     void append(const uint8_t *data, size_t n);
     // Runs the search up to the next good frame (true: it is in m_ready) or the end of the
@@ -74,7 +81,9 @@ private:
     void scan(uint64_t limit);
     bool complete(uint64_t end);
     void failed(uint64_t start, bool crc);
-    void settleFailures();
+    void dropFailedFront();
+    uint64_t firstPendingStart() const;
+    void settleFailures(uint64_t before);
     void settleEnded();
     void countCrcFailure(bool afterGood);
     const uint8_t *at(uint64_t pos) const { return m_buf.data() + (pos - m_base); }
@@ -85,9 +94,14 @@ private:
     uint64_t m_base = 0;
     uint64_t m_scan = 0;                 // next position to examine for a start
     uint64_t m_nextEnd = UINT64_MAX;     // the earliest end among the pending candidates
-    std::vector<Candidate> m_pending;    // candidates waiting for bytes, by start
-    std::vector<uint64_t> m_failedCrc;   // failures behind a pending candidate, counted once
-    std::vector<uint64_t> m_failedLength; // every candidate before them has failed
+    // Candidates waiting for bytes: by start (the first one not failed), and as a heap by end,
+    // so each candidate costs a bounded number of steps however many are pending.
+    std::deque<Candidate> m_pending;
+    std::vector<Candidate> m_byEnd;
+    // Starts of failures behind a pending candidate, min-heaps: each counts once every
+    // candidate before it has failed.
+    std::vector<uint64_t> m_failedCrc;
+    std::vector<uint64_t> m_failedLength;
     std::vector<Ended> m_ended;          // a min-heap by end
     Candidate m_ready{};
     FrameCounters m_counters;
