@@ -10,6 +10,9 @@ namespace {
 constexpr uint64_t kNone = UINT64_MAX;
 constexpr size_t kHeader = 6; // AA 55, id, length
 constexpr size_t kTrailer = 4; // CRC
+constexpr uint64_t kCrcStep = 64;
+// From this many bytes on a candidate's CRC comes from the registers at its ends.
+constexpr uint32_t kLongCrc = 2048;
 const auto kStartsLater = std::greater<uint64_t>();
 } // namespace
 
@@ -41,6 +44,7 @@ void FrameParser::reset()
     m_nextEnd = kNone;
     m_pending.clear();
     m_byEnd.clear();
+    m_crcMarks.clear();
     m_failedCrc.clear();
     m_failedLength.clear();
     m_ended.clear();
@@ -80,6 +84,10 @@ void FrameParser::append(const uint8_t *data, size_t n)
             std::memmove(m_buf.data(), m_buf.data() + dead, live);
         m_buf.resize(live);
         m_base = keep;
+        while (!m_crcMarks.empty() && m_crcOrigin + kCrcStep <= m_base) {
+            m_crcMarks.pop_front();
+            m_crcOrigin += kCrcStep;
+        }
     }
     m_buf.insert(m_buf.end(), data, data + n);
 }
@@ -141,10 +149,7 @@ bool FrameParser::complete(uint64_t end)
         const Candidate c = m_byEnd.front();
         std::pop_heap(m_byEnd.begin(), m_byEnd.end(), decidedLater);
         m_byEnd.pop_back();
-        const uint8_t *f = at(c.start);
-        const uint8_t *r = f + kHeader + c.len;
-        const uint32_t rx = uint32_t(r[0]) | uint32_t(r[1]) << 8 | uint32_t(r[2]) << 16 | uint32_t(r[3]) << 24;
-        if (crc32_update(1, f, kHeader + c.len) == rx) {
+        if (crcGood(c)) {
             // This frame comes out now: the candidates pending before it end as failed (counted
             // once their bytes have passed, as they would have failed then), the failures found
             // behind them count now, and nothing inside this frame is looked at again.
@@ -179,6 +184,35 @@ bool FrameParser::complete(uint64_t end)
     }
     m_nextEnd = m_byEnd.empty() ? kNone : m_byEnd.front().end;
     return false;
+}
+
+bool FrameParser::crcGood(const Candidate &c)
+{
+    const uint32_t n = uint32_t(kHeader) + c.len;
+    const uint8_t *r = at(c.start) + n;
+    const uint32_t rx = uint32_t(r[0]) | uint32_t(r[1]) << 8 | uint32_t(r[2]) << 16 | uint32_t(r[3]) << 24;
+    if (n < kLongCrc)
+        return crc32_update(1, at(c.start), n) == rx;
+    const uint32_t atStart = registerAt(c.start);
+    return (registerAt(c.start + n) ^ crc32_zeros(atStart ^ 1, n)) == rx;
+}
+
+uint32_t FrameParser::registerAt(uint64_t pos)
+{
+    // Start afresh at the first pending candidate when the marks are gone or cannot be run on
+    // (the bytes behind their last one were dropped).
+    if (m_crcMarks.empty() || pos < m_crcOrigin
+        || m_crcOrigin + (m_crcMarks.size() - 1) * kCrcStep < m_base) {
+        m_crcOrigin = std::min(pos, firstPendingStart());
+        m_crcMarks.assign(1, 0);
+    }
+    const size_t k = size_t((pos - m_crcOrigin) / kCrcStep);
+    while (m_crcMarks.size() <= k) {
+        const uint64_t from = m_crcOrigin + (m_crcMarks.size() - 1) * kCrcStep;
+        m_crcMarks.push_back(crc32_update(m_crcMarks.back(), at(from), kCrcStep));
+    }
+    const uint64_t mark = m_crcOrigin + k * kCrcStep;
+    return crc32_update(m_crcMarks[k], at(mark), size_t(pos - mark));
 }
 
 void FrameParser::dropFailedFront()
