@@ -1,8 +1,8 @@
 #pragma once
 // A separate window that shows the console's log lines, each with its time stamp. It keeps
 // the newest lines only: past the limit the oldest lines go. Lines are stamped as they arrive
-// and put into the view together once per turn of the event loop, as plain text, so a flood of
-// lines costs the same per line however full the window is.
+// and put into the view together within 50 ms, as plain text, so a flood of lines costs the
+// same per line however full the window is.
 #include <QStringList>
 #include <QWidget>
 
@@ -30,6 +30,7 @@ public slots:
 
 private:
     void flush();
+    void dropOldest();
 
     std::unique_ptr<Ui::FrmShowLog> ui;
     QStringList m_waiting; // stamped lines not yet in the view
