@@ -24,6 +24,40 @@ struct Crc32Tables {
 };
 constexpr Crc32Tables kCrc{};
 
+// Product of two polynomials modulo the CRC polynomial, in the reflected bit order (bit 31 is
+// x^0).
+constexpr uint32_t multModP(uint32_t a, uint32_t b)
+{
+    uint32_t m = 1u << 31, p = 0;
+    for (;;) {
+        if (a & m) {
+            p ^= b;
+            if ((a & (m - 1)) == 0)
+                break;
+        }
+        m >>= 1;
+        b = (b & 1) ? (b >> 1) ^ 0xEDB88320u : b >> 1;
+    }
+    return p;
+}
+
+// x^(8 * v * 16^d) modulo the CRC polynomial for each hex digit v of a length, d = 0 to 4:
+// running the register over n zero bytes multiplies it by x^(8n).
+struct ZeroTables {
+    uint32_t t[5][16];
+    ZeroTables() : t{}
+    {
+        uint32_t x8 = 1u << 23; // x^8
+        for (int d = 0; d < 5; ++d) {
+            t[d][0] = 1u << 31; // x^0
+            for (int v = 1; v < 16; ++v)
+                t[d][v] = multModP(t[d][v - 1], x8);
+            x8 = multModP(t[d][15], x8); // x^(8 * 16^(d+1))
+        }
+    }
+};
+const ZeroTables kZeros;
+
 } // namespace
 
 uint32_t crc32_byte(uint32_t crc, uint8_t b)
@@ -46,6 +80,14 @@ uint32_t crc32_update(uint32_t crc, const uint8_t *p, size_t len)
     }
     while (len--)
         crc = kCrc.t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
+    return crc;
+}
+
+uint32_t crc32_zeros(uint32_t crc, uint32_t len)
+{
+    for (int d = 0; len != 0 && d < 5; ++d, len >>= 4)
+        if (len & 15)
+            crc = multModP(kZeros.t[d][len & 15], crc);
     return crc;
 }
 

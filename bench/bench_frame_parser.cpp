@@ -2,7 +2,9 @@
 //  - a stream of 0xB6B4 calibration frames with noise, false starts and corrupt frames between
 //    them (rack bound, fed like serial reads);
 //  - short INS frames (0x0051 to 0x0053) alone, and the same frames with a false start of
-//    length 65,535 ("AA 55 id FF FF") before every tenth frame (main-link bound).
+//    length 65,535 ("AA 55 id FF FF") before every tenth frame (main-link bound);
+//  - input made only of false starts ("AA 55 02 00 FF FF" repeated, main-link bound), beside
+//    the plain reference parser that rescans after every failure: same frames and counts.
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <cstdio>
@@ -10,6 +12,7 @@
 
 #include "link/FrameParser.h"
 #include "sim/ModuleSimulator.h"
+#include "tests/kit/ReferenceFrameParser.h"
 
 namespace {
 
@@ -58,6 +61,29 @@ QByteArray insStream(bool falseStarts, int *sent)
     return stream;
 }
 
+// Seconds per MB of input made only of false starts, for the parser (fed like serial reads,
+// then ended) and for the reference; false when their counts differ.
+bool denseFalseStarts(double *parserSPerMb, double *referenceSPerMb)
+{
+    QByteArray stream;
+    while (stream.size() < 512 * 1024)
+        stream += QByteArray::fromHex("AA550200FFFF");
+    const auto *data = reinterpret_cast<const uint8_t *>(stream.constData());
+    const size_t n = size_t(stream.size());
+    const double mb = double(n) / 1e6;
+    QElapsedTimer t;
+    t.start();
+    const RefParse::Result got = RefParse::parseInChunks(data, n, FrameParser::mainLinkBound, {4096});
+    *parserSPerMb = double(t.nsecsElapsed()) / 1e9 / mb;
+    t.restart();
+    const RefParse::Result ref = RefParse::parse(data, n, FrameParser::mainLinkBound);
+    *referenceSPerMb = double(t.nsecsElapsed()) / 1e9 / mb;
+    std::printf("dense false starts: %llu failed, %llu frames (reference: %llu failed, %llu frames)\n",
+                static_cast<unsigned long long>(got.counts.bad()), static_cast<unsigned long long>(got.counts.good),
+                static_cast<unsigned long long>(ref.counts.bad()), static_cast<unsigned long long>(ref.counts.good));
+    return RefParse::same(got, ref);
+}
+
 } // namespace
 
 int main()
@@ -95,7 +121,12 @@ int main()
                 "(%llu of %d frames)\n",
                 withFs.mbPerS, static_cast<unsigned long long>(withFs.frames), insSentFs);
     std::printf("with false starts / without: %.2f (goal: at least 0.5)\n", withFs.mbPerS / plain.mbPerS);
-    const bool allFrames = calib.frames == uint64_t(sent) && plain.frames == uint64_t(insSent)
+    double denseS = 0, referenceS = 0;
+    const bool denseSame = denseFalseStarts(&denseS, &referenceS);
+    std::printf("input of false starts only: %.2f s/MB (%.3f MB/s); reference parser: %.2f s/MB (%.3f MB/s); "
+                "parser / reference speed: %.2f (goal: at least 1)\n",
+                denseS, 1 / denseS, referenceS, 1 / referenceS, referenceS / denseS);
+    const bool allFrames = denseSame && calib.frames == uint64_t(sent) && plain.frames == uint64_t(insSent)
         && withFs.frames == uint64_t(insSentFs);
     return allFrames ? 0 : 1;
 }

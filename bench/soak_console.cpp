@@ -3,7 +3,11 @@
 // (plate 1 through the main link, plates 2 to 16 through the rack links). Prints per plate the
 // frames sent and the frames the console took into its tables, the longest time the GUI thread
 // was busy at once, and the process's CPU time.
-//   soak_console [seconds=60] [period_ms=100]
+//   soak_console [seconds=60] [period_ms=100] [log_lines_per_s=0]
+// With log_lines_per_s above 0 the log window is shown, and each plate's link thread also
+// reports that many diagnostic lines a second to the console, which forwards them to the
+// window; the run then also tells whether the window shows every line it keeps, and how long
+// the last line took to show after the flood stopped.
 // The simulators run in a child process (this program started with --feed), so the figures
 // are the console's alone.
 #include <QApplication>
@@ -12,11 +16,13 @@
 #include <QProcess>
 #include <QTableWidget>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 
 #include <sys/resource.h>
 #include <time.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -29,6 +35,7 @@
 #include "link/LinkFlags.h"
 #include "link/WorkerThread.h"
 #include "sim/ModuleSimulator.h"
+#include "station/FrmShowLog.h"
 #include "station/MultiCalib.h"
 #include "ui_MultiCalib.h"
 
@@ -106,6 +113,97 @@ int feed(int seconds, int periodMs)
     });
     return qApp->exec();
 }
+
+// Sixteen threads, one a plate, that report diagnostic lines to the console as the link
+// threads do (a queued call on the console's thread) at the given rate for the given time.
+class LogFlood {
+public:
+    LogFlood(MultiCalib *console, int perSecond) : m_console(console), m_perSecond(perSecond) {}
+    ~LogFlood()
+    {
+        for (auto &t : m_threads) {
+            t->quit();
+            t->wait();
+        }
+    }
+    void start(int seconds)
+    {
+        m_clock.start();
+        for (int p = 0; p < kBoards; ++p) {
+            auto thread = std::make_unique<QThread>();
+            auto *timer = new QTimer;
+            timer->setTimerType(Qt::PreciseTimer);
+            timer->moveToThread(thread.get());
+            QObject::connect(thread.get(), &QThread::finished, timer, &QObject::deleteLater);
+            const int perTick = std::max(1, m_perSecond / 100);
+            const int lines = m_perSecond * seconds;
+            // Each thread keeps its own pace and count, however busy the console's thread is.
+            QObject::connect(timer, &QTimer::timeout, timer, [this, timer, p, perTick, lines] {
+                for (int k = 0; k < perTick && m_sent[p] < lines; ++k) {
+                    const QString line = QString("Plate %1: diagnostic line %2").arg(p + 1).arg(++m_sent[p]);
+                    MultiCalib *c = m_console;
+                    QMetaObject::invokeMethod(c, [c, line] { c->rev_log_from_worker(5, line); });
+                }
+                if (m_sent[p] >= lines) {
+                    timer->stop();
+                    m_lastSentMs = std::max<qint64>(m_lastSentMs, m_clock.elapsed());
+                    ++m_done;
+                }
+            });
+            thread->start();
+            QMetaObject::invokeMethod(timer, [timer, perTick, this] { timer->start(std::max(1, 1000 * perTick / m_perSecond)); });
+            m_threads.push_back(std::move(thread));
+        }
+    }
+    bool stopped() const { return m_done == kBoards; }
+    // Seconds since the last line was sent.
+    double sinceLastLine() const { return double(m_clock.elapsed() - m_lastSentMs) / 1000.0; }
+    int sent(int p) const { return m_sent[p]; }
+    int total() const
+    {
+        int n = 0;
+        for (int p = 0; p < kBoards; ++p)
+            n += m_sent[p];
+        return n;
+    }
+    // True once the window shows each plate's last line.
+    bool shownAll(FrmShowLog *w) const
+    {
+        const QString text = w->text();
+        for (int p = 0; p < kBoards; ++p)
+            if (!text.endsWith(lastLine(p)) && !text.contains(lastLine(p) + "\n"))
+                return false;
+        return true;
+    }
+    QString lastLine(int p) const { return QString("Plate %1: diagnostic line %2").arg(p + 1).arg(m_sent[p]); }
+    // The flood's lines in the window run without a gap up to each plate's last line.
+    bool nothingMissing(FrmShowLog *w) const
+    {
+        std::vector<int> next(kBoards, 0);
+        for (const QString &l : w->text().split('\n')) {
+            const int at = l.indexOf("Plate ");
+            if (at < 0 || !l.contains(": diagnostic line "))
+                continue;
+            const QStringList f = l.mid(at + 6).split(": diagnostic line ");
+            const int p = f[0].toInt() - 1, n = f[1].toInt();
+            if (next[size_t(p)] != 0 && n != next[size_t(p)])
+                return false;
+            next[size_t(p)] = n + 1;
+        }
+        for (int p = 0; p < kBoards; ++p)
+            if (next[size_t(p)] != m_sent[p] + 1)
+                return false;
+        return true;
+    }
+private:
+    MultiCalib *m_console;
+    int m_perSecond;
+    std::vector<std::unique_ptr<QThread>> m_threads;
+    std::atomic<int> m_sent[kBoards] = {};
+    QElapsedTimer m_clock;
+    std::atomic<qint64> m_lastSentMs{0};
+    std::atomic<int> m_done{0};
+};
 } // namespace
 
 int main(int argc, char **argv)
@@ -124,6 +222,7 @@ int main(int argc, char **argv)
     Prompter::install(&prompter);
     const int seconds = argc > 1 ? atoi(argv[1]) : 60;
     const int periodMs = argc > 2 ? atoi(argv[2]) : 100;
+    const int logPerSecond = argc > 3 ? atoi(argv[3]) : 0;
 
     QProcess feeder;
     feeder.start(QCoreApplication::applicationFilePath(),
@@ -190,6 +289,11 @@ int main(int argc, char **argv)
     beat.start();
     heartbeat.start(5);
     feeder.write("go\n");
+    LogFlood flood(&console, logPerSecond);
+    if (logPerSecond > 0) {
+        console.logWindow()->show();
+        flood.start(seconds);
+    }
 
     std::vector<uint32_t> sent(kBoards, 0);
     int reported = 0;
@@ -203,6 +307,11 @@ int main(int argc, char **argv)
         }
     });
     runUntil([&] { return reported == kBoards; }, (seconds + 20) * 1000);
+    double drainS = 0;
+    if (logPerSecond > 0) {
+        runUntil([&] { return flood.stopped() && flood.shownAll(console.logWindow()); }, 600000);
+        drainS = flood.sinceLastLine();
+    }
     // Let the last frames arrive and the 1 s refresh take them into the tables.
     runUntil([] { return false; }, 3000);
     heartbeat.stop();
@@ -218,6 +327,15 @@ int main(int argc, char **argv)
         std::printf("%5d %5u %9llu %6llu %17s\n", p + 1, sent[size_t(p)], (unsigned long long)received,
                     (unsigned long long)shown, stamp ? stamp->text().toLocal8Bit().constData() : "-");
         lossless = lossless && shown == sent[size_t(p)] && stamp && stamp->text().toUInt() == sent[size_t(p)];
+    }
+    if (logPerSecond > 0) {
+        FrmShowLog *w = console.logWindow();
+        const bool logWhole = flood.nothingMissing(w)
+            && (flood.total() < FrmShowLog::kDefaultMaxLines || w->lineCount() == FrmShowLog::kDefaultMaxLines);
+        std::printf("log window shown: %d lines from %d plates, the window holds %d, the newest without a gap: %s; "
+                    "the last line showed %.2f s after it was sent\n",
+                    flood.total(), kBoards, w->lineCount(), logWhole ? "yes" : "NO", drainS);
+        lossless = lossless && logWhole;
     }
     std::printf("nothing lost: %s\n", lossless ? "yes" : "NO");
     std::printf("longest GUI-thread busy time: %.1f ms of its own CPU, %.1f s into the run (goal < 50 ms); "

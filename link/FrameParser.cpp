@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "link/DeviceProtocol.h"
 
@@ -9,6 +10,10 @@ namespace {
 constexpr uint64_t kNone = UINT64_MAX;
 constexpr size_t kHeader = 6; // AA 55, id, length
 constexpr size_t kTrailer = 4; // CRC
+constexpr uint64_t kCrcStep = 64;
+// From this many bytes on a candidate's CRC comes from the registers at its ends.
+constexpr uint32_t kLongCrc = 2048;
+const auto kStartsLater = std::greater<uint64_t>();
 } // namespace
 
 bool FrameParser::mainLinkBound(uint16_t, uint32_t len)
@@ -38,6 +43,8 @@ void FrameParser::reset()
     m_scan = m_base;
     m_nextEnd = kNone;
     m_pending.clear();
+    m_byEnd.clear();
+    m_crcMarks.clear();
     m_failedCrc.clear();
     m_failedLength.clear();
     m_ended.clear();
@@ -48,27 +55,28 @@ void FrameParser::endOfInput()
     // The pending candidates never complete; everything behind their starts has been searched,
     // so the failures found there now count like any others.
     m_pending.clear();
+    m_byEnd.clear();
     m_nextEnd = kNone;
-    settleFailures();
+    settleFailures(kNone);
     settleEnded();
     reset();
 }
 
+uint64_t FrameParser::firstPendingStart() const
+{
+    return m_pending.empty() ? kNone : m_pending.front().start;
+}
+
 size_t FrameParser::pendingBytes() const
 {
-    uint64_t from = m_scan;
-    if (!m_pending.empty())
-        from = std::min(from, m_pending.front().start);
-    return size_t(held() - from);
+    return size_t(held() - std::min(m_scan, firstPendingStart()));
 }
 
 void FrameParser::append(const uint8_t *data, size_t n)
 {
     // Drop the bytes nobody needs any more once they are at least as many as those kept, so
     // each byte is moved a bounded number of times.
-    uint64_t keep = m_scan;
-    if (!m_pending.empty())
-        keep = std::min(keep, m_pending.front().start);
+    const uint64_t keep = std::min(m_scan, firstPendingStart());
     const size_t dead = size_t(keep - m_base);
     const size_t live = m_buf.size() - dead;
     if (dead > 0 && dead >= live) {
@@ -76,6 +84,10 @@ void FrameParser::append(const uint8_t *data, size_t n)
             std::memmove(m_buf.data(), m_buf.data() + dead, live);
         m_buf.resize(live);
         m_base = keep;
+        while (!m_crcMarks.empty() && m_crcOrigin + kCrcStep <= m_base) {
+            m_crcMarks.pop_front();
+            m_crcOrigin += kCrcStep;
+        }
     }
     m_buf.insert(m_buf.end(), data, data + n);
 }
@@ -120,7 +132,9 @@ void FrameParser::scan(uint64_t limit)
             continue;
         }
         const uint64_t end = start + kHeader + len + kTrailer;
-        m_pending.push_back({start, end, id, len});
+        m_pending.push_back({start, end, id, len, false});
+        m_byEnd.push_back(m_pending.back());
+        std::push_heap(m_byEnd.begin(), m_byEnd.end(), decidedLater);
         if (end < m_nextEnd)
             m_nextEnd = end;
         limit = std::min(limit, end);
@@ -131,83 +145,112 @@ bool FrameParser::complete(uint64_t end)
 {
     // Candidates ending here are decided in the order of their starts, as a parser that waits
     // for each one would decide them.
-    for (size_t i = 0; i < m_pending.size();) {
-        const Candidate c = m_pending[i];
-        if (c.end != end) {
-            ++i;
-            continue;
-        }
-        const uint8_t *f = at(c.start);
-        const uint8_t *r = f + kHeader + c.len;
-        const uint32_t rx = uint32_t(r[0]) | uint32_t(r[1]) << 8 | uint32_t(r[2]) << 16 | uint32_t(r[3]) << 24;
-        if (crc32_update(1, f, kHeader + c.len) == rx) {
+    while (!m_byEnd.empty() && m_byEnd.front().end == end) {
+        const Candidate c = m_byEnd.front();
+        std::pop_heap(m_byEnd.begin(), m_byEnd.end(), decidedLater);
+        m_byEnd.pop_back();
+        if (crcGood(c)) {
             // This frame comes out now: the candidates pending before it end as failed (counted
             // once their bytes have passed, as they would have failed then), the failures found
             // behind them count now, and nothing inside this frame is looked at again.
             const bool afterGood = m_counters.good > 0;
-            for (size_t k = 0; k < i; ++k) {
-                m_ended.push_back({m_pending[k].end, afterGood});
+            for (const Candidate &k : m_pending) {
+                if (k.start >= c.start)
+                    break;
+                if (k.failed)
+                    continue;
+                m_ended.push_back({k.end, afterGood});
                 std::push_heap(m_ended.begin(), m_ended.end(), endsLater);
             }
-            for (uint64_t s : m_failedCrc)
-                if (s < c.start)
-                    countCrcFailure(afterGood);
-            for (uint64_t s : m_failedLength)
-                if (s < c.start)
-                    ++m_counters.badLength;
+            settleFailures(c.start);
             m_failedCrc.clear();
             m_failedLength.clear();
             m_pending.clear();
+            m_byEnd.clear();
             m_nextEnd = kNone;
             m_scan = end;
             ++m_counters.good;
             m_ready = c;
             return true;
         }
-        m_pending.erase(m_pending.begin() + std::ptrdiff_t(i));
+        // The starts are in order: find it by halves and mark it; the failed ones at the
+        // front go.
+        const auto it = std::lower_bound(m_pending.begin(), m_pending.end(), c.start,
+                                         [](const Candidate &k, uint64_t s) { return k.start < s; });
+        it->failed = true;
+        dropFailedFront();
         failed(c.start, true);
-        settleFailures();
+        settleFailures(firstPendingStart());
     }
-    m_nextEnd = kNone;
-    for (const Candidate &c : m_pending)
-        m_nextEnd = std::min(m_nextEnd, c.end);
+    m_nextEnd = m_byEnd.empty() ? kNone : m_byEnd.front().end;
     return false;
+}
+
+bool FrameParser::crcGood(const Candidate &c)
+{
+    const uint32_t n = uint32_t(kHeader) + c.len;
+    const uint8_t *r = at(c.start) + n;
+    const uint32_t rx = uint32_t(r[0]) | uint32_t(r[1]) << 8 | uint32_t(r[2]) << 16 | uint32_t(r[3]) << 24;
+    if (n < kLongCrc)
+        return crc32_update(1, at(c.start), n) == rx;
+    const uint32_t atStart = registerAt(c.start);
+    return (registerAt(c.start + n) ^ crc32_zeros(atStart ^ 1, n)) == rx;
+}
+
+uint32_t FrameParser::registerAt(uint64_t pos)
+{
+    // Start afresh at the first pending candidate when the marks are gone or cannot be run on
+    // (the bytes behind their last one were dropped).
+    if (m_crcMarks.empty() || pos < m_crcOrigin
+        || m_crcOrigin + (m_crcMarks.size() - 1) * kCrcStep < m_base) {
+        m_crcOrigin = std::min(pos, firstPendingStart());
+        m_crcMarks.assign(1, 0);
+    }
+    const size_t k = size_t((pos - m_crcOrigin) / kCrcStep);
+    while (m_crcMarks.size() <= k) {
+        const uint64_t from = m_crcOrigin + (m_crcMarks.size() - 1) * kCrcStep;
+        m_crcMarks.push_back(crc32_update(m_crcMarks.back(), at(from), kCrcStep));
+    }
+    const uint64_t mark = m_crcOrigin + k * kCrcStep;
+    return crc32_update(m_crcMarks[k], at(mark), size_t(pos - mark));
+}
+
+void FrameParser::dropFailedFront()
+{
+    while (!m_pending.empty() && m_pending.front().failed)
+        m_pending.pop_front();
 }
 
 void FrameParser::failed(uint64_t start, bool crc)
 {
     // Behind a pending candidate a failure only counts once that candidate has failed too: a
     // good one would have covered it.
-    if (m_pending.empty() || start < m_pending.front().start) {
+    if (start < firstPendingStart()) {
         if (crc)
             countCrcFailure(m_counters.good > 0);
         else
             ++m_counters.badLength;
     } else {
-        (crc ? m_failedCrc : m_failedLength).push_back(start);
+        std::vector<uint64_t> &list = crc ? m_failedCrc : m_failedLength;
+        list.push_back(start);
+        std::push_heap(list.begin(), list.end(), kStartsLater);
     }
 }
 
-void FrameParser::settleFailures()
+void FrameParser::settleFailures(uint64_t before)
 {
-    const uint64_t first = m_pending.empty() ? kNone : m_pending.front().start;
+    // Counts the failures that start before the given position.
     const bool afterGood = m_counters.good > 0;
-    auto settle = [&](std::vector<uint64_t> &list, bool crc) {
-        size_t kept = 0;
-        for (uint64_t s : list) {
-            if (s < first) {
-                if (crc)
-                    countCrcFailure(afterGood);
-                else
-                    ++m_counters.badLength;
-            } else {
-                list[kept++] = s;
-            }
-        }
-        list.resize(kept);
-    };
-    settle(m_failedCrc, true);
-    settle(m_failedLength, false);
+    while (!m_failedCrc.empty() && m_failedCrc.front() < before) {
+        countCrcFailure(afterGood);
+        std::pop_heap(m_failedCrc.begin(), m_failedCrc.end(), kStartsLater);
+        m_failedCrc.pop_back();
+    }
+    while (!m_failedLength.empty() && m_failedLength.front() < before) {
+        ++m_counters.badLength;
+        std::pop_heap(m_failedLength.begin(), m_failedLength.end(), kStartsLater);
+        m_failedLength.pop_back();
+    }
 }
 
 void FrameParser::settleEnded()

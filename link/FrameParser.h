@@ -11,8 +11,14 @@
 // are those of a parser that waits for each candidate to complete and rescans after every
 // failure; only a good frame lying wholly inside a candidate that itself passes its CRC (about
 // 2^-32 per candidate) comes out in place of that candidate.
+//
+// Each byte costs a bounded amount of work however many candidates are pending: they are kept
+// by start and in a heap by end, and a long candidate's CRC comes from CRC registers kept
+// along the stream rather than from a pass over its bytes, so input made only of false starts
+// (each one's bytes covered by thousands of others) parses at the speed of plain data.
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -60,12 +66,18 @@ private:
         uint64_t end;   // one past its last CRC byte
         uint16_t id;
         uint32_t len;
+        bool failed;    // decided as failed, still held for the order of the starts
     };
     struct Ended {      // a candidate ended by a good frame inside it, counted at its own end
         uint64_t end;
         bool afterGood;
     };
     static bool endsLater(const Ended &a, const Ended &b) { return a.end > b.end; }
+    // The heap of the pending candidates: the earliest end first, by start among equal ends.
+    static bool decidedLater(const Candidate &a, const Candidate &b)
+    {
+        return a.end != b.end ? a.end > b.end : a.start > b.start;
+    }
 
     void append(const uint8_t *data, size_t n);
     // Runs the search up to the next good frame (true: it is in m_ready) or the end of the
@@ -74,9 +86,13 @@ private:
     void scan(uint64_t limit);
     bool complete(uint64_t end);
     void failed(uint64_t start, bool crc);
-    void settleFailures();
+    void dropFailedFront();
+    uint64_t firstPendingStart() const;
+    void settleFailures(uint64_t before);
     void settleEnded();
     void countCrcFailure(bool afterGood);
+    bool crcGood(const Candidate &c);
+    uint32_t registerAt(uint64_t pos);
     const uint8_t *at(uint64_t pos) const { return m_buf.data() + (pos - m_base); }
     uint64_t held() const { return m_base + m_buf.size(); }
 
@@ -85,10 +101,20 @@ private:
     uint64_t m_base = 0;
     uint64_t m_scan = 0;                 // next position to examine for a start
     uint64_t m_nextEnd = UINT64_MAX;     // the earliest end among the pending candidates
-    std::vector<Candidate> m_pending;    // candidates waiting for bytes, by start
-    std::vector<uint64_t> m_failedCrc;   // failures behind a pending candidate, counted once
-    std::vector<uint64_t> m_failedLength; // every candidate before them has failed
+    // Candidates waiting for bytes: by start (the first one not failed), and as a heap by end,
+    // so each candidate costs a bounded number of steps however many are pending.
+    std::deque<Candidate> m_pending;
+    std::vector<Candidate> m_byEnd;
+    // Starts of failures behind a pending candidate, min-heaps: each counts once every
+    // candidate before it has failed.
+    std::vector<uint64_t> m_failedCrc;
+    std::vector<uint64_t> m_failedLength;
     std::vector<Ended> m_ended;          // a min-heap by end
+    // CRC registers run from 0 over the bytes from m_crcOrigin on, one every kCrcStep bytes:
+    // a long candidate's CRC follows from those at its two ends in a few steps, so candidates
+    // that overlap (false starts one behind the other) do not each pass over the same bytes.
+    std::deque<uint32_t> m_crcMarks;
+    uint64_t m_crcOrigin = 0;
     Candidate m_ready{};
     FrameCounters m_counters;
 };

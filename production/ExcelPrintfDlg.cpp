@@ -1,6 +1,5 @@
 #include "production/ExcelPrintfDlg.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -53,11 +52,8 @@ void ExcelPrintfDlg::addFiles(const QStringList &paths)
 
 void ExcelPrintfDlg::on_pushButton_choseFiles_clicked()
 {
-    const QString folder = QString("%1/%2").arg(QCoreApplication::applicationDirPath(), "IMUResults");
-    const QFileInfo info(folder);
-    const QString start = info.exists() && info.isDir() ? folder : QString();
-    addFiles(QFileDialog::getOpenFileNames(this, tr("Select multiple file dialog box!"), start,
-                                           "csv(*csv);;"));
+    addFiles(QFileDialog::getOpenFileNames(this, tr("Select multiple file dialog box!"),
+                                           productionRecordStartFolder(), "csv(*csv);;"));
 }
 
 void ExcelPrintfDlg::on_pushButton_clear_clicked()
@@ -73,8 +69,12 @@ void ExcelPrintfDlg::on_pushButton_cancel_clicked()
 
 void ExcelPrintfDlg::on_pushButton_exportExcel_clicked()
 {
-    const QString target = QFileDialog::getSaveFileName(this, tr("Export Excel file"), QString(),
-                                                        "*.xlsx");
+    if (m_paths.isEmpty()) {
+        refuseEmptyExport(0);
+        return;
+    }
+    const QString target = QFileDialog::getSaveFileName(this, tr("Export Excel file"),
+                                                        productionRecordStartFolder(), "*.xlsx");
     if (target.isEmpty())
         return;
     exportTo(target);
@@ -86,13 +86,30 @@ bool ExcelPrintfDlg::exportTo(const QString &target)
     QStringList paths;
     for (int row = 0; row < ui->tableWidget->rowCount(); ++row)
         paths << m_paths.value(row);
+    int unreadable = 0;
+    const QVector<ProductionRecord> records = mergeProductionRecords(paths, &unreadable);
+    if (records.isEmpty()) {
+        refuseEmptyExport(unreadable);
+        return false;
+    }
     QString error;
-    const bool ok = writeExcelReport(target, mergeProductionRecords(paths), &error);
-    if (ok)
+    const bool ok = writeExcelReport(target, records, &error);
+    if (ok && unreadable > 0)
+        Prompter::instance().information(this, tr("Tip"),
+                                         tr("Excel saved successfully") + "\n" + leftOutNote(records.size(), unreadable));
+    else if (ok)
         Prompter::instance().information(this, tr("Tip"), tr("Excel saved successfully"));
     else {
         qWarning("Excel export to %s failed: %s", qUtf8Printable(target), qUtf8Printable(error));
         Prompter::instance().warning(this, tr("Warning"), tr("Excel save failed"));
     }
     return ok;
+}
+
+void ExcelPrintfDlg::refuseEmptyExport(int unreadable)
+{
+    const QString why = unreadable > 0
+        ? tr("Nothing to export: none of the %1 chosen files could be read as a record.").arg(unreadable)
+        : tr("Nothing to export: choose the record files first.");
+    Prompter::instance().warning(this, tr("Warning"), why + "\n" + tr("No file was written."));
 }

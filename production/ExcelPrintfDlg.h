@@ -30,6 +30,9 @@ private slots:
     void on_pushButton_cancel_clicked();
 
 private:
+    // Says why nothing is exported: no file chosen, or none of them a record.
+    void refuseEmptyExport(int unreadable);
+
     std::unique_ptr<Ui::ExcelPrintfDlg> ui;
     QStringList m_paths;
 };

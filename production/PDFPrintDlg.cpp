@@ -1,6 +1,5 @@
 #include "production/PDFPrintDlg.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QPrintPreviewWidget>
@@ -20,11 +19,14 @@ PDFPrintDlg::PDFPrintDlg(QWidget *parent)
     layout->addWidget(m_preview);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, &PDFPrintDlg::updatePreView);
 
-    // The record folders kept under "IMUResults" beside the program, one per board.
-    const QDir results(QString("%1/%2").arg(QCoreApplication::applicationDirPath(), "IMUResults"));
-    for (const QString &name :
-         results.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
-        addRecordFolder(results.filePath(name));
+    // The record folders, one per board, kept under "IMUResults" in the working folder (and
+    // beside the program).
+    for (const QString &root : productionRecordRoots()) {
+        const QDir results(root);
+        for (const QString &name :
+             results.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+            addRecordFolder(results.filePath(name));
+    }
 }
 
 PDFPrintDlg::~PDFPrintDlg() = default;
@@ -44,7 +46,8 @@ void PDFPrintDlg::on_pushButton_chose_clicked()
     m_document.clear();
     // Each load takes the order number of its own folder, empty when the name gives none.
     m_document.setOrderNumber(orderNumberOfFolder(folder));
-    const QVector<QStringList> records = loadFolderRecords(folder);
+    m_loadedFolder = folder;
+    const QVector<QStringList> records = loadFolderRecords(folder, &m_unreadable);
     m_moduleCount = records.size();
     m_document.buildReportDocument(records);
     m_preview->updatePreview();
@@ -67,20 +70,43 @@ void PDFPrintDlg::updatePreView(QPrinter *printer)
 
 void PDFPrintDlg::on_pushButton_summit_clicked()
 {
-    const QString target = QFileDialog::getSaveFileName(this, tr("Export PDF file"), QString(),
-                                                        "*.pdf");
+    if (refuseEmptyReport())
+        return;
+    const QString target = QFileDialog::getSaveFileName(this, tr("Export PDF file"),
+                                                        productionRecordStartFolder(), "*.pdf");
     if (target.isEmpty())
         return;
     exportTo(target);
 }
 
+bool PDFPrintDlg::refuseEmptyReport()
+{
+    if (m_moduleCount > 0)
+        return false;
+    QString why;
+    if (m_loadedIndex < 0)
+        why = tr("Nothing to export: load a folder of record files first.");
+    else if (m_unreadable > 0)
+        why = tr("Nothing to export: none of the %1 record files in %2 could be read as a record.")
+                  .arg(m_unreadable).arg(QDir::toNativeSeparators(m_loadedFolder));
+    else
+        why = tr("Nothing to export: %1 holds no record files (*.csv).").arg(QDir::toNativeSeparators(m_loadedFolder));
+    Prompter::instance().warning(this, tr("Warning"), why + "\n" + tr("No file was written."));
+    return true;
+}
+
 bool PDFPrintDlg::exportTo(const QString &target)
 {
+    if (refuseEmptyReport())
+        return false;
     m_document.setFileName(target);
     QString error;
     const bool ok = m_printer.printToPdf(&m_document, &error);
-    if (ok)
-        Prompter::instance().information(this, tr("Warning"), tr("Export successful"));
+    if (ok && m_unreadable > 0)
+        Prompter::instance().information(this, tr("Tip"),
+                                         tr("Export successful") + "\n" + leftOutNote(m_moduleCount, m_unreadable));
+    else if (ok)
+        Prompter::instance().information(this, tr("Tip"), tr("Export successful"));
     else
         Prompter::instance().warning(this, tr("Warning"), tr("Export failed:%1").arg(error));
     return ok;

@@ -37,9 +37,14 @@ private slots:
     void updatePreView(QPrinter *printer);
 
 private:
+    // Says why there is nothing to export, when there is nothing.
+    bool refuseEmptyReport();
+
     std::unique_ptr<Ui::PDFPrintDlg> ui;
     int m_loadedIndex = -1;
     int m_moduleCount = 0;
+    int m_unreadable = 0;   // record files of the loaded folder that could not be read
+    QString m_loadedFolder;
     PdfReportPrinter m_printer;
     PdfReportDocument m_document;
     QPrintPreviewWidget *m_preview = nullptr;

@@ -1,5 +1,6 @@
 #include "production/ProductionRecord.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,13 +83,18 @@ void mergeProductionRecord(QVector<ProductionRecord> &merged, const ProductionRe
     merged.append(record);
 }
 
-QVector<ProductionRecord> mergeProductionRecords(const QStringList &paths)
+QVector<ProductionRecord> mergeProductionRecords(const QStringList &paths, int *unreadable)
 {
     QVector<ProductionRecord> merged;
+    if (unreadable)
+        *unreadable = 0;
     for (const QString &path : paths) {
         ProductionRecord record;
-        if (!readProductionRecord(path, &record.values))
+        if (!readProductionRecord(path, &record.values)) {
+            if (unreadable)
+                ++*unreadable;
             continue;
+        }
         record.created = recordFileTime(path);
         record.path = path;
         mergeProductionRecord(merged, record);
@@ -121,14 +127,19 @@ QStringList recordFilesOfFolder(const QString &folder)
     return sortByModuleNumber(names);
 }
 
-QVector<QStringList> loadFolderRecords(const QString &folder)
+QVector<QStringList> loadFolderRecords(const QString &folder, int *unreadable)
 {
     QVector<QStringList> records;
     const int sn = serialColumn();
+    if (unreadable)
+        *unreadable = 0;
     for (const QString &name : recordFilesOfFolder(folder)) {
         QStringList values;
-        if (!readProductionRecord(QString("%1/%2").arg(folder, name), &values))
+        if (!readProductionRecord(QString("%1/%2").arg(folder, name), &values)) {
+            if (unreadable)
+                ++*unreadable;
             continue;
+        }
         if (sn >= 0 && !values.at(sn).isEmpty()) {
             for (int i = 0; i < records.size(); ++i) {
                 if (records.at(i).at(sn) == values.at(sn)) {
@@ -140,6 +151,31 @@ QVector<QStringList> loadFolderRecords(const QString &folder)
         records.append(values);
     }
     return records;
+}
+
+QStringList productionRecordRoots()
+{
+    QStringList roots;
+    for (const QString &base : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
+        const QFileInfo info(QDir(base).absoluteFilePath("IMUResults"));
+        if (info.isDir() && !roots.contains(info.canonicalFilePath()))
+            roots << info.canonicalFilePath();
+    }
+    return roots;
+}
+
+QString productionRecordStartFolder()
+{
+    const QStringList roots = productionRecordRoots();
+    return roots.isEmpty() ? QDir::currentPath() : roots.first();
+}
+
+QString leftOutNote(int modules, int unreadable)
+{
+    return QCoreApplication::translate("ProductionRecord",
+                                       "%1 modules in the report; %2 files that could not be read as records are left out.")
+        .arg(modules)
+        .arg(unreadable);
 }
 
 QString orderNumberOfFolder(const QString &folder)

@@ -35,7 +35,8 @@ struct ProductionRecord {
 // same serial number and the same order number are one module, and the one whose file is
 // younger wins; it then moves to the end of the list. An empty serial number never matches
 // (each such record is a module of its own). Invalid files are skipped.
-QVector<ProductionRecord> mergeProductionRecords(const QStringList &paths);
+// *unreadable (when given) counts the files that are not records that can be read.
+QVector<ProductionRecord> mergeProductionRecords(const QStringList &paths, int *unreadable = nullptr);
 // One merge step of mergeProductionRecords().
 void mergeProductionRecord(QVector<ProductionRecord> &merged, const ProductionRecord &record);
 
@@ -49,8 +50,18 @@ QStringList recordFilesOfFolder(const QString &folder);
 
 // Reads a folder of record files for the PDF report: files in module-number order; a record
 // whose serial number an earlier record already has replaces it and goes to the end (the
-// last file wins). Records with an empty serial number are all kept.
-QVector<QStringList> loadFolderRecords(const QString &folder);
+// last file wins). Records with an empty serial number are all kept. *unreadable (when given)
+// counts the record files that are not records that can be read.
+QVector<QStringList> loadFolderRecords(const QString &folder, int *unreadable = nullptr);
+
+// The folders that hold the record folders, "IMUResults": the one in the working folder
+// (where the station's logs and results are written) first, then the one beside the program;
+// only those that exist, each once.
+QStringList productionRecordRoots();
+// Where the report dialogs start: the first record root, else the working folder.
+QString productionRecordStartFolder();
+// The line a report's success box adds when files were left out.
+QString leftOutNote(int modules, int unreadable);
 
 // The order number of a record folder: the part of the folder's own name after its last
 // "_", or the whole name when it has none. Empty for an empty path.

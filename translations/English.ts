@@ -188,6 +188,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Excel save failed</source>
         <translation>Excel save failed</translation>
     </message>
+    <message>
+        <source>Nothing to export: none of the %1 chosen files could be read as a record.</source>
+        <translation>Nothing to export: none of the %1 chosen files could be read as a record.</translation>
+    </message>
+    <message>
+        <source>Nothing to export: choose the record files first.</source>
+        <translation>Nothing to export: choose the record files first.</translation>
+    </message>
+    <message>
+        <source>No file was written.</source>
+        <translation>No file was written.</translation>
+    </message>
 </context>
 <context>
     <name>Factory_735_Dlg</name>
@@ -1916,6 +1928,26 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Export failed:%1</source>
         <translation>Export failed:%1</translation>
     </message>
+    <message>
+        <source>Nothing to export: load a folder of record files first.</source>
+        <translation>Nothing to export: load a folder of record files first.</translation>
+    </message>
+    <message>
+        <source>Nothing to export: none of the %1 record files in %2 could be read as a record.</source>
+        <translation>Nothing to export: none of the %1 record files in %2 could be read as a record.</translation>
+    </message>
+    <message>
+        <source>Nothing to export: %1 holds no record files (*.csv).</source>
+        <translation>Nothing to export: %1 holds no record files (*.csv).</translation>
+    </message>
+    <message>
+        <source>No file was written.</source>
+        <translation>No file was written.</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>Tip</translation>
+    </message>
 </context>
 <context>
     <name>PdfReport</name>
@@ -1930,6 +1962,13 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Cannot paint on %1</source>
         <translation>Cannot paint on %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProductionRecord</name>
+    <message>
+        <source>%1 modules in the report; %2 files that could not be read as records are left out.</source>
+        <translation>%1 modules in the report; %2 files that could not be read as records are left out.</translation>
     </message>
 </context>
 <context>

@@ -56,6 +56,20 @@ private slots:
             c = crc32_byte(c, uint8_t(ch));
         QCOMPARE(c, crcReference(1, d));
     }
+    void crc32OverZerosInFewStepsEqualsTheByteWiseRegister()
+    {
+        const QByteArray zeros(200000, '\0');
+        for (uint32_t len : {0u, 1u, 7u, 16u, 255u, 4096u, 65541u, 100009u, 199999u})
+            for (uint32_t c : {0u, 1u, 0x80000000u, 0xDEADBEEFu})
+                QCOMPARE(crc32_zeros(c, len), crc32_update(c, bytes(zeros), len));
+        // A stretch's CRC from the registers at its two ends.
+        QByteArray d;
+        for (int i = 0; i < 5000; ++i)
+            d.append(char((i * 131 + 7) & 0xFF));
+        const uint32_t atStart = crc32_update(0, bytes(d), 1234);
+        const uint32_t atEnd = crc32_update(0, bytes(d), 4321);
+        QCOMPARE(atEnd ^ crc32_zeros(atStart ^ 1, 4321 - 1234), crcReference(1, d.mid(1234, 4321 - 1234)));
+    }
     void crc16ModbusAndCrc8MatchTheirCatalogueCheckValues()
     {
         const QByteArray s("123456789");

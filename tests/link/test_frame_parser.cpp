@@ -255,6 +255,28 @@ private slots:
         }
     }
 
+    void countsEqualTheReferenceOnDenseFalseStarts()
+    {
+        // Thousands of long candidates pending at once, deciding in the order of their ends,
+        // with good frames among them, some cut off by the end of the input.
+        const QByteArray run = QByteArray::fromHex("AA550200FFFF").repeated(3000);
+        const QByteArray good = buildDeviceFrame(2, payload(40, 1));
+        compareWithReference(run, FrameParser::mainLinkBound, "false starts only");
+        compareWithReference(run + good + run.left(600) + QByteArray(66000, '\x11') + good,
+                             FrameParser::mainLinkBound, "good frames among them");
+        QByteArray mixed;
+        for (int i = 0; i < 2000; ++i)
+            mixed += falseStart(uint16_t(i), uint16_t(i % 3 == 0 ? 65535 : 60000 + i));
+        compareWithReference(mixed + QByteArray(70000, '\x11') + good, FrameParser::mainLinkBound, "mixed lengths");
+        // Long frames, good and corrupt, behind and among them.
+        const QByteArray longGood = buildDeviceFrame(3, payload(40000, 2));
+        QByteArray longBad = buildDeviceFrame(3, payload(3000, 3));
+        longBad[2500] = char(longBad[2500] ^ 4);
+        compareWithReference(run.left(1200) + longBad + longGood + run.left(600) + buildDeviceFrame(3, payload(2100, 4))
+                                 + QByteArray(66000, '\x11') + longGood,
+                             FrameParser::mainLinkBound, "long frames");
+    }
+
     void countsEqualTheReferenceOnTheFuzzCorpus()
     {
         const QDir dir(TestKit::sourcePath("fuzz/corpus"));

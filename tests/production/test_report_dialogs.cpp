@@ -55,7 +55,8 @@ private slots:
         ExcelPrintfDlg dlg;
         dlg.addFiles({dir + "/1.csv", dir + "/2.csv", dir + "/3.csv", dir + "/4.csv", dir + "/5.csv"});
         QVERIFY(dlg.exportTo(dir + "/report.xlsx"));
-        QCOMPARE(prompter.texts(), QStringList{"Excel saved successfully"});
+        QCOMPARE(prompter.texts(), QStringList{"Excel saved successfully\n3 modules in the report; 1 files that "
+                                               "could not be read as records are left out."});
         QCOMPARE(prompter.shown.at(0).title, QString("Tip"));
         const QJsonArray rows = readWorkbook(dir + "/report.xlsx");
         QCOMPARE(rows.size(), 4);
@@ -75,6 +76,80 @@ private slots:
         QCOMPARE(prompter.texts(), QStringList{"Excel save failed"});
         QCOMPARE(prompter.shown.at(0).kind, Prompter::Kind::Warning);
         QVERIFY(!QFile::exists(dir + "/missing"));
+    }
+
+    void excelExportWithNothingToPutInWritesNothingAndSaysSo()
+    {
+        const QString dir = freshDir("excel_empty");
+        ExcelPrintfDlg dlg;
+        QVERIFY(!dlg.exportTo(dir + "/none.xlsx"));
+        QVERIFY(!QFile::exists(dir + "/none.xlsx"));
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(prompter.shown.at(0).kind, Prompter::Kind::Warning);
+        QVERIFY2(prompter.shown.at(0).text.startsWith("Nothing to export: choose the record files first."),
+                 qPrintable(prompter.shown.at(0).text));
+        // Files of which none is a record: the same.
+        QVERIFY(writeRecord(dir + "/short.csv", {"too", "short"}));
+        QVERIFY(writeRecord(dir + "/long.csv", moduleValues("A", "O") << "extra"));
+        dlg.addFiles({dir + "/short.csv", dir + "/long.csv"});
+        QVERIFY(!dlg.exportTo(dir + "/none.xlsx"));
+        QVERIFY(!QFile::exists(dir + "/none.xlsx"));
+        QVERIFY(prompter.shown.at(1).text.startsWith("Nothing to export: none of the 2 chosen files could be read"));
+        // With one record among them the workbook holds it and the box names what was left out.
+        QVERIFY(writeRecord(dir + "/good.csv", moduleValues("G", "O", 7)));
+        dlg.addFiles({dir + "/good.csv"});
+        QVERIFY(dlg.exportTo(dir + "/one.xlsx"));
+        QCOMPARE(prompter.shown.at(2).kind, Prompter::Kind::Information);
+        QCOMPARE(prompter.shown.at(2).text, QString("Excel saved successfully\n1 modules in the report; 2 files that "
+                                                      "could not be read as records are left out."));
+        const QJsonArray rows = readWorkbook(dir + "/one.xlsx");
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.at(1).toArray().at(serialColumn()).toObject().value("v").toString(), QString("G"));
+    }
+
+    void pdfExportOfAFolderWithoutReadableRecordsWritesNothingAndSaysSo()
+    {
+        const QString target = freshDir("pdf_unreadable") + "/out.pdf";
+        const QString board = freshDir("pdf_unreadable/board_5");
+        QVERIFY(writeRecord(board + "/IMU1_a.csv", {"too", "short"}));
+        QVERIFY(writeRecord(board + "/IMU2_a.csv", moduleValues("A", "5").mid(1)));
+        const QString empty = freshDir("pdf_unreadable/board_6");
+        PDFPrintDlg dlg;
+        QVERIFY(!dlg.exportTo(target)); // nothing loaded yet
+        dlg.addRecordFolder(board);
+        dlg.addRecordFolder(empty);
+        auto *combo = dlg.findChild<QComboBox *>("comboBox_folders");
+        auto *load = dlg.findChild<QPushButton *>("pushButton_chose");
+        load->click();
+        QVERIFY(!dlg.exportTo(target));
+        combo->setCurrentIndex(1);
+        load->click();
+        QVERIFY(!dlg.exportTo(target));
+        QVERIFY(!QFile::exists(target));
+        QCOMPARE(prompter.shown.size(), 3);
+        for (const auto &box : prompter.shown)
+            QCOMPARE(box.kind, Prompter::Kind::Warning);
+        QVERIFY(prompter.shown.at(0).text.startsWith("Nothing to export: load a folder of record files first."));
+        QVERIFY2(prompter.shown.at(1).text.startsWith("Nothing to export: none of the 2 record files in " + board),
+                 qPrintable(prompter.shown.at(1).text));
+        QVERIFY(prompter.shown.at(2).text.startsWith("Nothing to export: " + empty + " holds no record files"));
+    }
+
+    void reportsStartInTheWorkingFoldersRecords()
+    {
+        const QString work = freshDir("station_work");
+        QVERIFY(writeRecord(work + "/IMUResults/board_77/IMU1_a.csv", moduleValues("S1", "77", 1)));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        const QString start = productionRecordStartFolder();
+        PDFPrintDlg dlg;
+        QDir::setCurrent(before);
+        QCOMPARE(start, work + "/IMUResults");
+        auto *combo = dlg.findChild<QComboBox *>("comboBox_folders");
+        QCOMPARE(combo->itemText(0), QString("board_77"));
+        dlg.findChild<QPushButton *>("pushButton_chose")->click();
+        QCOMPARE(dlg.moduleCount(), 1);
+        QCOMPARE(dlg.reportDocument()->orderNumber(), QString("77"));
     }
 
     void pdfDialogLoadsAFolderOnceAndResetsTheOrderNumber()
@@ -140,6 +215,8 @@ private slots:
         QFile::remove(target);
         QVERIFY(dlg.exportTo(target));
         QCOMPARE(prompter.shown.at(1).text, QString("Export successful"));
+        QCOMPARE(prompter.shown.at(1).kind, Prompter::Kind::Information);
+        QCOMPARE(prompter.shown.at(1).title, QString("Tip"));
         const QString text = pdfText(target);
         QVERIFY(text.contains("Order number:9981"));
         for (const QString &name : g_production_columns)

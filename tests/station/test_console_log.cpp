@@ -159,6 +159,12 @@ private slots:
         const QStringList lines = w->text().split('\n');
         QVERIFY(lines.first().endsWith("line 71"));
         QVERIFY(lines.last().endsWith("line 120"));
+        // Lines that arrive at a full window push out as many of the oldest.
+        for (int i = 121; i <= 127; ++i)
+            emit console->signalTranspondLog(QString("line %1").arg(i));
+        QCOMPARE(w->lineCount(), 50);
+        QVERIFY(w->text().section('\n', 0, 0).endsWith("line 78"));
+        QVERIFY(w->text().endsWith("line 127"));
         w->setMaximumLines(FrmShowLog::kDefaultMaxLines);
     }
 
