@@ -480,6 +480,7 @@ private:
     TempScript::RackView rackView() const;
     void applyScriptActions(const QVector<ScriptAction> &actions);
     void finishChamberScript();
+    void postChamberScriptResults();
     void runAdvancedStepEnd(AdvancedCalib::StepEnd end);
     // Runs the steps one after another, each after its wait (scaled); a newer sequence or a
     // stopped advanced timer abandons the rest.

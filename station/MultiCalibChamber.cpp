@@ -167,8 +167,13 @@ void MultiCalib::on_pushButton_hothouse_cmd_stop_clicked()
     const bool pressed = sender() == ui->pushButton_hothouse_cmd_stop_manual || sender() == ui->pushButton_hothouse_cmd_stop;
     if (!pressed || chamberLinkedOrWarn())
         emit hothouse_generate_start_stop_cmd(0);
-    setChamberScriptButtonsEnabled(true);
     stopChamberScript(tr("stopped by the operator"), true);
+    // The chamber page's Stop stops whatever run holds the station (an advanced run would
+    // otherwise wait for its temperature for ever).
+    if (pressed && !m_runs.idle())
+        stopActiveRun(tr("stopped by the operator"));
+    if (m_runs.idle())
+        setChamberScriptButtonsEnabled(true);
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()

@@ -616,6 +616,7 @@ private slots:
         minutes.start(2);
         console->on_pushButton_advanced_retest();
         QVERIFY(waitUntil([&] { return posted.size() == 1; }, 120000));
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); })); // the cool-down has ended
         minutes.stop();
         QCOMPARE(rotated.size(), 7);
         QCOMPARE(rotations, 7);

@@ -226,11 +226,13 @@ private slots:
     void theStopSoakOfATemperatureCycleRunsItsFullTime()
     {
         g_change_temp_calib_to_temp_cycling = 1;
+        sendImus(150, 25.0f, 0);
         setParams({"1", "25", "0", "30", "1", "1"});
         startFull();
         QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::GoStop; }, 20000));
-        // The plates only heard 56000 and are far past the stop temperature.
-        sendImus(200, 40.0f, 56000);
+        // The IMUs still show the stage an earlier run left (56001) and are far past the stop
+        // temperature: a cycle sends no stages, so nothing ends its soak early.
+        sendImus(200, 40.0f, 56001);
         QVERIFY(!stopSoakEndedEarly());
         ui->pushButton_hothouse_cmd_stop->click();
         QVERIFY(!console->chamberScriptRunning());
@@ -324,6 +326,64 @@ private slots:
         dialog->on_buttonBox_accepted();
     }
 
+    void aStopDuringTheFinalHoldKeepsThePostedResults()
+    {
+        chamberAt(25);
+        sendImus(800, 25.0f, 0, 0, 129);
+        const int posted = service->requests().size();
+        g_expected_calib_flag = 0;
+        setParams({"1", "25", "0", "30", "0", "1"});
+        console->setScriptTiming(20, 0.001); // the 30-minute hold lasts 36 s
+        startFull();
+        // The last stop soak has ended: the results are posted before the way back and the hold.
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::HoldRoom; }, 30000));
+        const bool postedInHold = waitUntil([&] { return service->requests().size() == posted + 1; });
+        const bool stillHolding = console->chamberScriptState().phase == ChamberScriptPhase::HoldRoom;
+        ui->pushButton_hothouse_cmd_stop->click();
+        console->setScriptTiming(2, 0.001);
+        QVERIFY(postedInHold);
+        QVERIFY(stillHolding);
+        QVERIFY(!console->chamberScriptRunning());
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: stopped by the operator"});
+        QTest::qWait(300);
+        QCOMPARE(service->requests().size(), posted + 1);
+        QCOMPARE(service->requests().last().path, QString("/api/BRAPI/FullTemperature"));
+        QCOMPARE(g_expected_calib_flag, 129u);
+        QVERIFY(!prompter.texts().contains(kEndText));
+    }
+
+    void aCompletedScriptIsReleasedBeforeItsEndBox()
+    {
+        chamberAt(25);
+        sendImus(900, 25.0f, 0, 0, 129);
+        dcPeer->clearWrites();
+        setParams({"1", "25", "1", "30", "1", "1"});
+        bool heldAtBox = true;
+        prompter.whileShown = [&](const QString &text) {
+            if (text != kEndText)
+                return;
+            heldAtBox = !console->runGuard()->idle();
+            // The chamber's line goes away while the box waits for the operator.
+            emit console->hothouseWorker()->signal_linkLost("line gone");
+        };
+        startFull();
+        const bool ended = waitUntil([&] { return prompter.texts().contains(kEndText); }, 60000);
+        prompter.whileShown = nullptr;
+        QVERIFY(ended);
+        QVERIFY(!heldAtBox);
+        QCOMPARE(g_hothouse_connected, uint8_t(0));
+        QVERIFY(told.contains("Temperature script completed"));
+        QCOMPARE(told.filter(" stopped: "), QStringList());
+        QCOMPARE(autoLog, (QList<int>{1, 0}));
+        // The run's end power cycle (off, on) is not dropped.
+        const QList<int> expected{1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 1};
+        QVERIFY(waitUntil([&] { return supplyOutputs().size() >= expected.size(); }, 20000));
+        QTest::qWait(300);
+        QCOMPARE(supplyOutputs(), expected);
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
+    }
+
     void verdictFiguresCountOnlyLiveImus()
     {
         // 30 IMUs with flag 129 and 2 empty positions.
@@ -393,6 +453,17 @@ private slots:
     void anEmptyTemperatureDisplayIsNotZeroDegrees()
     {
         // The chamber stays silent: nothing is shown, and nothing reaches 0 degC.
+        sendImus(1000, 25.0f, 0);
+        chamberLine->muted = true;
+        // The worker asks again only after the answer it had: whatever answer it had is shown.
+        const int before = chamberLine->chunks.size();
+        QVERIFY(waitUntil([&] {
+            for (int i = before; i < chamberLine->chunks.size(); ++i)
+                if (chamberLine->chunks[i].fromWorker)
+                    return true;
+            return false;
+        }, 8000));
+        QCoreApplication::processEvents();
         ui->textEdit_hothouse_current_temperature->clear();
         QSignalSpy codes(console, &MultiCalib::dc_control_cmd);
         setParams({"2", "0", "30", "85", "30", "1"});
@@ -403,6 +474,8 @@ private slots:
         for (const QList<QVariant> &c : codes) // no step ever switched the supply on
             QVERIFY(c[0].value<uint16_t>() == 103 || c[0].value<uint16_t>() == 102);
         QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QVERIFY(ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty());
+        chamberLine->muted = false;
     }
 
     void aLostSupplyLinkEndsTheScript()
