@@ -21,6 +21,9 @@ public:
 
     QString portName() const { return m_portName; }
     void setReplyTimeout(int ms) { m_timeoutMs = ms; }
+    // The largest ramp rate (degC per minute) the chamber's slope register holds; a larger one
+    // is not sent.
+    virtual int maxSlope() const { return 255; }
 
 public slots:
     // The poll period (2000 ms); a running poll takes the new period at once.
@@ -102,6 +105,7 @@ class WorkerThread_hothouse2 : public WorkerThread_hothouse {
     Q_OBJECT
 public:
     using WorkerThread_hothouse::WorkerThread_hothouse;
+    int maxSlope() const override;
 
 protected:
     std::unique_ptr<QModbusClient> makeDevice() override;

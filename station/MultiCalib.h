@@ -481,6 +481,9 @@ private:
     void applyScriptActions(const QVector<ScriptAction> &actions);
     void finishChamberScript();
     void postChamberScriptResults();
+    // The largest slope the linked (or next) chamber takes; a larger one is refused with a box.
+    int chamberMaxSlope() const;
+    bool slopeFitsChamber(int perMinute);
     void runAdvancedStepEnd(AdvancedCalib::StepEnd end);
     // Runs the steps one after another, each after its wait (scaled); a newer sequence or a
     // stopped advanced timer abandons the rest.

@@ -13,6 +13,7 @@
 #include "app/Clock.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
+#include "equipment/EquipmentRegisters.h"
 #include "equipment/WorkerThread_hothouse.h"
 #include "link/LinkFlags.h"
 #include "station/ChamberLog.h"
@@ -210,7 +211,26 @@ void MultiCalib::on_pushButton_hothouse_cmd_set_slope_manual_clicked()
         qDebug() << "温箱斜率设置有误:" << ui->textEdit_hothouse_temperature_slope_manual->toPlainText();
         return;
     }
+    if (!slopeFitsChamber(s))
+        return;
     emit hothouse_cmd_set_slope(uint8_t(s));
+}
+
+int MultiCalib::chamberMaxSlope() const
+{
+    if (m_hothouseWorker)
+        return m_hothouseWorker->maxSlope();
+    // The chamber the next connect makes.
+    return getSettings()->value("turnTableType/type", 0).toInt() == 3 ? ChamberTcp::kMaxSlope : 255;
+}
+
+bool MultiCalib::slopeFitsChamber(int perMinute)
+{
+    const int max = chamberMaxSlope();
+    if (perMinute <= max)
+        return true;
+    Prompter::instance().warning(this, tr("Warning"), tr("The chamber takes a slope of at most %1 °C/min").arg(max));
+    return false;
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_read_slope_clicked()

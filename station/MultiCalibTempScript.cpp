@@ -79,6 +79,8 @@ void MultiCalib::startChamberScript(bool retestOnly)
         return;
     }
     const ChamberScriptParams &params = check.params;
+    if (!slopeFitsChamber(int(params.slope)))
+        return;
     const uint32_t firstStep = retestOnly ? 1 : 0;
     if (!TempScript::loopsReachable(params.loops, firstStep)) {
         // The step counter could never reach such a count: the steps would repeat for ever.

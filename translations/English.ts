@@ -1793,6 +1793,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Temperature script completed</source>
         <translation>Temperature script completed</translation>
     </message>
+    <message>
+        <source>The chamber takes a slope of at most %1 °C/min</source>
+        <translation>The chamber takes a slope of at most %1 °C/min</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
