@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -101,6 +104,18 @@ private:
         const uint64_t before = g_calib_status.generation(1);
         sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
         QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+    }
+    // Plate 2 linked anew with no records: none of its IMUs has been seen reporting.
+    void freshPlate()
+    {
+        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        g_calib_status.clearAll();
+        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
+        WorkerThread_Multi *w = console->rackWorker(0);
+        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
+        QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
     }
     // Brings the peer's chamber to a temperature through its set point.
     void chamberAt(int celsius)
@@ -384,9 +399,46 @@ private slots:
         QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
     }
 
+    void anImuSilentMidRunIsNgOnScreenAndInThePost()
+    {
+        chamberAt(25);
+        sendImus(1100, 25.0f, 0, 0, 129);
+        const int posted = service->requests().size();
+        setParams({"1", "25", "0", "30", "2", "1"});
+        console->setScriptTiming(20, 0.001);
+        startFull();
+        // The start soak's end cleared the tables; all 32 report, then IMU 32 falls silent.
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::GoStop &&
+                                       console->chamberScriptState().secondsInPhase > 2; }, 20000));
+        for (int silent : {0, 1}) {
+            sendImus(1200, 25.0f, 0, silent, 129);
+            QVERIFY(waitUntil([&] { return console->shownGeneration(1) == g_calib_status.generation(1); }));
+        }
+        const bool postedNow = waitUntil([&] { return service->requests().size() == posted + 1; }, 20000);
+        ui->pushButton_hothouse_cmd_stop->click();
+        console->setScriptTiming(2, 0.001);
+        QVERIFY(postedNow);
+        const QJsonArray details = QJsonDocument::fromJson(service->requests().last().body).object().value("details").toArray();
+        QCOMPARE(details.size(), 32);
+        QStringList ng;
+        for (const QJsonValue &d : details)
+            if (d.toObject().value("result").toString() == "NG")
+                ng << d.toObject().value("baseplateIndex").toString();
+        QCOMPARE(ng, QStringList{"IMU 32 for bottom plate 2"});
+        // The screen says the same.
+        console->check_total_imu_num_alive();
+        console->calib_multi_table_total();
+        QCOMPARE(ui->label_result_total_num->text(), QString("32"));
+        QCOMPARE(ui->label_result_ng_num->text(), QString("1"));
+        QCOMPARE(ui->label_result_ok_num->text(), QString("31"));
+        QCOMPARE(ui->label_result_ok_percent->text(), QString("96.88%"));
+        QCOMPARE(ui->label_result_ng_position->text(), QString("Floor2-32; "));
+    }
+
     void verdictFiguresCountOnlyLiveImus()
     {
-        // 30 IMUs with flag 129 and 2 empty positions.
+        // 30 IMUs with flag 129 and 2 empty positions, on a plate linked anew.
+        freshPlate();
         sendImus(600, 25.0f, 0, 2, 129);
         g_expected_calib_flag = 129;
         console->check_total_imu_num_alive();
@@ -395,8 +447,10 @@ private slots:
         QCOMPARE(ui->label_result_ok_num->text(), QString("30"));
         QCOMPARE(ui->label_result_ng_num->text(), QString("0"));
         QCOMPARE(ui->label_result_ok_percent->text(), QString("100.00%"));
-        // No live IMU at all.
+        // No IMU has ever reported.
+        freshPlate();
         sendImus(0, 25.0f, 0, 0, 0);
+        g_expected_calib_flag = 129; // closing the link cleared it
         console->check_total_imu_num_alive();
         console->calib_multi_table_total();
         QCOMPARE(ui->label_result_ok_num->text(), QString("0"));
