@@ -111,11 +111,24 @@ private:
         console->on_clicked_pushButton_connect_calib_multi_serial(0);
         g_calib_status.clearAll();
         console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        plateReady();
+    }
+    // Plate 2's link is up: quick repeats, and its base board has reported.
+    void plateReady()
+    {
         QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
         WorkerThread_Multi *w = console->rackWorker(0);
         QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
         sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
         QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
+    }
+    // The statistics labels after a fresh count and verdict view: total, ok, bad, percentage.
+    QStringList verdictFigures()
+    {
+        console->check_total_imu_num_alive();
+        console->calib_multi_table_total();
+        return {ui->label_result_total_num->text(), ui->label_result_ok_num->text(), ui->label_result_ng_num->text(),
+                ui->label_result_ok_percent->text()};
     }
     // Brings the peer's chamber to a temperature through its set point.
     void chamberAt(int celsius)
@@ -196,10 +209,7 @@ private slots:
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_hothouse_connected == 1 && g_dc_power_connected == 1; }));
         fastSupply();
-        WorkerThread_Multi *w = console->rackWorker(0);
-        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
-        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
-        QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
+        plateReady();
         QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_current_temperature->toPlainText() == "25"; }, 8000));
     }
 
@@ -426,12 +436,7 @@ private slots:
                 ng << d.toObject().value("baseplateIndex").toString();
         QCOMPARE(ng, QStringList{"IMU 32 for bottom plate 2"});
         // The screen says the same.
-        console->check_total_imu_num_alive();
-        console->calib_multi_table_total();
-        QCOMPARE(ui->label_result_total_num->text(), QString("32"));
-        QCOMPARE(ui->label_result_ng_num->text(), QString("1"));
-        QCOMPARE(ui->label_result_ok_num->text(), QString("31"));
-        QCOMPARE(ui->label_result_ok_percent->text(), QString("96.88%"));
+        QCOMPARE(verdictFigures(), (QStringList{"32", "31", "1", "96.88%"}));
         QCOMPARE(ui->label_result_ng_position->text(), QString("Floor2-32; "));
     }
 
@@ -441,20 +446,12 @@ private slots:
         freshPlate();
         sendImus(600, 25.0f, 0, 2, 129);
         g_expected_calib_flag = 129;
-        console->check_total_imu_num_alive();
-        console->calib_multi_table_total();
-        QCOMPARE(ui->label_result_total_num->text(), QString("30"));
-        QCOMPARE(ui->label_result_ok_num->text(), QString("30"));
-        QCOMPARE(ui->label_result_ng_num->text(), QString("0"));
-        QCOMPARE(ui->label_result_ok_percent->text(), QString("100.00%"));
+        QCOMPARE(verdictFigures(), (QStringList{"30", "30", "0", "100.00%"}));
         // No IMU has ever reported.
         freshPlate();
         sendImus(0, 25.0f, 0, 0, 0);
         g_expected_calib_flag = 129; // closing the link cleared it
-        console->check_total_imu_num_alive();
-        console->calib_multi_table_total();
-        QCOMPARE(ui->label_result_ok_num->text(), QString("0"));
-        QCOMPARE(ui->label_result_ok_percent->text(), QString("-"));
+        QCOMPARE(verdictFigures(), (QStringList{"0", "0", "0", "-"}));
     }
 
     void aChamberThatStopsAnsweringStopsAnAdvancedRunWithinTheStaleLimit()
