@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 class Prompter {
@@ -63,6 +65,8 @@ public:
                                     QMessageBox::StandardButton def) override
     {
         shown.append({kind, title, text});
+        if (whileShown)
+            whileShown(text);
         return answers.isEmpty() ? def : answers.takeFirst();
     }
     QStringList texts() const
@@ -74,6 +78,8 @@ public:
     }
     QList<Shown> shown;
     QList<QMessageBox::StandardButton> answers;
+    // Runs while a box is up, before it is answered: what happens while a modal box waits.
+    std::function<void(const QString &text)> whileShown;
 };
 
 // The auto-closing notice box.

@@ -20,6 +20,7 @@ constexpr uint16_t kSetPointEnableCoilA = 0x0070; // written ON before each set 
 constexpr uint16_t kSetPointEnableCoilB = 0x007A; // written ON after coil A (chosen)
 constexpr uint16_t kSetPointRegister = 0x002B;    // t x 10, signed, function 0x10
 constexpr uint16_t kSlopeRegister = 0x0037;       // s x 10 (low byte), function 0x10
+constexpr int kMaxSlope = 25;                     // the largest s whose s x 10 fits the low byte
 constexpr uint16_t kRunRegister = 0x002F;         // 1 run, 0 stop, function 0x10
 // Chosen: the measured temperature, t x 10 signed, read with function 3.
 constexpr uint16_t kCurrentTempRegister = 0x0029;

@@ -34,6 +34,7 @@ void LineTurntableController::close()
         m_device->waitForBytesWritten(500);
     if (m_device->isOpen())
         m_device->close();
+    m_awaiting.clear();
     m_rx.clear();
 }
 
@@ -44,7 +45,10 @@ QByteArray LineTurntableController::formatNumber(double v) { return QByteArray::
 bool LineTurntableController::sendLine(const QByteArray &line)
 {
     const QByteArray bytes = line + '\n';
-    return m_device->isOpen() && m_device->write(bytes) == bytes.size();
+    const bool sent = m_device->isOpen() && m_device->write(bytes) == bytes.size();
+    if (sent && line != "STAT?")
+        m_awaiting.enqueue(line);
+    return sent;
 }
 
 bool LineTurntableController::enable(TurntableAxis axis, bool on)
@@ -83,10 +87,16 @@ void LineTurntableController::onReadyRead()
 bool LineTurntableController::parseLine(const QByteArray &line)
 {
     const QList<QByteArray> f = line.simplified().split(' ');
-    if (f.value(0) == "OK")
+    if (f.value(0) == "OK") {
+        if (!m_awaiting.isEmpty())
+            emit commandAnswered(m_awaiting.dequeue(), true, QString());
         return true;
+    }
     if (f.value(0) == "ERR") {
-        emit errorReceived(QString::fromLatin1(line.mid(4)));
+        const QString text = QString::fromLatin1(line.mid(4));
+        emit errorReceived(text);
+        if (!m_awaiting.isEmpty())
+            emit commandAnswered(m_awaiting.dequeue(), false, text);
         return true;
     }
     if (f.value(0) != "STAT" || f.size() != 7)

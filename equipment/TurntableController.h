@@ -8,6 +8,7 @@
 // controller can translate.
 #include <QIODevice>
 #include <QObject>
+#include <QQueue>
 #include <QString>
 #include <cstdint>
 
@@ -45,6 +46,9 @@ public:
 signals:
     void statusReceived(AxisStatus inner, AxisStatus outer);
     void errorReceived(QString text);
+    // The controller's answer to a command sent (status requests excepted): taken or refused
+    // with its text.
+    void commandAnswered(QByteArray command, bool taken, QString text);
 };
 
 // Our line protocol over a QIODevice (a serial port in the program, a pty in the tests).
@@ -74,4 +78,5 @@ private:
 
     QIODevice *m_device;
     QByteArray m_rx;
+    QQueue<QByteArray> m_awaiting; // commands sent, answered in order
 };

@@ -253,9 +253,18 @@ QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::setTargetRequests(
             {writeOneRegister(ChamberTcp::kSetPointRegister, quint16(int16_t(t * 10))), "set point", {}}};
 }
 
+int WorkerThread_hothouse2::maxSlope() const { return ChamberTcp::kMaxSlope; }
+
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::setSlopeRequests(uint8_t s)
 {
-    return {{writeOneRegister(ChamberTcp::kSlopeRegister, quint16((s * 10) & 0xFF)), "ramp rate", {}}};
+    // One byte of tenths: a larger rate would wrap into a slow one.
+    if (s > ChamberTcp::kMaxSlope) {
+        emit signal_log(5, QString("Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min")
+                               .arg(s)
+                               .arg(ChamberTcp::kMaxSlope));
+        return {};
+    }
+    return {{writeOneRegister(ChamberTcp::kSlopeRegister, quint16(s * 10)), "ramp rate", {}}};
 }
 
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::startStopRequests(uint8_t on)

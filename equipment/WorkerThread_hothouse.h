@@ -24,6 +24,9 @@ public:
     // On the worker's thread: calls done once every request queued so far has been answered or
     // has failed (at once when none waits), or after waitMs at the latest.
     void whenIdle(int waitMs, std::function<void()> done);
+    // The largest ramp rate (degC per minute) the chamber's slope register holds; a larger one
+    // is not sent.
+    virtual int maxSlope() const { return 255; }
 
 public slots:
     // The poll period (2000 ms); a running poll takes the new period at once.
@@ -105,6 +108,7 @@ class WorkerThread_hothouse2 : public WorkerThread_hothouse {
     Q_OBJECT
 public:
     using WorkerThread_hothouse::WorkerThread_hothouse;
+    int maxSlope() const override;
 
 protected:
     std::unique_ptr<QModbusClient> makeDevice() override;

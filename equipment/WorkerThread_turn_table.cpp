@@ -59,6 +59,7 @@ void WorkerThread_turn_table::openSerialConnected()
         connect(m_ctrl.get(), &TurntableController::statusReceived, this, &WorkerThread_turn_table::onStatus);
         connect(m_ctrl.get(), &TurntableController::errorReceived, this,
                 [this](QString text) { emit signal_log(5, "Turntable: " + text); });
+        connect(m_ctrl.get(), &TurntableController::commandAnswered, this, &WorkerThread_turn_table::onCommandAnswered);
         m_pollTimer.start(m_pollMs);
         m_tickTimer.start(m_tickMs);
     } else {
@@ -294,23 +295,48 @@ void WorkerThread_turn_table::unEnableTurnTableX() { switchAxis(TurntableAxis::I
 
 void WorkerThread_turn_table::unEnableTurnTableY() { switchAxis(TurntableAxis::Outer, false); }
 
+namespace {
+QString axisSwitchText(bool inner, bool on)
+{
+    return QString(inner ? "Inner axis " : "Outer axis ") + (on ? "enable" : "disable");
+}
+constexpr int kAnswerMs = 3000; // a controller that says nothing for this long is not answering
+} // namespace
+
 // Enables or disables one axis (a disable ends the sequence under way first) and logs what
-// happened: success only when the command went out to the controller.
+// happened: what the controller answered, or that nothing was sent and why.
 void WorkerThread_turn_table::switchAxis(TurntableAxis axis, bool on)
 {
     if (!on && m_seq.running()) {
         m_seq.stop();
         endSequence(SequenceOutcome::Stopped);
     }
-    const QString what = QString(axis == TurntableAxis::Inner ? "Inner axis " : "Outer axis ") +
-                         (on ? "enable" : "disable");
-    if (!m_ctrl || !m_ctrl->isOpen())
+    const QString what = axisSwitchText(axis == TurntableAxis::Inner, on);
+    if (!m_ctrl || !m_ctrl->isOpen()) {
         emit signal_log(74, what + " not sent: turntable not connected");
-    else if (!m_ctrl->enable(axis, on))
+    } else if (!m_ctrl->enable(axis, on)) {
         emit signal_log(74, what + " not sent: the controller line refused the write");
+    } else {
+        const quint64 id = ++m_enableSerial;
+        m_enablesAwaiting.append(id);
+        QTimer::singleShot(kAnswerMs, this, [this, id, what] {
+            if (m_enablesAwaiting.removeOne(id))
+                emit signal_log(74, what + ": no answer from the controller");
+        });
+    }
+}
+
+void WorkerThread_turn_table::onCommandAnswered(const QByteArray &command, bool taken, const QString &text)
+{
+    const QList<QByteArray> f = command.split(' ');
+    if (f.value(0) != "EN" || m_enablesAwaiting.isEmpty())
+        return; // another command's answer, or one that came after its time
+    m_enablesAwaiting.removeFirst();
+    const bool inner = f.value(1) == "X", on = f.value(2) == "1";
+    if (taken)
+        emit signal_log(74, QString(inner ? "Inner axis " : "Outer axis ") + (on ? "enabled" : "disabled"));
     else
-        emit signal_log(74, QString(axis == TurntableAxis::Inner ? "Inner axis " : "Outer axis ") +
-                                (on ? "enabled" : "disabled"));
+        emit signal_log(74, axisSwitchText(inner, on) + " refused: " + text);
 }
 
 WorkerThread_turn_table *createWorker_turn_table(QString port1, QString port2)

@@ -69,6 +69,7 @@ private:
     void onTick();
     void onSideToSide();
     void switchAxis(TurntableAxis axis, bool on);
+    void onCommandAnswered(const QByteArray &command, bool taken, const QString &text);
     void startSequence(const SequencePlan &plan, bool rotation);
     void endSequence(SequenceOutcome outcome);
     void stopBothAxes();
@@ -87,6 +88,8 @@ private:
     AxisStatus m_inner, m_outer;
     qint64 m_statusAtMs = -1;
     TurntableSequence m_seq;
+    QList<quint64> m_enablesAwaiting; // axis switches sent, not yet answered
+    quint64 m_enableSerial = 0;
     bool m_rotationPending = false; // the running sequence is a constant-temperature rotation
     int m_rotatedTimes = 0;
     // Side-to-side rotation.

@@ -2,12 +2,7 @@
 
 #include "link/DeviceProtocol.h"
 
-CommandQueue::CommandQueue(Writer writer, QObject *parent)
-    : QObject(parent), m_writer(std::move(writer)), m_timer(this)
-{
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &CommandQueue::onTimer);
-}
+CommandQueue::CommandQueue(Writer writer, QObject *parent) : QObject(parent), m_writer(std::move(writer)) {}
 
 void CommandQueue::enqueueLong(const LongCommand &cmd, int times)
 {
@@ -15,9 +10,7 @@ void CommandQueue::enqueueLong(const LongCommand &cmd, int times)
     j.bytes = buildLongCommand(cmd);
     j.cmd = cmd.cmd_id;
     j.remaining = times;
-    m_pending.enqueue(j);
-    if (m_current.remaining == 0 && !m_timer.isActive())
-        startNext();
+    enqueue(cmd.cmd_id, j);
 }
 
 void CommandQueue::enqueueText(const QString &text, int times)
@@ -26,43 +19,55 @@ void CommandQueue::enqueueText(const QString &text, int times)
     j.bytes = text.toLatin1();
     j.text = true;
     j.remaining = times;
-    m_pending.enqueue(j);
-    if (m_current.remaining == 0 && !m_timer.isActive())
-        startNext();
+    enqueue(kTextLane, j);
+}
+
+void CommandQueue::enqueue(int lane, const Job &job)
+{
+    if (job.remaining <= 0)
+        return;
+    std::shared_ptr<Lane> &l = m_lanes[lane];
+    if (!l) {
+        l = std::make_shared<Lane>();
+        l->timer = new QTimer(this);
+        l->timer->setSingleShot(true);
+        connect(l->timer, &QTimer::timeout, this, [this, lane] { onTimer(lane); });
+    }
+    l->jobs.enqueue(job);
+    if (l->jobs.size() == 1) // the lane was free: out now
+        sendHead(lane);
 }
 
 void CommandQueue::clear()
 {
-    m_pending.clear();
-    m_current = Job();
-    m_timer.stop();
+    // Timers stop with their lanes.
+    m_lanes.clear();
 }
 
-void CommandQueue::startNext()
+void CommandQueue::sendHead(int lane)
 {
-    if (m_pending.isEmpty()) {
-        m_current = Job();
+    const std::shared_ptr<Lane> l = m_lanes.value(lane);
+    Job &j = l->jobs.head();
+    --j.remaining;
+    l->timer->start(j.text ? m_textMs : m_longMs);
+    m_writer(j.bytes); // last: a writer may clear the queue
+}
+
+void CommandQueue::onTimer(int lane)
+{
+    const std::shared_ptr<Lane> l = m_lanes.value(lane);
+    if (!l || l->jobs.isEmpty())
+        return;
+    const Job &j = l->jobs.head();
+    const bool endsEarly = !j.text && (j.cmd == DeviceCmdId::AdvancedCalib || j.cmd == DeviceCmdId::AdvancedRetest);
+    if (j.remaining > 0 && !(endsEarly && m_taken && m_taken(j.cmd))) {
+        sendHead(lane);
         return;
     }
-    m_current = m_pending.dequeue();
-    sendCurrent();
-}
-
-void CommandQueue::sendCurrent()
-{
-    m_writer(m_current.bytes);
-    --m_current.remaining;
-    m_timer.start(m_current.text ? m_textMs : m_longMs);
-}
-
-void CommandQueue::onTimer()
-{
-    const bool endsEarly = !m_current.text
-        && (m_current.cmd == DeviceCmdId::AdvancedCalib || m_current.cmd == DeviceCmdId::AdvancedRetest);
-    if (m_current.remaining > 0 && !(endsEarly && m_taken && m_taken(m_current.cmd))) {
-        sendCurrent();
+    l->jobs.dequeue();
+    if (l->jobs.isEmpty()) {
+        m_lanes.remove(lane);
         return;
     }
-    m_current = Job();
-    startNext();
+    sendHead(lane);
 }

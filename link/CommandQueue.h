@@ -1,14 +1,18 @@
 #pragma once
-// The repeat-sends of one link, run one after another in arrival order on a timer of the link's
-// thread, so the wire order is the request order and no request waits inside another's wait.
+// The repeat-sends of one link, on timers of the link's thread. Each command id (and the texts)
+// has a lane of its own: a request whose lane is free goes out at once, so a command never waits
+// behind the repeats of another id, and requests of one id follow each other in arrival order,
+// each repeat keeping its spacing.
 //   long command: up to 10 sends, 500 ms apart (51000 and 52000 end early once taken)
 //   text:         3 writes, 1000 ms apart
 #include <QByteArray>
+#include <QMap>
 #include <QObject>
 #include <QQueue>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 #include "link/CommandFrames.h"
 
@@ -30,9 +34,9 @@ public:
 
     void enqueueLong(const LongCommand &cmd, int times = 10);
     void enqueueText(const QString &text, int times = 3);
-    // Drops every request not yet sent and stops the current one.
+    // Drops every request not yet sent and stops the current ones.
     void clear();
-    bool busy() const { return m_current.remaining > 0 || !m_pending.isEmpty(); }
+    bool busy() const { return !m_lanes.isEmpty(); }
 
 private:
     struct Job {
@@ -41,15 +45,24 @@ private:
         bool text = false;
         int remaining = 0;
     };
-    void startNext();
-    void sendCurrent();
-    void onTimer();
+    // The requests of one command id (or of the texts): the head is being repeated.
+    struct Lane {
+        QQueue<Job> jobs;
+        QTimer *timer = nullptr; // a child of the queue, released once the lane is gone
+        ~Lane()
+        {
+            timer->stop();
+            timer->deleteLater();
+        }
+    };
+    static constexpr int kTextLane = -1;
+    void enqueue(int lane, const Job &job);
+    void sendHead(int lane);
+    void onTimer(int lane);
 
     Writer m_writer;
     TakenCheck m_taken;
-    QQueue<Job> m_pending;
-    Job m_current;
-    QTimer m_timer;
+    QMap<int, std::shared_ptr<Lane>> m_lanes;
     int m_longMs = 500;
     int m_textMs = 1000;
 };

@@ -1,6 +1,5 @@
 #include "link/WorkerThread.h"
 
-#include <QDateTime>
 #include "link/WorkerThreadStart.h"
 
 #include "link/CalibMapping.h"
@@ -263,7 +262,7 @@ void WorkerThread::gyro_calib_result_read()
 void WorkerThread::startParamRead(uint8_t index)
 {
     m_paramAnswered = false;
-    m_paramDeadline = QDateTime::currentMSecsSinceEpoch() + kParamTimeoutMs;
+    m_paramDeadline = QDeadlineTimer(kParamTimeoutMs);
     Send_CMD_LONG(DeviceCmdId::ReadParam, 0, 0, index, 0, 0, 0);
     m_paramTimer.start();
 }
@@ -278,7 +277,7 @@ void WorkerThread::onParamTimer()
         finishParamRead(true, m_paramValue);
         return;
     }
-    if (QDateTime::currentMSecsSinceEpoch() >= m_paramDeadline) {
+    if (m_paramDeadline.hasExpired()) {
         finishParamRead(false, 0);
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The main device link: owns the module's serial port in a thread of its own, parses the
 // module's frames, stores the records it carries, sends commands and records raw bytes.
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QTimer>
@@ -90,7 +91,7 @@ private:
     QTimer m_paramTimer;
     QList<uint8_t> m_paramIndices;   // still to read, current first
     bool m_paramGyroSequence = false;
-    qint64 m_paramDeadline = 0;
+    QDeadlineTimer m_paramDeadline; // monotonic: a wall clock set back does not stretch it
     bool m_paramAnswered = false;
     float m_paramValue = 0;
 };

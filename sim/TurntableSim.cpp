@@ -76,6 +76,10 @@ void TurntableSim::handleLine(const QByteArray &line)
     }
     Axis &a = axes[ax];
     if (f[0] == "EN" && f.size() == 3) {
+        if (refuseEnable) {
+            send("ERR enable refused\n");
+            return;
+        }
         a.enabled = f[2] == "1";
         if (!a.enabled) {
             a.positioning = a.spinning = false;

@@ -28,6 +28,7 @@ public:
     double speedUp = 1.0;           // motion speed factor
     bool trackingFault = false;     // report a tracking fault on both axes
     bool silent = false;            // answer nothing (a dead controller)
+    bool refuseEnable = false;      // answer "ERR" to axis enables and disables
     Axis axes[2];                   // 0 inner (X), 1 outer (Y)
 
     // Every command line received except "STAT?", in order.

@@ -10,6 +10,14 @@ int countLiveImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &
     return n;
 }
 
+int countJudgedImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded, const ShieldRow &seen)
+{
+    int n = 0;
+    for (int k = 0; k < kImusPerPlate; ++k)
+        n += isJudgedImu(plateLinked, snap.imu[size_t(k)], shielded[size_t(k)], seen[size_t(k)]) ? 1 : 0;
+    return n;
+}
+
 QString flagCellText(uint32_t word)
 {
     return get_string_calib_flag(word) + QString::number(word);
@@ -40,6 +48,12 @@ std::array<CellColour, kImusPerPlate> consensusColours(const std::array<uint64_t
 FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
                                uint32_t expected, bool baseBoardReported)
 {
+    return buildFlagBlockRow(plate, snap, shielded, expected, baseBoardReported, ShieldRow{});
+}
+
+FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
+                               uint32_t expected, bool baseBoardReported, const ShieldRow &seen)
+{
     FlagBlockRow row;
     std::array<uint64_t, kImusPerPlate> words{};
     for (int k = 0; k < kImusPerPlate; ++k)
@@ -49,9 +63,10 @@ FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const Shiel
         const uint32_t word = snap.imu[size_t(k)].calib_flag_h;
         CellView &c = row.cells[size_t(k)];
         c = CellView{flagCellText(word), colours[size_t(k)]};
-        // Only a live IMU can be bad: an empty position is neither counted nor marked.
-        if (expected != 0 && baseBoardReported && isLiveImu(true, snap.imu[size_t(k)], shielded[size_t(k)]) &&
-            word != expected) {
+        // Only a judged IMU can be bad: an empty position is neither counted nor marked.
+        if (expected != 0 && baseBoardReported &&
+            isJudgedImu(true, snap.imu[size_t(k)], shielded[size_t(k)], seen[size_t(k)]) &&
+            judgedImuFails(snap.imu[size_t(k)], word, expected)) {
             c = CellView{badFlagCellText(word), CellColour::Red};
             row.positions += badPositionText(plate + 1, k + 1);
             ++row.bad;

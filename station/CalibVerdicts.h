@@ -19,6 +19,21 @@ inline bool isLiveImu(bool plateLinked, const CalibImuStatus &r, bool shielded)
 // Live IMUs of one plate.
 int countLiveImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded);
 
+// The one rule of the screen's verdicts and of the upload. An IMU is judged when its plate is
+// linked, it is not shielded and it reports now or has reported before (seen): an IMU that falls
+// silent during a run stays judged, an empty position never is. A judged IMU fails when it is
+// silent now or its flag word misses the expectation.
+inline bool isJudgedImu(bool plateLinked, const CalibImuStatus &r, bool shielded, bool seen)
+{
+    return plateLinked && !shielded && (r.time_ms != 0 || seen);
+}
+inline bool judgedImuFails(const CalibImuStatus &r, uint32_t word, uint32_t expected)
+{
+    return r.time_ms == 0 || word != expected;
+}
+// Judged IMUs of one plate (seen: the IMUs that have reported).
+int countJudgedImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded, const ShieldRow &seen);
+
 // Block-0 text of a flag word: its flag text directly followed by the word in decimal.
 QString flagCellText(uint32_t word);
 // Text of a flag word that misses the expectation: "NG_" and the word.
@@ -39,6 +54,9 @@ struct FlagBlockRow {
 // gray; the cells of IMUs that differ from the plate's usual word are yellow unless bad (red).
 FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
                                uint32_t expected, bool baseBoardReported);
+// The same with the IMUs seen reporting: a judged IMU (isJudgedImu) that fails is bad.
+FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
+                               uint32_t expected, bool baseBoardReported, const ShieldRow &seen);
 
 // Colours of a plate row of the other blocks: yellow for unshielded IMUs whose value differs
 // from the plate's usual value, light gray for shielded ones.

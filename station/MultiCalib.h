@@ -397,6 +397,10 @@ private:
     void refreshTables();
     // After each table refresh: the live count, the flag verdicts and the statistics.
     void refreshVerdicts();
+    // Marks the IMUs of a plate that report in the snapshot as seen.
+    void noteReportingImus(int plate, const PlateSnapshot &snap);
+    // Forgets what was seen (a plate linked anew, a run begins) and notes who reports now.
+    void resetSeenImus(int plate);
     void updatePlots(double t);
     void broadcast(uint16_t cmd, uint32_t cm3 = 0);
     void frameWarning(uint16_t status);
@@ -471,6 +475,9 @@ private:
     std::array<bool, kPlates> m_shownValid{};
     int m_total_kind = 30;
     int m_alive_imu_count = 0;
+    // The IMUs seen reporting since their plate linked or the run began: an IMU that falls
+    // silent stays judged by the verdicts and the upload.
+    std::array<std::array<bool, kImusPerPlate>, kPlates> m_imuSeen{};
     std::array<uint64_t, kImusPerPlate> m_row_values{};
     int64_t m_startMs = 0;
     int64_t m_lastDisplayMs = -1000000, m_lastPlotDataMs = -1000000, m_lastPlotScrollMs = -1000000,
@@ -512,6 +519,10 @@ private:
     TempScript::RackView rackView() const;
     void applyScriptActions(const QVector<ScriptAction> &actions);
     void finishChamberScript();
+    void postChamberScriptResults();
+    // The largest slope the linked (or next) chamber takes; a larger one is refused with a box.
+    int chamberMaxSlope() const;
+    bool slopeFitsChamber(int perMinute);
     void runAdvancedStepEnd(AdvancedCalib::StepEnd end);
     // Runs the steps one after another, each after its wait (scaled); a newer sequence or a
     // stopped advanced timer abandons the rest.

@@ -16,6 +16,7 @@
 #include "equipment/StationValues.h"
 #include "equipment/WorkerThread_turn_table.h"
 #include "link/DeviceRecords.h"
+#include "station/ConsoleLogic.h"
 
 using Step = QPair<int, std::function<void()>>;
 
@@ -269,7 +270,9 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
     const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().toDouble();
     if (advancedSetPointMissed(tc))
         return;
-    const uint32_t now = uint32_t(Clock::instance().now().toSecsSinceEpoch());
+    // Soaks are measured on the monotonic clock: a wall clock set back (a time-sync daemon)
+    // neither ends nor stretches them.
+    const uint32_t now = uint32_t(Clock::instance().monotonicMs() / 1000);
     const QVector<AdvancedCalib::Action> actions = AdvancedCalib::tick(m_advancedRun, tc, now, g_advanced_calib_type);
     if (!m_advancedRun.running)
         return;
@@ -363,21 +366,24 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
     case AdvancedCalib::StepEnd::CalibDone: {
         const bool retestDone = end == AdvancedCalib::StepEnd::RetestDone;
         // The end of a retest is the end of the chamber run (report 39): the set point 25 and
-        // heat_box_end, which sets the expected flag 16383 and calls the operator.
-        if (retestDone)
+        // heat_box_end, which sets the expected flag 16383 and calls the operator. The last
+        // rotation is in: the results are posted now (kept in the outbox), so a stop during the
+        // cool-down that follows keeps them.
+        if (retestDone) {
+            g_expected_calib_flag = 16383;
+            exectuePosMethod(5);
             rev_log_from_worker(39, "Advanced retest completed");
-        else
+        } else {
             emit hothouse_set_target_temp(25);
+        }
         log_heatBox(tr("Done, heat up to room temperature!"));
         const RunGuard::Run run = m_runs.active();
-        runAdvancedSequence({{600000, [this, retestDone, run] {
+        runAdvancedSequence({{600000, [this, run] {
                                   m_advancedRun.runSeconds += 600;
                                   log_heatBox(tr("Turn off the temperature box"));
                                   emit hothouse_generate_start_stop_cmd(0);
                                   m_hothouseAdvancedTimer->stop();
                                   m_hothouseAdvancedTimerRunning = false;
-                                  if (retestDone)
-                                      exectuePosMethod(5);
                                   finishRun(run);
                               }}},
                             true);

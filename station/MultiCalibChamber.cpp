@@ -15,6 +15,7 @@
 #include "app/Clock.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
+#include "equipment/EquipmentRegisters.h"
 #include "equipment/WorkerThread_hothouse.h"
 #include "link/LinkFlags.h"
 #include "station/ChamberLog.h"
@@ -169,8 +170,13 @@ void MultiCalib::on_pushButton_hothouse_cmd_stop_clicked()
     const bool pressed = sender() == ui->pushButton_hothouse_cmd_stop_manual || sender() == ui->pushButton_hothouse_cmd_stop;
     if (!pressed || chamberLinkedOrWarn())
         emit hothouse_generate_start_stop_cmd(0);
-    setChamberScriptButtonsEnabled(true);
     stopChamberScript(tr("stopped by the operator"), true);
+    // The chamber page's Stop stops whatever run holds the station (an advanced run would
+    // otherwise wait for its temperature for ever).
+    if (pressed && !m_runs.idle())
+        stopActiveRun(tr("stopped by the operator"));
+    if (m_runs.idle())
+        setChamberScriptButtonsEnabled(true);
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
@@ -213,7 +219,26 @@ void MultiCalib::on_pushButton_hothouse_cmd_set_slope_manual_clicked()
         qDebug() << "温箱斜率设置有误:" << ui->textEdit_hothouse_temperature_slope_manual->toPlainText();
         return;
     }
+    if (!slopeFitsChamber(s))
+        return;
     emit hothouse_cmd_set_slope(uint8_t(s));
+}
+
+int MultiCalib::chamberMaxSlope() const
+{
+    if (m_hothouseWorker)
+        return m_hothouseWorker->maxSlope();
+    // The chamber the next connect makes.
+    return getSettings()->value("turnTableType/type", 0).toInt() == 3 ? ChamberTcp::kMaxSlope : 255;
+}
+
+bool MultiCalib::slopeFitsChamber(int perMinute)
+{
+    const int max = chamberMaxSlope();
+    if (perMinute <= max)
+        return true;
+    Prompter::instance().warning(this, tr("Warning"), tr("The chamber takes a slope of at most %1 °C/min").arg(max));
+    return false;
 }
 
 void MultiCalib::on_pushButton_hothouse_cmd_read_slope_clicked()

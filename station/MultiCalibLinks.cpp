@@ -112,8 +112,10 @@ void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
     if (sender() && sender() != m_multiWorkers[index].data())
         return;
     logLinkOpen(QString("Plate %1").arg(index + 2), ok);
-    if (ok)
+    if (ok) {
         g_link_status[index + 1] = 1;
+        resetSeenImus(index + 1);
+    }
     else
         m_rackWanted[index] = false; // the next press makes a new worker
 }

@@ -61,7 +61,12 @@ bool MultiCalib::beginRun(RunGuard::Run run)
 {
     if (refuseWhileRunning())
         return false;
-    return m_runs.begin(run);
+    if (!m_runs.begin(run))
+        return false;
+    // The run's verdicts judge the IMUs that report from its start on.
+    for (int p = 0; p < kPlates; ++p)
+        resetSeenImus(p);
+    return true;
 }
 
 void MultiCalib::finishRun(RunGuard::Run run) { m_runs.finished(run); }

@@ -256,6 +256,7 @@ void MultiCalib::calib_multi_table(int table_index)
         return;
     const uint64_t generation = g_calib_status.generation(table_index);
     const PlateSnapshot snap = g_calib_status.plate(table_index);
+    noteReportingImus(table_index, snap);
     if (m_lossRebase[size_t(table_index)]) {
         m_last_i2c_loss[size_t(table_index)] = snap.errors;
         if (generation != m_clearedGeneration[size_t(table_index)])

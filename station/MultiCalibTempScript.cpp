@@ -68,6 +68,8 @@ void MultiCalib::startChamberScript(bool retestOnly)
         return;
     }
     const ChamberScriptParams &params = check.params;
+    if (!slopeFitsChamber(int(params.slope)))
+        return;
     const uint32_t firstStep = retestOnly ? 1 : 0;
     if (!TempScript::loopsReachable(params.loops, firstStep)) {
         // The step counter could never reach such a count: the steps would repeat for ever.
@@ -265,7 +267,7 @@ void MultiCalib::calc_total_run_time_fun()
 bool MultiCalib::judge_imu_alive_and_reached_calib_temprature()
 {
     // Only a stop soak can end early.
-    if (m_chamberScript.phase != ChamberScriptPhase::SoakStop)
+    if (m_chamberScript.phase != ChamberScriptPhase::SoakStop || g_change_temp_calib_to_temp_cycling)
         return false;
     if (!TempScript::imusReachedStop(rackView(), m_netReported, m_chamberScript))
         return false;
@@ -325,9 +327,18 @@ void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
         case ScriptAction::Debug: qDebug() << a.text; break;
         case ScriptAction::Log: emit signalTranspondLog(a.text); break;
         case ScriptAction::ClearTables: clear_calib_multi_table(); break;
+        case ScriptAction::Post: postChamberScriptResults(); break;
         case ScriptAction::Finish: finishChamberScript(); return;
         }
     }
+}
+
+// The last measurement is in: the expected flag and the upload (kept in the outbox), so a stop
+// during the way back to 25 degC or its hold keeps the results.
+void MultiCalib::postChamberScriptResults()
+{
+    g_expected_calib_flag = m_chamberScriptRetest ? 128 : 129;
+    exectuePosMethod(m_chamberScriptRetest ? 3 : 0);
 }
 
 void MultiCalib::finishChamberScript()
@@ -340,23 +351,19 @@ void MultiCalib::finishChamberScript()
     ui->textEdit_hothouse_current_status->setText(tr("Stop"));
     qDebug() << "保温：25停止";
     SoundPlayer::instance().playLooping(Sounds::Class);
-    if (m_chamberScriptRetest) {
-        g_expected_calib_flag = 128;
-        exectuePosMethod(3);
-    } else {
-        g_expected_calib_flag = 129;
-        exectuePosMethod(0);
-    }
     emit signal_auto_log_imu(0);
     m_chamberScript.elapsedEstimate = m_chamberScript.totalEstimate;
     emit dc_control_cmd(65530);
+    // The run is over: the station is free before the box waits for the operator, so nothing
+    // that happens meanwhile (a link lost) stops it a second time.
+    const QString lostPlates = m_runs.lostPlatesNote();
+    finishRun(m_chamberScriptRetest ? RunGuard::TempRetest : RunGuard::TempScript);
     if (askYesNo(this, tr("Warning"),
                  tr("Temperature compensation calibration retest completed, please check the retest marker position") +
-                     m_runs.lostPlatesNote()) ==
+                     lostPlates) ==
         QMessageBox::Yes) {
         on_pushButton_hothouse_cmd_stop_clicked();
         setChamberScriptButtonsEnabled(true);
     }
     SoundPlayer::instance().stopLoop();
-    finishRun(m_chamberScriptRetest ? RunGuard::TempRetest : RunGuard::TempScript);
 }

@@ -52,7 +52,12 @@ QByteArray MultiCalib::buildStationBody(uint8_t station)
     context.cycleIndex = ui->textEdit_hothouse_loops_num->toPlainText();
     context.plateOpen = [](int plate) { return plate < g_link_status.size() && g_link_status[plate] != 0; };
     context.shielded = [this](int plate, int imu) { return m_shield_marks[size_t(plate)][size_t(imu)] == "1"; };
-    context.plateRecords = [](int plate) { return g_calib_status.plate(plate); };
+    context.plateRecords = [this](int plate) {
+        const PlateSnapshot snap = g_calib_status.plate(plate);
+        noteReportingImus(plate, snap);
+        return snap;
+    };
+    context.seen = [this](int plate, int imu) { return m_imuSeen[size_t(plate)][size_t(imu)]; };
     QStringList log;
     const QByteArray body = buildUploadBody(station, context, *calibUploadTable, &log);
     for (const QString &line : log)

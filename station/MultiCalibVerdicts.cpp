@@ -29,12 +29,29 @@ QString MultiCalib::get_string_calib_flag(uint number) const
     return ::get_string_calib_flag(uint32_t(number));
 }
 
+void MultiCalib::noteReportingImus(int plate, const PlateSnapshot &snap)
+{
+    for (int k = 0; k < kImusPerPlate; ++k)
+        if (snap.imu[size_t(k)].time_ms != 0)
+            m_imuSeen[size_t(plate)][size_t(k)] = true;
+}
+
+void MultiCalib::resetSeenImus(int plate)
+{
+    m_imuSeen[size_t(plate)].fill(false);
+    if (plateLinked(plate))
+        noteReportingImus(plate, g_calib_status.plate(plate));
+}
+
 void MultiCalib::check_total_imu_num_alive()
 {
     m_alive_imu_count = 0;
     for (int p = 0; p < kPlates; ++p)
-        if (plateLinked(p))
-            m_alive_imu_count += countLiveImus(true, g_calib_status.plate(p), shieldsOf(m_shield_marks[size_t(p)]));
+        if (plateLinked(p)) {
+            const PlateSnapshot s = g_calib_status.plate(p);
+            noteReportingImus(p, s);
+            m_alive_imu_count += countJudgedImus(true, s, shieldsOf(m_shield_marks[size_t(p)]), m_imuSeen[size_t(p)]);
+        }
     ui->label_result_total_num->setText(QString::number(m_alive_imu_count));
 }
 
@@ -68,7 +85,9 @@ void MultiCalib::calib_multi_table_total()
             continue;
         const PlateSnapshot s = g_calib_status.plate(p);
         const ShieldRow shielded = shieldsOf(m_shield_marks[size_t(p)]);
-        const FlagBlockRow row = buildFlagBlockRow(p, s, shielded, g_expected_calib_flag, m_plateReported[size_t(p)]);
+        noteReportingImus(p, s);
+        const FlagBlockRow row =
+            buildFlagBlockRow(p, s, shielded, g_expected_calib_flag, m_plateReported[size_t(p)], m_imuSeen[size_t(p)]);
         bad += row.bad;
         positions += row.positions;
         if (flagBlock && p < t->rowCount())

@@ -49,6 +49,9 @@ ScriptAction status(const QString &t) { return act(ScriptAction::Status, 0, t); 
 // Into the go-to-25 phase after the last step.
 void toRoom(ChamberScriptState &s, QVector<ScriptAction> &out)
 {
+    // The last stop soak has ended: the results are posted now, before the way back to 25 degC
+    // and its hold, which a stop may cut short.
+    out << act(ScriptAction::Post);
     out << act(ScriptAction::UserTarget, 0, "25");
     s.phase = ChamberScriptPhase::GoRoom;
     out << act(ScriptAction::SetTarget, 25) << status(QCoreApplication::translate("MultiCalib", "Set temperature: 25"));
@@ -240,7 +243,9 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
     if (s.phase == ChamberScriptPhase::SoakStop) {
         const int left = s.stopSoak * 60 - int(s.secondsInPhase);
         out << status(QCoreApplication::translate("MultiCalib", "Insulation:%1。剩余：%2s").arg(stop).arg(left));
-        if (earlyEndReady()) {
+        // A bare temperature cycle sends the IMUs no stage: whatever stage they show is left
+        // from an earlier run, so its soak always runs its full time.
+        if (!cycling && earlyEndReady()) {
             // Only one of the early end and the soak end acts in a tick.
             out += earlyEnd(s, cycling);
         } else if (left <= 0) {

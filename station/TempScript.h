@@ -55,6 +55,7 @@ struct ScriptAction {
         Debug,         // a debug line
         Log,           // a line of the console's log window
         ClearTables,   // clear_calib_multi_table
+        Post,          // the last measurement is in: the verdict flag and the upload
         Finish,        // the end of the run
     };
     Kind kind;

@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include "station/CalibVerdicts.h"
+
 namespace {
 const char *const kFieldKeys[kUploadFields] = {
     "cpuid",   "startTime",  "endTime", "maxTemperature", "mintemperature",
@@ -36,6 +38,14 @@ QString shieldedLine(bool english, int plate, int imu)
                          .arg(plate)
                          .arg(imu)
                    : QString("底板%1的IMU%2被屏蔽，不上传IMU的数据").arg(plate).arg(imu);
+}
+
+QString neverReportedLine(bool english, int plate, int imu)
+{
+    return english ? QString("The IMU %2 of the motherboard %1 never reported and will not upload IMU data")
+                         .arg(plate)
+                         .arg(imu)
+                   : QString("底板%1的IMU%2未上报数据，不上传IMU的数据").arg(plate).arg(imu);
 }
 
 QString actualValueLine(bool english, int plate, int imu, const QString &value)
@@ -97,13 +107,18 @@ QByteArray buildUploadBody(uint8_t station, const UploadContext &context, CalibU
                     continue;
                 }
                 const CalibImuStatus &record = records.imu[size_t(i)];
+                if (context.seen && !isJudgedImu(true, record, false, context.seen(p, i))) {
+                    log->append(neverReportedLine(info.englishSkipLines, plate, imu));
+                    continue;
+                }
                 auto field = [&](int f) -> QString & { return table.cell[p][f][i]; };
                 field(UploadExpectedFlag) = expected;
                 field(UploadCpuid) = serialNumberHex(record);
                 field(UploadActualFlag) = QString::number(info.lowFlagWord ? record.calib_flag : record.calib_flag_h);
                 log->append(actualValueLine(info.englishValueLines, plate, imu, field(UploadActualFlag)));
                 log->append(serialLine(info.englishValueLines, plate, imu, field(UploadCpuid)));
-                if (field(UploadActualFlag) == field(UploadExpectedFlag)) {
+                const bool silent = context.seen && record.time_ms == 0; // stopped reporting
+                if (!silent && field(UploadActualFlag) == field(UploadExpectedFlag)) {
                     field(UploadResult) = "OK";
                     field(UploadBaseplateIndex) = QString();
                 } else {

@@ -58,6 +58,9 @@ struct UploadContext {
     std::function<bool(int plate)> plateOpen;           // plate index 0..15
     std::function<bool(int plate, int imu)> shielded;   // shield mark "1"
     std::function<PlateSnapshot(int plate)> plateRecords; // read once per open plate
+    // When set: the IMUs seen reporting. Only judged IMUs (isJudgedImu) are posted, and one that
+    // is silent now is NG, by the rule of the screen's verdicts.
+    std::function<bool(int plate, int imu)> seen;
 };
 
 // The 32-byte serial number in stored order, two lower-case hexadecimal digits a byte.

@@ -1889,6 +1889,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is uploaded</source>
         <translation>The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is uploaded</translation>
     </message>
+    <message>
+        <source>The chamber takes a slope of at most %1 °C/min</source>
+        <translation>The chamber takes a slope of at most %1 °C/min</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>

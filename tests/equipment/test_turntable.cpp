@@ -245,9 +245,15 @@ private slots:
         invoke(worker, "rev_common_cmd", 30);
         invoke(worker, "rev_common_cmd", 33);
         QVERIFY(waitUntil([&] { return sim->commands() == QStringList({"EN X 1", "EN Y 0"}); }));
-        QVERIFY(waitUntil([&] { return !sim->axes[1].enabled; }));
-        QVERIFY(reports->has(74, "Inner axis enabled"));
-        QVERIFY(reports->has(74, "Outer axis disabled"));
+        QVERIFY(waitUntil([&] { return reports->has(74, "Inner axis enabled") && reports->has(74, "Outer axis disabled"); }));
+        QVERIFY(!sim->axes[1].enabled);
+        // The log says what the controller answered.
+        sim->refuseEnable = true;
+        invoke(worker, "rev_common_cmd", 31);
+        QVERIFY(waitUntil([&] { return reports->has(74, "Outer axis enable refused: enable refused"); }));
+        sim->refuseEnable = false;
+        QVERIFY(!reports->has(74, "Outer axis enabled"));
+        QVERIFY(!sim->axes[1].enabled);
     }
 
     void enablingWithTheControllerNotLinkedLogsThatNothingWasSent()

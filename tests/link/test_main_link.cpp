@@ -168,22 +168,32 @@ private slots:
         sim->onCommand = nullptr;
     }
 
-    void twoRepeatRequestsGoOutInRequestOrderAbout500msApart()
+    void repeatsOfOneIdFollowEachOtherAndAnotherIdGoesOutAtOnce()
     {
-        QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, 56004),
-                                  Q_ARG(float, 1), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
-                                  Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
-        QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, 30007),
-                                  Q_ARG(float, 2), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
-                                  Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
-        QVERIFY(waitUntil([&] { return sim->commands().size() >= 20; }, 15000));
+        auto send = [this](uint16_t id, float cm1) {
+            QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, id),
+                                      Q_ARG(float, cm1), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
+                                      Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
+        };
+        send(56004, 1);
+        send(56004, 2); // waits behind the first 56004's repeats
+        send(30007, 3); // does not wait behind another id's repeats
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 30; }, 20000));
         const auto cmds = sim->commands();
-        QCOMPARE(cmds.size(), 20);
+        QCOMPARE(cmds.size(), 30);
+        QCOMPARE(cmds[0].cmd.cmd_id, uint16_t(56004));
+        QCOMPARE(cmds[1].cmd.cmd_id, uint16_t(30007));
+        QVERIFY2(cmds[1].atMs - cmds[0].atMs < 300, qPrintable(QString::number(cmds[1].atMs - cmds[0].atMs)));
+        QList<const ModuleSimulator::ReceivedCommand *> sameId;
+        for (const auto &c : cmds)
+            if (c.cmd.cmd_id == 56004)
+                sameId << &c;
+        QCOMPARE(sameId.size(), 20);
         for (int i = 0; i < 20; ++i)
-            QCOMPARE(cmds[i].cmd.cmd_id, uint16_t(i < 10 ? 56004 : 30007));
+            QCOMPARE(sameId[i]->cmd.cm1, i < 10 ? 1.0f : 2.0f);
         // The times are those of arrival, which a loaded machine delays one by one (two may
-        // arrive together): the sends are about 500 ms apart on average.
-        const qint64 average = (cmds[19].atMs - cmds[0].atMs) / 19;
+        // arrive together): the sends of one id are about 500 ms apart on average.
+        const qint64 average = (sameId[19]->atMs - sameId[0]->atMs) / 19;
         QVERIFY2(average > 400 && average < 800, qPrintable(QString::number(average)));
     }
 
@@ -214,6 +224,7 @@ private slots:
                                   Q_ARG(float, 0), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
                                   Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
         QMetaObject::invokeMethod(worker, "Send_QString_times", Qt::QueuedConnection, Q_ARG(QString, "HELLO"));
+        QMetaObject::invokeMethod(worker, "Send_QString_times", Qt::QueuedConnection, Q_ARG(QString, "WORLD"));
         QVERIFY(waitUntil([&] { return sim->commands().size() >= 1; }, 3000));
         QMetaObject::invokeMethod(worker, "dropPendingRepeats", Qt::QueuedConnection);
         QTest::qWait(100);
@@ -221,7 +232,7 @@ private slots:
         QTest::qWait(1500);
         QCOMPARE(sim->commands().size(), sent);
         QVERIFY(sent < 10);
-        QVERIFY(!sim->rawReceived().contains("HELLO"));
+        QVERIFY(!sim->rawReceived().contains("WORLD")); // waited behind HELLO's writes
         // The link goes on sending what it is asked next.
         QMetaObject::invokeMethod(worker, "Send_CMD_LONG", Qt::QueuedConnection, Q_ARG(uint16_t, 30007),
                                   Q_ARG(float, 0), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
@@ -235,6 +246,7 @@ private slots:
                                   Q_ARG(float, 0), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
                                   Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
         QMetaObject::invokeMethod(worker, "Send_QString_times", Qt::QueuedConnection, Q_ARG(QString, "HELLO"));
+        QMetaObject::invokeMethod(worker, "Send_QString_times", Qt::QueuedConnection, Q_ARG(QString, "WORLD"));
         QVERIFY(waitUntil([&] { return sim->commands().size() >= 2; }, 3000));
         QPointer<WorkerThread> w = worker;
         retire(worker);
@@ -242,7 +254,7 @@ private slots:
         const int sent = sim->commands().size();
         QTest::qWait(1500);
         QCOMPARE(sim->commands().size(), sent);
-        QVERIFY(!sim->rawReceived().contains("HELLO"));
+        QVERIFY(!sim->rawReceived().contains("WORLD")); // waited behind HELLO's writes
         // A fresh link for cleanup().
         worker = createWorker(sim->portPath(), 115200);
         delete reports;

@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +18,7 @@
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
+#include "equipment/EquipmentRegisters.h"
 #include "equipment/StationValues.h"
 #include "equipment/WorkerThread_DC_power.h"
 #include "equipment/WorkerThread_hothouse.h"
@@ -575,6 +579,65 @@ private slots:
         QCOMPARE(ui->label_dc_power_current_time->styleSheet(), QString("background-color: red;color:black"));
         QVERIFY(waitUntil([&] { return ui->label_dc_power_current_time->text().endsWith(" - supply log not written"); }, 6000));
         QCOMPARE(supplyLines().size(), 1);
+    }
+
+    void aTcpChamberRefusesASlopeItsRegisterCannotHold()
+    {
+        const int port = [] {
+            QTcpServer free;
+            free.listen(QHostAddress::LocalHost, 0);
+            return int(free.serverPort());
+        }();
+        ModbusPeer peer({"--tcp", QString::number(port), "--slave", "1", "--set", "0x0029=253"}, "tcp_writes.txt");
+        QVERIFY(peer.waitReady());
+        QSettings *s = getSettings();
+        s->setValue(ChamberTcp::hostKey(), "127.0.0.1");
+        s->setValue(ChamberTcp::portKey(), port);
+        s->setValue("turnTableType/type", 3);
+        auto relink = [this] {
+            if (g_hothouse_connected)
+                console->on_clicked_pushButton_connect_calib_hot_house_ctrl(); // close
+            console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+            QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
+        };
+        relink();
+        QVERIFY(qobject_cast<WorkerThread_hothouse2 *>(console->hothouseWorker()));
+        const QString limit = "The chamber takes a slope of at most 25 °C/min";
+        prompter.shown.clear();
+        setText(ui->textEdit_hothouse_temperature_slope_manual, "26");
+        ui->pushButton_hothouse_cmd_set_slope_manual->click();
+        QCOMPARE(prompter.texts(), QStringList{limit});
+        // The script's slope is refused before anything starts.
+        const uint8_t supply = g_dc_power_connected;
+        g_dc_power_connected = 1; // the supply's link, as far as the start check sees
+        setText(ui->textEdit_hothouse_temp_slope, "26");
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        const bool started = console->chamberScriptRunning();
+        if (started)
+            console->stopActiveRun("stopped by the test");
+        g_dc_power_connected = supply;
+        setText(ui->textEdit_hothouse_temp_slope, "1");
+        QVERIFY(!started);
+        QCOMPARE(prompter.texts().last(), limit);
+        // Nor does the worker wrap it; what the register holds goes out.
+        QMetaObject::invokeMethod(console->hothouseWorker(), "hothouse_set_temp_slope", Qt::QueuedConnection, Q_ARG(uint8_t, 26));
+        setText(ui->textEdit_hothouse_temperature_slope_manual, "25");
+        ui->pushButton_hothouse_cmd_set_slope_manual->click();
+        QVERIFY(waitUntil([&] { return !peer.writes().filter(QRegularExpression("^hr 55 ")).isEmpty(); }));
+        QTest::qWait(100);
+        QCOMPARE(peer.writes().filter(QRegularExpression("^hr 55 ")), QStringList{"hr 55 250"});
+
+        // The RTU chamber keeps its range.
+        s->setValue("turnTableType/type", 0);
+        select(ui->comboBox_calib_multi_hot_house, chamberTap->workerPath());
+        relink();
+        setText(ui->textEdit_hothouse_temperature_slope_manual, "26");
+        ui->pushButton_hothouse_cmd_set_slope_manual->click();
+        QVERIFY(waitUntil([&] { return chamberPeer->writes().contains("hr 1874 2600"); }));
+        QCOMPARE(prompter.texts().last(), limit);
+        QCOMPARE(prompter.texts().count(limit), 2);
+        s->remove(ChamberTcp::hostKey());
+        s->remove(ChamberTcp::portKey());
     }
 };
 

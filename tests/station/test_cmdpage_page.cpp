@@ -236,6 +236,12 @@ private slots:
             QTest::mouseClick(b, Qt::LeftButton);
         QCOMPARE(prompter.texts(), QVector<QString>(3, "Turntable serial port data timeout of more than 5 seconds, please recheck").toList());
         QVERIFY(common.isEmpty());
+        // Six seconds without a status are already too many.
+        g_turn_table_status_time = uint32_t(clock.now().toSecsSinceEpoch()) - 6;
+        prompter.shown.clear();
+        QTest::mouseClick(pui->pushButton_turn_table_calib_accel_start, Qt::LeftButton);
+        QCOMPARE(prompter.texts(), QStringList{"Turntable serial port data timeout of more than 5 seconds, please recheck"});
+        QVERIFY(common.isEmpty());
 
         g_turn_table_status_time = uint32_t(clock.now().toSecsSinceEpoch()) - 3;
         prompter.shown.clear();

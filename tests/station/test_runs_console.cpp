@@ -25,6 +25,7 @@
 #include "sim/ModuleSimulator.h"
 #include "sim/TurntableSim.h"
 #include "station/AllanRetest.h"
+#include "station/ConsoleLogic.h"
 #include "station/FormWorkOrderDetails.h"
 #include "station/MultiCalib.h"
 #include "station/UploadOutbox.h"
@@ -720,6 +721,75 @@ private slots:
         QTest::mouseClick(ui->pushButton_waihuan_control_manual, Qt::LeftButton);
         QVERIFY(waitUntil([&] { return table->commands().size() >= 2; }));
         QCOMPARE(table->commands().mid(0, 2), (QStringList{"POS X 90.0000 30.0000", "POS Y -12.5000 7.0000"}));
+    }
+
+    // The post of an advanced retest leaves as soon as the last rotation is in: a stop in the
+    // cool-down that follows (the chamber link closed while the end box is up) keeps it.
+    void aStopInTheAdvancedCoolDownKeepsThePost()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        const int posted = server->requests().size();
+        const QString endBox = "The full temperature calibration retest is completed. Please check if the retest flag is 16383";
+        bool heldAtBox = false;
+        prompter.whileShown = [&](const QString &text) {
+            if (text != endBox)
+                return;
+            heldAtBox = !console->runGuard()->idle();
+            console->on_clicked_pushButton_connect_calib_hot_house_ctrl(); // the chamber link closed
+        };
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        const bool ended = waitUntil([&] { return prompter.texts().contains(endBox); }, 120000);
+        prompter.whileShown = nullptr;
+        QVERIFY(ended);
+        QVERIFY(heldAtBox); // the box came during the cool-down
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: chamber link closed"});
+        QCOMPARE(startStop.last(), 0);
+        QVERIFY(waitUntil([&] { return server->requests().size() == posted + 1; }));
+        QCOMPARE(server->requests().last().path, QString("/api/BRAPI/AdvancedCalibration"));
+        QTest::qWait(1000); // past the (scaled) 600 s cool-down: posted once
+        QCOMPARE(server->requests().size(), posted + 1);
+        QCOMPARE(g_expected_calib_flag, 16383u);
+    }
+
+    void theChamberPagesStopEndsAnAdvancedRun()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return console->hothouseAdvancedTimer()->isActive(); }));
+        console->form()->pushButton_hothouse_cmd_stop->click();
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: stopped by the operator"});
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(!console->advancedSequencePending());
+        QVERIFY(console->form()->textEdit_turn_table_status_advanced->toPlainText().endsWith("Run stopped"));
+        QVERIFY(allStartsEnabled());
+        QCOMPARE(startStop.last(), 0);
+        expectSilence();
+    }
+
+    void aClockSetBackMidSoakDoesNotEndIt()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        console->on_pushButton_advanced_retest();
+        // The chamber is at -30 degC: the first step's 120 s soak begins.
+        QVERIFY(waitUntil([&] { return console->advancedRunState().phase == 1; }));
+        clock.advance(10000);
+        clock.setWall(clock.now().addSecs(-11)); // a time-sync daemon sets the clock back
+        const uint32_t ticks = console->advancedRunState().runSeconds;
+        QVERIFY(waitUntil([&] { return console->advancedRunState().runSeconds > ticks + 20; }));
+        QCOMPARE(console->advancedRunState().phase, uint8_t(1));
+        clock.advance(110000);
+        QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 2; }));
+        console->stopActiveRun("stopped by the test");
+        QVERIFY(allStartsEnabled());
     }
 };
 

@@ -369,6 +369,30 @@ private slots:
         QVERIFY(!console->hotHouseLogOpen()); // closed with the end of the run
     }
 
+    void aChamberStillOnItsWayHasTheSupplySwitchedOffAMinuteAfterTheStart()
+    {
+        clearRecords();
+        advancedLinksUp();
+        sendImus(650);
+        chamberFollows = false; // the chamber never reaches -40 degC: no step switches the supply on
+        QElapsedTimer since;
+        qint64 offAt = -1;
+        QMetaObject::Connection c = connect(console, &MultiCalib::dc_control_cmd, this, [&](uint16_t code) {
+            if (code == 102 && offAt < 0)
+                offAt = since.elapsed();
+        });
+        setParams({"2", "-40", "1", "85", "1", "1"});
+        since.start();
+        console->on_pushButton_temperature_retest_clicked();
+        const bool off = waitUntil([&] { return offAt >= 0; });
+        disconnect(c);
+        console->stopActiveRun("stopped by the test");
+        chamberFollows = true;
+        QVERIFY(off);
+        QVERIFY2(offAt >= 55, qPrintable(QString::number(offAt))); // the minute, scaled to 60 ms
+        QCOMPARE(dcCodes, (QList<int>{104, 102}));
+    }
+
     void reportingImusPastTheStopTemperatureEndTheStopSoakEarly()
     {
         clearRecords();
@@ -651,6 +675,7 @@ private slots:
         minutes.start(2);
         console->on_pushButton_advanced_retest();
         QVERIFY(waitUntil([&] { return posted.size() == 1; }, 120000));
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); })); // the cool-down has ended
         minutes.stop();
         QCOMPARE(rotated.size(), 7);
         QCOMPARE(rotations, 7);

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -104,6 +107,31 @@ private:
         sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
         QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
     }
+    // Plate 2 linked anew with no records: none of its IMUs has been seen reporting.
+    void freshPlate()
+    {
+        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        g_calib_status.clearAll();
+        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        plateReady();
+    }
+    // Plate 2's link is up: quick repeats, and its base board has reported.
+    void plateReady()
+    {
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
+        WorkerThread_Multi *w = console->rackWorker(0);
+        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
+        QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
+    }
+    // The statistics labels after a fresh count and verdict view: total, ok, bad, percentage.
+    QStringList verdictFigures()
+    {
+        console->check_total_imu_num_alive();
+        console->calib_multi_table_total();
+        return {ui->label_result_total_num->text(), ui->label_result_ok_num->text(), ui->label_result_ng_num->text(),
+                ui->label_result_ok_percent->text()};
+    }
     // Brings the peer's chamber to a temperature through its set point.
     void chamberAt(int celsius)
     {
@@ -184,10 +212,7 @@ private slots:
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_hothouse_connected == 1 && g_dc_power_connected == 1; }));
         fastSupply();
-        WorkerThread_Multi *w = console->rackWorker(0);
-        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
-        sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
-        QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
+        plateReady();
         QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_current_temperature->toPlainText() == "25"; }, 8000));
     }
 
@@ -229,11 +254,13 @@ private slots:
     void theStopSoakOfATemperatureCycleRunsItsFullTime()
     {
         g_change_temp_calib_to_temp_cycling = 1;
+        sendImus(150, 25.0f, 0);
         setParams({"1", "25", "0", "30", "1", "1"});
         startFull();
         QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::GoStop; }, 20000));
-        // The plates only heard 56000 and are far past the stop temperature.
-        sendImus(200, 40.0f, 56000);
+        // The IMUs still show the stage an earlier run left (56001) and are far past the stop
+        // temperature: a cycle sends no stages, so nothing ends its soak early.
+        sendImus(200, 40.0f, 56001);
         QVERIFY(!stopSoakEndedEarly());
         ui->pushButton_hothouse_cmd_stop->click();
         QVERIFY(!console->chamberScriptRunning());
@@ -371,23 +398,107 @@ private slots:
         dialog->on_buttonBox_accepted();
     }
 
+    void aStopDuringTheFinalHoldKeepsThePostedResults()
+    {
+        chamberAt(25);
+        sendImus(800, 25.0f, 0, 0, 129);
+        const int posted = service->requests().size();
+        g_expected_calib_flag = 0;
+        setParams({"1", "25", "0", "30", "0", "1"});
+        console->setScriptTiming(20, 0.001); // the 30-minute hold lasts 36 s
+        startFull();
+        // The last stop soak has ended: the results are posted before the way back and the hold.
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::HoldRoom; }, 30000));
+        const bool postedInHold = waitUntil([&] { return service->requests().size() == posted + 1; });
+        const bool stillHolding = console->chamberScriptState().phase == ChamberScriptPhase::HoldRoom;
+        ui->pushButton_hothouse_cmd_stop->click();
+        console->setScriptTiming(2, 0.001);
+        QVERIFY(postedInHold);
+        QVERIFY(stillHolding);
+        QVERIFY(!console->chamberScriptRunning());
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: stopped by the operator"});
+        QTest::qWait(300);
+        QCOMPARE(service->requests().size(), posted + 1);
+        QCOMPARE(service->requests().last().path, QString("/api/BRAPI/FullTemperature"));
+        QCOMPARE(g_expected_calib_flag, 129u);
+        QVERIFY(!prompter.texts().contains(kEndText));
+    }
+
+    void aCompletedScriptIsReleasedBeforeItsEndBox()
+    {
+        chamberAt(25);
+        sendImus(900, 25.0f, 0, 0, 129);
+        dcPeer->clearWrites();
+        setParams({"1", "25", "1", "30", "1", "1"});
+        bool heldAtBox = true;
+        prompter.whileShown = [&](const QString &text) {
+            if (text != kEndText)
+                return;
+            heldAtBox = !console->runGuard()->idle();
+            // The chamber's line goes away while the box waits for the operator.
+            emit console->hothouseWorker()->signal_linkLost("line gone");
+        };
+        startFull();
+        const bool ended = waitUntil([&] { return prompter.texts().contains(kEndText); }, 60000);
+        prompter.whileShown = nullptr;
+        QVERIFY(ended);
+        QVERIFY(!heldAtBox);
+        QCOMPARE(g_hothouse_connected, uint8_t(0));
+        QVERIFY(told.contains("Temperature script completed"));
+        QCOMPARE(told.filter(" stopped: "), QStringList());
+        QCOMPARE(autoLog, (QList<int>{1, 0}));
+        // The run's end power cycle (off, on) is not dropped.
+        const QList<int> expected{1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 1};
+        QVERIFY(waitUntil([&] { return supplyOutputs().size() >= expected.size(); }, 20000));
+        QTest::qWait(300);
+        QCOMPARE(supplyOutputs(), expected);
+        console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
+    }
+
+    void anImuSilentMidRunIsNgOnScreenAndInThePost()
+    {
+        chamberAt(25);
+        sendImus(1100, 25.0f, 0, 0, 129);
+        const int posted = service->requests().size();
+        setParams({"1", "25", "0", "30", "2", "1"});
+        console->setScriptTiming(20, 0.001);
+        startFull();
+        // The start soak's end cleared the tables; all 32 report, then IMU 32 falls silent.
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::GoStop &&
+                                       console->chamberScriptState().secondsInPhase > 2; }, 20000));
+        for (int silent : {0, 1}) {
+            sendImus(1200, 25.0f, 0, silent, 129);
+            QVERIFY(waitUntil([&] { return console->shownGeneration(1) == g_calib_status.generation(1); }));
+        }
+        const bool postedNow = waitUntil([&] { return service->requests().size() == posted + 1; }, 20000);
+        ui->pushButton_hothouse_cmd_stop->click();
+        console->setScriptTiming(2, 0.001);
+        QVERIFY(postedNow);
+        const QJsonArray details = QJsonDocument::fromJson(service->requests().last().body).object().value("details").toArray();
+        QCOMPARE(details.size(), 32);
+        QStringList ng;
+        for (const QJsonValue &d : details)
+            if (d.toObject().value("result").toString() == "NG")
+                ng << d.toObject().value("baseplateIndex").toString();
+        QCOMPARE(ng, QStringList{"IMU 32 for bottom plate 2"});
+        // The screen says the same.
+        QCOMPARE(verdictFigures(), (QStringList{"32", "31", "1", "96.88%"}));
+        QCOMPARE(ui->label_result_ng_position->text(), QString("Floor2-32; "));
+    }
+
     void verdictFiguresCountOnlyLiveImus()
     {
-        // 30 IMUs with flag 129 and 2 empty positions.
+        // 30 IMUs with flag 129 and 2 empty positions, on a plate linked anew.
+        freshPlate();
         sendImus(600, 25.0f, 0, 2, 129);
         g_expected_calib_flag = 129;
-        console->check_total_imu_num_alive();
-        console->calib_multi_table_total();
-        QCOMPARE(ui->label_result_total_num->text(), QString("30"));
-        QCOMPARE(ui->label_result_ok_num->text(), QString("30"));
-        QCOMPARE(ui->label_result_ng_num->text(), QString("0"));
-        QCOMPARE(ui->label_result_ok_percent->text(), QString("100.00%"));
-        // No live IMU at all.
+        QCOMPARE(verdictFigures(), (QStringList{"30", "30", "0", "100.00%"}));
+        // No IMU has ever reported.
+        freshPlate();
         sendImus(0, 25.0f, 0, 0, 0);
-        console->check_total_imu_num_alive();
-        console->calib_multi_table_total();
-        QCOMPARE(ui->label_result_ok_num->text(), QString("0"));
-        QCOMPARE(ui->label_result_ok_percent->text(), QString("-"));
+        g_expected_calib_flag = 129; // closing the link cleared it
+        QCOMPARE(verdictFigures(), (QStringList{"0", "0", "0", "-"}));
     }
 
     void aChamberSilentForLessThanItsBoundKeepsTheRunGoing()
@@ -500,6 +611,17 @@ private slots:
     void anEmptyTemperatureDisplayIsNotZeroDegrees()
     {
         // The chamber stays silent: nothing is shown, and nothing reaches 0 degC.
+        sendImus(1000, 25.0f, 0);
+        chamberLine->muted = true;
+        // The worker asks again only after the answer it had: whatever answer it had is shown.
+        const int before = chamberLine->chunks.size();
+        QVERIFY(waitUntil([&] {
+            for (int i = before; i < chamberLine->chunks.size(); ++i)
+                if (chamberLine->chunks[i].fromWorker)
+                    return true;
+            return false;
+        }, 8000));
+        QCoreApplication::processEvents();
         ui->textEdit_hothouse_current_temperature->clear();
         QSignalSpy codes(console, &MultiCalib::dc_control_cmd);
         setParams({"2", "0", "30", "85", "30", "1"});
@@ -510,6 +632,8 @@ private slots:
         for (const QList<QVariant> &c : codes) // no step ever switched the supply on
             QVERIFY(c[0].value<uint16_t>() == 103 || c[0].value<uint16_t>() == 102);
         QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QVERIFY(ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty());
+        chamberLine->muted = false;
     }
 
     void aLostSupplyLinkEndsTheScript()

@@ -63,6 +63,7 @@ private:
         for (int plate : {0, 3}) {
             g_calib_status.writePlate(plate, [&](CalibImuStatus *r, uint32_t *) {
                 for (int i = 0; i < kImusPerPlate; ++i) {
+                    r[i].time_ms = 1000 + uint32_t(i); // every IMU reports
                     r[i].calib_flag_h = flag;
                     r[i].calib_flag = flag;
                     r[i].sn[0] = uint8_t(plate * 32 + i);

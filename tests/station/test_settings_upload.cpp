@@ -165,12 +165,13 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("longForm");
-        QTest::newRow("full temperature") << 0 << "/api/BRAPI/FullTemperature" << "129" << true;
-        QTest::newRow("turntable") << 1 << "/api/BRAPI/Turntable" << "3999" << false;
-        QTest::newRow("static Allan") << 2 << "/api/BRAPI/AlanRest" << "8095" << false;
-        QTest::newRow("temperature retest") << 3 << "/api/BRAPI/TemperatureTurntable" << "128" << true;
-        QTest::newRow("advanced Allan") << 4 << "/api/BRAPI/AlanRest" << "32767" << false;
-        QTest::newRow("advanced calibration") << 5 << "/api/BRAPI/AdvancedCalibration" << "16383" << false;
+        QTest::addColumn<bool>("lowWord"); // judges calib_flag, not calib_flag_h
+        QTest::newRow("full temperature") << 0 << "/api/BRAPI/FullTemperature" << "129" << true << false;
+        QTest::newRow("turntable") << 1 << "/api/BRAPI/Turntable" << "3999" << false << false;
+        QTest::newRow("static Allan") << 2 << "/api/BRAPI/AlanRest" << "8095" << false << false;
+        QTest::newRow("temperature retest") << 3 << "/api/BRAPI/TemperatureTurntable" << "128" << true << true;
+        QTest::newRow("advanced Allan") << 4 << "/api/BRAPI/AlanRest" << "32767" << false << false;
+        QTest::newRow("advanced calibration") << 5 << "/api/BRAPI/AdvancedCalibration" << "16383" << false << false;
     }
     void stationsPickPathExpectedFlagAndForm()
     {
@@ -178,18 +179,21 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, expected);
         QFETCH(bool, longForm);
+        QFETCH(bool, lowWord);
         UploadStationInfo info{};
         QVERIFY(uploadStationInfo(uint8_t(station), &info));
         QCOMPARE(QString(info.path), path);
         Rack rack;
         rack.postedImus = 1;
-        rack.plate.imu[0].calib_flag_h = expected.toUInt();
-        rack.plate.imu[0].calib_flag = expected.toUInt();
+        // Only the word the station judges holds the expected flag.
+        rack.plate.imu[0].calib_flag_h = expected.toUInt() + (lowWord ? 1 : 0);
+        rack.plate.imu[0].calib_flag = expected.toUInt() + (lowWord ? 0 : 1);
         CalibUploadTable table;
         QStringList log;
         const QJsonObject root = QJsonDocument::fromJson(buildUploadBody(uint8_t(station), rack.context(), table, &log)).object();
         const QJsonObject detail = root.value("details").toArray().at(0).toObject();
         QCOMPARE(detail.value("expCalibrationFlagBit").toString(), expected);
+        QCOMPARE(detail.value("actCalibrationFlagBit").toString(), expected);
         QCOMPARE(detail.value("result").toString(), QString("OK"));
         QCOMPARE(detail.size(), longForm ? 13 : 8);
     }
