@@ -135,6 +135,16 @@ private:
         QCOMPARE(startStop.size(), chamber);
     }
 
+    // A real main link on this simulator, wired to the console as the main window wires it:
+    // it is plate 1 while it is open.
+    WorkerThread *linkMainPlate(ModuleSimulator &plate)
+    {
+        WorkerThread *w = createWorker(plate.portPath(), 921600);
+        connect(w, &WorkerThread::signal_connectIsSuccess, this, [](bool ok) { g_link_status[0] = ok ? 1 : 0; });
+        connect(w, &WorkerThread::signal_linkLost, console, &MultiCalib::linkLost_main);
+        return w;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -585,9 +595,7 @@ private slots:
         unlinkPlate();
         ModuleSimulator mainPlate;
         QVERIFY(mainPlate.isValid());
-        WorkerThread *w = createWorker(mainPlate.portPath(), 921600);
-        connect(w, &WorkerThread::signal_connectIsSuccess, this, [](bool ok) { g_link_status[0] = ok ? 1 : 0; });
-        connect(w, &WorkerThread::signal_linkLost, console, &MultiCalib::linkLost_main);
+        WorkerThread *w = linkMainPlate(mainPlate);
         QVERIFY(waitUntil([] { return g_link_status[0] == 1; }));
         clearRecords();
         prompter.answers = {QMessageBox::Yes};
@@ -635,9 +643,7 @@ private slots:
         linkPlate();
         ModuleSimulator mainPlate;
         QVERIFY(mainPlate.isValid());
-        WorkerThread *w = createWorker(mainPlate.portPath(), 921600);
-        connect(w, &WorkerThread::signal_connectIsSuccess, this, [](bool ok) { g_link_status[0] = ok ? 1 : 0; });
-        connect(w, &WorkerThread::signal_linkLost, console, &MultiCalib::linkLost_main);
+        WorkerThread *w = linkMainPlate(mainPlate);
         QVERIFY(waitUntil([] { return g_link_status[0] == 1; }));
         clearRecords();
         const uint8_t quiet = g_static_test_countdown_min.load();
