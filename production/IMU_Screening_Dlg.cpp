@@ -72,7 +72,15 @@ IMU_Screening_Dlg::IMU_Screening_Dlg(QWidget *parent)
     connect(&m_timer, &QTimer::timeout, this, &IMU_Screening_Dlg::_ackTimeout_imu_screening_16module);
 }
 
-IMU_Screening_Dlg::~IMU_Screening_Dlg() = default;
+IMU_Screening_Dlg::~IMU_Screening_Dlg()
+{
+    // The focused limit field loses its focus only as the base widget takes its children down,
+    // when nothing of this page is left to take the text.
+    for (QLineEdit *e : limitEdits()) {
+        e->removeEventFilter(this);
+        disconnect(e, nullptr, this, nullptr);
+    }
+}
 
 QTableWidget *IMU_Screening_Dlg::table() const { return ui->tableWidget_735_calib_16; }
 
