@@ -41,7 +41,6 @@ void FrameParser::reset()
     m_base = held();
     m_buf.clear();
     m_scan = m_base;
-    m_nextEnd = kNone;
     m_pending.clear();
     m_byEnd.clear();
     m_crcMarks.clear();
@@ -56,10 +55,14 @@ void FrameParser::endOfInput()
     // so the failures found there now count like any others.
     m_pending.clear();
     m_byEnd.clear();
-    m_nextEnd = kNone;
     settleFailures(kNone);
     settleEnded();
     reset();
+}
+
+uint64_t FrameParser::nextEnd() const
+{
+    return m_byEnd.empty() ? kNone : m_byEnd.front().end;
 }
 
 uint64_t FrameParser::firstPendingStart() const
@@ -95,10 +98,10 @@ void FrameParser::append(const uint8_t *data, size_t n)
 bool FrameParser::advance()
 {
     for (;;) {
-        scan(std::min(held(), m_nextEnd));
-        if (m_nextEnd > held())
+        scan(std::min(held(), nextEnd()));
+        if (nextEnd() > held())
             return false;
-        if (complete(m_nextEnd))
+        if (complete(nextEnd()))
             return true;
     }
 }
@@ -135,8 +138,6 @@ void FrameParser::scan(uint64_t limit)
         m_pending.push_back({start, end, id, len, false});
         m_byEnd.push_back(m_pending.back());
         std::push_heap(m_byEnd.begin(), m_byEnd.end(), decidedLater);
-        if (end < m_nextEnd)
-            m_nextEnd = end;
         limit = std::min(limit, end);
     }
 }
@@ -167,7 +168,6 @@ bool FrameParser::complete(uint64_t end)
             m_failedLength.clear();
             m_pending.clear();
             m_byEnd.clear();
-            m_nextEnd = kNone;
             m_scan = end;
             ++m_counters.good;
             m_ready = c;
@@ -182,7 +182,6 @@ bool FrameParser::complete(uint64_t end)
         failed(c.start, true);
         settleFailures(firstPendingStart());
     }
-    m_nextEnd = m_byEnd.empty() ? kNone : m_byEnd.front().end;
     return false;
 }
 

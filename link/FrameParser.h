@@ -88,6 +88,8 @@ private:
     void failed(uint64_t start, bool crc);
     void dropFailedFront();
     uint64_t firstPendingStart() const;
+    // The earliest end among the pending candidates (none: UINT64_MAX).
+    uint64_t nextEnd() const;
     void settleFailures(uint64_t before);
     void settleEnded();
     void countCrcFailure(bool afterGood);
@@ -100,7 +102,6 @@ private:
     std::vector<uint8_t> m_buf;          // the bytes from stream position m_base on
     uint64_t m_base = 0;
     uint64_t m_scan = 0;                 // next position to examine for a start
-    uint64_t m_nextEnd = UINT64_MAX;     // the earliest end among the pending candidates
     // Candidates waiting for bytes: by start (the first one not failed), and as a heap by end,
     // so each candidate costs a bounded number of steps however many are pending.
     std::deque<Candidate> m_pending;

@@ -2,14 +2,6 @@
 
 #include "station/ConsoleLogic.h"
 
-int countLiveImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded)
-{
-    int n = 0;
-    for (int k = 0; k < kImusPerPlate; ++k)
-        n += isLiveImu(plateLinked, snap.imu[size_t(k)], shielded[size_t(k)]) ? 1 : 0;
-    return n;
-}
-
 int countJudgedImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded, const ShieldRow &seen)
 {
     int n = 0;
@@ -43,12 +35,6 @@ std::array<CellColour, kImusPerPlate> consensusColours(const std::array<uint64_t
                              : odd[size_t(k)]    ? CellColour::Yellow
                                                  : CellColour::None;
     return colours;
-}
-
-FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
-                               uint32_t expected, bool baseBoardReported)
-{
-    return buildFlagBlockRow(plate, snap, shielded, expected, baseBoardReported, ShieldRow{});
 }
 
 FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,

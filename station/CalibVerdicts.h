@@ -10,15 +10,6 @@
 #include "link/DeviceRecords.h"
 #include "station/PlateView.h"
 
-// A live IMU: its plate is linked, its record has a time stamp and it is not shielded.
-inline bool isLiveImu(bool plateLinked, const CalibImuStatus &r, bool shielded)
-{
-    return plateLinked && r.time_ms != 0 && !shielded;
-}
-
-// Live IMUs of one plate.
-int countLiveImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded);
-
 // The one rule of the screen's verdicts and of the upload. An IMU is judged when its plate is
 // linked, it is not shielded and it reports now or has reported before (seen): an IMU that falls
 // silent during a run stays judged, an empty position never is. A judged IMU fails when it is
@@ -31,8 +22,10 @@ inline bool judgedImuFails(const CalibImuStatus &r, uint32_t word, uint32_t expe
 {
     return r.time_ms == 0 || word != expected;
 }
-// Judged IMUs of one plate (seen: the IMUs that have reported).
-int countJudgedImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded, const ShieldRow &seen);
+// Judged IMUs of one plate (seen: the IMUs that have reported; none given, only those
+// reporting now count).
+int countJudgedImus(bool plateLinked, const PlateSnapshot &snap, const ShieldRow &shielded,
+                    const ShieldRow &seen = ShieldRow{});
 
 // Block-0 text of a flag word: its flag text directly followed by the word in decimal.
 QString flagCellText(uint32_t word);
@@ -49,14 +42,11 @@ struct FlagBlockRow {
 };
 
 // Builds a plate's flag cells. An IMU is bad when there is an expectation, the plate's base
-// board has reported, the IMU is live (isLiveImu: time stamp, not shielded) and its word
-// differs: the same rule that counts it live. Shielded cells are light
-// gray; the cells of IMUs that differ from the plate's usual word are yellow unless bad (red).
+// board has reported and the IMU is judged (isJudgedImu, with the IMUs seen reporting) and
+// fails: the same rule that counts it. Shielded cells are light gray; the cells of IMUs that
+// differ from the plate's usual word are yellow unless bad (red).
 FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
-                               uint32_t expected, bool baseBoardReported);
-// The same with the IMUs seen reporting: a judged IMU (isJudgedImu) that fails is bad.
-FlagBlockRow buildFlagBlockRow(int plate, const PlateSnapshot &snap, const ShieldRow &shielded,
-                               uint32_t expected, bool baseBoardReported, const ShieldRow &seen);
+                               uint32_t expected, bool baseBoardReported, const ShieldRow &seen = ShieldRow{});
 
 // Colours of a plate row of the other blocks: yellow for unshielded IMUs whose value differs
 // from the plate's usual value, light gray for shielded ones.

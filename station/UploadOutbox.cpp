@@ -43,6 +43,12 @@ QString failureText(const UploadOutcome &out)
     const QString reply = replyText(out);
     return reply.isEmpty() ? why : why + ", " + reply;
 }
+// No answer at all (refused, unreachable, time-out): the service is away and a pass ends.
+bool serviceAway(const UploadOutcome &out)
+{
+    return out.httpStatus == 0 && out.errorName != "UnknownStation";
+}
+
 QByteArray readAllOf(const QString &path, bool *ok)
 {
     QFile in(path);
@@ -333,7 +339,7 @@ bool UploadOutbox::postHeld(int id, int *taken)
     if (out.ok)
         ++*taken;
     announceCount();
-    return !(out.httpStatus == 0 && out.errorName != "UnknownStation");
+    return !serviceAway(out);
 }
 
 int UploadOutbox::resendWaiting()
@@ -375,8 +381,8 @@ int UploadOutbox::resendWaiting()
         announceCount();
         if (out.ok)
             ++taken;
-        else if (out.httpStatus == 0 && out.errorName != "UnknownStation") {
-            away = true; // no answer at all: the service is away
+        else if (serviceAway(out)) {
+            away = true;
             break;
         }
     }

@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(row.bad, 0);
         QCOMPARE(row.cells[4].text, QString("4095"));
         QCOMPARE(row.cells[4].colour, CellColour::LightGray);
-        QCOMPARE(countLiveImus(true, s, shielded), 31);
+        QCOMPARE(countJudgedImus(true, s, shielded), 31);
     }
 
     void withoutAReportFromTheBaseBoardOrAnExpectationNothingIsBad()
@@ -81,8 +81,8 @@ private slots:
     {
         PlateSnapshot s = plateWithFlag(3999);
         s.imu[0].time_ms = 0;
-        QCOMPARE(countLiveImus(true, s, ShieldRow{}), 31);
-        QCOMPARE(countLiveImus(false, s, ShieldRow{}), 0);
+        QCOMPARE(countJudgedImus(true, s, ShieldRow{}), 31);
+        QCOMPARE(countJudgedImus(false, s, ShieldRow{}), 0);
     }
 
     void theStatisticsClampBadMarksToTheLiveCount()
@@ -115,7 +115,7 @@ private slots:
         const FlagBlockRow row = buildFlagBlockRow(0, s, ShieldRow{}, 129, true);
         QCOMPARE(row.bad, 0);
         QVERIFY(row.positions.isEmpty());
-        const int alive = countLiveImus(true, s, ShieldRow{});
+        const int alive = countJudgedImus(true, s, ShieldRow{});
         QCOMPARE(alive, 30);
         const VerdictStats v = verdictStats(row.bad, alive);
         QCOMPARE(v.okText, QString("30"));
