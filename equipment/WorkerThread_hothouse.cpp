@@ -87,13 +87,10 @@ void WorkerThread_hothouse::whenIdle(int waitMs, std::function<void()> done)
     since.start();
     auto *timer = new QTimer(this);
     const auto check = [this, timer, since, waitMs, done] {
-        if (!timer->isActive() && timer->property("ended").toBool())
-            return;
         const bool idle = !m_inFlight && (m_pending.isEmpty() || !m_device || m_device->state() != QModbusDevice::ConnectedState);
         if (!idle && since.elapsed() < waitMs)
             return;
-        timer->stop();
-        timer->setProperty("ended", true);
+        timer->stop(); // no further check: done is called once
         timer->deleteLater();
         done();
     };
