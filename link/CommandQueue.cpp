@@ -10,7 +10,9 @@ void CommandQueue::enqueueLong(const LongCommand &cmd, int times)
     j.bytes = buildLongCommand(cmd);
     j.cmd = cmd.cmd_id;
     j.remaining = times;
-    enqueue(cmd.cmd_id, j);
+    // The calibration stages (50000 and up) share one lane: each is taken by the modules as the
+    // stage they are in, so a late repeat of an earlier stage must never follow a later one.
+    enqueue(cmd.cmd_id >= kFirstStageCommand ? kStageLane : int(cmd.cmd_id), j);
 }
 
 void CommandQueue::enqueueText(const QString &text, int times)

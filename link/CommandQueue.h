@@ -1,8 +1,10 @@
 #pragma once
-// The repeat-sends of one link, on timers of the link's thread. Each command id (and the texts)
-// has a lane of its own: a request whose lane is free goes out at once, so a command never waits
-// behind the repeats of another id, and requests of one id follow each other in arrival order,
-// each repeat keeping its spacing.
+// The repeat-sends of one link, on timers of the link's thread, in lanes: a request whose lane is
+// free goes out at once, and the requests of one lane follow each other in arrival order, each
+// repeat keeping its spacing. Each command id below 50000 (and the texts) has a lane of its
+// own, so such a command never waits behind the repeats of another id (the date of code 46
+// does not hold back its 56004). The calibration stage commands (50000 and up) share one lane:
+// the modules take each as the stage they are in, so the last stage sent is the last they hear.
 //   long command: up to 10 sends, 500 ms apart (51000 and 52000 end early once taken)
 //   text:         3 writes, 1000 ms apart
 #include <QByteArray>
@@ -56,6 +58,8 @@ private:
         }
     };
     static constexpr int kTextLane = -1;
+    static constexpr int kStageLane = -2;
+    static constexpr uint16_t kFirstStageCommand = 50000;
     void enqueue(int lane, const Job &job);
     void sendHead(int lane);
     void onTimer(int lane);

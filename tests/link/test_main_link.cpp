@@ -48,6 +48,13 @@ private:
     WorkerThread *worker = nullptr;
     Reports *reports = nullptr;
 
+    void sendLong(uint16_t id, float cm1)
+    {
+        QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, id), Q_ARG(float, cm1),
+                                  Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0), Q_ARG(int32_t, 0),
+                                  Q_ARG(int32_t, 0));
+    }
+
 private slots:
     void initTestCase() { registerMetaTypes(); }
 
@@ -170,14 +177,9 @@ private slots:
 
     void repeatsOfOneIdFollowEachOtherAndAnotherIdGoesOutAtOnce()
     {
-        auto send = [this](uint16_t id, float cm1) {
-            QMetaObject::invokeMethod(worker, "Send_CMD_LONG_times", Qt::QueuedConnection, Q_ARG(uint16_t, id),
-                                      Q_ARG(float, cm1), Q_ARG(float, 0), Q_ARG(uint32_t, 0), Q_ARG(uint32_t, 0),
-                                      Q_ARG(int32_t, 0), Q_ARG(int32_t, 0));
-        };
-        send(56004, 1);
-        send(56004, 2); // waits behind the first 56004's repeats
-        send(30007, 3); // does not wait behind another id's repeats
+        sendLong(56004, 1);
+        sendLong(56004, 2); // waits behind the first 56004's repeats
+        sendLong(30007, 3); // does not wait behind another id's repeats
         QVERIFY(waitUntil([&] { return sim->commands().size() >= 30; }, 20000));
         const auto cmds = sim->commands();
         QCOMPARE(cmds.size(), 30);
@@ -195,6 +197,20 @@ private slots:
         // arrive together): the sends of one id are about 500 ms apart on average.
         const qint64 average = (sameId[19]->atMs - sameId[0]->atMs) / 19;
         QVERIFY2(average > 400 && average < 800, qPrintable(QString::number(average)));
+    }
+
+    // The modules take each calibration stage command as the stage they are in: a repeat of an
+    // earlier stage that followed a later one would put them back.
+    void aLaterStageIsNeverFollowedByARepeatOfAnEarlierOne()
+    {
+        QMetaObject::invokeMethod(worker, [w = worker] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        sendLong(56000, 0);
+        sendLong(56001, 0);
+        QVERIFY(waitUntil([&] { return sim->commands().size() >= 20; }));
+        const auto cmds = sim->commands();
+        QCOMPARE(cmds.size(), 20);
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(cmds[i].cmd.cmd_id, uint16_t(i < 10 ? 56000 : 56001));
     }
 
     void advancedCalibrationEndsEarlyOnceEveryImuTookIt()
