@@ -22,7 +22,7 @@ constexpr double kPositionRate = 20;   // deg/s for every positioning move
 constexpr double kPositionTolerance = 0.05;
 constexpr int kSilentSeconds = 3;
 // Status frames come and go through event loops: however short a run second is made, a
-// controller counts as silent only after a full wall second without one.
+// controller counts as silent only after a full second of the worker's time without one.
 constexpr qint64 kSilentFloorMs = 1000;
 
 class Builder {

@@ -21,7 +21,10 @@ WorkerThread_turn_table::WorkerThread_turn_table(const QString &port1, const QSt
         if (m_ctrl && m_ctrl->isOpen())
             m_ctrl->requestStatus();
     });
-    connect(&m_tickTimer, &QTimer::timeout, this, &WorkerThread_turn_table::onTick);
+    connect(&m_tickTimer, &QTimer::timeout, this, [this] {
+        m_tickedMs += m_tickMs;
+        onTick();
+    });
     connect(&m_sideTimer, &QTimer::timeout, this, &WorkerThread_turn_table::onSideToSide);
 }
 
@@ -48,6 +51,20 @@ std::unique_ptr<TurntableController> WorkerThread_turn_table::makeController()
         emit signal_linkLost(reason);
     });
     return std::make_unique<LineTurntableController>(port);
+}
+
+void WorkerThread_turn_table::setTickInterval(int ms)
+{
+    m_tickMs = ms;
+    if (m_tickTimer.isActive())
+        m_tickTimer.start(ms);
+}
+
+void WorkerThread_turn_table::setPollInterval(int ms)
+{
+    m_pollMs = ms;
+    if (m_pollTimer.isActive())
+        m_pollTimer.start(ms);
 }
 
 void WorkerThread_turn_table::openSerialConnected()
@@ -85,7 +102,7 @@ void WorkerThread_turn_table::onStatus(AxisStatus inner, AxisStatus outer)
 {
     m_inner = inner;
     m_outer = outer;
-    m_statusAtMs = m_clock.elapsed();
+    m_statusAtMs = runMs();
     emit signal_send_zhuantai_status(int32_t(qRound(inner.position * 10000)), int32_t(qRound(inner.rate * 10000)),
                                      inner.status, int32_t(qRound(outer.position * 10000)),
                                      int32_t(qRound(outer.rate * 10000)), outer.status);
@@ -128,7 +145,7 @@ void WorkerThread_turn_table::onTick()
 {
     if (!m_seq.running())
         return;
-    const qint64 now = m_clock.elapsed();
+    const qint64 now = runMs();
     const SequenceOutcome o = m_seq.advance(now, m_inner, m_outer, m_statusAtMs,
                                             [this](const SeqAction &a) { applyAction(a); });
     if (o != SequenceOutcome::Running) {
@@ -165,7 +182,7 @@ void WorkerThread_turn_table::startSequence(const SequencePlan &plan, bool rotat
     m_rotationPending = rotation;
     m_lastRemaining = -1;
     emit signal_log(74, plan.name + " started");
-    m_seq.start(plan, StepTimes::current(), m_msPerSecond, m_clock.elapsed());
+    m_seq.start(plan, StepTimes::current(), m_msPerSecond, runMs());
     onTick();
 }
 
@@ -262,7 +279,7 @@ void WorkerThread_turn_table::onSideToSide()
     }
     if (m_seq.running())
         return;
-    const qint64 now = m_clock.elapsed();
+    const qint64 now = runMs();
     if (now < m_sideNextMs)
         return;
     m_ctrl->moveTo(TurntableAxis::Inner, m_sideDirection * double(m_sideStep), kManualPositionRate);

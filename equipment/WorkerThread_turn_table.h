@@ -23,10 +23,16 @@ public:
 
     QString port1() const { return m_port1; }
     QString port2() const { return m_port2; }
-    // Tests: ms per second of the step times, the state-machine tick and the status poll.
-    void setTimeScale(int msPerSecond) { m_msPerSecond = msPerSecond; }
-    void setTickInterval(int ms) { m_tickMs = ms; }
-    void setPollInterval(int ms) { m_pollMs = ms; }
+    // Tests: ms per second of the step times, the state-machine tick and the status poll. A
+    // scaled worker runs its steps and bounds on its own ticks (each counts one tick interval),
+    // so time stops while the process is not scheduled and a late thread never trips a bound.
+    void setTimeScale(int msPerSecond)
+    {
+        m_msPerSecond = msPerSecond;
+        m_tickTime = true;
+    }
+    void setTickInterval(int ms);
+    void setPollInterval(int ms);
     bool sequenceRunning() const { return m_seq.running(); }
     int rotatedTimes() const { return m_rotatedTimes; }
     // The liveness tag ("turntable1" or "turntable2").
@@ -67,6 +73,7 @@ protected:
 private:
     void onStatus(AxisStatus inner, AxisStatus outer);
     void onTick();
+    qint64 runMs() const { return m_tickTime ? m_tickedMs : m_clock.elapsed(); }
     void onSideToSide();
     void switchAxis(TurntableAxis axis, bool on);
     void onCommandAnswered(const QByteArray &command, bool taken, const QString &text);
@@ -98,6 +105,8 @@ private:
     int m_sideDirection = 1;
     qint64 m_sideNextMs = 0;
     QElapsedTimer m_clock;
+    bool m_tickTime = false;
+    qint64 m_tickedMs = 0;
 };
 
 // The controller families chosen by "turnTableType/type". Their vendor protocols are not built:

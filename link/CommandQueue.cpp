@@ -33,6 +33,7 @@ void CommandQueue::enqueue(int lane, const Job &job)
         l = std::make_shared<Lane>();
         l->timer = new QTimer(this);
         l->timer->setSingleShot(true);
+        l->timer->setTimerType(Qt::PreciseTimer); // a repeat never leaves before its spacing
         connect(l->timer, &QTimer::timeout, this, [this, lane] { onTimer(lane); });
     }
     l->jobs.enqueue(job);
@@ -51,8 +52,10 @@ void CommandQueue::sendHead(int lane)
     const std::shared_ptr<Lane> l = m_lanes.value(lane);
     Job &j = l->jobs.head();
     --j.remaining;
+    // The spacing runs from the write. A writer may clear the queue: the lane held here keeps
+    // its job and timer until the end, where a cleared lane's timer stops.
+    m_writer(j.bytes);
     l->timer->start(j.text ? m_textMs : m_longMs);
-    m_writer(j.bytes); // last: a writer may clear the queue
 }
 
 void CommandQueue::onTimer(int lane)

@@ -1,6 +1,8 @@
 #include "sim/PtyPair.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QtGlobal>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -51,14 +53,27 @@ bool PtyPair::write(const char *data, int size)
     if (m_master < 0)
         return false;
     int done = 0;
+    QElapsedTimer sinceProgress;
+    sinceProgress.start();
     while (done < size) {
         const ssize_t n = ::write(m_master, data + done, size_t(size - done));
         if (n > 0) {
             done += int(n);
+            m_stalled = false;
+            sinceProgress.restart();
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             return false;
+        // Nobody has taken a byte for a while (the program stopped reading or is gone): the
+        // bytes are dropped, once said, and later writes do not wait again until the reader is back.
+        if (m_stalled || sinceProgress.elapsed() >= m_stallMs) {
+            if (!m_stalled)
+                qWarning("pty %s: nobody read for %.1f s, %d bytes dropped (and whatever follows until read again)",
+                         qPrintable(m_slavePath), m_stallMs / 1000.0, size - done);
+            m_stalled = true;
+            return false;
+        }
         pollfd p{m_master, POLLOUT, 0};
         ::poll(&p, 1, 100);
     }

@@ -15,8 +15,12 @@ public:
     int masterFd() const { return m_master; }
     QString slavePath() const { return m_slavePath; }
 
-    // Writes all bytes to the master side (blocking until written).
+    // Writes all bytes to the master side, waiting while the reader catches up. When nobody
+    // takes a byte for the stall time (10 s) the rest is dropped with a warning, and later writes
+    // drop at once until the reader takes bytes again: a program that stopped reading never
+    // hangs its peer. Returns whether every byte went.
     bool write(const char *data, int size);
+    void setStallMs(int ms) { m_stallMs = ms; }
     // Reads whatever is there (non-blocking); empty when nothing.
     QByteArray readAvailable();
     // The device goes away, as an unplugged adapter: both of this pair's ends close, so the
@@ -26,5 +30,7 @@ public:
 private:
     int m_master = -1;
     int m_slaveKeepAlive = -1;
+    int m_stallMs = 10000;
+    bool m_stalled = false;
     QString m_slavePath;
 };

@@ -354,8 +354,5 @@ void MultiCalib::markLogFailure(bool chamber, const QString &why)
 
 qint64 MultiCalib::monotonicMs()
 {
-    static QElapsedTimer clock;
-    if (!clock.isValid())
-        clock.start();
-    return clock.elapsed();
+    return Clock::instance().monotonicMs();
 }

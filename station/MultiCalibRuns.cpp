@@ -63,6 +63,7 @@ bool MultiCalib::beginRun(RunGuard::Run run)
         return false;
     if (!m_runs.begin(run))
         return false;
+    m_advancedWaitKey = -1; // a run counts its chamber waits afresh, even one started in the same ms
     // The run's verdicts judge the IMUs that report from its start on.
     for (int p = 0; p < kPlates; ++p)
         resetSeenImus(p);

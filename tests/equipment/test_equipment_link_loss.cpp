@@ -1,6 +1,7 @@
 // Equipment whose line goes away while linked: the turntable, the base-board link, the chamber
 // and the DC supply each report the loss once, close their line, and their thread stays idle.
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTest>
 
@@ -76,6 +77,17 @@ private slots:
         pty.hangUp();
         expectOneQuietLoss(worker.data(), r);
         QVERIFY(TestKit::retireWorker(worker.data()));
+    }
+
+    void aPseudoTerminalNobodyReadsDropsTheBytesInsteadOfHanging()
+    {
+        PtyPair pty; // its program side stays open, and nobody reads it
+        QVERIFY(pty.isValid());
+        pty.setStallMs(300);
+        const QByteArray block(1 << 20, 'x'); // far more than the terminal holds
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("nobody read for 0.3 s, \\d+ bytes dropped"));
+        QVERIFY(!pty.write(block.constData(), block.size()));
+        QVERIFY(!pty.write("y", 1));
     }
 
     void theChamberLineGoingAwayIsReportedOnce()

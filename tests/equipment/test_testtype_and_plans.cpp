@@ -136,6 +136,18 @@ private slots:
         QCOMPARE(seq.advance(115, in, out, 115, apply), SequenceOutcome::Running);
         QCOMPARE(seq.advance(122, in, out, 122, apply), SequenceOutcome::Failed);
         QCOMPARE(seq.failure(), QString("转台跟踪异常，取消标定!"));
+
+        // At full time a controller without a status for three seconds fails the sequence, not
+        // sooner (a hold waits in between).
+        SeqAction hold;
+        hold.kind = SeqAction::Hold;
+        hold.seconds = 60;
+        plan.actions = {hold};
+        seq.start(plan, t, 1000, 0);
+        QCOMPARE(seq.advance(10, in, out, 10, apply), SequenceOutcome::Running);
+        QCOMPARE(seq.advance(3010, in, out, 10, apply), SequenceOutcome::Running);
+        QCOMPARE(seq.advance(3011, in, out, 10, apply), SequenceOutcome::Failed);
+        QCOMPARE(seq.failure(), QString("转台无响应，取消标定!"));
     }
 };
 

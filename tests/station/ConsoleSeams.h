@@ -2,6 +2,9 @@
 // The seams a console test installs for its whole run: a manual clock, scripted boxes and a
 // recording sound player, removed again when the test object goes.
 #include <QDateTime>
+#include <QTimer>
+
+#include <functional>
 
 #include "app/Clock.h"
 #include "app/MetaTypes.h"
@@ -28,4 +31,22 @@ struct ConsoleSeams {
     ManualClock clock;
     ScriptedPrompter prompter;
     RecordingSoundPlayer sound;
+};
+
+// Test minutes: while started, the manual clock moves a minute every two milliseconds and each
+// minute ends with eachMinute (a fake chamber's report: a polled chamber is never a minute silent).
+class MinuteTicker : public QObject {
+public:
+    MinuteTicker(ManualClock &clock, std::function<void()> eachMinute)
+    {
+        connect(&m_timer, &QTimer::timeout, this, [&clock, eachMinute] {
+            clock.advance(60000);
+            eachMinute();
+        });
+    }
+    void start(int msPerMinute = 2) { m_timer.start(msPerMinute); }
+    void stop() { m_timer.stop(); }
+
+private:
+    QTimer m_timer;
 };

@@ -46,6 +46,14 @@ private:
             out << c.cmd.cmd_id;
         return out;
     }
+    // The repeat spacing of both plates' links (long commands; texts twice that).
+    void setIntervals(int longMs)
+    {
+        for (int i = 0; i < 2; ++i) {
+            WorkerThread_Multi *w = console->rackWorker(i);
+            QMetaObject::invokeMethod(w, [w, longMs] { w->setCommandIntervals(longMs, 2 * longMs); }, Qt::BlockingQueuedConnection);
+        }
+    }
     void showTables()
     {
         clock.advance(1100);
@@ -121,11 +129,7 @@ private slots:
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
         QCOMPARE(record.size(), 2);
         QVERIFY(prompter.shown.isEmpty());
-        // Shorter repeat waits keep the broadcasts below quick.
-        for (int i = 0; i < 2; ++i) {
-            WorkerThread_Multi *w = console->rackWorker(i);
-            QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(50, 100); }, Qt::BlockingQueuedConnection);
-        }
+        setIntervals(50); // shorter repeat waits keep the broadcasts below quick
 
         // Connecting everything again keeps the links that are up.
         WorkerThread_Multi *w0 = console->rackWorker(0);
@@ -140,27 +144,21 @@ private slots:
     {
         sim2->clearReceived();
         sim3->clearReceived();
+        // The date's repeats at their full spacing: 56004, sent after a short wait, comes before
+        // the last of them on any machine.
+        setIntervals(500);
         console->rev_log_from_worker(46, QString());
         for (ModuleSimulator *sim : {sim2, sim3}) {
-            QVERIFY(waitUntil([&] { return ids(sim).contains(56004); }, 15000));
+            QVERIFY(waitUntil([&] { return ids(sim).count(56004) == 10 && ids(sim).count(30007) == 10; }, 30000));
             const QList<ModuleSimulator::ReceivedCommand> cmds = sim->commands();
             QCOMPARE(cmds.first().cmd.cmd_id, uint16_t(30007));
             QCOMPARE(cmds.first().cmd.cm3, calibDateWord(clock.now().date()));
             QCOMPARE(cmds.first().cmd.cm1, 0.0f);
-            // 56004 follows the date by 100 ms, not after the date's repeats (the turntable holds
-            // each position only for a while); each id keeps its own repeat spacing.
-            const qint64 gap = cmds[ids(sim).indexOf(56004)].atMs - cmds.first().atMs;
-            QVERIFY2(gap >= 90 && gap < 300, qPrintable(QString::number(gap)));
-            QVERIFY(waitUntil([&] { return ids(sim).count(56004) == 10 && ids(sim).count(30007) == 10; }, 15000));
-            for (uint16_t id : {uint16_t(30007), uint16_t(56004)}) {
-                QList<qint64> at;
-                for (const auto &c : sim->commands())
-                    if (c.cmd.cmd_id == id)
-                        at << c.atMs;
-                for (int i = 1; i < at.size(); ++i)
-                    QVERIFY2(at[i] - at[i - 1] >= 40, qPrintable(QString("%1: %2 ms").arg(id).arg(at[i] - at[i - 1])));
-            }
+            // 56004 does not wait for the date's repeats (the turntable holds each position only
+            // for a while); each id keeps its own repeats (their spacing is the link's own test).
+            QVERIFY(ids(sim).indexOf(56004) < ids(sim).lastIndexOf(30007));
         }
+        setIntervals(50);
     }
 
     void aCalibrationFrameFromPlateTwoFillsPlateTwosTable()

@@ -50,9 +50,10 @@ private:
     ScriptedPrompter &prompter = seams.prompter;
     RecordingSoundPlayer &sound = seams.sound;
     ManualClock &clock = seams.clock;
-    QTimer minutes; // the soaks count wall-clock seconds: a minute passes every two milliseconds
-    QTimer chamberReports; // the fake chamber reports its temperature as a polled one would
     float chamberTemp = 25.0f;
+    // The soaks count wall-clock seconds: a minute passes every two milliseconds.
+    MinuteTicker minutes{clock, [this] { console->show_heat_value(chamberTemp); }};
+    QTimer chamberReports; // the fake chamber reports its temperature as a polled one would
     bool chamberFollows = true; // the fake chamber reaches each set point
     QList<int> startStop, dcCodes;
     QStringList logLines;
@@ -196,7 +197,6 @@ private slots:
         connect(console, &MultiCalib::signalTranspondLog, this, [this](QString line) { logLines << line; });
         countRotations();
         console->show_heat_value(25.0f);
-        connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
 
         QComboBox *c = console->form()->comboBox_calib_multi_serial2;
         c->setCurrentIndex(c->findText(sim->portPath() + " # simulated"));
@@ -788,11 +788,15 @@ private slots:
         // The chamber is at -30 degC: the first step's 120 s soak begins.
         QVERIFY(waitUntil([&] { return console->advancedRunState().phase == 1; }));
         clock.advance(10000);
+        console->show_heat_value(chamberTemp); // the chamber answers in every minute
         clock.setWall(clock.now().addSecs(-11)); // a time-sync daemon sets the clock back
         const uint32_t ticks = console->advancedRunState().runSeconds;
         QVERIFY(waitUntil([&] { return console->advancedRunState().runSeconds > ticks + 20; }));
         QCOMPARE(console->advancedRunState().phase, uint8_t(1));
-        clock.advance(110000);
+        clock.advance(50000);
+        console->show_heat_value(chamberTemp);
+        clock.advance(60000);
+        console->show_heat_value(chamberTemp);
         QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 2; }));
         console->stopActiveRun("stopped by the test");
         QVERIFY(allStartsEnabled());

@@ -36,6 +36,7 @@
 #include "station/UploadBodies.h"
 #include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
+#include "ConsoleSeams.h"
 #include "ConsoleTurntable.h"
 #include "ui_MultiCalib.h"
 
@@ -76,6 +77,11 @@ private:
         for (const auto &c : sim->commands())
             out << c.cmd.cmd_id;
         return out;
+    }
+    void reportChamber()
+    {
+        if (fakeChamberReports)
+            console->show_heat_value(chamberTemp);
     }
     void clearRecords()
     {
@@ -175,10 +181,7 @@ private slots:
                     console->show_heat_value(chamberTemp);
                 });
         });
-        connect(&fakeChamber, &QTimer::timeout, this, [this] {
-            if (fakeChamberReports)
-                console->show_heat_value(chamberTemp);
-        });
+        connect(&fakeChamber, &QTimer::timeout, this, &TestScriptsConsole::reportChamber);
         fakeChamber.start(10);
         connect(console, &MultiCalib::hothouse_cmd_set_slope, this, [this](uint8_t s) { slopes << s; });
         connect(console, &MultiCalib::hothouse_generate_start_stop_cmd, this, [this](uint8_t on) { startStop << on; });
@@ -495,9 +498,8 @@ private slots:
         advancedLinksUp();
         g_recording = 1;
         // The soaks count wall-clock seconds: a minute passes every two milliseconds.
-        QTimer minutes;
-        connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
-        minutes.start(2);
+        MinuteTicker minutes(clock, [this] { reportChamber(); });
+        minutes.start();
         console->on_pushButton_advanced_calib_retest();
         QCOMPARE(prompter.texts(), QStringList{"Do you want to start automatic calibration and retesting of the turntable with a temperature box?"});
         QVERIFY(!console->form()->pushButton_advanced_calib_retest->isEnabled());
@@ -559,9 +561,8 @@ private slots:
         clearRecords();
         advancedLinksUp();
         turntableAnswers = false;
-        QTimer minutes;
-        connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
-        minutes.start(2);
+        MinuteTicker minutes(clock, [this] { reportChamber(); });
+        minutes.start();
         console->on_pushButton_advanced_retest();
         QVERIFY(waitUntil([&] { return rotations == 1; }, 20000));
         minutes.stop();
@@ -670,9 +671,8 @@ private slots:
         const uint32_t statusBefore = console->turnTableStatusCount();
         QVERIFY(waitUntil([&] { return console->turnTableStatusCount() > statusBefore + 5; }));
 
-        QTimer minutes;
-        connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
-        minutes.start(2);
+        MinuteTicker minutes(clock, [this] { reportChamber(); });
+        minutes.start();
         console->on_pushButton_advanced_retest();
         QVERIFY(waitUntil([&] { return posted.size() == 1; }, 120000));
         QVERIFY(waitUntil([&] { return console->runGuard()->idle(); })); // the cool-down has ended

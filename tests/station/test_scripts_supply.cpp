@@ -346,7 +346,9 @@ private slots:
         const int posted = service->requests().size();
         dcPeer->clearWrites();
         sound.played.clear();
-        setParams({"2", "25", "1", "30", "1", "1"});
+        // Soaks of 30 minutes: thousands of script ticks lie before any result could be posted,
+        // so the supply's reply time-out always ends the run first.
+        setParams({"2", "25", "30", "85", "30", "1"});
         startFull();
         // The step's first switch-on reaches the supply; then the supply falls silent.
         QVERIFY(waitUntil([&] { return supplyOutputs().size() >= 3; }, 20000));
