@@ -33,6 +33,23 @@ struct ConsoleSeams {
     RecordingSoundPlayer sound;
 };
 
+// A manual clock installed for a scope, from where the clock before it stood (times stamped
+// before stay in the past); the clock before it returns at the end.
+struct HeldClock {
+    HeldClock() : m_before(&Clock::instance())
+    {
+        clock.advance(m_before->monotonicMs());
+        Clock::install(&clock);
+    }
+    ~HeldClock() { Clock::install(m_before); }
+    HeldClock(const HeldClock &) = delete;
+    HeldClock &operator=(const HeldClock &) = delete;
+    ManualClock clock;
+
+private:
+    Clock *m_before;
+};
+
 // Test minutes: while started, the manual clock moves a minute every two milliseconds and each
 // minute ends with eachMinute (a fake chamber's report: a polled chamber is never a minute silent).
 class MinuteTicker : public QObject {

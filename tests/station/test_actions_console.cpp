@@ -327,6 +327,12 @@ private slots:
         QCOMPARE(console->workOrderNumber(), QString("WO-1"));
         QCOMPARE(AutoTurnTableTestType::instance()->testType(), 0);
         QVERIFY(!ui->pushButton_one_click_calib->isEnabled());
+        // Another start while a run holds the station is refused before any work order is asked.
+        answerWorkOrder(false);
+        prompter.shown.clear();
+        console->on_pushButton_one_click_calib_clicked();
+        QCOMPARE(prompter.texts(), QStringList{"One-click turntable calibration is running: stop it before starting another run"});
+        QCOMPARE(common.size(), 1);
         FormWorkOrderDetails::installAnswerer(nullptr);
     }
 

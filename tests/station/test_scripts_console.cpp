@@ -246,7 +246,8 @@ private slots:
     {
         clearRecords();
         sendImus(0);
-        setParams({"2", "-40", "1", "85", "1", "1"});
+        // 26 degC/min: more than a TCP chamber takes, within the RTU chamber the next link makes.
+        setParams({"2", "-40", "1", "85", "1", "26"});
         g_dc_power_connected = 1;
         g_hothouse_connected = 1;
         console->on_pushButton_temperature_retest_clicked();
