@@ -197,6 +197,7 @@ QString UploadOutbox::store(uint8_t station, const QByteArray &body, const QDate
         *error = file.errorString();
         return QString();
     }
+    emit bodyCommitted(path);
     // Kept only when every byte can be read back: a full disk can leave a short file behind a
     // write that seemed to succeed.
     bool ok = false;

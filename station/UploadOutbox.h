@@ -67,6 +67,9 @@ signals:
     // One line per post and its answer, and per body that could not be kept.
     void logLine(QString line);
     void waitingCountChanged(int count);
+    // A body's file, written and committed, just before it is read back (tests: a disk that
+    // kept fewer bytes than it took).
+    void bodyCommitted(QString path);
 
 private:
     // A body the disk did not take (whole).

@@ -81,6 +81,8 @@ protected:
         QCOMPARE(statusText(), QString("During testing, please keep it stationary!"));
         if (minimised) {
             pageWidget()->showMinimized();
+            QVERIFY(QTest::qWaitFor([&] { return pageWidget()->isMinimized(); }));
+            QVERIFY(tickTimer().isActive()); // still the page in use: the test goes on
         } else {
             pageWidget()->hide();
             QCOMPARE(statusText(), QString("Test interrupted, nothing was stored: the test page was left"));

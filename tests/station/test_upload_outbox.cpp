@@ -337,6 +337,19 @@ private slots:
         QCOMPARE(QDir(outbox.sentFolder()).entryList(QDir::Files).size(), 2);
     }
 
+    // The disk took the write and the commit but kept fewer bytes, as a full one can: the short
+    // file is not kept, the body waits in memory.
+    void aBodyTheDiskKeptShortIsHeldInMemory()
+    {
+        UploadOutbox outbox(folder);
+        useService(UploadServer::closedPort());
+        connect(&outbox, &UploadOutbox::bodyCommitted, this, [](const QString &path) { QFile::resize(path, 20); });
+        outbox.send(1, bodyOf("short"));
+        QCOMPARE(QDir(folder).entryList({"*station*"}, QDir::Files), QStringList());
+        QCOMPARE(outbox.heldInMemoryCount(), 1);
+        QCOMPARE(outbox.waitingCount(), 1);
+    }
+
     void aWaitingFileThatIsEmptyOrNotJsonIsSetAsideUnposted()
     {
         QDir().mkpath(folder);
