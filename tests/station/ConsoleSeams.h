@@ -1,6 +1,7 @@
 #pragma once
 // The seams a console test installs for its whole run: a manual clock, scripted boxes and a
-// recording sound player, removed again when the test object goes.
+// recording sound player, removed again when the test object goes (a test class derives from
+// ConsoleSeams beside QObject).
 #include <QDateTime>
 #include <QTimer>
 

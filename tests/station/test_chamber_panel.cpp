@@ -29,6 +29,7 @@
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
 #include "tests/kit/TestKit.h"
+#include "tests/station/ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 
 using TestKit::waitUntil;
@@ -44,7 +45,7 @@ QStringList fileLines(const QString &path)
 
 } // namespace
 
-class TestChamberPanel : public QObject {
+class TestChamberPanel : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
     WireTap *chamberTap = nullptr;
@@ -53,9 +54,6 @@ private:
     ModbusPeer *dcPeer = nullptr;
     MultiCalib *console = nullptr;
     Ui::MultiCalib *ui = nullptr;
-    ScriptedPrompter prompter;
-    RecordingSoundPlayer sound;
-    ManualClock clock{QDateTime(QDate(2026, 1, 2), QTime(10, 0))};
 
     static void select(QComboBox *c, const QString &path)
     {
@@ -67,10 +65,6 @@ private:
 private slots:
     void initTestCase()
     {
-        registerMetaTypes();
-        Prompter::install(&prompter);
-        SoundPlayer::install(&sound);
-        Clock::install(&clock);
         chamberTap = new WireTap;
         dcTap = new WireTap;
         QVERIFY(chamberTap->isValid() && dcTap->isValid());
@@ -110,9 +104,6 @@ private slots:
         delete dcPeer;
         delete chamberTap;
         delete dcTap;
-        Prompter::install(nullptr);
-        SoundPlayer::install(nullptr);
-        Clock::install(nullptr);
     }
 
     void constructionPreparesBothPanelsAndTheSetFrame()

@@ -24,12 +24,13 @@
 #include "station/MultiCalib.h"
 #include "station/TableView.h"
 #include "tests/kit/TestKit.h"
+#include "tests/station/ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 #include "ui_multi_calib_cmd.h"
 
 using TestKit::waitUntil;
 
-class TestCmdPage : public QObject {
+class TestCmdPage : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
     ModuleSimulator *sim2 = nullptr;
@@ -37,9 +38,6 @@ private:
     MultiCalib *console = nullptr;
     multi_calib_cmd *page = nullptr;
     Ui::multi_calib_cmd *pui = nullptr;
-    ScriptedPrompter prompter;
-    RecordingSoundPlayer sound;
-    ManualClock clock;
 
     static QList<uint16_t> ids(const ModuleSimulator *sim)
     {
@@ -100,10 +98,6 @@ private slots:
     void initTestCase()
     {
         Q_INIT_RESOURCE(resources);
-        registerMetaTypes();
-        Prompter::install(&prompter);
-        SoundPlayer::install(&sound);
-        Clock::install(&clock);
         sim2 = new ModuleSimulator;
         sim3 = new ModuleSimulator;
         QVERIFY(sim2->isValid() && sim3->isValid());
@@ -138,9 +132,6 @@ private slots:
         delete console;
         delete sim2;
         delete sim3;
-        Prompter::install(nullptr);
-        SoundPlayer::install(nullptr);
-        Clock::install(nullptr);
     }
 
     void thePageIsAWindowOfItsOwnWithEveryIconNotOk()

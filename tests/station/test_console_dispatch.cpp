@@ -44,15 +44,11 @@ constexpr uint16_t kOtherSentinelCommand = 56010;
 constexpr int kSends = 10;
 } // namespace
 
-class TestConsoleDispatch : public QObject {
+class TestConsoleDispatch : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
     ModuleSimulator *sim = nullptr;
     MultiCalib *console = nullptr;
-    ConsoleSeams seams; // scripted boxes, recorded sounds and a manual clock for the whole run
-    ScriptedPrompter &prompter = seams.prompter;
-    RecordingSoundPlayer &sound = seams.sound;
-    ManualClock &clock = seams.clock;
     QList<uint16_t> received; // the command ids plate 2 received in this row, in order
 
 private slots:

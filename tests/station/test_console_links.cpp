@@ -19,19 +19,17 @@
 #include "station/ConsoleLogic.h"
 #include "station/MultiCalib.h"
 #include "tests/kit/TestKit.h"
+#include "tests/station/ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 
 using TestKit::waitUntil;
 
-class TestConsoleLinks : public QObject {
+class TestConsoleLinks : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
     ModuleSimulator *sim2 = nullptr;
     ModuleSimulator *sim3 = nullptr;
     MultiCalib *console = nullptr;
-    ScriptedPrompter prompter;
-    RecordingSoundPlayer sound;
-    ManualClock clock;
 
     void selectPort(int plate, ModuleSimulator *sim)
     {
@@ -63,10 +61,6 @@ private:
 private slots:
     void initTestCase()
     {
-        registerMetaTypes();
-        Prompter::install(&prompter);
-        SoundPlayer::install(&sound);
-        Clock::install(&clock);
         sim2 = new ModuleSimulator;
         sim3 = new ModuleSimulator;
         QVERIFY(sim2->isValid() && sim3->isValid());
@@ -83,9 +77,6 @@ private slots:
         delete console;
         delete sim2;
         delete sim3;
-        Prompter::install(nullptr);
-        SoundPlayer::install(nullptr);
-        Clock::install(nullptr);
     }
 
     void theSimulatedPortsAreOfferedInEveryPortList()

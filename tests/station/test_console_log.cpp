@@ -22,11 +22,9 @@
 
 using TestKit::waitUntil;
 
-class TestConsoleLog : public QObject {
+class TestConsoleLog : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
-    ConsoleSeams seams;
-    ManualClock &clock = seams.clock;
     ModuleSimulator *sim = nullptr;
     ModuleSimulator *unplugged = nullptr; // a plate whose device goes away
     TurntableSim *table = nullptr;
@@ -140,7 +138,7 @@ private slots:
         console->form()->pushButton_resendUploads->click();
         QVERIFY(logHas("Posting again: 1 result waiting to upload"));
         QVERIFY2(logHas("/api/BRAPI/AlanRest: taken, code: 0    msg: stored"), qPrintable(logText()));
-        QVERIFY(seams.prompter.shown.isEmpty());
+        QVERIFY(prompter.shown.isEmpty());
     }
 
     void closingTheRackIsLogged()

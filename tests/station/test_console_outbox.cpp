@@ -44,12 +44,9 @@ void fillRack(uint32_t flag)
 }
 } // namespace
 
-class TestConsoleOutbox : public QObject {
+class TestConsoleOutbox : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
-    ConsoleSeams seams;
-    ManualClock &clock = seams.clock;
-    ScriptedPrompter &prompter = seams.prompter;
     std::unique_ptr<UploadServer> server;
 
     static void useService(int port) { getSettings()->setValue("httpAddr/officialAddr", UploadServer::addressOf(port)); }

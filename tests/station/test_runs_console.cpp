@@ -38,7 +38,7 @@
 
 using TestKit::waitUntil;
 
-class TestRunsConsole : public QObject {
+class TestRunsConsole : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
     ModuleSimulator *sim = nullptr;
@@ -46,10 +46,6 @@ private:
     TurntableSim *lostTable = nullptr; // a controller whose line goes away
     UploadServer *server = nullptr;
     MultiCalib *console = nullptr;
-    ConsoleSeams seams; // scripted boxes, recorded sounds and a manual clock for the whole run
-    ScriptedPrompter &prompter = seams.prompter;
-    RecordingSoundPlayer &sound = seams.sound;
-    ManualClock &clock = seams.clock;
     float chamberTemp = 25.0f;
     // The soaks count wall-clock seconds: a minute passes every two milliseconds.
     MinuteTicker minutes{clock, [this] { console->show_heat_value(chamberTemp); }};

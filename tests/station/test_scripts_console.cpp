@@ -50,16 +50,13 @@ QString stationPath(uint8_t station)
 }
 } // namespace
 
-class TestScriptsConsole : public QObject {
+class TestScriptsConsole : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
     ModuleSimulator *sim = nullptr;
     TurntableSim *table = nullptr;
     WireTap *chamberLine = nullptr; // between the console's chamber worker and the Modbus peer
     MultiCalib *console = nullptr;
-    ScriptedPrompter prompter;
-    RecordingSoundPlayer sound;
-    ManualClock clock;
     QTcpServer http;
     QStringList posted; // request paths the upload peer received
     // What the fake chamber and turntable were told.
@@ -143,10 +140,6 @@ private:
 private slots:
     void initTestCase()
     {
-        registerMetaTypes();
-        Prompter::install(&prompter);
-        SoundPlayer::install(&sound);
-        Clock::install(&clock);
         QVERIFY(http.listen(QHostAddress::LocalHost));
         connect(&http, &QTcpServer::newConnection, this, &TestScriptsConsole::serveHttp);
         getSettings()->setValue("httpAddr/officialAddr",
@@ -217,9 +210,6 @@ private slots:
         delete sim;
         delete table;
         delete chamberLine;
-        Prompter::install(nullptr);
-        SoundPlayer::install(nullptr);
-        Clock::install(nullptr);
     }
 
     void eachStartButtonAsksOnceAClickAndNoLeavesEverythingAsItWas()

@@ -24,6 +24,7 @@
 #include "station/multi_calib_cmd.h"
 #include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
+#include "tests/station/ConsoleSeams.h"
 #include "ui_FormWorkOrderDetails.h"
 #include "ui_MultiCalib.h"
 
@@ -45,12 +46,9 @@ QJsonArray detailsOf(const QByteArray &body)
 }
 } // namespace
 
-class TestSettingsConsole : public QObject {
+class TestSettingsConsole : public QObject, ConsoleSeams {
     Q_OBJECT
 private:
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    RecordingSoundPlayer sound;
     MultiCalib *console = nullptr;
     std::unique_ptr<UploadServer> server;
 
@@ -86,10 +84,6 @@ private:
 private slots:
     void initTestCase()
     {
-        registerMetaTypes();
-        Clock::install(&clock);
-        Prompter::install(&prompter);
-        SoundPlayer::install(&sound);
         QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         server = std::make_unique<UploadServer>(TestKit::workDir() + "/service");
@@ -102,9 +96,6 @@ private slots:
         FormWorkOrderDetails::installAnswerer(nullptr);
         delete console;
         server.reset();
-        Clock::install(nullptr);
-        Prompter::install(nullptr);
-        SoundPlayer::install(nullptr);
     }
     void init()
     {
