@@ -2,6 +2,7 @@
 // The seams a console test installs for its whole run: a manual clock, scripted boxes and a
 // recording sound player, removed again when the test object goes (a test class derives from
 // ConsoleSeams beside QObject).
+#include <QComboBox>
 #include <QDateTime>
 #include <QTimer>
 
@@ -11,6 +12,12 @@
 #include "app/MetaTypes.h"
 #include "app/Prompter.h"
 #include "app/SoundPlayer.h"
+#include "equipment/WorkerThread_DC_power.h"
+#include "equipment/WorkerThread_Multi.h"
+#include "equipment/WorkerThread_hothouse.h"
+#include "equipment/WorkerThread_turn_table.h"
+#include "station/MultiCalib.h"
+#include "tests/kit/TestKit.h"
 
 struct ConsoleSeams {
     explicit ConsoleSeams(const QDateTime &start = QDateTime(QDate(2026, 1, 2), QTime(10, 0))) : clock(start)
@@ -33,6 +40,31 @@ struct ConsoleSeams {
     ScriptedPrompter prompter;
     RecordingSoundPlayer sound;
 };
+
+// Chooses a simulated port in a console's port list; false when the list does not offer it.
+inline bool pickSimulatedPort(QComboBox *c, const QString &path)
+{
+    c->setCurrentIndex(c->findText(path + " # simulated"));
+    return c->currentIndex() > 0;
+}
+
+// The repeat spacing of a rack link's commands (long ones, texts), set on its thread.
+inline void setRepeatSpacing(WorkerThread_Multi *w, int longMs, int textMs)
+{
+    QMetaObject::invokeMethod(w, [w, longMs, textMs] { w->setCommandIntervals(longMs, textMs); }, Qt::BlockingQueuedConnection);
+}
+
+// Closes every link of a console and waits until each of its workers is released, as the
+// window's end does; false when one is not.
+inline bool retireConsoleLinks(MultiCalib *console)
+{
+    console->connect_serial_port(0);
+    bool released = TestKit::retireWorker(console->turnTableWorker()) && TestKit::retireWorker(console->hothouseWorker())
+                    && TestKit::retireWorker(console->dcPowerWorker());
+    for (int i = 0; i < MultiCalib::kRackLinks; ++i)
+        released = TestKit::retireWorker(console->rackWorker(i)) && released;
+    return released;
+}
 
 // A manual clock installed for a scope, from where the clock before it stood (times stamped
 // before stay in the past); the clock before it returns at the end.

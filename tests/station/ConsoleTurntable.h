@@ -4,17 +4,13 @@
 // above the poll interval, so a loaded machine never takes a late answer for a silent table.
 #include <QComboBox>
 
-#include "equipment/WorkerThread_turn_table.h"
 #include "link/LinkFlags.h"
-#include "station/MultiCalib.h"
-#include "tests/kit/TestKit.h"
+#include "tests/station/ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 
 inline WorkerThread_turn_table *linkConsoleTurntable(MultiCalib *console, const QString &portPath)
 {
-    QComboBox *c = console->form()->comboBox_calib_multi_turn_table;
-    c->setCurrentIndex(c->findText(portPath + " # simulated"));
-    if (c->currentIndex() <= 0)
+    if (!pickSimulatedPort(console->form()->comboBox_calib_multi_turn_table, portPath))
         return nullptr;
     console->on_clicked_pushButton_connect_calib_multi_turn_table();
     if (!TestKit::waitUntil([] { return g_turn_table_connected == 1; }))

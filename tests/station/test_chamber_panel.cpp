@@ -1,6 +1,5 @@
 // The console's chamber and DC supply panels against pymodbus peers on pseudo-terminals:
 // conflicts, links, displays, manual chamber controls, the supply switch and both logs.
-#include <QComboBox>
 #include <QDir>
 #include <QPointer>
 #include <QPushButton>
@@ -10,25 +9,16 @@
 #include <QTcpServer>
 #include <QTextEdit>
 #include <QTest>
-#include <QTimer>
 
-#include "app/Clock.h"
-#include "app/MetaTypes.h"
 #include "app/OpenLogFile.h"
-#include "app/Prompter.h"
 #include "app/Settings.h"
-#include "app/SoundPlayer.h"
 #include "equipment/EquipmentRegisters.h"
 #include "equipment/StationValues.h"
-#include "equipment/WorkerThread_DC_power.h"
-#include "equipment/WorkerThread_hothouse.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "station/DcPowerFrames.h"
-#include "station/MultiCalib.h"
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
-#include "tests/kit/TestKit.h"
 #include "tests/station/ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 
@@ -96,9 +86,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        console->connect_serial_port(0);
-        QVERIFY(TestKit::retireWorker(console->hothouseWorker()));
-        QVERIFY(TestKit::retireWorker(console->dcPowerWorker()));
+        QVERIFY(retireConsoleLinks(console));
         delete console;
         delete chamberPeer;
         delete dcPeer;

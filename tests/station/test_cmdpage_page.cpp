@@ -10,20 +10,13 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "app/Clock.h"
-#include "app/MetaTypes.h"
-#include "app/Prompter.h"
-#include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
-#include "equipment/WorkerThread_Multi.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "station/AutoTurnTableTestType.h"
 #include "station/ConsoleLogic.h"
-#include "station/MultiCalib.h"
 #include "station/TableView.h"
-#include "tests/kit/TestKit.h"
 #include "tests/station/ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 #include "ui_multi_calib_cmd.h"
@@ -118,17 +111,13 @@ private slots:
         }
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
-        for (int i = 0; i < 2; ++i) {
-            WorkerThread_Multi *w = console->rackWorker(i);
-            QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(50, 100); }, Qt::BlockingQueuedConnection);
-        }
+        for (int i = 0; i < 2; ++i)
+            setRepeatSpacing(console->rackWorker(i), 50, 100);
     }
 
     void cleanupTestCase()
     {
-        console->connect_serial_port(0);
-        for (int i = 0; i < MultiCalib::kRackLinks; ++i)
-            QVERIFY(TestKit::retireWorker(console->rackWorker(i)));
+        QVERIFY(retireConsoleLinks(console));
         delete console;
         delete sim2;
         delete sim3;

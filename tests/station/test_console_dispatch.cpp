@@ -3,23 +3,15 @@
 // the command of its code, and nothing else goes out.
 #include <algorithm>
 
-#include <QComboBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 
-#include "app/Clock.h"
-#include "app/MetaTypes.h"
-#include "app/Prompter.h"
-#include "app/SoundPlayer.h"
-#include "equipment/WorkerThread_Multi.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "station/ConsoleLogic.h"
-#include "station/MultiCalib.h"
-#include "tests/kit/TestKit.h"
 #include "ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 
@@ -61,19 +53,15 @@ private slots:
         g_port_name = "/dev/ttyMAIN";
         g_baud_rate = 921600;
         console = new MultiCalib;
-        QComboBox *port = console->form()->comboBox_calib_multi_serial2;
-        port->setCurrentIndex(port->findText(sim->portPath() + " # simulated"));
-        QVERIFY(port->currentIndex() > 0);
+        QVERIFY(pickSimulatedPort(console->form()->comboBox_calib_multi_serial2, sim->portPath()));
         console->connect_serial_port(1);
         QVERIFY(console->rackWorker(0));
         QVERIFY(waitUntil([] { return g_link_status[1] == 1; }, 15000));
-        WorkerThread_Multi *w = console->rackWorker(0);
-        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(10, 20); }, Qt::BlockingQueuedConnection);
+        setRepeatSpacing(console->rackWorker(0), 10, 20);
     }
     void cleanupTestCase()
     {
-        console->connect_serial_port(0);
-        QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
+        QVERIFY(retireConsoleLinks(console));
         delete console;
         delete sim;
     }

@@ -10,8 +10,6 @@
 #include "app/Settings.h"
 #include "production/WorkerThread_ftp.h"
 #include "station/FrmShowLog.h"
-#include "station/MultiCalib.h"
-#include "tests/kit/TestKit.h"
 #include "tests/production/FtpTestServer.h"
 #include "ui_MultiCalib.h"
 

@@ -1,24 +1,16 @@
 // The console's rack links against two simulated base boards on pseudo-terminals: linking,
 // port conflicts, closing one plate or all, broadcasts and the plate tables filling.
-#include <QComboBox>
 #include <QDate>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/Clock.h"
-#include "app/MetaTypes.h"
-#include "app/Prompter.h"
-#include "app/SoundPlayer.h"
-#include "equipment/WorkerThread_Multi.h"
 #include "equipment/WorkerThread_net.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "station/ConsoleLogic.h"
-#include "station/MultiCalib.h"
-#include "tests/kit/TestKit.h"
 #include "tests/station/ConsoleSeams.h"
 #include "ui_MultiCalib.h"
 
@@ -47,10 +39,8 @@ private:
     // The repeat spacing of both plates' links (long commands; texts twice that).
     void setIntervals(int longMs)
     {
-        for (int i = 0; i < 2; ++i) {
-            WorkerThread_Multi *w = console->rackWorker(i);
-            QMetaObject::invokeMethod(w, [w, longMs] { w->setCommandIntervals(longMs, 2 * longMs); }, Qt::BlockingQueuedConnection);
-        }
+        for (int i = 0; i < 2; ++i)
+            setRepeatSpacing(console->rackWorker(i), longMs, 2 * longMs);
     }
     void showTables()
     {
@@ -71,9 +61,7 @@ private slots:
     }
     void cleanupTestCase()
     {
-        console->connect_serial_port(0);
-        for (int i = 0; i < MultiCalib::kRackLinks; ++i)
-            QVERIFY(TestKit::retireWorker(console->rackWorker(i)));
+        QVERIFY(retireConsoleLinks(console));
         delete console;
         delete sim2;
         delete sim3;

@@ -1,7 +1,6 @@
 // The log window fed by the console itself: real rack and turntable workers on simulated
 // devices report their links, a lost device and their lines, a failed upload reports itself,
 // every line carries its time stamp, and the window keeps the newest lines only.
-#include <QComboBox>
 #include <QDir>
 #include <QPushButton>
 #include <QtTest>
@@ -9,15 +8,11 @@
 #include "ConsoleSeams.h"
 #include "UploadServer.h"
 #include "app/Settings.h"
-#include "equipment/WorkerThread_Multi.h"
-#include "equipment/WorkerThread_turn_table.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "sim/TurntableSim.h"
 #include "station/FrmShowLog.h"
-#include "station/MultiCalib.h"
 #include "station/UploadOutbox.h"
-#include "tests/kit/TestKit.h"
 #include "ui_MultiCalib.h"
 
 using TestKit::waitUntil;
@@ -33,11 +28,6 @@ private:
 
     QString logText() const { return console->logWindow()->text(); }
     bool logHas(const QString &line) const { return logText().contains(line); }
-    void selectPort(QComboBox *c, const QString &port)
-    {
-        c->setCurrentIndex(c->findText(port + " # simulated"));
-        QVERIFY(c->currentIndex() > 0);
-    }
 
 private slots:
     void initTestCase()
@@ -59,10 +49,7 @@ private slots:
     }
     void cleanupTestCase()
     {
-        console->connect_serial_port(0);
-        for (int i = 0; i < MultiCalib::kRackLinks; ++i)
-            QVERIFY(TestKit::retireWorker(console->rackWorker(i)));
-        QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
+        QVERIFY(retireConsoleLinks(console));
         delete console;
         delete sim;
         delete unplugged;
@@ -78,8 +65,8 @@ private slots:
     void linksOpenedFailedAndClosedAreLogged()
     {
         Ui::MultiCalib *ui = console->form();
-        selectPort(ui->comboBox_calib_multi_serial2, sim->portPath());
-        selectPort(ui->comboBox_calib_multi_serial3, missingPort);
+        QVERIFY(pickSimulatedPort(ui->comboBox_calib_multi_serial2, sim->portPath()));
+        QVERIFY(pickSimulatedPort(ui->comboBox_calib_multi_serial3, missingPort));
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
         QVERIFY(waitUntil([&] { return logHas("Plate 3 link failed to open"); }));
@@ -96,7 +83,7 @@ private slots:
     void anUnpluggedPlateIsLogged()
     {
         Ui::MultiCalib *ui = console->form();
-        selectPort(ui->comboBox_calib_multi_serial4, unplugged->portPath());
+        QVERIFY(pickSimulatedPort(ui->comboBox_calib_multi_serial4, unplugged->portPath()));
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[3] == 1; }));
         QVERIFY(waitUntil([&] { return logHas("Plate 4 link opened"); }));
@@ -109,7 +96,7 @@ private slots:
     void turntableReportsReachTheWindowWithTheirTimeStamp()
     {
         Ui::MultiCalib *ui = console->form();
-        selectPort(ui->comboBox_calib_multi_turn_table, table->portPath());
+        QVERIFY(pickSimulatedPort(ui->comboBox_calib_multi_turn_table, table->portPath()));
         console->on_clicked_pushButton_connect_calib_multi_turn_table();
         QVERIFY(waitUntil([] { return g_turn_table_connected == 1; }));
         QVERIFY(waitUntil([&] { return logHas("Turntable link opened"); }));

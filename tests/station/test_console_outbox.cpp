@@ -14,9 +14,7 @@
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "station/FrmShowLog.h"
-#include "station/MultiCalib.h"
 #include "station/UploadOutbox.h"
-#include "tests/kit/TestKit.h"
 #include "ui_MultiCalib.h"
 
 using TestKit::waitUntil;

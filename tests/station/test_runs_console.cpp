@@ -2,23 +2,15 @@
 // rack link, the real turntable worker against the turntable simulator on pseudo-terminals, a
 // fake chamber that answers the console's signals, and the loopback upload service. Times are
 // scaled.
-#include <QComboBox>
 #include <QDir>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 #include <QTranslator>
 
-#include "app/Clock.h"
-#include "app/MetaTypes.h"
-#include "app/Prompter.h"
 #include "app/Settings.h"
-#include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
-#include "equipment/WorkerThread_Multi.h"
-#include "equipment/WorkerThread_turn_table.h"
 #include "link/WorkerThread.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
@@ -27,9 +19,7 @@
 #include "station/AllanRetest.h"
 #include "station/ConsoleLogic.h"
 #include "station/FormWorkOrderDetails.h"
-#include "station/MultiCalib.h"
 #include "station/UploadOutbox.h"
-#include "tests/kit/TestKit.h"
 #include "ConsoleSeams.h"
 #include "ConsoleTurntable.h"
 #include "tests/station/UploadServer.h"
@@ -101,8 +91,7 @@ private:
             return;
         console->on_clicked_pushButton_connect_calib_multi_serial(0);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
-        WorkerThread_Multi *w = console->rackWorker(0);
-        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        setRepeatSpacing(console->rackWorker(0), 20, 40);
     }
     void clearRecords()
     {
@@ -194,17 +183,13 @@ private slots:
         countRotations();
         console->show_heat_value(25.0f);
 
-        QComboBox *c = console->form()->comboBox_calib_multi_serial2;
-        c->setCurrentIndex(c->findText(sim->portPath() + " # simulated"));
-        QVERIFY(c->currentIndex() > 0);
+        QVERIFY(pickSimulatedPort(console->form()->comboBox_calib_multi_serial2, sim->portPath()));
         linkPlate();
     }
 
     void cleanupTestCase()
     {
-        console->connect_serial_port(0);
-        QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
-        QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
+        QVERIFY(retireConsoleLinks(console));
         FormWorkOrderDetails::installAnswerer(nullptr);
         delete console;
         delete sim;
@@ -391,14 +376,13 @@ private slots:
         linkTurntable();
         clearRecords();
         // Ten sends 100 ms apart: the start's 52000 is still repeating at the stop.
-        WorkerThread_Multi *w = console->rackWorker(0);
-        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(100, 100); }, Qt::BlockingQueuedConnection);
+        setRepeatSpacing(console->rackWorker(0), 100, 100);
         console->on_pushButton_advanced_retest();
         QVERIFY(waitUntil([&] { return !sim->commands().isEmpty(); }));
         console->stopActiveRun("stopped by the test");
         expectSilence();
         QVERIFY(sim->commands().size() < 10);
-        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        setRepeatSpacing(console->rackWorker(0), 20, 40);
         QVERIFY(allStartsEnabled());
     }
 
@@ -782,7 +766,7 @@ private slots:
         clearRecords();
         console->on_pushButton_advanced_retest();
         // The chamber is at -30 degC: the first step's 120 s soak begins.
-        QVERIFY(waitUntil([&] { return console->advancedRunState().phase == 1; }));
+        QVERIFY(waitUntil([&] { return console->advancedRunState().running && console->advancedRunState().phase == 1; }));
         clock.advance(10000);
         console->show_heat_value(chamberTemp); // the chamber answers in every minute
         clock.setWall(clock.now().addSecs(-11)); // a time-sync daemon sets the clock back

@@ -1,7 +1,6 @@
 // The console's temperature script and advanced chamber-turntable run with scaled times: a
 // simulated plate on a pseudo-terminal behind a real rack link, a fake chamber and turntable
 // that answer the console's signals, and a local HTTP peer that takes the uploads.
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
@@ -13,17 +12,9 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
-#include "app/Clock.h"
-#include "app/MetaTypes.h"
-#include "app/Prompter.h"
 #include "app/Settings.h"
-#include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
-#include "equipment/WorkerThread_Multi.h"
-#include "equipment/WorkerThread_hothouse.h"
-#include "equipment/WorkerThread_turn_table.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
@@ -32,10 +23,8 @@
 #include "tests/equipment/WireTap.h"
 #include "station/ConsoleDialogs.h"
 #include "station/ConsoleLogic.h"
-#include "station/MultiCalib.h"
 #include "station/UploadBodies.h"
 #include "station/UploadOutbox.h"
-#include "tests/kit/TestKit.h"
 #include "ConsoleSeams.h"
 #include "ConsoleTurntable.h"
 #include "ui_MultiCalib.h"
@@ -188,13 +177,10 @@ private slots:
         });
         console->show_heat_value(25.0f);
 
-        QComboBox *c = console->form()->comboBox_calib_multi_serial2;
-        c->setCurrentIndex(c->findText(sim->portPath() + " # simulated"));
-        QVERIFY(c->currentIndex() > 0);
+        QVERIFY(pickSimulatedPort(console->form()->comboBox_calib_multi_serial2, sim->portPath()));
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
-        WorkerThread_Multi *w = console->rackWorker(0);
-        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        setRepeatSpacing(console->rackWorker(0), 20, 40);
         sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
         QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
     }
@@ -202,10 +188,7 @@ private slots:
     void cleanupTestCase()
     {
         fakeChamber.stop();
-        console->connect_serial_port(0);
-        QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
-        QVERIFY(TestKit::retireWorker(console->turnTableWorker()));
-        QVERIFY(TestKit::retireWorker(console->hothouseWorker()));
+        QVERIFY(retireConsoleLinks(console));
         delete console;
         delete sim;
         delete table;
@@ -684,9 +667,7 @@ private slots:
         sendImus(900);
         ModbusPeer peer({"--rtu", chamberLine->peerPath(), "--slave", "1", "--set", "0x0744=0xFF9C"}, "chamber_writes.txt");
         QVERIFY(peer.waitReady());
-        QComboBox *c = console->form()->comboBox_calib_multi_hot_house;
-        c->setCurrentIndex(c->findText(chamberLine->workerPath() + " # simulated"));
-        QVERIFY(c->currentIndex() > 0);
+        QVERIFY(pickSimulatedPort(console->form()->comboBox_calib_multi_hot_house, chamberLine->workerPath()));
         g_hothouse_connected = 0;
         console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
         QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));

@@ -2,7 +2,6 @@
 // to its pymodbus peer (the chamber reaches each set point at once), a simulated plate behind a
 // real rack link and a loopback production-data service; times scaled.
 #include <QDir>
-#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,23 +11,15 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "app/MetaTypes.h"
-#include "app/Prompter.h"
 #include "app/Settings.h"
-#include "app/SoundPlayer.h"
 #include "equipment/StationValues.h"
-#include "equipment/WorkerThread_DC_power.h"
-#include "equipment/WorkerThread_Multi.h"
-#include "equipment/WorkerThread_hothouse.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "station/ConsoleLogic.h"
-#include "station/MultiCalib.h"
 #include "station/UploadOutbox.h"
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
-#include "tests/kit/TestKit.h"
 #include "tests/station/ConsoleSeams.h"
 #include "tests/station/UploadServer.h"
 #include "ui_MultiCalib.h"
@@ -110,7 +101,11 @@ private:
     // Plate 2 linked anew with no records: none of its IMUs has been seen reporting.
     void freshPlate()
     {
+        WorkerThread_Multi *closed = console->rackWorker(0);
         console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        // The closed link has read its last frame, and its reports are in, before the records go.
+        QMetaObject::invokeMethod(closed, [] {}, Qt::BlockingQueuedConnection);
+        QCoreApplication::processEvents();
         g_calib_status.clearAll();
         console->on_clicked_pushButton_connect_calib_multi_serial(0);
         plateReady();
@@ -119,8 +114,7 @@ private:
     void plateReady()
     {
         QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
-        WorkerThread_Multi *w = console->rackWorker(0);
-        QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
+        setRepeatSpacing(console->rackWorker(0), 20, 40);
         sim->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(5, 9));
         QVERIFY(waitUntil([&] { return console->baseBoardReported(1); }));
     }
@@ -254,8 +248,7 @@ private slots:
         for (auto pick : {std::make_pair(ui->comboBox_calib_multi_serial2, sim->portPath()),
                           std::make_pair(ui->comboBox_calib_multi_hot_house, chamberLine->workerPath()),
                           std::make_pair(ui->comboBox_calib_multi_DC_power, dcLine->workerPath())}) {
-            pick.first->setCurrentIndex(pick.first->findText(pick.second + " # simulated"));
-            QVERIFY(pick.first->currentIndex() > 0);
+            QVERIFY(pickSimulatedPort(pick.first, pick.second));
         }
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_hothouse_connected == 1 && g_dc_power_connected == 1; }));
@@ -266,10 +259,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        console->connect_serial_port(0);
-        QVERIFY(TestKit::retireWorker(console->rackWorker(0)));
-        QVERIFY(TestKit::retireWorker(console->hothouseWorker()));
-        QVERIFY(TestKit::retireWorker(console->dcPowerWorker()));
+        QVERIFY(retireConsoleLinks(console));
         delete console;
         delete chamberPeer;
         delete dcPeer;

@@ -8,22 +8,15 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTextEdit>
-#include <QTimer>
 #include <QtTest>
 
 #include "UploadServer.h"
-#include "app/Clock.h"
-#include "app/MetaTypes.h"
-#include "app/Prompter.h"
 #include "app/Settings.h"
-#include "app/SoundPlayer.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "station/FormWorkOrderDetails.h"
-#include "station/MultiCalib.h"
 #include "station/multi_calib_cmd.h"
 #include "station/UploadOutbox.h"
-#include "tests/kit/TestKit.h"
 #include "tests/station/ConsoleSeams.h"
 #include "ui_FormWorkOrderDetails.h"
 #include "ui_MultiCalib.h"
