@@ -1,9 +1,13 @@
 #pragma once
 // One result per module serial number in a small SQLite table (sn TEXT primary key,
 // result INTEGER). Each database has its own connection name, so several can be open at once;
-// every statement binds its values.
+// every statement binds its values. Errors carry the database's own reason ("database is
+// locked", "file is not a database", ...). A file another program holds locked is waited for
+// about 2 s, once per save: the pages run on the GUI thread.
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <QVariantList>
 
 class TestResultDb {
 public:
@@ -24,6 +28,9 @@ public:
     TestResultDb(const TestResultDb &) = delete;
     TestResultDb &operator=(const TestResultDb &) = delete;
 
+    // How long a statement waits for a lock another program holds on the file.
+    static constexpr int kLockWaitMs = 2000;
+
     // Opens the file and makes the table when it does not exist yet. False when the file
     // cannot be opened or the table cannot be made.
     bool open();
@@ -42,12 +49,18 @@ private:
     QSqlDatabase db() const;
     // The stored result of sn: -1 when no row, -2 on a read error.
     int storedResult(const QString &sn);
+    // Prepares and runs one statement with its values bound; false with the reason in
+    // lastError(). After a lock that did not go away in time, the statements that follow fail
+    // at once until the next open or save.
+    bool exec(QSqlQuery &q, const QString &sql, const QVariantList &values = {});
+    void setLockWait(int ms);
 
     QString m_connection;
     QString m_file;
     QString m_table;
     Policy m_policy;
     QString m_lastError;
+    bool m_lockWaitCut = false;
 };
 
 // A quick-test page's table with its counts and the outcome of the last save.
