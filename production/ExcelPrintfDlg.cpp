@@ -70,7 +70,7 @@ void ExcelPrintfDlg::on_pushButton_cancel_clicked()
 void ExcelPrintfDlg::on_pushButton_exportExcel_clicked()
 {
     if (m_paths.isEmpty()) {
-        refuseEmptyExport(0);
+        refuseEmptyExport({});
         return;
     }
     const QString target = QFileDialog::getSaveFileName(this, tr("Export Excel file"),
@@ -86,17 +86,17 @@ bool ExcelPrintfDlg::exportTo(const QString &target)
     QStringList paths;
     for (int row = 0; row < ui->tableWidget->rowCount(); ++row)
         paths << m_paths.value(row);
-    int unreadable = 0;
-    const QVector<ProductionRecord> records = mergeProductionRecords(paths, &unreadable);
+    QStringList leftOut;
+    const QVector<ProductionRecord> records = mergeProductionRecords(paths, &leftOut);
     if (records.isEmpty()) {
-        refuseEmptyExport(unreadable);
+        refuseEmptyExport(leftOut);
         return false;
     }
     QString error;
     const bool ok = writeExcelReport(target, records, &error);
-    if (ok && unreadable > 0)
+    if (ok && !leftOut.isEmpty())
         Prompter::instance().information(this, tr("Tip"),
-                                         tr("Excel saved successfully") + "\n" + leftOutNote(records.size(), unreadable));
+                                         tr("Excel saved successfully") + "\n" + leftOutNote(records.size(), leftOut));
     else if (ok)
         Prompter::instance().information(this, tr("Tip"), tr("Excel saved successfully"));
     else {
@@ -106,10 +106,11 @@ bool ExcelPrintfDlg::exportTo(const QString &target)
     return ok;
 }
 
-void ExcelPrintfDlg::refuseEmptyExport(int unreadable)
+void ExcelPrintfDlg::refuseEmptyExport(const QStringList &leftOut)
 {
-    const QString why = unreadable > 0
-        ? tr("Nothing to export: none of the %1 chosen files could be read as a record.").arg(unreadable)
+    const QString why = !leftOut.isEmpty()
+        ? tr("Nothing to export: none of the %1 chosen files could be read as a record.").arg(leftOut.size())
+              + "\n" + leftOut.join("\n")
         : tr("Nothing to export: choose the record files first.");
     Prompter::instance().warning(this, tr("Warning"), why + "\n" + tr("No file was written."));
 }

@@ -55,7 +55,9 @@ private slots:
         QStringList v = moduleValues("SN1", "O1");
         QStringList values;
         QVERIFY(writeRecord(dir + "/29.csv", v.mid(0, 29)));
-        QVERIFY(!readProductionRecord(dir + "/29.csv", &values));
+        QString why;
+        QVERIFY(!readProductionRecord(dir + "/29.csv", &values, &why));
+        QCOMPARE(why, QString("29 values where a record has 30"));
         QVERIFY(writeRecord(dir + "/31.csv", v + QStringList{"x"}));
         QVERIFY(!readProductionRecord(dir + "/31.csv", &values));
         QVERIFY(!readProductionRecord(dir + "/missing.csv", &values));
@@ -67,6 +69,27 @@ private slots:
         QVERIFY(writeRecord(dir + "/cn.csv", moduleValues("串号", "订单")));
         QVERIFY(readProductionRecord(dir + "/cn.csv", &values));
         QCOMPARE(values.at(4), QString("串号"));
+    }
+
+    void aRecordFileLargerThanAnyRecordIsRefusedUnreadWithItsReason_data() { TestKit::oversizedFileRows(); }
+    void aRecordFileLargerThanAnyRecordIsRefusedUnreadWithItsReason()
+    {
+        QFETCH(bool, zeroDevice);
+        const QString dir = freshDir("huge");
+        const QString huge = dir + "/IMU1_huge.csv";
+        QVERIFY(TestKit::makeOversizedFile(huge, zeroDevice));
+        QVERIFY(writeRecord(dir + "/IMU2_good.csv", moduleValues("G", "O")));
+        QStringList values;
+        QString why;
+        QVERIFY(!readProductionRecord(huge, &values, &why));
+        QVERIFY(values.isEmpty());
+        QCOMPARE(why, QString("larger than 64 MB, more than such a file can hold"));
+        QStringList leftOut;
+        QCOMPARE(mergeProductionRecords({huge, dir + "/IMU2_good.csv"}, &leftOut).size(), 1);
+        QCOMPARE(leftOut, QStringList{"IMU1_huge.csv: larger than 64 MB, more than such a file can hold"});
+        QCOMPARE(leftOutNote(1, leftOut), QString("1 modules in the report; 1 files that could not be read as records are left out.\n"
+                                                  "IMU1_huge.csv: larger than 64 MB, more than such a file can hold"));
+        QCOMPARE(loadFolderRecords(dir).size(), 1);
     }
 
     void mergeKeepsTheYoungerRecordOfOneModuleAtTheEnd()
