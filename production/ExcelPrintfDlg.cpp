@@ -93,13 +93,14 @@ bool ExcelPrintfDlg::exportTo(const QString &target)
         return false;
     }
     QString error;
-    const bool ok = writeExcelReport(target, records, &error);
-    if (ok && !leftOut.isEmpty())
-        Prompter::instance().information(this, tr("Tip"),
-                                         tr("Excel saved successfully") + "\n" + leftOutNote(records.size(), leftOut));
-    else if (ok)
-        Prompter::instance().information(this, tr("Tip"), tr("Excel saved successfully"));
-    else {
+    QStringList notWhole;
+    const bool ok = writeExcelReport(target, records, &error, &notWhole);
+    if (ok) {
+        QStringList text{tr("Excel saved successfully")};
+        if (!leftOut.isEmpty())
+            text << leftOutNote(records.size(), leftOut);
+        Prompter::instance().information(this, tr("Tip"), (text + notWhole).join("\n"));
+    } else {
         qWarning("Excel export to %s failed: %s", qUtf8Printable(target), qUtf8Printable(error));
         Prompter::instance().warning(this, tr("Warning"), tr("Excel save failed"));
     }

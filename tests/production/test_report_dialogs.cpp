@@ -67,6 +67,21 @@ private slots:
         QCOMPARE(seeds, QStringList({"v0_2", "v0_3", "v0_4"}));
     }
 
+    void excelDialogNamesTheValueTooLongForACellAndExportsTheRest()
+    {
+        const QString dir = freshDir("excel_long");
+        QStringList values = moduleValues("A", "O1", 1);
+        values[0] = QString(32768, '7');
+        QVERIFY(writeRecord(dir + "/IMU1_long.csv", values));
+        QVERIFY(writeRecord(dir + "/IMU2_rec.csv", moduleValues("B", "O1", 2)));
+        ExcelPrintfDlg dlg;
+        dlg.addFiles({dir + "/IMU1_long.csv", dir + "/IMU2_rec.csv"});
+        QVERIFY(dlg.exportTo(dir + "/report.xlsx"));
+        QCOMPARE(prompter.texts(), QStringList{"Excel saved successfully\nIMU1_long.csv: the value in column A (times_ms) "
+                                               "has 32768 characters, more than a cell holds: only its first 32767 are written"});
+        QCOMPARE(readWorkbook(dir + "/report.xlsx").size(), 3);
+    }
+
     void excelDialogExportIntoAMissingFolderReportsFailure()
     {
         const QString dir = freshDir("excel_fail");

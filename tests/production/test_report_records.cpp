@@ -198,6 +198,28 @@ private slots:
         QVERIFY(QDir(dir).entryList(QDir::Files | QDir::Hidden).size() == 1); // no temporary left
     }
 
+    void aValueLongerThanACellHoldsIsCutAndNamedAndTheRestIsWritten()
+    {
+        const QString dir = freshDir("xlsx_long");
+        QStringList a = moduleValues("SN-A", "O", 1);
+        a[23] = QString(40000, 'x'); // the second "max_min_diff"
+        const QVector<ProductionRecord> records{{a, {}, dir + "/IMU3_long.csv"},
+                                                {moduleValues("SN-B", "O", 2), {}, dir + "/IMU4_rec.csv"}};
+        QString error;
+        QStringList notWhole;
+        QVERIFY2(writeExcelReport(dir + "/r.xlsx", records, &error, &notWhole), qPrintable(error));
+        QCOMPARE(notWhole, QStringList{"IMU3_long.csv: the value in column X (max_min_diff) has 40000 characters, more "
+                                       "than a cell holds: only its first 32767 are written"});
+        const QJsonArray rows = readWorkbook(dir + "/r.xlsx");
+        QCOMPARE(rows.size(), 3);
+        const QJsonArray first = rows.at(1).toArray();
+        QCOMPARE(first.size(), 30);
+        QCOMPARE(first.at(23).toObject().value("v").toString(), QString(32767, 'x'));
+        QCOMPARE(first.at(22).toObject().value("v").toString(), QString("v22_1"));
+        QCOMPARE(first.at(29).toObject().value("v").toString(), QString("O"));
+        QCOMPARE(rows.at(2).toArray().at(4).toObject().value("v").toString(), QString("SN-B"));
+    }
+
     void workbookIntoAMissingOrUnwritableFolderFailsAndLeavesNothing()
     {
         QString error;
