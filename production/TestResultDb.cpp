@@ -50,7 +50,7 @@ bool TestResultDb::open()
         : QSqlDatabase::addDatabase("QSQLITE", m_connection);
     d.setDatabaseName(m_file);
     d.setConnectOptions(QString("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
-    m_lockWaitCut = false;
+    m_lockWait = kLockWaitMs;
     if (!d.open()) {
         m_lastError = d.lastError().text();
         qDebug() << "无法建立数据库连接" << m_file << m_lastError;
@@ -69,6 +69,9 @@ bool TestResultDb::open()
 
 bool TestResultDb::exec(QSqlQuery &q, const QString &sql, const QVariantList &values)
 {
+    const int wait = m_lockGaveUp.isValid() && !m_lockGaveUp.hasExpired(kLockRestMs) ? 0 : kLockWaitMs;
+    if (wait != m_lockWait && q.exec(QString("pragma busy_timeout = %1").arg(wait)))
+        m_lockWait = wait;
     // A failed prepare must not reach exec(): its error would read "Parameter count mismatch".
     if (q.prepare(sql)) {
         for (const QVariant &v : values)
@@ -81,15 +84,8 @@ bool TestResultDb::exec(QSqlQuery &q, const QString &sql, const QVariantList &va
     constexpr int kBusy = 5, kLocked = 6; // SQLITE_BUSY, SQLITE_LOCKED
     const int code = e.nativeErrorCode().toInt() & 0xff; // the primary code of an extended one
     if (code == kBusy || code == kLocked)
-        setLockWait(0); // one wait per save is all the page can afford
+        m_lockGaveUp.start();
     return false;
-}
-
-void TestResultDb::setLockWait(int ms)
-{
-    QSqlQuery q(db());
-    q.exec(QString("pragma busy_timeout = %1").arg(ms));
-    m_lockWaitCut = ms < kLockWaitMs;
 }
 
 int TestResultDb::storedResult(const QString &sn)
@@ -109,8 +105,6 @@ TestResultDb::SaveOutcome TestResultDb::save(const QString &sn, bool passed)
         out.error = m_lastError.isEmpty() ? QString("database not open") : m_lastError;
         return out;
     }
-    if (m_lockWaitCut)
-        setLockWait(kLockWaitMs);
     const int before = storedResult(sn);
     if (before == -2) {
         out.error = m_lastError;
