@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <cstdio>
 #include <sys/stat.h>
@@ -31,6 +33,19 @@ const char *const kTargetIsSource = "Status: Decoding failed, the target file is
 namespace {
 constexpr qint64 kReadBlock = 1 << 20;
 constexpr size_t kWriteBlock = 4 << 20;
+
+// True when the folder refuses to take a new file for want of permission (or a read-only
+// file system); tried with a file of a name of its own, removed at once.
+bool folderTakesNoNewFile(const QString &folder)
+{
+    QByteArray probe = QFile::encodeName(folder) + "/.decode-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return errno == EACCES || errno == EPERM || errno == EROFS;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return false;
+}
 
 // File systems whose files report sizes that have nothing to do with their contents.
 bool onPseudoFileSystem(const QByteArray &path)
@@ -265,8 +280,9 @@ bool DecodeRun::openTarget()
         return true;
     }
     // No file can be made beside the target (a folder the user may not write to): a target
-    // that exists is written in place.
-    if (::stat(QFile::encodeName(m_target).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    // that exists is written in place. Any other failure keeps the target as it is.
+    if (::stat(QFile::encodeName(m_target).constData(), &st) != 0 || !S_ISREG(st.st_mode)
+        || !folderTakesNoNewFile(info.absolutePath()))
         return false;
     m_writeName = m_target;
     return m_sink->open(m_writeName);

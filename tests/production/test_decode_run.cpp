@@ -329,6 +329,22 @@ private slots:
         QCOMPARE(filesIn(dir), QStringList{"in_place.txt"});
     }
 
+    void aTemporaryFileBlockedInAWritableFolderLeavesTheTargetAsItWas()
+    {
+        const QString src = writeFile("blocked_temp.dat", ahrs(1) + ahrs(2));
+        const QString dir = freshFolder("blocked_temp");
+        const QString target = dir + "/t.txt";
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older decode");
+        old.close();
+        QVERIFY(QDir().mkpath(target + ".incomplete")); // a folder where the text would grow
+        const Outcome o = decode(Ahrs, src, target);
+        QCOMPARE(o.result.status, DecodeResult::TargetUnwritable);
+        QCOMPARE(o.text, QByteArray("an older decode"));
+        QCOMPARE(filesIn(dir), QStringList{"t.txt"});
+    }
+
     void sourcesThatAreNotPlainFilesAreRefused()
     {
         const QString fifo = path("source.fifo");
