@@ -264,11 +264,7 @@ private slots:
         QCOMPARE(QFile::encodeName(name).size() >= 245, true);
         const QString src = writeFile("long_name.dat", ahrsRecording(20000));
         const QString dir = freshFolder("long_name");
-        const QString target = dir + "/" + name;
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("an older decode");
-        old.close();
+        const QString target = writeFile("long_name/" + name, "an older decode");
         QStringList midway;
         DecodeRun run(Ahrs);
         const DecodeResult r = run.run(src, target, [](const QString &) {}, [&](int percent) {
@@ -298,11 +294,7 @@ private slots:
         const QString src = writeFile("in_place.dat", ahrs(1) + ahrs(2));
         const QString big = writeFile("in_place_big.dat", ahrsRecording(20000));
         const QString dir = freshFolder("no_new_files");
-        const QString target = dir + "/in_place.txt";
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("an older decode");
-        old.close();
+        const QString target = writeFile("no_new_files/in_place.txt", "an older decode");
         const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
                          | QFile::ReadOther | QFile::WriteOther;
         QVERIFY(QFile::setPermissions(target, all));
@@ -333,11 +325,7 @@ private slots:
     {
         const QString src = writeFile("blocked_temp.dat", ahrs(1) + ahrs(2));
         const QString dir = freshFolder("blocked_temp");
-        const QString target = dir + "/t.txt";
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("an older decode");
-        old.close();
+        const QString target = writeFile("blocked_temp/t.txt", "an older decode");
         QVERIFY(QDir().mkpath(target + ".incomplete")); // a folder where the text would grow
         const Outcome o = decode(Ahrs, src, target);
         QCOMPARE(o.result.status, DecodeResult::TargetUnwritable);
