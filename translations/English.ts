@@ -356,6 +356,13 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
 </context>
 <context>
+    <name>FileRead</name>
+    <message>
+        <source>larger than %1 MB, more than such a file can hold</source>
+        <translation>larger than %1 MB, more than such a file can hold</translation>
+    </message>
+</context>
+<context>
     <name>FormWorkOrderDetails</name>
     <message>
         <source>工单号：</source>
@@ -1974,6 +1981,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>%1 modules in the report; %2 files that could not be read as records are left out.</source>
         <translation>%1 modules in the report; %2 files that could not be read as records are left out.</translation>
     </message>
+    <message>
+        <source>%1 values where a record has %2</source>
+        <translation>%1 values where a record has %2</translation>
+    </message>
 </context>
 <context>
     <name>QuickTestPage</name>
@@ -2015,6 +2026,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Cannot write a cell</source>
         <translation>Cannot write a cell</translation>
+    </message>
+    <message>
+        <source>%1: the value in column %2 (%3) has %4 characters, more than a cell holds: only its first %5 are written</source>
+        <translation>%1: the value in column %2 (%3) has %4 characters, more than a cell holds: only its first %5 are written</translation>
     </message>
 </context>
 <context>
