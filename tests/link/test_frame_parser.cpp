@@ -57,7 +57,12 @@ void compareWithReference(const std::vector<uint8_t> &input, FrameParser::Length
 {
     for (const std::vector<size_t> &chunks : chunkings) {
         const std::string diff = RefParse::differenceFromReference(input, bound, chunks);
-        QVERIFY2(diff.empty(), qPrintable(QString("%1, %2 read sizes: %3").arg(what).arg(chunks.size()).arg(diff.c_str())));
+        QStringList reads;
+        for (size_t k = 0; k < chunks.size() && k < 4; ++k)
+            reads << QString::number(chunks[k]);
+        QVERIFY2(diff.empty(), qPrintable(QString("%1, reads of %2%3: %4")
+                                              .arg(what, chunks.empty() ? "all" : reads.join(' '),
+                                                   chunks.size() > 4 ? " ..." : "", diff.c_str())));
     }
 }
 void compareWithReference(const QByteArray &input, FrameParser::LengthBound bound, const QString &what)
