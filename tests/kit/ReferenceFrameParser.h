@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Crc.h"
+#include "link/DeviceProtocol.h"
 #include "link/FrameParser.h"
 
 namespace RefParse {
@@ -128,7 +129,7 @@ struct Link {
     uint16_t longest;
 };
 inline const Link kLinks[] = {{"main link", FrameParser::mainLinkBound, 0x1234, 65535},
-                              {"rack link", FrameParser::rackBound, 0xB6B4, 33361},
+                              {"rack link", FrameParser::rackBound, DeviceMsgId::CalibB6B4, 33361},
                               {"base-board link", FrameParser::baseBoardBound, 0x1234, 9999}};
 
 // Streams for the differential checks, drawn piece by piece: `draw(n)` gives a number from 0 to
@@ -219,7 +220,6 @@ inline std::string differenceFromReference(const std::vector<uint8_t> &input, Fr
 {
     return differenceFromReference(input, bound, parseInChunks(input.data(), input.size(), bound, reads));
 }
-
 
 // The fuzz harness's input: byte 0 chooses the link and whether the rest is the stream itself
 // (raw) or drawn pieces (a long frame from a few bytes: each number from the next one to three
