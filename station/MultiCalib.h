@@ -285,8 +285,12 @@ public slots:
     void on_pushButton_remove_tableWidget_top_clicked();
     void on_pushButton_add_tableWidget_top_clicked();
     void onSignalReadStop(bool stopped);
-    // Sets plate 1's link flag while the replay reads and puts it back when it stops.
+    // Sets plate 1's link flag while the replay reads; when it stops the flag follows the
+    // main link.
     void replayHoldsPlateOne(bool hold);
+    // The main window's device link opened or closed (whatever page it was made on): plate
+    // 1's link flag follows it, except while a replay holds plate 1.
+    void setMainLinkOpen(bool open);
 
     // Actions whose runs are built elsewhere (advanced calibration, replay, uploads, the
     // one-click run, chamber and supply panels); they are wired now and do nothing yet.
@@ -401,6 +405,7 @@ private:
     void noteReportingImus(int plate, const PlateSnapshot &snap);
     // Forgets what was seen (a plate linked anew, a run begins) and notes who reports now.
     void resetSeenImus(int plate);
+    void newSourceForPlateOne();
     void updatePlots(double t);
     void broadcast(uint16_t cmd, uint32_t cm3 = 0);
     void frameWarning(uint16_t status);
@@ -408,8 +413,10 @@ private:
     // A link's retired worker is given this long to let go of its port before its successor
     // opens the same port.
     static constexpr int kPortReleaseMs = 2000;
-    // At the program's exit the chamber's last commands get this long to be answered.
+    // At the program's exit and when every link closes the chamber's last commands get this
+    // long to be answered.
     static constexpr int kChamberStopWaitMs = 1500;
+    void letChamberTakeItsStop(int waitMs);
     // The manual turntable and chamber buttons: false, after telling the operator which link
     // to open, while that link is closed.
     bool turnTableLinkedOrWarn();
@@ -560,8 +567,8 @@ private:
     QPointer<WorkerThread_ftp> m_worker_ftp;
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
-    bool m_replayHoldsLink = false; // the replay set plate 1's link flag
-    uint8_t m_linkBeforeReplay = 0;  // the flag before the replay set it
+    bool m_replayHoldsLink = false; // the replay reads: plate 1 shows the recording
+    bool m_mainLinkOpen = false;    // the main window's device link is open
     void manualUpload(uint8_t station, const char *debugLine);
     // The one-click run: its button is grey while it lasts; any end of it frees the button.
     bool m_oneClickRunning = false;
