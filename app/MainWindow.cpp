@@ -355,8 +355,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QString text = tr("Please confirm if the upper computer has been turned off");
     const RunGuard::Run run = m_multiCalib->runGuard()->active();
     if (run != RunGuard::None)
-        text = tr("%1 is running: closing the program stops it (the chamber is switched off).").arg(RunGuard::name(run)) +
-               "\n" + text;
+        text = (RunGuard::needs(run) & RunGuard::Chamber
+                    ? tr("%1 is running: closing the program stops it (the chamber is switched off).")
+                    : tr("%1 is running: closing the program stops it."))
+                   .arg(RunGuard::name(run))
+               + "\n" + text;
     text += m_multiCalib->heldUploadsNote();
     const auto answer = Prompter::instance().question(this, tr("Confirm Dialog"), text, QMessageBox::Yes | QMessageBox::No,
                                                       QMessageBox::No);

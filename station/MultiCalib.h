@@ -139,7 +139,8 @@ public:
     // the silence bound stops a run: the chamber is not answering. The bound is the settings
     // key "hothouse/silence_limit_s" (seconds, 60), never shorter than one poll period.
     void setChamberPollMs(int ms) { m_chamberPollMs = ms; }
-    int chamberStaleLimitMs() const;
+    // A stored bound above one day or that is no number is refused once with a log line.
+    int chamberStaleLimitMs();
     // A steady clock in ms, and whether no chamber temperature came for longer than the stale
     // limit, counted from the later of the last temperature and the run's start (that clock).
     // Each poll missed before is a log line.
@@ -465,6 +466,7 @@ private:
     void appendHotHouseLog(const QString &line);
     void markLogFailure(bool chamber, const QString &why);
     int m_chamberPollMs = 2000;
+    QString m_refusedSilenceLimit; // the refused bound already told in the log
     qint64 m_chamberTempAtMs = -1; // monotonic time of the last chamber temperature, -1 none
     qint64 m_chamberMissedPolls = 0; // polls missed in the present silence, each told once
 
@@ -477,6 +479,7 @@ private:
     // keeps reporting are not new losses.
     std::array<bool, kPlates> m_lossRebase{};
     std::array<uint64_t, kPlates> m_clearedGeneration{};
+    bool clearedAndNoRecordSince(int plate) const;
     std::array<uint64_t, kPlates> m_shownGeneration{};
     std::array<PlateTableView, kPlates> m_shownCells; // what each plate table holds
     std::array<bool, kPlates> m_shownValid{};

@@ -239,6 +239,22 @@ private slots:
         QVERIFY(w.close());
     }
 
+    // The exit box tells of the chamber only for a run that uses it.
+    void theExitBoxNamesTheRunningRunAndTheChamberOnlyWhenItIsUsed()
+    {
+        MainWindow w;
+        RunGuard *runs = w.multiCalib()->runGuard();
+        for (const RunGuard::Run run : {RunGuard::AllanStatic, RunGuard::TempRetest}) {
+            QVERIFY(runs->begin(run));
+            prompter.answers = {QMessageBox::No};
+            QVERIFY(!w.close());
+            const QString said = RunGuard::name(run) + " is running: closing the program stops it";
+            QCOMPARE(prompter.shown.last().text.section('\n', 0, 0),
+                     run == RunGuard::TempRetest ? said + " (the chamber is switched off)." : said + ".");
+            runs->finished(run);
+        }
+    }
+
     void theExitBoxNamesAResultHeldOnlyInMemory()
     {
         // A file where the outbox folder should be: the result cannot be written.

@@ -145,6 +145,27 @@ private slots:
         QCOMPARE(g_dc_set_frame.load(), QByteArray::fromHex("11100003000306631852940000"));
     }
 
+    // A silence bound that would overflow or is no number is refused with one log line, and the
+    // default 60 s is used instead of stopping a run at the first late reading.
+    void aChamberSilenceBoundAboveADayOrNoNumberIsRefusedFor60Seconds()
+    {
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
+        for (const QVariant &bad : {QVariant("2147484"), QVariant("nan"), QVariant("ten")}) {
+            getSettings()->setValue("hothouse/silence_limit_s", bad);
+            told.clear();
+            QCOMPARE(console->chamberStaleLimitMs(), 60000);
+            QCOMPARE(console->chamberStaleLimitMs(), 60000);
+            QCOMPARE(told.size(), 1); // told once
+            QCOMPARE(told[0][0].toString(), "Chamber: \"hothouse/silence_limit_s\" = \"" + bad.toString() +
+                                               "\" is not a number of seconds up to one day; 60 s used");
+        }
+        getSettings()->setValue("hothouse/silence_limit_s", 86400);
+        told.clear();
+        QCOMPARE(console->chamberStaleLimitMs(), 86400000);
+        QVERIFY(told.isEmpty());
+        getSettings()->remove("hothouse/silence_limit_s");
+    }
+
     void theSupplySwitchWarnsWhileTheSupplyIsNotLinked()
     {
         QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
