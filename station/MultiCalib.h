@@ -201,6 +201,8 @@ public slots:
     void connectIsOk_Worker_turn_table(bool ok);
     // The supply's read-back after each switch of a control code.
     void supplySwitchReadBack(int on, bool confirmed);
+    // The supply's read-back after the panel's manual switch.
+    void supplyManualSwitchReadBack(int on, bool confirmed);
     // The turntable worker's end of a sequence it was asked for by code (the one-click run's).
     void oneClickSequenceEnded(uint8_t commonCode);
     void connectIsOk_Worker_net(bool ok);
@@ -452,6 +454,8 @@ private:
     int m_supplyConfirmedOn = -1; // the output the supply last confirmed: 1 on, 0 off, -1 none yet
     // The supply page's and a stop's words for that state.
     QString supplyOutputText() const;
+    void showSupplyConfirmed(int on);
+    void readDcModel();
 
     // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
     // started by the scripts), and the chamber log that temperature reports add to once opened.

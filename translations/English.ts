@@ -1901,6 +1901,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Chamber: &quot;%1&quot; = &quot;%2&quot; is not a number of seconds up to one day; %3 s used</source>
         <translation>Chamber: &quot;%1&quot; = &quot;%2&quot; is not a number of seconds up to one day; %3 s used</translation>
     </message>
+    <message>
+        <source>DC supply did not confirm the manual power on</source>
+        <translation>DC supply did not confirm the manual power on</translation>
+    </message>
+    <message>
+        <source>DC supply did not confirm the manual power off</source>
+        <translation>DC supply did not confirm the manual power off</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
