@@ -147,7 +147,7 @@ private slots:
     {
         QVERIFY(page->isWindow());
         QCOMPARE(page->windowTitle(), QString::fromUtf8("校准命令页面"));
-        QCOMPARE(page->size(), QSize(669, 659));
+        QCOMPARE(page->size(), QSize(669, 881));
         QCOMPARE(pui->multi_pos_add_angle->toPlainText(), QString("10"));
         QCOMPARE(pui->multi_pos_static_time->toPlainText(), QString("80"));
         QCOMPARE(page->findChildren<QPushButton *>().size(), 27);
