@@ -139,7 +139,8 @@ public:
     // the silence bound stops a run: the chamber is not answering. The bound is the settings
     // key "hothouse/silence_limit_s" (seconds, 60), never shorter than one poll period.
     void setChamberPollMs(int ms) { m_chamberPollMs = ms; }
-    int chamberStaleLimitMs() const;
+    // A stored bound above one day or that is no number is refused once with a log line.
+    int chamberStaleLimitMs();
     // A steady clock in ms, and whether no chamber temperature came for longer than the stale
     // limit, counted from the later of the last temperature and the run's start (that clock).
     // Each poll missed before is a log line.
@@ -200,6 +201,8 @@ public slots:
     void connectIsOk_Worker_turn_table(bool ok);
     // The supply's read-back after each switch of a control code.
     void supplySwitchReadBack(int on, bool confirmed);
+    // The supply's read-back after the panel's manual switch.
+    void supplyManualSwitchReadBack(int on, bool confirmed);
     // The turntable worker's end of a sequence it was asked for by code (the one-click run's).
     void oneClickSequenceEnded(uint8_t commonCode);
     void connectIsOk_Worker_net(bool ok);
@@ -285,8 +288,12 @@ public slots:
     void on_pushButton_remove_tableWidget_top_clicked();
     void on_pushButton_add_tableWidget_top_clicked();
     void onSignalReadStop(bool stopped);
-    // Sets plate 1's link flag while the replay reads and puts it back when it stops.
+    // Sets plate 1's link flag while the replay reads; when it stops the flag follows the
+    // main link.
     void replayHoldsPlateOne(bool hold);
+    // The main window's device link opened or closed (whatever page it was made on): plate
+    // 1's link flag follows it, except while a replay holds plate 1.
+    void setMainLinkOpen(bool open);
 
     // Actions whose runs are built elsewhere (advanced calibration, replay, uploads, the
     // one-click run, chamber and supply panels); they are wired now and do nothing yet.
@@ -401,6 +408,7 @@ private:
     void noteReportingImus(int plate, const PlateSnapshot &snap);
     // Forgets what was seen (a plate linked anew, a run begins) and notes who reports now.
     void resetSeenImus(int plate);
+    void newSourceForPlateOne();
     void updatePlots(double t);
     void broadcast(uint16_t cmd, uint32_t cm3 = 0);
     void frameWarning(uint16_t status);
@@ -408,8 +416,10 @@ private:
     // A link's retired worker is given this long to let go of its port before its successor
     // opens the same port.
     static constexpr int kPortReleaseMs = 2000;
-    // At the program's exit the chamber's last commands get this long to be answered.
+    // At the program's exit and when every link closes the chamber's last commands get this
+    // long to be answered.
     static constexpr int kChamberStopWaitMs = 1500;
+    void letChamberTakeItsStop(int waitMs);
     // The manual turntable and chamber buttons: false, after telling the operator which link
     // to open, while that link is closed.
     bool turnTableLinkedOrWarn();
@@ -444,6 +454,8 @@ private:
     int m_supplyConfirmedOn = -1; // the output the supply last confirmed: 1 on, 0 off, -1 none yet
     // The supply page's and a stop's words for that state.
     QString supplyOutputText() const;
+    void showSupplyConfirmed(int on);
+    void readDcModel();
 
     // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
     // started by the scripts), and the chamber log that temperature reports add to once opened.
@@ -458,6 +470,7 @@ private:
     void appendHotHouseLog(const QString &line);
     void markLogFailure(bool chamber, const QString &why);
     int m_chamberPollMs = 2000;
+    QString m_refusedSilenceLimit; // the refused bound already told in the log
     qint64 m_chamberTempAtMs = -1; // monotonic time of the last chamber temperature, -1 none
     qint64 m_chamberMissedPolls = 0; // polls missed in the present silence, each told once
 
@@ -470,6 +483,7 @@ private:
     // keeps reporting are not new losses.
     std::array<bool, kPlates> m_lossRebase{};
     std::array<uint64_t, kPlates> m_clearedGeneration{};
+    bool clearedAndNoRecordSince(int plate) const;
     std::array<uint64_t, kPlates> m_shownGeneration{};
     std::array<PlateTableView, kPlates> m_shownCells; // what each plate table holds
     std::array<bool, kPlates> m_shownValid{};
@@ -560,8 +574,8 @@ private:
     QPointer<WorkerThread_ftp> m_worker_ftp;
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
-    bool m_replayHoldsLink = false; // the replay set plate 1's link flag
-    uint8_t m_linkBeforeReplay = 0;  // the flag before the replay set it
+    bool m_replayHoldsLink = false; // the replay reads: plate 1 shows the recording
+    bool m_mainLinkOpen = false;    // the main window's device link is open
     void manualUpload(uint8_t station, const char *debugLine);
     // The one-click run: its button is grey while it lasts; any end of it frees the button.
     bool m_oneClickRunning = false;

@@ -169,10 +169,16 @@ void MultiCalib::DC_POWER_OFF_function()
     emit dc_control_cmd(102);
 }
 
-int MultiCalib::chamberStaleLimitMs() const
+int MultiCalib::chamberStaleLimitMs()
 {
-    const double seconds = getSettings()->value(kChamberSilenceKey, 60).toDouble();
-    return qMax(m_chamberPollMs, int(seconds * 1000));
+    const QVariant stored = getSettings()->value(kChamberSilenceKey);
+    const ChamberSilenceLimit limit = chamberSilenceLimit(stored);
+    if (limit.refused && stored.toString() != m_refusedSilenceLimit)
+        emit signalTranspondLog(tr("Chamber: \"%1\" = \"%2\" is not a number of seconds up to one day; %3 s used")
+                                    .arg(kChamberSilenceKey, stored.toString())
+                                    .arg(kChamberSilenceDefaultS));
+    m_refusedSilenceLimit = limit.refused ? stored.toString() : QString();
+    return qMax(m_chamberPollMs, limit.ms);
 }
 
 bool MultiCalib::chamberNotAnswering(qint64 runStartMs)

@@ -685,6 +685,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>%1 is running: closing the program stops it (the chamber is switched off).</source>
         <translation>%1 is running: closing the program stops it (the chamber is switched off).</translation>
     </message>
+    <message>
+        <source>%1 is running: closing the program stops it.</source>
+        <translation>%1 is running: closing the program stops it.</translation>
+    </message>
 </context>
 <context>
     <name>MultiCalib</name>
@@ -1899,6 +1903,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>The chamber takes a slope of at most %1 °C/min</source>
         <translation>The chamber takes a slope of at most %1 °C/min</translation>
+    </message>
+    <message>
+        <source>Chamber: &quot;%1&quot; = &quot;%2&quot; is not a number of seconds up to one day; %3 s used</source>
+        <translation>Chamber: &quot;%1&quot; = &quot;%2&quot; is not a number of seconds up to one day; %3 s used</translation>
+    </message>
+    <message>
+        <source>DC supply did not confirm the manual power on</source>
+        <translation>DC supply did not confirm the manual power on</translation>
+    </message>
+    <message>
+        <source>DC supply did not confirm the manual power off</source>
+        <translation>DC supply did not confirm the manual power off</translation>
     </message>
 </context>
 <context>
