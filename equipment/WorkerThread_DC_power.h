@@ -53,6 +53,9 @@ signals:
     // The read-back after a switch: the output the switch wanted (1 on, 0 off) and whether the
     // supply confirmed it (false: no answer, an error, or another output state).
     void signal_switch_read_back(int on, bool confirmed);
+    // The end of a step that sends a code to the plates: taken when every IMU that reports
+    // showed the code as its status word, false after the last attempt or with no IMU reporting.
+    void signal_plates_took(uint16_t code, bool taken);
     // The line went away on its own and was closed (once); the text says why.
     void signal_linkLost(QString reason);
     void deleteObjAndNewNext();
