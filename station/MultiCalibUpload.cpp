@@ -140,12 +140,15 @@ void MultiCalib::armRunPost(RunGuard::Run run, uint8_t station, uint32_t expecte
 void MultiCalib::waitForReportsAfterNow()
 {
     m_runPost.state = RunPost::AwaitingReports;
+    // Every linked plate with an IMU that reports, or has reported in this run (records cleared
+    // at a soak's end are empty until the next report).
+    judgedImus();
     for (int p = 0; p < kPlates; ++p) {
-        bool live = false;
+        bool reports = false;
         if (g_link_status[p] == 1)
-            for (const CalibImuStatus &r : g_calib_status.plate(p).imu)
-                live = live || r.time_ms != 0;
-        m_runPost.reportsAt[size_t(p)] = live ? int64_t(g_calib_status.generation(p)) : -1;
+            for (bool seen : m_imuSeen[size_t(p)])
+                reports = reports || seen;
+        m_runPost.reportsAt[size_t(p)] = reports ? int64_t(g_calib_status.generation(p)) : -1;
     }
     checkRunPost();
 }
