@@ -565,24 +565,32 @@ private slots:
             imu.calib_flag_h = 1;
         sendImus(950);
         console->cmd_start(9); // the console page asks the modules for their stream
+        // Rotations 1 to 6 end at once; the 7th is answered below, with the modules' stream held
+        // until every report they sent before it is in.
         QMetaObject::Connection c = connect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, this, [this] {
-            QTimer::singleShot(5, console, [this] {
-                if (rotations == 7)
-                    for (auto &imu : sim->imus)
-                        imu.calib_flag_h = 16383;
-                console->rev_turn_table_rotated_times();
-            });
+            if (rotations == 7)
+                sim->stopStreaming();
+            else
+                QTimer::singleShot(5, console, [this] { console->rev_turn_table_rotated_times(); });
         });
         QTimer minutes;
         connect(&minutes, &QTimer::timeout, this, [this] { clock.advance(60000); });
         minutes.start(2);
         console->on_pushButton_advanced_retest();
+        const bool lastRotation = waitUntil([&] { return rotations == 7; }, 60000);
+        sendImus(951); // reaches the console after every earlier report
+        // The last rotation ends; the modules write their flag, then report again.
+        for (auto &imu : sim->imus)
+            imu.calib_flag_h = 16383;
+        console->rev_turn_table_rotated_times();
+        console->cmd_start(9);
         const bool postedOnce = waitUntil([&] { return posted.size() == 1; }, 60000);
         const bool ended = waitUntil([&] { return console->runGuard()->idle(); }, 10000);
         minutes.stop();
         disconnect(c);
         sim->stopStreaming();
         turntableAnswers = true;
+        QVERIFY(lastRotation);
         QVERIFY(postedOnce && ended);
         QCOMPARE(rotations, 7);
         QCOMPARE(posted, QStringList{stationPath(5)});

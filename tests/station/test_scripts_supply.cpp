@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTextEdit>
 
 #include "app/MetaTypes.h"
@@ -573,13 +574,18 @@ private slots:
         sim->onCommand = [](const LongCommand &c) { return c.cmd_id == 56003; };
         const int posted = service->requests().size();
         setParams({"1", "25", "0", "30", "0", "1"});
+        // The operator stops the run as soon as the end code has gone out.
+        QMetaObject::Connection c = connect(console, &MultiCalib::signalTranspondLog, this, [this](const QString &line) {
+            if (line == "Results wait for the modules to take end code 56003")
+                QTimer::singleShot(0, ui->pushButton_hothouse_cmd_stop, &QPushButton::click);
+        });
         startFull();
-        const bool waiting = waitUntil([&] { return told.contains("Results wait for the modules to take end code 56003"); }, 30000);
-        ui->pushButton_hothouse_cmd_stop->click();
+        const bool waiting = waitUntil([&] { return !console->chamberScriptRunning(); }, 30000);
+        disconnect(c);
         sim->onCommand = nullptr;
         supplyWaitsForReports(15);
         QVERIFY(waiting);
-        QVERIFY(!console->chamberScriptRunning());
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: stopped by the operator"});
         QVERIFY(told.contains("Results posted from the modules' last reports: end code 56003 not confirmed"));
         QCOMPARE(service->requests().size(), posted + 1);
         QCOMPARE(postedVerdicts(), QStringList{"32 x 1 NG"});
