@@ -603,12 +603,12 @@ private slots:
 
     // A run whose linked plate's modules never report has nothing to post: the alarm says so,
     // and no completion box claims otherwise.
-    void anAdvancedRunWhoseModulesNeverReportPostsNothingAndSaysSo()
+    void runsWhoseModulesNeverReportPostNothingAndSaySo()
     {
         clearRecords();
-        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        console->connect_serial_port(0); // the plate is linked anew, its base board silent
         g_calib_status.clearAll();
-        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
         WorkerThread_Multi *w = console->rackWorker(0);
         QMetaObject::invokeMethod(w, [w] { w->setCommandIntervals(20, 40); }, Qt::BlockingQueuedConnection);
@@ -622,11 +622,18 @@ private slots:
         minutes.stop();
         QVERIFY(ended);
         QCOMPARE(rotations, 7);
-        const QString alarm = "Advanced retest: no module reported during the run: nothing is uploaded";
-        QCOMPARE(prompter.texts().filter("reported"), QStringList{alarm});
+        setParams({"2", "-40", "1", "85", "1", "1"});
+        console->on_pushButton_temperature_retest_clicked();
+        QVERIFY(console->chamberScriptRunning());
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 60000));
+        QCOMPARE(dcCodes.last(), 65530);
+        const QStringList alarms{"Advanced retest: no module reported during the run: nothing is uploaded",
+                                 "Temperature retest script: no module reported during the run: nothing is uploaded"};
+        QCOMPARE(prompter.texts().filter("reported"), alarms);
         QVERIFY(prompter.texts().filter("completed").isEmpty());
-        QVERIFY(told.contains({alarm}));
-        QVERIFY(sound.played.contains(Sounds::Class));
+        for (const QString &alarm : alarms)
+            QVERIFY(told.contains({alarm}));
+        QCOMPARE(sound.played.count(Sounds::Class), 3); // the script's end, then each alarm
         QVERIFY(sound.looping.isEmpty());
         QTest::qWait(200);
         QVERIFY(posted.isEmpty());
