@@ -348,6 +348,7 @@ void WorkerThread_DC_power::plateAttempt()
     if (!anyLiveImu()) {
         // No IMU reports: nobody can confirm the command, so there is nothing to wait for.
         emit signal_log(74, QString("DC supply: command %1 sent to the plates; no live IMU to confirm it").arg(m_plateCode));
+        emit signal_plates_took(m_plateCode, false);
         m_plateCode = 0;
         m_stepTimer.start(0);
         return;
@@ -369,13 +370,15 @@ bool WorkerThread_DC_power::anyLiveImu()
 void WorkerThread_DC_power::onStepTimer()
 {
     if (m_plateCode != 0) {
-        if (!platesHaveCode(m_plateCode)) {
+        const bool taken = platesHaveCode(m_plateCode);
+        if (!taken) {
             if (m_plateAttempts < 3) {
                 plateAttempt();
                 return;
             }
             emit signal_log(74, QString("DC supply: the plates did not take command %1 after 3 attempts").arg(m_plateCode));
         }
+        emit signal_plates_took(m_plateCode, taken);
         m_plateCode = 0;
     }
     runSteps();

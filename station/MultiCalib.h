@@ -203,6 +203,8 @@ public slots:
     void supplySwitchReadBack(int on, bool confirmed);
     // The supply's read-back after the panel's manual switch.
     void supplyManualSwitchReadBack(int on, bool confirmed);
+    // The supply's word on a code it sent to the plates: taken when every reporting IMU showed it.
+    void platesTookCode(uint16_t code, bool taken);
     // The turntable worker's end of a sequence it was asked for by code (the one-click run's).
     void oneClickSequenceEnded(uint8_t commonCode);
     void connectIsOk_Worker_net(bool ok);
@@ -511,8 +513,45 @@ private:
     // Stops the active run when it needs one of the links (RunGuard::Link bits).
     void stopRunsNeeding(int links, const QString &reason);
     void stopRunsWithoutPlates(const QString &reason);
-    // Stops the active run (reason in the log line), then the alarm and a box saying what failed.
-    void stopRunWithAlarm(const QString &reason, const QString &boxText);
+    // Stops the active run (reason in the log line), then the alarm and a box: what failed,
+    // that the run is stopped, and what became of its results.
+    void stopRunWithAlarm(const QString &reason, const QString &what);
+    // The end box and log note of a run's results: "nothing is uploaded", or when they were
+    // posted and whether the service took them or they wait in the outbox.
+    QString runPostNote(RunGuard::Run run) const;
+    // The alarm of a run that ends with no IMU judged: the log line and a box; nothing posted.
+    void alarmNoModuleReported(RunGuard::Run run);
+    // The post of the script's or the advanced run's results. It is due once the modules have
+    // taken the run's last code (the supply's word on it) and every plate with reporting IMUs
+    // has reported after that; the run's own end and a stop post at once what was last
+    // reported. Made once; nothing is posted when no IMU is judged.
+    struct RunPost {
+        enum State { None, AwaitingCode, AwaitingReports, Posted, NothingToPost };
+        State state = None;
+        RunGuard::Run run = RunGuard::None;
+        uint8_t station = 0;
+        uint32_t expectedFlag = 0;
+        uint16_t endCode = 0;   // the run's last code to the plates (0: none to wait for)
+        int endCodeIndex = 0;   // which sending of an end code in this run it is
+        bool confirmed = false; // the modules took it
+        std::array<int64_t, kPlates> reportsAt{}; // each plate's report count when the wait began (-1: not waited for)
+        QString postedAt;
+        UploadOutcome outcome;
+    };
+    RunPost m_runPost;
+    int m_endCodesSent = 0, m_endCodesAnswered = 0; // the script's 56003/58003 sent and answered by the supply
+    uint16_t m_lastEndCodeSent = 0;
+    static bool isEndCode(uint16_t code) { return code == 56003 || code == 58003; }
+    void armRunPost(RunGuard::Run run, uint8_t station, uint32_t expectedFlag, uint16_t endCode);
+    void waitForReportsAfterNow();
+    // Posts once every plate waited for has reported after the end code was settled.
+    void checkRunPost();
+    // Posts now what the modules last reported (the run's end, a stop); the log says whether the
+    // end code was confirmed.
+    void forceRunPost();
+    void makeRunPost(const QString &logLine);
+    // IMUs judged by the verdicts now (linked plates, not shielded, reporting or seen).
+    int judgedImus();
     // A ramp phase that went on past its bound stops the run (alarm and box); true when it did.
     bool chamberMissedSetPoint(const TempScript::RampBound &bound, uint32_t secondsInPhase);
     bool advancedSetPointMissed(double tc);
@@ -533,7 +572,6 @@ private:
     TempScript::RackView rackView() const;
     void applyScriptActions(const QVector<ScriptAction> &actions);
     void finishChamberScript();
-    void postChamberScriptResults();
     // The largest slope the linked (or next) chamber takes; a larger one is refused with a box.
     int chamberMaxSlope() const;
     bool slopeFitsChamber(int perMinute);

@@ -75,6 +75,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         connect(w, &WorkerThread_DC_power::signal_linkLost, this, &MultiCalib::linkLost_DC_power);
         connect(w, &WorkerThread_DC_power::signal_switch_read_back, this, &MultiCalib::supplySwitchReadBack);
         connect(w, &WorkerThread_DC_power::signal_set_frame_read_back, this, &MultiCalib::supplyManualSwitchReadBack);
+        connect(w, &WorkerThread_DC_power::signal_plates_took, this, &MultiCalib::platesTookCode);
         m_supplyConfirmedOn = -1; // a new link knows nothing of the output yet
         ui->label_dc_power_output_state->setText(supplyOutputText());
         emit signal_label_record_visible(1);
@@ -143,8 +144,7 @@ void MultiCalib::supplySwitchReadBack(int on, bool confirmed)
     if (m_runs.idle() || !(RunGuard::needs(m_runs.active()) & RunGuard::Supply))
         return;
     const QString what = on ? tr("DC supply did not confirm power on") : tr("DC supply did not confirm power off");
-    stopRunWithAlarm(on ? "DC supply did not confirm power on" : "DC supply did not confirm power off",
-                     tr("%1: the run is stopped and nothing is uploaded").arg(what));
+    stopRunWithAlarm(on ? "DC supply did not confirm power on" : "DC supply did not confirm power off", what);
 }
 
 // The read-back of the panel's own switch: the output label follows what the supply confirmed;
