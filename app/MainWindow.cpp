@@ -178,11 +178,11 @@ void MainWindow::rev_connect_result(bool ok)
 {
     ui->pushButton_connect->setEnabled(true);
     if (!ok) {
-        g_link_status[0] = 0;
+        m_multiCalib->setMainLinkOpen(false);
         Prompter::instance().warning(this, tr("Warning"), tr("Failed to open the serial port!"));
         return;
     }
-    g_link_status[0] = 1;
+    m_multiCalib->setMainLinkOpen(true);
     m_linked = true;
     if (!m_noLinkMessage.isEmpty() && statusBar()->currentMessage() == m_noLinkMessage)
         statusBar()->clearMessage();
@@ -198,7 +198,7 @@ void MainWindow::rev_link_lost(QString reason)
     if (!m_linked)
         return;
     m_linked = false;
-    g_link_status[0] = 0;
+    m_multiCalib->setMainLinkOpen(false);
     ui->pushButton_connect->setText(tr("Connect"));
     ui->pushButton_connect->setEnabled(true);
     m_noLinkMessage = tr("Link lost: %1 (%2)").arg(g_port_name, reason);
@@ -211,13 +211,16 @@ void MainWindow::rev_link_lost(QString reason)
 
 void MainWindow::closeLink()
 {
+    // The console first: a run stops through its stop path while the links are still up (its
+    // stop commands go out on this link too, the chamber takes its stop), and the results it
+    // may post are not cleared before.
+    emit signal_connect_serial_port(0);
     if (m_worker)
         QMetaObject::invokeMethod(m_worker.data(), "closePort", Qt::QueuedConnection);
     m_linked = false;
-    g_link_status[0] = 0;
+    m_multiCalib->setMainLinkOpen(false);
     ui->pushButton_connect->setText(tr("Connect"));
     emit signal_clear_calib_multi_table();
-    emit signal_connect_serial_port(0);
 }
 
 void MainWindow::wirePages()
@@ -352,8 +355,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QString text = tr("Please confirm if the upper computer has been turned off");
     const RunGuard::Run run = m_multiCalib->runGuard()->active();
     if (run != RunGuard::None)
-        text = tr("%1 is running: closing the program stops it (the chamber is switched off).").arg(RunGuard::name(run)) +
-               "\n" + text;
+        text = (RunGuard::needs(run) & RunGuard::Chamber
+                    ? tr("%1 is running: closing the program stops it (the chamber is switched off).")
+                    : tr("%1 is running: closing the program stops it."))
+                   .arg(RunGuard::name(run))
+               + "\n" + text;
     text += m_multiCalib->heldUploadsNote();
     const auto answer = Prompter::instance().question(this, tr("Confirm Dialog"), text, QMessageBox::Yes | QMessageBox::No,
                                                       QMessageBox::No);

@@ -87,9 +87,30 @@ void WorkerThread_DC_power::send_modbus_mutex(QByteArray frame, int tag)
 {
     if (frame.size() < 2)
         return;
-    if (frame.size() == DcSupply::kSetFrameBytes && quint8(frame[1]) == QModbusRequest::WriteMultipleRegisters)
+    const bool setPoint = frame.size() == DcSupply::kSetFrameBytes && quint8(frame[1]) == QModbusRequest::WriteMultipleRegisters;
+    if (setPoint)
         m_setFrame = frame; // the latest set point, for this worker's own switching
     queueFrame({frame, tag, {}, false});
+    if (!setPoint || !m_device || m_device->state() != QModbusDevice::ConnectedState)
+        return;
+    // The output read right behind the write tells whether the supply took the switch.
+    const int want = frame[DcSupply::kOutputByte] ? 1 : 0;
+    queueFrame({outputReadFrame(), tag,
+                [this, want](QModbusReply *reply) { emit signal_set_frame_read_back(want, outputIs(reply, want)); }, false});
+}
+
+QByteArray WorkerThread_DC_power::outputReadFrame()
+{
+    QByteArray read;
+    read.append(char(DcSupply::kSlave)).append(char(QModbusRequest::ReadHoldingRegisters));
+    read.append(char(0)).append(char(DcSupply::kOutputRegister)).append(char(0)).append(char(1));
+    return read;
+}
+
+bool WorkerThread_DC_power::outputIs(QModbusReply *reply, int want)
+{
+    const QByteArray d = reply ? reply->rawResult().data() : QByteArray();
+    return reply && reply->error() == QModbusDevice::NoError && d.size() >= 3 && ((quint8(d[1]) << 8) | quint8(d[2])) == want;
 }
 
 void WorkerThread_DC_power::queueFrame(Frame f)
@@ -296,14 +317,9 @@ void WorkerThread_DC_power::runSteps()
             m_stepTimer.start(st.value);
             return;
         case Step::ReadBack: {
-            QByteArray read;
-            read.append(char(DcSupply::kSlave)).append(char(QModbusRequest::ReadHoldingRegisters));
-            read.append(char(0)).append(char(DcSupply::kOutputRegister)).append(char(0)).append(char(1));
             const int want = st.value;
-            if (queueStepFrame(read, [this, want](QModbusReply *reply) {
-                    const QByteArray d = reply ? reply->rawResult().data() : QByteArray();
-                    const bool ok = reply && reply->error() == QModbusDevice::NoError && d.size() >= 3
-                                    && ((quint8(d[1]) << 8) | quint8(d[2])) == want;
+            if (queueStepFrame(outputReadFrame(), [this, want](QModbusReply *reply) {
+                    const bool ok = outputIs(reply, want);
                     if (!ok)
                         emit signal_log(74, want ? "DC supply: power on not confirmed" : "DC supply: power off not confirmed");
                     emit signal_switch_read_back(want, ok);
@@ -332,6 +348,7 @@ void WorkerThread_DC_power::plateAttempt()
     if (!anyLiveImu()) {
         // No IMU reports: nobody can confirm the command, so there is nothing to wait for.
         emit signal_log(74, QString("DC supply: command %1 sent to the plates; no live IMU to confirm it").arg(m_plateCode));
+        emit signal_plates_took(m_plateCode, false);
         m_plateCode = 0;
         m_stepTimer.start(0);
         return;
@@ -353,13 +370,15 @@ bool WorkerThread_DC_power::anyLiveImu()
 void WorkerThread_DC_power::onStepTimer()
 {
     if (m_plateCode != 0) {
-        if (!platesHaveCode(m_plateCode)) {
+        const bool taken = platesHaveCode(m_plateCode);
+        if (!taken) {
             if (m_plateAttempts < 3) {
                 plateAttempt();
                 return;
             }
             emit signal_log(74, QString("DC supply: the plates did not take command %1 after 3 attempts").arg(m_plateCode));
         }
+        emit signal_plates_took(m_plateCode, taken);
         m_plateCode = 0;
     }
     runSteps();

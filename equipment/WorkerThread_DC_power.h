@@ -53,6 +53,12 @@ signals:
     // The read-back after a switch: the output the switch wanted (1 on, 0 off) and whether the
     // supply confirmed it (false: no answer, an error, or another output state).
     void signal_switch_read_back(int on, bool confirmed);
+    // The output read right after a set frame of send_modbus_mutex (the panel's manual switch):
+    // the output the frame sets and whether the supply shows it.
+    void signal_set_frame_read_back(int on, bool confirmed);
+    // The end of a step that sends a code to the plates: taken when every IMU that reports
+    // showed the code as its status word, false after the last attempt or with no IMU reporting.
+    void signal_plates_took(uint16_t code, bool taken);
     // The line went away on its own and was closed (once); the text says why.
     void signal_linkLost(QString reason);
     void deleteObjAndNewNext();
@@ -83,6 +89,8 @@ private:
     void sendNextFrame();
     void poll();
     QByteArray setFrame(int on);
+    static QByteArray outputReadFrame();
+    static bool outputIs(QModbusReply *reply, int want);
 
     QString m_portName;
     Timings m_t;

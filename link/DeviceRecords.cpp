@@ -31,12 +31,16 @@ uint32_t CalibStatusTable::errorCount(int plate, int imu) const
 
 void CalibStatusTable::clearAll()
 {
-    for (int p = 0; p < kPlates; ++p) {
-        QMutexLocker lock(&m_locks[p]);
-        std::memset(&m_records[size_t(p) * kImusPerPlate], 0, kImusPerPlate * sizeof(CalibImuStatus));
-        std::memset(&m_errors[size_t(p) * kImusPerPlate], 0, kImusPerPlate * sizeof(uint32_t));
-        m_generation[p].fetch_add(1);
-    }
+    for (int p = 0; p < kPlates; ++p)
+        clearPlate(p);
+}
+
+void CalibStatusTable::clearPlate(int plate)
+{
+    QMutexLocker lock(&m_locks[plate]);
+    std::memset(&m_records[size_t(plate) * kImusPerPlate], 0, kImusPerPlate * sizeof(CalibImuStatus));
+    std::memset(&m_errors[size_t(plate) * kImusPerPlate], 0, kImusPerPlate * sizeof(uint32_t));
+    m_generation[plate].fetch_add(1);
 }
 
 CalibStatusTable g_calib_status;

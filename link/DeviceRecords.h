@@ -99,6 +99,8 @@ public:
     uint32_t errorCount(int plate, int imu) const;
     // Zeroes every record and count (the station clears its tables).
     void clearAll();
+    // Zeroes one plate's records and counts (a new source for the plate).
+    void clearPlate(int plate);
     // Number of writes so far, per plate (cheap change detection for the GUI).
     uint64_t generation(int plate) const { return m_generation[plate].load(); }
     void bump(int plate) { m_generation[plate].fetch_add(1); }

@@ -78,8 +78,9 @@ size_t FrameParser::pendingBytes() const
 void FrameParser::append(const uint8_t *data, size_t n)
 {
     // Drop the bytes nobody needs any more once they are at least as many as those kept, so
-    // each byte is moved a bounded number of times.
-    const uint64_t keep = std::min(m_scan, firstPendingStart());
+    // each byte is moved a bounded number of times. The CRC registers run on from the mark
+    // before a candidate's start, so the bytes kept begin at that mark.
+    const uint64_t keep = keptFrom(std::min(m_scan, firstPendingStart()));
     const size_t dead = size_t(keep - m_base);
     const size_t live = m_buf.size() - dead;
     if (dead > 0 && dead >= live) {
@@ -87,7 +88,7 @@ void FrameParser::append(const uint8_t *data, size_t n)
             std::memmove(m_buf.data(), m_buf.data() + dead, live);
         m_buf.resize(live);
         m_base = keep;
-        while (!m_crcMarks.empty() && m_crcOrigin + kCrcStep <= m_base) {
+        while (!m_crcMarks.empty() && m_crcOrigin < m_base) {
             m_crcMarks.pop_front();
             m_crcOrigin += kCrcStep;
         }
@@ -196,12 +197,21 @@ bool FrameParser::crcGood(const Candidate &c)
     return (registerAt(c.start + n) ^ crc32_zeros(atStart ^ 1, n)) == rx;
 }
 
+uint64_t FrameParser::keptFrom(uint64_t needed) const
+{
+    // The marks from the last one at or before the first byte needed stay usable; when even
+    // the last mark lies before it, the compaction drops them all and they start afresh.
+    if (m_crcMarks.empty() || needed <= m_crcOrigin)
+        return needed;
+    const uint64_t k = (needed - m_crcOrigin) / kCrcStep;
+    return k < m_crcMarks.size() ? m_crcOrigin + k * kCrcStep : needed;
+}
+
 uint32_t FrameParser::registerAt(uint64_t pos)
 {
-    // Start afresh at the first pending candidate when the marks are gone or cannot be run on
-    // (the bytes behind their last one were dropped).
-    if (m_crcMarks.empty() || pos < m_crcOrigin
-        || m_crcOrigin + (m_crcMarks.size() - 1) * kCrcStep < m_base) {
+    // Start afresh at the first pending candidate when the marks are gone or begin behind pos
+    // (the first mark never lies before the first byte held).
+    if (m_crcMarks.empty() || pos < m_crcOrigin) {
         m_crcOrigin = std::min(pos, firstPendingStart());
         m_crcMarks.assign(1, 0);
     }

@@ -95,6 +95,9 @@ private:
     void countCrcFailure(bool afterGood);
     bool crcGood(const Candidate &c);
     uint32_t registerAt(uint64_t pos);
+    // Where the bytes kept by a compaction start, given the first byte still needed: at the
+    // mark before it when marks run over it, so every mark refers to a byte held.
+    uint64_t keptFrom(uint64_t needed) const;
     const uint8_t *at(uint64_t pos) const { return m_buf.data() + (pos - m_base); }
     uint64_t held() const { return m_base + m_buf.size(); }
 
@@ -114,6 +117,8 @@ private:
     // CRC registers run from 0 over the bytes from m_crcOrigin on, one every kCrcStep bytes:
     // a long candidate's CRC follows from those at its two ends in a few steps, so candidates
     // that overlap (false starts one behind the other) do not each pass over the same bytes.
+    // The first mark never lies before m_base: a register is run on from a mark over the bytes
+    // behind it.
     std::deque<uint32_t> m_crcMarks;
     uint64_t m_crcOrigin = 0;
     Candidate m_ready{};

@@ -1,12 +1,17 @@
 #include "production/DecodeRun.h"
 
+#include <QCryptographicHash>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <cstdio>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 #include "link/FrameParser.h"
 #include "production/DecodeFormats.h"
@@ -28,6 +33,19 @@ const char *const kTargetIsSource = "Status: Decoding failed, the target file is
 namespace {
 constexpr qint64 kReadBlock = 1 << 20;
 constexpr size_t kWriteBlock = 4 << 20;
+
+// True when the folder refuses to take a new file for want of permission (or a read-only
+// file system); tried with a file of a name of its own, removed at once.
+bool folderTakesNoNewFile(const QString &folder)
+{
+    QByteArray probe = QFile::encodeName(folder) + "/.decode-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return errno == EACCES || errno == EPERM || errno == EROFS;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return false;
+}
 
 // File systems whose files report sizes that have nothing to do with their contents.
 bool onPseudoFileSystem(const QByteArray &path)
@@ -156,9 +174,7 @@ void DecodeRun::data_extraction_decode(uint16_t id, const uint8_t *payload, uint
         // The first good frame creates the target and writes the header; its own row follows.
         // The target is looked at once more just before: it must never be the source itself.
         qDebug() << "decode_data_type" << m_type;
-        struct stat st;
-        if (::stat(QFile::encodeName(m_target).constData(), &st) == 0 && uint64_t(st.st_dev) == m_sourceDev
-            && uint64_t(st.st_ino) == m_sourceIno) {
+        if (isSource(m_target)) {
             m_failed = true;
             m_targetIsSource = true;
             return;
@@ -212,6 +228,40 @@ void DecodeRun::dataHandleAndOut(uint16_t id, const uint8_t *payload)
     m_sink->ins(m_ins.data());
 }
 
+bool DecodeRun::isSource(const QString &name) const
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(name).constData(), &st) == 0 && uint64_t(st.st_dev) == m_sourceDev
+           && uint64_t(st.st_ino) == m_sourceIno;
+}
+
+QString DecodeRun::temporaryName() const
+{
+    // The text grows under a name that says it is incomplete and takes the target's name only
+    // once it is whole: a decode cut short by a crash, a kill or a power cut leaves nothing
+    // under the target's name that looks complete.
+    static const QByteArray suffix = ".incomplete";
+    const QFileInfo info(m_target);
+    const QByteArray name = QFile::encodeName(info.fileName());
+    long nameMax = ::pathconf(QFile::encodeName(info.absolutePath()).constData(), _PC_NAME_MAX);
+    if (nameMax <= 0)
+        nameMax = 255;
+    QString temporary = m_target + suffix;
+    if (name.size() + suffix.size() > nameMax) {
+        // A name that leaves no room for the suffix: its head (whole characters only) and a
+        // mark of the whole name, so that two long targets never share a temporary file.
+        const QByteArray mark =
+            "~" + QCryptographicHash::hash(name, QCryptographicHash::Md5).toHex().left(8) + suffix;
+        int keep = int(nameMax) - mark.size();
+        while (keep > 0 && (uchar(name.at(keep)) & 0xc0) == 0x80)
+            --keep; // not inside a UTF-8 sequence
+        temporary = info.absoluteDir().filePath(QFile::decodeName(name.left(keep) + mark));
+    }
+    if (isSource(temporary))
+        temporary = m_target + ".decoding"; // never over the recording itself
+    return temporary;
+}
+
 bool DecodeRun::openTarget()
 {
     struct stat st;
@@ -223,18 +273,19 @@ bool DecodeRun::openTarget()
     const QFileInfo info(m_target);
     if (info.isSymLink() && info.exists())
         m_target = info.canonicalFilePath();
-    // The text grows under a name that says it is incomplete and takes the target's name only
-    // once it is whole: a decode cut short by a crash, a kill or a power cut leaves nothing under
-    // the target's name that looks complete.
-    m_writeName = m_target + ".incomplete";
-    if (::stat(QFile::encodeName(m_writeName).constData(), &st) == 0 && uint64_t(st.st_dev) == m_sourceDev
-        && uint64_t(st.st_ino) == m_sourceIno)
-        m_writeName = m_target + ".decoding"; // never over the recording itself
-    if (!m_sink->open(m_writeName))
+    m_writeName = temporaryName();
+    if (m_sink->open(m_writeName)) {
+        // The older file of the target's name goes now, as writing over it would have done.
+        QFile::remove(m_target);
+        return true;
+    }
+    // No file can be made beside the target (a folder the user may not write to): a target
+    // that exists is written in place. Any other failure keeps the target as it is.
+    if (::stat(QFile::encodeName(m_target).constData(), &st) != 0 || !S_ISREG(st.st_mode)
+        || !folderTakesNoNewFile(info.absolutePath()))
         return false;
-    // The older file of the target's name goes now, as writing over it would have done.
-    QFile::remove(m_target);
-    return true;
+    m_writeName = m_target;
+    return m_sink->open(m_writeName);
 }
 
 bool DecodeRun::commitTarget()
@@ -259,6 +310,8 @@ QString DecodeRun::dropIncompleteTarget()
     QFile::remove(kept);
     if (QFile::rename(m_target, kept))
         return QString(", the incomplete target file was renamed to %1").arg(kept);
+    if (QFile::resize(m_target, 0)) // written in place in a folder that keeps its names
+        return ", the incomplete target file was emptied";
     return QString(", the incomplete target file %1 could not be removed").arg(m_target);
 }
 

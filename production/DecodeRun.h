@@ -106,8 +106,10 @@ public:
 
     // Runs the whole decode. `report` gets "Status: Start decoding" and the final text;
     // `progress` gets each new integer percentage (every 1000 bytes at most, 100 at the end).
-    // The text is written beside the target as "<target>.incomplete" and renamed to the target
-    // when it is whole. A decode that fails or is cancelled after it created that file removes it
+    // The text is written beside the target as "<target>.incomplete" (a shorter name when the
+    // target's name leaves no room) and renamed to the target when it is whole; an existing
+    // target in a folder where no file can be made is written in place. A decode that fails or
+    // is cancelled after it created its file removes it (empties a target written in place)
     // and says so in its report.
     DecodeResult run(const QString &source, const QString &target, const Report &report,
                      const Progress &progress);
@@ -121,9 +123,12 @@ private:
     void data_extraction_decode(uint16_t id, const uint8_t *payload, uint32_t len);
     // An INS part replaced: one row from the whole record.
     void dataHandleAndOut(uint16_t id, const uint8_t *payload);
-    // Opens the sink on a name beside the target ("<target>.incomplete"); a device is written
-    // as it is.
+    // Opens the sink on the temporary name beside the target, else on an existing target
+    // itself; a device is written as it is.
     bool openTarget();
+    // "<target>.incomplete", or a name cut to fit the folder's limit.
+    QString temporaryName() const;
+    bool isSource(const QString &name) const;
     // Gives the whole text the target's name.
     bool commitTarget();
     // Closes and removes (or renames) a target left incomplete; the text to add to the report.

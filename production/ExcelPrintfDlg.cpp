@@ -70,7 +70,7 @@ void ExcelPrintfDlg::on_pushButton_cancel_clicked()
 void ExcelPrintfDlg::on_pushButton_exportExcel_clicked()
 {
     if (m_paths.isEmpty()) {
-        refuseEmptyExport(0);
+        refuseEmptyExport({});
         return;
     }
     const QString target = QFileDialog::getSaveFileName(this, tr("Export Excel file"),
@@ -86,30 +86,32 @@ bool ExcelPrintfDlg::exportTo(const QString &target)
     QStringList paths;
     for (int row = 0; row < ui->tableWidget->rowCount(); ++row)
         paths << m_paths.value(row);
-    int unreadable = 0;
-    const QVector<ProductionRecord> records = mergeProductionRecords(paths, &unreadable);
+    QStringList leftOut;
+    const QVector<ProductionRecord> records = mergeProductionRecords(paths, &leftOut);
     if (records.isEmpty()) {
-        refuseEmptyExport(unreadable);
+        refuseEmptyExport(leftOut);
         return false;
     }
     QString error;
-    const bool ok = writeExcelReport(target, records, &error);
-    if (ok && unreadable > 0)
-        Prompter::instance().information(this, tr("Tip"),
-                                         tr("Excel saved successfully") + "\n" + leftOutNote(records.size(), unreadable));
-    else if (ok)
-        Prompter::instance().information(this, tr("Tip"), tr("Excel saved successfully"));
-    else {
+    QStringList notWhole;
+    const bool ok = writeExcelReport(target, records, &error, &notWhole);
+    if (ok) {
+        QStringList text{tr("Excel saved successfully")};
+        if (!leftOut.isEmpty())
+            text << leftOutNote(records.size(), leftOut);
+        Prompter::instance().information(this, tr("Tip"), (text + notWhole).join("\n"));
+    } else {
         qWarning("Excel export to %s failed: %s", qUtf8Printable(target), qUtf8Printable(error));
         Prompter::instance().warning(this, tr("Warning"), tr("Excel save failed"));
     }
     return ok;
 }
 
-void ExcelPrintfDlg::refuseEmptyExport(int unreadable)
+void ExcelPrintfDlg::refuseEmptyExport(const QStringList &leftOut)
 {
-    const QString why = unreadable > 0
-        ? tr("Nothing to export: none of the %1 chosen files could be read as a record.").arg(unreadable)
+    const QString why = !leftOut.isEmpty()
+        ? tr("Nothing to export: none of the %1 chosen files could be read as a record.").arg(leftOut.size())
+              + "\n" + leftOut.join("\n")
         : tr("Nothing to export: choose the record files first.");
     Prompter::instance().warning(this, tr("Warning"), why + "\n" + tr("No file was written."));
 }

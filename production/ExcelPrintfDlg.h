@@ -31,7 +31,7 @@ private slots:
 
 private:
     // Says why nothing is exported: no file chosen, or none of them a record.
-    void refuseEmptyExport(int unreadable);
+    void refuseEmptyExport(const QStringList &leftOut);
 
     std::unique_ptr<Ui::ExcelPrintfDlg> ui;
     QStringList m_paths;

@@ -51,9 +51,44 @@ bool commitTemporaryFile(const QString &temporary, const QString &target, QStrin
     return true;
 }
 
-bool writeExcelReport(const QString &target, const QVector<ProductionRecord> &records,
-                      QString *error)
+namespace {
+// What one worksheet cell holds at most, in characters.
+constexpr int kCellCharacters = 32767;
+
+// "A" to "Z", then "AA", "AB", ...: the column as Excel names it.
+QString columnLetters(int column)
 {
+    QString letters;
+    for (int n = column + 1; n > 0; n = (n - 1) / 26)
+        letters.prepend(QChar('A' + (n - 1) % 26));
+    return letters;
+}
+
+// The value as far as a cell holds it, never ending inside a character pair.
+QString cellText(const ProductionRecord &record, int column, QStringList *notWhole)
+{
+    const QString &value = record.values.at(column);
+    if (value.size() <= kCellCharacters)
+        return value;
+    QString cut = value.left(kCellCharacters);
+    if (cut.at(cut.size() - 1).isHighSurrogate())
+        cut.chop(1);
+    if (notWhole)
+        *notWhole << QCoreApplication::translate("Reports", "%1: the value in column %2 (%3) has %4 characters, more "
+                                                            "than a cell holds: only its first %5 are written")
+                         .arg(QFileInfo(record.path).fileName(), columnLetters(column),
+                              g_production_columns.value(column))
+                         .arg(value.size())
+                         .arg(cut.size());
+    return cut;
+}
+} // namespace
+
+bool writeExcelReport(const QString &target, const QVector<ProductionRecord> &records,
+                      QString *error, QStringList *notWhole)
+{
+    if (notWhole)
+        notWhole->clear();
     if (!targetFolderWritable(target, error))
         return false;
     const QString temporary = temporaryNameFor(target);
@@ -78,9 +113,8 @@ bool writeExcelReport(const QString &target, const QVector<ProductionRecord> &re
                   == LXW_NO_ERROR;
     }
     for (int r = 0; written && r < records.size(); ++r) {
-        const QStringList &values = records.at(r).values;
-        for (int j = 0; written && j < values.size(); ++j) {
-            const QByteArray text = values.at(j).toUtf8();
+        for (int j = 0; written && j < records.at(r).values.size(); ++j) {
+            const QByteArray text = cellText(records.at(r), j, notWhole).toUtf8();
             written = worksheet_write_string(sheet, lxw_row_t(r + 1), lxw_col_t(j),
                                              text.constData(), data)
                       == LXW_NO_ERROR;

@@ -10,9 +10,10 @@
 // Writes the workbook to a temporary name beside the target and renames it to the target
 // when it is complete. Returns false with a reason in *error when the folder is missing or
 // not writable, the workbook cannot be written or the result is empty; the target is then
-// left as it was.
+// left as it was. A value longer than a cell holds (32,767 characters) is written cut to that
+// length and named in *notWhole (when given), by its record's file name and its column.
 bool writeExcelReport(const QString &target, const QVector<ProductionRecord> &records,
-                      QString *error);
+                      QString *error, QStringList *notWhole = nullptr);
 
 // A temporary name in the target's folder, for writing a file before it is complete.
 QString temporaryNameFor(const QString &target);

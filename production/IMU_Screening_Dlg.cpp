@@ -315,10 +315,9 @@ void IMU_Screening_Dlg::create_testfile_imu_screening()
 
 void IMU_Screening_Dlg::save_testfile_imu_screening(QString sn)
 {
-    const ScreeningBytes records = g_screening_records.load();
+    // The module's line holds what it last showed: one that stopped answering has its line too.
     for (int m = 0; m < ScreeningRun::kModules; ++m) {
-        const ScreeningModule d = ScreeningModule::parse(records, m);
-        if (d.serialNumber() != sn)
+        if (!m_run.fitted(m) || m_run.serialOf(m) != sn)
             continue;
         // A line that cannot be written is a result lost: the verdict shows it as a storage error.
         if (!m_log.isOpen()) {
@@ -326,7 +325,7 @@ void IMU_Screening_Dlg::save_testfile_imu_screening(QString sn)
             continue;
         }
         m_startStamp = Clock::instance().now().toString("yyyy_MMdd_HHmm_ss");
-        const QByteArray bytes = m_run.csvLine(d, m, m_startStamp).toUtf8();
+        const QByteArray bytes = m_run.csvLine(m, m_startStamp).toUtf8();
         if (m_log.write(bytes) != bytes.size() || !m_log.flush())
             m_storageError = "screening log line not written to " + m_log.fileName() + " (" + m_log.errorString() + ")";
     }

@@ -47,7 +47,7 @@ void PDFPrintDlg::on_pushButton_chose_clicked()
     // Each load takes the order number of its own folder, empty when the name gives none.
     m_document.setOrderNumber(orderNumberOfFolder(folder));
     m_loadedFolder = folder;
-    const QVector<QStringList> records = loadFolderRecords(folder, &m_unreadable);
+    const QVector<QStringList> records = loadFolderRecords(folder, &m_leftOut);
     m_moduleCount = records.size();
     m_document.buildReportDocument(records);
     m_preview->updatePreview();
@@ -86,9 +86,10 @@ bool PDFPrintDlg::refuseEmptyReport()
     QString why;
     if (m_loadedIndex < 0)
         why = tr("Nothing to export: load a folder of record files first.");
-    else if (m_unreadable > 0)
+    else if (!m_leftOut.isEmpty())
         why = tr("Nothing to export: none of the %1 record files in %2 could be read as a record.")
-                  .arg(m_unreadable).arg(QDir::toNativeSeparators(m_loadedFolder));
+                  .arg(m_leftOut.size()).arg(QDir::toNativeSeparators(m_loadedFolder))
+              + "\n" + m_leftOut.join("\n");
     else
         why = tr("Nothing to export: %1 holds no record files (*.csv).").arg(QDir::toNativeSeparators(m_loadedFolder));
     Prompter::instance().warning(this, tr("Warning"), why + "\n" + tr("No file was written."));
@@ -102,9 +103,9 @@ bool PDFPrintDlg::exportTo(const QString &target)
     m_document.setFileName(target);
     QString error;
     const bool ok = m_printer.printToPdf(&m_document, &error);
-    if (ok && m_unreadable > 0)
+    if (ok && !m_leftOut.isEmpty())
         Prompter::instance().information(this, tr("Tip"),
-                                         tr("Export successful") + "\n" + leftOutNote(m_moduleCount, m_unreadable));
+                                         tr("Export successful") + "\n" + leftOutNote(m_moduleCount, m_leftOut));
     else if (ok)
         Prompter::instance().information(this, tr("Tip"), tr("Export successful"));
     else

@@ -43,7 +43,7 @@ private:
     std::unique_ptr<Ui::PDFPrintDlg> ui;
     int m_loadedIndex = -1;
     int m_moduleCount = 0;
-    int m_unreadable = 0;   // record files of the loaded folder that could not be read
+    QStringList m_leftOut;  // record files of the loaded folder that could not be read, with why
     QString m_loadedFolder;
     PdfReportPrinter m_printer;
     PdfReportDocument m_document;

@@ -5,9 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTextStream>
 
 #include <algorithm>
+
+#include "app/FileRead.h"
 
 const QStringList g_production_columns = {
     "times_ms",     "software_ver",     "hardware_ver",    "board_ver",    "sn",
@@ -35,12 +36,16 @@ int orderNumberColumn()
     return i;
 }
 
-bool readProductionRecord(const QString &path, QStringList *values)
+bool readProductionRecord(const QString &path, QStringList *values, QString *why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    QString reason;
+    if (readWholeFile(path, &bytes, &reason) != WholeFile::Read) {
+        if (why)
+            *why = reason;
         return false;
-    const QString text = QString::fromUtf8(file.readAll());
+    }
+    const QString text = QString::fromUtf8(bytes);
     static const QRegularExpression lineBreak("\r\n|\r|\n");
     QStringList found;
     for (const QString &raw : text.split(lineBreak)) {
@@ -51,8 +56,13 @@ bool readProductionRecord(const QString &path, QStringList *values)
         if (pieces.size() == 2)
             found << pieces.at(1);
     }
-    if (found.isEmpty() || found.size() != g_production_columns.size())
+    if (found.isEmpty() || found.size() != g_production_columns.size()) {
+        if (why)
+            *why = QCoreApplication::translate("ProductionRecord", "%1 values where a record has %2")
+                       .arg(found.size())
+                       .arg(g_production_columns.size());
         return false;
+    }
     *values = found;
     return true;
 }
@@ -83,18 +93,28 @@ void mergeProductionRecord(QVector<ProductionRecord> &merged, const ProductionRe
     merged.append(record);
 }
 
-QVector<ProductionRecord> mergeProductionRecords(const QStringList &paths, int *unreadable)
+namespace {
+// Reads one record file; a file that is none goes to *leftOut (when given) with its reason.
+bool readOrLeaveOut(const QString &path, QStringList *values, QStringList *leftOut)
+{
+    QString why;
+    if (readProductionRecord(path, values, &why))
+        return true;
+    if (leftOut)
+        *leftOut << QString("%1: %2").arg(QFileInfo(path).fileName(), why);
+    return false;
+}
+} // namespace
+
+QVector<ProductionRecord> mergeProductionRecords(const QStringList &paths, QStringList *leftOut)
 {
     QVector<ProductionRecord> merged;
-    if (unreadable)
-        *unreadable = 0;
+    if (leftOut)
+        leftOut->clear();
     for (const QString &path : paths) {
         ProductionRecord record;
-        if (!readProductionRecord(path, &record.values)) {
-            if (unreadable)
-                ++*unreadable;
+        if (!readOrLeaveOut(path, &record.values, leftOut))
             continue;
-        }
         record.created = recordFileTime(path);
         record.path = path;
         mergeProductionRecord(merged, record);
@@ -127,19 +147,16 @@ QStringList recordFilesOfFolder(const QString &folder)
     return sortByModuleNumber(names);
 }
 
-QVector<QStringList> loadFolderRecords(const QString &folder, int *unreadable)
+QVector<QStringList> loadFolderRecords(const QString &folder, QStringList *leftOut)
 {
     QVector<QStringList> records;
     const int sn = serialColumn();
-    if (unreadable)
-        *unreadable = 0;
+    if (leftOut)
+        leftOut->clear();
     for (const QString &name : recordFilesOfFolder(folder)) {
         QStringList values;
-        if (!readProductionRecord(QString("%1/%2").arg(folder, name), &values)) {
-            if (unreadable)
-                ++*unreadable;
+        if (!readOrLeaveOut(QString("%1/%2").arg(folder, name), &values, leftOut))
             continue;
-        }
         if (sn >= 0 && !values.at(sn).isEmpty()) {
             for (int i = 0; i < records.size(); ++i) {
                 if (records.at(i).at(sn) == values.at(sn)) {
@@ -170,12 +187,13 @@ QString productionRecordStartFolder()
     return roots.isEmpty() ? QDir::currentPath() : roots.first();
 }
 
-QString leftOutNote(int modules, int unreadable)
+QString leftOutNote(int modules, const QStringList &leftOut)
 {
     return QCoreApplication::translate("ProductionRecord",
                                        "%1 modules in the report; %2 files that could not be read as records are left out.")
-        .arg(modules)
-        .arg(unreadable);
+               .arg(modules)
+               .arg(leftOut.size())
+           + "\n" + leftOut.join("\n");
 }
 
 QString orderNumberOfFolder(const QString &folder)

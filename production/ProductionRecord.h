@@ -18,8 +18,9 @@ int orderNumberColumn();  // "订单号"
 // Reads a record file: UTF-8, line breaks of either kind, each line trimmed, empty lines
 // skipped; a line of exactly two comma-separated pieces gives its second piece as the next
 // value. Values match columns by their order in the file. Returns false (and leaves *values
-// alone) when the file cannot be read or does not give exactly one value per column.
-bool readProductionRecord(const QString &path, QStringList *values);
+// alone, the reason in *why when given) when the file cannot be read, is larger than any record
+// can be, or does not give exactly one value per column.
+bool readProductionRecord(const QString &path, QStringList *values, QString *why = nullptr);
 
 // The time that orders two files of one module: the file's creation time where the file
 // system keeps it, else its modification time.
@@ -34,9 +35,9 @@ struct ProductionRecord {
 // Reads the files in order and merges them into one record per module: records with the
 // same serial number and the same order number are one module, and the one whose file is
 // younger wins; it then moves to the end of the list. An empty serial number never matches
-// (each such record is a module of its own). Invalid files are skipped.
-// *unreadable (when given) counts the files that are not records that can be read.
-QVector<ProductionRecord> mergeProductionRecords(const QStringList &paths, int *unreadable = nullptr);
+// (each such record is a module of its own). Invalid files are skipped; *leftOut (when given)
+// gets one line per skipped file, "<file name>: <reason>".
+QVector<ProductionRecord> mergeProductionRecords(const QStringList &paths, QStringList *leftOut = nullptr);
 // One merge step of mergeProductionRecords().
 void mergeProductionRecord(QVector<ProductionRecord> &merged, const ProductionRecord &record);
 
@@ -50,9 +51,9 @@ QStringList recordFilesOfFolder(const QString &folder);
 
 // Reads a folder of record files for the PDF report: files in module-number order; a record
 // whose serial number an earlier record already has replaces it and goes to the end (the
-// last file wins). Records with an empty serial number are all kept. *unreadable (when given)
-// counts the record files that are not records that can be read.
-QVector<QStringList> loadFolderRecords(const QString &folder, int *unreadable = nullptr);
+// last file wins). Records with an empty serial number are all kept. *leftOut (when given) gets
+// one line per record file that is not a record that can be read, "<file name>: <reason>".
+QVector<QStringList> loadFolderRecords(const QString &folder, QStringList *leftOut = nullptr);
 
 // The folders that hold the record folders, "IMUResults": the one in the working folder
 // (where the station's logs and results are written) first, then the one beside the program;
@@ -60,8 +61,9 @@ QVector<QStringList> loadFolderRecords(const QString &folder, int *unreadable = 
 QStringList productionRecordRoots();
 // Where the report dialogs start: the first record root, else the working folder.
 QString productionRecordStartFolder();
-// The line a report's success box adds when files were left out.
-QString leftOutNote(int modules, int unreadable);
+// The lines a report's success box adds when files were left out: their count, then each
+// file's reason.
+QString leftOutNote(int modules, const QStringList &leftOut);
 
 // The order number of a record folder: the part of the folder's own name after its last
 // "_", or the whole name when it has none. Empty for an empty path.

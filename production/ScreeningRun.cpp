@@ -1,5 +1,6 @@
 #include "production/ScreeningRun.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/Clock.h"
@@ -11,14 +12,20 @@ using namespace ScreeningText;
 namespace {
 QString shortFloat(float v) { return QString::number(double(v), 'g', 6); }
 
-// The places that hold a module (serial number words neither all 0 nor all 0xFFFFFFFF).
-std::vector<int> fittedPlaces(const std::vector<ScreeningModule> &mods)
+// A module reports while its counter reads neither 0 nor all ones (a place no module answers
+// in reads its whole record as 0 or as 0xFF).
+bool reports(const ScreeningModule &d) { return d.module_counter != 0 && d.module_counter != 0xFFFFFFFFu; }
+
+// A place shows a module when it reads a serial number, or when its counter runs whatever the
+// serial number reads.
+bool showsModule(const ScreeningModule &d) { return reports(d) || !d.isEmptyPlace(); }
+
+std::vector<ScreeningModule> parseAll(const ScreeningBytes &records)
 {
-    std::vector<int> fitted;
-    for (int m = 0; m < int(mods.size()); ++m)
-        if (!mods[size_t(m)].isEmptyPlace())
-            fitted.push_back(m);
-    return fitted;
+    std::vector<ScreeningModule> mods;
+    for (int m = 0; m < ScreeningRun::kModules; ++m)
+        mods.push_back(ScreeningModule::parse(records, m));
+    return mods;
 }
 } // namespace
 
@@ -49,12 +56,9 @@ bool ScreeningRun::display(const ScreeningBytes &records, const ScreeningReferen
     m_lastDataMs = now;
     if (!linkUp)
         return false;
-    std::vector<ScreeningModule> mods;
-    for (int m = 0; m < kModules; ++m)
-        mods.push_back(ScreeningModule::parse(records, m));
-    bool anyCounter = false;
-    for (int m = 0; m < 16; ++m)
-        anyCounter = anyCounter || mods[size_t(m)].module_counter != 0;
+    const std::vector<ScreeningModule> mods = parseAll(records);
+    // A running counter opens the display, wherever its module sits on the board.
+    const bool anyCounter = std::any_of(mods.begin(), mods.end(), reports);
     if ((m_ticks >= 14 && m_ticks <= 23) || !anyCounter || m_verdictGiven)
         return false;
     if (m_hasDisplay && now - m_lastDisplayMs <= 1000)
@@ -96,8 +100,25 @@ bool ScreeningRun::display(const ScreeningBytes &records, const ScreeningReferen
 
 void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref)
 {
-    // Only places that hold a module are judged; the consensus is theirs.
-    const std::vector<int> fitted = fittedPlaces(mods);
+    // A place that shows a module is fitted for the rest of the run; the places that answer now
+    // are judged and make the consensus, and a fitted place that stopped answering fails.
+    std::vector<int> fitted;
+    for (int m = 0; m < kModules; ++m) {
+        const ScreeningModule &d = mods[size_t(m)];
+        if (stoppedAnswering(m, d)) {
+            failStopped(m, d);
+            continue;
+        }
+        if (!showsModule(d))
+            continue;
+        m_fitted.set(size_t(m));
+        if (reports(d))
+            m_counted.set(size_t(m));
+        m_shown[size_t(m)] = d;
+        if (!d.isEmptyPlace())
+            m_serial[size_t(m)] = d.serialNumber();
+        fitted.push_back(m);
+    }
     if (fitted.empty())
         return;
     const ScreeningModule &first = mods[size_t(fitted.front())];
@@ -134,6 +155,8 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
             fail(2, m, value(cell(2, m).text, "expected " + ref.hardware));
         if (cell(3, m).text != ref.board)
             fail(3, m, value(cell(3, m).text, "expected " + ref.board));
+        if (d.isEmptyPlace()) // it reports, but no serial number stores it
+            fail(4, m, value(cell(4, m).text, "the module reports without a serial number"));
         if (gyroRow)
             fail(5, m, mean(d.gyro_num, first.gyro_num));
         if (accelRow)
@@ -173,6 +196,22 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
     }
 }
 
+// A fitted place stopped answering when it reads empty, or when its counter ran and no longer
+// does.
+bool ScreeningRun::stoppedAnswering(int m, const ScreeningModule &d) const
+{
+    return m_fitted.test(size_t(m)) && !reports(d) && (m_counted.test(size_t(m)) || d.isEmptyPlace());
+}
+
+void ScreeningRun::failStopped(int m, const ScreeningModule &d)
+{
+    if (cell(0, m).mark == ScreeningCell::Red)
+        return; // told once
+    fail(0, m, "value " + QString::number(d.module_counter) + ", "
+             + (d.isEmptyPlace() ? "the module stopped answering: its place reads empty"
+                                 : "the module's counter stopped"));
+}
+
 void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
 {
     if (g_serial_fault_count.load() > 5) {
@@ -205,28 +244,31 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
     if (m_ticks > 24 && !m_verdictGiven) {
         m_verdictGiven = true;
         m_finished = true;
-        const bool passed = m_errors == 0; // one verdict for the whole board, judged now
-        std::vector<ScreeningModule> mods;
-        for (int m = 0; m < kModules; ++m)
-            mods.push_back(ScreeningModule::parse(records, m));
-        const std::vector<int> fitted = fittedPlaces(mods);
-        QStringList serials;
-        for (int m : fitted)
-            serials << mods[size_t(m)].serialNumber();
+        const std::vector<ScreeningModule> mods = parseAll(records);
         // A verdict needs the displays it judges: one while the flag byte is checked (tick
         // count 6 to 9) and one while the spreads are (7 to 12).
         auto shownIn = [this](quint32 from, quint32 to) {
             return ((m_shownTicks >> from) & ((1u << (to - from + 1)) - 1)) != 0;
         };
-        if (!shownIn(6, 9) || !shownIn(7, 12) || fitted.empty()) {
+        if (!shownIn(6, 9) || !shownIn(7, 12) || m_fitted.none()) {
             emit statusChanged(NotTested, StatusStyle::Red);
             emit notTested();
             return;
         }
-        for (int m : fitted)
-            m_grid[0][size_t(m)].mark = mods[size_t(m)].module_counter < m_maxCounter[size_t(m)]
-                ? ScreeningCell::Green
-                : ScreeningCell::Red;
+        QStringList serials;
+        for (int m = 0; m < kModules; ++m) {
+            if (!fitted(m))
+                continue;
+            const ScreeningModule &d = mods[size_t(m)];
+            if (stoppedAnswering(m, d)) // since the last display
+                failStopped(m, d);
+            ScreeningCell &c = m_grid[0][size_t(m)];
+            if (c.mark != ScreeningCell::Red)
+                c.mark = d.module_counter < m_maxCounter[size_t(m)] ? ScreeningCell::Green : ScreeningCell::Red;
+            if (!m_serial[size_t(m)].isEmpty())
+                serials << m_serial[size_t(m)];
+        }
+        const bool passed = m_errors == 0; // one verdict for the whole board, judged now
         emit statusChanged(passed ? DoneNormal : DoneErrors,
                            passed ? StatusStyle::Green : StatusStyle::Red);
         emit verdict(passed, serials);
@@ -247,6 +289,10 @@ void ScreeningRun::clear()
     for (auto &a : m_maxBias)
         a.fill(0);
     m_maxAccNorm.fill(0);
+    m_fitted.reset();
+    m_counted.reset();
+    m_shown.fill(ScreeningModule());
+    m_serial.fill(QString());
     for (auto &row : m_grid)
         row.fill(ScreeningCell());
     emit statusChanged("N/A", QString("background-color:") + "white");
@@ -268,9 +314,10 @@ QString ScreeningRun::csvHeader()
     return h.join(",") + "\n";
 }
 
-QString ScreeningRun::csvLine(const ScreeningModule &d, int m, const QString &stamp) const
+QString ScreeningRun::csvLine(int m, const QString &stamp) const
 {
-    QStringList v{d.serialNumber(), stamp, QString::number(d.software_ver), QString::number(d.hardware_ver),
+    const ScreeningModule &d = m_shown[size_t(m)];
+    QStringList v{m_serial[size_t(m)], stamp, QString::number(d.software_ver), QString::number(d.hardware_ver),
                   QString::number(d.board_ver), QString::number(d.gyro_num), QString::number(d.accel_num),
                   QString::number(d.lp_type), QString::number(d.stream_mode),
                   QString::number(d.time_stable_us), QString::number(d.time_consume_us),

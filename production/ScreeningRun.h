@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <bitset>
 #include <vector>
 
 #include "link/DeviceProtocol.h"
@@ -64,10 +65,16 @@ public:
     quint32 errorCount() const { return m_errors; }
     quint32 tickCount() const { return m_ticks; }
     bool finished() const { return m_finished; }
+    // A place that showed a module at a display of this run: it is judged to the end of the
+    // run, and fails when it stops answering.
+    bool fitted(int module) const { return m_fitted.test(size_t(module)); }
+    // The last serial number a fitted place read (empty while it read none).
+    QString serialOf(int module) const { return m_serial[size_t(module)]; }
 
-    // The screening CSV log's header and a module's line (27 values).
+    // The screening CSV log's header and a fitted module's line (27 values): what it last showed,
+    // under the serial number it is stored by.
     static QString csvHeader();
-    QString csvLine(const ScreeningModule &m, int module, const QString &stamp) const;
+    QString csvLine(int module, const QString &stamp) const;
     // True when the passed count reached a new non-zero multiple of 100.
     static bool remindDue(quint32 passedBefore, quint32 passedAfter);
 
@@ -78,7 +85,7 @@ signals:
     void serialLinkLost();
     void stepSent();
     void cleared();
-    // The board verdict, judged once; serialNumbers of the places that hold a module.
+    // The board verdict, judged once; serialNumbers of the fitted places.
     void verdict(bool passed, QStringList serialNumbers);
     // Tick 25 came without the displays a verdict judges (or without a fitted module): the
     // board is not tested and nothing is stored.
@@ -88,6 +95,8 @@ private:
     void setCell(int row, int m, const QString &text);
     void fail(int row, int m, const QString &why);
     void check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref);
+    bool stoppedAnswering(int m, const ScreeningModule &d) const;
+    void failStopped(int m, const ScreeningModule &d);
 
     ScreeningLimits m_limits;
     std::array<std::array<ScreeningCell, kModules>, kRows> m_grid;
@@ -105,4 +114,8 @@ private:
     std::array<std::array<float, 6>, kModules> m_maxDiff{};
     std::array<std::array<float, 3>, kModules> m_maxBias{};
     std::array<float, kModules> m_maxAccNorm{};
+    std::bitset<kModules> m_fitted;  // showed a module at a display of this run
+    std::bitset<kModules> m_counted; // its counter ran at a display of this run
+    std::array<ScreeningModule, kModules> m_shown; // the last record a fitted place answered with
+    std::array<QString, kModules> m_serial;
 };

@@ -49,17 +49,17 @@ bool TestResultDb::open()
         ? QSqlDatabase::database(m_connection, false)
         : QSqlDatabase::addDatabase("QSQLITE", m_connection);
     d.setDatabaseName(m_file);
+    d.setConnectOptions(QString("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
+    m_lockWait = kLockWaitMs;
     if (!d.open()) {
         m_lastError = d.lastError().text();
         qDebug() << "无法建立数据库连接" << m_file << m_lastError;
         return false;
     }
-    if (d.tables().contains(m_table))
-        return true;
+    // One statement, so a locked or damaged file says why (a table list would come back empty).
     // The table name is ours, never an operator's text; only values are bound.
     QSqlQuery q(d);
-    if (!q.exec(QString("create table %1(sn TEXT primary key,result INTEGER)").arg(m_table))) {
-        m_lastError = q.lastError().text();
+    if (!exec(q, QString("create table if not exists %1(sn TEXT primary key,result INTEGER)").arg(m_table))) {
         qDebug() << "数据库创建错误!" << m_lastError;
         return false;
     }
@@ -67,15 +67,32 @@ bool TestResultDb::open()
     return true;
 }
 
+bool TestResultDb::exec(QSqlQuery &q, const QString &sql, const QVariantList &values)
+{
+    const int wait = m_lockGaveUp.isValid() && !m_lockGaveUp.hasExpired(kLockRestMs) ? 0 : kLockWaitMs;
+    if (wait != m_lockWait && q.exec(QString("pragma busy_timeout = %1").arg(wait)))
+        m_lockWait = wait;
+    // A failed prepare must not reach exec(): its error would read "Parameter count mismatch".
+    if (q.prepare(sql)) {
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (q.exec())
+            return true;
+    }
+    const QSqlError e = q.lastError();
+    m_lastError = e.text();
+    constexpr int kBusy = 5, kLocked = 6; // SQLITE_BUSY, SQLITE_LOCKED
+    const int code = e.nativeErrorCode().toInt() & 0xff; // the primary code of an extended one
+    if (code == kBusy || code == kLocked)
+        m_lockGaveUp.start();
+    return false;
+}
+
 int TestResultDb::storedResult(const QString &sn)
 {
     QSqlQuery q(db());
-    q.prepare(QString("select result from %1 where sn = ?").arg(m_table));
-    q.addBindValue(sn);
-    if (!q.exec()) {
-        m_lastError = q.lastError().text();
+    if (!exec(q, QString("select result from %1 where sn = ?").arg(m_table), {sn}))
         return -2;
-    }
     if (!q.next())
         return -1;
     return q.value(0).toInt();
@@ -94,10 +111,9 @@ TestResultDb::SaveOutcome TestResultDb::save(const QString &sn, bool passed)
         return out;
     }
     QSqlQuery q(db());
+    bool done;
     if (before == -1) {
-        q.prepare(QString("insert into %1(sn, result) values(?, ?)").arg(m_table));
-        q.addBindValue(sn);
-        q.addBindValue(passed ? 1 : 0);
+        done = exec(q, QString("insert into %1(sn, result) values(?, ?)").arg(m_table), {sn, passed ? 1 : 0});
     } else {
         if (m_policy == Policy::PassSticks) {
             if (before == 1)
@@ -109,12 +125,9 @@ TestResultDb::SaveOutcome TestResultDb::save(const QString &sn, bool passed)
                 return out;
             }
         }
-        q.prepare(QString("update %1 set result = ? where sn = ?").arg(m_table));
-        q.addBindValue(passed ? 1 : 0);
-        q.addBindValue(sn);
+        done = exec(q, QString("update %1 set result = ? where sn = ?").arg(m_table), {passed ? 1 : 0, sn});
     }
-    if (!q.exec()) {
-        m_lastError = q.lastError().text();
+    if (!done) {
         out.error = m_lastError;
         return out;
     }
@@ -130,11 +143,8 @@ bool TestResultDb::counts(quint32 *total, quint32 *passed)
     if (!isOpen())
         return false;
     QSqlQuery q(db());
-    if (!q.exec(QString("select count(*), coalesce(sum(result = 1), 0) from %1").arg(m_table))
-        || !q.next()) {
-        m_lastError = q.lastError().text();
+    if (!exec(q, QString("select count(*), coalesce(sum(result = 1), 0) from %1").arg(m_table)) || !q.next())
         return false;
-    }
     *total = q.value(0).toUInt();
     *passed = q.value(1).toUInt();
     return true;

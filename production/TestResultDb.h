@@ -1,9 +1,15 @@
 #pragma once
 // One result per module serial number in a small SQLite table (sn TEXT primary key,
 // result INTEGER). Each database has its own connection name, so several can be open at once;
-// every statement binds its values.
+// every statement binds its values. Errors carry the database's own reason ("database is
+// locked", "file is not a database", ...). A file another program holds locked is waited for
+// about 2 s, and not again for a while after such a wait failed: the pages run on the GUI
+// thread, and the screening page stores a whole board's results at once.
+#include <QElapsedTimer>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <QVariantList>
 
 class TestResultDb {
 public:
@@ -24,6 +30,11 @@ public:
     TestResultDb(const TestResultDb &) = delete;
     TestResultDb &operator=(const TestResultDb &) = delete;
 
+    // How long a statement waits for a lock another program holds on the file, and how long
+    // after a wait that failed the statements do not wait again.
+    static constexpr int kLockWaitMs = 2000;
+    static constexpr int kLockRestMs = 10000;
+
     // Opens the file and makes the table when it does not exist yet. False when the file
     // cannot be opened or the table cannot be made.
     bool open();
@@ -42,12 +53,18 @@ private:
     QSqlDatabase db() const;
     // The stored result of sn: -1 when no row, -2 on a read error.
     int storedResult(const QString &sn);
+    // Prepares and runs one statement with its values bound; false with the reason in
+    // lastError(). A lock that does not go away in time makes the statements of the next
+    // kLockRestMs fail at once.
+    bool exec(QSqlQuery &q, const QString &sql, const QVariantList &values = {});
 
     QString m_connection;
     QString m_file;
     QString m_table;
     Policy m_policy;
     QString m_lastError;
+    int m_lockWait = kLockWaitMs;  // the connection's wait for a lock
+    QElapsedTimer m_lockGaveUp;    // since the last wait for a lock failed
 };
 
 // A quick-test page's table with its counts and the outcome of the last save.

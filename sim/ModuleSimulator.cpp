@@ -174,11 +174,20 @@ void ModuleSimulator::handle(const LongCommand &c)
             stopStreaming();
         break;
     default:
-        // Calibration commands: every IMU that reports takes the code as its status word.
-        if (c.cmd_id >= 50000)
-            for (auto &imu : imus)
-                if (imu.time_ms != 0)
-                    imu.calib_status = c.cmd_id;
+        // Calibration commands: every IMU that reports takes the code as its status word, and
+        // an end code's flags.
+        if (c.cmd_id >= 50000) {
+            const EndFlags flags = endCodeFlags.value(c.cmd_id);
+            for (auto &imu : imus) {
+                if (imu.time_ms == 0)
+                    continue;
+                imu.calib_status = c.cmd_id;
+                if (flags.flag)
+                    imu.calib_flag = flags.flag;
+                if (flags.flagH)
+                    imu.calib_flag_h = flags.flagH;
+            }
+        }
         break;
     }
 }

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -61,6 +62,14 @@ public:
     uint16_t calibMessageId = DeviceMsgId::CalibB6B6;
     // Answer parameter reads (off: the module stays silent, to test time-outs).
     bool answerParamReads = true;
+    // The flag words an IMU writes when it takes an end code, as the firmware does: the end of
+    // the temperature compensation (56003) stores calib_flag_h 129, the end of the temperature
+    // retest (58003) calib_flag 128. A word given as 0 is left as it is.
+    struct EndFlags {
+        uint32_t flag = 0;
+        uint32_t flagH = 0;
+    };
+    QMap<uint16_t, EndFlags> endCodeFlags{{56003, {0, 129}}, {58003, {128, 0}}};
 
     // Sends a frame or raw bytes now.
     void sendFrame(uint16_t id, const QByteArray &payload);

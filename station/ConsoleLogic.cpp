@@ -5,8 +5,24 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <cmath>
+
 uint32_t g_expected_calib_flag = 0;
-uint32_t g_turn_table_status_time = 0;
+int64_t g_turn_table_status_time = kNoTurntableStatus;
+
+ChamberSilenceLimit chamberSilenceLimit(const QVariant &stored)
+{
+    bool number = false;
+    const double seconds = stored.isValid() ? stored.toString().trimmed().toDouble(&number) : kChamberSilenceDefaultS;
+    if (stored.isValid() && (!number || !std::isfinite(seconds) || seconds > kChamberSilenceMaxS))
+        return {int(kChamberSilenceDefaultS * 1000), true};
+    return {int(std::llround(seconds * 1000.0)), false};
+}
+
+bool turntableStatusStale(int64_t nowMonotonicMs)
+{
+    return g_turn_table_status_time == kNoTurntableStatus || nowMonotonicMs - g_turn_table_status_time > 5000;
+}
 
 QString get_string_calib_status(uint32_t code)
 {

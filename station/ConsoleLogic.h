@@ -3,14 +3,30 @@
 // calibration date word and the selection file. Qt Core only, linked directly by the tests.
 #include <QDate>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 
 #include <cstdint>
 
 // The calib_flag_h word every live IMU must show after the run that just ended (0: none).
 extern uint32_t g_expected_calib_flag;
-// Whole seconds since 1970-01-01 UTC of the last turntable status report.
-extern uint32_t g_turn_table_status_time;
+// When the last turntable status report came, in milliseconds of the monotonic clock
+// (Clock::monotonicMs): a jump of the wall clock must not make the turntable look silent or
+// fresh. kNoTurntableStatus before the first report.
+constexpr int64_t kNoTurntableStatus = INT64_MIN;
+extern int64_t g_turn_table_status_time;
+// No turntable status report for more than five seconds (or none yet).
+bool turntableStatusStale(int64_t nowMonotonicMs);
+
+// The chamber silence bound, stored in seconds under "hothouse/silence_limit_s": up to one
+// day; a value above that or that is no number is refused and the default is used.
+struct ChamberSilenceLimit {
+    int ms = 60000;
+    bool refused = false;
+};
+constexpr double kChamberSilenceDefaultS = 60.0;
+constexpr double kChamberSilenceMaxS = 86400.0;
+ChamberSilenceLimit chamberSilenceLimit(const QVariant &stored);
 
 // Text of a calibration stage code (calib_status); empty for codes without a text.
 QString get_string_calib_status(uint32_t code);

@@ -105,6 +105,7 @@ void MultiCalib::makeConnections()
     connect(ui->pushButton_show_cmd_page, &QPushButton::clicked, this, &MultiCalib::on_pushButton_show_cmd_page, u);
     connect(ui->pushButton_show_setting_page, &QPushButton::clicked, this, &MultiCalib::on_pushButton_show_setting_page, u);
     connect(&m_settings, SIGNAL(Send_QString_times(QString)), this, SIGNAL(Send_QString_times(QString)), u);
+    connect(&m_settings, &Settings::dcModelStored, this, &MultiCalib::readDcModel, u);
     connect(this, SIGNAL(signal_log_from_multi_calib(uint8_t,QString)), &m_cmdPage, SLOT(rev_log_from_multi_calib(uint8_t,QString)), u);
     connect(ui->pushButton_advanced_calib, &QPushButton::clicked, this, &MultiCalib::on_pushButton_advanced_calib, u);
     connect(ui->pushButton_advanced_calib_retest, &QPushButton::clicked, this, &MultiCalib::on_pushButton_advanced_calib_retest, u);

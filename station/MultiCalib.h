@@ -139,7 +139,8 @@ public:
     // the silence bound stops a run: the chamber is not answering. The bound is the settings
     // key "hothouse/silence_limit_s" (seconds, 60), never shorter than one poll period.
     void setChamberPollMs(int ms) { m_chamberPollMs = ms; }
-    int chamberStaleLimitMs() const;
+    // A stored bound above one day or that is no number is refused once with a log line.
+    int chamberStaleLimitMs();
     // A steady clock in ms, and whether no chamber temperature came for longer than the stale
     // limit, counted from the later of the last temperature and the run's start (that clock).
     // Each poll missed before is a log line.
@@ -200,6 +201,10 @@ public slots:
     void connectIsOk_Worker_turn_table(bool ok);
     // The supply's read-back after each switch of a control code.
     void supplySwitchReadBack(int on, bool confirmed);
+    // The supply's read-back after the panel's manual switch.
+    void supplyManualSwitchReadBack(int on, bool confirmed);
+    // The supply's word on a code it sent to the plates: taken when every reporting IMU showed it.
+    void platesTookCode(uint16_t code, bool taken);
     // The turntable worker's end of a sequence it was asked for by code (the one-click run's).
     void oneClickSequenceEnded(uint8_t commonCode);
     void connectIsOk_Worker_net(bool ok);
@@ -285,8 +290,12 @@ public slots:
     void on_pushButton_remove_tableWidget_top_clicked();
     void on_pushButton_add_tableWidget_top_clicked();
     void onSignalReadStop(bool stopped);
-    // Sets plate 1's link flag while the replay reads and puts it back when it stops.
+    // Sets plate 1's link flag while the replay reads; when it stops the flag follows the
+    // main link.
     void replayHoldsPlateOne(bool hold);
+    // The main window's device link opened or closed (whatever page it was made on): plate
+    // 1's link flag follows it, except while a replay holds plate 1.
+    void setMainLinkOpen(bool open);
 
     // Actions whose runs are built elsewhere (advanced calibration, replay, uploads, the
     // one-click run, chamber and supply panels); they are wired now and do nothing yet.
@@ -401,6 +410,7 @@ private:
     void noteReportingImus(int plate, const PlateSnapshot &snap);
     // Forgets what was seen (a plate linked anew, a run begins) and notes who reports now.
     void resetSeenImus(int plate);
+    void newSourceForPlateOne();
     void updatePlots(double t);
     void broadcast(uint16_t cmd, uint32_t cm3 = 0);
     void frameWarning(uint16_t status);
@@ -408,8 +418,10 @@ private:
     // A link's retired worker is given this long to let go of its port before its successor
     // opens the same port.
     static constexpr int kPortReleaseMs = 2000;
-    // At the program's exit the chamber's last commands get this long to be answered.
+    // At the program's exit and when every link closes the chamber's last commands get this
+    // long to be answered.
     static constexpr int kChamberStopWaitMs = 1500;
+    void letChamberTakeItsStop(int waitMs);
     // The manual turntable and chamber buttons: false, after telling the operator which link
     // to open, while that link is closed.
     bool turnTableLinkedOrWarn();
@@ -444,6 +456,8 @@ private:
     int m_supplyConfirmedOn = -1; // the output the supply last confirmed: 1 on, 0 off, -1 none yet
     // The supply page's and a stop's words for that state.
     QString supplyOutputText() const;
+    void showSupplyConfirmed(int on);
+    void readDcModel();
 
     // Chamber panel: the ticks of the temperature script and of the advanced run (1000 ms,
     // started by the scripts), and the chamber log that temperature reports add to once opened.
@@ -458,6 +472,7 @@ private:
     void appendHotHouseLog(const QString &line);
     void markLogFailure(bool chamber, const QString &why);
     int m_chamberPollMs = 2000;
+    QString m_refusedSilenceLimit; // the refused bound already told in the log
     qint64 m_chamberTempAtMs = -1; // monotonic time of the last chamber temperature, -1 none
     qint64 m_chamberMissedPolls = 0; // polls missed in the present silence, each told once
 
@@ -470,6 +485,7 @@ private:
     // keeps reporting are not new losses.
     std::array<bool, kPlates> m_lossRebase{};
     std::array<uint64_t, kPlates> m_clearedGeneration{};
+    bool clearedAndNoRecordSince(int plate) const;
     std::array<uint64_t, kPlates> m_shownGeneration{};
     std::array<PlateTableView, kPlates> m_shownCells; // what each plate table holds
     std::array<bool, kPlates> m_shownValid{};
@@ -497,8 +513,45 @@ private:
     // Stops the active run when it needs one of the links (RunGuard::Link bits).
     void stopRunsNeeding(int links, const QString &reason);
     void stopRunsWithoutPlates(const QString &reason);
-    // Stops the active run (reason in the log line), then the alarm and a box saying what failed.
-    void stopRunWithAlarm(const QString &reason, const QString &boxText);
+    // Stops the active run (reason in the log line), then the alarm and a box: what failed,
+    // that the run is stopped, and what became of its results.
+    void stopRunWithAlarm(const QString &reason, const QString &what);
+    // The end box and log note of a run's results: "nothing is uploaded", or when they were
+    // posted and whether the service took them or they wait in the outbox.
+    QString runPostNote(RunGuard::Run run) const;
+    // The alarm of a run that ends with no IMU judged: the log line and a box; nothing posted.
+    void alarmNoModuleReported(RunGuard::Run run);
+    // The post of the script's or the advanced run's results. It is due once the modules have
+    // taken the run's last code (the supply's word on it) and every plate with reporting IMUs
+    // has reported after that; the run's own end and a stop post at once what was last
+    // reported. Made once; nothing is posted when no IMU is judged.
+    struct RunPost {
+        enum State { None, AwaitingCode, AwaitingReports, Posted, NothingToPost };
+        State state = None;
+        RunGuard::Run run = RunGuard::None;
+        uint8_t station = 0;
+        uint32_t expectedFlag = 0;
+        uint16_t endCode = 0;   // the run's last code to the plates (0: none to wait for)
+        int endCodeIndex = 0;   // which sending of an end code in this run it is
+        bool confirmed = false; // the modules took it
+        std::array<int64_t, kPlates> reportsAt{}; // each plate's report count when the wait began (-1: not waited for)
+        QString postedAt;
+        UploadOutcome outcome;
+    };
+    RunPost m_runPost;
+    int m_endCodesSent = 0, m_endCodesAnswered = 0; // the script's 56003/58003 sent and answered by the supply
+    uint16_t m_lastEndCodeSent = 0;
+    static bool isEndCode(uint16_t code) { return code == 56003 || code == 58003; }
+    void armRunPost(RunGuard::Run run, uint8_t station, uint32_t expectedFlag, uint16_t endCode);
+    void waitForReportsAfterNow();
+    // Posts once every plate waited for has reported after the end code was settled.
+    void checkRunPost();
+    // Posts now what the modules last reported (the run's end, a stop); the log says whether the
+    // end code was confirmed.
+    void forceRunPost();
+    void makeRunPost(const QString &logLine);
+    // IMUs judged by the verdicts now (linked plates, not shielded, reporting or seen).
+    int judgedImus();
     // A ramp phase that went on past its bound stops the run (alarm and box); true when it did.
     bool chamberMissedSetPoint(const TempScript::RampBound &bound, uint32_t secondsInPhase);
     bool advancedSetPointMissed(double tc);
@@ -519,7 +572,6 @@ private:
     TempScript::RackView rackView() const;
     void applyScriptActions(const QVector<ScriptAction> &actions);
     void finishChamberScript();
-    void postChamberScriptResults();
     // The largest slope the linked (or next) chamber takes; a larger one is refused with a box.
     int chamberMaxSlope() const;
     bool slopeFitsChamber(int perMinute);
@@ -560,8 +612,8 @@ private:
     QPointer<WorkerThread_ftp> m_worker_ftp;
     QPointer<WorkerThread_Replay> m_replayWorker;
     bool m_replayStopped = false; // a seek pass stopped; continue may resume
-    bool m_replayHoldsLink = false; // the replay set plate 1's link flag
-    uint8_t m_linkBeforeReplay = 0;  // the flag before the replay set it
+    bool m_replayHoldsLink = false; // the replay reads: plate 1 shows the recording
+    bool m_mainLinkOpen = false;    // the main window's device link is open
     void manualUpload(uint8_t station, const char *debugLine);
     // The one-click run: its button is grey while it lasts; any end of it frees the button.
     bool m_oneClickRunning = false;

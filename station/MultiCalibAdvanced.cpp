@@ -267,6 +267,7 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
         stopActiveRun(tr("chamber not answering"));
         return;
     }
+    checkRunPost();
     const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().toDouble();
     if (advancedSetPointMissed(tc))
         return;
@@ -338,6 +339,8 @@ void MultiCalib::stopAdvancedRun()
     emit signal_send_turn_table_cmd_general(47, 0.0f, 0.0f, 0.0f);
     emit hothouse_generate_start_stop_cmd(0);
     log_heatBox("Run stopped");
+    // A stop in the cool-down posts at once what the modules last reported.
+    forceRunPost();
 }
 
 void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
@@ -365,25 +368,30 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
     case AdvancedCalib::StepEnd::RetestDone:
     case AdvancedCalib::StepEnd::CalibDone: {
         const bool retestDone = end == AdvancedCalib::StepEnd::RetestDone;
+        const RunGuard::Run run = m_runs.active();
         // The end of a retest is the end of the chamber run (report 39): the set point 25 and
         // heat_box_end, which sets the expected flag 16383 and calls the operator. The last
-        // rotation is in: the results are posted now (kept in the outbox), so a stop during the
-        // cool-down that follows keeps them.
-        if (retestDone) {
-            g_expected_calib_flag = 16383;
-            exectuePosMethod(5);
+        // rotation is in: the results are posted once every plate has reported after it (the
+        // modules write their flags at the end of the retest), at the latest at the end of the
+        // cool-down or at a stop during it. With no IMU judged there is nothing to post.
+        if (retestDone)
+            armRunPost(run, 5, 16383, 0);
+        if (retestDone && m_runPost.state == RunPost::NothingToPost) {
+            emit hothouse_set_target_temp(25);
+            alarmNoModuleReported(run);
+        } else if (retestDone) {
             rev_log_from_worker(39, "Advanced retest completed");
         } else {
             emit hothouse_set_target_temp(25);
         }
         log_heatBox(tr("Done, heat up to room temperature!"));
-        const RunGuard::Run run = m_runs.active();
         runAdvancedSequence({{600000, [this, run] {
                                   m_advancedRun.runSeconds += 600;
                                   log_heatBox(tr("Turn off the temperature box"));
                                   emit hothouse_generate_start_stop_cmd(0);
                                   m_hothouseAdvancedTimer->stop();
                                   m_hothouseAdvancedTimerRunning = false;
+                                  forceRunPost();
                                   finishRun(run);
                               }}},
                             true);
@@ -393,8 +401,8 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
 }
 
 // The advanced run's waits for the chamber to come within 1 degC of a target (its phases 0 and
-// 2) end like a script's ramp: twice the expected time from where the wait began, at the
-// cool-down rate, plus half an hour.
+// 2) end like a script's ramp: twice the expected time from where the wait began, at the rate
+// the chamber was told (10) or its slower cool-down rate, plus half an hour.
 bool MultiCalib::advancedSetPointMissed(double tc)
 {
     const AdvancedCalib::RunState &s = m_advancedRun;
@@ -410,6 +418,7 @@ bool MultiCalib::advancedSetPointMissed(double tc)
     ++m_advancedWaitTicks;
     TempScript::RampBound bound;
     bound.target = int(s.phase == 0 ? s.overTemps[s.step] : s.stepTemps[s.step]);
-    bound.seconds = TempScript::rampBoundSeconds(bound.target - m_advancedWaitFrom, g_hot_house_temperature_down_speed);
+    bound.seconds = TempScript::rampBoundSeconds(bound.target - m_advancedWaitFrom,
+                                                 TempScript::rampRate(TempScript::kFastSlope, g_hot_house_temperature_down_speed));
     return chamberMissedSetPoint(bound, m_advancedWaitTicks);
 }

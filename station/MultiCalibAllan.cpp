@@ -89,7 +89,8 @@ void multi_calib_cmd::applyRunButtons(RunGuard::Run active)
     }
 }
 
-// The run's timer and its pending waits end now; the modules stop logging. Nothing is posted.
+// The run's timer and its pending waits end now; the modules stop logging. Nothing is posted,
+// unless the four-hour retest has ended already: then its results are posted at once.
 void multi_calib_cmd::stopAllanRun(RunGuard::Run run)
 {
     if (run != RunGuard::AllanStatic && run != RunGuard::AllanFourHour)
@@ -98,6 +99,10 @@ void multi_calib_cmd::stopAllanRun(RunGuard::Run run)
     (run == RunGuard::AllanStatic ? m_staticTimer : m_fourHourTimer)->stop();
     emit signal_auto_log_imu(0);
     log(74, RunGuard::name(run) + " stopped");
+    if (run == RunGuard::AllanFourHour && m_fourHourSettling) {
+        log(74, tr("The retest had ended: its results are posted now"));
+        postFourHourRun();
+    }
 }
 
 // No module reported the end of the retest within its bound: the run stops with the alarm and
@@ -156,9 +161,11 @@ void multi_calib_cmd::_ackTimeout_static_retest()
         g_expected_calib_flag = 8095;
         emit exectuePosMethod(2);
         emit signal_auto_log_imu(0);
-        callOperator(tr("ALlan static retest completed, please check the retest flag position") + lostPlatesNote());
+        // The run is over: the station is free before the box waits for the operator.
+        const QString lostPlates = lostPlatesNote();
         if (m_runs)
             m_runs->finished(RunGuard::AllanStatic);
+        callOperator(tr("ALlan static retest completed, please check the retest flag position") + lostPlates);
     } else if (!ended && t >= (quiet + withMargin(kStaticRetestMin)) * 60) {
         allanEndMissed(RunGuard::AllanStatic, withMargin(kStaticRetestMin));
         return;
@@ -182,6 +189,7 @@ void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
     ui->pushButton_allan_advanced_4h->setEnabled(false);
     ui->pushButton_allan_advanced_4h->setStyleSheet("color:grey");
     m_fourHourTicks = 0;
+    m_fourHourSettling = false;
     m_fourHourWatch = RetestWatch();
     const uint32_t generation = m_allanGeneration;
     QTimer::singleShot(kBeforePowerOffS * m_secondMs, this, [this, generation] {
@@ -230,7 +238,9 @@ void multi_calib_cmd::_ackTimeout_static_retest_4h()
     if (ended) {
         log(74, tr("ALlan static retest completed"));
         m_fourHourTimer->stop();
-        // The last modules get a minute to report before the results are posted.
+        // The last modules get a minute to report before the results are posted; a stop in
+        // that minute posts at once.
+        m_fourHourSettling = true;
         const uint32_t generation = m_allanGeneration;
         QTimer::singleShot(kSettleBeforeUploadS * m_secondMs, this, [this, generation] {
             if (generation == m_allanGeneration)
@@ -240,12 +250,20 @@ void multi_calib_cmd::_ackTimeout_static_retest_4h()
     ++m_fourHourTicks;
 }
 
-void multi_calib_cmd::finishFourHourRun()
+void multi_calib_cmd::postFourHourRun()
 {
+    m_fourHourSettling = false;
     // The expectation is in place before the tables are looked at under the box.
     g_expected_calib_flag = 32767;
     emit exectuePosMethod(4);
-    callOperator(tr("Advanced ALlan static retest completed, please check if the flag is correct") + lostPlatesNote());
+}
+
+void multi_calib_cmd::finishFourHourRun()
+{
+    postFourHourRun();
+    // The run is over: the station is free before the box waits for the operator.
+    const QString lostPlates = lostPlatesNote();
     if (m_runs)
         m_runs->finished(RunGuard::AllanFourHour);
+    callOperator(tr("Advanced ALlan static retest completed, please check if the flag is correct") + lostPlates);
 }

@@ -74,6 +74,8 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
         connect(w, &WorkerThread_DC_power::signal_linkLost, this, &MultiCalib::linkLost_DC_power);
         connect(w, &WorkerThread_DC_power::signal_switch_read_back, this, &MultiCalib::supplySwitchReadBack);
+        connect(w, &WorkerThread_DC_power::signal_set_frame_read_back, this, &MultiCalib::supplyManualSwitchReadBack);
+        connect(w, &WorkerThread_DC_power::signal_plates_took, this, &MultiCalib::platesTookCode);
         m_supplyConfirmedOn = -1; // a new link knows nothing of the output yet
         ui->label_dc_power_output_state->setText(supplyOutputText());
         emit signal_label_record_visible(1);
@@ -95,7 +97,13 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
             markLogFailure(false, m_dcLogFile->fileName() + ": " + m_dcLogFile->errorString());
         }
     }
+    readDcModel();
+}
 
+// The supply model stored by the settings dialog: read at every connect and close of the
+// supply link and whenever the dialog stores one.
+void MultiCalib::readDcModel()
+{
     g_dc_power_type = uint8_t(getSettings()->value("main_index/DC_type", 0).toInt());
     const QString model = DcPower::modelText(g_dc_power_type);
     if (!model.isEmpty())
@@ -130,15 +138,32 @@ void MultiCalib::supplySwitchReadBack(int on, bool confirmed)
     if (sender() && sender() != m_dcWorker.data())
         return;
     if (confirmed) {
-        m_supplyConfirmedOn = on;
-        ui->label_dc_power_output_state->setText(supplyOutputText());
+        showSupplyConfirmed(on);
         return;
     }
     if (m_runs.idle() || !(RunGuard::needs(m_runs.active()) & RunGuard::Supply))
         return;
     const QString what = on ? tr("DC supply did not confirm power on") : tr("DC supply did not confirm power off");
-    stopRunWithAlarm(on ? "DC supply did not confirm power on" : "DC supply did not confirm power off",
-                     tr("%1: the run is stopped and nothing is uploaded").arg(what));
+    stopRunWithAlarm(on ? "DC supply did not confirm power on" : "DC supply did not confirm power off", what);
+}
+
+// The read-back of the panel's own switch: the output label follows what the supply confirmed;
+// a manual switch that the supply did not confirm is told in the log and stops no run.
+void MultiCalib::supplyManualSwitchReadBack(int on, bool confirmed)
+{
+    if (sender() && sender() != m_dcWorker.data())
+        return;
+    if (confirmed)
+        showSupplyConfirmed(on);
+    else
+        emit signalTranspondLog(on ? tr("DC supply did not confirm the manual power on")
+                                   : tr("DC supply did not confirm the manual power off"));
+}
+
+void MultiCalib::showSupplyConfirmed(int on)
+{
+    m_supplyConfirmedOn = on;
+    ui->label_dc_power_output_state->setText(supplyOutputText());
 }
 
 QString MultiCalib::supplyOutputText() const

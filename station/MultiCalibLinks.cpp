@@ -89,7 +89,7 @@ void MultiCalib::linkLost_main(QString reason)
 {
     // The main window clears plate 1's flag too and offers its connect button again; the flag is
     // clear before a run is told.
-    g_link_status[0] = 0;
+    setMainLinkOpen(false);
     emit signalTranspondLog(tr("Plate 1: link lost (%1), please reconnect").arg(reason));
     plateLinkGone(1, "main link lost");
 }
@@ -230,6 +230,12 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
 void MultiCalib::connect_serial_port(uint8_t on)
 {
     if (on == 0) {
+        // A run still going stops through its stop path while its links are up, and the
+        // chamber takes its stop before its port closes.
+        const bool running = !m_runs.idle();
+        stopActiveRun("all links closed");
+        if (running)
+            letChamberTakeItsStop(kChamberStopWaitMs);
         if (std::any_of(m_multiWorkers.begin(), m_multiWorkers.end(), [](const auto &w) { return !w.isNull(); }))
             emit signal_closePort_Worker_Multi();
         for (int i = 0; i < kRackLinks; ++i) {
@@ -249,7 +255,6 @@ void MultiCalib::connect_serial_port(uint8_t on)
             emit signal_closePort_dc_power();
         g_turn_table_connected = g_net_connected = g_hothouse_connected = g_dc_power_connected = 0;
         m_turnTableWanted = m_netWanted = m_hothouseWanted = m_dcWanted = false;
-        stopActiveRun("all links closed");
         if (m_oneClickRunning)
             setOneClickRunning(false);
         emit signal_log_from_multi_calib(72, QString());
@@ -279,19 +284,26 @@ void MultiCalib::connect_serial_port(uint8_t on)
         on_clicked_pushButton_connect_dc_power_ctrl();
 }
 
+// Waits (blocking, at most waitMs) until the chamber worker has nothing left to send: the
+// commands queued for it before, such as a run's stop, have reached the chamber.
+void MultiCalib::letChamberTakeItsStop(int waitMs)
+{
+    WorkerThread_hothouse *chamber = m_hothouseWorker.data();
+    if (!chamber)
+        return;
+    const auto answered = std::make_shared<QSemaphore>();
+    QMetaObject::invokeMethod(chamber, [chamber, answered, waitMs] {
+        chamber->whenIdle(waitMs, [answered] { answered->release(); });
+    }, Qt::QueuedConnection);
+    answered->tryAcquire(1, waitMs + 200);
+}
+
 void MultiCalib::shutDown(int waitMs)
 {
     // A run still going stops through its own stop path first (chamber off, its stop commands,
     // its log line), and the chamber gets its stop on the line before the links close.
     stopActiveRun("program closed");
-    if (WorkerThread_hothouse *chamber = m_hothouseWorker.data()) {
-        const auto answered = std::make_shared<QSemaphore>();
-        const int chamberWaitMs = std::min(waitMs, kChamberStopWaitMs);
-        QMetaObject::invokeMethod(chamber, [chamber, answered, chamberWaitMs] {
-            chamber->whenIdle(chamberWaitMs, [answered] { answered->release(); });
-        }, Qt::QueuedConnection);
-        answered->tryAcquire(1, chamberWaitMs + 200);
-    }
+    letChamberTakeItsStop(std::min(waitMs, kChamberStopWaitMs));
     m_logWindow->close();
     m_cmdPage.close();
     m_settings.close();

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "link/WorkerThreadStart.h"
 #include "production/WorkerThread_Replay.h"
@@ -23,6 +24,7 @@ void MultiCalib::on_clicked_pushButton_log_replay()
     if (file.isEmpty())
         return;
     replayHoldsPlateOne(true); // plate 1 now shows the recording
+    newSourceForPlateOne();
     ui->label_logReplayFileName->setText(file);
 
     // A new file replaces the replay that may be running. The old worker hears nothing more
@@ -51,19 +53,31 @@ void MultiCalib::on_clicked_pushButton_log_replay()
 }
 
 // While the replay reads, plate 1 shows the recording: its link flag is set. When the reading
-// ends the flag goes back to what it was before, so no link is left behind for the pages that
-// refuse to work while the device link is up.
+// ends the flag follows the main link as it is then (opened or closed meanwhile), so no link
+// is left behind for the pages that refuse to work while the device link is up.
 void MultiCalib::replayHoldsPlateOne(bool hold)
 {
-    if (hold) {
-        if (!m_replayHoldsLink)
-            m_linkBeforeReplay = g_link_status[0];
-        m_replayHoldsLink = true;
-        g_link_status[0] = 1;
-    } else if (m_replayHoldsLink) {
-        g_link_status[0] = m_linkBeforeReplay;
-        m_replayHoldsLink = false;
-    }
+    if (!hold && !m_replayHoldsLink)
+        return;
+    m_replayHoldsLink = hold;
+    g_link_status[0] = (hold || m_mainLinkOpen) ? 1 : 0;
+}
+
+void MultiCalib::setMainLinkOpen(bool open)
+{
+    const bool opened = open && !m_mainLinkOpen;
+    m_mainLinkOpen = open;
+    g_link_status[0] = (open || m_replayHoldsLink) ? 1 : 0;
+    if (opened)
+        newSourceForPlateOne();
+}
+
+// Plate 1 shows another board or recording from now on: the records and the marks of which
+// modules reported belong to the one before, and neither is judged, counted nor posted.
+void MultiCalib::newSourceForPlateOne()
+{
+    g_calib_status.clearPlate(0);
+    resetSeenImus(0);
 }
 
 // Speed buttons: position 0 "all" (mode 4) down to position 4 "pause" (mode 0); the chosen

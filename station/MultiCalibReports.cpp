@@ -185,7 +185,7 @@ void MultiCalib::rev_signal_send_zhuantai_status(int32_t innerPos, int32_t inner
             }
         }
     }
-    g_turn_table_status_time = uint32_t(Clock::instance().now().toSecsSinceEpoch());
+    g_turn_table_status_time = Clock::instance().monotonicMs();
 }
 
 void MultiCalib::setBtnStyleSheet(int index)

@@ -29,6 +29,9 @@ void MultiCalib::initRuns()
         // The stop leaves the supply as its last finished code left it: say what that was.
         if (RunGuard::needs(run) & RunGuard::Supply)
             emit signalTranspondLog(tr("DC supply at the stop of %1: %2").arg(RunGuard::name(run), supplyOutputText()));
+        // A stop after the post: when it was posted and where the results are.
+        if (m_runPost.run == run && m_runPost.state == RunPost::Posted)
+            emit signalTranspondLog(RunGuard::name(run) + ": " + runPostNote(run));
     });
     connect(&m_runs, &RunGuard::activeChanged, this, &MultiCalib::applyRunButtons);
 }
@@ -63,6 +66,8 @@ bool MultiCalib::beginRun(RunGuard::Run run)
         return false;
     if (!m_runs.begin(run))
         return false;
+    m_runPost = RunPost();
+    m_endCodesSent = m_endCodesAnswered = 0;
     m_advancedWaitKey = -1; // a run counts its chamber waits afresh, even one started in the same ms
     // The run's verdicts judge the IMUs that report from its start on.
     for (int p = 0; p < kPlates; ++p)
@@ -74,13 +79,14 @@ void MultiCalib::finishRun(RunGuard::Run run) { m_runs.finished(run); }
 
 void MultiCalib::stopActiveRun(QString reason) { m_runs.stop(reason); }
 
-void MultiCalib::stopRunWithAlarm(const QString &reason, const QString &boxText)
+void MultiCalib::stopRunWithAlarm(const QString &reason, const QString &what)
 {
     if (m_runs.idle())
         return;
+    const RunGuard::Run run = m_runs.active();
     stopActiveRun(reason);
     SoundPlayer::instance().playLooping(Sounds::Class);
-    Prompter::instance().warning(this, tr("Warning"), boxText);
+    Prompter::instance().warning(this, tr("Warning"), tr("%1: the run is stopped and %2").arg(what, runPostNote(run)));
     SoundPlayer::instance().stopLoop();
 }
 

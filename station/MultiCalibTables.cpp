@@ -213,9 +213,11 @@ void MultiCalib::updatePlots(double t)
 void MultiCalib::refreshTables()
 {
     m_lastTableMs = Clock::instance().monotonicMs() - m_startMs;
-    m_plate_fail_count.fill(0);
-    for (int p = 0; p < kPlates; ++p)
+    for (int p = 0; p < kPlates; ++p) {
+        if (!clearedAndNoRecordSince(p))
+            m_plate_fail_count[size_t(p)] = 0;
         calib_multi_table(p);
+    }
     calib_multi_table_total(m_total_kind);
     refreshVerdicts();
 }
@@ -250,9 +252,17 @@ void MultiCalib::applyPlateView(int plate, const PlateTableView &view)
     m_shownValid[size_t(plate)] = true;
 }
 
+// A plate whose table was cleared and that no record reached since keeps rows 30 to 32 and
+// its failure count: nothing new is known of it.
+bool MultiCalib::clearedAndNoRecordSince(int plate) const
+{
+    return m_lossRebase[size_t(plate)] && g_calib_status.generation(plate) == m_clearedGeneration[size_t(plate)];
+}
+
 void MultiCalib::calib_multi_table(int table_index)
 {
-    if (table_index < 0 || table_index >= kPlates || g_link_status.value(table_index) == 0)
+    if (table_index < 0 || table_index >= kPlates || g_link_status.value(table_index) == 0
+        || clearedAndNoRecordSince(table_index))
         return;
     const uint64_t generation = g_calib_status.generation(table_index);
     const PlateSnapshot snap = g_calib_status.plate(table_index);
@@ -327,5 +337,6 @@ void MultiCalib::clear_calib_multi_table()
     for (int p = 0; p < kPlates; ++p) {
         m_lossRebase[size_t(p)] = true;
         m_clearedGeneration[size_t(p)] = g_calib_status.generation(p);
+        m_shownGeneration[size_t(p)] = m_clearedGeneration[size_t(p)]; // nothing new to show
     }
 }

@@ -169,10 +169,16 @@ void MultiCalib::DC_POWER_OFF_function()
     emit dc_control_cmd(102);
 }
 
-int MultiCalib::chamberStaleLimitMs() const
+int MultiCalib::chamberStaleLimitMs()
 {
-    const double seconds = getSettings()->value(kChamberSilenceKey, 60).toDouble();
-    return qMax(m_chamberPollMs, int(seconds * 1000));
+    const QVariant stored = getSettings()->value(kChamberSilenceKey);
+    const ChamberSilenceLimit limit = chamberSilenceLimit(stored);
+    if (limit.refused && stored.toString() != m_refusedSilenceLimit)
+        emit signalTranspondLog(tr("Chamber: \"%1\" = \"%2\" is not a number of seconds up to one day; %3 s used")
+                                    .arg(kChamberSilenceKey, stored.toString())
+                                    .arg(kChamberSilenceDefaultS));
+    m_refusedSilenceLimit = limit.refused ? stored.toString() : QString();
+    return qMax(m_chamberPollMs, limit.ms);
 }
 
 bool MultiCalib::chamberNotAnswering(qint64 runStartMs)
@@ -214,10 +220,7 @@ bool MultiCalib::chamberMissedSetPoint(const TempScript::RampBound &bound, uint3
     if (bound.seconds == 0 || secondsInPhase <= bound.seconds)
         return false;
     stopRunWithAlarm(QString("chamber did not reach %1 degC").arg(bound.target),
-                     tr("The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is "
-                        "uploaded")
-                         .arg(bound.target)
-                         .arg(bound.seconds / 60));
+                     tr("The chamber did not come within 1 degC of %1 degC in %2 min").arg(bound.target).arg(bound.seconds / 60));
     return true;
 }
 
@@ -234,7 +237,7 @@ void MultiCalib::stopChamberScript(const QString &reason, bool chamberStopSent)
 // The stop path of both temperature scripts (the run guard calls it, then writes the log line):
 // the tick and the switch-off still due end now, the supply drops the codes the script queued
 // (its output stays as they left it), the chamber stops, the IMUs stop logging, the chamber
-// log closes. No verdict, nothing uploaded.
+// log closes. Nothing is uploaded unless the last step's end code went out.
 void MultiCalib::stopTemperatureScriptRun(const QString &reason)
 {
     m_hothouseScriptTimer->stop();
@@ -249,6 +252,8 @@ void MultiCalib::stopTemperatureScriptRun(const QString &reason)
     setChamberScriptButtonsEnabled(true);
     close_hot_house_logfile();
     ui->textEdit_hothouse_current_status->setText(tr("Stopped: %1").arg(reason));
+    // The last step's end code went out: what the modules last reported is posted now.
+    forceRunPost();
 }
 
 void MultiCalib::calc_total_run_time_fun()
@@ -284,8 +289,9 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
         stopChamberScript(tr("chamber not answering"));
         return;
     }
+    checkRunPost();
     TempScript::countTick(s);
-    if (chamberMissedSetPoint(TempScript::rampBound(s), s.secondsInPhase))
+    if (chamberMissedSetPoint(TempScript::rampBound(s, g_change_temp_calib_to_temp_cycling != 0), s.secondsInPhase))
         return;
     if (g_dual_computer_temp_calib_flag) {
         ui->textEdit_hothouse_set_temperature->setText(tr("Warm box slave mode"));
@@ -320,6 +326,10 @@ void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
                 m_dcOffPending = false;
                 emit signalTranspondLog(tr("Supply switch-off after the start cancelled: step switched the supply on"));
             }
+            if (isEndCode(uint16_t(a.value))) {
+                ++m_endCodesSent;
+                m_lastEndCodeSent = uint16_t(a.value);
+            }
             emit dc_control_cmd(uint16_t(a.value));
             break;
         case ScriptAction::Status: ui->textEdit_hothouse_current_status->setText(a.text); break;
@@ -327,18 +337,16 @@ void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
         case ScriptAction::Debug: qDebug() << a.text; break;
         case ScriptAction::Log: emit signalTranspondLog(a.text); break;
         case ScriptAction::ClearTables: clear_calib_multi_table(); break;
-        case ScriptAction::Post: postChamberScriptResults(); break;
+        case ScriptAction::Post:
+            // The last stop soak has ended: the results are posted once the modules have taken
+            // its end code and reported after it (a bare cycle sends none: after their next
+            // reports), at the latest at the end of the hold or at a stop before it.
+            armRunPost(m_runs.active(), m_chamberScriptRetest ? 3 : 0, m_chamberScriptRetest ? 128 : 129,
+                       g_change_temp_calib_to_temp_cycling ? 0 : m_lastEndCodeSent);
+            break;
         case ScriptAction::Finish: finishChamberScript(); return;
         }
     }
-}
-
-// The last measurement is in: the expected flag and the upload (kept in the outbox), so a stop
-// during the way back to 25 degC or its hold keeps the results.
-void MultiCalib::postChamberScriptResults()
-{
-    g_expected_calib_flag = m_chamberScriptRetest ? 128 : 129;
-    exectuePosMethod(m_chamberScriptRetest ? 3 : 0);
 }
 
 void MultiCalib::finishChamberScript()
@@ -347,6 +355,7 @@ void MultiCalib::finishChamberScript()
     m_hothouseScriptTimerRunning = false;
     m_dcOffPending = false;
     close_hot_house_logfile();
+    forceRunPost();
     emit signalTranspondLog(tr("Temperature script completed"));
     ui->textEdit_hothouse_current_status->setText(tr("Stop"));
     qDebug() << "保温：25停止";
@@ -357,7 +366,13 @@ void MultiCalib::finishChamberScript()
     // The run is over: the station is free before the box waits for the operator, so nothing
     // that happens meanwhile (a link lost) stops it a second time.
     const QString lostPlates = m_runs.lostPlatesNote();
-    finishRun(m_chamberScriptRetest ? RunGuard::TempRetest : RunGuard::TempScript);
+    const RunGuard::Run run = m_chamberScriptRetest ? RunGuard::TempRetest : RunGuard::TempScript;
+    finishRun(run);
+    if (m_runPost.state == RunPost::NothingToPost) {
+        SoundPlayer::instance().stopLoop();
+        alarmNoModuleReported(run);
+        return;
+    }
     if (askYesNo(this, tr("Warning"),
                  tr("Temperature compensation calibration retest completed, please check the retest marker position") +
                      lostPlates) ==

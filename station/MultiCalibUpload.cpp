@@ -8,8 +8,11 @@
 
 #include "app/Clock.h"
 #include "app/Prompter.h"
+#include "app/SoundPlayer.h"
+#include "equipment/WorkerThread_DC_power.h"
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
+#include "station/ConsoleLogic.h"
 #include "station/UploadOutbox.h"
 
 namespace {
@@ -114,4 +117,114 @@ void MultiCalib::setChamberScriptButtonsEnabled(bool enabled)
 {
     ui->pushButton_temperature_retest->setEnabled(enabled);
     ui->pushButton_hothouse_cmd_auto_include_dc_control->setEnabled(enabled);
+}
+
+// ---- the post of a run's results ---------------------------------------------------------------
+
+void MultiCalib::armRunPost(RunGuard::Run run, uint8_t station, uint32_t expectedFlag, uint16_t endCode)
+{
+    m_runPost = RunPost();
+    m_runPost.run = run;
+    m_runPost.station = station;
+    m_runPost.expectedFlag = expectedFlag;
+    m_runPost.endCode = endCode;
+    m_runPost.endCodeIndex = m_endCodesSent;
+    if (endCode != 0) {
+        m_runPost.state = RunPost::AwaitingCode;
+        emit signalTranspondLog(tr("Results wait for the modules to take end code %1").arg(endCode));
+    } else {
+        waitForReportsAfterNow();
+    }
+}
+
+void MultiCalib::waitForReportsAfterNow()
+{
+    m_runPost.state = RunPost::AwaitingReports;
+    // Every linked plate with an IMU that reports, or has reported in this run (records cleared
+    // at a soak's end are empty until the next report).
+    judgedImus();
+    for (int p = 0; p < kPlates; ++p) {
+        bool reports = false;
+        if (g_link_status[p] == 1)
+            for (bool seen : m_imuSeen[size_t(p)])
+                reports = reports || seen;
+        m_runPost.reportsAt[size_t(p)] = reports ? int64_t(g_calib_status.generation(p)) : -1;
+    }
+    checkRunPost();
+}
+
+void MultiCalib::platesTookCode(uint16_t code, bool taken)
+{
+    if (sender() && sender() != m_dcWorker.data())
+        return;
+    if (!isEndCode(code))
+        return;
+    ++m_endCodesAnswered;
+    if (m_runPost.state != RunPost::AwaitingCode || code != m_runPost.endCode ||
+        m_endCodesAnswered != m_runPost.endCodeIndex)
+        return;
+    m_runPost.confirmed = taken;
+    emit signalTranspondLog(taken ? tr("End code %1 taken by every reporting module").arg(code)
+                                  : tr("End code %1 not confirmed: not every reporting module took it").arg(code));
+    waitForReportsAfterNow();
+}
+
+void MultiCalib::checkRunPost()
+{
+    if (m_runPost.state != RunPost::AwaitingReports)
+        return;
+    for (int p = 0; p < kPlates; ++p) {
+        const int64_t at = m_runPost.reportsAt[size_t(p)];
+        // A plate whose link closed meanwhile has nothing more to say.
+        if (at >= 0 && g_link_status[p] == 1 && int64_t(g_calib_status.generation(p)) <= at)
+            return;
+    }
+    makeRunPost(m_runPost.endCode == 0 ? tr("Results posted from the modules' reports after the run's last step")
+                : m_runPost.confirmed ? tr("Results posted from the modules' reports after end code %1").arg(m_runPost.endCode)
+                                      : tr("Results posted from the modules' last reports: end code %1 not confirmed")
+                                            .arg(m_runPost.endCode));
+}
+
+void MultiCalib::forceRunPost()
+{
+    if (m_runPost.state != RunPost::AwaitingCode && m_runPost.state != RunPost::AwaitingReports)
+        return;
+    if (m_runPost.endCode != 0 && !(m_runPost.state == RunPost::AwaitingReports && m_runPost.confirmed))
+        makeRunPost(tr("Results posted from the modules' last reports: end code %1 not confirmed").arg(m_runPost.endCode));
+    else
+        makeRunPost(tr("Results posted from the modules' last reports"));
+}
+
+void MultiCalib::makeRunPost(const QString &logLine)
+{
+    g_expected_calib_flag = m_runPost.expectedFlag;
+    if (judgedImus() == 0) {
+        m_runPost.state = RunPost::NothingToPost;
+        emit signalTranspondLog(tr("%1: no module reported during the run: nothing is uploaded").arg(RunGuard::name(m_runPost.run)));
+        return;
+    }
+    m_runPost.state = RunPost::Posted;
+    emit signalTranspondLog(logLine);
+    exectuePosMethod(m_runPost.station);
+    m_runPost.postedAt = Clock::instance().now().toString("yyyy-MM-dd hh:mm:ss");
+    m_runPost.outcome = m_lastUpload;
+}
+
+QString MultiCalib::runPostNote(RunGuard::Run run) const
+{
+    if (m_runPost.run != run || m_runPost.state != RunPost::Posted)
+        return tr("nothing is uploaded");
+    if (m_runPost.outcome.ok)
+        return tr("its results were posted at %1 and the service took them").arg(m_runPost.postedAt);
+    if (m_runPost.outcome.refused)
+        return tr("its results were posted at %1 and the service refused them: they are set aside").arg(m_runPost.postedAt);
+    return tr("its results were posted at %1 and wait in the outbox").arg(m_runPost.postedAt);
+}
+
+void MultiCalib::alarmNoModuleReported(RunGuard::Run run)
+{
+    SoundPlayer::instance().playLooping(Sounds::Class);
+    Prompter::instance().warning(this, tr("Warning"),
+                                 tr("%1: no module reported during the run: nothing is uploaded").arg(RunGuard::name(run)));
+    SoundPlayer::instance().stopLoop();
 }

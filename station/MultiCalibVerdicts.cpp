@@ -43,15 +43,21 @@ void MultiCalib::resetSeenImus(int plate)
         noteReportingImus(plate, g_calib_status.plate(plate));
 }
 
-void MultiCalib::check_total_imu_num_alive()
+int MultiCalib::judgedImus()
 {
-    m_alive_imu_count = 0;
+    int n = 0;
     for (int p = 0; p < kPlates; ++p)
         if (plateLinked(p)) {
             const PlateSnapshot s = g_calib_status.plate(p);
             noteReportingImus(p, s);
-            m_alive_imu_count += countJudgedImus(true, s, shieldsOf(m_shield_marks[size_t(p)]), m_imuSeen[size_t(p)]);
+            n += countJudgedImus(true, s, shieldsOf(m_shield_marks[size_t(p)]), m_imuSeen[size_t(p)]);
         }
+    return n;
+}
+
+void MultiCalib::check_total_imu_num_alive()
+{
+    m_alive_imu_count = judgedImus();
     ui->label_result_total_num->setText(QString::number(m_alive_imu_count));
 }
 

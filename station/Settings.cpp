@@ -174,4 +174,5 @@ void Settings::on_buttonBox_accepted()
     settings->setValue(kSlaveModeKey, int(g_dual_computer_temp_calib_flag));
     g_change_temp_calib_to_temp_cycling = ui->checkBox_change_temp_calib_to_temp_cycling->isChecked() ? 1 : 0;
     settings->sync();
+    emit dcModelStored();
 }

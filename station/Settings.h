@@ -32,6 +32,8 @@ public slots:
 
 signals:
     void Send_QString_times(QString text);
+    // OK stored the supply model: it applies at once.
+    void dcModelStored();
 
 private:
     struct Entered {

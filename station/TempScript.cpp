@@ -1,7 +1,6 @@
 #include "station/TempScript.h"
 
 #include <QCoreApplication>
-#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -182,7 +181,7 @@ QVector<ScriptAction> earlyEnd(ChamberScriptState &s, bool cycling)
     out << debug("每个IMU模块都达到温度" + QString::number(s.stopTemp) + "发送结束命令")
         << act(ScriptAction::Log, 0,
                QCoreApplication::translate("TempScript", "Stop soak ended early: every live IMU passed %1 degC").arg(s.stopTemp))
-        << act(ScriptAction::SetSlope, 10);
+        << act(ScriptAction::SetSlope, kFastSlope);
     if (!cycling)
         out << act(ScriptAction::DcCode, s.step % 2 == 0 ? 56003 : 58003);
     s.phase = ChamberScriptPhase::GoStart;
@@ -201,7 +200,7 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
 
     if (s.phase == ChamberScriptPhase::GoStart) {
         if (s.secondsInPhase == 2) {
-            out << act(ScriptAction::SetSlope, 10) << status(QCoreApplication::translate("MultiCalib", "Go to:%1").arg(start)) << act(ScriptAction::UserTarget, 0, start)
+            out << act(ScriptAction::SetSlope, kFastSlope) << status(QCoreApplication::translate("MultiCalib", "Go to:%1").arg(start)) << act(ScriptAction::UserTarget, 0, start)
                 << act(ScriptAction::SetTarget, s.startTemp);
         }
         if (reached(tc, s.startTemp)) {
@@ -230,7 +229,7 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
         if (s.secondsInPhase == 2) {
             out << status(QCoreApplication::translate("MultiCalib", "Go to:%1").arg(stop)) << act(ScriptAction::UserTarget, 0, stop);
             if (!cycling)
-                out << act(ScriptAction::SetSlope, even ? 2 : 3);
+                out << act(ScriptAction::SetSlope, int(stopRampSlope(s, cycling)));
             out << act(ScriptAction::SetTarget, s.stopTemp) << debug("前往：" + stop);
         }
         if (reached(tc, s.stopTemp)) {
@@ -249,7 +248,7 @@ QVector<ScriptAction> phaseTick(ChamberScriptState &s, double tc, bool cycling, 
             // Only one of the early end and the soak end acts in a tick.
             out += earlyEnd(s, cycling);
         } else if (left <= 0) {
-            out << status(QCoreApplication::translate("MultiCalib", "End of insulation:%1").arg(stop)) << debug("保温结束：" + stop) << act(ScriptAction::SetSlope, 10);
+            out << status(QCoreApplication::translate("MultiCalib", "End of insulation:%1").arg(stop)) << debug("保温结束：" + stop) << act(ScriptAction::SetSlope, kFastSlope);
             if (!cycling)
                 out << act(ScriptAction::DcCode, even ? 56003 : 58003);
             const uint32_t elapsed = elapsedAtStopSoak(s) + uint32_t(s.stopSoak * 60);
@@ -323,29 +322,44 @@ namespace {
 constexpr double kRampMarginS = 1800; // half an hour over twice the expected time
 }
 
-RampBound rampBound(const ChamberScriptState &s)
+
+uint8_t stopRampSlope(const ChamberScriptState &s, bool cycling)
+{
+    if (cycling)
+        return kFastSlope; // a bare cycle keeps the rate set on the way to the start temperature
+    return s.step % 2 == 0 ? kCompensationSlope : kRetestSlope;
+}
+
+RampBound rampBound(const ChamberScriptState &s, bool cycling)
 {
     const double fromStart = std::max(std::fabs(double(s.t0) - s.startTemp), std::fabs(delta(s)));
     RampBound b;
-    double expected = 0;
+    double span = 0;
+    double told = kFastSlope;
     switch (s.phase) {
     case ChamberScriptPhase::GoStart:
         b.target = s.startTemp;
-        expected = perMinute(fromStart, s.fallRate);
+        span = fromStart;
         break;
     case ChamberScriptPhase::GoStop:
         b.target = s.stopTemp;
-        expected = perMinute(std::fabs(delta(s)), s.rampSlope);
+        span = std::fabs(delta(s));
+        told = stopRampSlope(s, cycling);
         break;
     case ChamberScriptPhase::GoRoom:
         b.target = 25;
-        expected = perMinute(std::max(std::fabs(double(s.stopTemp) - 25), std::fabs(double(s.startTemp) - 25)), s.fallRate);
+        span = std::max(std::fabs(double(s.stopTemp) - 25), std::fabs(double(s.startTemp) - 25));
         break;
     default:
         return b;
     }
-    b.seconds = cut(2 * expected + kRampMarginS);
+    b.seconds = rampBoundSeconds(span, rampRate(told, s.fallRate));
     return b;
+}
+
+double rampRate(double told, double chamberRate)
+{
+    return chamberRate > 0 ? std::min(told, chamberRate) : told;
 }
 
 uint32_t rampBoundSeconds(double span, double ratePerMinute)

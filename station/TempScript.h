@@ -130,14 +130,27 @@ bool inStepStage(uint32_t status, uint32_t step);
 // cooling ramp). Never with the base-board link up or a ramp of no height.
 bool imusReachedStop(const RackView &r, bool baseBoardLink, const ChamberScriptState &s);
 
+// The ramp rates the script tells the chamber, degC per minute: on the way to the start
+// temperature and back to 25 degC, and on the way to the stop temperature of a compensation
+// (even) or a retest (odd) step.
+constexpr uint8_t kFastSlope = 10;
+constexpr uint8_t kCompensationSlope = 2;
+constexpr uint8_t kRetestSlope = 3;
+// The rate told on the way to the stop temperature of the current step.
+uint8_t stopRampSlope(const ChamberScriptState &s, bool cycling);
+
 // The wait of a ramp phase for the chamber to come within 1 degC of its set point: the target
 // and the longest the phase may take (seconds: the ramp's expected time twice over plus half an
-// hour); seconds 0 outside a ramp phase.
+// hour, at the rate the chamber was told for that ramp, or at the chamber's own rate where that
+// is slower); seconds 0 outside a ramp phase.
 struct RampBound {
     int target = 0;
     uint32_t seconds = 0;
 };
-RampBound rampBound(const ChamberScriptState &s);
+RampBound rampBound(const ChamberScriptState &s, bool cycling = false);
+// The rate a ramp is bounded at: the rate the chamber was told, or the chamber's own rate (the
+// settings' cool-down rate) where that is slower.
+double rampRate(double told, double chamberRate);
 // That bound for a ramp of span degC at a rate in degC per minute.
 uint32_t rampBoundSeconds(double span, double ratePerMinute);
 } // namespace TempScript

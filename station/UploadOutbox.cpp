@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/Clock.h"
+#include "app/FileRead.h"
 #include "app/Settings.h"
 
 namespace {
@@ -47,13 +48,6 @@ QString failureText(const UploadOutcome &out)
 bool serviceAway(const UploadOutcome &out)
 {
     return out.httpStatus == 0 && out.errorName != "UnknownStation";
-}
-
-QByteArray readAllOf(const QString &path, bool *ok)
-{
-    QFile in(path);
-    *ok = in.open(QIODevice::ReadOnly);
-    return *ok ? in.readAll() : QByteArray();
 }
 
 // The note kept beside a set-aside body: why it was set aside.
@@ -157,8 +151,10 @@ QString UploadOutbox::lastRefusal() const
                 return h.note;
         return QString();
     }
-    bool ok = false;
-    return QString::fromUtf8(readAllOf(QDir(refusedFolder()).absoluteFilePath(notes.last()), &ok)).trimmed();
+    QByteArray note;
+    QString unread;
+    readWholeFile(QDir(refusedFolder()).absoluteFilePath(notes.last()), &note, &unread);
+    return QString::fromUtf8(note).trimmed();
 }
 
 int UploadOutbox::unreadableCount() const
@@ -200,9 +196,9 @@ QString UploadOutbox::store(uint8_t station, const QByteArray &body, const QDate
     emit bodyCommitted(path);
     // Kept only when every byte can be read back: a full disk can leave a short file behind a
     // write that seemed to succeed.
-    bool ok = false;
-    const QByteArray back = readAllOf(path, &ok);
-    if (!ok || back != body) {
+    QByteArray back;
+    QString unread;
+    if (readWholeFile(path, &back, &unread) != WholeFile::Read || back != body) {
         *error = QString("the disk kept %1 of its %2 bytes").arg(back.size()).arg(body.size());
         QFile::remove(path);
         return QString();
@@ -359,18 +355,21 @@ int UploadOutbox::resendWaiting()
         // A post started meanwhile (nested in this pass's wait) may have taken or be holding it.
         if (m_inFlight.contains(file) || !QFile::exists(file))
             continue;
-        bool readable = false;
-        const QByteArray body = readAllOf(file, &readable);
-        if (!readable) {
-            emit logLine(QString("Upload %1: cannot read it").arg(QFileInfo(file).fileName()));
+        QByteArray body;
+        QString unread;
+        const WholeFile read = readWholeFile(file, &body, &unread);
+        if (read == WholeFile::CannotRead) {
+            emit logLine(QString("Upload %1: cannot read it (%2)").arg(QFileInfo(file).fileName(), unread));
             continue;
         }
         QJsonParseError parse{};
-        QJsonDocument::fromJson(body, &parse);
-        if (body.isEmpty() || parse.error != QJsonParseError::NoError) {
+        if (read == WholeFile::Read)
+            QJsonDocument::fromJson(body, &parse);
+        if (read == WholeFile::TooLarge || body.isEmpty() || parse.error != QJsonParseError::NoError) {
             // Never posted, never deleted: the operator decides what becomes of it.
-            const QString why = body.isEmpty() ? QString("the file is empty")
-                                               : QString("the file is not JSON (%1)").arg(parse.errorString());
+            const QString why = read == WholeFile::TooLarge ? "the file is " + unread
+                                : body.isEmpty()           ? QString("the file is empty")
+                                                           : QString("the file is not JSON (%1)").arg(parse.errorString());
             const bool moved = setAside(file, unreadableFolder(), why);
             emit logLine(QString("Upload %1: %2: %3")
                              .arg(QFileInfo(file).fileName(), why,

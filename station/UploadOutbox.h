@@ -5,7 +5,8 @@
 // whenever a pass is asked for (at start, by the retry timer, by the operator). A body the disk
 // would not take whole stays in memory and is written (and posted) at the next pass. A body the
 // service refuses (a non-zero "code") goes to "refused" with the service's answer, a waiting
-// file that is empty or no JSON to "unreadable": neither is posted by a pass; the refused ones
+// file that is empty, no JSON or larger than any body (64 MB) to "unreadable", with the reason
+// beside it: neither is posted by a pass; the refused ones
 // go out again only when the operator asks. Qt Core and Network only: the console wires its
 // log line and waiting count to the window and a label.
 #include <QDateTime>

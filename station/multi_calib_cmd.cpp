@@ -116,8 +116,7 @@ bool multi_calib_cmd::confirm(const QString &text, const QString &title)
 
 bool multi_calib_cmd::turnTableCheck()
 {
-    const double now = double(Clock::instance().now().toMSecsSinceEpoch()) / 1000.0;
-    if (now - double(g_turn_table_status_time) > 5.0) {
+    if (turntableStatusStale(Clock::instance().monotonicMs())) {
         Prompter::instance().warning(this, tr("Warning"),
                                      tr("Turntable serial port data timeout of more than 5 seconds, please recheck"));
         return false;

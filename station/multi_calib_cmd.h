@@ -106,6 +106,8 @@ private:
     void log(uint8_t code, const QString &text) { emit signal_log(code, text); }
     void runClockTexts(uint32_t ticks);
     void finishFourHourRun();
+    // The four-hour run's expected flag and post (its retest has ended).
+    void postFourHourRun();
     void callOperator(const QString &text);
     // Allan runs and the station's run guard.
     bool refuseWhileRunning();
@@ -127,6 +129,7 @@ private:
     QTimer *m_fourHourTimer = nullptr;
     uint32_t m_staticTicks = 0;
     uint32_t m_fourHourTicks = 0;
+    bool m_fourHourSettling = false; // the minute after the end report, before the post
     RetestWatch m_staticWatch;
     RetestWatch m_fourHourWatch;
     int m_secondMs = 1000;

@@ -356,6 +356,13 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
 </context>
 <context>
+    <name>FileRead</name>
+    <message>
+        <source>larger than %1 MB, more than such a file can hold</source>
+        <translation>larger than %1 MB, more than such a file can hold</translation>
+    </message>
+</context>
+<context>
     <name>FormWorkOrderDetails</name>
     <message>
         <source>工单号：</source>
@@ -677,6 +684,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>%1 is running: closing the program stops it (the chamber is switched off).</source>
         <translation>%1 is running: closing the program stops it (the chamber is switched off).</translation>
+    </message>
+    <message>
+        <source>%1 is running: closing the program stops it.</source>
+        <translation>%1 is running: closing the program stops it.</translation>
     </message>
 </context>
 <context>
@@ -1858,10 +1869,6 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>DC supply did not confirm power off</translation>
     </message>
     <message>
-        <source>%1: the run is stopped and nothing is uploaded</source>
-        <translation>%1: the run is stopped and nothing is uploaded</translation>
-    </message>
-    <message>
         <source>Output: not confirmed since the link opened</source>
         <translation>Output: not confirmed since the link opened</translation>
     </message>
@@ -1886,12 +1893,76 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>Chamber: poll %1 missed (no temperature for %2 s); the run stops after %3 s of silence</translation>
     </message>
     <message>
-        <source>The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is uploaded</source>
-        <translation>The chamber did not come within 1 degC of %1 degC in %2 min: the run is stopped and nothing is uploaded</translation>
-    </message>
-    <message>
         <source>The chamber takes a slope of at most %1 °C/min</source>
         <translation>The chamber takes a slope of at most %1 °C/min</translation>
+    </message>
+    <message>
+        <source>Chamber: &quot;%1&quot; = &quot;%2&quot; is not a number of seconds up to one day; %3 s used</source>
+        <translation>Chamber: &quot;%1&quot; = &quot;%2&quot; is not a number of seconds up to one day; %3 s used</translation>
+    </message>
+    <message>
+        <source>DC supply did not confirm the manual power on</source>
+        <translation>DC supply did not confirm the manual power on</translation>
+    </message>
+    <message>
+        <source>DC supply did not confirm the manual power off</source>
+        <translation>DC supply did not confirm the manual power off</translation>
+    </message>
+    <message>
+        <source>%1: the run is stopped and %2</source>
+        <translation>%1: the run is stopped and %2</translation>
+    </message>
+    <message>
+        <source>The chamber did not come within 1 degC of %1 degC in %2 min</source>
+        <translation>The chamber did not come within 1 degC of %1 degC in %2 min</translation>
+    </message>
+    <message>
+        <source>Results wait for the modules to take end code %1</source>
+        <translation>Results wait for the modules to take end code %1</translation>
+    </message>
+    <message>
+        <source>End code %1 taken by every reporting module</source>
+        <translation>End code %1 taken by every reporting module</translation>
+    </message>
+    <message>
+        <source>End code %1 not confirmed: not every reporting module took it</source>
+        <translation>End code %1 not confirmed: not every reporting module took it</translation>
+    </message>
+    <message>
+        <source>Results posted from the modules&apos; reports after the run&apos;s last step</source>
+        <translation>Results posted from the modules&apos; reports after the run&apos;s last step</translation>
+    </message>
+    <message>
+        <source>Results posted from the modules&apos; reports after end code %1</source>
+        <translation>Results posted from the modules&apos; reports after end code %1</translation>
+    </message>
+    <message>
+        <source>Results posted from the modules&apos; last reports: end code %1 not confirmed</source>
+        <translation>Results posted from the modules&apos; last reports: end code %1 not confirmed</translation>
+    </message>
+    <message>
+        <source>Results posted from the modules&apos; last reports</source>
+        <translation>Results posted from the modules&apos; last reports</translation>
+    </message>
+    <message>
+        <source>%1: no module reported during the run: nothing is uploaded</source>
+        <translation>%1: no module reported during the run: nothing is uploaded</translation>
+    </message>
+    <message>
+        <source>nothing is uploaded</source>
+        <translation>nothing is uploaded</translation>
+    </message>
+    <message>
+        <source>its results were posted at %1 and the service took them</source>
+        <translation>its results were posted at %1 and the service took them</translation>
+    </message>
+    <message>
+        <source>its results were posted at %1 and the service refused them: they are set aside</source>
+        <translation>its results were posted at %1 and the service refused them: they are set aside</translation>
+    </message>
+    <message>
+        <source>its results were posted at %1 and wait in the outbox</source>
+        <translation>its results were posted at %1 and wait in the outbox</translation>
     </message>
 </context>
 <context>
@@ -1974,6 +2045,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>%1 modules in the report; %2 files that could not be read as records are left out.</source>
         <translation>%1 modules in the report; %2 files that could not be read as records are left out.</translation>
     </message>
+    <message>
+        <source>%1 values where a record has %2</source>
+        <translation>%1 values where a record has %2</translation>
+    </message>
 </context>
 <context>
     <name>QuickTestPage</name>
@@ -2015,6 +2090,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Cannot write a cell</source>
         <translation>Cannot write a cell</translation>
+    </message>
+    <message>
+        <source>%1: the value in column %2 (%3) has %4 characters, more than a cell holds: only its first %5 are written</source>
+        <translation>%1: the value in column %2 (%3) has %4 characters, more than a cell holds: only its first %5 are written</translation>
     </message>
 </context>
 <context>
@@ -2513,6 +2592,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>No module reported the end of the retest (58017) within %1 min of its command: the run is stopped and nothing is uploaded</source>
         <translation>No module reported the end of the retest (58017) within %1 min of its command: the run is stopped and nothing is uploaded</translation>
+    </message>
+    <message>
+        <source>The retest had ended: its results are posted now</source>
+        <translation>The retest had ended: its results are posted now</translation>
     </message>
 </context>
 </TS>

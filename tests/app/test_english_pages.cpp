@@ -2,7 +2,7 @@
 // "English.qm" loaded no visible text holds a Chinese character; without it the pages show
 // their source texts. The console's pages keep their widgets inside them, each caption beside
 // the field it names and the longest run-time texts whole, in both languages and at the
-// form's size or larger.
+// form's size or larger; so does the command page's window.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QSet>
 #include <QSettings>
 #include <QStackedWidget>
@@ -217,6 +216,39 @@ const QList<QPair<const char *, const char *>> kCaptions = {
 // A widget's rectangle in the coordinates of its page.
 QRect rectOnPage(QWidget *w, QWidget *page) { return QRect(w->mapTo(page, QPoint(0, 0)), w->size()); }
 
+// The form's widgets shown on a page that do not lie wholly inside it; Qt's own parts of a
+// widget (named "qt_..." or not at all) lie in it.
+QStringList widgetsOutside(QWidget *page, const QString &pageName)
+{
+    QStringList outside;
+    for (QWidget *w : page->findChildren<QWidget *>()) {
+        const QRect r = rectOnPage(w, page);
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_") && w->isVisibleTo(page)
+            && !page->rect().contains(r))
+            outside << QString("%1 on \"%2\": %3,%4 %5x%6 on a page of %7x%8")
+                           .arg(w->objectName(), pageName).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())
+                           .arg(page->width()).arg(page->height());
+    }
+    return outside;
+}
+
+// The English translation, installed for the life of the object when asked for.
+struct Language {
+    explicit Language(bool english)
+    {
+        if (english)
+            installed = translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + "/English.qm")
+                        && QCoreApplication::installTranslator(&translator);
+    }
+    ~Language()
+    {
+        if (installed)
+            QCoreApplication::removeTranslator(&translator);
+    }
+    QTranslator translator;
+    bool installed = false;
+};
+
 // The caption stands left of its field on the field's row, or directly above it.
 bool namesField(const QRect &caption, const QRect &field)
 {
@@ -301,12 +333,8 @@ private slots:
         QFETCH(bool, english);
         QFETCH(QSize, size);
         getSettings()->remove("removeTableWidget"); // every page shown
-        QTranslator translator;
-        if (english) {
-            QVERIFY(translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + "/English.qm"));
-            QVERIFY(QCoreApplication::installTranslator(&translator));
-        }
-        auto removeTranslator = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
+        const Language language(english);
+        QVERIFY(language.installed == english);
         MultiCalib console;
         Ui::MultiCalib *ui = console.form();
         // Every IMU failed: the longest list of failed positions stays on its page.
@@ -346,15 +374,7 @@ private slots:
                 QWidget *page = tabs->widget(i);
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
                 QCoreApplication::processEvents();
-                // The form's widgets; Qt's own parts of a widget (named "qt_..." or not at all) lie in it.
-                for (QWidget *w : page->findChildren<QWidget *>()) {
-                    const QRect r = rectOnPage(w, page);
-                    if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_") && w->isVisibleTo(page)
-                        && !page->rect().contains(r))
-                        outside << QString("%1 on \"%2\": %3,%4 %5x%6 on a page of %7x%8")
-                                       .arg(w->objectName(), tabs->tabText(i)).arg(r.x()).arg(r.y()).arg(r.width())
-                                       .arg(r.height()).arg(page->width()).arg(page->height());
-                }
+                outside << widgetsOutside(page, tabs->tabText(i));
                 for (const auto &pair : kCaptions) {
                     QWidget *field = page->findChild<QWidget *>(pair.first);
                     if (!field)
@@ -391,6 +411,35 @@ private slots:
         QVERIFY(misplaced.isEmpty());
         QVERIFY(cut.isEmpty());
 
+    }
+
+    void theCommandPageHoldsEveryControlInItsWindow_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("Chinese") << false;
+        QTest::newRow("English") << true;
+    }
+    // The internal tests too: they lay below the window's bottom edge.
+    void theCommandPageHoldsEveryControlInItsWindow()
+    {
+        QFETCH(bool, english);
+        const Language language(english);
+        QVERIFY(language.installed == english);
+        MultiCalib console;
+        QWidget *page = console.commandPage();
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page));
+        const QStringList outside = widgetsOutside(page, page->windowTitle());
+        QVERIFY2(outside.isEmpty(), qPrintable(outside.join('\n')));
+        const QList<QPair<QString, QString>> captions = {{"label_113", "multi_pos_add_angle"}, {"label_114", "multi_pos_static_time"}};
+        for (const auto &pair : captions) {
+            auto *caption = page->findChild<QLabel *>(pair.first);
+            QWidget *field = page->findChild<QWidget *>(pair.second);
+            QVERIFY(caption && field);
+            QCOMPARE(caption->buddy(), field);
+            QVERIFY(namesField(rectOnPage(caption, page), rectOnPage(field, page)));
+        }
+        page->close();
     }
 
     void storedPageRemovalsApplyWhateverLanguageTheTabsShow()

@@ -14,6 +14,7 @@
 #include "app/MetaTypes.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
+#include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "link/WorkerThread.h"
 #include "production/DecodeDlg.h"
@@ -21,6 +22,8 @@
 #include "station/MultiCalib.h"
 #include "station/UploadOutbox.h"
 #include "sim/ModuleSimulator.h"
+#include "tests/equipment/ModbusPeer.h"
+#include "tests/equipment/WireTap.h"
 #include "tests/kit/TestKit.h"
 
 using TestKit::waitUntil;
@@ -164,6 +167,67 @@ private slots:
         QCOMPARE(l1->styleSheet(), QString("color:blue"));
     }
 
+    // Disconnect in the middle of a temperature script: the run stops through its stop path
+    // while the chamber's link is still up, so the chamber's stop reaches it.
+    void disconnectingDuringAScriptRunStopsTheChamberBeforeItsLinkCloses()
+    {
+        WireTap chamberLine, dcLine;
+        QVERIFY(chamberLine.isValid() && dcLine.isValid());
+        ModbusPeer chamber({"--rtu", chamberLine.peerPath(), "--slave", "1", "--set", "0x0744=250", "--follow", "0x074E:0x0744"},
+                           "disconnect_chamber_writes.txt");
+        ModbusPeer supply({"--rtu", dcLine.peerPath(), "--slave", "17", "--set", "0=32767", "--set", "1=16383"},
+                          "disconnect_dc_writes.txt");
+        QVERIFY(chamber.waitReady() && supply.waitReady());
+        qputenv("KELVANTO_EXTRA_PORTS",
+                QStringList{sim->portPath(), chamberLine.workerPath(), dcLine.workerPath()}.join(":").toLocal8Bit());
+        const auto restore = qScopeGuard([this] { qputenv("KELVANTO_EXTRA_PORTS", sim->portPath().toLocal8Bit()); });
+        MainWindow w;
+        MultiCalib *console = w.multiCalib();
+        for (const auto &pick : {qMakePair(QString("comboBox_calib_multi_hot_house"), chamberLine.workerPath()),
+                                 qMakePair(QString("comboBox_calib_multi_DC_power"), dcLine.workerPath())}) {
+            auto *combo = console->findChild<QComboBox *>(pick.first);
+            combo->setCurrentIndex(combo->findText(pick.second, Qt::MatchStartsWith));
+            QVERIFY(combo->currentIndex() > 0);
+        }
+        connectOnPage(w, MainWindow::PageCalib);
+        QVERIFY(waitUntil([] { return g_hothouse_connected == 1 && g_dc_power_connected == 1; }, 10000));
+        prompter.answers.clear();
+        console->on_pushButton_temperature_retest_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::TempRetest);
+        QVERIFY(waitUntil([&] { return chamber.writes().contains("co 1200 1"); }, 10000));
+
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(g_hothouse_connected, uint8_t(0));
+        QVERIFY2(waitUntil([&] { return chamber.writes().lastIndexOf("co 1200 0") > chamber.writes().indexOf("co 1200 1"); }, 10000),
+                 qPrintable(chamber.writes().join("; ")));
+        console->shutDown(3000);
+    }
+
+    // A board of 30 modules linked after one of 32: only the 30 are counted.
+    void aMainLinkOpenedAgainJudgesOnlyTheModulesOfItsBoard()
+    {
+        MainWindow w;
+        const auto sendFitted = [this](int fitted) {
+            for (int k = 0; k < 32; ++k)
+                sim->imus[size_t(k)].time_ms = k < fitted ? 1000u + uint32_t(k) : 0u;
+            const uint64_t before = g_calib_status.generation(0);
+            sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
+            QVERIFY(waitUntil([&] { return g_calib_status.generation(0) > before; }));
+        };
+        connectOnPage(w, MainWindow::PageCalib);
+        sendFitted(32);
+        w.multiCalib()->check_total_imu_num_alive();
+        QCOMPARE(w.multiCalib()->aliveImuCount(), 32);
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+        connectOnPage(w, MainWindow::PageCalib);
+        sendFitted(30);
+        w.multiCalib()->check_total_imu_num_alive();
+        QCOMPARE(w.multiCalib()->aliveImuCount(), 30);
+        w.findChild<QPushButton *>("pushButton_connect")->click();
+        sim->imus = {};
+    }
+
     void closingAsksAndOnlyYesCloses()
     {
         MainWindow w;
@@ -173,6 +237,22 @@ private slots:
         QCOMPARE(prompter.shown.last().title, QString("Confirm Dialog"));
         prompter.answers = {QMessageBox::Yes};
         QVERIFY(w.close());
+    }
+
+    // The exit box tells of the chamber only for a run that uses it.
+    void theExitBoxNamesTheRunningRunAndTheChamberOnlyWhenItIsUsed()
+    {
+        MainWindow w;
+        RunGuard *runs = w.multiCalib()->runGuard();
+        for (const RunGuard::Run run : {RunGuard::AllanStatic, RunGuard::TempRetest}) {
+            QVERIFY(runs->begin(run));
+            prompter.answers = {QMessageBox::No};
+            QVERIFY(!w.close());
+            const QString said = RunGuard::name(run) + " is running: closing the program stops it";
+            QCOMPARE(prompter.shown.last().text.section('\n', 0, 0),
+                     run == RunGuard::TempRetest ? said + " (the chamber is switched off)." : said + ".");
+            runs->finished(run);
+        }
     }
 
     void theExitBoxNamesAResultHeldOnlyInMemory()

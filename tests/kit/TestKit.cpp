@@ -1,6 +1,7 @@
 #include "tests/kit/TestKit.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 
@@ -49,6 +50,21 @@ int runProgram(const QString &program, const QStringList &args, QString *out, in
     if (out)
         *out = QString::fromUtf8(p.readAll());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+void oversizedFileRows()
+{
+    QTest::addColumn<bool>("zeroDevice");
+    QTest::newRow("a link to /dev/zero") << true;
+    QTest::newRow("64 MB and one byte") << false;
+}
+
+bool makeOversizedFile(const QString &path, bool zeroDevice)
+{
+    if (zeroDevice)
+        return QFile::link("/dev/zero", path);
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.resize((qint64(64) << 20) + 1);
 }
 
 } // namespace TestKit

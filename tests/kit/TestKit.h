@@ -21,6 +21,10 @@ int runProgram(const QString &program, const QStringList &args, QString *out = n
 // CPU time (user and system, ms) that the thread of the given object has used so far, read on
 // that thread (the object's thread must run an event loop).
 qint64 threadCpuMs(QObject *threadObject);
+// Rows of a data-driven test, column "zeroDevice": "a link to /dev/zero" (its size reads 0)
+// and "64 MB and one byte" (a sparse file, no disk used): more than any file read whole.
+void oversizedFileRows();
+bool makeOversizedFile(const QString &path, bool zeroDevice);
 // Debian's Python interpreter (not whatever python3 comes first on PATH).
 inline QString python() { return "/usr/bin/python3"; }
 

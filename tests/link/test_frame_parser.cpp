@@ -50,62 +50,26 @@ QByteArray falseStart(uint16_t id, uint16_t len)
     return h;
 }
 
-struct BoundCase {
-    const char *name;
-    FrameParser::LengthBound bound;
-    uint16_t id;
-    uint16_t longest;
-};
-const BoundCase kBounds[] = {{"main link", FrameParser::mainLinkBound, 0x1234, 65535},
-                             {"rack link", FrameParser::rackBound, DeviceMsgId::CalibB6B4, 33361},
-                             {"base-board link", FrameParser::baseBoardBound, 0x1234, 9999}};
-
 // The parser against the plain reference, over the whole input fed in several chunkings.
+const std::vector<std::vector<size_t>> kChunkings = {{}, {1}, {7, 3, 250}, {4096}};
+void compareWithReference(const std::vector<uint8_t> &input, FrameParser::LengthBound bound, const QString &what,
+                          const std::vector<std::vector<size_t>> &chunkings = kChunkings)
+{
+    for (const std::vector<size_t> &chunks : chunkings) {
+        const std::string diff = RefParse::differenceFromReference(input, bound, chunks);
+        QStringList reads;
+        for (size_t k = 0; k < chunks.size() && k < 4; ++k)
+            reads << QString::number(chunks[k]);
+        QVERIFY2(diff.empty(), qPrintable(QString("%1, reads of %2%3: %4")
+                                              .arg(what, chunks.empty() ? "all" : reads.join(' '),
+                                                   chunks.size() > 4 ? " ..." : "", diff.c_str())));
+    }
+}
 void compareWithReference(const QByteArray &input, FrameParser::LengthBound bound, const QString &what)
 {
-    const auto *d = reinterpret_cast<const uint8_t *>(input.constData());
-    const size_t n = size_t(input.size());
-    if (RefParse::hasGoodFrameInsideGoodFrame(d, n, bound))
-        return; // the one case where the parser may deliver the inner frame
-    const RefParse::Result ref = RefParse::parse(d, n, bound);
-    for (const std::vector<size_t> &chunks : std::vector<std::vector<size_t>>{{}, {1}, {7, 3, 250}, {4096}}) {
-        const RefParse::Result got = RefParse::parseInChunks(d, n, bound, chunks);
-        QVERIFY2(got.frames == ref.frames, qPrintable(what));
-        QVERIFY2(RefParse::sameCounts(got.counts, ref.counts),
-                 qPrintable(QString("%1: good %2/%3 crc %4/%5 length %6/%7 after good %8/%9")
-                                .arg(what)
-                                .arg(got.counts.good).arg(ref.counts.good)
-                                .arg(got.counts.badCrc).arg(ref.counts.badCrc)
-                                .arg(got.counts.badLength).arg(ref.counts.badLength)
-                                .arg(got.counts.badCrcAfterGood).arg(ref.counts.badCrcAfterGood)));
-    }
+    compareWithReference(std::vector<uint8_t>(input.begin(), input.end()), bound, what);
 }
 
-// A recording with noise, false starts of every length, corrupt and cut-off frames.
-QByteArray noisyRecording(std::mt19937 &rng, int frames)
-{
-    QByteArray s;
-    for (int i = 0; i < frames; ++i) {
-        switch (rng() % 8) {
-        case 0: s += falseStart(uint16_t(rng()), uint16_t(rng() % 4 == 0 ? 65535 : rng() % 2000)); break;
-        case 1: {
-            QByteArray bad = buildDeviceFrame(uint16_t(1 + rng() % 3), payload(1 + int(rng() % 200), i));
-            const int at = int(rng() % uint32_t(bad.size()));
-            bad[at] = char(bad[at] ^ char(1 + rng() % 255));
-            s += bad;
-            break;
-        }
-        case 2: s += buildDeviceFrame(2, payload(1 + int(rng() % 200), i)).left(int(rng() % 40)); break;
-        case 3:
-            for (int k = int(rng() % 12); k > 0; --k)
-                s.append(rng() % 3 == 0 ? char(0xAA) : rng() % 2 ? char(0x55) : char(rng()));
-            break;
-        default: break;
-        }
-        s += buildDeviceFrame(uint16_t(1 + rng() % 3), payload(1 + int(rng() % 300), i));
-    }
-    return s;
-}
 } // namespace
 
 class TestFrameParser : public QObject {
@@ -205,7 +169,7 @@ private slots:
 
     void aFalseStartWithTheLongestLengthNeverHoldsBackTheGoodFrameBehindIt()
     {
-        for (const BoundCase &b : kBounds) {
+        for (const RefParse::Link &b : RefParse::kLinks) {
             QVERIFY(b.bound(b.id, b.longest));
             const QByteArray good = buildDeviceFrame(DeviceMsgId::ParamValue, payload(8, 1));
             // Fed at once: the frame comes out of the very call that brought its last byte.
@@ -245,13 +209,16 @@ private slots:
 
     void countsEqualTheReferenceOnNoisyRecordings()
     {
+        // Recordings of every kind of piece, fed at once, byte by byte, in uneven and in 4 KB reads.
         std::mt19937 rng(11);
-        for (int round = 0; round < 40; ++round) {
-            QByteArray rec = noisyRecording(rng, 60);
-            if (round % 2)
-                rec += QByteArray(int(rng() % 70000), '\x11'); // let long false starts complete
-            for (const BoundCase &b : kBounds)
-                compareWithReference(rec, b.bound, QString("round %1, %2").arg(round).arg(b.name));
+        const auto draw = [&](uint32_t n) { return uint32_t(rng() % n); };
+        for (int round = 0; round < 20; ++round) {
+            for (const RefParse::Link &link : RefParse::kLinks) {
+                std::vector<uint8_t> rec;
+                for (int piece = 0; piece < 40; ++piece)
+                    RefParse::appendPiece(rec, link, draw);
+                compareWithReference(rec, link.bound, QString("round %1, %2").arg(round).arg(link.name));
+            }
         }
     }
 
@@ -277,6 +244,30 @@ private slots:
                              FrameParser::mainLinkBound, "long frames");
     }
 
+    void framesOfAnyLengthComeOutAsTheReferenceGivesThemWhateverTheReadSizes()
+    {
+        // Long frames (2,048 bytes up to the link's longest payload) and short ones among noise,
+        // false starts of every length, corrupt and cut-off frames, fed in reads drawn one by one
+        // from 1 byte up to 4 KB, 64 KB and 1 MB: whatever the reads keep of a long frame, its CRC
+        // comes out right.
+        for (uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+            std::mt19937 rng(seed);
+            const auto draw = [&](uint32_t n) { return uint32_t(rng() % n); };
+            for (const RefParse::Link &link : RefParse::kLinks) {
+                std::vector<uint8_t> stream;
+                while (stream.size() < (2u << 20))
+                    RefParse::appendPiece(stream, link, draw);
+                std::vector<std::vector<size_t>> chunkings;
+                for (int ceiling : {12, 16, 20}) {
+                    std::vector<size_t> &reads = chunkings.emplace_back();
+                    for (size_t sum = 0; sum < stream.size(); sum += reads.back())
+                        reads.push_back(1 + rng() % (size_t(1) << (rng() % (ceiling + 1))));
+                }
+                compareWithReference(stream, link.bound, QString("seed %1, %2").arg(seed).arg(link.name), chunkings);
+            }
+        }
+    }
+
     void countsEqualTheReferenceOnTheFuzzCorpus()
     {
         const QDir dir(TestKit::sourcePath("fuzz/corpus"));
@@ -286,8 +277,12 @@ private slots:
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::ReadOnly));
             const QByteArray bytes = f.readAll();
-            for (const BoundCase &b : kBounds)
-                compareWithReference(bytes, b.bound, name + ", " + b.name);
+            // As the fuzz harness reads it, in its own read sizes and in the usual ones.
+            const RefParse::FuzzCase c =
+                RefParse::fuzzCase(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+            std::vector<std::vector<size_t>> chunkings = kChunkings;
+            chunkings.push_back(c.reads);
+            compareWithReference(c.stream, c.link->bound, name, chunkings);
         }
     }
 

@@ -1,11 +1,13 @@
 // One decode from file to file: reports, counts, progress, the target's life, the frame
 // search, and the whole text against a plain QTextStream writer on noisy recordings.
+#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
 #include <atomic>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,6 +45,42 @@ QByteArray ahrsRecording(uint32_t frames)
     return rec;
 }
 
+// While it lives, this thread meets file permissions as a user who owns none of the test's
+// files: a folder without write permission stops it even when the tests run as root (whose
+// file-system user is switched for this thread only).
+class AsAnotherUser {
+public:
+    AsAnotherUser()
+    {
+        constexpr uid_t kNobody = 65534;
+        if (::geteuid() == 0) {
+            ::setfsuid(kNobody);
+            m_switched = uid_t(::setfsuid(uid_t(-1))) == kNobody;
+        }
+    }
+    ~AsAnotherUser()
+    {
+        if (m_switched)
+            ::setfsuid(0);
+    }
+    AsAnotherUser(const AsAnotherUser &) = delete;
+    AsAnotherUser &operator=(const AsAnotherUser &) = delete;
+
+private:
+    bool m_switched = false;
+};
+
+QString freshFolder(const QString &name)
+{
+    QDir dir(path(name));
+    dir.removeRecursively();
+    QDir().mkpath(dir.path());
+    return dir.path();
+}
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
 } // namespace
 
 class TestDecodeRun : public QObject {
@@ -210,6 +248,89 @@ private slots:
         QCOMPARE(o.result.status, DecodeResult::Completed);
         QCOMPARE(o.lines().size(), 20001);
         QVERIFY(!QFileInfo::exists(target + ".incomplete"));
+    }
+
+    void aTargetNameWithNoRoomForTheIncompleteSuffixStillGrowsUnderATemporaryName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("245 bytes") << QString(241, 'n') + ".txt";
+        QTest::newRow("255 bytes") << QString(251, 'n') + ".txt";
+        // The shorter name must not end in the middle of a character.
+        QTest::newRow("255 bytes of Chinese") << "nn" + QString("数").repeated(83) + ".txt";
+    }
+    void aTargetNameWithNoRoomForTheIncompleteSuffixStillGrowsUnderATemporaryName()
+    {
+        QFETCH(QString, name);
+        QCOMPARE(QFile::encodeName(name).size() >= 245, true);
+        const QString src = writeFile("long_name.dat", ahrsRecording(20000));
+        const QString dir = freshFolder("long_name");
+        const QString target = writeFile("long_name/" + name, "an older decode");
+        QStringList midway;
+        DecodeRun run(Ahrs);
+        const DecodeResult r = run.run(src, target, [](const QString &) {}, [&](int percent) {
+            if (midway.isEmpty() && percent >= 50)
+                midway = filesIn(dir);
+        });
+        QCOMPARE(r.status, DecodeResult::Completed);
+        QCOMPARE(readFile(target).count('\n'), 20001);
+        QCOMPARE(filesIn(dir), QStringList{name});
+        // Midway the text lay under a temporary name only.
+        QCOMPARE(midway.size(), 1);
+        QVERIFY2(midway.first().endsWith(".incomplete"), qPrintable(midway.first()));
+
+        // Cut short, it leaves nothing under the target's name.
+        Outcome cut;
+        {
+            FileSizeLimit limit(256 * 1024);
+            cut = decode(Ahrs, src, target);
+        }
+        QCOMPARE(cut.reports.last(),
+                 QString("Status: Decoding failed, unable to write the target file, the incomplete target file was removed"));
+        QCOMPARE(filesIn(dir), QStringList());
+    }
+
+    void anExistingTargetInAFolderTheUserMayNotWriteToIsWrittenInPlace()
+    {
+        const QString src = writeFile("in_place.dat", ahrs(1) + ahrs(2));
+        const QString big = writeFile("in_place_big.dat", ahrsRecording(20000));
+        const QString dir = freshFolder("no_new_files");
+        const QString target = writeFile("no_new_files/in_place.txt", "an older decode");
+        const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
+                         | QFile::ReadOther | QFile::WriteOther;
+        QVERIFY(QFile::setPermissions(target, all));
+        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                               | QFile::ReadOther | QFile::ExeOther));
+        Outcome o, cut;
+        bool folderRefused = false;
+        {
+            AsAnotherUser other;
+            folderRefused = !QFile(dir + "/probe").open(QIODevice::WriteOnly);
+            o = decode(Ahrs, src, target);
+            FileSizeLimit limit(256 * 1024);
+            cut = decode(Ahrs, big, target);
+        }
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(folderRefused);
+        QCOMPARE(o.result.status, DecodeResult::Completed);
+        QCOMPARE(o.text, kAhrsHeader + "1,1,0,0,0,0,0,0,0,0,0\n2,1,0,0,0,0,0,0,0,0,0\n");
+        // A decode cut short in place leaves the target empty: nothing that looks complete.
+        QCOMPARE(cut.result.status, DecodeResult::TargetUnwritable);
+        QCOMPARE(cut.reports.last(),
+                 QString("Status: Decoding failed, unable to write the target file, the incomplete target file was emptied"));
+        QCOMPARE(QFileInfo(target).size(), qint64(0));
+        QCOMPARE(filesIn(dir), QStringList{"in_place.txt"});
+    }
+
+    void aTemporaryFileBlockedInAWritableFolderLeavesTheTargetAsItWas()
+    {
+        const QString src = writeFile("blocked_temp.dat", ahrs(1) + ahrs(2));
+        const QString dir = freshFolder("blocked_temp");
+        const QString target = writeFile("blocked_temp/t.txt", "an older decode");
+        QVERIFY(QDir().mkpath(target + ".incomplete")); // a folder where the text would grow
+        const Outcome o = decode(Ahrs, src, target);
+        QCOMPARE(o.result.status, DecodeResult::TargetUnwritable);
+        QCOMPARE(o.text, QByteArray("an older decode"));
+        QCOMPARE(filesIn(dir), QStringList{"t.txt"});
     }
 
     void sourcesThatAreNotPlainFilesAreRefused()

@@ -56,7 +56,8 @@ private slots:
         dlg.addFiles({dir + "/1.csv", dir + "/2.csv", dir + "/3.csv", dir + "/4.csv", dir + "/5.csv"});
         QVERIFY(dlg.exportTo(dir + "/report.xlsx"));
         QCOMPARE(prompter.texts(), QStringList{"Excel saved successfully\n3 modules in the report; 1 files that "
-                                               "could not be read as records are left out."});
+                                               "could not be read as records are left out.\n"
+                                               "5.csv: 2 values where a record has 30"});
         QCOMPARE(prompter.shown.at(0).title, QString("Tip"));
         const QJsonArray rows = readWorkbook(dir + "/report.xlsx");
         QCOMPARE(rows.size(), 4);
@@ -64,6 +65,21 @@ private slots:
         for (int r = 1; r < rows.size(); ++r)
             seeds << rows.at(r).toArray().at(0).toObject().value("v").toString();
         QCOMPARE(seeds, QStringList({"v0_2", "v0_3", "v0_4"}));
+    }
+
+    void excelDialogNamesTheValueTooLongForACellAndExportsTheRest()
+    {
+        const QString dir = freshDir("excel_long");
+        QStringList values = moduleValues("A", "O1", 1);
+        values[0] = QString(32768, '7');
+        QVERIFY(writeRecord(dir + "/IMU1_long.csv", values));
+        QVERIFY(writeRecord(dir + "/IMU2_rec.csv", moduleValues("B", "O1", 2)));
+        ExcelPrintfDlg dlg;
+        dlg.addFiles({dir + "/IMU1_long.csv", dir + "/IMU2_rec.csv"});
+        QVERIFY(dlg.exportTo(dir + "/report.xlsx"));
+        QCOMPARE(prompter.texts(), QStringList{"Excel saved successfully\nIMU1_long.csv: the value in column A (times_ms) "
+                                               "has 32768 characters, more than a cell holds: only its first 32767 are written"});
+        QCOMPARE(readWorkbook(dir + "/report.xlsx").size(), 3);
     }
 
     void excelDialogExportIntoAMissingFolderReportsFailure()
@@ -101,7 +117,9 @@ private slots:
         QVERIFY(dlg.exportTo(dir + "/one.xlsx"));
         QCOMPARE(prompter.shown.at(2).kind, Prompter::Kind::Information);
         QCOMPARE(prompter.shown.at(2).text, QString("Excel saved successfully\n1 modules in the report; 2 files that "
-                                                      "could not be read as records are left out."));
+                                                      "could not be read as records are left out.\n"
+                                                      "short.csv: 2 values where a record has 30\n"
+                                                      "long.csv: 31 values where a record has 30"));
         const QJsonArray rows = readWorkbook(dir + "/one.xlsx");
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows.at(1).toArray().at(serialColumn()).toObject().value("v").toString(), QString("G"));
@@ -132,6 +150,8 @@ private slots:
         QVERIFY(prompter.shown.at(0).text.startsWith("Nothing to export: load a folder of record files first."));
         QVERIFY2(prompter.shown.at(1).text.startsWith("Nothing to export: none of the 2 record files in " + board),
                  qPrintable(prompter.shown.at(1).text));
+        QVERIFY(prompter.shown.at(1).text.contains(
+            "\nIMU1_a.csv: 2 values where a record has 30\nIMU2_a.csv: 29 values where a record has 30\n"));
         QVERIFY(prompter.shown.at(2).text.startsWith("Nothing to export: " + empty + " holds no record files"));
     }
 

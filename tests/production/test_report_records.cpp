@@ -55,7 +55,9 @@ private slots:
         QStringList v = moduleValues("SN1", "O1");
         QStringList values;
         QVERIFY(writeRecord(dir + "/29.csv", v.mid(0, 29)));
-        QVERIFY(!readProductionRecord(dir + "/29.csv", &values));
+        QString why;
+        QVERIFY(!readProductionRecord(dir + "/29.csv", &values, &why));
+        QCOMPARE(why, QString("29 values where a record has 30"));
         QVERIFY(writeRecord(dir + "/31.csv", v + QStringList{"x"}));
         QVERIFY(!readProductionRecord(dir + "/31.csv", &values));
         QVERIFY(!readProductionRecord(dir + "/missing.csv", &values));
@@ -67,6 +69,27 @@ private slots:
         QVERIFY(writeRecord(dir + "/cn.csv", moduleValues("串号", "订单")));
         QVERIFY(readProductionRecord(dir + "/cn.csv", &values));
         QCOMPARE(values.at(4), QString("串号"));
+    }
+
+    void aRecordFileLargerThanAnyRecordIsRefusedUnreadWithItsReason_data() { TestKit::oversizedFileRows(); }
+    void aRecordFileLargerThanAnyRecordIsRefusedUnreadWithItsReason()
+    {
+        QFETCH(bool, zeroDevice);
+        const QString dir = freshDir("huge");
+        const QString huge = dir + "/IMU1_huge.csv";
+        QVERIFY(TestKit::makeOversizedFile(huge, zeroDevice));
+        QVERIFY(writeRecord(dir + "/IMU2_good.csv", moduleValues("G", "O")));
+        QStringList values;
+        QString why;
+        QVERIFY(!readProductionRecord(huge, &values, &why));
+        QVERIFY(values.isEmpty());
+        QCOMPARE(why, QString("larger than 64 MB, more than such a file can hold"));
+        QStringList leftOut;
+        QCOMPARE(mergeProductionRecords({huge, dir + "/IMU2_good.csv"}, &leftOut).size(), 1);
+        QCOMPARE(leftOut, QStringList{"IMU1_huge.csv: larger than 64 MB, more than such a file can hold"});
+        QCOMPARE(leftOutNote(1, leftOut), QString("1 modules in the report; 1 files that could not be read as records are left out.\n"
+                                                  "IMU1_huge.csv: larger than 64 MB, more than such a file can hold"));
+        QCOMPARE(loadFolderRecords(dir).size(), 1);
     }
 
     void mergeKeepsTheYoungerRecordOfOneModuleAtTheEnd()
@@ -173,6 +196,28 @@ private slots:
             QCOMPARE(c.toObject().value("h").toString(), QString("center"));
         QCOMPARE(rows.at(2).toArray().at(4).toObject().value("v").toString(), QString("SN-B"));
         QVERIFY(QDir(dir).entryList(QDir::Files | QDir::Hidden).size() == 1); // no temporary left
+    }
+
+    void aValueLongerThanACellHoldsIsCutAndNamedAndTheRestIsWritten()
+    {
+        const QString dir = freshDir("xlsx_long");
+        QStringList a = moduleValues("SN-A", "O", 1);
+        a[23] = QString(40000, 'x'); // the second "max_min_diff"
+        const QVector<ProductionRecord> records{{a, {}, dir + "/IMU3_long.csv"},
+                                                {moduleValues("SN-B", "O", 2), {}, dir + "/IMU4_rec.csv"}};
+        QString error;
+        QStringList notWhole;
+        QVERIFY2(writeExcelReport(dir + "/r.xlsx", records, &error, &notWhole), qPrintable(error));
+        QCOMPARE(notWhole, QStringList{"IMU3_long.csv: the value in column X (max_min_diff) has 40000 characters, more "
+                                       "than a cell holds: only its first 32767 are written"});
+        const QJsonArray rows = readWorkbook(dir + "/r.xlsx");
+        QCOMPARE(rows.size(), 3);
+        const QJsonArray first = rows.at(1).toArray();
+        QCOMPARE(first.size(), 30);
+        QCOMPARE(first.at(23).toObject().value("v").toString(), QString(32767, 'x'));
+        QCOMPARE(first.at(22).toObject().value("v").toString(), QString("v22_1"));
+        QCOMPARE(first.at(29).toObject().value("v").toString(), QString("O"));
+        QCOMPARE(rows.at(2).toArray().at(4).toObject().value("v").toString(), QString("SN-B"));
     }
 
     void workbookIntoAMissingOrUnwritableFolderFailsAndLeavesNothing()

@@ -1,5 +1,7 @@
 // The result databases read back with the sqlite3 tool.
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTest>
 
 #include "production/TestResultDb.h"
@@ -13,6 +15,18 @@ QStringList sqlite(const QString &db, const QString &sql)
     return out.split('\n', Qt::SkipEmptyParts);
 }
 QString path(const QString &name) { return QDir::current().absoluteFilePath(name); }
+QByteArray bytesOf(const QString &name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+// Another program in the middle of a write: it holds the file's exclusive lock until its input
+// closes, and says "locked" once it has it.
+const char *const kHoldWriteLock = "import sqlite3, sys\n"
+                                   "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                   "c.execute('begin exclusive')\n"
+                                   "print('locked', flush=True)\n"
+                                   "sys.stdin.read()\n";
 } // namespace
 
 class TestResultDatabase : public QObject {
@@ -130,17 +144,80 @@ private slots:
         QCOMPARE(sqlite(path("imu_select.db"), "select sn, result from imu_select"), QStringList{"S1|0"});
     }
 
-    void aDatabaseThatCannotBeOpenedReportsEverySaveAsNotStored()
+    void aDamagedDatabaseNamesItsReasonAndIsLeftAsItWas_data()
     {
-        QDir().mkpath("blocked.db"); // a folder where the file should be
-        TestResultDb db("t6", "blocked.db", "imu1123", TestResultDb::Policy::PassSticks);
-        QVERIFY(!db.open());
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not a database") << "corrupt" << "file is not a database";
+        QTest::newRow("table of another layout") << "layout" << "no such column";
+        QTest::newRow("a folder in its place") << "folder" << "unable to open database file";
+    }
+    void aDamagedDatabaseNamesItsReasonAndIsLeftAsItWas()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, reason);
+        const QString file = "damaged.db";
+        QDir(file).removeRecursively();
+        QFile::remove(file);
+        if (damage == "corrupt") {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("these are the operator's notes, not a database\n").repeated(100));
+        } else if (damage == "layout") {
+            sqlite(path(file), "create table imu1123(serial TEXT, verdict TEXT); insert into imu1123 values('1', 'ok')");
+        } else {
+            QVERIFY(QDir().mkpath(file));
+        }
+        const QByteArray before = bytesOf(file);
+        TestResultDb db("t6", file, "imu1123", TestResultDb::Policy::PassSticks);
+        db.open();
         const TestResultDb::SaveOutcome o = db.save("1", true);
         QVERIFY(!o.stored);
-        QVERIFY(!o.error.isEmpty());
+        QVERIFY2(o.error.contains(reason), qPrintable(o.error));
         quint32 total = 5, passed = 5;
         QVERIFY(!db.counts(&total, &passed));
         QCOMPARE(total, 0u);
+        QVERIFY2(db.lastError().contains(reason), qPrintable(db.lastError()));
+        QCOMPARE(bytesOf(file), before);
+    }
+
+    void aDatabaseLockedByAnotherProgramGivesItsReasonAfterOneShortWait()
+    {
+        TestResultDb db("t7", "imu1123.db", "imu1123", TestResultDb::Policy::PassSticks);
+        QVERIFY(db.open());
+        QVERIFY(db.save("1", true).stored);
+        const QByteArray before = bytesOf("imu1123.db");
+        QProcess holder;
+        holder.start(TestKit::python(), {"-c", kHoldWriteLock, path("imu1123.db")});
+        QVERIFY(holder.waitForReadyRead(30000));
+        QCOMPARE(holder.readAllStandardOutput().trimmed(), QByteArray("locked"));
+
+        // What the screening page does with a board's results: store each, then count.
+        QElapsedTimer waited;
+        waited.start();
+        const TestResultDb::SaveOutcome o = db.save("2", true);
+        for (const char *sn : {"4", "5", "6"})
+            QVERIFY(!db.save(sn, true).stored);
+        quint32 total = 0, passed = 0;
+        db.counts(&total, &passed);
+        const qint64 ms = waited.elapsed();
+        // A page made meanwhile learns the same.
+        TestResultDb late("t7_late", "imu1123.db", "imu1123", TestResultDb::Policy::PassSticks);
+        late.open();
+        const TestResultDb::SaveOutcome lateOutcome = late.save("3", true);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(30000));
+
+        QVERIFY(!o.stored);
+        QVERIFY2(o.error.contains("database is locked"), qPrintable(o.error));
+        QVERIFY(!lateOutcome.stored);
+        QVERIFY2(lateOutcome.error.contains("database is locked"), qPrintable(lateOutcome.error));
+        // One wait of about 2 s for the lock, not one of seconds per statement or per save.
+        QVERIFY2(ms < 6000, qPrintable(QString("the page waited %1 ms").arg(ms)));
+        QCOMPARE(bytesOf("imu1123.db"), before);
+        // The lock gone, the next result is stored as ever.
+        QVERIFY(db.save("2", true).stored);
+        QCOMPARE(sqlite(path("imu1123.db"), "select sn, result from imu1123 order by sn"), (QStringList{"1|1", "2|1"}));
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -308,18 +309,101 @@ private slots:
         QVERIFY(!isRed(14, 0));
     }
 
+    void emptyPlacesAreNotStored_data()
+    {
+        QTest::addColumn<QVector<int>>("zeroPlaces"); // places whose whole record reads 0
+        QTest::addColumn<QVector<int>>("onesPlaces"); // ... reads 0xFF
+        QTest::newRow("place 1 all 0xFF, place 32 all 0") << QVector<int>{31} << QVector<int>{0};
+        QTest::newRow("fitted from place 17 up") << QVector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}
+                                                 << QVector<int>{};
+    }
     void emptyPlacesAreNotStored()
     {
-        // A partly fitted board: place 1 reads all 0xFF, place 32 all 0 (no module answers there).
-        board.empty = {{0, 0xFF}, {31, 0x00}};
+        // A partly fitted board: no module answers in the empty places, the rest are judged.
+        QFETCH(QVector<int>, zeroPlaces);
+        QFETCH(QVector<int>, onesPlaces);
+        for (int m : zeroPlaces)
+            board.empty[m] = 0x00;
+        for (int m : onesPlaces)
+            board.empty[m] = 0xFF;
+        const int fitted = 32 - int(board.empty.size());
         runTicks(25);
         QCOMPARE(status(), QString("Test completed, normal"));
         QCOMPARE(page->run().errorCount(), 0u);
-        QVERIFY(!isRed(1, 0) && !isRed(15, 31));
-        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"30|30"});
+        for (int m = 0; m < 32; ++m)
+            QCOMPARE(cell(0, m)->background().color() == QColor(Qt::green), !board.empty.count(m));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"),
+                 QStringList{QString("%1|%1").arg(fitted)});
         QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu_select where sn like '4294967295%' or sn = '000'"),
                  QStringList{"0"});
-        QCOMPARE(fileLines(page->logPath()).size(), 31);
+        QCOMPARE(fileLines(page->logPath()).size(), fitted + 1);
+    }
+
+    // A module that answered at a display is judged to the end of the run: one that stops
+    // answering fails its board and is stored as failed, whenever it stops and however its
+    // place reads from then on.
+    void aModuleThatStopsAnsweringFailsItsBoardAndIsStored_data()
+    {
+        QTest::addColumn<int>("stopsAfter"); // ticks run while it answers
+        QTest::addColumn<int>("reads");      // its whole place reads this byte; -1: only its counter reads 0
+        QTest::newRow("place all 0 from the step") << 14 << 0x00;
+        QTest::newRow("place all 0xFF from the step") << 14 << 0xFF;
+        QTest::newRow("counter 0 from the step") << 14 << -1;
+        QTest::newRow("place all 0 after the last display") << 24 << 0x00;
+    }
+    void aModuleThatStopsAnsweringFailsItsBoardAndIsStored()
+    {
+        QFETCH(int, stopsAfter);
+        QFETCH(int, reads);
+        runTicks(stopsAfter);
+        if (stopsAfter == 24) // the display at tick count 24 still shows it answering
+            QVERIFY(rig.sendRecord(DeviceMsgId::Screening, board.payload()));
+        if (reads < 0)
+            board.tweak = [](int m, uint8_t *r) {
+                if (m == 5)
+                    writeLE<uint32_t>(r + 6, 0);
+            };
+        else
+            board.empty = {{5, uint8_t(reads)}};
+        runTicks(25 - stopsAfter);
+        QCOMPARE(status(), QString("Test completed with errors"));
+        QVERIFY(isRed(0, 5));
+        QVERIFY(!cell(0, 5)->toolTip().isEmpty());
+        QCOMPARE(cell(0, 4)->background().color(), QColor(Qt::green));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|0"});
+        QCOMPARE(sqliteLines(dbPath(), "select result from imu_select where sn = '100523'"), QStringList{"0"});
+        // Its log line holds what it last reported.
+        const QStringList lines = fileLines(page->logPath());
+        QCOMPARE(lines.size(), 33);
+        QCOMPARE(lines.filter(QRegularExpression("^100523,[^,]*,100,200,5,3,3,0,91,1500,")).size(), 1);
+    }
+
+    // A module whose counter runs is judged whatever its serial number reads; without one it
+    // cannot be stored, and its red serial cell fails the board.
+    void aReportingModuleWithABlankSerialIsJudged_data()
+    {
+        QTest::addColumn<int>("blank");
+        QTest::newRow("serial words 0xFF") << 0xFF;
+        QTest::newRow("serial words 0") << 0x00;
+    }
+    void aReportingModuleWithABlankSerialIsJudged()
+    {
+        QFETCH(int, blank);
+        board.tweak = [blank](int m, uint8_t *r) {
+            if (m != 3)
+                return;
+            memset(r + 22, blank, 12);
+            writeLE<float>(r + 48, 3.0f);
+        };
+        runTicks(25);
+        QCOMPARE(status(), QString("Test completed with errors"));
+        QVERIFY(isRed(14, 3));
+        QVERIFY(isRed(4, 3));
+        QVERIFY(!isRed(14, 2) && !isRed(4, 2));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"31|0"});
+        QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu_select where sn like '4294967295%' or sn = '000'"),
+                 QStringList{"0"});
     }
 
     void aBoardThatGaveNoDisplayToJudgeIsNotTestedAndNotStored_data()

@@ -28,13 +28,13 @@
 
 namespace {
 // A recording of `size` bytes: one calibration frame per 10000 bytes whose IMU times carry
-// the frame's number (1, 2, ...), zero bytes between them.
-QString writeRecording(const QString &name, int size)
+// the frame's number (1, 2, ...), zero bytes between them; the IMUs past `fitted` never report.
+QString writeRecording(const QString &name, int size, int fitted = 32)
 {
     QByteArray data;
     for (uint32_t n = 1; data.size() + 9000 < size; ++n) {
         std::array<SimPayload::ImuValues, 32> imus{};
-        for (int i = 0; i < 32; ++i) {
+        for (int i = 0; i < fitted; ++i) {
             imus[size_t(i)].time_ms = n * 1000 + uint32_t(i);
             imus[size_t(i)].calib_flag_h = 3999;
         }
@@ -231,6 +231,44 @@ private slots:
         QCOMPARE(plateOneTime(0), 2000u);
         QCOMPARE(console->form()->horizontalSlider_Percentage->value(), 100);
         QCOMPARE(console->form()->label_PercentageValue->text(), QString("100"));
+    }
+
+    // A recording of a board of 30 modules played after one of 32: only its 30 are counted.
+    void aNewRecordingIsJudgedByItsOwnModules()
+    {
+        console->setMainLinkOpen(true); // plate 1 stays linked after each replay
+        const auto play = [&](const QString &file) {
+            console->form()->label_replay_percentage->clear();
+            dialogs.files = QStringList{file};
+            console->on_clicked_pushButton_log_replay();
+            QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
+            console->check_total_imu_num_alive();
+        };
+        play(writeRecording("board32.dat", 25000));
+        QCOMPARE(console->aliveImuCount(), 32);
+        play(writeRecording("board30.dat", 25000, 30));
+        QCOMPARE(console->aliveImuCount(), 30);
+        console->setMainLinkOpen(false);
+    }
+
+    // When a replay ends plate 1's link flag tells whether the main link is open then.
+    void theReplaysEndLeavesPlateOneLinkedAsTheMainLinkIsThen()
+    {
+        for (const bool openAtEnd : {true, false}) {
+            console->setMainLinkOpen(!openAtEnd);
+            QTest::mouseClick(console->form()->pushButton_log_replay_setting_pause, Qt::LeftButton);
+            console->form()->label_replay_percentage->clear();
+            dialogs.files = QStringList{writeRecording("link.dat", 25000)};
+            console->on_clicked_pushButton_log_replay();
+            QSignalSpy reading(console->replayWorker(), &WorkerThread_Replay::signalReading);
+            QVERIFY(TestKit::waitUntil([&] { return progress() == "40.0%"; }, 10000));
+            console->setMainLinkOpen(openAtEnd); // the main link opened (closed) meanwhile
+            QCOMPARE(int(g_link_status[0]), 1);   // plate 1 still shows the recording
+            QTest::mouseClick(console->form()->pushButton_log_replay_setting_all, Qt::LeftButton);
+            QVERIFY(TestKit::waitUntil([&] { return !reading.isEmpty() && !reading.last()[0].toBool(); }, 10000));
+            QCoreApplication::sendPostedEvents(console, QEvent::MetaCall); // the console hears the end too
+            QCOMPARE(int(g_link_status[0]), openAtEnd ? 1 : 0);
+        }
     }
 
     void theSliderSeeksAndContinueReadsTheRest()

@@ -17,10 +17,12 @@
 #include "link/DeviceRecords.h"
 #include "link/LinkFlags.h"
 #include "station/DcPowerFrames.h"
+#include "station/Settings.h"
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
 #include "tests/station/ConsoleSeams.h"
 #include "ui_MultiCalib.h"
+#include "ui_Settings.h"
 
 using TestKit::waitUntil;
 
@@ -51,6 +53,19 @@ private:
         QVERIFY(path.isEmpty() || c->currentIndex() > 0);
     }
     void setText(QTextEdit *e, const QString &t) { e->setPlainText(t); }
+
+    // The supply linked, with this model chosen in the settings dialog.
+    void supplyLinkedWithModel(int model)
+    {
+        if (!g_dc_power_connected) {
+            select(ui->comboBox_calib_multi_DC_power, dcTap->workerPath());
+            console->on_clicked_pushButton_connect_dc_power_ctrl();
+            QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        }
+        Settings *dialog = console->settingsDialog();
+        dialog->form()->comboBox_DC_type->setCurrentIndex(model);
+        dialog->on_buttonBox_accepted();
+    }
 
 private slots:
     void initTestCase()
@@ -122,6 +137,27 @@ private slots:
         QCOMPARE(ui->textEdit_dc_power_supply_max_current->toPlainText(), QString("10"));
         // Built from the stored maximum values with the output off; nothing sent.
         QCOMPARE(g_dc_set_frame.load(), QByteArray::fromHex("11100003000306631852940000"));
+    }
+
+    // A silence bound that would overflow or is no number is refused with one log line, and the
+    // default 60 s is used instead of stopping a run at the first late reading.
+    void aChamberSilenceBoundAboveADayOrNoNumberIsRefusedFor60Seconds()
+    {
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
+        for (const QVariant &bad : {QVariant("2147484"), QVariant("nan"), QVariant("ten")}) {
+            getSettings()->setValue("hothouse/silence_limit_s", bad);
+            told.clear();
+            QCOMPARE(console->chamberStaleLimitMs(), 60000);
+            QCOMPARE(console->chamberStaleLimitMs(), 60000);
+            QCOMPARE(told.size(), 1); // told once
+            QCOMPARE(told[0][0].toString(), "Chamber: \"hothouse/silence_limit_s\" = \"" + bad.toString() +
+                                               "\" is not a number of seconds up to one day; 60 s used");
+        }
+        getSettings()->setValue("hothouse/silence_limit_s", 86400);
+        told.clear();
+        QCOMPARE(console->chamberStaleLimitMs(), 86400000);
+        QVERIFY(told.isEmpty());
+        getSettings()->remove("hothouse/silence_limit_s");
     }
 
     void theSupplySwitchWarnsWhileTheSupplyIsNotLinked()
@@ -520,6 +556,37 @@ private slots:
                                                 "Unknown power supply model, please confirm again"}));
         QCOMPARE(sent.size(), 1);
         QCOMPARE(g_dc_power_on, uint8_t(1));
+    }
+
+    // The model chosen in the settings dialog holds from its OK on, without a new connect.
+    void aModelChosenInTheSettingsAppliesAtOnce()
+    {
+        supplyLinkedWithModel(0);
+        QCOMPARE(ui->label_dc_power_type->text(), QString("Power supply model:UNKNOWN"));
+        supplyLinkedWithModel(1);
+        QCOMPARE(ui->label_dc_power_type->text(), QString::fromUtf8("Power supply model:3030（限压31V,限流31A）"));
+        setText(ui->textEdit_dc_power_supply_max_voltage, "15");
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), QStringList{"Are you sure to turn on the power supply?"});
+        QCOMPARE(sent.size(), 1);
+    }
+
+    // After the panel's own switch the output label says what the supply then shows.
+    void aManualSwitchThatTheSupplyConfirmedIsShownBesideTheSwitch()
+    {
+        supplyLinkedWithModel(1);
+        setText(ui->textEdit_dc_power_supply_max_voltage, "15");
+        for (int i = 0; i < 2; ++i) {
+            const bool on = g_dc_power_on == 0;
+            prompter.answers = {QMessageBox::Yes};
+            ui->pushButton_dc_power_supply_ON_OFF->click();
+            const QString confirmed = on ? "Output: on (last confirmed by the supply)" : "Output: off (last confirmed by the supply)";
+            QVERIFY2(waitUntil([&] { return ui->label_dc_power_output_state->text() == confirmed; }),
+                     qPrintable(ui->label_dc_power_output_state->text()));
+        }
     }
 
     void logsThatCannotBeWrittenAreToldInTheLogWindowAndMarkedOnThePage()

@@ -127,7 +127,7 @@ private slots:
     {
         QVERIFY(page->isWindow());
         QCOMPARE(page->windowTitle(), QString::fromUtf8("校准命令页面"));
-        QCOMPARE(page->size(), QSize(669, 659));
+        QCOMPARE(page->size(), QSize(669, 881));
         QCOMPARE(pui->multi_pos_add_angle->toPlainText(), QString("10"));
         QCOMPARE(pui->multi_pos_static_time->toPlainText(), QString("80"));
         QCOMPARE(page->findChildren<QPushButton *>().size(), 27);
@@ -209,7 +209,7 @@ private slots:
     void turntableButtonsRefuseWhileTheTurntableIsSilent()
     {
         QSignalSpy common(console, &MultiCalib::signal_common_cmd);
-        g_turn_table_status_time = 0;
+        g_turn_table_status_time = kNoTurntableStatus;
         prompter.shown.clear();
         for (QPushButton *b : {pui->pushButton_turn_table_calib_accel_start, pui->pushButton_turn_table_calib_accel_gyro_start,
                                pui->pushButton_turn_table_calib_gyro_start})
@@ -217,13 +217,13 @@ private slots:
         QCOMPARE(prompter.texts(), QVector<QString>(3, "Turntable serial port data timeout of more than 5 seconds, please recheck").toList());
         QVERIFY(common.isEmpty());
         // Six seconds without a status are already too many.
-        g_turn_table_status_time = uint32_t(clock.now().toSecsSinceEpoch()) - 6;
+        g_turn_table_status_time = clock.monotonicMs() - 6000;
         prompter.shown.clear();
         QTest::mouseClick(pui->pushButton_turn_table_calib_accel_start, Qt::LeftButton);
         QCOMPARE(prompter.texts(), QStringList{"Turntable serial port data timeout of more than 5 seconds, please recheck"});
         QVERIFY(common.isEmpty());
 
-        g_turn_table_status_time = uint32_t(clock.now().toSecsSinceEpoch()) - 3;
+        g_turn_table_status_time = clock.monotonicMs() - 3000;
         prompter.shown.clear();
         for (QPushButton *b : {pui->pushButton_turn_table_calib_accel_start, pui->pushButton_turn_table_calib_accel_gyro_start,
                                pui->pushButton_turn_table_calib_gyro_start})
@@ -237,6 +237,28 @@ private slots:
         prompter.answers = {QMessageBox::No};
         QTest::mouseClick(pui->pushButton_turn_table_calib_gyro_start, Qt::LeftButton);
         QCOMPARE(common.size(), 3);
+    }
+
+    // A jump of the wall clock (a time sync) neither makes a reporting turntable silent nor a
+    // silent one fresh: the five seconds count on the monotonic clock.
+    void theTurntableCheckCountsItsFiveSecondsOnTheMonotonicClock()
+    {
+        QSignalSpy common(console, &MultiCalib::signal_common_cmd);
+        const QDateTime wall = clock.now();
+        const auto pressAccelCalib = [&] {
+            prompter.shown.clear();
+            QTest::mouseClick(pui->pushButton_turn_table_calib_accel_start, Qt::LeftButton);
+            return prompter.texts();
+        };
+        console->rev_signal_send_zhuantai_status(0, 0, 0x80, 0, 0, 0x80);
+        clock.setWall(wall.addSecs(3600));
+        QCOMPARE(pressAccelCalib(), QStringList{"Please ensure that the turntable is balanced and the shaft is enabled to rotate!"});
+        QCOMPARE(common.size(), 1);
+        clock.setWall(wall.addSecs(-3600));
+        clock.advance(6000);
+        QCOMPARE(pressAccelCalib(), QStringList{"Turntable serial port data timeout of more than 5 seconds, please recheck"});
+        QCOMPARE(common.size(), 1);
+        clock.setWall(wall.addMSecs(6000));
     }
 
     void theRetestSendsTodaysDateFirstAndTheTurntableCommandAfterATenthOfASecond()
@@ -253,7 +275,7 @@ private slots:
                 commonAt = t.elapsed();
         });
         QSignalSpy hints(page, &multi_calib_cmd::signal_log);
-        g_turn_table_status_time = 0; // this one has no five-second check
+        g_turn_table_status_time = kNoTurntableStatus; // this one has no five-second check
         prompter.shown.clear();
         QTest::mouseClick(pui->pushButton_turn_table_retest_accel_gyro_start, Qt::LeftButton);
         disconnect(c1);

@@ -296,7 +296,7 @@ private slots:
         console->rev_signal_send_zhuantai_status(0, 0, 0x01, 0, 0, 0x80);
         QCOMPARE(prompter.texts(), QStringList{"The inner or outer frame is not enabled!"});
         QCOMPARE(console->turnTableStatusCount(), 2000u);
-        QVERIFY(g_turn_table_status_time > 0);
+        QVERIFY(g_turn_table_status_time != kNoTurntableStatus);
     }
 
     void aPlateTableMarksOnlyTheOddImuAndPacketLoss()
@@ -411,8 +411,43 @@ private slots:
         QCOMPARE(cell(t, 13, 1), QString());
         QCOMPARE(cell(t, 32, 1), QString("9")); // rows 30 to 32 keep their text
         QCOMPARE(g_calib_status.record(1, 0).time_ms, 0u);
+        feedPlate(1, [](CalibImuStatus *, uint32_t *) {});
         refresh();
         QCOMPARE(cell(t, 13, 1), QString("0"));
+    }
+
+    // Until a record comes after a clear, the ticks and other plates' records rebuild nothing of
+    // the plate from the zeroed records: its rows 30 to 32 and its verdict stay.
+    void aClearedPlateKeepsItsLastRowsAndVerdictUntilItsNextRecord()
+    {
+        g_link_status[1] = 1;
+        console->rev_log_from_worker(37, "2_1_2");
+        g_expected_calib_flag = 3999;
+        feedPlate(1, [](CalibImuStatus *r, uint32_t *e) {
+            for (int k = 0; k < 32; ++k) {
+                r[k] = CalibImuStatus{};
+                r[k].calib_flag_h = 3999;
+                r[k].freq = 9;
+                e[k] = 0;
+            }
+        });
+        refresh();
+        QSignalSpy logs(console, &MultiCalib::signal_log);
+        console->calib_multi_ackTimeout();
+        QCOMPARE(codeTexts(logs, 73)[1], QString("2_pass"));
+        console->clear_calib_multi_table();
+        logs.clear();
+        clock.advance(1100);
+        console->calib_multi_ackTimeout();
+        refresh(); // another plate's record
+        QTableWidget *t = console->plateTable(1);
+        QCOMPARE(cell(t, 32, 1), QString("9"));
+        QCOMPARE(codeTexts(logs, 73)[1], QString("2_pass"));
+        feedPlate(1, [](CalibImuStatus *, uint32_t *) {});
+        refresh();
+        QCOMPARE(cell(t, 32, 1), QString("0"));
+        QCOMPARE(console->plateFailCount(1), 32u);
+        g_expected_calib_flag = 0;
     }
 
     void theSelectionFileRoundTripsThroughTheGrid()

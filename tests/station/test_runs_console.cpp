@@ -121,6 +121,31 @@ private:
         QCOMPARE(startStop.size(), chamber);
     }
 
+    // The plate's IMUs report a status word (the one frame a test gives them).
+    void sendStatus(uint32_t status)
+    {
+        for (auto &imu : sim->imus) {
+            imu.time_ms = 1000;
+            imu.calib_status = status;
+        }
+        const uint64_t before = g_calib_status.generation(1);
+        sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
+        QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+    }
+    // Starts the four-hour Allan run and brings its modules through the retest to its end report.
+    void runFourHourAllanToItsEndReport()
+    {
+        multi_calib_cmd *page = console->commandPage();
+        prompter.answers = {QMessageBox::Yes};
+        page->on_pushButton_allan_advanced_4h_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanFourHour);
+        QVERIFY(waitUntil([&] { return page->fourHourTicks() > 61; }, 60000)); // the retest command is out
+        sendStatus(58416);
+        const uint32_t seen = page->fourHourTicks();
+        QVERIFY(waitUntil([&] { return page->fourHourTicks() > seen + 2; }));
+        sendStatus(kAllanRetestEnded);
+    }
+
     // A real main link on this simulator, wired to the console as the main window wires it:
     // it is plate 1 while it is open.
     WorkerThread *linkMainPlate(ModuleSimulator &plate)
@@ -638,15 +663,6 @@ private slots:
         QVERIFY(waitUntil([&] { return !logLines.filter("Plate 1 link lost during the run").isEmpty(); }));
         QCOMPARE(console->runGuard()->active(), RunGuard::AllanStatic);
         QVERIFY(console->form()->textEdit_turn_table_status_auto->toHtml().contains("#ff0000"));
-        const auto sendStatus = [&](uint32_t status) {
-            for (auto &imu : sim->imus) {
-                imu.time_ms = 1000;
-                imu.calib_status = status;
-            }
-            const uint64_t before = g_calib_status.generation(1);
-            sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
-            QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
-        };
         sendStatus(58016);
         const uint32_t seen = console->commandPage()->staticTicks();
         QVERIFY(waitUntil([&] { return console->commandPage()->staticTicks() > seen + 2; }));
@@ -780,6 +796,85 @@ private slots:
         QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 2; }));
         console->stopActiveRun("stopped by the test");
         QVERIFY(allStartsEnabled());
+    }
+
+    // Both Allan runs free the station before their completion boxes; a stop in the minute the
+    // four-hour run gives its modules after their end report posts at once, flag and all.
+    void theAllanRunsAreReleasedBeforeTheirBoxesAndAStopInTheLastMinuteKeepsThePost()
+    {
+        linkPlate();
+        clearRecords();
+        g_recording = 1;
+        multi_calib_cmd *page = console->commandPage();
+        page->setRunSecondMs(1);
+        const uint8_t quiet = g_static_test_countdown_min.load();
+        g_static_test_countdown_min = 0;
+        const int posted = server->requests().size();
+        QStringList heldAt; // the boxes shown while the run still held the station
+        prompter.whileShown = [&](const QString &text) {
+            if (!console->runGuard()->idle())
+                heldAt << text;
+        };
+        prompter.answers = {QMessageBox::Yes};
+        page->on_pushButton_static_retest_clicked();
+        QVERIFY(waitUntil([&] { return page->staticTicks() > 1; }));
+        sendStatus(58016);
+        const uint32_t seen = page->staticTicks();
+        QVERIFY(waitUntil([&] { return page->staticTicks() > seen + 2; }));
+        sendStatus(kAllanRetestEnded);
+        const QString staticBox = "ALlan static retest completed, please check the retest flag position";
+        const bool staticEnded = waitUntil([&] { return prompter.texts().contains(staticBox); }, 60000);
+        runFourHourAllanToItsEndReport();
+        const QString fourHourBox = "Advanced ALlan static retest completed, please check if the flag is correct";
+        const bool fourHourEnded = waitUntil([&] { return prompter.texts().contains(fourHourBox); }, 60000);
+        prompter.whileShown = nullptr;
+        g_static_test_countdown_min = quiet;
+        QVERIFY(staticEnded && fourHourEnded);
+        QCOMPARE(heldAt, QStringList{});
+        QCOMPARE(server->requests().size(), posted + 2);
+
+        // The four-hour run once more, stopped in the minute after the end report.
+        clearRecords();
+        g_expected_calib_flag = 0;
+        QMetaObject::Connection c = connect(page, &multi_calib_cmd::signal_log, this, [this](uint8_t code, const QString &text) {
+            if (code == 74 && text == "ALlan static retest completed")
+                QTimer::singleShot(0, console, [this] { console->stopActiveRun("stopped by the test"); });
+        });
+        runFourHourAllanToItsEndReport();
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        disconnect(c);
+        page->setRunSecondMs(2);
+        g_recording = 0;
+        QVERIFY(stopped);
+        QCOMPARE(stopLines(), QStringList{"Advanced Allan retest stopped: stopped by the test"});
+        QVERIFY(waitUntil([&] { return server->requests().size() == posted + 3; }));
+        QCOMPARE(server->requests().last().path, QString("/api/BRAPI/AlanRest"));
+        QCOMPARE(g_expected_calib_flag, 32767u);
+        QVERIFY(!prompter.texts().contains(fourHourBox));
+        QTest::qWait(300); // past the (scaled) minute: posted once
+        QCOMPARE(server->requests().size(), posted + 3);
+        for (auto &imu : sim->imus)
+            imu = SimPayload::ImuValues{};
+    }
+
+    void aFourHourAllanRunWithoutItsEndReportStopsAt360Minutes()
+    {
+        linkPlate();
+        clearRecords();
+        g_recording = 1;
+        multi_calib_cmd *page = console->commandPage();
+        page->setRunSecondMs(0); // a run second per pass of the event loop
+        prompter.answers = {QMessageBox::Yes};
+        page->on_pushButton_allan_advanced_4h_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanFourHour);
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 120000);
+        page->setRunSecondMs(2);
+        g_recording = 0;
+        QVERIFY(stopped);
+        QCOMPARE(page->fourHourTicks(), uint32_t(60 + 360 * 60)); // the command a minute in, then 240 minutes and half again
+        QCOMPARE(stopLines(), QStringList{"Advanced Allan retest stopped: no end report (58017) within 360 min of the retest command"});
+        QCOMPARE(prompter.texts().last(), QString("No module reported the end of the retest (58017) within 360 min of its "
+                                                  "command: the run is stopped and nothing is uploaded"));
     }
 };
 

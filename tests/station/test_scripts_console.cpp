@@ -3,6 +3,9 @@
 // that answer the console's signals, and a local HTTP peer that takes the uploads.
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPushButton>
 #include <QSet>
 #include <QSettings>
@@ -48,6 +51,7 @@ private:
     MultiCalib *console = nullptr;
     QTcpServer http;
     QStringList posted; // request paths the upload peer received
+    QList<QByteArray> postedBodies;
     // What the fake chamber and turntable were told.
     QList<int> targets, slopes, startStop, dcCodes, autoLog;
     int rotations = 0;
@@ -77,6 +81,7 @@ private:
         dcCodes.clear();
         autoLog.clear();
         posted.clear();
+        postedBodies.clear();
         prompter.shown.clear();
         prompter.answers.clear();
         sound.played.clear();
@@ -113,10 +118,18 @@ private:
     {
         while (QTcpSocket *s = http.nextPendingConnection()) {
             connect(s, &QTcpSocket::readyRead, s, [this, s] {
-                const QByteArray head = s->peek(65536);
-                if (!head.contains("\r\n\r\n") || s->property("answered").toBool())
+                const QByteArray head = s->peek(1 << 20);
+                const int headEnd = head.indexOf("\r\n\r\n");
+                if (headEnd < 0 || s->property("answered").toBool())
                     return;
+                const int length = QRegularExpression("Content-Length: *(\\d+)", QRegularExpression::CaseInsensitiveOption)
+                                       .match(QString::fromLatin1(head.left(headEnd)))
+                                       .captured(1)
+                                       .toInt();
+                if (head.size() < headEnd + 4 + length)
+                    return; // the whole body first
                 s->setProperty("answered", true);
+                postedBodies << head.mid(headEnd + 4, length);
                 posted << QString::fromLatin1(head.split(' ').value(1));
                 const QByteArray body = "{\"code\":0,\"msg\":\"ok\",\"data\":[]}";
                 s->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\nContent-Length: " +
@@ -515,6 +528,88 @@ private slots:
             if (c.cmd.cmd_id == 30007)
                 QCOMPARE(c.cmd.cm3, 260102u); // the manual clock's start day, yyMMdd
         g_recording = 0;
+    }
+
+    // The modules write their retest flag at the end of the last rotation: the post waits for
+    // their reports after it and carries that flag.
+    void anAdvancedRetestPostsTheFlagsItsModulesWroteAtTheEnd()
+    {
+        clearRecords();
+        advancedLinksUp();
+        turntableAnswers = false;
+        for (auto &imu : sim->imus)
+            imu.calib_flag_h = 1;
+        sendImus(950);
+        console->cmd_start(9); // the console page asks the modules for their stream
+        // Rotations 1 to 6 end at once; the 7th is answered below, with the modules' stream held
+        // until every report they sent before it is in.
+        QMetaObject::Connection c = connect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, this, [this] {
+            if (rotations == 7)
+                sim->stopStreaming();
+            else
+                QTimer::singleShot(5, console, [this] { console->rev_turn_table_rotated_times(); });
+        });
+        MinuteTicker minutes(clock, [this] { reportChamber(); });
+        minutes.start();
+        console->on_pushButton_advanced_retest();
+        const bool lastRotation = waitUntil([&] { return rotations == 7; }, 60000);
+        sendImus(951); // reaches the console after every earlier report
+        // The last rotation ends; the modules write their flag, then report again.
+        for (auto &imu : sim->imus)
+            imu.calib_flag_h = 16383;
+        console->rev_turn_table_rotated_times();
+        console->cmd_start(9);
+        const bool postedOnce = waitUntil([&] { return posted.size() == 1; }, 60000);
+        const bool ended = waitUntil([&] { return console->runGuard()->idle(); }, 10000);
+        minutes.stop();
+        disconnect(c);
+        sim->stopStreaming();
+        turntableAnswers = true;
+        QVERIFY(lastRotation);
+        QVERIFY(postedOnce && ended);
+        QCOMPARE(rotations, 7);
+        QCOMPARE(posted, QStringList{stationPath(5)});
+        const QJsonArray details = QJsonDocument::fromJson(postedBodies.last()).object().value("details").toArray();
+        QCOMPARE(details.size(), 32);
+        for (const QJsonValue &d : details)
+            QCOMPARE(d.toObject().value("actCalibrationFlagBit").toString() + d.toObject().value("result").toString(),
+                     QString("16383OK"));
+    }
+
+    // A run whose linked plate's modules never report has nothing to post: the alarm says so,
+    // and no completion box claims otherwise.
+    void runsWhoseModulesNeverReportPostNothingAndSaySo()
+    {
+        clearRecords();
+        console->connect_serial_port(0); // the plate is linked anew, its base board silent
+        g_calib_status.clearAll();
+        console->connect_serial_port(1);
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
+        setRepeatSpacing(console->rackWorker(0), 20, 40);
+        advancedLinksUp();
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
+        MinuteTicker minutes(clock, [this] { reportChamber(); });
+        minutes.start();
+        console->on_pushButton_advanced_retest();
+        const bool ended = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        minutes.stop();
+        QVERIFY(ended);
+        QCOMPARE(rotations, 7);
+        setParams({"2", "-40", "1", "85", "1", "1"});
+        console->on_pushButton_temperature_retest_clicked();
+        QVERIFY(console->chamberScriptRunning());
+        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 60000));
+        QCOMPARE(dcCodes.last(), 65530);
+        const QStringList alarms{"Advanced retest: no module reported during the run: nothing is uploaded",
+                                 "Temperature retest script: no module reported during the run: nothing is uploaded"};
+        QCOMPARE(prompter.texts().filter("reported"), alarms);
+        QVERIFY(prompter.texts().filter("completed").isEmpty());
+        for (const QString &alarm : alarms)
+            QVERIFY(told.contains({alarm}));
+        QCOMPARE(sound.played.count(Sounds::Class), 3); // the script's end, then each alarm
+        QVERIFY(sound.looping.isEmpty());
+        QTest::qWait(200);
+        QVERIFY(posted.isEmpty());
     }
 
     void aCalibrationStartNeedsRecordingOn()

@@ -125,6 +125,30 @@ private slots:
         QCOMPARE(valuesOf(all, K::SetSlope), (QList<int>{10, 10}));
     }
 
+    // Each ramp's bound (twice the expected time and half an hour) follows the rate the chamber
+    // was told for it (10 out and back, 2 or 3 to the stop temperature), not the estimate's
+    // slope field; a chamber that is slower by its own setting stretches it.
+    void eachRampBoundFollowsTheRateTheChamberWasTold()
+    {
+        ChamberScriptParams p = quick(2);
+        p.slope = 10.0f; // the estimate's field, never told to the chamber
+        ChamberScriptState s = TempScript::startState(p, 0, 25.0f, 20.0f);
+        const auto boundIn = [&s](ChamberScriptPhase phase, bool cycling = false) {
+            s.phase = phase;
+            return TempScript::rampBound(s, cycling).seconds;
+        };
+        QCOMPARE(boundIn(ChamberScriptPhase::GoStart), 2 * 750u + 1800u);  // 125 degC at 10
+        QCOMPARE(boundIn(ChamberScriptPhase::GoStop), 2 * 3750u + 1800u);  // compensation: 2
+        QCOMPARE(boundIn(ChamberScriptPhase::GoStop, true), 2 * 750u + 1800u); // a cycle keeps 10
+        QCOMPARE(boundIn(ChamberScriptPhase::GoRoom), 2 * 390u + 1800u);   // 65 degC at 10
+        s.step = 1;
+        QCOMPARE(boundIn(ChamberScriptPhase::GoStop), 2 * 2500u + 1800u);  // retest: 3
+        s.fallRate = 1.0f; // the chamber's own rate is slower than any told
+        QCOMPARE(boundIn(ChamberScriptPhase::GoStop), 2 * 7500u + 1800u);
+        QCOMPARE(boundIn(ChamberScriptPhase::GoRoom), 2 * 3900u + 1800u);
+        QCOMPARE(boundIn(ChamberScriptPhase::SoakStop), 0u);
+    }
+
     void aChamberAlreadyAtTheStartTemperatureSoaksFromSecondOne()
     {
         ChamberScriptState s = TempScript::startState(quick(1), 0, -40.0f, 2.0f);

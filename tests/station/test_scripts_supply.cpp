@@ -5,10 +5,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTextEdit>
 
 #include "app/Settings.h"
@@ -125,6 +127,29 @@ private:
         console->calib_multi_table_total();
         return {ui->label_result_total_num->text(), ui->label_result_ok_num->text(), ui->label_result_ng_num->text(),
                 ui->label_result_ok_percent->text()};
+    }
+    // "<actCalibrationFlagBit> <result>" of each IMU the last post holds, told apart by count.
+    QStringList postedVerdicts() const
+    {
+        QMap<QString, int> counts;
+        for (const QJsonValue &d : QJsonDocument::fromJson(service->requests().last().body).object().value("details").toArray())
+            ++counts[d.toObject().value("actCalibrationFlagBit").toString() + " " + d.toObject().value("result").toString()];
+        QStringList out;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            out << QString("%1 x %2").arg(it.value()).arg(it.key());
+        return out;
+    }
+    // The modules report as in a run (every 100 ms), and the supply waits long enough for them to
+    // report a code they took.
+    void supplyWaitsForReports(int plateWaitMs)
+    {
+        sim->startStreaming(100, [this] { return sim->currentCalibFrame(); });
+        WorkerThread_DC_power *w = console->dcPowerWorker();
+        QMetaObject::invokeMethod(w, [w, plateWaitMs] {
+            WorkerThread_DC_power::Timings t = w->timings();
+            t.plateWaitMs = plateWaitMs;
+            w->setTimings(t);
+        }, Qt::BlockingQueuedConnection);
     }
     // Brings the peer's chamber to a temperature through its set point.
     void chamberAt(int celsius)
@@ -527,6 +552,84 @@ private slots:
         // The screen says the same.
         QCOMPARE(verdictFigures(), (QStringList{"32", "31", "1", "96.88%"}));
         QCOMPARE(ui->label_result_ng_position->text(), QString("Floor2-32; "));
+    }
+
+    // The modules write their flags when they take the run's end code: the post waits for the
+    // supply's word that they took it and for their reports after it, so it carries those flags.
+    // A stop after the post says when it was posted and that the service took it.
+    void thePostCarriesTheFlagsTheModulesSetOnTheEndCode()
+    {
+        chamberAt(25);
+        sendImus(1300, 25.0f, 0, 0, 1); // compensated before: flag 1, no retest flag
+        supplyWaitsForReports(1000);
+        const int posted = service->requests().size();
+        setParams({"1", "25", "0", "30", "0", "1"});
+        console->setScriptTiming(20, 0.001); // the 30-minute hold lasts 36 s
+        startFull();
+        const bool postedNow = waitUntil([&] { return service->requests().size() == posted + 1; }, 30000);
+        const bool holding = console->chamberScriptRunning();
+        // The 56003's power cycle: the supply does not confirm a switch after the post.
+        emit console->dcPowerWorker()->signal_switch_read_back(1, false);
+        console->setScriptTiming(2, 0.001);
+        QVERIFY(postedNow);
+        QVERIFY(holding);
+        QCOMPARE(service->requests().last().path, QString("/api/BRAPI/FullTemperature"));
+        QCOMPARE(postedVerdicts(), QStringList{"32 x 129 OK"});
+        QVERIFY(told.contains("End code 56003 taken by every reporting module"));
+        QVERIFY(told.contains("Results posted from the modules' reports after end code 56003"));
+        QVERIFY(!console->chamberScriptRunning());
+        const QRegularExpression postedNote("^its results were posted at \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d and the service "
+                                         "took them$");
+        QCOMPARE(prompter.texts().filter("DC supply did not confirm power on: the run is stopped and ").size(), 1);
+        const QString box = prompter.texts().filter("DC supply did not confirm power on").first();
+        QVERIFY2(box.section(" and ", 1).contains(postedNote), qPrintable(box));
+        QCOMPARE(told.filter(QRegularExpression("^Temperature compensation script: its results were posted at .* and the service took them$")).size(), 1);
+        QCOMPARE(service->requests().size(), posted + 1);
+
+        // The retest script: its end code 58003 writes the retest flag the station judges.
+        chamberAt(25);
+        sendImus(1400, 25.0f, 0);
+        setParams({"2", "25", "0", "30", "0", "1"});
+        prompter.shown.clear();
+        told.clear();
+        console->setScriptTiming(20, 0.001);
+        console->on_pushButton_temperature_retest_clicked();
+        const bool retestPosted = waitUntil([&] { return service->requests().size() == posted + 2; }, 30000);
+        ui->pushButton_hothouse_cmd_stop->click();
+        console->setScriptTiming(2, 0.001);
+        supplyWaitsForReports(15);
+        QVERIFY(retestPosted);
+        QCOMPARE(service->requests().last().path, QString("/api/BRAPI/TemperatureTurntable"));
+        QCOMPARE(postedVerdicts(), QStringList{"32 x 128 OK"});
+        QVERIFY(told.contains("End code 58003 taken by every reporting module"));
+    }
+
+    // Modules that do not take the end code: a stop before the post posts what they last
+    // reported, and the log says the end code was not confirmed.
+    void aStopBeforeTheEndCodeIsConfirmedPostsTheLastReports()
+    {
+        chamberAt(25);
+        sendImus(1500, 25.0f, 0, 0, 1);
+        supplyWaitsForReports(1000);
+        sim->onCommand = [](const LongCommand &c) { return c.cmd_id == 56003; };
+        const int posted = service->requests().size();
+        setParams({"1", "25", "0", "30", "0", "1"});
+        // The operator stops the run as soon as the end code has gone out.
+        QMetaObject::Connection c = connect(console, &MultiCalib::signalTranspondLog, this, [this](const QString &line) {
+            if (line == "Results wait for the modules to take end code 56003")
+                QTimer::singleShot(0, ui->pushButton_hothouse_cmd_stop, &QPushButton::click);
+        });
+        startFull();
+        const bool waiting = waitUntil([&] { return !console->chamberScriptRunning(); }, 30000);
+        disconnect(c);
+        sim->onCommand = nullptr;
+        supplyWaitsForReports(15);
+        QVERIFY(waiting);
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: stopped by the operator"});
+        QVERIFY(told.contains("Results posted from the modules' last reports: end code 56003 not confirmed"));
+        QCOMPARE(service->requests().size(), posted + 1);
+        QCOMPARE(postedVerdicts(), QStringList{"32 x 1 NG"});
+        QCOMPARE(told.filter(QRegularExpression("^Temperature compensation script: its results were posted at ")).size(), 1);
     }
 
     void verdictFiguresCountOnlyLiveImus()

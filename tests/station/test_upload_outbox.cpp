@@ -373,6 +373,27 @@ private slots:
         QVERIFY2(text.contains("the file is empty") && text.contains("not JSON"), qPrintable(text));
     }
 
+    void aWaitingFileLargerThanAnyBodyIsSetAsideUnread_data() { TestKit::oversizedFileRows(); }
+    void aWaitingFileLargerThanAnyBodyIsSetAsideUnread()
+    {
+        QFETCH(bool, zeroDevice);
+        QDir().mkpath(folder);
+        const QString huge = folder + "/20260102_090000_000_00_station1.json";
+        QVERIFY(TestKit::makeOversizedFile(huge, zeroDevice));
+        UploadOutbox outbox(folder);
+        QCOMPARE(outbox.waitingCount(), 1);
+        QSignalSpy lines(&outbox, &UploadOutbox::logLine);
+        const int before = server->requests().size();
+        QCOMPARE(outbox.resendWaiting(), 0);
+        QCOMPARE(server->requests().size(), before);
+        QCOMPARE(outbox.waitingCount(), 0);
+        const QString aside = outbox.unreadableFolder() + "/" + QFileInfo(huge).fileName();
+        QVERIFY(QFileInfo(aside).isSymLink() == zeroDevice);
+        const QString why = "the file is larger than 64 MB, more than such a file can hold";
+        QCOMPARE(readFile(aside + ".reason.txt"), why.toUtf8() + "\n");
+        QVERIFY2(replyLines(lines).join('\n').contains(why), qPrintable(replyLines(lines).join('\n')));
+    }
+
     void aRefusalAnsweredWith200WaitsForTheOperatorsResend()
     {
         UploadOutbox outbox(folder);
