@@ -614,14 +614,19 @@ private slots:
         sim->onCommand = [](const LongCommand &c) { return c.cmd_id == 56003; };
         const int posted = service->requests().size();
         setParams({"1", "25", "0", "30", "0", "1"});
-        // The operator stops the run as soon as the end code has gone out.
-        QMetaObject::Connection c = connect(console, &MultiCalib::signalTranspondLog, this, [this](const QString &line) {
+        // The operator stops the run once the end code has gone out and the modules have
+        // reported after it (the records cleared at the soak's end hold their reports again).
+        int64_t codeSentAt = -1;
+        QMetaObject::Connection c = connect(console, &MultiCalib::signalTranspondLog, this, [&](const QString &line) {
             if (line == "Results wait for the modules to take end code 56003")
-                QTimer::singleShot(0, ui->pushButton_hothouse_cmd_stop, &QPushButton::click);
+                codeSentAt = int64_t(g_calib_status.generation(1));
         });
         startFull();
-        const bool waiting = waitUntil([&] { return !console->chamberScriptRunning(); }, 30000);
+        const bool reported = waitUntil([&] { return codeSentAt >= 0 && int64_t(g_calib_status.generation(1)) > codeSentAt; }, 30000);
         disconnect(c);
+        QVERIFY(reported);
+        ui->pushButton_hothouse_cmd_stop->click();
+        const bool waiting = waitUntil([&] { return !console->chamberScriptRunning(); }, 30000);
         sim->onCommand = nullptr;
         supplyWaitsForReports(15);
         QVERIFY(waiting);
