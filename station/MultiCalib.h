@@ -519,7 +519,9 @@ private:
     // The end box and log note of a run's results: "nothing is uploaded", or when they were
     // posted and whether the service took them or they wait in the outbox.
     QString runPostNote(RunGuard::Run run) const;
-    // The alarm of a run that ends with no IMU judged: the log line and a box; nothing posted.
+    // The alarm of a run that ends with no IMU judged (its box; the log line is the same text);
+    // nothing posted.
+    static QString noModuleReportedText(RunGuard::Run run);
     void alarmNoModuleReported(RunGuard::Run run);
     // The post of the script's or the advanced run's results. It is due once the modules have
     // taken the run's last code (the supply's word on it) and every plate with reporting IMUs

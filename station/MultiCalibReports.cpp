@@ -83,9 +83,15 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         Prompter::instance().information(this, tr("Tip"), text);
         break;
     case 62: {
-        SoundPlayer::instance().playLooping(Sounds::Class);
         g_expected_calib_flag = 3999;
         emit signal_auto_log_imu(0);
+        // No IMU judged: there is nothing to post, and the run did not complete.
+        if (judgedImus() == 0) {
+            emit signalTranspondLog(noModuleReportedText(RunGuard::OneClick));
+            alarmNoModuleReported(RunGuard::OneClick);
+            break;
+        }
+        SoundPlayer::instance().playLooping(Sounds::Class);
         exectuePosMethod(1);
         // The end-of-run box says so when the results did not reach the service.
         const auto answer = Prompter::instance().ask(

@@ -200,7 +200,7 @@ void MultiCalib::makeRunPost(const QString &logLine)
     g_expected_calib_flag = m_runPost.expectedFlag;
     if (judgedImus() == 0) {
         m_runPost.state = RunPost::NothingToPost;
-        emit signalTranspondLog(tr("%1: no module reported during the run: nothing is uploaded").arg(RunGuard::name(m_runPost.run)));
+        emit signalTranspondLog(noModuleReportedText(m_runPost.run));
         return;
     }
     m_runPost.state = RunPost::Posted;
@@ -221,10 +221,14 @@ QString MultiCalib::runPostNote(RunGuard::Run run) const
     return tr("its results were posted at %1 and wait in the outbox").arg(m_runPost.postedAt);
 }
 
+QString MultiCalib::noModuleReportedText(RunGuard::Run run)
+{
+    return tr("%1: no module reported during the run: nothing is uploaded").arg(RunGuard::name(run));
+}
+
 void MultiCalib::alarmNoModuleReported(RunGuard::Run run)
 {
     SoundPlayer::instance().playLooping(Sounds::Class);
-    Prompter::instance().warning(this, tr("Warning"),
-                                 tr("%1: no module reported during the run: nothing is uploaded").arg(RunGuard::name(run)));
+    Prompter::instance().warning(this, tr("Warning"), noModuleReportedText(run));
     SoundPlayer::instance().stopLoop();
 }

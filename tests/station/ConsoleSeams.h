@@ -16,6 +16,8 @@
 #include "equipment/WorkerThread_Multi.h"
 #include "equipment/WorkerThread_hothouse.h"
 #include "equipment/WorkerThread_turn_table.h"
+#include "link/DeviceRecords.h"
+#include "link/LinkFlags.h"
 #include "station/MultiCalib.h"
 #include "tests/kit/TestKit.h"
 
@@ -46,6 +48,22 @@ inline bool pickSimulatedPort(QComboBox *c, const QString &path)
 {
     c->setCurrentIndex(c->findText(path + " # simulated"));
     return c->currentIndex() > 0;
+}
+
+// Plate index `plate` linked, every IMU of it reporting the flag word `flag` under a serial
+// number of its own: a run that ends now has results to post.
+inline void reportingPlate(int plate, uint32_t flag)
+{
+    g_link_status[plate] = 1;
+    g_calib_status.writePlate(plate, [&](CalibImuStatus *r, uint32_t *) {
+        for (int i = 0; i < kImusPerPlate; ++i) {
+            r[i].time_ms = 1000 + uint32_t(i);
+            r[i].calib_flag_h = flag;
+            r[i].calib_flag = flag;
+            r[i].sn[0] = uint8_t(plate * kImusPerPlate + i + 1);
+        }
+    });
+    g_calib_status.bump(plate);
 }
 
 // The repeat spacing of a rack link's commands (long ones, texts), set on its thread.

@@ -30,6 +30,8 @@
 #include "station/Multi_calib_test.h"
 #include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
+#include "tests/station/ConsoleSeams.h"
+#include "tests/station/UploadServer.h"
 #include "ui_FormWorkOrderDetails.h"
 #include "ui_MultiCalib.h"
 
@@ -114,6 +116,7 @@ private slots:
     void init()
     {
         g_link_status[0] = 1; // plate 1 (the main link) stands in for the plates a run needs
+        g_calib_status.clearAll();
         prompter.shown.clear();
         prompter.answers.clear();
         dialogs.asked.clear();
@@ -255,6 +258,7 @@ private slots:
         auto console = makeConsole(0);
         Ui::MultiCalib *ui = console->form();
         g_turn_table_connected = 1;
+        reportingPlate(0, 3999);
         const QString name = QString::fromUtf8("一键标定+复测");
         // The reports that end it (a calibration's end, a failed stage's box), and the worker's
         // end of the sequence whatever its report text says.
@@ -282,6 +286,36 @@ private slots:
         QVERIFY(ui->pushButton_one_click_calib->isEnabled());
         QCOMPARE(g_turn_table_connected, uint8_t(0));
         sound.looping.clear();
+    }
+
+    // A one-click run whose plate's modules never reported has nothing to post: the alarm says
+    // so and no completion box claims otherwise. Once they report, its end posts them.
+    void aOneClickRunWhoseModulesNeverReportPostsNothingAndSaysSo()
+    {
+        UploadServer server(TestKit::workDir() + "/service");
+        server.setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
+        getSettings()->setValue("httpAddr/officialAddr", server.address());
+        getSettings()->setValue("httpAddr/timeoutMs", 5000);
+        auto console = makeConsole(0);
+        const TurnTableLinked linked;
+        QSignalSpy told(console.get(), &MultiCalib::signalTranspondLog);
+        const QString alarm("One-click turntable calibration: no module reported during the run: nothing is uploaded");
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        console->rev_log_from_worker(62, "done");
+        QCOMPARE(prompter.texts(), QStringList{alarm});
+        QVERIFY(told.contains({alarm}));
+        QVERIFY(sound.looping.isEmpty());
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(server.requests().size(), 0);
+        QCOMPARE(console->form()->label_uploadWaiting->text(), QString("No results waiting to upload"));
+
+        reportingPlate(0, 3999);
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes};
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        console->rev_log_from_worker(62, "done");
+        QCOMPARE(server.requests().size(), 1);
+        QCOMPARE(prompter.texts(), QStringList{"Turntable calibration completed, please check the calibration flag position"});
     }
 
     void theOneClickRunStartsWithoutAWorkOrderOnOtherTurntables()

@@ -25,6 +25,7 @@
 #include "station/TableView.h"
 #include "station/UploadOutbox.h"
 #include "tests/kit/TestKit.h"
+#include "tests/station/ConsoleSeams.h"
 #include "tests/station/ConsoleWidgetNames.h"
 #include "ui_MultiCalib.h"
 
@@ -238,6 +239,7 @@ private slots:
             loopingWhileOpen = sound.looping;
             flagWhileOpen = g_expected_calib_flag;
         };
+        reportingPlate(0, 3999);
         console->rev_log_from_worker(62, "done");
         QCOMPARE(loopingWhileOpen, QString(Sounds::Class));
         QCOMPARE(flagWhileOpen, 3999u);

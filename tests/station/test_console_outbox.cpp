@@ -25,21 +25,6 @@ QByteArray readFile(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// Plate 1 linked, every IMU with the flag word and a serial number of its own.
-void fillRack(uint32_t flag)
-{
-    g_link_status.fill(0);
-    g_link_status[0] = 1;
-    g_calib_status.writePlate(0, [&](CalibImuStatus *r, uint32_t *) {
-        for (int i = 0; i < kImusPerPlate; ++i) {
-            r[i].calib_flag_h = flag;
-            r[i].calib_flag = flag;
-            r[i].sn[0] = uint8_t(i + 1);
-        }
-    });
-    g_calib_status.bump(0);
-}
 } // namespace
 
 class TestConsoleOutbox : public QObject, ConsoleSeams {
@@ -65,7 +50,8 @@ private slots:
         getSettings()->setValue("httpAddr/timeoutMs", 5000);
         server->setReply(200, "{\"code\":0,\"msg\":\"ok\"}");
         prompter.shown.clear();
-        fillRack(3999);
+        g_link_status.fill(0);
+        reportingPlate(0, 3999);
     }
 
     void failedPostsWaitOnDiskAndTheResendButtonSendsEachOnce()
