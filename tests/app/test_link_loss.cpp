@@ -57,10 +57,10 @@ class TestLinkLoss : public QObject {
         w.multiCalib()->on_pushButton_connect_renew_com_ports_clicked();
         w.showPage(MainWindow::PageCalib);
         auto *port = w.findChild<QComboBox *>("comboBox_port");
-        port->setCurrentIndex(port->findText(main.portPath(), Qt::MatchStartsWith));
+        port->setCurrentIndex(port->findText(main.portPath() + ' ', Qt::MatchStartsWith));
         QVERIFY(port->currentIndex() >= 0);
         auto *plate2 = w.multiCalib()->findChild<QComboBox *>("comboBox_calib_multi_serial2");
-        plate2->setCurrentIndex(plate2->findText(rack.portPath(), Qt::MatchStartsWith));
+        plate2->setCurrentIndex(plate2->findText(rack.portPath() + ' ', Qt::MatchStartsWith));
         QVERIFY(plate2->currentIndex() > 0);
         w.findChild<QPushButton *>("pushButton_connect")->click();
         QVERIFY(waitUntil([&] { return g_link_status[0] == 1 && g_link_status[1] == 1; }, 10000));
@@ -155,7 +155,7 @@ private slots:
         w.show();
         w.showPage(MainWindow::PageScreening);
         auto *port = w.findChild<QComboBox *>("comboBox_port");
-        port->setCurrentIndex(port->findText(board.portPath(), Qt::MatchStartsWith));
+        port->setCurrentIndex(port->findText(board.portPath() + ' ', Qt::MatchStartsWith));
         w.findChild<QPushButton *>("pushButton_connect")->click();
         QVERIFY(waitUntil([&] { return g_link_status[0] == 1; }));
         QPointer<WorkerThread> worker = w.worker();

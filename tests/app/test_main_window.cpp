@@ -37,7 +37,7 @@ class TestMainWindow : public QObject {
     {
         w.showPage(page);
         auto *port = w.findChild<QComboBox *>("comboBox_port");
-        const int i = port->findText(sim->portPath(), Qt::MatchStartsWith);
+        const int i = port->findText(sim->portPath() + ' ', Qt::MatchStartsWith);
         QVERIFY(i >= 0);
         port->setCurrentIndex(i);
         w.findChild<QPushButton *>("pushButton_connect")->click();
@@ -119,7 +119,7 @@ private slots:
         MainWindow w;
         w.multiCalib()->on_pushButton_connect_renew_com_ports_clicked();
         auto *plate2 = w.multiCalib()->findChild<QComboBox *>("comboBox_calib_multi_serial2");
-        plate2->setCurrentIndex(plate2->findText(rack.portPath(), Qt::MatchStartsWith));
+        plate2->setCurrentIndex(plate2->findText(rack.portPath() + ' ', Qt::MatchStartsWith));
         QVERIFY(plate2->currentIndex() > 0);
         connectOnPage(w, MainWindow::PageCalib);
         QVERIFY(waitUntil([&] { return g_link_status[1] == 1; }));
@@ -186,7 +186,7 @@ private slots:
         for (const auto &pick : {qMakePair(QString("comboBox_calib_multi_hot_house"), chamberLine.workerPath()),
                                  qMakePair(QString("comboBox_calib_multi_DC_power"), dcLine.workerPath())}) {
             auto *combo = console->findChild<QComboBox *>(pick.first);
-            combo->setCurrentIndex(combo->findText(pick.second, Qt::MatchStartsWith));
+            combo->setCurrentIndex(combo->findText(pick.second + ' ', Qt::MatchStartsWith));
             QVERIFY(combo->currentIndex() > 0);
         }
         connectOnPage(w, MainWindow::PageCalib);

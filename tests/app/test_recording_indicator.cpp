@@ -34,7 +34,7 @@ class TestRecordingIndicator : public QObject {
     void link(MainWindow &w)
     {
         auto *port = w.findChild<QComboBox *>("comboBox_port");
-        port->setCurrentIndex(port->findText(sim->portPath(), Qt::MatchStartsWith));
+        port->setCurrentIndex(port->findText(sim->portPath() + ' ', Qt::MatchStartsWith));
         QVERIFY(port->currentIndex() >= 0);
         w.findChild<QPushButton *>("pushButton_connect")->click();
         QVERIFY(waitUntil([&] { return g_link_status[0] == 1; }));

@@ -49,7 +49,7 @@ private:
 
     static void select(QComboBox *c, const QString &path)
     {
-        c->setCurrentIndex(path.isEmpty() ? 0 : c->findText(path, Qt::MatchStartsWith));
+        c->setCurrentIndex(path.isEmpty() ? 0 : c->findText(path + ' ', Qt::MatchStartsWith));
         QVERIFY(path.isEmpty() || c->currentIndex() > 0);
     }
     void setText(QTextEdit *e, const QString &t) { e->setPlainText(t); }
