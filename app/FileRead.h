@@ -1,17 +1,34 @@
 #pragma once
-// Files read whole into memory (record files, waiting upload bodies) are read with a bound: a
-// link to /dev/zero or a disk image chosen by mistake is refused, not swallowed.
+// Files an operator or a folder hands over (record files, waiting upload bodies, recordings to
+// replay or decode, logs to upload) are opened only when they are regular files: a FIFO would
+// make the open wait for a writer for good, a device or a file the system makes up (/proc,
+// /sys) has no end or a size that says nothing. Files read whole into memory are also read with
+// a bound: a disk image chosen by mistake is refused, not swallowed.
 #include <QByteArray>
 #include <QString>
+
+class QFile;
 
 // Far more than any record or upload body, far less than the memory of the station PC.
 constexpr qint64 kMaxWholeFileBytes = qint64(64) << 20;
 
-enum class WholeFile { Read, CannotRead, TooLarge };
+enum class RegularFile { Opened, NotRegular, CannotOpen };
+
+// Why the file at path is no regular file ("a named pipe (FIFO), not a regular file", ...);
+// empty for a regular file and for a path that names nothing (its open says why). Looks at the
+// file without opening it, so it never waits.
+QString notRegularFileReason(const QString &path);
+
+// Opens file (its name set) read-only when it is a regular file. The file is looked at before
+// it is opened and opened without waiting, so a FIFO put in its place meanwhile is refused too.
+// Anything but Opened comes with the reason in *why and the file closed.
+RegularFile openRegularFile(QFile &file, QString *why);
+
+enum class WholeFile { Read, NotRegular, CannotRead, TooLarge };
 
 // Reads the whole file. Anything but Read comes with the reason in *why and no bytes: a file
-// that cannot be opened or read, or one of more than `limit` bytes, refused by its size before
-// reading and by the read itself for files whose size says nothing (a device or a /proc file
-// reads 0), which never goes past limit + 1 bytes.
+// that is not a regular file (refused before it is opened), one that cannot be opened or read,
+// or one of more than `limit` bytes, refused by its size before reading and by the read itself,
+// which never goes past limit + 1 bytes.
 WholeFile readWholeFile(const QString &path, QByteArray *bytes, QString *why,
                         qint64 limit = kMaxWholeFileBytes);

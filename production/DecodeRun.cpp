@@ -10,9 +10,9 @@
 #include <cstring>
 #include <cstdio>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
+#include "app/FileRead.h"
 #include "link/FrameParser.h"
 #include "production/DecodeFormats.h"
 
@@ -45,17 +45,6 @@ bool folderTakesNoNewFile(const QString &folder)
     ::close(fd);
     ::unlink(probe.constData());
     return false;
-}
-
-// File systems whose files report sizes that have nothing to do with their contents.
-bool onPseudoFileSystem(const QByteArray &path)
-{
-    struct statfs fs;
-    if (::statfs(path.constData(), &fs) != 0)
-        return false;
-    constexpr long kProc = 0x9fa0, kSys = 0x62656572, kDebug = 0x64626720, kTrace = 0x74726163;
-    const long type = long(fs.f_type);
-    return type == kProc || type == kSys || type == kDebug || type == kTrace;
 }
 } // namespace
 
@@ -330,17 +319,16 @@ DecodeResult DecodeRun::run(const QString &source, const QString &target, const 
                       QString("Status: Decoding failed, unknown decode type %1").arg(m_type));
     // Only a plain file is a recording: a FIFO, a device or a /proc file has no end or no
     // size, and opening a FIFO would wait for a writer.
-    const QByteArray sourceName = QFile::encodeName(source);
-    struct stat ss;
-    if (source.isEmpty() || ::stat(sourceName.constData(), &ss) != 0)
-        return finish(DecodeResult::SourceUnreadable, DecodeText::kSourceUnreadable);
-    if (!S_ISREG(ss.st_mode) || onPseudoFileSystem(sourceName))
-        return finish(DecodeResult::SourceNotRegular, DecodeText::kSourceNotRegular);
     QFile src(source);
-    if (!src.open(QIODevice::ReadOnly))
+    QString why;
+    switch (openRegularFile(src, &why)) {
+    case RegularFile::Opened: break;
+    case RegularFile::NotRegular: return finish(DecodeResult::SourceNotRegular, DecodeText::kSourceNotRegular);
+    case RegularFile::CannotOpen: return finish(DecodeResult::SourceUnreadable, DecodeText::kSourceUnreadable);
+    }
+    struct stat ss;
+    if (::fstat(src.handle(), &ss) != 0)
         return finish(DecodeResult::SourceUnreadable, DecodeText::kSourceUnreadable);
-    if (::fstat(src.handle(), &ss) != 0 || !S_ISREG(ss.st_mode))
-        return finish(DecodeResult::SourceNotRegular, DecodeText::kSourceNotRegular);
     m_sourceDev = uint64_t(ss.st_dev);
     m_sourceIno = uint64_t(ss.st_ino);
     // The target is compared as a file, not as a name: a hard link, a bind mount or a symbolic

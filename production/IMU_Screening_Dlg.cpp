@@ -259,21 +259,38 @@ void IMU_Screening_Dlg::onVerdict(bool passed, const QStringList &serials)
     showGrid();
     m_boardPassed = passed;
     m_storageError.clear();
+    m_dbError.clear();
+    m_notStored.clear();
+    // The reminder counts from the rows the table held at the last count that could be read.
     const quint32 passedBefore = m_passed;
     for (const QString &sn : serials) {
         save_db_imu_screeing(sn);
         save_testfile_imu_screening(sn);
     }
-    find_from_db_imu_screeing();
+    const bool counted = m_db.counts(&m_total, &m_passed);
     showCounts();
-    if (!m_storageError.isEmpty()) {
-        setStatus(tr("Storage error, the results were not saved: ") + m_storageError,
-                  StatusStyle::Red);
-        SoundPlayer::instance().play(Sounds::Alarm);
-    } else {
-        SoundPlayer::instance().play(passed ? Sounds::Pass : Sounds::Alarm);
-    }
-    if (ScreeningRun::remindDue(passedBefore, m_passed)) {
+    // The verdict's own text, then what the operator must know beside it.
+    QStringList status;
+    const int stored = serials.size() - m_notStored.size();
+    if (!m_notStored.isEmpty() && stored > 0)
+        status << tr("Storage error: %1 of %2 results were stored; not stored: %3 (%4)")
+                      .arg(stored).arg(serials.size()).arg(m_notStored.join(", "), m_dbError);
+    else if (!m_notStored.isEmpty())
+        status << tr("Storage error, the results were not saved: ") + m_dbError;
+    else if (!m_storageError.isEmpty())
+        status << tr("Storage error, the results were not saved: ") + m_storageError;
+    else
+        status << QCoreApplication::translate("StatusText", passed ? ScreeningText::DoneNormal : ScreeningText::DoneErrors);
+    if (!m_run.notChecked().isEmpty())
+        status << tr("Not checked: %1").arg(m_run.notChecked().join("; "));
+    status << m_run.serialChanges();
+    if (!counted)
+        status << tr("The counts were not read again (%1); the last counts read stand.").arg(m_db.lastError());
+    const bool storageError = !m_notStored.isEmpty() || !m_storageError.isEmpty();
+    if (status.size() > 1 || storageError)
+        setStatus(status.join("\n"), passed && !storageError ? StatusStyle::Green : StatusStyle::Red);
+    SoundPlayer::instance().play(passed && !storageError ? Sounds::Pass : Sounds::Alarm);
+    if (counted && ScreeningRun::remindDue(passedBefore, m_passed)) {
         Prompter::instance().information(
             this, tr("Remind"),
             tr("We have measured 100 complete units again, and the current quantity is:%1，请检查!").arg(m_passed));
@@ -290,8 +307,10 @@ void IMU_Screening_Dlg::create_db_imu_screeing()
 void IMU_Screening_Dlg::save_db_imu_screeing(QString sn)
 {
     const TestResultDb::SaveOutcome o = m_db.save(sn, m_boardPassed);
-    if (!o.stored)
-        m_storageError = o.error;
+    if (!o.stored) {
+        m_notStored << sn;
+        m_dbError = o.error;
+    }
 }
 
 void IMU_Screening_Dlg::find_from_db_imu_screeing()
@@ -317,7 +336,7 @@ void IMU_Screening_Dlg::save_testfile_imu_screening(QString sn)
 {
     // The module's line holds what it last showed: one that stopped answering has its line too.
     for (int m = 0; m < ScreeningRun::kModules; ++m) {
-        if (!m_run.fitted(m) || m_run.serialOf(m) != sn)
+        if (!m_run.fitted(m) || !m_run.serialsOf(m).contains(sn))
             continue;
         // A line that cannot be written is a result lost: the verdict shows it as a storage error.
         if (!m_log.isOpen()) {
@@ -325,7 +344,7 @@ void IMU_Screening_Dlg::save_testfile_imu_screening(QString sn)
             continue;
         }
         m_startStamp = Clock::instance().now().toString("yyyy_MMdd_HHmm_ss");
-        const QByteArray bytes = m_run.csvLine(m, m_startStamp).toUtf8();
+        const QByteArray bytes = m_run.csvLine(m, sn, m_startStamp).toUtf8();
         if (m_log.write(bytes) != bytes.size() || !m_log.flush())
             m_storageError = "screening log line not written to " + m_log.fileName() + " (" + m_log.errorString() + ")";
     }

@@ -84,6 +84,8 @@ private:
     QString m_startStamp;
     ScreeningBytes m_records{};
     bool m_boardPassed = false;
-    QString m_storageError;
+    QString m_storageError;          // a log line not written
+    QString m_dbError;               // why the last row not stored was not
+    QStringList m_notStored;         // serial numbers whose rows the verdict could not store
     quint32 m_passed = 0, m_total = 0;
 };

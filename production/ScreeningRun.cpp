@@ -20,6 +20,23 @@ bool reports(const ScreeningModule &d) { return d.module_counter != 0 && d.modul
 // serial number reads.
 bool showsModule(const ScreeningModule &d) { return reports(d) || !d.isEmptyPlace(); }
 
+// A check that runs only at the displays of some tick counts, on some rows of the grid.
+struct CheckWindow {
+    int firstRow, lastRow;
+    quint32 from, to; // tick counts
+    bool holds(quint32 tick) const { return tick >= from && tick <= to; }
+};
+constexpr CheckWindow kAccNormWindow{14, 14, 0, 14};
+constexpr CheckWindow kFlagWindow{16, 16, 6, 9};
+constexpr CheckWindow kSpreadWindow{22, 27, 7, 12};
+constexpr CheckWindow kWindows[] = {kAccNormWindow, kFlagWindow, kSpreadWindow};
+
+// True when ticks (bit t: tick count t) holds a tick count of the window.
+bool anyTickIn(quint32 ticks, const CheckWindow &w)
+{
+    return ((ticks >> w.from) & ((1u << (w.to - w.from + 1)) - 1)) != 0;
+}
+
 std::vector<ScreeningModule> parseAll(const ScreeningBytes &records)
 {
     std::vector<ScreeningModule> mods;
@@ -112,11 +129,13 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
         if (!showsModule(d))
             continue;
         m_fitted.set(size_t(m));
-        if (reports(d))
+        if (reports(d)) {
             m_counted.set(size_t(m));
+            m_answeredTicks[size_t(m)] |= 1u << qMin(m_ticks, 31u);
+        }
         m_shown[size_t(m)] = d;
         if (!d.isEmptyPlace())
-            m_serial[size_t(m)] = d.serialNumber();
+            noteSerial(m, d.serialNumber());
         fitted.push_back(m);
     }
     if (fitted.empty())
@@ -140,7 +159,7 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
     const bool imuRow = rowDiffers([](const ScreeningModule &d) { return d.imu_fCode; });
     const bool configRow = rowDiffers([](const ScreeningModule &d) { return d.config_fCode; });
     const bool paramRow = rowDiffers([](const ScreeningModule &d) { return d.calibParam_fCode; });
-    const bool window7to12 = m_ticks >= 7 && m_ticks <= 12;
+    const bool spreadWindow = kSpreadWindow.holds(m_ticks);
 
     auto value = [](const QString &v, const QString &rule) { return "value " + v + ", " + rule; };
     auto limit = [&](auto v, auto l) { return value(QString::number(v), "limit " + QString::number(l)); };
@@ -178,19 +197,19 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
             fail(11, m, configRow ? mean(d.config_fCode, first.config_fCode) : limit(d.config_fCode, 0));
         if (paramRow)
             fail(12, m, mean(d.calibParam_fCode, first.calibParam_fCode));
-        if (m_ticks < 15 && (d.acc_norm > 1.1f || d.acc_norm < 0.9f))
+        if (kAccNormWindow.holds(m_ticks) && (d.acc_norm > 1.1f || d.acc_norm < 0.9f))
             fail(14, m, value(shortFloat(d.acc_norm), "limits 0.9 to 1.1"));
         if (d.sys_clk != m_limits.sys_clk)
             fail(15, m, limit(d.sys_clk, m_limits.sys_clk));
-        if (m_ticks >= 6 && m_ticks <= 9 && d.flag_byte != 1)
+        if (kFlagWindow.holds(m_ticks) && d.flag_byte != 1)
             fail(16, m, limit(d.flag_byte, 1));
         for (int i = 0; i < 4; ++i)
             if (d.state[i] == 2)
                 fail(17 + i, m, value("2", "2 is a failure"));
-        for (int i = 0; i < 3 && window7to12; ++i)
+        for (int i = 0; i < 3 && spreadWindow; ++i)
             if (std::fabs(d.max_min_diff[i]) >= 0.02f)
                 fail(22 + i, m, value(shortFloat(d.max_min_diff[i]), "limit below 0.02"));
-        for (int i = 3; i < 6 && window7to12; ++i)
+        for (int i = 3; i < 6 && spreadWindow; ++i)
             if (std::fabs(d.max_min_diff[i]) >= m_limits.max_min_diff)
                 fail(22 + i, m, value(shortFloat(d.max_min_diff[i]), "limit below " + shortFloat(m_limits.max_min_diff)));
     }
@@ -210,6 +229,65 @@ void ScreeningRun::failStopped(int m, const ScreeningModule &d)
     fail(0, m, "value " + QString::number(d.module_counter) + ", "
              + (d.isEmptyPlace() ? "the module stopped answering: its place reads empty"
                                  : "the module's counter stopped"));
+}
+
+// One module per place for the whole run: a serial number that changes fails the place, and
+// every serial number it read is stored with the board's verdict.
+void ScreeningRun::noteSerial(int m, const QString &serial)
+{
+    QStringList &seen = m_serials[size_t(m)];
+    if (!seen.isEmpty() && seen.last() != serial) {
+        const QString why = "serial changed from " + seen.last() + " to " + serial;
+        fail(4, m, why);
+        m_serialChanges << QString("module %1: %2").arg(m + 1).arg(why);
+    }
+    if (!seen.contains(serial))
+        seen << serial;
+}
+
+void ScreeningRun::failUnchecked(int m)
+{
+    QStringList missed;
+    if (!m_counted.test(size_t(m))) {
+        // What it shows is no answer of its own: nothing of it was checked.
+        missed << "its counter never ran";
+        fail(0, m, "not checked: " + missed.last());
+    } else {
+        for (const CheckWindow &w : kWindows) {
+            if (anyTickIn(m_answeredTicks[size_t(m)], w))
+                continue;
+            missed << QString("no answer in tick count %1 to %2").arg(w.from).arg(w.to);
+            for (int row = w.firstRow; row <= w.lastRow; ++row)
+                fail(row, m, "not checked: " + missed.last());
+        }
+    }
+    m_missed[size_t(m)] = missed.join(", ");
+}
+
+QStringList ScreeningRun::notChecked() const
+{
+    // The places of each reason, in place order, runs of neighbours written "1 to 16".
+    QStringList reasons;
+    for (const QString &r : m_missed)
+        if (!r.isEmpty() && !reasons.contains(r))
+            reasons << r;
+    QStringList out;
+    for (const QString &r : reasons) {
+        QStringList runs;
+        int count = 0;
+        for (int m = 0; m < kModules; ++m) {
+            if (m_missed[size_t(m)] != r)
+                continue;
+            int last = m;
+            while (last + 1 < kModules && m_missed[size_t(last + 1)] == r)
+                ++last;
+            runs << (last == m ? QString::number(m + 1) : QString("%1 to %2").arg(m + 1).arg(last + 1));
+            count += last - m + 1;
+            m = last;
+        }
+        out << QString("%1 %2 (%3)").arg(count == 1 ? "module" : "modules", runs.join(", "), r);
+    }
+    return out;
 }
 
 void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
@@ -246,11 +324,9 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
         m_finished = true;
         const std::vector<ScreeningModule> mods = parseAll(records);
         // A verdict needs the displays it judges: one while the flag byte is checked (tick
-        // count 6 to 9) and one while the spreads are (7 to 12).
-        auto shownIn = [this](quint32 from, quint32 to) {
-            return ((m_shownTicks >> from) & ((1u << (to - from + 1)) - 1)) != 0;
-        };
-        if (!shownIn(6, 9) || !shownIn(7, 12) || m_fitted.none()) {
+        // count 6 to 9) and one while the spreads are (7 to 12). Each fitted place must have
+        // answered at them too, or it fails unchecked.
+        if (!anyTickIn(m_shownTicks, kFlagWindow) || !anyTickIn(m_shownTicks, kSpreadWindow) || m_fitted.none()) {
             emit statusChanged(NotTested, StatusStyle::Red);
             emit notTested();
             return;
@@ -262,11 +338,11 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
             const ScreeningModule &d = mods[size_t(m)];
             if (stoppedAnswering(m, d)) // since the last display
                 failStopped(m, d);
+            failUnchecked(m);
             ScreeningCell &c = m_grid[0][size_t(m)];
             if (c.mark != ScreeningCell::Red)
                 c.mark = d.module_counter < m_maxCounter[size_t(m)] ? ScreeningCell::Green : ScreeningCell::Red;
-            if (!m_serial[size_t(m)].isEmpty())
-                serials << m_serial[size_t(m)];
+            serials << m_serials[size_t(m)];
         }
         const bool passed = m_errors == 0; // one verdict for the whole board, judged now
         emit statusChanged(passed ? DoneNormal : DoneErrors,
@@ -292,7 +368,11 @@ void ScreeningRun::clear()
     m_fitted.reset();
     m_counted.reset();
     m_shown.fill(ScreeningModule());
-    m_serial.fill(QString());
+    m_answeredTicks.fill(0);
+    for (QStringList &l : m_serials)
+        l.clear();
+    m_missed.fill(QString());
+    m_serialChanges.clear();
     for (auto &row : m_grid)
         row.fill(ScreeningCell());
     emit statusChanged("N/A", QString("background-color:") + "white");
@@ -314,10 +394,10 @@ QString ScreeningRun::csvHeader()
     return h.join(",") + "\n";
 }
 
-QString ScreeningRun::csvLine(int m, const QString &stamp) const
+QString ScreeningRun::csvLine(int m, const QString &serial, const QString &stamp) const
 {
     const ScreeningModule &d = m_shown[size_t(m)];
-    QStringList v{m_serial[size_t(m)], stamp, QString::number(d.software_ver), QString::number(d.hardware_ver),
+    QStringList v{serial, stamp, QString::number(d.software_ver), QString::number(d.hardware_ver),
                   QString::number(d.board_ver), QString::number(d.gyro_num), QString::number(d.accel_num),
                   QString::number(d.lp_type), QString::number(d.stream_mode),
                   QString::number(d.time_stable_us), QString::number(d.time_consume_us),

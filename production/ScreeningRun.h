@@ -68,13 +68,20 @@ public:
     // A place that showed a module at a display of this run: it is judged to the end of the
     // run, and fails when it stops answering.
     bool fitted(int module) const { return m_fitted.test(size_t(module)); }
-    // The last serial number a fitted place read (empty while it read none).
-    QString serialOf(int module) const { return m_serial[size_t(module)]; }
+    // Every serial number a fitted place read in this run, the first one first (one, unless
+    // the module was changed under the page: then the place fails and all are stored).
+    QStringList serialsOf(int module) const { return m_serials[size_t(module)]; }
+    // The fitted places the verdict found unchecked, the places that missed the same checks
+    // together: "module 5 (no answer in tick count 6 to 9)", "modules 1 to 16 (its counter
+    // never ran)". Their checks never ran on them, so they fail the board.
+    QStringList notChecked() const;
+    // The places whose serial number changed: "module 5: serial changed from A to B".
+    QStringList serialChanges() const { return m_serialChanges; }
 
     // The screening CSV log's header and a fitted module's line (27 values): what it last showed,
-    // under the serial number it is stored by.
+    // under one of the serial numbers it is stored by.
     static QString csvHeader();
-    QString csvLine(int module, const QString &stamp) const;
+    QString csvLine(int module, const QString &serial, const QString &stamp) const;
     // True when the passed count reached a new non-zero multiple of 100.
     static bool remindDue(quint32 passedBefore, quint32 passedAfter);
 
@@ -97,6 +104,10 @@ private:
     void check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref);
     bool stoppedAnswering(int m, const ScreeningModule &d) const;
     void failStopped(int m, const ScreeningModule &d);
+    void noteSerial(int m, const QString &serial);
+    // A place that answered at no display of a check's window was never checked there: its
+    // cells of that check fail, and the verdict names it.
+    void failUnchecked(int m);
 
     ScreeningLimits m_limits;
     std::array<std::array<ScreeningCell, kModules>, kRows> m_grid;
@@ -117,5 +128,8 @@ private:
     std::bitset<kModules> m_fitted;  // showed a module at a display of this run
     std::bitset<kModules> m_counted; // its counter ran at a display of this run
     std::array<ScreeningModule, kModules> m_shown; // the last record a fitted place answered with
-    std::array<QString, kModules> m_serial;
+    std::array<quint32, kModules> m_answeredTicks{}; // bit t: its counter ran at the display of tick count t
+    std::array<QStringList, kModules> m_serials;
+    std::array<QString, kModules> m_missed; // the checks the verdict found it missed
+    QStringList m_serialChanges;
 };

@@ -138,10 +138,10 @@ TestResultDb::SaveOutcome TestResultDb::save(const QString &sn, bool passed)
 
 bool TestResultDb::counts(quint32 *total, quint32 *passed)
 {
-    *total = 0;
-    *passed = 0;
-    if (!isOpen())
+    if (!isOpen()) {
+        m_lastError = m_lastError.isEmpty() ? QString("database not open") : m_lastError;
         return false;
+    }
     QSqlQuery q(db());
     if (!exec(q, QString("select count(*), coalesce(sum(result = 1), 0) from %1").arg(m_table)) || !q.next())
         return false;

@@ -43,7 +43,8 @@ public:
 
     // Stores the result of one test of sn.
     SaveOutcome save(const QString &sn, bool passed);
-    // Number of rows, and of rows whose result is 1; false when the table cannot be read.
+    // Number of rows, and of rows whose result is 1; false when the table cannot be read, with
+    // both numbers left as they were (the last good counts stand).
     bool counts(quint32 *total, quint32 *passed);
 
     QString connectionName() const { return m_connection; }

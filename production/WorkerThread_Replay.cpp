@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "app/FileRead.h"
 #include "app/TimeUtil.h"
 #include "link/CalibMapping.h"
 #include "link/CommandFrames.h"
@@ -120,9 +121,10 @@ WorkerThread_Replay::PassEnd WorkerThread_Replay::readPass(
     qint64 *sizeOut)
 {
     QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "打不开文件";
-        log(kProgressReport, QString("Cannot open file %1").arg(m_fileName));
+    QString why;
+    if (openRegularFile(file, &why) != RegularFile::Opened) {
+        qDebug() << "打不开文件" << why;
+        log(kProgressReport, QString("Cannot open file %1: %2").arg(m_fileName, why));
         return PassEnd::OpenFailed;
     }
     const qint64 size = file.size();

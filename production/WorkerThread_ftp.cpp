@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "app/Clock.h"
+#include "app/FileRead.h"
 #include "app/MachineId.h"
 #include "app/OpenLogFile.h"
 #include "app/Settings.h"
@@ -58,8 +59,9 @@ public:
     bool upload(const QString &localPath, const QString &remotePath, QString *error)
     {
         QFile file(localPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            *error = "ftp file open failed.";
+        QString why;
+        if (openRegularFile(file, &why) != RegularFile::Opened) {
+            *error = "ftp file open failed: " + why;
             return false;
         }
         const qint64 size = file.size();

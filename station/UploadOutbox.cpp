@@ -365,9 +365,9 @@ int UploadOutbox::resendWaiting()
         QJsonParseError parse{};
         if (read == WholeFile::Read)
             QJsonDocument::fromJson(body, &parse);
-        if (read == WholeFile::TooLarge || body.isEmpty() || parse.error != QJsonParseError::NoError) {
+        if (read != WholeFile::Read || body.isEmpty() || parse.error != QJsonParseError::NoError) {
             // Never posted, never deleted: the operator decides what becomes of it.
-            const QString why = read == WholeFile::TooLarge ? "the file is " + unread
+            const QString why = read != WholeFile::Read ? "the file is " + unread
                                 : body.isEmpty()           ? QString("the file is empty")
                                                            : QString("the file is not JSON (%1)").arg(parse.errorString());
             const bool moved = setAside(file, unreadableFolder(), why);

@@ -361,6 +361,26 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>larger than %1 MB, more than such a file can hold</source>
         <translation>larger than %1 MB, more than such a file can hold</translation>
     </message>
+    <message>
+        <source>a file the system makes up (/proc, /sys), not a regular file</source>
+        <translation>a file the system makes up (/proc, /sys), not a regular file</translation>
+    </message>
+    <message>
+        <source>a named pipe (FIFO), not a regular file</source>
+        <translation>a named pipe (FIFO), not a regular file</translation>
+    </message>
+    <message>
+        <source>a folder, not a regular file</source>
+        <translation>a folder, not a regular file</translation>
+    </message>
+    <message>
+        <source>a device, not a regular file</source>
+        <translation>a device, not a regular file</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>not a regular file</translation>
+    </message>
 </context>
 <context>
     <name>FormWorkOrderDetails</name>
@@ -509,6 +529,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>The %1 limit does not take &quot;%2&quot;; the limit in force, %3, stays.</source>
         <translation>The %1 limit does not take &quot;%2&quot;; the limit in force, %3, stays.</translation>
+    </message>
+    <message>
+        <source>Storage error: %1 of %2 results were stored; not stored: %3 (%4)</source>
+        <translation>Storage error: %1 of %2 results were stored; not stored: %3 (%4)</translation>
+    </message>
+    <message>
+        <source>Not checked: %1</source>
+        <translation>Not checked: %1</translation>
+    </message>
+    <message>
+        <source>The counts were not read again (%1); the last counts read stand.</source>
+        <translation>The counts were not read again (%1); the last counts read stand.</translation>
     </message>
 </context>
 <context>

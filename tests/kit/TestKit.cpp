@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace TestKit {
 
@@ -65,6 +66,23 @@ bool makeOversizedFile(const QString &path, bool zeroDevice)
         return QFile::link("/dev/zero", path);
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.resize((qint64(64) << 20) + 1);
+}
+
+bool makeFifo(const QString &path)
+{
+    QFile::remove(path);
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+bool holdSqliteWriteLock(QProcess *holder, const QString &dbPath)
+{
+    static const char *const script = "import sqlite3, sys\n"
+                                      "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                      "c.execute('begin exclusive')\n"
+                                      "print('locked', flush=True)\n"
+                                      "sys.stdin.read()\n";
+    holder->start(python(), {"-c", script, dbPath});
+    return holder->waitForReadyRead(30000) && holder->readAllStandardOutput().trimmed() == "locked";
 }
 
 } // namespace TestKit

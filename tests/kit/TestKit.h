@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QProcess>
 #include <QString>
 #include <QTest>
 
@@ -25,6 +26,12 @@ qint64 threadCpuMs(QObject *threadObject);
 // and "64 MB and one byte" (a sparse file, no disk used): more than any file read whole.
 void oversizedFileRows();
 bool makeOversizedFile(const QString &path, bool zeroDevice);
+// A named pipe (FIFO) at path, made with mkfifo; no writer ever opens it, so opening it to
+// read would wait for good.
+bool makeFifo(const QString &path);
+// Starts another program in the middle of a write to the SQLite file at dbPath: it holds the
+// file's exclusive lock until its input closes (holder->closeWriteChannel()). True once it has.
+bool holdSqliteWriteLock(QProcess *holder, const QString &dbPath);
 // Debian's Python interpreter (not whatever python3 comes first on PATH).
 inline QString python() { return "/usr/bin/python3"; }
 

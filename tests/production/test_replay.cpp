@@ -5,6 +5,7 @@
 #include <QMutex>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -346,6 +347,22 @@ private slots:
         const QStringList p = reports->progress();
         QCOMPARE(p.size(), 1);
         QVERIFY2(p[0].startsWith("Cannot open file"), qPrintable(p[0]));
+        QVERIFY(!reports->finished());
+    }
+
+    // A FIFO to replay is refused with its reason before it is opened: the worker would wait
+    // for a writer for good, and the console with it when it retires the worker.
+    void aFifoToReplayEndsWithItsReasonAtOnce()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString fifo = tmp.path() + "/recording.dat";
+        QVERIFY(TestKit::makeFifo(fifo));
+        start(fifo);
+        QVERIFY(waitUntil([&] { return !reports->progress().isEmpty(); }, 1000));
+        QVERIFY(drain());
+        QCOMPARE(reports->progress(),
+                 QStringList{QString("Cannot open file %1: a named pipe (FIFO), not a regular file").arg(fifo)});
         QVERIFY(!reports->finished());
     }
 

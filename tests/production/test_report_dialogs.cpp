@@ -2,9 +2,11 @@
 // show, and the folder loading of the PDF report.
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/Prompter.h"
@@ -41,6 +43,25 @@ private slots:
         QCOMPARE(table->rowCount(), 0);
         QVERIFY(dlg->filePaths().isEmpty());
         delete dlg;
+    }
+
+    // A FIFO chosen by name, as the file dialog allows, is left out with its reason at once:
+    // the export never waits for a writer on the GUI thread.
+    void excelDialogLeavesOutAFifoWithoutWaiting()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        QVERIFY(TestKit::makeFifo(tmp.path() + "/IMU1.csv"));
+        QVERIFY(writeRecord(tmp.path() + "/IMU2.csv", moduleValues("B", "O")));
+        ExcelPrintfDlg dlg;
+        dlg.addFiles({tmp.path() + "/IMU1.csv", tmp.path() + "/IMU2.csv"});
+        QElapsedTimer took;
+        took.start();
+        QVERIFY(dlg.exportTo(tmp.path() + "/report.xlsx"));
+        QVERIFY2(took.elapsed() < 1000, qPrintable(QString("%1 ms").arg(took.elapsed())));
+        QCOMPARE(prompter.texts(), QStringList{"Excel saved successfully\n1 modules in the report; 1 files that "
+                                               "could not be read as records are left out.\n"
+                                               "IMU1.csv: a named pipe (FIFO), not a regular file"});
     }
 
     void excelDialogExportsOneRowPerMergedModule()

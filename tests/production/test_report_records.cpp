@@ -1,7 +1,10 @@
 // Record files, the merge of the Excel report, the folder order of the PDF report and the
 // two writers, read back with openpyxl and pdftotext.
 #include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "production/ExcelReport.h"
@@ -83,13 +86,42 @@ private slots:
         QString why;
         QVERIFY(!readProductionRecord(huge, &values, &why));
         QVERIFY(values.isEmpty());
-        QCOMPARE(why, QString("larger than 64 MB, more than such a file can hold"));
+        // A device is refused as such before it is opened.
+        const QString reason = zeroDevice ? "a device, not a regular file" : "larger than 64 MB, more than such a file can hold";
+        QCOMPARE(why, reason);
         QStringList leftOut;
         QCOMPARE(mergeProductionRecords({huge, dir + "/IMU2_good.csv"}, &leftOut).size(), 1);
-        QCOMPARE(leftOut, QStringList{"IMU1_huge.csv: larger than 64 MB, more than such a file can hold"});
+        QCOMPARE(leftOut, QStringList{"IMU1_huge.csv: " + reason});
         QCOMPARE(leftOutNote(1, leftOut), QString("1 modules in the report; 1 files that could not be read as records are left out.\n"
-                                                  "IMU1_huge.csv: larger than 64 MB, more than such a file can hold"));
+                                                  "IMU1_huge.csv: ") + reason);
         QCOMPARE(loadFolderRecords(dir).size(), 1);
+    }
+
+    // A FIFO or a folder handed over as a record, by name or in a board's folder, is left out
+    // with its reason at once: opening a FIFO would wait for a writer for good.
+    void aRecordThatIsNoRegularFileIsLeftOutUnopened()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString dir = tmp.path();
+        QVERIFY(TestKit::makeFifo(dir + "/pipe"));
+        QVERIFY(QFile::link(dir + "/pipe", dir + "/IMU1_pipe.csv"));
+        QVERIFY(QDir().mkpath(dir + "/IMU2_folder.csv"));
+        QVERIFY(writeRecord(dir + "/IMU3_good.csv", moduleValues("G", "O")));
+        QElapsedTimer took;
+        took.start();
+        QStringList values;
+        QString why;
+        QVERIFY(!readProductionRecord(dir + "/pipe", &values, &why));
+        QCOMPARE(why, QString("a named pipe (FIFO), not a regular file"));
+        QStringList leftOut;
+        QCOMPARE(mergeProductionRecords({dir + "/pipe", dir + "/IMU2_folder.csv", dir + "/IMU3_good.csv"}, &leftOut).size(), 1);
+        QCOMPARE(leftOut, (QStringList{"pipe: a named pipe (FIFO), not a regular file",
+                                       "IMU2_folder.csv: a folder, not a regular file"}));
+        // The PDF report's folder: the link to the FIFO is listed, and left out.
+        QCOMPARE(loadFolderRecords(dir, &leftOut).size(), 1);
+        QCOMPARE(leftOut, QStringList{"IMU1_pipe.csv: a named pipe (FIFO), not a regular file"});
+        QVERIFY2(took.elapsed() < 1000, qPrintable(QString("%1 ms").arg(took.elapsed())));
     }
 
     void mergeKeepsTheYoungerRecordOfOneModuleAtTheEnd()

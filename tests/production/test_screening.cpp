@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -90,6 +91,21 @@ private:
     {
         for (int i = 0; i < n && !QTest::currentTestFailed(); ++i)
             tickOnce();
+    }
+    // A new page on the screening table, made and then given the statements in sql.
+    void newPageOnTable(const QString &sql)
+    {
+        delete page;
+        page = nullptr;
+        sqliteLines(dbPath(), "create table if not exists imu_select(sn TEXT primary key,result INTEGER);" + sql);
+        newPage();
+    }
+    static QString passedRows(int n)
+    {
+        QString sql;
+        for (int i = 0; i < n; ++i)
+            sql += QString("insert into imu_select values('old%1', 1);").arg(i);
+        return sql;
     }
 
 private slots:
@@ -406,6 +422,138 @@ private slots:
                  QStringList{"0"});
     }
 
+    // A fitted place passes only on the checks that ran on it: one the windowed checks never
+    // saw answering, or whose counter never ran, fails the board and is named; a place whose
+    // serial number changed fails too, and every serial number it read is stored as failed.
+    void aPlaceTheChecksDidNotSeeFailsItsBoard_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("place");          // the module's index
+        QTest::addColumn<QVector<int>>("rows");  // its red rows, each with...
+        QTest::addColumn<QString>("why");        // ... this tool tip
+        QTest::addColumn<QString>("named");      // in the verdict's text
+        QTest::addColumn<QStringList>("stored"); // its rows of the table
+        QTest::addColumn<int>("tableRows");
+        QTest::newRow("first seen after the windows")
+            << "late" << 9 << QVector<int>{16}
+            << "not checked: no answer in tick count 6 to 9"
+            << "Not checked: module 10 (no answer in tick count 6 to 9, no answer in tick count 7 to 12)"
+            << QStringList{"100923|0"} << 32;
+        QTest::newRow("spreads of a module first seen after the windows")
+            << "late" << 9 << QVector<int>{22, 23, 24, 25, 26, 27}
+            << "not checked: no answer in tick count 7 to 12"
+            << "module 10 (" << QStringList{"100923|0"} << 32;
+        QTest::newRow("counters that never run beside sound modules")
+            << "still" << 3 << QVector<int>{0} << "not checked: its counter never ran"
+            << "Not checked: modules 1 to 16 (its counter never ran)"
+            << QStringList{"100323|0"} << 32;
+        QTest::newRow("a serial number that changes")
+            << "serial" << 4 << QVector<int>{4} << "serial changed from 100423 to 777723"
+            << "module 5: serial changed from 100423 to 777723"
+            << QStringList{"100423|0", "777723|0"} << 33;
+    }
+    void aPlaceTheChecksDidNotSeeFailsItsBoard()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, place);
+        QFETCH(QVector<int>, rows);
+        QFETCH(QString, why);
+        QFETCH(QString, named);
+        QFETCH(QStringList, stored);
+        QFETCH(int, tableRows);
+        if (fault == "late") // its place reads all 0 up to tick count 12
+            board.empty[place] = 0x00;
+        if (fault == "still") // modules 1 to 16 show their serial numbers, their counters stay 0
+            board.tweak = [](int m, uint8_t *r) {
+                if (m < 16)
+                    writeLE<uint32_t>(r + 6, 0);
+            };
+        runTicks(13);
+        if (fault == "late") { // from tick count 13 it answers with values that fail the windows
+            board.empty.clear();
+            board.tweak = [place](int m, uint8_t *r) {
+                if (m != place)
+                    return;
+                r[88] = 0;
+                for (int i = 0; i < 6; ++i)
+                    writeLE<float>(r + 64 + 4 * i, 0.5f);
+            };
+        }
+        runTicks(3);
+        if (fault == "serial") // another module in its place from tick 17
+            board.tweak = [place](int m, uint8_t *r) {
+                if (m == place)
+                    writeLE<uint32_t>(r + 22, 7777);
+            };
+        runTicks(9);
+        QCOMPARE(page->run().tickCount(), 25u);
+        QVERIFY2(status().startsWith("Test completed with errors"), qPrintable(status()));
+        QVERIFY2(status().contains(named), qPrintable(status()));
+        for (int row : rows) {
+            QVERIFY2(isRed(row, place), qPrintable(QString("row %1").arg(row)));
+            QCOMPARE(cell(row, place)->toolTip(), why);
+        }
+        QVERIFY(!isRed(16, 20));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QStringList quoted;
+        for (const QString &row : stored)
+            quoted << "'" + row.section('|', 0, 0) + "'";
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu_select where sn in (" + quoted.join(',') + ") order by sn"),
+                 stored);
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"),
+                 QStringList{QString("%1|0").arg(tableRows)});
+        QCOMPARE(fileLines(page->logPath()).size(), tableRows + 1);
+    }
+
+    // Rows the table refused beside rows it took: the verdict says how many were stored and
+    // names the others.
+    void aPartlyStoredVerdictSaysWhatWasStored()
+    {
+        newPageOnTable("create trigger refuse before insert on imu_select when new.sn in ('100523', '101723')"
+                       " begin select raise(abort, 'refused by the test'); end;");
+        runTicks(25);
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"30|30"});
+        QVERIFY2(status().startsWith("Storage error: 30 of 32 results were stored; not stored: 100523, 101723 ("),
+                 qPrintable(status()));
+        QVERIFY2(status().contains("refused by the test"), qPrintable(status()));
+        QCOMPARE(page->findChild<QLabel *>("label_imu_screening_status_auto_16")->styleSheet(),
+                 QString("background-color: red;color:black"));
+        QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
+        QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
+        QCOMPARE(page->passedCount(), 30u);
+    }
+
+    // A count the locked table does not give leaves the last counts read on the page, and the
+    // reminder counts from them, not from nothing.
+    void aCountThatCannotBeReadLeavesTheLastCounts()
+    {
+        newPageOnTable(passedRows(150));
+        QCOMPARE(page->passedCount(), 150u);
+        QProcess holder;
+        QVERIFY(TestKit::holdSqliteWriteLock(&holder, dbPath()));
+        runTicks(25);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(30000));
+        QVERIFY2(status().startsWith("Storage error, the results were not saved: "), qPrintable(status()));
+        QVERIFY2(status().contains("The counts were not read again"), qPrintable(status()));
+        QCOMPARE(page->passedCount(), 150u);
+        QCOMPARE(page->totalCount(), 150u);
+        QCOMPARE(page->findChild<QLabel *>("imu_screening_test_total_num")->text(), QString("150"));
+        QCOMPARE(page->findChild<QLabel *>("imu_screening_test_succssful_num")->text(), QString("150"));
+        // The next board is stored and counted: 150 to 182 crosses no hundred.
+        board = Board();
+        board.mode = 91;
+        for (int i = 0; i < 3; ++i)
+            tickOnce(false);
+        runTicks(25);
+        QCOMPARE(status(), QString("Test completed, normal"));
+        QCOMPARE(page->passedCount(), 182u);
+        QCOMPARE(page->findChild<QLabel *>("imu_screening_test_total_num")->text(), QString("182"));
+        QCOMPARE(rig.prompter.shown.size(), 0);
+        QCOMPARE(rig.sounds.played.count(Sounds::Class), 0);
+    }
+
     void aBoardThatGaveNoDisplayToJudgeIsNotTestedAndNotStored_data()
     {
         QTest::addColumn<int>("ticksShown");
@@ -491,13 +639,7 @@ private slots:
 
     void theRemindBoxComesOnceWhenThePassedCountReachesAHundred()
     {
-        delete page;
-        page = nullptr;
-        QString sql = "create table if not exists imu_select(sn TEXT primary key,result INTEGER);";
-        for (int i = 0; i < 70; ++i)
-            sql += QString("insert into imu_select values('old%1', 1);").arg(i);
-        sqliteLines(dbPath(), sql);
-        newPage();
+        newPageOnTable(passedRows(70));
         QCOMPARE(page->passedCount(), 70u);
         runTicks(25);
         QCOMPARE(page->passedCount(), 102u);

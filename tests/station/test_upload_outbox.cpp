@@ -389,7 +389,37 @@ private slots:
         QCOMPARE(outbox.waitingCount(), 0);
         const QString aside = outbox.unreadableFolder() + "/" + QFileInfo(huge).fileName();
         QVERIFY(QFileInfo(aside).isSymLink() == zeroDevice);
-        const QString why = "the file is larger than 64 MB, more than such a file can hold";
+        // A device is refused as such before it is opened.
+        const QString why = zeroDevice ? "the file is a device, not a regular file"
+                                       : "the file is larger than 64 MB, more than such a file can hold";
+        QCOMPARE(readFile(aside + ".reason.txt"), why.toUtf8() + "\n");
+        QVERIFY2(replyLines(lines).join('\n').contains(why), qPrintable(replyLines(lines).join('\n')));
+    }
+
+    // A body whose name leads to a FIFO is set aside with its reason at once, never opened:
+    // opening it would hold the pass, on the GUI thread, until a writer came.
+    void aWaitingBodyThatIsAFifoIsSetAsideUnopened()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        QVERIFY(TestKit::makeFifo(tmp.path() + "/pipe"));
+        QDir().mkpath(folder);
+        const QString body = folder + "/20260102_090000_000_00_station1.json";
+        QVERIFY(QFile::link(tmp.path() + "/pipe", body));
+        UploadOutbox outbox(folder);
+        QCOMPARE(outbox.waitingCount(), 1);
+        QSignalSpy lines(&outbox, &UploadOutbox::logLine);
+        const int before = server->requests().size();
+        QElapsedTimer took;
+        took.start();
+        QCOMPARE(outbox.resendWaiting(), 0);
+        QVERIFY2(took.elapsed() < 1000, qPrintable(QString("%1 ms").arg(took.elapsed())));
+        QCOMPARE(server->requests().size(), before);
+        QCOMPARE(outbox.waitingCount(), 0);
+        QCOMPARE(outbox.unreadableCount(), 1);
+        const QString aside = outbox.unreadableFolder() + "/" + QFileInfo(body).fileName();
+        QVERIFY(QFileInfo(aside).isSymLink());
+        const QString why = "the file is a named pipe (FIFO), not a regular file";
         QCOMPARE(readFile(aside + ".reason.txt"), why.toUtf8() + "\n");
         QVERIFY2(replyLines(lines).join('\n').contains(why), qPrintable(replyLines(lines).join('\n')));
     }
