@@ -92,7 +92,7 @@ signals:
     void serialLinkLost();
     void stepSent();
     void cleared();
-    // The board verdict, judged once; serialNumbers of the fitted places.
+    // The board verdict, judged once; serialNumbers: every serial number the fitted places read.
     void verdict(bool passed, QStringList serialNumbers);
     // Tick 25 came without the displays a verdict judges (or without a fitted module): the
     // board is not tested and nothing is stored.
