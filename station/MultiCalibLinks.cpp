@@ -133,7 +133,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
         g_turn_table_connected = 0;
         m_turnTableWanted = false;
         emit signalTranspondLog("Turntable link closed");
-        stopRunsNeeding(RunGuard::Turntable, "turntable link closed");
+        stopRunsNeeding(RunGuard::Turntable, tr("turntable link closed"));
         if (m_oneClickRunning)
             setOneClickRunning(false);
         return;
@@ -165,7 +165,7 @@ void MultiCalib::linkLost_Worker_turn_table(QString reason)
     g_turn_table_connected = 0;
     m_turnTableWanted = false;
     emit signalTranspondLog(tr("Turntable: link lost (%1), please reconnect").arg(reason));
-    stopRunsNeeding(RunGuard::Turntable, "turntable link lost");
+    stopRunsNeeding(RunGuard::Turntable, tr("turntable link lost"));
     if (m_oneClickRunning)
         setOneClickRunning(false);
 }
@@ -233,7 +233,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         // A run still going stops through its stop path while its links are up, and the
         // chamber takes its stop before its port closes.
         const bool running = !m_runs.idle();
-        stopActiveRun("all links closed");
+        stopActiveRun(tr("all links closed"));
         if (running)
             letChamberTakeItsStop(kChamberStopWaitMs);
         if (std::any_of(m_multiWorkers.begin(), m_multiWorkers.end(), [](const auto &w) { return !w.isNull(); }))
@@ -302,7 +302,7 @@ void MultiCalib::shutDown(int waitMs)
 {
     // A run still going stops through its own stop path first (chamber off, its stop commands,
     // its log line), and the chamber gets its stop on the line before the links close.
-    stopActiveRun("program closed");
+    stopActiveRun(tr("program closed"));
     letChamberTakeItsStop(std::min(waitMs, kChamberStopWaitMs));
     m_logWindow->close();
     m_cmdPage.close();

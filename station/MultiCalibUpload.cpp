@@ -217,7 +217,7 @@ QString MultiCalib::runPostNote(RunGuard::Run run) const
     if (m_runPost.outcome.ok)
         return tr("its results were posted at %1 and the service took them").arg(m_runPost.postedAt);
     if (m_runPost.outcome.refused)
-        return tr("its results were posted at %1 and the service refused them: they are set aside").arg(m_runPost.postedAt);
+        return tr("its results were posted at %1 and the service refused them: they are set aside until \"Resend results\" sends them again").arg(m_runPost.postedAt);
     return tr("its results were posted at %1 and wait in the outbox").arg(m_runPost.postedAt);
 }
 

@@ -1,5 +1,6 @@
 #include "station/UploadOutbox.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -65,10 +66,10 @@ QString uploadOutboxFolder()
 QString waitingUploadsText(int count)
 {
     if (count <= 0)
-        return "No results waiting to upload";
+        return QCoreApplication::translate("UploadOutbox", "No results waiting to upload");
     if (count == 1)
-        return "1 result waiting to upload";
-    return QString("%1 results waiting to upload").arg(count);
+        return QCoreApplication::translate("UploadOutbox", "1 result waiting to upload");
+    return QCoreApplication::translate("UploadOutbox", "%1 results waiting to upload").arg(count);
 }
 
 int stationOfOutboxFile(const QString &fileName)
