@@ -40,7 +40,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         m_rackWanted[index] = false;
         emit signal_label_record_visible(0);
         g_expected_calib_flag = 0;
-        plateLinkGone(index + 2, "base-board links closed");
+        plateLinkGone(index + 2, tr("base-board links closed"));
         return;
     }
     retireWorker(m_multiWorkers[index], kPortReleaseMs);
@@ -91,7 +91,7 @@ void MultiCalib::linkLost_main(QString reason)
     // clear before a run is told.
     setMainLinkOpen(false);
     emit signalTranspondLog(tr("Plate 1: link lost (%1), please reconnect").arg(reason));
-    plateLinkGone(1, "main link lost");
+    plateLinkGone(1, tr("main link lost"));
 }
 
 void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
@@ -101,7 +101,7 @@ void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
     g_link_status[index + 1] = 0;
     m_rackWanted[index] = false; // the next connect makes a new worker
     emit signalTranspondLog(tr("Plate %1: link lost (%2), please reconnect").arg(index + 2).arg(reason));
-    plateLinkGone(index + 2, "base-board links lost");
+    plateLinkGone(index + 2, tr("base-board links lost"));
 }
 
 void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)

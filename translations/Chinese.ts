@@ -2016,6 +2016,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Production-data service: %1</source>
         <translation>生产数据服务：%1</translation>
     </message>
+    <message>
+        <source>base-board links closed</source>
+        <translation>底板连接已关闭</translation>
+    </message>
+    <message>
+        <source>main link lost</source>
+        <translation>主连接断开</translation>
+    </message>
+    <message>
+        <source>base-board links lost</source>
+        <translation>底板连接断开</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>

@@ -2016,6 +2016,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Production-data service: %1</source>
         <translation>Production-data service: %1</translation>
     </message>
+    <message>
+        <source>base-board links closed</source>
+        <translation>base-board links closed</translation>
+    </message>
+    <message>
+        <source>main link lost</source>
+        <translation>main link lost</translation>
+    </message>
+    <message>
+        <source>base-board links lost</source>
+        <translation>base-board links lost</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
