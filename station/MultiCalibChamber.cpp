@@ -141,7 +141,7 @@ void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
 {
     if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkOpen("Chamber", ok);
+    logLinkOpen(tr("Chamber"), ok);
     if (ok)
         g_hothouse_connected = 1;
     else

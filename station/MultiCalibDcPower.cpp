@@ -180,7 +180,7 @@ void MultiCalib::connectIsOk_DC_power(bool ok)
 {
     if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkOpen("DC supply", ok);
+    logLinkOpen(tr("DC supply"), ok);
     if (ok)
         g_dc_power_connected = 1;
     else

@@ -111,7 +111,7 @@ void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
         return;
     if (sender() && sender() != m_multiWorkers[index].data())
         return;
-    logLinkOpen(QString("Plate %1").arg(index + 2), ok);
+    logLinkOpen(tr("Plate %1").arg(index + 2), ok);
     if (ok) {
         g_link_status[index + 1] = 1;
         resetSeenImus(index + 1);
@@ -174,7 +174,7 @@ void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
 {
     if (!m_turnTableWanted || (sender() && sender() != m_turnTableWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkOpen("Turntable", ok);
+    logLinkOpen(tr("Turntable"), ok);
     if (ok)
         g_turn_table_connected = 1;
     else
@@ -220,7 +220,7 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
 {
     if (!m_netWanted || (sender() && sender() != m_netWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkOpen("Base-board", ok);
+    logLinkOpen(tr("Base-board"), ok);
     if (ok)
         g_net_connected = 1;
     else
@@ -269,7 +269,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         Prompter::instance().warning(this, tr("Warning"), tr("Serial port number conflict for serial port ") + QString::number(conflict + 1));
         return;
     }
-    emit signalTranspondLog("Main link opened: linking the rack");
+    emit signalTranspondLog(tr("Main link opened: linking the rack"));
     // Links already up stay up: connecting everything never closes one.
     for (int i = 0; i < kRackLinks; ++i)
         if (m_rackPortCombos[i]->currentIndex() > 0 && !g_link_status[i + 1] && !m_rackWanted[i])

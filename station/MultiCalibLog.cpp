@@ -108,7 +108,7 @@ void MultiCalib::on_pushButton_resendUploads_clicked()
 
 void MultiCalib::logLinkOpen(const QString &name, bool ok)
 {
-    emit signalTranspondLog(name + (ok ? " link opened" : " link failed to open"));
+    emit signalTranspondLog((ok ? tr("%1 link opened") : tr("%1 link failed to open")).arg(name));
 }
 
 void MultiCalib::ftpDailyCheck()

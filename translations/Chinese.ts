@@ -2028,6 +2028,50 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>base-board links lost</source>
         <translation>底板连接断开</translation>
     </message>
+    <message>
+        <source>Chamber</source>
+        <translation>温箱</translation>
+    </message>
+    <message>
+        <source>DC supply</source>
+        <translation>直流电源</translation>
+    </message>
+    <message>
+        <source>Plate %1</source>
+        <translation>底板%1</translation>
+    </message>
+    <message>
+        <source>Turntable</source>
+        <translation>转台</translation>
+    </message>
+    <message>
+        <source>Base-board</source>
+        <translation>底板通信</translation>
+    </message>
+    <message>
+        <source>Main link opened: linking the rack</source>
+        <translation>主连接已打开：正在连接机架</translation>
+    </message>
+    <message>
+        <source>%1 link opened</source>
+        <translation>%1连接已打开</translation>
+    </message>
+    <message>
+        <source>%1 link failed to open</source>
+        <translation>%1连接打开失败</translation>
+    </message>
+    <message>
+        <source>Station %1 results hold plates: %2</source>
+        <translation>工位 %1 的结果包含底板：%2</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source> (plate links lost during the run: %1)</source>
+        <translation>（运行中断开的底板：%1）</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -2472,6 +2516,65 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>%1 results waiting to upload</source>
         <translation>%1 条结果待上传</translation>
+    </message>
+    <message>
+        <source>Upload %1: station %2 has no service path</source>
+        <translation>上传 %1：工位 %2 没有服务路径</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2: refused by the service, %3: set aside until &quot;Resend results&quot; sends it again</source>
+        <translation>上传 %1 到 %2：服务拒收，%3：已暂存，点击“重发待上传结果”可再次上传</translation>
+    </message>
+    <message>
+        <source> (could not move it to %1)</source>
+        <translation>（无法移至 %1）</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2: taken, %3</source>
+        <translation>上传 %1 到 %2：已接收，%3</translation>
+    </message>
+    <message>
+        <source> (could not mark it sent: it may be posted again)</source>
+        <translation>（无法标记为已发送：可能会再次上传）</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2 failed: %3: kept for a later try</source>
+        <translation>上传 %1 到 %2 失败：%3：已保留，稍后重试</translation>
+    </message>
+    <message>
+        <source>Upload of station %1: the result could not be kept on disk (%2): it is held in memory and written at the next pass</source>
+        <translation>工位 %1 的上传：结果未能保存到磁盘（%2）：暂存在内存中，下次重发时写入</translation>
+    </message>
+    <message>
+        <source>Upload %1: the result held in memory is now kept on disk</source>
+        <translation>上传 %1：内存中的结果现已保存到磁盘</translation>
+    </message>
+    <message>
+        <source>Posting again: %1</source>
+        <translation>重新上传：%1</translation>
+    </message>
+    <message>
+        <source>Posting again by hand: %1 refused by the service before</source>
+        <translation>手动重新上传：%1 条之前被服务拒收</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_DC_power</name>
+    <message>
+        <source>DC supply: control sequence abandoned</source>
+        <translation>直流电源：控制序列已放弃</translation>
+    </message>
+    <message>
+        <source>DC supply: frame failed: %1</source>
+        <translation>直流电源：帧通信失败：%1</translation>
+    </message>
+    <message>
+        <source>DC supply: power on not confirmed</source>
+        <translation>直流电源：上电未确认</translation>
+    </message>
+    <message>
+        <source>DC supply: power off not confirmed</source>
+        <translation>直流电源：断电未确认</translation>
     </message>
 </context>
 <context>

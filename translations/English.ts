@@ -2028,6 +2028,50 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>base-board links lost</source>
         <translation>base-board links lost</translation>
     </message>
+    <message>
+        <source>Chamber</source>
+        <translation>Chamber</translation>
+    </message>
+    <message>
+        <source>DC supply</source>
+        <translation>DC supply</translation>
+    </message>
+    <message>
+        <source>Plate %1</source>
+        <translation>Plate %1</translation>
+    </message>
+    <message>
+        <source>Turntable</source>
+        <translation>Turntable</translation>
+    </message>
+    <message>
+        <source>Base-board</source>
+        <translation>Base-board</translation>
+    </message>
+    <message>
+        <source>Main link opened: linking the rack</source>
+        <translation>Main link opened: linking the rack</translation>
+    </message>
+    <message>
+        <source>%1 link opened</source>
+        <translation>%1 link opened</translation>
+    </message>
+    <message>
+        <source>%1 link failed to open</source>
+        <translation>%1 link failed to open</translation>
+    </message>
+    <message>
+        <source>Station %1 results hold plates: %2</source>
+        <translation>Station %1 results hold plates: %2</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source> (plate links lost during the run: %1)</source>
+        <translation> (plate links lost during the run: %1)</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -2472,6 +2516,65 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>%1 results waiting to upload</source>
         <translation>%1 results waiting to upload</translation>
+    </message>
+    <message>
+        <source>Upload %1: station %2 has no service path</source>
+        <translation>Upload %1: station %2 has no service path</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2: refused by the service, %3: set aside until &quot;Resend results&quot; sends it again</source>
+        <translation>Upload %1 to %2: refused by the service, %3: set aside until &quot;Resend results&quot; sends it again</translation>
+    </message>
+    <message>
+        <source> (could not move it to %1)</source>
+        <translation> (could not move it to %1)</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2: taken, %3</source>
+        <translation>Upload %1 to %2: taken, %3</translation>
+    </message>
+    <message>
+        <source> (could not mark it sent: it may be posted again)</source>
+        <translation> (could not mark it sent: it may be posted again)</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2 failed: %3: kept for a later try</source>
+        <translation>Upload %1 to %2 failed: %3: kept for a later try</translation>
+    </message>
+    <message>
+        <source>Upload of station %1: the result could not be kept on disk (%2): it is held in memory and written at the next pass</source>
+        <translation>Upload of station %1: the result could not be kept on disk (%2): it is held in memory and written at the next pass</translation>
+    </message>
+    <message>
+        <source>Upload %1: the result held in memory is now kept on disk</source>
+        <translation>Upload %1: the result held in memory is now kept on disk</translation>
+    </message>
+    <message>
+        <source>Posting again: %1</source>
+        <translation>Posting again: %1</translation>
+    </message>
+    <message>
+        <source>Posting again by hand: %1 refused by the service before</source>
+        <translation>Posting again by hand: %1 refused by the service before</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_DC_power</name>
+    <message>
+        <source>DC supply: control sequence abandoned</source>
+        <translation>DC supply: control sequence abandoned</translation>
+    </message>
+    <message>
+        <source>DC supply: frame failed: %1</source>
+        <translation>DC supply: frame failed: %1</translation>
+    </message>
+    <message>
+        <source>DC supply: power on not confirmed</source>
+        <translation>DC supply: power on not confirmed</translation>
+    </message>
+    <message>
+        <source>DC supply: power off not confirmed</source>
+        <translation>DC supply: power off not confirmed</translation>
     </message>
 </context>
 <context>
