@@ -92,8 +92,12 @@ int main(int argc, char *argv[])
     Q_INIT_RESOURCE(resources);
     registerMetaTypes();
 
+    // "English.qm" in the working folder shows every text in English. Without it the forms show
+    // their Chinese, and the program's own texts come in Chinese from "Chinese.qm" beside the
+    // program.
     QTranslator translator;
-    if (translator.load(QDir::current().absoluteFilePath("English.qm")))
+    if (translator.load(QDir::current().absoluteFilePath("English.qm"))
+        || translator.load(QCoreApplication::applicationDirPath() + "/Chinese.qm"))
         app.installTranslator(&translator);
 
     MainWindow w;

@@ -160,8 +160,9 @@ void fillRunValues(MultiCalib *console)
         show(e, {setPoint, consoleText("Warm box slave mode")});
     show(ui->textEdit_hothouse_current_loops, {TempScript::stepText(0), TempScript::stepText(1), TempScript::stepText(99)});
     const QStringList reasons = {consoleText("stopped by the operator"), consoleText("chamber not answering"), consoleText("chamber link closed"),
-                                 "chamber link lost", "DC supply link closed", "DC supply link lost", "all links closed",
-                                 "base-board links closed", "base-board links lost"};
+                                 consoleText("chamber link lost"), consoleText("DC supply link closed"),
+                                 consoleText("DC supply link lost"), consoleText("all links closed"),
+                                 consoleText("base-board links closed"), consoleText("base-board links lost")};
     QStringList states = {consoleText("Set temperature: 25"), consoleText("Go to:%1").arg(setPoint), consoleText("Insulation:%1。剩余：%2s").arg(setPoint).arg(36000),
                           consoleText("End of insulation:%1").arg(setPoint), consoleText("Insulation temperature: 25"),
                           consoleText("Insulation: 25. Remaining time:%1s").arg(1800), consoleText("Stop")};
@@ -202,6 +203,9 @@ void fillRunValues(MultiCalib *console)
     show(ui->textEdit_dc_power_supply_max_voltage, {QString::number(45.5f, 'g', 6)});
     show(ui->textEdit_dc_power_supply_max_current, {QString::number(20.5f, 'g', 6)});
     show(ui->label_dc_power_current_time, {consoleText("Update time:") + stamp + consoleText(" - supply log not written")});
+    show(ui->label_dc_power_output_state, {consoleText("Output: not confirmed since the link opened"),
+                                           consoleText("Output: on (last confirmed by the supply)"),
+                                           consoleText("Output: off (last confirmed by the supply)")});
     show(ui->label_dc_power_type, {DcPower::modelText(0), DcPower::modelText(1), DcPower::modelText(2), DcPower::modelText(3)});
     ui->pushButton_dc_power_supply_ON_OFF->setText(
         longest(ui->pushButton_dc_power_supply_ON_OFF, {consoleText("Manual power off"), consoleText("Manual power on")}));

@@ -64,7 +64,7 @@ void WorkerThread_DC_power::abandonControl()
         if (f.poll)
             keep.enqueue(f);
     m_frames = keep;
-    emit signal_log(74, "DC supply: control sequence abandoned");
+    emit signal_log(74, tr("DC supply: control sequence abandoned"));
 }
 
 void WorkerThread_DC_power::closePort()
@@ -162,7 +162,7 @@ void WorkerThread_DC_power::sendNextFrame()
             if (f.onReply)
                 f.onReply(reply);
             else if (reply->error() != QModbusDevice::NoError)
-                emit signal_log(5, QString("DC supply: frame failed: %1").arg(reply->errorString()));
+                emit signal_log(5, tr("DC supply: frame failed: %1").arg(reply->errorString()));
             reply->deleteLater();
             sendNextFrame();
         };
@@ -308,7 +308,7 @@ void WorkerThread_DC_power::runSteps()
             // The gap after a switch write counts from the supply's answer, not from the queue.
             if (queueStepFrame(f, [this](QModbusReply *reply) {
                     if (reply && reply->error() != QModbusDevice::NoError)
-                        emit signal_log(5, QString("DC supply: frame failed: %1").arg(reply->errorString()));
+                        emit signal_log(5, tr("DC supply: frame failed: %1").arg(reply->errorString()));
                 }))
                 return;
             break;
@@ -321,7 +321,7 @@ void WorkerThread_DC_power::runSteps()
             if (queueStepFrame(outputReadFrame(), [this, want](QModbusReply *reply) {
                     const bool ok = outputIs(reply, want);
                     if (!ok)
-                        emit signal_log(74, want ? "DC supply: power on not confirmed" : "DC supply: power off not confirmed");
+                        emit signal_log(74, want ? tr("DC supply: power on not confirmed") : tr("DC supply: power off not confirmed"));
                     emit signal_switch_read_back(want, ok);
                 }))
                 return;

@@ -1,30 +1,49 @@
 #!/bin/sh
-# Brings translations/English.ts up to date with the sources and forms (lupdate) and lists
-# every message that has no English text yet.
-#   scripts/update-translations.sh            update English.ts, list unfinished messages
-#   scripts/update-translations.sh --check    leave English.ts alone; fail when lupdate would
-#                                             change it or a message has no English text
-# Fill new messages with scripts/fill-translations.py (a tab-separated list of texts) or Qt
-# Linguist, then run this script again.
+# Brings the translations up to date with the sources and forms (lupdate) and lists every
+# message that still needs its text:
+#   translations/English.ts   every text in English, filled by hand, with Qt Linguist or
+#                             scripts/fill-translations.py
+#   translations/Chinese.ts   the program's own English texts in Chinese, filled from
+#                             translations/Chinese.tsv (one "English<TAB>Chinese" a line); the
+#                             forms' Chinese texts stay as they are
+#   scripts/update-translations.sh            update both files, list unfinished messages
+#   scripts/update-translations.sh --check    leave them alone; fail when lupdate or
+#                                             Chinese.tsv would change them or a message has
+#                                             no text
+# Add the missing texts (English.ts, Chinese.tsv), then run this script again.
 set -e
 cd "$(dirname "$0")/.."
 LUPDATE=${LUPDATE:-lupdate}
 SOURCES="app link equipment station production forms"
+FILL="/usr/bin/python3 scripts/fill-translations.py"
+
+update() { # update <ts file>
+    "$LUPDATE" -silent -no-obsolete -locations none -I . $SOURCES -ts "$1"
+}
 
 if [ "$1" = "--check" ]; then
     tmp=$(mktemp -d)
     trap 'rm -rf "$tmp"' EXIT
-    cp translations/English.ts "$tmp/English.ts"
-    "$LUPDATE" -silent -no-obsolete -locations none -I . $SOURCES -ts "$tmp/English.ts"
     status=0
-    if ! cmp -s translations/English.ts "$tmp/English.ts"; then
-        echo "translations/English.ts is not up to date with the sources; run scripts/update-translations.sh:"
-        diff -u translations/English.ts "$tmp/English.ts" | head -60
-        status=1
-    fi
-    /usr/bin/python3 scripts/fill-translations.py --list "$tmp/English.ts" || status=1
+    for ts in English Chinese; do
+        cp "translations/$ts.ts" "$tmp/$ts.ts"
+        update "$tmp/$ts.ts"
+        [ $ts = Chinese ] && $FILL --chinese "$tmp/Chinese.ts" translations/Chinese.tsv >/dev/null
+        if ! cmp -s "translations/$ts.ts" "$tmp/$ts.ts"; then
+            echo "translations/$ts.ts is not up to date with the sources; run scripts/update-translations.sh:"
+            diff -u "translations/$ts.ts" "$tmp/$ts.ts" | head -60
+            status=1
+        fi
+    done
+    $FILL --list "$tmp/English.ts" || status=1
+    $FILL --list-chinese "$tmp/Chinese.ts" || status=1
     exit $status
 fi
 
-"$LUPDATE" -no-obsolete -locations none -I . $SOURCES -ts translations/English.ts
-/usr/bin/python3 scripts/fill-translations.py --list translations/English.ts
+update translations/English.ts
+update translations/Chinese.ts
+$FILL --chinese translations/Chinese.ts translations/Chinese.tsv
+status=0
+$FILL --list translations/English.ts || status=1
+$FILL --list-chinese translations/Chinese.ts || status=1
+exit $status

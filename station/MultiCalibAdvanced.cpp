@@ -302,10 +302,10 @@ void MultiCalib::requestRotation()
 
 void MultiCalib::rotationFailed(const QString &reason)
 {
-    stopActiveRun("rotation failed: " + reason);
+    stopActiveRun(tr("rotation failed: %1").arg(reason));
     SoundPlayer::instance().playLooping(Sounds::Class);
-    Prompter::instance().warning(this, "Warning", "The constant-temperature rotation failed (" + reason +
-                                                      "), the run is stopped and nothing is uploaded");
+    Prompter::instance().warning(this, tr("Warning"),
+                                 tr("The constant-temperature rotation failed (%1), the run is stopped and nothing is uploaded").arg(reason));
     SoundPlayer::instance().stopLoop();
 }
 

@@ -98,9 +98,9 @@ void multi_calib_cmd::stopAllanRun(RunGuard::Run run)
     ++m_allanGeneration;
     (run == RunGuard::AllanStatic ? m_staticTimer : m_fourHourTimer)->stop();
     emit signal_auto_log_imu(0);
-    log(74, RunGuard::name(run) + " stopped");
+    log(74, tr("%1 stopped").arg(RunGuard::name(run)));
     if (run == RunGuard::AllanFourHour && m_fourHourSettling) {
-        log(74, tr("The retest had ended: its results are posted now"));
+        log(74, tr("The retest has ended: its results are posted now"));
         postFourHourRun();
     }
 }

@@ -134,14 +134,14 @@ void MultiCalib::linkLost_Worker_hothouse(QString reason)
     g_hothouse_connected = 0;
     m_hothouseWanted = false;
     emit signalTranspondLog(tr("Chamber: link lost (%1), please reconnect").arg(reason));
-    stopRunsNeeding(RunGuard::Chamber, "chamber link lost");
+    stopRunsNeeding(RunGuard::Chamber, tr("chamber link lost"));
 }
 
 void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
 {
     if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkOpen("Chamber", ok);
+    logLinkOpen(tr("Chamber"), ok);
     if (ok)
         g_hothouse_connected = 1;
     else

@@ -57,7 +57,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         m_dcWanted = false;
         emit signal_label_record_visible(0);
         emit signalTranspondLog("DC supply link closed");
-        stopRunsNeeding(RunGuard::Supply, "DC supply link closed");
+        stopRunsNeeding(RunGuard::Supply, tr("DC supply link closed"));
     } else {
         if (m_dcWorker)
             qDebug() << "m_analyzeThread != NULL";
@@ -129,7 +129,7 @@ void MultiCalib::linkLost_DC_power(QString reason)
     g_dc_power_connected = 0;
     m_dcWanted = false;
     emit signalTranspondLog(tr("DC supply: link lost (%1), please reconnect").arg(reason));
-    stopRunsNeeding(RunGuard::Supply, "DC supply link lost");
+    stopRunsNeeding(RunGuard::Supply, tr("DC supply link lost"));
 }
 
 // A switch the supply did not confirm: the run that counts on the supply cannot go on blind.
@@ -144,7 +144,7 @@ void MultiCalib::supplySwitchReadBack(int on, bool confirmed)
     if (m_runs.idle() || !(RunGuard::needs(m_runs.active()) & RunGuard::Supply))
         return;
     const QString what = on ? tr("DC supply did not confirm power on") : tr("DC supply did not confirm power off");
-    stopRunWithAlarm(on ? "DC supply did not confirm power on" : "DC supply did not confirm power off", what);
+    stopRunWithAlarm(what, what);
 }
 
 // The read-back of the panel's own switch: the output label follows what the supply confirmed;
@@ -180,7 +180,7 @@ void MultiCalib::connectIsOk_DC_power(bool ok)
 {
     if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkOpen("DC supply", ok);
+    logLinkOpen(tr("DC supply"), ok);
     if (ok)
         g_dc_power_connected = 1;
     else

@@ -40,7 +40,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         m_rackWanted[index] = false;
         emit signal_label_record_visible(0);
         g_expected_calib_flag = 0;
-        plateLinkGone(index + 2, "base-board links closed");
+        plateLinkGone(index + 2, tr("base-board links closed"));
         return;
     }
     retireWorker(m_multiWorkers[index], kPortReleaseMs);
@@ -91,7 +91,7 @@ void MultiCalib::linkLost_main(QString reason)
     // clear before a run is told.
     setMainLinkOpen(false);
     emit signalTranspondLog(tr("Plate 1: link lost (%1), please reconnect").arg(reason));
-    plateLinkGone(1, "main link lost");
+    plateLinkGone(1, tr("main link lost"));
 }
 
 void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
@@ -101,7 +101,7 @@ void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
     g_link_status[index + 1] = 0;
     m_rackWanted[index] = false; // the next connect makes a new worker
     emit signalTranspondLog(tr("Plate %1: link lost (%2), please reconnect").arg(index + 2).arg(reason));
-    plateLinkGone(index + 2, "base-board links lost");
+    plateLinkGone(index + 2, tr("base-board links lost"));
 }
 
 void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
@@ -111,7 +111,7 @@ void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
         return;
     if (sender() && sender() != m_multiWorkers[index].data())
         return;
-    logLinkOpen(QString("Plate %1").arg(index + 2), ok);
+    logLinkOpen(tr("Plate %1").arg(index + 2), ok);
     if (ok) {
         g_link_status[index + 1] = 1;
         resetSeenImus(index + 1);
@@ -133,7 +133,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
         g_turn_table_connected = 0;
         m_turnTableWanted = false;
         emit signalTranspondLog("Turntable link closed");
-        stopRunsNeeding(RunGuard::Turntable, "turntable link closed");
+        stopRunsNeeding(RunGuard::Turntable, tr("turntable link closed"));
         if (m_oneClickRunning)
             setOneClickRunning(false);
         return;
@@ -165,7 +165,7 @@ void MultiCalib::linkLost_Worker_turn_table(QString reason)
     g_turn_table_connected = 0;
     m_turnTableWanted = false;
     emit signalTranspondLog(tr("Turntable: link lost (%1), please reconnect").arg(reason));
-    stopRunsNeeding(RunGuard::Turntable, "turntable link lost");
+    stopRunsNeeding(RunGuard::Turntable, tr("turntable link lost"));
     if (m_oneClickRunning)
         setOneClickRunning(false);
 }
@@ -174,7 +174,7 @@ void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
 {
     if (!m_turnTableWanted || (sender() && sender() != m_turnTableWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkOpen("Turntable", ok);
+    logLinkOpen(tr("Turntable"), ok);
     if (ok)
         g_turn_table_connected = 1;
     else
@@ -220,7 +220,7 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
 {
     if (!m_netWanted || (sender() && sender() != m_netWorker.data()))
         return; // a retired worker or a link closed since
-    logLinkOpen("Base-board", ok);
+    logLinkOpen(tr("Base-board"), ok);
     if (ok)
         g_net_connected = 1;
     else
@@ -233,7 +233,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         // A run still going stops through its stop path while its links are up, and the
         // chamber takes its stop before its port closes.
         const bool running = !m_runs.idle();
-        stopActiveRun("all links closed");
+        stopActiveRun(tr("all links closed"));
         if (running)
             letChamberTakeItsStop(kChamberStopWaitMs);
         if (std::any_of(m_multiWorkers.begin(), m_multiWorkers.end(), [](const auto &w) { return !w.isNull(); }))
@@ -269,7 +269,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         Prompter::instance().warning(this, tr("Warning"), tr("Serial port number conflict for serial port ") + QString::number(conflict + 1));
         return;
     }
-    emit signalTranspondLog("Main link opened: linking the rack");
+    emit signalTranspondLog(tr("Main link opened: linking the rack"));
     // Links already up stay up: connecting everything never closes one.
     for (int i = 0; i < kRackLinks; ++i)
         if (m_rackPortCombos[i]->currentIndex() > 0 && !g_link_status[i + 1] && !m_rackWanted[i])
@@ -302,7 +302,7 @@ void MultiCalib::shutDown(int waitMs)
 {
     // A run still going stops through its own stop path first (chamber off, its stop commands,
     // its log line), and the chamber gets its stop on the line before the links close.
-    stopActiveRun("program closed");
+    stopActiveRun(tr("program closed"));
     letChamberTakeItsStop(std::min(waitMs, kChamberStopWaitMs));
     m_logWindow->close();
     m_cmdPage.close();

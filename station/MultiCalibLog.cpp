@@ -38,10 +38,10 @@ void MultiCalib::initLogAndUploads()
     m_outbox->setRetryInterval(retryS * 1000);
     const QString service = uploadAddress(QString()).toString();
     if (getSettings()->value("httpAddr/officialAddr").toString() == defaultServiceAddress(true))
-        emit signalTranspondLog(QString("Production-data service: %1, the default: set httpAddr/officialAddr to the "
-                                        "site's service").arg(service));
+        emit signalTranspondLog(tr("Production-data service: %1, the default: set httpAddr/officialAddr to the "
+                                   "site's service").arg(service));
     else
-        emit signalTranspondLog("Production-data service: " + service);
+        emit signalTranspondLog(tr("Production-data service: %1").arg(service));
     // What an earlier run left goes out once the program is up.
     if (m_outbox->waitingCount() > 0)
         QTimer::singleShot(0, m_outbox, [this] { m_outbox->resendWaiting(); });
@@ -61,7 +61,7 @@ void MultiCalib::showWaitingUploads(int count)
     if (held > 0)
         text += tr("; %1 only in memory: the disk did not take it").arg(held);
     if (refused > 0)
-        text += tr("; %1 refused by the service (%2): mend the work order, then resend")
+        text += tr("; %1 refused by the service (%2): mend the work order, then press \"Resend results\"")
                     .arg(refused)
                     .arg(m_outbox->lastRefusal());
     if (unreadable > 0)
@@ -76,7 +76,7 @@ QString MultiCalib::uploadStateNote() const
     if (m_lastUpload.ok)
         return QString();
     if (m_lastUpload.refused)
-        return "\n" + tr("The service refused the results (%1): they are set aside; mend the work order, then resend them")
+        return "\n" + tr("The service refused the results (%1): they are set aside; mend the work order, then press \"Resend results\" on the configuration page")
                           .arg(m_outbox->lastRefusal());
     const int held = m_outbox->heldInMemoryCount();
     if (held > 0)
@@ -108,7 +108,7 @@ void MultiCalib::on_pushButton_resendUploads_clicked()
 
 void MultiCalib::logLinkOpen(const QString &name, bool ok)
 {
-    emit signalTranspondLog(name + (ok ? " link opened" : " link failed to open"));
+    emit signalTranspondLog((ok ? tr("%1 link opened") : tr("%1 link failed to open")).arg(name));
 }
 
 void MultiCalib::ftpDailyCheck()

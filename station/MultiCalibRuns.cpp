@@ -23,7 +23,7 @@ void MultiCalib::initRuns()
         // The commands the links still repeat for the run end with it (queued behind every
         // command the run sent, so none of them outlives the stop).
         emit signal_drop_pending_repeats();
-        const QString line = RunGuard::name(run) + " stopped: " + reason;
+        const QString line = tr("%1 stopped: %2").arg(RunGuard::name(run), reason);
         qDebug().noquote() << line;
         emit signalTranspondLog(line);
         // The stop leaves the supply as its last finished code left it: say what that was.
@@ -31,7 +31,7 @@ void MultiCalib::initRuns()
             emit signalTranspondLog(tr("DC supply at the stop of %1: %2").arg(RunGuard::name(run), supplyOutputText()));
         // A stop after the post: when it was posted and where the results are.
         if (m_runPost.run == run && m_runPost.state == RunPost::Posted)
-            emit signalTranspondLog(RunGuard::name(run) + ": " + runPostNote(run));
+            emit signalTranspondLog(tr("%1: %2").arg(RunGuard::name(run), runPostNote(run)));
     });
     connect(&m_runs, &RunGuard::activeChanged, this, &MultiCalib::applyRunButtons);
 }

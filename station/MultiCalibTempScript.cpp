@@ -158,8 +158,7 @@ void MultiCalib::startChamberScript(bool retestOnly)
     m_chamberScript.elapsedEstimate = 0;
     m_chamberScript.runSeconds = 0;
     setChamberScriptButtonsEnabled(false);
-    emit signalTranspondLog(retestOnly ? tr("Temperature retest script started")
-                                       : tr("Temperature compensation and retest script started"));
+    emit signalTranspondLog(tr("%1 started").arg(RunGuard::name(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript)));
 }
 
 void MultiCalib::DC_POWER_OFF_function()
@@ -219,8 +218,8 @@ bool MultiCalib::chamberMissedSetPoint(const TempScript::RampBound &bound, uint3
 {
     if (bound.seconds == 0 || secondsInPhase <= bound.seconds)
         return false;
-    stopRunWithAlarm(QString("chamber did not reach %1 degC").arg(bound.target),
-                     tr("The chamber did not come within 1 degC of %1 degC in %2 min").arg(bound.target).arg(bound.seconds / 60));
+    stopRunWithAlarm(tr("chamber did not reach %1 °C").arg(bound.target),
+                     tr("The chamber did not come within 1 °C of %1 °C in %2 min").arg(bound.target).arg(bound.seconds / 60));
     return true;
 }
 

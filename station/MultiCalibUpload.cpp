@@ -104,12 +104,12 @@ QString MultiCalib::uploadPlatesLine(uint8_t station) const
     for (int p = 0; p < kPlates && p < g_link_status.size(); ++p)
         if (g_link_status[p])
             held << QString::number(p + 1);
-    QString line = QString("Station %1 results hold plates: %2").arg(station).arg(held.isEmpty() ? QString("none") : held.join(", "));
+    QString line = tr("Station %1 results hold plates: %2").arg(station).arg(held.isEmpty() ? tr("none") : held.join(", "));
     QStringList lost;
     for (int p : m_runs.lostPlates())
         lost << QString::number(p);
     if (!lost.isEmpty())
-        line += QString(" (plate links lost during the run: %1)").arg(lost.join(", "));
+        line += tr(" (plate links lost during the run: %1)").arg(lost.join(", "));
     return line;
 }
 
@@ -217,7 +217,7 @@ QString MultiCalib::runPostNote(RunGuard::Run run) const
     if (m_runPost.outcome.ok)
         return tr("its results were posted at %1 and the service took them").arg(m_runPost.postedAt);
     if (m_runPost.outcome.refused)
-        return tr("its results were posted at %1 and the service refused them: they are set aside").arg(m_runPost.postedAt);
+        return tr("its results were posted at %1 and the service refused them: they are set aside until \"Resend results\" sends them again").arg(m_runPost.postedAt);
     return tr("its results were posted at %1 and wait in the outbox").arg(m_runPost.postedAt);
 }
 

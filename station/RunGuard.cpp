@@ -5,14 +5,14 @@
 QString RunGuard::name(Run run)
 {
     switch (run) {
-    case TempScript: return "Temperature compensation script";
-    case TempRetest: return "Temperature retest script";
-    case AdvancedCalib: return "Advanced calibration";
-    case AdvancedCalibRetest: return "Advanced calibration and retest";
-    case AdvancedRetest: return "Advanced retest";
-    case AllanStatic: return "Static Allan retest";
-    case AllanFourHour: return "Advanced Allan retest";
-    case OneClick: return "One-click turntable calibration";
+    case TempScript: return tr("Temperature compensation and retest script");
+    case TempRetest: return tr("Temperature retest script");
+    case AdvancedCalib: return tr("Advanced calibration");
+    case AdvancedCalibRetest: return tr("Advanced calibration and retest");
+    case AdvancedRetest: return tr("Advanced retest");
+    case AllanStatic: return tr("Static Allan retest");
+    case AllanFourHour: return tr("Advanced Allan retest");
+    case OneClick: return tr("One-click turntable calibration");
     case None: break;
     }
     return QString();
@@ -38,10 +38,10 @@ int RunGuard::needs(Run run)
 QString RunGuard::linkName(Link link)
 {
     switch (link) {
-    case Turntable: return "turntable";
-    case Chamber: return "chamber";
-    case Supply: return "DC supply";
-    case Plates: return "base boards";
+    case Turntable: return tr("turntable");
+    case Chamber: return tr("chamber");
+    case Supply: return tr("DC supply");
+    case Plates: return tr("base boards");
     }
     return QString();
 }
@@ -52,12 +52,12 @@ QString RunGuard::missingLinks(int needed, int up)
     for (Link l : {Chamber, Supply, Turntable, Plates})
         if ((needed & l) && !(up & l))
             names << linkName(l);
-    return names.join(", ");
+    return names.join(tr(", "));
 }
 
 QString RunGuard::busyText(Run running)
 {
-    return name(running) + " is running: stop it before starting another run";
+    return tr("%1 is running: stop it before starting another run").arg(name(running));
 }
 
 void RunGuard::plateLost(int plate)

@@ -148,15 +148,15 @@ void estimateTotal(ChamberScriptState &s)
 
 QString hoursMinutes(uint32_t seconds)
 {
-    return QString::number(seconds / 3600) + "hours" + QString::number((seconds % 3600) / 60) + "minutes";
+    return QCoreApplication::translate("TempScript", "%1 hours %2 minutes").arg(seconds / 3600).arg((seconds % 3600) / 60);
 }
 
 QString stepText(uint32_t step)
 {
     if (step == 0)
-        return "Temperature compensation";
+        return QCoreApplication::translate("TempScript", "Temperature compensation");
     if (step == 1)
-        return "Retest";
+        return QCoreApplication::translate("TempScript", "Retest");
     return QString::number(step);
 }
 
@@ -180,7 +180,7 @@ QVector<ScriptAction> earlyEnd(ChamberScriptState &s, bool cycling)
     QVector<ScriptAction> out;
     out << debug("每个IMU模块都达到温度" + QString::number(s.stopTemp) + "发送结束命令")
         << act(ScriptAction::Log, 0,
-               QCoreApplication::translate("TempScript", "Stop soak ended early: every live IMU passed %1 degC").arg(s.stopTemp))
+               QCoreApplication::translate("TempScript", "Stop soak ended early: every live IMU passed %1 °C").arg(s.stopTemp))
         << act(ScriptAction::SetSlope, kFastSlope);
     if (!cycling)
         out << act(ScriptAction::DcCode, s.step % 2 == 0 ? 56003 : 58003);

@@ -1,5 +1,6 @@
 #include "station/UploadOutbox.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -65,10 +66,10 @@ QString uploadOutboxFolder()
 QString waitingUploadsText(int count)
 {
     if (count <= 0)
-        return "No results waiting to upload";
+        return QCoreApplication::translate("UploadOutbox", "No results waiting to upload");
     if (count == 1)
-        return "1 result waiting to upload";
-    return QString("%1 results waiting to upload").arg(count);
+        return QCoreApplication::translate("UploadOutbox", "1 result waiting to upload");
+    return QCoreApplication::translate("UploadOutbox", "%1 results waiting to upload").arg(count);
 }
 
 int stationOfOutboxFile(const QString &fileName)
@@ -233,7 +234,7 @@ UploadOutcome UploadOutbox::post(const QString &file, uint8_t station, const QBy
     if (!uploadStationInfo(station, &info)) {
         UploadOutcome out;
         out.errorName = "UnknownStation";
-        emit logLine(QString("Upload %1: station %2 has no service path").arg(QFileInfo(file).fileName()).arg(station));
+        emit logLine(tr("Upload %1: station %2 has no service path").arg(QFileInfo(file).fileName()).arg(station));
         return out;
     }
     const QUrl url = uploadAddress(QString::fromLatin1(info.path));
@@ -247,18 +248,18 @@ UploadOutcome UploadOutbox::post(const QString &file, uint8_t station, const QBy
         out.ok = false;
         out.refused = true;
         out.errorName = "Refused";
-        QString line = QString("Upload %1 to %2: refused by the service, %3: set aside until resent by hand")
+        QString line = tr("Upload %1 to %2: refused by the service, %3: set aside until \"Resend results\" sends it again")
                            .arg(name, url.toString(), replyText(out));
         if (!file.isEmpty() && !setAside(file, refusedFolder(), replyText(out)))
-            line += " (could not move it to " + refusedFolder() + ")";
+            line += tr(" (could not move it to %1)").arg(refusedFolder());
         emit logLine(line);
     } else if (out.ok) {
-        QString line = QString("Upload %1 to %2: taken, %3").arg(name, url.toString(), replyText(out));
+        QString line = tr("Upload %1 to %2: taken, %3").arg(name, url.toString(), replyText(out));
         if (!file.isEmpty() && !markSent(file))
-            line += " (could not mark it sent: it may be posted again)";
+            line += tr(" (could not mark it sent: it may be posted again)");
         emit logLine(line);
     } else {
-        emit logLine(QString("Upload %1 to %2 failed: %3: kept for a later try").arg(name, url.toString(), failureText(out)));
+        emit logLine(tr("Upload %1 to %2 failed: %3: kept for a later try").arg(name, url.toString(), failureText(out)));
     }
     return out;
 }
@@ -293,8 +294,8 @@ UploadOutcome UploadOutbox::send(uint8_t station, const QByteArray &body)
     if (file.isEmpty()) {
         id = m_nextHeldId++;
         m_held.append({id, station, body, stamp, false, QString()});
-        emit logLine(QString("Upload of station %1: the result could not be kept on disk (%2): it is held in memory "
-                             "and written at the next pass")
+        emit logLine(tr("Upload of station %1: the result could not be kept on disk (%2): it is held in memory "
+                        "and written at the next pass")
                          .arg(station)
                          .arg(error));
     }
@@ -321,7 +322,7 @@ void UploadOutbox::writeHeld()
             continue;
         }
         m_held.removeAt(i);
-        emit logLine(QString("Upload %1: the result held in memory is now kept on disk").arg(QFileInfo(file).fileName()));
+        emit logLine(tr("Upload %1: the result held in memory is now kept on disk").arg(QFileInfo(file).fileName()));
     }
 }
 
@@ -349,7 +350,7 @@ int UploadOutbox::resendWaiting()
     const QStringList files = waitingFiles();
     const int count = waitingCount();
     if (count > 0)
-        emit logLine("Posting again: " + waitingUploadsText(count));
+        emit logLine(tr("Posting again: %1").arg(waitingUploadsText(count)));
     bool away = false;
     for (const QString &file : files) {
         // A post started meanwhile (nested in this pass's wait) may have taken or be holding it.
@@ -417,7 +418,7 @@ int UploadOutbox::resendRefused()
             ++back;
         }
     if (back > 0)
-        emit logLine(QString("Posting again by hand: %1 refused by the service before").arg(back));
+        emit logLine(tr("Posting again by hand: %1 refused by the service before").arg(back));
     announceCount();
     return resendWaiting();
 }

@@ -1833,14 +1833,6 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>DC supply log line not written: %1</translation>
     </message>
     <message>
-        <source>Temperature retest script started</source>
-        <translation>Temperature retest script started</translation>
-    </message>
-    <message>
-        <source>Temperature compensation and retest script started</source>
-        <translation>Temperature compensation and retest script started</translation>
-    </message>
-    <message>
         <source>Cannot start: not linked: %1</source>
         <translation>Cannot start: not linked: %1</translation>
     </message>
@@ -1865,16 +1857,8 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>; %1 only in memory: the disk did not take it</translation>
     </message>
     <message>
-        <source>; %1 refused by the service (%2): mend the work order, then resend</source>
-        <translation>; %1 refused by the service (%2): mend the work order, then resend</translation>
-    </message>
-    <message>
         <source>; %1 unreadable, set aside in %2</source>
         <translation>; %1 unreadable, set aside in %2</translation>
-    </message>
-    <message>
-        <source>The service refused the results (%1): they are set aside; mend the work order, then resend them</source>
-        <translation>The service refused the results (%1): they are set aside; mend the work order, then resend them</translation>
     </message>
     <message>
         <source>The results did not reach the service and the disk did not take them: %1, of which %2 only in memory, written and posted again at the next pass</source>
@@ -1945,10 +1929,6 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>%1: the run is stopped and %2</translation>
     </message>
     <message>
-        <source>The chamber did not come within 1 degC of %1 degC in %2 min</source>
-        <translation>The chamber did not come within 1 degC of %1 degC in %2 min</translation>
-    </message>
-    <message>
         <source>Results wait for the modules to take end code %1</source>
         <translation>Results wait for the modules to take end code %1</translation>
     </message>
@@ -1989,12 +1969,140 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>its results were posted at %1 and the service took them</translation>
     </message>
     <message>
-        <source>its results were posted at %1 and the service refused them: they are set aside</source>
-        <translation>its results were posted at %1 and the service refused them: they are set aside</translation>
-    </message>
-    <message>
         <source>its results were posted at %1 and wait in the outbox</source>
         <translation>its results were posted at %1 and wait in the outbox</translation>
+    </message>
+    <message>
+        <source>rotation failed: %1</source>
+        <translation>rotation failed: %1</translation>
+    </message>
+    <message>
+        <source>The constant-temperature rotation failed (%1), the run is stopped and nothing is uploaded</source>
+        <translation>The constant-temperature rotation failed (%1), the run is stopped and nothing is uploaded</translation>
+    </message>
+    <message>
+        <source>chamber link lost</source>
+        <translation>chamber link lost</translation>
+    </message>
+    <message>
+        <source>DC supply link closed</source>
+        <translation>DC supply link closed</translation>
+    </message>
+    <message>
+        <source>DC supply link lost</source>
+        <translation>DC supply link lost</translation>
+    </message>
+    <message>
+        <source>turntable link closed</source>
+        <translation>turntable link closed</translation>
+    </message>
+    <message>
+        <source>turntable link lost</source>
+        <translation>turntable link lost</translation>
+    </message>
+    <message>
+        <source>all links closed</source>
+        <translation>all links closed</translation>
+    </message>
+    <message>
+        <source>program closed</source>
+        <translation>program closed</translation>
+    </message>
+    <message>
+        <source>; %1 refused by the service (%2): mend the work order, then press &quot;Resend results&quot;</source>
+        <translation>; %1 refused by the service (%2): mend the work order, then press &quot;Resend results&quot;</translation>
+    </message>
+    <message>
+        <source>The service refused the results (%1): they are set aside; mend the work order, then press &quot;Resend results&quot; on the configuration page</source>
+        <translation>The service refused the results (%1): they are set aside; mend the work order, then press &quot;Resend results&quot; on the configuration page</translation>
+    </message>
+    <message>
+        <source>%1 stopped: %2</source>
+        <translation>%1 stopped: %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 started</source>
+        <translation>%1 started</translation>
+    </message>
+    <message>
+        <source>chamber did not reach %1 °C</source>
+        <translation>chamber did not reach %1 °C</translation>
+    </message>
+    <message>
+        <source>The chamber did not come within 1 °C of %1 °C in %2 min</source>
+        <translation>The chamber did not come within 1 °C of %1 °C in %2 min</translation>
+    </message>
+    <message>
+        <source>its results were posted at %1 and the service refused them: they are set aside until &quot;Resend results&quot; sends them again</source>
+        <translation>its results were posted at %1 and the service refused them: they are set aside until &quot;Resend results&quot; sends them again</translation>
+    </message>
+    <message>
+        <source>Production-data service: %1, the default: set httpAddr/officialAddr to the site&apos;s service</source>
+        <translation>Production-data service: %1, the default: set httpAddr/officialAddr to the site&apos;s service</translation>
+    </message>
+    <message>
+        <source>Production-data service: %1</source>
+        <translation>Production-data service: %1</translation>
+    </message>
+    <message>
+        <source>base-board links closed</source>
+        <translation>base-board links closed</translation>
+    </message>
+    <message>
+        <source>main link lost</source>
+        <translation>main link lost</translation>
+    </message>
+    <message>
+        <source>base-board links lost</source>
+        <translation>base-board links lost</translation>
+    </message>
+    <message>
+        <source>Chamber</source>
+        <translation>Chamber</translation>
+    </message>
+    <message>
+        <source>DC supply</source>
+        <translation>DC supply</translation>
+    </message>
+    <message>
+        <source>Plate %1</source>
+        <translation>Plate %1</translation>
+    </message>
+    <message>
+        <source>Turntable</source>
+        <translation>Turntable</translation>
+    </message>
+    <message>
+        <source>Base-board</source>
+        <translation>Base-board</translation>
+    </message>
+    <message>
+        <source>Main link opened: linking the rack</source>
+        <translation>Main link opened: linking the rack</translation>
+    </message>
+    <message>
+        <source>%1 link opened</source>
+        <translation>%1 link opened</translation>
+    </message>
+    <message>
+        <source>%1 link failed to open</source>
+        <translation>%1 link failed to open</translation>
+    </message>
+    <message>
+        <source>Station %1 results hold plates: %2</source>
+        <translation>Station %1 results hold plates: %2</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source> (plate links lost during the run: %1)</source>
+        <translation> (plate links lost during the run: %1)</translation>
     </message>
 </context>
 <context>
@@ -2133,6 +2241,62 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Plate links lost during the run: %1</source>
         <translation>Plate links lost during the run: %1</translation>
+    </message>
+    <message>
+        <source>Temperature compensation and retest script</source>
+        <translation>Temperature compensation and retest script</translation>
+    </message>
+    <message>
+        <source>Temperature retest script</source>
+        <translation>Temperature retest script</translation>
+    </message>
+    <message>
+        <source>Advanced calibration</source>
+        <translation>Advanced calibration</translation>
+    </message>
+    <message>
+        <source>Advanced calibration and retest</source>
+        <translation>Advanced calibration and retest</translation>
+    </message>
+    <message>
+        <source>Advanced retest</source>
+        <translation>Advanced retest</translation>
+    </message>
+    <message>
+        <source>Static Allan retest</source>
+        <translation>Static Allan retest</translation>
+    </message>
+    <message>
+        <source>Advanced Allan retest</source>
+        <translation>Advanced Allan retest</translation>
+    </message>
+    <message>
+        <source>One-click turntable calibration</source>
+        <translation>One-click turntable calibration</translation>
+    </message>
+    <message>
+        <source>turntable</source>
+        <translation>turntable</translation>
+    </message>
+    <message>
+        <source>chamber</source>
+        <translation>chamber</translation>
+    </message>
+    <message>
+        <source>DC supply</source>
+        <translation>DC supply</translation>
+    </message>
+    <message>
+        <source>base boards</source>
+        <translation>base boards</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 is running: stop it before starting another run</source>
+        <translation>%1 is running: stop it before starting another run</translation>
     </message>
 </context>
 <context>
@@ -2355,8 +2519,94 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>%1: &quot;%2&quot; is not a whole number from %3 to %4</translation>
     </message>
     <message>
-        <source>Stop soak ended early: every live IMU passed %1 degC</source>
-        <translation>Stop soak ended early: every live IMU passed %1 degC</translation>
+        <source>%1 hours %2 minutes</source>
+        <translation>%1 hours %2 minutes</translation>
+    </message>
+    <message>
+        <source>Temperature compensation</source>
+        <translation>Temperature compensation</translation>
+    </message>
+    <message>
+        <source>Retest</source>
+        <translation>Retest</translation>
+    </message>
+    <message>
+        <source>Stop soak ended early: every live IMU passed %1 °C</source>
+        <translation>Stop soak ended early: every live IMU passed %1 °C</translation>
+    </message>
+</context>
+<context>
+    <name>UploadOutbox</name>
+    <message>
+        <source>No results waiting to upload</source>
+        <translation>No results waiting to upload</translation>
+    </message>
+    <message>
+        <source>1 result waiting to upload</source>
+        <translation>1 result waiting to upload</translation>
+    </message>
+    <message>
+        <source>%1 results waiting to upload</source>
+        <translation>%1 results waiting to upload</translation>
+    </message>
+    <message>
+        <source>Upload %1: station %2 has no service path</source>
+        <translation>Upload %1: station %2 has no service path</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2: refused by the service, %3: set aside until &quot;Resend results&quot; sends it again</source>
+        <translation>Upload %1 to %2: refused by the service, %3: set aside until &quot;Resend results&quot; sends it again</translation>
+    </message>
+    <message>
+        <source> (could not move it to %1)</source>
+        <translation> (could not move it to %1)</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2: taken, %3</source>
+        <translation>Upload %1 to %2: taken, %3</translation>
+    </message>
+    <message>
+        <source> (could not mark it sent: it may be posted again)</source>
+        <translation> (could not mark it sent: it may be posted again)</translation>
+    </message>
+    <message>
+        <source>Upload %1 to %2 failed: %3: kept for a later try</source>
+        <translation>Upload %1 to %2 failed: %3: kept for a later try</translation>
+    </message>
+    <message>
+        <source>Upload of station %1: the result could not be kept on disk (%2): it is held in memory and written at the next pass</source>
+        <translation>Upload of station %1: the result could not be kept on disk (%2): it is held in memory and written at the next pass</translation>
+    </message>
+    <message>
+        <source>Upload %1: the result held in memory is now kept on disk</source>
+        <translation>Upload %1: the result held in memory is now kept on disk</translation>
+    </message>
+    <message>
+        <source>Posting again: %1</source>
+        <translation>Posting again: %1</translation>
+    </message>
+    <message>
+        <source>Posting again by hand: %1 refused by the service before</source>
+        <translation>Posting again by hand: %1 refused by the service before</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_DC_power</name>
+    <message>
+        <source>DC supply: control sequence abandoned</source>
+        <translation>DC supply: control sequence abandoned</translation>
+    </message>
+    <message>
+        <source>DC supply: frame failed: %1</source>
+        <translation>DC supply: frame failed: %1</translation>
+    </message>
+    <message>
+        <source>DC supply: power on not confirmed</source>
+        <translation>DC supply: power on not confirmed</translation>
+    </message>
+    <message>
+        <source>DC supply: power off not confirmed</source>
+        <translation>DC supply: power off not confirmed</translation>
     </message>
 </context>
 <context>
@@ -2626,8 +2876,12 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>No module reported the end of the retest (58017) within %1 min of its command: the run is stopped and nothing is uploaded</translation>
     </message>
     <message>
-        <source>The retest had ended: its results are posted now</source>
-        <translation>The retest had ended: its results are posted now</translation>
+        <source>%1 stopped</source>
+        <translation>%1 stopped</translation>
+    </message>
+    <message>
+        <source>The retest has ended: its results are posted now</source>
+        <translation>The retest has ended: its results are posted now</translation>
     </message>
 </context>
 </TS>

@@ -1,9 +1,11 @@
 // Every page and window of the program with and without the English translation: with
 // "English.qm" loaded no visible text holds a Chinese character; without it the pages show
-// their source texts. The console's pages keep their widgets inside them, each caption beside
+// their source texts, and with "Chinese.qm" every text the program writes in English shows in
+// Chinese (its boxes and log lines too), but the texts given in English. The console's pages keep their widgets inside them, each caption beside
 // the field it names and the longest run-time texts whole, in both languages and at the
 // form's size or larger; so does the command page's window.
 #include <QAbstractButton>
+#include <QFile>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -30,9 +32,11 @@
 #include "production/ExcelPrintfDlg.h"
 #include "production/PDFPrintDlg.h"
 #include "station/CalibVerdicts.h"
+#include "station/ConsoleDialogs.h"
 #include "station/ChamberLog.h"
 #include "station/FrmShowLog.h"
 #include "station/MultiCalib.h"
+#include "station/RunGuard.h"
 #include "station/TempScript.h"
 #include "ui_MultiCalib.h"
 
@@ -232,13 +236,14 @@ QStringList widgetsOutside(QWidget *page, const QString &pageName)
     return outside;
 }
 
-// The English translation, installed for the life of the object when asked for.
+// The English or the Chinese translation, installed for the life of the object, as the program
+// installs it: "English.qm", else "Chinese.qm" for the program's own texts.
 struct Language {
     explicit Language(bool english)
     {
-        if (english)
-            installed = translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + "/English.qm")
-                        && QCoreApplication::installTranslator(&translator);
+        const QString file = english ? "/English.qm" : "/Chinese.qm";
+        installed = translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + file)
+                    && QCoreApplication::installTranslator(&translator);
     }
     ~Language()
     {
@@ -257,6 +262,61 @@ bool namesField(const QRect &caption, const QRect &field)
     const bool above = caption.bottom() < field.top() && field.top() - caption.bottom() <= 12
         && caption.left() <= field.right() && caption.right() >= field.left();
     return sameRow || above;
+}
+
+// The texts translations/Chinese.tsv keeps as they stand in Chinese mode (given in English), as
+// patterns whose place-holders stand for anything, the longest first.
+QList<QRegularExpression> givenEnglishTexts()
+{
+    QFile file(qEnvironmentVariable("TEST_SOURCE_DIR") + "/translations/Chinese.tsv");
+    QStringList texts;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
+            const QStringList parts = line.split('\t');
+            if (!line.startsWith('#') && parts.size() >= 2 && parts.last() == "="
+                && parts[parts.size() - 2].contains(QRegularExpression("[A-Za-z]")))
+                texts << parts[parts.size() - 2];
+        }
+    }
+    std::sort(texts.begin(), texts.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    QList<QRegularExpression> patterns;
+    for (const QString &t : texts) {
+        QString p = QRegularExpression::escape(t).replace(QRegularExpression("%\\d"), ".*?");
+        if (t.front().isLetter())
+            p.prepend("(?<![A-Za-z])");
+        if (t.back().isLetter())
+            p.append("(?![A-Za-z])");
+        patterns << QRegularExpression(p);
+    }
+    return patterns;
+}
+
+// The English words of a text that the texts given in English do not account for. Data are no
+// such words: the record fields and the plate tables' header as the modules name them
+// ("I2c packet loss", "zupt", "state 1", "Category(3)"), abbreviations (IMU, DC), identifiers
+// and paths (calib_flag_h, IMU12, /dev/ttyS0), units, names (Allan, Excel), and the button texts
+// of Qt's own dialog boxes.
+QStringList strayEnglish(QString text, const QList<QRegularExpression> &given)
+{
+    static const QRegularExpression field("^([a-z][a-z0-9_]*( \\d+)?|I2c packet loss|Category\\(\\d+\\)|Cancel)$");
+    if (field.match(text).hasMatch())
+        return {};
+    for (const QRegularExpression &g : given)
+        text.replace(g, " ");
+    static const QRegularExpression token("[A-Za-z][A-Za-z0-9_./:-]*");
+    static const QSet<QString> units{"min", "s", "ms", "Hz", "MHz", "mA", "mV", "V", "A", "MB", "deg", "Allan",
+                                     "AllanMES", "Excel"};
+    QStringList words;
+    for (auto it = token.globalMatch(text); it.hasNext();) {
+        QString w = it.next().captured(0);
+        while (w.endsWith(':') || w.endsWith('.') || w.endsWith('-'))
+            w.chop(1);
+        const bool data = w.contains(QRegularExpression("[0-9_/.]")) || w == w.toUpper() || units.contains(w)
+            || w.size() < 2;
+        if (!data)
+            words << w;
+    }
+    return words;
 }
 
 bool containsText(const QStringList &lines, const QString &text)
@@ -319,6 +379,58 @@ private slots:
         }
     }
 
+    // What a Chinese operator reads: the pages (also after administrator mode), the boxes and log
+    // lines of a run's start and stop, the supply's output, the run-time texts.
+    void inChineseNoPageBoxOrLogLineShowsAnEnglishTextOfTheProgram()
+    {
+        getSettings()->remove("removeTableWidget");
+        const QList<QRegularExpression> given = givenEnglishTexts();
+        QVERIFY(given.size() > 100);
+        const Language chinese(false);
+        ScriptedConsoleDialogs dialogs;
+        ConsoleDialogs::install(&dialogs);
+        prompter.shown.clear();
+        QStringList texts;
+        {
+            AllWindows all;
+            MultiCalib *console = all.main->multiCalib();
+            Ui::MultiCalib *ui = console->form();
+            // Administrator mode puts its pages back under their labels.
+            dialogs.texts = QStringList{"580417"};
+            console->on_pushButton_show_setting_page();
+            // A start without its links, a stop by the chamber page's button, a start refused
+            // while a run is under way, a supply that did not confirm its switch.
+            ui->pushButton_hothouse_cmd_auto_include_dc_control->click();
+            QVERIFY(console->runGuard()->begin(RunGuard::TempRetest));
+            ui->pushButton_hothouse_cmd_stop->click();
+            QVERIFY(console->runGuard()->begin(RunGuard::TempScript));
+            ui->pushButton_temperature_retest->click();
+            console->supplySwitchReadBack(1, false);
+            QVERIFY(console->runGuard()->idle());
+            console->linkLost_DC_power("ttyUSB0");
+            for (const QString &t : all.texts()) // "where: text"
+                texts << t.mid(t.indexOf(": ") + 2);
+            texts << console->logWindow()->text().split('\n');
+            texts << TempScript::hoursMinutes(3 * 3600 + 20 * 60) << TempScript::stepText(0) << TempScript::stepText(1);
+            texts << RunGuard::busyText(RunGuard::OneClick) << RunGuard::missingLinks(0xFF, 0);
+        }
+        ConsoleDialogs::install(nullptr);
+        for (const auto &box : prompter.shown)
+            texts << box.title << box.text;
+        QVERIFY(prompter.shown.size() >= 4);
+        QVERIFY(texts.size() > 500);
+        QStringList english;
+        for (const QString &t : texts) {
+            const QStringList stray = strayEnglish(t, given);
+            if (!stray.isEmpty())
+                english << QString("%1   [%2]").arg(t, stray.join(' '));
+        }
+        if (!english.isEmpty())
+            qWarning().noquote() << "texts of the program shown in English:\n" + english.join('\n');
+        QCOMPARE(english.size(), 0);
+        QVERIFY(chinese.installed);
+    }
+
     void consolePagesHoldTheirWidgetsNameTheirFieldsAndShowWholeTexts_data()
     {
         QTest::addColumn<bool>("english");
@@ -334,7 +446,7 @@ private slots:
         QFETCH(QSize, size);
         getSettings()->remove("removeTableWidget"); // every page shown
         const Language language(english);
-        QVERIFY(language.installed == english);
+        QVERIFY(language.installed);
         MultiCalib console;
         Ui::MultiCalib *ui = console.form();
         // Every IMU failed: the longest list of failed positions stays on its page.
@@ -424,7 +536,7 @@ private slots:
     {
         QFETCH(bool, english);
         const Language language(english);
-        QVERIFY(language.installed == english);
+        QVERIFY(language.installed);
         MultiCalib console;
         QWidget *page = console.commandPage();
         page->show();

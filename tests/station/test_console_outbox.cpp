@@ -174,7 +174,7 @@ private slots:
         QVERIFY(console.lastUpload().refused);
         QCOMPARE(waitingText(console),
                  QString("No results waiting to upload; 1 refused by the service (code: 1    msg: WONO not found): "
-                         "mend the work order, then resend"));
+                         "mend the work order, then press \"Resend results\""));
         QCOMPARE(console.form()->label_uploadWaiting->styleSheet(), QString("color:red;"));
         QVERIFY(QDir(console.uploadOutbox()->sentFolder()).entryList(QDir::Files).isEmpty());
 

@@ -696,8 +696,8 @@ private slots:
         chamberFollows = true;
         QVERIFY(stopped);
         // 55 degC down to the first target at 2 degC a minute, twice, and half an hour: 85 min.
-        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: chamber did not reach -30 degC"});
-        QCOMPARE(prompter.texts().last(), QString("The chamber did not come within 1 degC of -30 degC in 85 min: the run is "
+        QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: chamber did not reach -30 °C"});
+        QCOMPARE(prompter.texts().last(), QString("The chamber did not come within 1 °C of -30 °C in 85 min: the run is "
                                                   "stopped and nothing is uploaded"));
         QVERIFY(sound.played.contains(":/images/class.wav"));
         QVERIFY(sound.looping.isEmpty());

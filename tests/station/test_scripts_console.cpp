@@ -439,8 +439,8 @@ private slots:
         QStringList lines;
         for (const QList<QVariant> &l : told)
             lines << l[0].toString();
-        QCOMPARE(lines.filter(" stopped: "), QStringList{"Temperature retest script stopped: chamber did not reach 35 degC"});
-        QCOMPARE(prompter.texts().last(), QString("The chamber did not come within 1 degC of 35 degC in 40 min: the run is "
+        QCOMPARE(lines.filter(" stopped: "), QStringList{"Temperature retest script stopped: chamber did not reach 35 °C"});
+        QCOMPARE(prompter.texts().last(), QString("The chamber did not come within 1 °C of 35 °C in 40 min: the run is "
                                                   "stopped and nothing is uploaded"));
         QVERIFY(sound.played.contains(Sounds::Class));
         QVERIFY(sound.looping.isEmpty());

@@ -81,7 +81,7 @@ private slots:
         // last cycle 3600 + 7500 + 3600 + 60/2*60 = 16500.
         QCOMPARE(s.cycleSeconds, 18450u);
         QCOMPARE(s.totalEstimate, 1950u + 18450u + 16500u + 1800u);
-        QCOMPARE(TempScript::hoursMinutes(s.totalEstimate), QString("10hours45minutes"));
+        QCOMPARE(TempScript::hoursMinutes(s.totalEstimate), QString("10 hours 45 minutes"));
     }
 
     void aZeroFallRateGivesAFiniteEstimate()

@@ -350,7 +350,7 @@ private slots:
         QVERIFY(waitUntil([&] { return console->chamberScriptState().secondsInPhase > 2; })); // the tables were cleared
         sendImus(400, 19.0f, 56001);
         QVERIFY(stopSoakEndedEarly());
-        QCOMPARE(told.filter("Stop soak ended early"), QStringList{"Stop soak ended early: every live IMU passed 20 degC"});
+        QCOMPARE(told.filter("Stop soak ended early"), QStringList{"Stop soak ended early: every live IMU passed 20 °C"});
         ui->pushButton_hothouse_cmd_stop->click();
         QVERIFY(!console->chamberScriptRunning());
     }
@@ -373,7 +373,7 @@ private slots:
         QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
         QVERIFY(ui->pushButton_temperature_retest->isEnabled());
         QCOMPARE(told.filter(" stopped: ").size(), 1);
-        QCOMPARE(told.filter(" stopped: ").first(), QString("Temperature compensation script stopped: stopped by the operator"));
+        QCOMPARE(told.filter(" stopped: ").first(), QString("Temperature compensation and retest script stopped: stopped by the operator"));
         QCOMPARE(autoLog.last(), 0);
         QVERIFY(!console->hotHouseLogOpen());
         // The chamber was told to stop, once; the supply's queued codes were dropped.
@@ -395,7 +395,7 @@ private slots:
         QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
         console->on_clicked_pushButton_connect_dc_power_ctrl();
         QVERIFY(!console->chamberScriptRunning());
-        QCOMPARE(told.filter(" stopped: ").value(0), QString("Temperature compensation script stopped: DC supply link closed"));
+        QCOMPARE(told.filter(" stopped: ").value(0), QString("Temperature compensation and retest script stopped: DC supply link closed"));
         QCOMPARE(autoLog.last(), 0);
         console->on_clicked_pushButton_connect_dc_power_ctrl();
         QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
@@ -421,7 +421,7 @@ private slots:
         QVERIFY(stopped);
         const QStringList stops = told.filter(" stopped: ");
         QCOMPARE(stops.size(), 1);
-        QVERIFY2(stops.first().startsWith("Temperature compensation script stopped: DC supply did not confirm power"),
+        QVERIFY2(stops.first().startsWith("Temperature compensation and retest script stopped: DC supply did not confirm power"),
                  qPrintable(stops.first()));
         QVERIFY(sound.played.contains(":/images/class.wav"));
         QVERIFY(sound.looping.isEmpty());
@@ -444,7 +444,7 @@ private slots:
         QVERIFY(waitUntil([&] { return ui->label_dc_power_output_state->text() == on; }, 20000));
         ui->pushButton_hothouse_cmd_stop->click();
         QVERIFY(!console->chamberScriptRunning());
-        QCOMPARE(told.filter("DC supply at the stop"), QStringList{"DC supply at the stop of Temperature compensation script: " + on});
+        QCOMPARE(told.filter("DC supply at the stop"), QStringList{"DC supply at the stop of Temperature compensation and retest script: " + on});
         QCOMPARE(ui->label_dc_power_output_state->text(), on); // the stop switches nothing
     }
 
@@ -481,7 +481,7 @@ private slots:
         QVERIFY(postedInHold);
         QVERIFY(stillHolding);
         QVERIFY(!console->chamberScriptRunning());
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: stopped by the operator"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation and retest script stopped: stopped by the operator"});
         QTest::qWait(300);
         QCOMPARE(service->requests().size(), posted + 1);
         QCOMPARE(service->requests().last().path, QString("/api/BRAPI/FullTemperature"));
@@ -583,7 +583,7 @@ private slots:
         QCOMPARE(prompter.texts().filter("DC supply did not confirm power on: the run is stopped and ").size(), 1);
         const QString box = prompter.texts().filter("DC supply did not confirm power on").first();
         QVERIFY2(box.section(" and ", 1).contains(postedNote), qPrintable(box));
-        QCOMPARE(told.filter(QRegularExpression("^Temperature compensation script: its results were posted at .* and the service took them$")).size(), 1);
+        QCOMPARE(told.filter(QRegularExpression("^Temperature compensation and retest script: its results were posted at .* and the service took them$")).size(), 1);
         QCOMPARE(service->requests().size(), posted + 1);
 
         // The retest script: its end code 58003 writes the retest flag the station judges.
@@ -630,11 +630,11 @@ private slots:
         sim->onCommand = nullptr;
         supplyWaitsForReports(15);
         QVERIFY(waiting);
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: stopped by the operator"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation and retest script stopped: stopped by the operator"});
         QVERIFY(told.contains("Results posted from the modules' last reports: end code 56003 not confirmed"));
         QCOMPARE(service->requests().size(), posted + 1);
         QCOMPARE(postedVerdicts(), QStringList{"32 x 1 NG"});
-        QCOMPARE(told.filter(QRegularExpression("^Temperature compensation script: its results were posted at ")).size(), 1);
+        QCOMPARE(told.filter(QRegularExpression("^Temperature compensation and retest script: its results were posted at ")).size(), 1);
     }
 
     void verdictFiguresCountOnlyLiveImus()
@@ -680,7 +680,7 @@ private slots:
         chamberLine->muted = false;
         expectStopJustPastTheSilenceBound([&] { return console->chamberScriptRunning(); });
         getSettings()->setValue("hothouse/silence_limit_s", kSilenceS);
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation and retest script stopped: chamber not answering"});
         unmuteChamber();
     }
 
@@ -738,7 +738,7 @@ private slots:
         QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
         expectStopJustPastTheSilenceBound([&] { return console->chamberScriptRunning(); }, [&] { chamberPeer->stop(); });
         chamberLine->muted = false;
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation and retest script stopped: chamber not answering"});
         QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
         QCOMPARE(autoLog.last(), 0);
     }
@@ -760,7 +760,7 @@ private slots:
         QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStart);
         for (const QList<QVariant> &c : codes) // no step ever switched the supply on
             QVERIFY(c[0].value<uint16_t>() == 103 || c[0].value<uint16_t>() == 102);
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation and retest script stopped: chamber not answering"});
         QVERIFY(ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty());
         chamberLine->muted = false;
     }
@@ -771,7 +771,7 @@ private slots:
         startFull();
         dcLine->hangUpWorker(); // the supply's adapter unplugged
         QVERIFY(waitUntil([&] { return !console->chamberScriptRunning(); }, 5000));
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: DC supply link lost"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation and retest script stopped: DC supply link lost"});
         QCOMPARE(g_dc_power_connected, uint8_t(0));
         QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
     }
