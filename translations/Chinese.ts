@@ -361,6 +361,26 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>larger than %1 MB, more than such a file can hold</source>
         <translation>大于 %1 MB，超出此类文件的容量</translation>
     </message>
+    <message>
+        <source>a file the system makes up (/proc, /sys), not a regular file</source>
+        <translation>系统生成的文件（/proc、/sys），不是普通文件</translation>
+    </message>
+    <message>
+        <source>a named pipe (FIFO), not a regular file</source>
+        <translation>命名管道（FIFO），不是普通文件</translation>
+    </message>
+    <message>
+        <source>a folder, not a regular file</source>
+        <translation>文件夹，不是普通文件</translation>
+    </message>
+    <message>
+        <source>a device, not a regular file</source>
+        <translation>设备，不是普通文件</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
 </context>
 <context>
     <name>FormWorkOrderDetails</name>
@@ -509,6 +529,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Unable to establish database connection</source>
         <translation>Unable to establish database connection</translation>
+    </message>
+    <message>
+        <source>Storage error: %1 of %2 results were stored; not stored: %3 (%4)</source>
+        <translation>存储错误：%2 个结果中已保存 %1 个；未保存：%3（%4）</translation>
+    </message>
+    <message>
+        <source>Not checked: %1</source>
+        <translation>未检查：%1</translation>
+    </message>
+    <message>
+        <source>The counts were not read again (%1); the last counts read stand.</source>
+        <translation>未能重新读取计数（%1）；保留上次读取的计数。</translation>
     </message>
 </context>
 <context>
