@@ -5,6 +5,10 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
 
 namespace WorkerThreadDetail {
 // The worker's thread, made and wired but not started.
@@ -18,6 +22,18 @@ template <class W> QThread *threadFor(W *worker)
     QObject::connect(worker, &W::deleteObjAndNewNext, worker, &W::deleteLater);
     return thread;
 }
+
+// Runs the worker's open slot in its thread as soon as the owner is ready (looked at again each
+// millisecond until then; a retired worker's pending look is dropped with it).
+template <class W, class Open>
+void openWhenReady(W *worker, Open openSlot, const std::shared_ptr<std::atomic<bool>> &ownerReady)
+{
+    if (ownerReady->load()) {
+        (worker->*openSlot)();
+        return;
+    }
+    QTimer::singleShot(1, worker, [worker, openSlot, ownerReady] { openWhenReady(worker, openSlot, ownerReady); });
+}
 } // namespace WorkerThreadDetail
 
 // A worker that waits in its thread for its first request.
@@ -27,11 +43,17 @@ template <class W> W *startWorkerThread(W *worker)
     return worker;
 }
 
-// A worker whose thread's start runs its open slot.
+// A worker whose thread's start runs its open slot, once the owner's thread is back in its event
+// loop: whatever the owner wires to the new worker right after this call (its reports of the
+// open among them) is in place before the open runs, however the threads are scheduled. Only a
+// flag crosses from the owner to the worker, so a worker retired meanwhile is never touched.
 template <class W, class Open> W *startWorkerThread(W *worker, Open openSlot)
 {
     QThread *thread = WorkerThreadDetail::threadFor(worker);
-    QObject::connect(thread, &QThread::started, worker, openSlot);
+    auto ownerReady = std::make_shared<std::atomic<bool>>(false);
+    QMetaObject::invokeMethod(thread, [ownerReady] { ownerReady->store(true); }, Qt::QueuedConnection);
+    QObject::connect(thread, &QThread::started, worker,
+                     [worker, openSlot, ownerReady] { WorkerThreadDetail::openWhenReady(worker, openSlot, ownerReady); });
     thread->start(QThread::InheritPriority);
     return worker;
 }

@@ -1,11 +1,14 @@
 #include "sim/TurntableSim.h"
 
+#include <QThread>
+
 #include <cmath>
 
-TurntableSim::TurntableSim(QObject *parent) : QObject(parent)
+// The notifier and the motion timer are children, so they move with the controller.
+TurntableSim::TurntableSim(QObject *parent) : QObject(parent), m_motion(this), m_home(thread())
 {
     if (m_pty.isValid()) {
-        m_notifier = std::make_unique<QSocketNotifier>(m_pty.masterFd(), QSocketNotifier::Read);
+        m_notifier = std::make_unique<QSocketNotifier>(m_pty.masterFd(), QSocketNotifier::Read, this);
         connect(m_notifier.get(), &QSocketNotifier::activated, this, &TurntableSim::onReadable);
     }
     m_clock.start();
@@ -13,12 +16,73 @@ TurntableSim::TurntableSim(QObject *parent) : QObject(parent)
     m_motion.start(5);
 }
 
-TurntableSim::~TurntableSim() = default;
+TurntableSim::~TurntableSim()
+{
+    if (!comeHome())
+        qWarning("TurntableSim: deleted while its worker's thread is still busy");
+}
+
+void TurntableSim::shareThreadOf(QObject *worker)
+{
+    QThread *host = worker ? worker->thread() : nullptr;
+    if (!comeHome() || !host || host == m_home || !host->isRunning())
+        return;
+    // The host's end brings the controller back, from within the host (its thread until then).
+    connect(host, &QThread::finished, this, [this] {
+        if (thread() == QThread::currentThread())
+            moveToThread(m_home);
+    }, Qt::DirectConnection);
+    moveToThread(host);
+}
+
+bool TurntableSim::comeHome()
+{
+    if (thread() == m_home)
+        return true;
+    QMetaObject::invokeMethod(this, [this] {
+        if (thread() == QThread::currentThread())
+            moveToThread(m_home);
+    }, Qt::QueuedConnection);
+    // Either the host's event loop or the host's end brings it back.
+    QElapsedTimer waited;
+    waited.start();
+    while (thread() != m_home && waited.elapsed() < 10000)
+        QThread::msleep(1);
+    return thread() == m_home;
+}
 
 void TurntableSim::hangUp()
 {
+    if (thread() != QThread::currentThread()) {
+        QMetaObject::invokeMethod(this, [this] { hangUp(); }, Qt::BlockingQueuedConnection);
+        return;
+    }
     m_notifier.reset();
     m_pty.hangUp();
+}
+
+TurntableSim::Axis TurntableSim::axis(int index) const
+{
+    QMutexLocker lock(&m_lock);
+    return m_axes[index];
+}
+
+void TurntableSim::setPosition(int index, double degrees)
+{
+    QMutexLocker lock(&m_lock);
+    m_axes[index].position = degrees;
+}
+
+QStringList TurntableSim::commands() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_commands;
+}
+
+void TurntableSim::clearCommands()
+{
+    QMutexLocker lock(&m_lock);
+    m_commands.clear();
 }
 
 void TurntableSim::onReadable()
@@ -61,20 +125,27 @@ void TurntableSim::handleLine(const QByteArray &line)
     if (f.value(0) == "STAT?") {
         ++m_statusRequests;
         QByteArray out = "STAT";
-        for (const Axis &a : axes)
-            out += ' ' + QByteArray::number(a.position, 'f', 4) + ' ' + QByteArray::number(a.rate, 'f', 4) + ' '
-                   + QByteArray::number(statusWord(a));
+        {
+            QMutexLocker lock(&m_lock);
+            for (const Axis &a : m_axes)
+                out += ' ' + QByteArray::number(a.position, 'f', 4) + ' ' + QByteArray::number(a.rate, 'f', 4) + ' '
+                       + QByteArray::number(statusWord(a));
+        }
         send(out + '\n');
         return;
     }
-    m_commands << QString::fromLatin1(line);
+    {
+        QMutexLocker lock(&m_lock);
+        m_commands << QString::fromLatin1(line);
+    }
     emit commandReceived(QString::fromLatin1(line));
     const int ax = f.value(1) == "X" ? 0 : f.value(1) == "Y" ? 1 : -1;
     if (ax < 0) {
         send("ERR bad axis\n");
         return;
     }
-    Axis &a = axes[ax];
+    QMutexLocker lock(&m_lock);
+    Axis &a = m_axes[ax];
     if (f[0] == "EN" && f.size() == 3) {
         if (refuseEnable) {
             send("ERR enable refused\n");
@@ -110,7 +181,8 @@ void TurntableSim::step()
     const qint64 now = m_clock.elapsed();
     const double dt = (now - m_lastStep) / 1000.0 * speedUp;
     m_lastStep = now;
-    for (Axis &a : axes) {
+    QMutexLocker lock(&m_lock);
+    for (Axis &a : m_axes) {
         if (a.spinning) {
             a.position = std::fmod(a.position + a.rate * dt + 360.0 * 1000, 360.0);
         } else if (a.positioning) {

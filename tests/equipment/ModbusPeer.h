@@ -1,5 +1,6 @@
 #pragma once
-// Runs tests/equipment/modbus_peer.py (pymodbus) for the length of a test.
+// Runs tests/equipment/modbus_peer.py (pymodbus) for the length of a test. The peer ends with its
+// input, so it never outlives the test program, even one that crashed.
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
@@ -14,7 +15,8 @@ public:
         QFile::remove(m_log);
         m_proc.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_proc.start(TestKit::python(),
-                     QStringList{TestKit::sourcePath("tests/equipment/modbus_peer.py"), "--log", m_log} + args);
+                     QStringList{TestKit::sourcePath("tests/equipment/modbus_peer.py"), "--until-input-ends", "--log", m_log}
+                         + args);
     }
     ~ModbusPeer() { stop(); }
     // Ends the peer: from now on nothing answers.

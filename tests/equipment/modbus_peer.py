@@ -3,7 +3,7 @@
 a serial line or TCP on 127.0.0.1) whose holding registers and coils cover 0x0000-0x0FFF.
 
   modbus_peer.py (--rtu [PATH] | --tcp PORT) [--slave N] [--log FILE] [--set ADDR=VALUE ...]
-                 [--refuse ADDR ...] [--follow FROM:TO ...]
+                 [--refuse ADDR ...] [--follow FROM:TO ...] [--until-input-ends]
 
 --rtu without a path opens a linked pair of pseudo-terminals of its own, serves on one end and,
 once it serves, prints the path of the other end (the port the program opens) instead of
@@ -15,6 +15,8 @@ Reads of a refused address answer with the exception "illegal data address".
 A write to holding register FROM of a --follow pair also sets holding register TO (a chamber
 whose temperature reaches each set point at once).
 Prints "ready" once it serves.
+With --until-input-ends it ends as soon as its standard input closes: a test program that
+starts it keeps the input open, so the peer never outlives the program, however that ends.
 """
 import argparse
 import asyncio
@@ -79,6 +81,22 @@ def linked_ptys():
     return os.ttyname(sa), os.ttyname(sb)
 
 
+def end_with_input():
+    """Ends the process once its standard input reaches its end (the program that started the
+    peer ended: its side of the pipe closed)."""
+    def readable():
+        try:
+            data = os.read(0, 4096)
+        except BlockingIOError:
+            return
+        except OSError:
+            data = b""
+        if not data:
+            os._exit(0)
+
+    asyncio.get_running_loop().add_reader(0, readable)
+
+
 async def main():
     p = argparse.ArgumentParser()
     p.add_argument("--rtu", nargs="?", const="")
@@ -88,7 +106,10 @@ async def main():
     p.add_argument("--set", action="append", default=[])
     p.add_argument("--refuse", action="append", default=[])
     p.add_argument("--follow", action="append", default=[])
+    p.add_argument("--until-input-ends", action="store_true")
     a = p.parse_args()
+    if a.until_input_ends:
+        end_with_input()
     refused = {int(x, 0) for x in a.refuse}
     follow = {int(f, 0): int(t, 0) for f, t in (x.split(":") for x in a.follow)}
     hr = Block("hr", a.log, refused, follow)

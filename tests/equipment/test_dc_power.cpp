@@ -120,7 +120,9 @@ class TestDcPower : public QObject {
 private:
     WireTap *tap = nullptr;
     ModbusPeer *peer = nullptr;
-    WorkerThread_DC_power *worker = nullptr;
+    // A function that fails between retiring the worker and starting the next leaves no dangling
+    // worker for cleanup(): the pointer clears itself once the worker is released.
+    QPointer<WorkerThread_DC_power> worker;
     Reports *reports = nullptr;
 
     void send(const QByteArray &frame)
@@ -154,10 +156,14 @@ private slots:
     }
     void cleanup()
     {
-        QVERIFY(TestKit::retireWorker(worker));
+        const bool released = TestKit::retireWorker(worker.data());
         delete reports;
+        reports = nullptr;
         delete peer;
+        peer = nullptr;
         delete tap;
+        tap = nullptr;
+        QVERIFY(released);
     }
 
     void theSetFrameGoesOutWithItsCrcLowByteFirst()
@@ -232,7 +238,7 @@ private slots:
     void aSlowSupplyAnswersEachSwitchWriteBeforeTheGapAndTheStreamStarts()
     {
         // The supply takes 250 ms over each answer; the worker waits long enough for it.
-        QVERIFY(TestKit::retireWorker(worker));
+        QVERIFY(TestKit::retireWorker(worker.data()));
         tap->answerDelayMs = 250;
         auto *w = new WorkerThread_DC_power(tap->workerPath());
         WorkerThread_DC_power::Timings t = fast();
@@ -354,7 +360,7 @@ private slots:
     {
         control(56001);
         QVERIFY(waitUntil([&] { return reports->setWrites(1) >= 1; }));
-        QVERIFY(TestKit::retireWorker(worker));
+        QVERIFY(TestKit::retireWorker(worker.data()));
         const int chunks = tap->chunks.size();
         const int plates = reports->plates.size();
         QTest::qWait(300);

@@ -41,12 +41,16 @@ void sendLong(QObject *w, uint16_t cmd)
 }
 } // namespace
 
+// The functions of the base-board unit link (named "baseBoard...") make their own link; every
+// other function gets a rack link to a fresh module simulator.
 class TestRackLinks : public QObject {
     Q_OBJECT
 private:
     ModuleSimulator *sim = nullptr;
-    WorkerThread_Multi *worker = nullptr;
+    QPointer<WorkerThread_Multi> worker; // clears itself: a retired worker never dangles
     Reports *reports = nullptr;
+
+    static bool baseBoardFunction() { return QByteArray(QTest::currentTestFunction()).startsWith("baseBoard"); }
 
 private slots:
     void initTestCase() { registerMetaTypes(); }
@@ -54,6 +58,8 @@ private slots:
     void init()
     {
         g_calib_status.clearAll();
+        if (baseBoardFunction())
+            return;
         sim = new ModuleSimulator;
         QVERIFY(sim->isValid());
         auto *w = new WorkerThread_Multi(sim->portPath(), 115200, 2); // plate 4, plate index 3
@@ -70,9 +76,12 @@ private slots:
     }
     void cleanup()
     {
-        QVERIFY(TestKit::retireWorker(worker));
+        const bool released = TestKit::retireWorker(worker.data());
         delete reports;
+        reports = nullptr;
         delete sim;
+        sim = nullptr;
+        QVERIFY(released);
     }
 
     void aB6B6FrameFillsPlateIndexPlusOneWithTheRackFields()
@@ -195,7 +204,7 @@ private slots:
         sendLong(worker, 56004);
         sendLong(worker, 56007);
         QVERIFY(waitUntil([&] { return sim->commands().size() >= 2; }));
-        QVERIFY(TestKit::retireWorker(worker));
+        QVERIFY(TestKit::retireWorker(worker.data()));
         const int n = sim->commands().size();
         QTest::qWait(200);
         QCOMPARE(sim->commands().size(), n);
@@ -204,13 +213,10 @@ private slots:
         auto *w = new WorkerThread_Multi(sim->portPath(), 115200, 2);
         worker = startWorkerThread(w, &WorkerThread_Multi::openSerialConnected);
     }
-};
 
-// The base-board unit link: a pseudo-terminal written by the test.
-class TestBaseBoardLink : public QObject {
-    Q_OBJECT
-private slots:
-    void goodFramesReportLivenessAndSlaveModePassesTheChamberTemperature()
+    // --- the base-board unit link: a pseudo-terminal written by the test ---
+
+    void baseBoardGoodFramesReportLivenessAndSlaveModePassesTheChamberTemperature()
     {
         PtyPair pty;
         QVERIFY(pty.isValid());
@@ -249,7 +255,7 @@ private slots:
         QVERIFY(TestKit::retireWorker(w));
     }
 
-    void aPortThatCannotOpenReportsFailure()
+    void baseBoardPortThatCannotOpenReportsFailure()
     {
         WorkerThread_net *w = createWorker_net("/nonexistent/tty");
         Reports r(w);
@@ -259,11 +265,5 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    TestRackLinks a;
-    TestBaseBoardLink b;
-    return QTest::qExec(&a, argc, argv) | QTest::qExec(&b, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestRackLinks)
 #include "test_rack_links.moc"

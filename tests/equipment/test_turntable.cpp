@@ -1,6 +1,7 @@
 // The turntable worker against the simulated controller on a pseudo-terminal.
 #include <QPointer>
 #include <QTest>
+#include <QThread>
 
 #include "app/MetaTypes.h"
 #include "app/Settings.h"
@@ -68,7 +69,7 @@ class TestTurntable : public QObject {
     Q_OBJECT
 private:
     TurntableSim *sim = nullptr;
-    WorkerThread_turn_table *worker = nullptr;
+    QPointer<WorkerThread_turn_table> worker; // clears itself: a retired worker never dangles
     Reports *reports = nullptr;
 
     void stopGeneral(uint8_t code)
@@ -103,18 +104,38 @@ private slots:
         reports = new Reports(w);
         worker = startWorkerThread<WorkerThread_turn_table>(w, &WorkerThread_turn_table::openSerialConnected);
         QVERIFY(waitUntil([&] { return reports->connected == 1; }));
+        // The controller moves and answers on the worker's thread, where the worker counts its
+        // ticks: a busy test thread holds back neither.
+        sim->shareThreadOf(worker);
     }
 
     void cleanup()
     {
-        QVERIFY(TestKit::retireWorker(worker));
+        const bool released = TestKit::retireWorker(worker.data());
         delete reports;
-        delete sim;
+        reports = nullptr;
+        delete sim; // back from the worker's ended thread first
+        sim = nullptr;
+        QVERIFY(released);
+    }
+
+    // However long the test's thread is held up (a loaded machine), the worker's bounds count
+    // only ticks on which the controller could move and answer.
+    void aHeldTestThreadNeverTripsAMoveBound()
+    {
+        invoke(worker, "rev_common_cmd", 13); // G-value position 2: the inner axis to 180
+        // Longer than a move's bound (four run seconds of 250 ms) and the silent limit.
+        QThread::msleep(2000);
+        QVERIFY(waitUntil([&] { return reports->has(74, "G-value position 2 completed") || reports->hasCode(59); }, 10000));
+        QVERIFY(!reports->has(59, "转台跟踪异常，取消标定!"));
+        QVERIFY(!reports->has(59, "转台无响应，取消标定!"));
+        QVERIFY(reports->has(74, "G-value position 2 completed"));
+        QCOMPARE(sim->axis(0).position, 180.0);
     }
 
     void statusFramesReachTheConsoleScaledBy10000WithALivenessTag()
     {
-        sim->axes[0].position = 12.5;
+        sim->setPosition(0, 12.5);
         QVERIFY(waitUntil([&] { return reports->statuses >= 5 && reports->lastInnerPos == 125000; }));
         QVERIFY(reports->lastInnerStatus & 0x80);
         QVERIFY(reports->has(37, "turntable1_0_0"));
@@ -145,13 +166,13 @@ private slots:
     {
         invoke(worker, "rev_common_cmd", 2);
         QVERIFY(waitUntil([&] { return reports->hasCode(47); }, 10000));
-        QVERIFY(waitUntil([&] { return sim->axes[0].spinning || sim->axes[1].spinning; }, 5000));
+        QVERIFY(waitUntil([&] { return sim->axis(0).spinning || sim->axis(1).spinning; }, 5000));
         sim->clearCommands();
         stopGeneral(31);
         QVERIFY(waitUntil([&] { return reports->has(74, "一键标定+复测 stopped"); }));
         QVERIFY(waitUntil([&] { return sim->commands().contains("STOP X") && sim->commands().contains("STOP Y"); }));
         QTest::qWait(200);
-        QVERIFY(!sim->axes[0].spinning && !sim->axes[1].spinning);
+        QVERIFY(!sim->axis(0).spinning && !sim->axis(1).spinning);
         QVERIFY(!reports->hasCode(50));
         QVERIFY(!reports->hasCode(62));
         QVERIFY(!worker->sequenceRunning());
@@ -246,14 +267,14 @@ private slots:
         invoke(worker, "rev_common_cmd", 33);
         QVERIFY(waitUntil([&] { return sim->commands() == QStringList({"EN X 1", "EN Y 0"}); }));
         QVERIFY(waitUntil([&] { return reports->has(74, "Inner axis enabled") && reports->has(74, "Outer axis disabled"); }));
-        QVERIFY(!sim->axes[1].enabled);
+        QVERIFY(!sim->axis(1).enabled);
         // The log says what the controller answered.
         sim->refuseEnable = true;
         invoke(worker, "rev_common_cmd", 31);
         QVERIFY(waitUntil([&] { return reports->has(74, "Outer axis enable refused: enable refused"); }));
         sim->refuseEnable = false;
         QVERIFY(!reports->has(74, "Outer axis enabled"));
-        QVERIFY(!sim->axes[1].enabled);
+        QVERIFY(!sim->axis(1).enabled);
     }
 
     void enablingWithTheControllerNotLinkedLogsThatNothingWasSent()
@@ -307,8 +328,9 @@ private slots:
     {
         invoke(worker, "rev_common_cmd", 2);
         QVERIFY(waitUntil([&] { return reports->hasCode(46); }, 10000));
-        QVERIFY(TestKit::retireWorker(worker));
+        QVERIFY(TestKit::retireWorker(worker.data()));
         QVERIFY(waitUntil([&] { return sim->commands().contains("STOP X") && sim->commands().contains("STOP Y"); }));
+        QVERIFY(waitUntil([&] { return reports->has(74, "一键标定+复测 stopped"); })); // its last report
         const int logs = reports->logs.size();
         const int cmds = sim->commands().size();
         QTest::qWait(300);

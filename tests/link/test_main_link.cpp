@@ -46,8 +46,17 @@ class TestMainLink : public QObject {
     Q_OBJECT
 private:
     ModuleSimulator *sim = nullptr;
-    WorkerThread *worker = nullptr;
+    QPointer<WorkerThread> worker; // clears itself: a retired worker never dangles
     Reports *reports = nullptr;
+
+    // A fresh link to the simulator, its reports collected from here on (wired right after the
+    // start, as the pages wire theirs: the open waits for the owner, so none is missed).
+    void openLink()
+    {
+        worker = createWorker(sim->portPath(), 115200);
+        delete reports;
+        reports = new Reports(worker);
+    }
 
     void sendLong(uint16_t id, float cm1)
     {
@@ -63,17 +72,30 @@ private slots:
     {
         sim = new ModuleSimulator;
         QVERIFY(sim->isValid());
-        worker = createWorker(sim->portPath(), 115200);
-        reports = new Reports(worker);
+        openLink();
         QVERIFY(waitUntil([&] { return reports->connected == 1; }));
     }
     void cleanup()
     {
-        QPointer<WorkerThread> w = worker;
-        retire(worker);
-        QVERIFY(waitUntil([&] { return w.isNull(); }));
+        const bool released = TestKit::retireWorker(worker.data());
         delete reports;
+        reports = nullptr;
         delete sim;
+        sim = nullptr;
+        QVERIFY(released);
+    }
+
+    void theOpenWaitsForItsOwnerSoAReportWiredAfterTheStartIsNeverMissed()
+    {
+        // The owner's thread is held up right after the start (a loaded machine), long enough
+        // for any open to have run and reported; only then are its reports wired.
+        ModuleSimulator other;
+        QVERIFY(other.isValid());
+        WorkerThread *w = createWorker(other.portPath(), 115200);
+        QThread::msleep(300);
+        Reports late(w);
+        QVERIFY(waitUntil([&] { return late.connected == 1; }));
+        QVERIFY(TestKit::retireWorker(w));
     }
 
     void aCalibrationFrameFillsPlateOneAndItsErrorCounts()
@@ -292,9 +314,7 @@ private slots:
         QCOMPARE(sim->commands().size(), sent);
         QVERIFY(!sim->rawReceived().contains("WORLD")); // waited behind HELLO's writes
         // A fresh link for cleanup().
-        worker = createWorker(sim->portPath(), 115200);
-        delete reports;
-        reports = new Reports(worker);
+        openLink();
         QVERIFY(waitUntil([&] { return reports->connected == 1; }));
     }
 

@@ -54,14 +54,73 @@ private:
     }
     void setText(QTextEdit *e, const QString &t) { e->setPlainText(t); }
 
+    // Each function sets up what it needs itself (the links, the clock, the supply's output), so
+    // it passes alone as well as after the others.
+
+    // The console's clock shows this time of the test day from now on.
+    void clockAt(int h, int m, int s) { clock.setWall(QDateTime(QDate(2026, 1, 2), QTime(h, m, s))); }
+
+    // The chamber's link closed, its port chosen.
+    void chamberUnlinked()
+    {
+        if (g_hothouse_connected)
+            console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+        select(ui->comboBox_calib_multi_hot_house, chamberTap->workerPath());
+    }
+    // The chamber linked and its temperature (-10 degC) reported.
+    void chamberLinked()
+    {
+        if (!g_hothouse_connected) {
+            chamberUnlinked();
+            console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+            QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
+        }
+        QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_current_temperature->toPlainText() == "-10"; }, 6000));
+    }
+    // The supply's link closed, its port chosen.
+    void supplyUnlinked()
+    {
+        if (g_dc_power_connected)
+            console->on_clicked_pushButton_connect_dc_power_ctrl();
+        select(ui->comboBox_calib_multi_DC_power, dcTap->workerPath());
+    }
+    // The supply linked (the model stored in the settings read at the connect).
+    void supplyLinked()
+    {
+        if (g_dc_power_connected)
+            return;
+        supplyUnlinked();
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+    }
+    // The supply linked with its output switched on or off by the panel's switch at 12 V, 10 A.
+    void supplyOutput(bool on)
+    {
+        supplyLinked();
+        if (bool(g_dc_power_on) != on) {
+            setText(ui->textEdit_dc_power_supply_max_voltage, "12");
+            setText(ui->textEdit_dc_power_supply_max_current, "10");
+            prompter.answers = {QMessageBox::Yes};
+            ui->pushButton_dc_power_supply_ON_OFF->click();
+        }
+        QCOMPARE(bool(g_dc_power_on), on);
+        prompter.shown.clear();
+        prompter.answers.clear();
+    }
+    // Plate 1's first IMU reports 24.5 degC at 777 ms.
+    static void imuAt24_5()
+    {
+        g_calib_status.clearAll();
+        g_calib_status.writePlate(0, [](CalibImuStatus *r, uint32_t *) {
+            r[0].temp = 24.5f;
+            r[0].time_ms = 777;
+        });
+    }
+
     // The supply linked, with this model chosen in the settings dialog.
     void supplyLinkedWithModel(int model)
     {
-        if (!g_dc_power_connected) {
-            select(ui->comboBox_calib_multi_DC_power, dcTap->workerPath());
-            console->on_clicked_pushButton_connect_dc_power_ctrl();
-            QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
-        }
+        supplyLinked();
         Settings *dialog = console->settingsDialog();
         dialog->form()->comboBox_DC_type->setCurrentIndex(model);
         dialog->on_buttonBox_accepted();
@@ -97,6 +156,12 @@ private slots:
             QDir(logRoot() + "/" + folder).removeRecursively();
         console = new MultiCalib;
         ui = console->form();
+    }
+
+    void init()
+    {
+        prompter.shown.clear();
+        prompter.answers.clear();
     }
 
     void cleanupTestCase()
@@ -191,6 +256,8 @@ private slots:
 
     void theChamberLinksAndShowsItsTemperatureReports()
     {
+        chamberUnlinked();
+        clockAt(10, 0, 0);
         QSignalSpy record(console, &MultiCalib::signal_label_record_visible);
         console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
         QVERIFY(console->hothouseWorker());
@@ -208,6 +275,7 @@ private slots:
 
     void theManualSetPointIsCutTowardZeroAndReadBack()
     {
+        chamberLinked();
         setText(ui->textEdit_hothouse_set_temperature_by_user_manual, "-39.7");
         ui->pushButton_hothouse_cmd_set_target_temp_manual->click();
         // -39 x 10 = -390 in the set-point register 0x074E.
@@ -222,6 +290,7 @@ private slots:
 
     void aSetPointOrSlopeThatIsNoNumberIsNotSent()
     {
+        chamberLinked();
         QSignalSpy target(console, &MultiCalib::hothouse_set_target_temp);
         QSignalSpy slope(console, &MultiCalib::hothouse_cmd_set_slope);
         setText(ui->textEdit_hothouse_set_temperature_by_user_manual, "abc");
@@ -242,6 +311,7 @@ private slots:
 
     void aManualSetPointOutsideTheScriptsRangeIsRefusedWithABoxNamingTheField()
     {
+        chamberLinked();
         QSignalSpy target(console, &MultiCalib::hothouse_set_target_temp);
         prompter.shown.clear();
         for (const char *text : {"151", "-70.5", "3000"}) {
@@ -261,6 +331,7 @@ private slots:
 
     void theManualSlopeIsSentAndReadBack()
     {
+        chamberLinked();
         QSignalSpy slope(console, &MultiCalib::hothouse_cmd_set_slope);
         setText(ui->textEdit_hothouse_temperature_slope_manual, "3");
         ui->pushButton_hothouse_cmd_set_slope_manual->click();
@@ -276,6 +347,7 @@ private slots:
 
     void startAndStopButtonsRunAndStopTheChamberOncePerClick()
     {
+        chamberLinked();
         QSignalSpy runStop(console, &MultiCalib::hothouse_generate_start_stop_cmd);
         ui->pushButton_hothouse_cmd_start_manual->click();
         QCOMPARE(runStop.size(), 1);
@@ -296,12 +368,10 @@ private slots:
 
     void theScriptLogRecordsEveryTemperatureReportAfterItIsOpened()
     {
-        g_calib_status.clearAll();
-        g_calib_status.writePlate(0, [](CalibImuStatus *r, uint32_t *) {
-            r[0].temp = 24.5f;
-            r[0].time_ms = 777;
-        });
+        chamberLinked();
+        imuAt24_5();
         clock.advance(5000);
+        clockAt(10, 0, 5);
         console->create_hot_house_logfile();
         const QString path = console->hotHouseLogPath();
         QCOMPARE(QDir::cleanPath(path),
@@ -340,6 +410,8 @@ private slots:
 
     void aScriptLogHoldsOnlyScriptLinesUnderItsOwnHeaderAndClosesWithTheRun()
     {
+        chamberLinked();
+        imuAt24_5();
         clock.advance(2000);
         console->create_hot_house_logfile(true);
         const QString path = console->hotHouseLogPath();
@@ -372,6 +444,7 @@ private slots:
 
     void theLogOfAnyRunClosesWhenTheRunEnds()
     {
+        chamberLinked();
         QVERIFY(console->runGuard()->begin(RunGuard::AdvancedRetest));
         console->create_hot_house_logfile();
         const QString path = console->hotHouseLogPath();
@@ -399,6 +472,7 @@ private slots:
 
     void closingTheChamberLinkStopsBothScriptTimers()
     {
+        chamberLinked();
         console->hothouseScriptTimer()->start(1000);
         console->hothouseAdvancedTimer()->start(1000);
         ui->pushButton_temperature_retest->setEnabled(false);
@@ -444,7 +518,9 @@ private slots:
 
     void theSupplyLinksWithItsModelAndLogsEveryVoltageReport()
     {
+        supplyUnlinked();
         clock.advance(58000);
+        clockAt(10, 1, 6);
         console->on_clicked_pushButton_connect_dc_power_ctrl();
         QVERIFY(console->dcPowerWorker());
         QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
@@ -467,6 +543,7 @@ private slots:
 
     void aVoltageOtherThanTwelveFifteenOrThirtyOneIsRefused()
     {
+        supplyOutput(false);
         QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
         prompter.shown.clear();
         setText(ui->textEdit_dc_power_supply_max_voltage, "24");
@@ -487,6 +564,7 @@ private slots:
 
     void switchingOnSendsTheSetFrameAndStoresTheMaximumValues()
     {
+        supplyOutput(false);
         QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
         prompter.shown.clear();
         setText(ui->textEdit_dc_power_supply_max_voltage, "12");
@@ -506,6 +584,7 @@ private slots:
 
     void thirtyOneVoltsWithTheOutputOnSwitchesOffWithoutTheHighVoltageQuestion()
     {
+        supplyOutput(true);
         QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
         prompter.shown.clear();
         setText(ui->textEdit_dc_power_supply_max_voltage, "31");
@@ -521,6 +600,8 @@ private slots:
 
     void thirtyOneVoltsWithTheOutputOffAsksOnceMore()
     {
+        supplyOutput(false);
+        setText(ui->textEdit_dc_power_supply_max_voltage, "31");
         QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
         prompter.shown.clear();
         prompter.answers = {QMessageBox::Yes, QMessageBox::No};
@@ -533,6 +614,7 @@ private slots:
 
     void anUnchosenModelTakesEffectAfterTheNextConnectOrClose()
     {
+        supplyOutput(false);
         getSettings()->setValue("main_index/DC_type", 0);
         QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
         setText(ui->textEdit_dc_power_supply_max_voltage, "15");
@@ -591,6 +673,8 @@ private slots:
 
     void logsThatCannotBeWrittenAreToldInTheLogWindowAndMarkedOnThePage()
     {
+        chamberLinked();
+        supplyLinked();
         // The next day's folders are taken by plain files: neither log can be opened.
         clock.advance(24 * 3600 * 1000);
         const QString day = clock.now().toString("yyyy_MMdd");

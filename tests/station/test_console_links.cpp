@@ -42,6 +42,18 @@ private:
         for (int i = 0; i < 2; ++i)
             setRepeatSpacing(console->rackWorker(i), longMs, 2 * longMs);
     }
+    // Plates 2 and 3 linked to their simulators (the links that are up stay), with short repeat
+    // waits: each function that needs the links makes them, so it passes alone too.
+    void bothPlatesLinked()
+    {
+        if (g_link_status[1] == 1 && g_link_status[2] == 1 && console->rackWorker(0) && console->rackWorker(1))
+            return;
+        selectPort(2, sim2);
+        selectPort(3, sim3);
+        console->connect_serial_port(1);
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
+        setIntervals(50);
+    }
     void showTables()
     {
         clock.advance(1100);
@@ -121,6 +133,7 @@ private slots:
 
     void code46ReachesEveryPlateAsTheDateThenAccelerometerCalibration()
     {
+        bothPlatesLinked();
         sim2->clearReceived();
         sim3->clearReceived();
         // The date's repeats at their full spacing: 56004, sent after a short wait, comes before
@@ -142,6 +155,7 @@ private slots:
 
     void aCalibrationFrameFromPlateTwoFillsPlateTwosTable()
     {
+        bothPlatesLinked();
         for (int k = 0; k < 32; ++k) {
             sim2->imus[size_t(k)].time_ms = 7000 + uint32_t(k);
             sim2->imus[size_t(k)].calib_flag_h = 3999;
@@ -166,6 +180,7 @@ private slots:
 
     void closingOnePlateLeavesTheOtherLinked()
     {
+        bothPlatesLinked();
         g_expected_calib_flag = 3999; // a run's verdict: it ends with the plate's link
         console->on_clicked_pushButton_connect_calib_multi_serial(0);
         QCOMPARE(g_expected_calib_flag, 0u);
@@ -187,6 +202,7 @@ private slots:
 
     void closingEverythingClearsTheFlagsAndTellsTheCommandPage()
     {
+        bothPlatesLinked();
         QSignalSpy toCmdPage(console, &MultiCalib::signal_log_from_multi_calib);
         console->connect_serial_port(0);
         for (int i = 1; i < 16; ++i)
@@ -199,6 +215,8 @@ private slots:
 
     void reconnectingMakesANewWorkerAndLinksAgain()
     {
+        bothPlatesLinked();
+        console->connect_serial_port(0); // closed: the next connect makes new workers
         QPointer<WorkerThread_Multi> old = console->rackWorker(0);
         console->connect_serial_port(1);
         QVERIFY(console->rackWorker(0) != old.data());
@@ -227,6 +245,7 @@ private slots:
 
     void theBaseBoardLinkIsLinkedOnItsSuccessReportAndClosedWithTheRest()
     {
+        bothPlatesLinked();
         ModuleSimulator unit;
         QVERIFY(unit.isValid());
         console->form()->comboBox_calib_multi_serial_net->addItem(unit.portPath() + " # simulated");
@@ -244,6 +263,7 @@ private slots:
 
     void aSuccessReportFromAnotherWorkerChangesNoFlag()
     {
+        bothPlatesLinked();
         console->on_clicked_pushButton_connect_calib_multi_serial(0); // close plate 2
         QCOMPARE(g_link_status[1], uint8_t(0));
         console->on_clicked_pushButton_connect_calib_multi_serial(0); // and open it with a new worker
@@ -256,6 +276,7 @@ private slots:
 
     void everyTickReportsTheLinkedPlates()
     {
+        bothPlatesLinked();
         sim3->sendFrame(DeviceMsgId::Version, SimPayload::versionPayload(6, 10));
         QVERIFY(waitUntil([&] { return console->baseBoardReported(2); }));
         showTables();

@@ -83,7 +83,7 @@ private:
     {
         if (g_turn_table_connected)
             return;
-        QVERIFY(linkConsoleTurntable(console, (controller ? controller : table)->portPath()));
+        QVERIFY(linkConsoleTurntable(console, controller ? controller : table));
     }
     void linkPlate()
     {

@@ -734,7 +734,7 @@ private slots:
         advancedLinksUp();
         g_turn_table_connected = 0; // the real worker's link now
         // A rotation that fails now stops the run: the worker runs on test time.
-        WorkerThread_turn_table *w = linkConsoleTurntable(console, table->portPath());
+        WorkerThread_turn_table *w = linkConsoleTurntable(console, table);
         QVERIFY(w);
         QSignalSpy rotated(w, &WorkerThread_turn_table::signal_rotated_times);
         const uint32_t statusBefore = console->turnTableStatusCount();
