@@ -21,4 +21,13 @@ inline bool sendAndWait(ModuleSimulator *sim, int plate, int timeoutMs = 5000)
     sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
     return TestKit::waitUntil([&] { return markOf(g_calib_status.record(plate, 0)) == mark; }, timeoutMs);
 }
+
+// The simulator's modules fall silent (their stream stops) and every frame they sent before is
+// in the records of plate index `plate` (a marked report after them is): records cleared now
+// stay empty, whatever was still on its way through the link.
+inline bool silenceAndDrain(ModuleSimulator *sim, int plate)
+{
+    sim->stopStreaming();
+    return sendAndWait(sim, plate);
+}
 } // namespace PlateReports

@@ -598,7 +598,10 @@ private slots:
     void runsWhoseModulesNeverReportPostNothingAndSaySo()
     {
         clearRecords();
-        console->connect_serial_port(0); // the plate is linked anew, its base board silent
+        // The plate is linked anew, its base board silent: no frame streamed before (still on
+        // its way through the closing link) reaches the cleared records.
+        QVERIFY(PlateReports::silenceAndDrain(sim, 1));
+        console->connect_serial_port(0);
         g_calib_status.clearAll();
         console->connect_serial_port(1);
         QVERIFY(waitUntil([] { return g_link_status[1] == 1; }));
