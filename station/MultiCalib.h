@@ -594,7 +594,6 @@ private:
     qint64 m_advancedRunStartMs = 0;   // monotonic time of the advanced run's start
     bool m_dcOffPending = false;       // the switch-off a minute after the start is still due
     bool m_chamberStopSent = false;    // during a stop: the chamber was told to stop already
-    uint32_t m_chamberScriptRunId = 0; // tells a late single-shot of an earlier run from this one
     AdvancedCalib::RunState m_advancedRun;
     uint32_t m_advancedEstimate = 0;
     uint32_t m_turntableCalibSum = 0, m_turntableRetestSum = 0;

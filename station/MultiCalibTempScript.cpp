@@ -24,6 +24,7 @@
 namespace {
 const char *kStamp = "yyyy_MMdd HH:mm:ss";
 const char *kChamberSilenceKey = "hothouse/silence_limit_s";
+const uint32_t kDcOffAfterStartS = 60; // script seconds from the start to the supply's switch-off
 QMessageBox::StandardButton askYesNo(QWidget *parent, const QString &title, const QString &text)
 {
     return Prompter::instance().ask(Prompter::Kind::Warning, parent, title, text, QMessageBox::Yes | QMessageBox::No,
@@ -144,13 +145,9 @@ void MultiCalib::startChamberScript(bool retestOnly)
     ui->label_wenxiang_start_time->setText(tr("Start time:") + Clock::instance().now().toString(kStamp));
     create_hot_house_logfile(true);
     emit dc_control_cmd(retestOnly ? 104 : 103);
-    // The supply goes off a minute after the start unless a step has switched it on by then.
-    const uint32_t run = ++m_chamberScriptRunId;
+    // The supply goes off a minute after the start unless a step has switched it on by then
+    // (counted by the script's own tick, see _ackTimeout_hothouse_ctrl_normal).
     m_dcOffPending = true;
-    QTimer::singleShot(scaledMs(60000), this, [this, run] {
-        if (run == m_chamberScriptRunId && m_dcOffPending && m_hothouseScriptTimerRunning)
-            DC_POWER_OFF_function();
-    });
 
     calc_total_run_time_fun();
     m_chamberScriptRetest = retestOnly;
@@ -242,7 +239,6 @@ void MultiCalib::stopTemperatureScriptRun(const QString &reason)
     m_hothouseScriptTimer->stop();
     m_hothouseScriptTimerRunning = false;
     m_dcOffPending = false;
-    ++m_chamberScriptRunId;
     if (!m_chamberStopSent && g_hothouse_connected)
         emit hothouse_generate_start_stop_cmd(0);
     if (m_dcWorker)
@@ -310,6 +306,11 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
     applyScriptActions(TempScript::phaseTick(s, tc, g_change_temp_calib_to_temp_cycling != 0, [this] {
         return TempScript::imusReachedStop(rackView(), m_netReported, m_chamberScript);
     }));
+    // The switch-off due a minute after the start counts the same seconds as the phases: a
+    // step that switches the supply on within the minute always comes first, however late
+    // the ticks run on a busy computer.
+    if (m_dcOffPending && m_hothouseScriptTimerRunning && s.runSeconds >= kDcOffAfterStartS)
+        DC_POWER_OFF_function();
 }
 
 void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)

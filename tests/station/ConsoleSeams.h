@@ -84,6 +84,14 @@ inline bool retireConsoleLinks(MultiCalib *console)
     return released;
 }
 
+// The end of a test function, whatever check ended it: a run still going is stopped (a failed
+// check returns before the function's own stop), so the next function finds the station free.
+inline void stopAnyRun(MultiCalib *console)
+{
+    if (console && !console->runGuard()->idle())
+        console->stopActiveRun("stopped at the end of the test function");
+}
+
 // A manual clock installed for a scope, from where the clock before it stood (times stamped
 // before stay in the past); the clock before it returns at the end.
 struct HeldClock {

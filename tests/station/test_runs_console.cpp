@@ -22,6 +22,7 @@
 #include "station/UploadOutbox.h"
 #include "ConsoleSeams.h"
 #include "ConsoleTurntable.h"
+#include "PlateReports.h"
 #include "tests/station/UploadServer.h"
 #include "ui_MultiCalib.h"
 #include "ui_multi_calib_cmd.h"
@@ -45,6 +46,8 @@ private:
     QStringList logLines;
     int rotationsAsked = 0;
     QMetaObject::Connection rotationCounter;
+    QPointer<WorkerThread> mainLink; // a main link a function opened beside the console's own
+    uint8_t staticCountdownMin = 0;   // the station's value before the functions changed it
 
     QList<QPushButton *> startButtons() const
     {
@@ -128,9 +131,7 @@ private:
             imu.time_ms = 1000;
             imu.calib_status = status;
         }
-        const uint64_t before = g_calib_status.generation(1);
-        sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
-        QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+        QVERIFY(PlateReports::sendAndWait(sim, 1));
     }
     // Starts the four-hour Allan run and brings its modules through the retest to its end report.
     void runFourHourAllanToItsEndReport()
@@ -151,6 +152,7 @@ private:
     WorkerThread *linkMainPlate(ModuleSimulator &plate)
     {
         WorkerThread *w = createWorker(plate.portPath(), 921600);
+        mainLink = w;
         connect(w, &WorkerThread::signal_connectIsSuccess, this, [](bool ok) { g_link_status[0] = ok ? 1 : 0; });
         connect(w, &WorkerThread::signal_linkLost, console, &MultiCalib::linkLost_main);
         return w;
@@ -171,6 +173,7 @@ private slots:
         g_turn_table_gyro_time = 1;
         g_turn_table_gyro_nonlinearity_time = 1;
         g_turn_table_acc_nonlinearity_time = 1;
+        staticCountdownMin = g_static_test_countdown_min.load();
 
         sim = new ModuleSimulator;
         table = new TurntableSim;
@@ -223,7 +226,23 @@ private slots:
         delete server;
     }
 
-    void cleanup() { minutes.stop(); }
+    // Whatever check ended a function: no run holds the station, the times and stand-ins are
+    // as the functions expect them, and a main link the function opened is retired.
+    void cleanup()
+    {
+        minutes.stop();
+        stopAnyRun(console);
+        chamberFollows = true;
+        prompter.whileShown = nullptr;
+        g_recording = 0;
+        g_static_test_countdown_min = staticCountdownMin;
+        console->setScriptTiming(2, 0.001);
+        console->commandPage()->setRunSecondMs(2);
+        if (!rotationCounter)
+            countRotations();
+        QVERIFY(TestKit::retireWorker(mainLink.data()));
+        g_link_status[0] = 0;
+    }
 
     void anAdvancedRunWhoseTurntableLinkClosesStopsWithAMessageAndPostsNothing()
     {
@@ -307,9 +326,10 @@ private slots:
         g_turn_table_connected = 1; // as the link flag of a worker that went away would still show
         minutes.start(2);
         console->on_pushButton_advanced_retest();
-        QVERIFY(waitUntil([&] { return console->runGuard()->idle(); }, 30000));
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 30000);
         g_turn_table_connected = 0;
         countRotations();
+        QVERIFY(stopped);
         QCOMPARE(stopLines(), QStringList{"Advanced retest stopped: rotation failed: turntable not linked"});
         QVERIFY(sound.played.contains(":/images/class.wav"));
         QCOMPARE(console->advancedRunState().step, uint8_t(0));
@@ -732,6 +752,7 @@ private slots:
         linkPlate();
         linkTurntable();
         clearRecords();
+        sendStatus(0); // the plate's modules have reported: the run has results to post
         const int posted = server->requests().size();
         const QString endBox = "The full temperature calibration retest is completed. Please check if the retest flag is 16383";
         bool heldAtBox = false;

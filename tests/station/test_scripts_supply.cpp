@@ -23,6 +23,7 @@
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
 #include "tests/station/ConsoleSeams.h"
+#include "tests/station/PlateReports.h"
 #include "tests/station/UploadServer.h"
 #include "ui_MultiCalib.h"
 #include "ui_Settings.h"
@@ -96,9 +97,7 @@ private:
             sim->imus[size_t(k)].calib_status = status;
             sim->imus[size_t(k)].calib_flag_h = k < 32 - empty ? flag : 0;
         }
-        const uint64_t before = g_calib_status.generation(1);
-        sim->sendFrame(DeviceMsgId::CalibB6B6, SimPayload::calibMessage(DeviceMsgId::CalibB6B6, sim->imus));
-        QVERIFY(waitUntil([&] { return g_calib_status.generation(1) > before; }));
+        QVERIFY(PlateReports::sendAndWait(sim, 1));
     }
     // Plate 2 linked anew with no records: none of its IMUs has been seen reporting.
     void freshPlate()
@@ -294,6 +293,23 @@ private slots:
         delete service;
         Prompter::install(nullptr);
         SoundPlayer::install(nullptr);
+    }
+
+    // Every function starts where a run can: every IMU of the plate seen reporting.
+    void init() { sendImus(50, 25.0f, 0); }
+
+    // Whatever check ended a function: no run holds the station, and the stand-ins and times
+    // are as the functions expect them.
+    void cleanup()
+    {
+        stopAnyRun(console);
+        sim->onCommand = nullptr;
+        console->setScriptTiming(2, 0.001);
+        g_change_temp_calib_to_temp_cycling = 0;
+        g_turn_table_connected = 0;
+        getSettings()->setValue("hothouse/silence_limit_s", kSilenceS);
+        chamberLine->muted = false;
+        dcLine->muted = false;
     }
 
     void aChamberAtTheStartTemperatureGetsNoSwitchOffInTheMiddleOfTheStep()

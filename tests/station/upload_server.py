@@ -6,7 +6,8 @@ Prints the port it listens on (127.0.0.1, chosen by the system) as the first lin
 is appended to <folder>/requests.jsonl as {"path", "content_type", "body_hex"}; the answer is
 taken from <folder>/reply.json just before: {"status": 200, "body": "...", "delay_s": 0,
 "cut_after": n}; with "cut_after" the connection closes after n bytes of the announced body.
-Ends by itself after 120 s, or when its standard input closes.
+Lives as long as the test program that started it: it ends when its standard input closes (the
+program closed it, or ended and the system closed it) or when that program is gone.
 """
 import json
 import os
@@ -60,12 +61,16 @@ def main():
     print(server.server_address[1], flush=True)
     threading.Thread(target=server.serve_forever, daemon=True).start()
 
+    parent = os.getppid()
+
     def watch_stdin():
-        sys.stdin.read()
+        sys.stdin.buffer.read()  # returns at the end of the input
         os._exit(0)
 
     threading.Thread(target=watch_stdin, daemon=True).start()
-    time.sleep(120)
+    # Whatever holds the input open, the server does not outlive the program that started it.
+    while os.getppid() == parent:
+        time.sleep(1)
     os._exit(0)
 
 
