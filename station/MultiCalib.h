@@ -568,7 +568,7 @@ private:
     // end code was confirmed.
     void forceRunPost();
     void makeRunPost(const QString &logLine);
-    // Every module seen reporting in this run, on a linked plate, shows the code now.
+    // Every module reporting on a linked plate (not shielded) shows the code now; false when none reports.
     bool reportingModulesShow(uint16_t code);
     // The line of a run that has nothing to post: no module reported, or the plates were lost.
     QString nothingPostedText(RunGuard::Run run);

@@ -149,6 +149,9 @@ void MultiCalib::supplySwitchReadBack(int on, bool confirmed)
         return;
     if (confirmed) {
         showSupplyConfirmed(on);
+        // A run's switch: the manual switch goes on from the output the supply confirmed.
+        g_dc_power_on = on ? 1 : 0;
+        showManualSwitchState();
         return;
     }
     if (m_runs.idle() || !(RunGuard::needs(m_runs.active()) & RunGuard::Supply))
@@ -191,9 +194,6 @@ void MultiCalib::showSupplyConfirmed(int on)
 {
     m_supplyConfirmedOn = on;
     ui->label_dc_power_output_state->setText(supplyOutputText());
-    // The manual switch goes on from the state the supply confirmed, whoever switched it.
-    g_dc_power_on = on ? 1 : 0;
-    showManualSwitchState();
 }
 
 void MultiCalib::showManualSwitchState()

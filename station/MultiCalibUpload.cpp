@@ -180,14 +180,14 @@ void MultiCalib::platesTookCode(uint16_t code, bool taken)
 
 bool MultiCalib::reportingModulesShow(uint16_t code)
 {
-    judgedImus();
     bool any = false;
     for (int p = 0; p < kPlates; ++p) {
         if (g_link_status[p] != 1)
             continue;
         const PlateSnapshot snap = g_calib_status.plate(p);
         for (int i = 0; i < kImusPerPlate; ++i) {
-            if (!m_imuSeen[size_t(p)][size_t(i)] || m_shield_marks[size_t(p)][size_t(i)] == "1")
+            // A module silent now has nothing to show.
+            if (snap.imu[size_t(i)].time_ms == 0 || m_shield_marks[size_t(p)][size_t(i)] == "1")
                 continue;
             if (snap.imu[size_t(i)].calib_status != code)
                 return false;

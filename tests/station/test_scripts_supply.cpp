@@ -684,135 +684,6 @@ private slots:
         QCOMPARE(told.filter(QRegularExpression("^Temperature compensation script: its results were posted at ")).size(), 1);
     }
 
-    void verdictFiguresCountOnlyLiveImus()
-    {
-        // 30 IMUs with flag 129 and 2 empty positions, on a plate linked anew.
-        freshPlate();
-        sendImus(600, 25.0f, 0, 2, 129);
-        g_expected_calib_flag = 129;
-        QCOMPARE(verdictFigures(), (QStringList{"30", "30", "0", "100.00%"}));
-        // No IMU has ever reported.
-        freshPlate();
-        sendImus(0, 25.0f, 0, 0, 0);
-        g_expected_calib_flag = 129; // closing the link cleared it
-        QCOMPARE(verdictFigures(), (QStringList{"0", "0", "0", "-"}));
-    }
-
-    void aChamberSilentForLessThanItsBoundKeepsTheRunGoing()
-    {
-        getSettings()->setValue("hothouse/silence_limit_s", 4.0);
-        chamberAt(25);
-        sendImus(900, 25.0f, 0);
-        setParams({"2", "25", "30", "85", "30", "1"});
-        startFull();
-        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
-        // Four polls (2 s) without an answer: each is told half a poll late, the run goes on.
-        const QRegularExpression missedLine("^Chamber: poll \\d+ missed");
-        {
-            HeldClock held;
-            freshTemperatureThenSilence();
-            held.clock.advance(kPollMs / 2);
-            for (int n = 1; n <= 4; ++n) {
-                held.clock.advance(kPollMs);
-                QVERIFY(waitUntil([&] { return told.filter(missedLine).size() == n; }));
-            }
-        }
-        QVERIFY(console->chamberScriptRunning());
-        QVERIFY(told.filter(" stopped: ").isEmpty());
-        const QStringList missed = told.filter(missedLine);
-        QVERIFY(missed.first().startsWith("Chamber: poll 1 missed (no temperature for "));
-        QVERIFY(missed.last().startsWith("Chamber: poll 4 missed (no temperature for "));
-        QVERIFY(missed.last().endsWith("); the run stops after 4.0 s of silence"));
-        // The chamber answers again; then it stays silent past the bound and the run stops.
-        chamberLine->muted = false;
-        expectStopJustPastTheSilenceBound([&] { return console->chamberScriptRunning(); });
-        getSettings()->setValue("hothouse/silence_limit_s", kSilenceS);
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
-        unmuteChamber();
-    }
-
-    void aChamberThatStopsAnsweringStopsAnAdvancedRunWithinTheStaleLimit()
-    {
-        // The turntable's link flag stands in for a linked turntable: the run does not get as far
-        // as a rotation here.
-        g_turn_table_connected = 1;
-        prompter.shown.clear();
-        prompter.answers.clear();
-        told.clear();
-        console->on_pushButton_advanced_retest();
-        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
-        // The chamber has reached the run's first set point: the run goes on fresh temperatures.
-        QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 1; }, 20000));
-        QVERIFY(console->hothouseAdvancedTimer()->isActive());
-        expectStopJustPastTheSilenceBound([&] { return !console->runGuard()->idle(); });
-        g_turn_table_connected = 0;
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Advanced retest stopped: chamber not answering"});
-        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
-        QVERIFY(ui->pushButton_advanced_retest->isEnabled());
-        unmuteChamber();
-    }
-
-    void anAdvancedRunNeitherNeedsNorStopsForTheSupplyLink()
-    {
-        g_turn_table_connected = 1; // stands in for a linked turntable: no rotation is reached here
-        prompter.shown.clear();
-        prompter.answers.clear();
-        told.clear();
-        console->on_clicked_pushButton_connect_dc_power_ctrl(); // the supply link closes
-        QCOMPARE(g_dc_power_connected, uint8_t(0));
-        console->on_pushButton_advanced_retest();
-        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
-        QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 1; }, 20000));
-        // A supply link that comes and goes in the middle changes nothing for the run.
-        console->on_clicked_pushButton_connect_dc_power_ctrl();
-        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
-        console->on_clicked_pushButton_connect_dc_power_ctrl();
-        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
-        QVERIFY(console->hothouseAdvancedTimer()->isActive());
-        QVERIFY(told.filter(" stopped: ").isEmpty());
-        console->stopActiveRun("stopped by the test");
-        g_turn_table_connected = 0;
-        console->on_clicked_pushButton_connect_dc_power_ctrl();
-        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
-        fastSupply();
-    }
-
-    void aChamberThatStopsAnsweringStopsTheRunWithinTheStaleLimit()
-    {
-        sendImus(700, 25.0f, 0);
-        setParams({"2", "25", "30", "85", "30", "1"});
-        startFull();
-        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
-        expectStopJustPastTheSilenceBound([&] { return console->chamberScriptRunning(); }, [&] { chamberPeer->stop(); });
-        chamberLine->muted = false;
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
-        QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
-        QCOMPARE(autoLog.last(), 0);
-    }
-
-    void anEmptyTemperatureDisplayIsNotZeroDegrees()
-    {
-        // The chamber stays silent: nothing is shown, and nothing reaches 0 degC.
-        sendImus(1000, 25.0f, 0);
-        HeldClock held;
-        silenceChamber();
-        ui->textEdit_hothouse_current_temperature->clear();
-        QSignalSpy codes(console, &MultiCalib::dc_control_cmd);
-        setParams({"2", "0", "30", "85", "30", "1"});
-        startFull();
-        QVERIFY(waitUntil([&] { return console->chamberScriptState().runSeconds > 20; }));
-        QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStart);
-        held.clock.advance(console->chamberStaleLimitMs() + 1);
-        QVERIFY(waitUntil([&] { return !console->chamberScriptRunning(); }));
-        QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStart);
-        for (const QList<QVariant> &c : codes) // no step ever switched the supply on
-            QVERIFY(c[0].value<uint16_t>() == 103 || c[0].value<uint16_t>() == 102);
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
-        QVERIFY(ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty());
-        chamberLine->muted = false;
-    }
-
-
     // The supply gives up on the end code after its tries; the modules take it later in the
     // hold: the post waits for them and carries the flags they wrote.
     void theResultsWaitForTheModulesToShowTheEndCodeAfterTheSupplyGaveUp()
@@ -1059,6 +930,135 @@ private slots:
         for (const QString &note : trail.filter(QRegularExpression("^log " + run + ": its results .*(posted|sent) at ")))
             QVERIFY2(note.contains(sentAt.toString("yyyy-MM-dd hh:mm:ss")), qPrintable(note));
     }
+
+    void verdictFiguresCountOnlyLiveImus()
+    {
+        // 30 IMUs with flag 129 and 2 empty positions, on a plate linked anew.
+        freshPlate();
+        sendImus(600, 25.0f, 0, 2, 129);
+        g_expected_calib_flag = 129;
+        QCOMPARE(verdictFigures(), (QStringList{"30", "30", "0", "100.00%"}));
+        // No IMU has ever reported.
+        freshPlate();
+        sendImus(0, 25.0f, 0, 0, 0);
+        g_expected_calib_flag = 129; // closing the link cleared it
+        QCOMPARE(verdictFigures(), (QStringList{"0", "0", "0", "-"}));
+    }
+
+    void aChamberSilentForLessThanItsBoundKeepsTheRunGoing()
+    {
+        getSettings()->setValue("hothouse/silence_limit_s", 4.0);
+        chamberAt(25);
+        sendImus(900, 25.0f, 0);
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
+        // Four polls (2 s) without an answer: each is told half a poll late, the run goes on.
+        const QRegularExpression missedLine("^Chamber: poll \\d+ missed");
+        {
+            HeldClock held;
+            freshTemperatureThenSilence();
+            held.clock.advance(kPollMs / 2);
+            for (int n = 1; n <= 4; ++n) {
+                held.clock.advance(kPollMs);
+                QVERIFY(waitUntil([&] { return told.filter(missedLine).size() == n; }));
+            }
+        }
+        QVERIFY(console->chamberScriptRunning());
+        QVERIFY(told.filter(" stopped: ").isEmpty());
+        const QStringList missed = told.filter(missedLine);
+        QVERIFY(missed.first().startsWith("Chamber: poll 1 missed (no temperature for "));
+        QVERIFY(missed.last().startsWith("Chamber: poll 4 missed (no temperature for "));
+        QVERIFY(missed.last().endsWith("); the run stops after 4.0 s of silence"));
+        // The chamber answers again; then it stays silent past the bound and the run stops.
+        chamberLine->muted = false;
+        expectStopJustPastTheSilenceBound([&] { return console->chamberScriptRunning(); });
+        getSettings()->setValue("hothouse/silence_limit_s", kSilenceS);
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        unmuteChamber();
+    }
+
+    void aChamberThatStopsAnsweringStopsAnAdvancedRunWithinTheStaleLimit()
+    {
+        // The turntable's link flag stands in for a linked turntable: the run does not get as far
+        // as a rotation here.
+        g_turn_table_connected = 1;
+        prompter.shown.clear();
+        prompter.answers.clear();
+        told.clear();
+        console->on_pushButton_advanced_retest();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        // The chamber has reached the run's first set point: the run goes on fresh temperatures.
+        QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 1; }, 20000));
+        QVERIFY(console->hothouseAdvancedTimer()->isActive());
+        expectStopJustPastTheSilenceBound([&] { return !console->runGuard()->idle(); });
+        g_turn_table_connected = 0;
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Advanced retest stopped: chamber not answering"});
+        QVERIFY(!console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(ui->pushButton_advanced_retest->isEnabled());
+        unmuteChamber();
+    }
+
+    void anAdvancedRunNeitherNeedsNorStopsForTheSupplyLink()
+    {
+        g_turn_table_connected = 1; // stands in for a linked turntable: no rotation is reached here
+        prompter.shown.clear();
+        prompter.answers.clear();
+        told.clear();
+        console->on_clicked_pushButton_connect_dc_power_ctrl(); // the supply link closes
+        QCOMPARE(g_dc_power_connected, uint8_t(0));
+        console->on_pushButton_advanced_retest();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        QVERIFY(waitUntil([&] { return console->advancedRunState().phase >= 1; }, 20000));
+        // A supply link that comes and goes in the middle changes nothing for the run.
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        QVERIFY(console->hothouseAdvancedTimer()->isActive());
+        QVERIFY(told.filter(" stopped: ").isEmpty());
+        console->stopActiveRun("stopped by the test");
+        g_turn_table_connected = 0;
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        fastSupply();
+    }
+
+    void aChamberThatStopsAnsweringStopsTheRunWithinTheStaleLimit()
+    {
+        sendImus(700, 25.0f, 0);
+        setParams({"2", "25", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().phase == ChamberScriptPhase::SoakStart; }, 20000));
+        expectStopJustPastTheSilenceBound([&] { return console->chamberScriptRunning(); }, [&] { chamberPeer->stop(); });
+        chamberLine->muted = false;
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QVERIFY(ui->pushButton_hothouse_cmd_auto_include_dc_control->isEnabled());
+        QCOMPARE(autoLog.last(), 0);
+    }
+
+    void anEmptyTemperatureDisplayIsNotZeroDegrees()
+    {
+        // The chamber stays silent: nothing is shown, and nothing reaches 0 degC.
+        sendImus(1000, 25.0f, 0);
+        HeldClock held;
+        silenceChamber();
+        ui->textEdit_hothouse_current_temperature->clear();
+        QSignalSpy codes(console, &MultiCalib::dc_control_cmd);
+        setParams({"2", "0", "30", "85", "30", "1"});
+        startFull();
+        QVERIFY(waitUntil([&] { return console->chamberScriptState().runSeconds > 20; }));
+        QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStart);
+        held.clock.advance(console->chamberStaleLimitMs() + 1);
+        QVERIFY(waitUntil([&] { return !console->chamberScriptRunning(); }));
+        QCOMPARE(console->chamberScriptState().phase, ChamberScriptPhase::GoStart);
+        for (const QList<QVariant> &c : codes) // no step ever switched the supply on
+            QVERIFY(c[0].value<uint16_t>() == 103 || c[0].value<uint16_t>() == 102);
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: chamber not answering"});
+        QVERIFY(ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty());
+        chamberLine->muted = false;
+    }
+
 
     void aLostSupplyLinkEndsTheScript()
     {
