@@ -764,6 +764,7 @@ private slots:
     void aScriptIsRefusedWithASupplySetPointTheManualSwitchWouldRefuse()
     {
         QFETCH(QString, voltage);
+        sendImus(2000, 25.0f, 0); // every module reports: nothing else holds the start back
         const QString before = ui->textEdit_dc_power_supply_max_voltage->toPlainText();
         ui->textEdit_dc_power_supply_max_voltage->setPlainText(voltage);
         setParams({"1", "25", "0", "26", "0", "1"});
