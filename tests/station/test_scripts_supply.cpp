@@ -266,11 +266,19 @@ private:
                 connect(console, &MultiCalib::signal_send_turn_table_cmd_general, this, cmd("turntable")),
                 connect(console, &MultiCalib::signalTranspondLog, this, [trail](const QString &l) { *trail << "log " + l; })};
     }
+    // The supply's link opened again after it was lost: a new worker, which waits for the old
+    // one to let go of the port first (long on a busy machine).
+    void relinkSupply()
+    {
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }, 20000));
+        fastSupply();
+    }
     // Every link of the rack up again as initTestCase left it.
     void relinkAll()
     {
         console->connect_serial_port(1);
-        QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_hothouse_connected == 1 && g_dc_power_connected == 1; }));
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_hothouse_connected == 1 && g_dc_power_connected == 1; }, 20000));
         fastSupply();
         plateReady();
     }
@@ -893,9 +901,7 @@ private slots:
         if (by == ByDisconnect || by == ByExit) {
             relinkAll();
         } else if (by == BySupplyLoss || (secondAsked && second == BySupplyLoss)) {
-            console->on_clicked_pushButton_connect_dc_power_ctrl();
-            QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
-            fastSupply();
+            relinkSupply();
         }
         QVERIFY2(told, qPrintable(trail.filter("log ").join("\n")));
 
