@@ -211,10 +211,18 @@ void MainWindow::rev_link_lost(QString reason)
 
 void MainWindow::closeLink()
 {
+    // A second click while the first closing waits (a run's stop posting its results, with
+    // events running) joins the first.
+    if (m_closingLink)
+        return;
+    m_closingLink = true;
+    ui->pushButton_connect->setEnabled(false);
     // The console first: a run stops through its stop path while the links are still up (its
     // stop commands go out on this link too, the chamber takes its stop), and the results it
     // may post are not cleared before.
     emit signal_connect_serial_port(0);
+    m_closingLink = false;
+    ui->pushButton_connect->setEnabled(true);
     if (m_worker)
         QMetaObject::invokeMethod(m_worker.data(), "closePort", Qt::QueuedConnection);
     m_linked = false;

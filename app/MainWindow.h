@@ -97,6 +97,7 @@ private:
     Factory_735_Dlg *m_735 = nullptr;
     QPointer<WorkerThread> m_worker;
     bool m_linked = false;
+    bool m_closingLink = false; // the console is closing its links (a run may be posting in its stop)
     bool m_recording = false;
     bool m_recordLabelWanted = true; // the console may hide the indicator on some of its pages
     QString m_recordingStatus;

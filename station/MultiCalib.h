@@ -528,7 +528,9 @@ private:
     // has reported after that; the run's own end and a stop post at once what was last
     // reported. Made once; nothing is posted when no IMU is judged.
     struct RunPost {
-        enum State { None, AwaitingCode, AwaitingReports, Posted, NothingToPost };
+        // AwaitingShown: the supply gave up on the end code; the post waits for every reporting
+        // module to show it (or the run's end, or a stop).
+        enum State { None, AwaitingCode, AwaitingShown, AwaitingReports, Posted, NothingToPost };
         State state = None;
         RunGuard::Run run = RunGuard::None;
         uint8_t station = 0;
@@ -537,10 +539,24 @@ private:
         int endCodeIndex = 0;   // which sending of an end code in this run it is
         bool confirmed = false; // the modules took it
         std::array<int64_t, kPlates> reportsAt{}; // each plate's report count when the wait began (-1: not waited for)
-        QString postedAt;
+        QString postedAt;         // when the post was sent
+        bool inFlight = false;    // the post waits for the service now
+        bool sent = false;        // its body has left the station (postedAt is when)
+        bool answered = false;    // the outcome below is known
+        bool outcomeOwed = false; // a line said "being posted": the outcome is told when known
         UploadOutcome outcome;
     };
     RunPost m_runPost;
+    // The manual supply switch's button follows g_dc_power_on.
+    void showManualSwitchState();
+    // A run that switches the supply on checks its set-point as the manual switch does; false
+    // (with a box naming the field) when it would not.
+    bool supplySetPointAccepted();
+    bool m_closingAllLinks = false;
+    // A stopped run's supply codes are let go: the supply's codes to the modules sent before
+    // it heard of it are dropped.
+    void abandonSupplyCodes();
+    bool m_supplyCodesDropped = false; // every link is being closed (a run's stop may be posting)
     int m_endCodesSent = 0, m_endCodesAnswered = 0; // the script's 56003/58003 sent and answered by the supply
     uint16_t m_lastEndCodeSent = 0;
     static bool isEndCode(uint16_t code) { return code == 56003 || code == 58003; }
@@ -552,6 +568,10 @@ private:
     // end code was confirmed.
     void forceRunPost();
     void makeRunPost(const QString &logLine);
+    // Every module reporting on a linked plate (not shielded) shows the code now; false when none reports.
+    bool reportingModulesShow(uint16_t code);
+    // The line of a run that has nothing to post: no module reported, or the plates were lost.
+    QString nothingPostedText(RunGuard::Run run);
     // IMUs judged by the verdicts now (linked plates, not shielded, reporting or seen).
     int judgedImus();
     // A ramp phase that went on past its bound stops the run (alarm and box); true when it did.

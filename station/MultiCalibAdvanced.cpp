@@ -267,7 +267,11 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
         stopActiveRun(tr("chamber not answering"));
         return;
     }
+    // A post due now waits for the service with events running: a stop meanwhile ends the tick.
+    const quint64 ticket = m_runs.ticket();
     checkRunPost();
+    if (!m_runs.holds(ticket))
+        return;
     const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().toDouble();
     if (advancedSetPointMissed(tc))
         return;
@@ -369,6 +373,7 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
     case AdvancedCalib::StepEnd::CalibDone: {
         const bool retestDone = end == AdvancedCalib::StepEnd::RetestDone;
         const RunGuard::Run run = m_runs.active();
+        const quint64 ticket = m_runs.ticket();
         // The end of a retest is the end of the chamber run (report 39): the set point 25 and
         // heat_box_end, which sets the expected flag 16383 and calls the operator. The last
         // rotation is in: the results are posted once every plate has reported after it (the
@@ -376,9 +381,14 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
         // cool-down or at a stop during it. With no IMU judged there is nothing to post.
         if (retestDone)
             armRunPost(run, 5, 16383, 0);
+        // The post (or the box below) waited with events running: after a stop nothing is left.
+        if (!m_runs.holds(ticket))
+            return;
         if (retestDone && m_runPost.state == RunPost::NothingToPost) {
             emit hothouse_set_target_temp(25);
             alarmNoModuleReported(run);
+            if (!m_runs.holds(ticket))
+                return;
         } else if (retestDone) {
             rev_log_from_worker(39, "Advanced retest completed");
         } else {
@@ -391,8 +401,10 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
                                   emit hothouse_generate_start_stop_cmd(0);
                                   m_hothouseAdvancedTimer->stop();
                                   m_hothouseAdvancedTimerRunning = false;
-                                  forceRunPost();
-                                  finishRun(run);
+                                  const quint64 ticket = m_runs.ticket();
+                                  forceRunPost(); // waits for the service with events running
+                                  if (m_runs.holds(ticket))
+                                      finishRun(run);
                               }}},
                             true);
         break;

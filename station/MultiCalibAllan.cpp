@@ -159,7 +159,11 @@ void multi_calib_cmd::_ackTimeout_static_retest()
         log(74, tr("ALlan static retest completed"));
         m_staticTimer->stop();
         g_expected_calib_flag = 8095;
+        const quint64 ticket = m_runs ? m_runs->ticket() : 0;
         emit exectuePosMethod(2);
+        // The post waited for the service with events running: a stop meanwhile ended the run.
+        if (m_runs && !m_runs->holds(ticket))
+            return;
         emit signal_auto_log_imu(0);
         // The run is over: the station is free before the box waits for the operator.
         const QString lostPlates = lostPlatesNote();
@@ -260,7 +264,11 @@ void multi_calib_cmd::postFourHourRun()
 
 void multi_calib_cmd::finishFourHourRun()
 {
+    const quint64 ticket = m_runs ? m_runs->ticket() : 0;
     postFourHourRun();
+    // The post waited for the service with events running: a stop meanwhile ended the run.
+    if (m_runs && !m_runs->holds(ticket))
+        return;
     // The run is over: the station is free before the box waits for the operator.
     const QString lostPlates = lostPlatesNote();
     if (m_runs)

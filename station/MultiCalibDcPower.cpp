@@ -69,14 +69,24 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         connect(this, &MultiCalib::signal_closePort_dc_power, w, &WorkerThread_DC_power::closePort);
         connect(w, &WorkerThread_DC_power::signal_log, this, &MultiCalib::rev_log_from_worker);
         connect(this, &MultiCalib::dc_control_cmd, w, &WorkerThread_DC_power::rev_dc_control);
-        connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this, &MultiCalib::Send_CMD_LONG_SIGNAL);
-        connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
+        // The supply's codes to the modules, unless a stopped run's codes are being dropped.
+        connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this,
+                [this](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
+                    if (!m_supplyCodesDropped)
+                        emit Send_CMD_LONG_SIGNAL(id, c1, c2, c3, c4, c5, c6);
+                });
+        connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this,
+                [this](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
+                    if (!m_supplyCodesDropped)
+                        emit Send_CMD_LONG_SIGNAL_times(id, c1, c2, c3, c4, c5, c6);
+                });
         connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
         connect(w, &WorkerThread_DC_power::signal_linkLost, this, &MultiCalib::linkLost_DC_power);
         connect(w, &WorkerThread_DC_power::signal_switch_read_back, this, &MultiCalib::supplySwitchReadBack);
         connect(w, &WorkerThread_DC_power::signal_set_frame_read_back, this, &MultiCalib::supplyManualSwitchReadBack);
         connect(w, &WorkerThread_DC_power::signal_plates_took, this, &MultiCalib::platesTookCode);
         m_supplyConfirmedOn = -1; // a new link knows nothing of the output yet
+        m_supplyCodesDropped = false; // a new worker has sent nothing yet
         ui->label_dc_power_output_state->setText(supplyOutputText());
         emit signal_label_record_visible(1);
 
@@ -139,6 +149,9 @@ void MultiCalib::supplySwitchReadBack(int on, bool confirmed)
         return;
     if (confirmed) {
         showSupplyConfirmed(on);
+        // A run's switch: the manual switch goes on from the output the supply confirmed.
+        g_dc_power_on = on ? 1 : 0;
+        showManualSwitchState();
         return;
     }
     if (m_runs.idle() || !(RunGuard::needs(m_runs.active()) & RunGuard::Supply))
@@ -160,10 +173,47 @@ void MultiCalib::supplyManualSwitchReadBack(int on, bool confirmed)
                                    : tr("DC supply did not confirm the manual power off"));
 }
 
+// The supply drops the codes queued for the stopped run. A code to the modules it sent before
+// it heard of the stop is still on its way to the console: everything it sent is dropped until
+// the word that it has let go comes back behind it.
+void MultiCalib::abandonSupplyCodes()
+{
+    WorkerThread_DC_power *w = m_dcWorker.data();
+    m_supplyCodesDropped = true;
+    const QPointer<MultiCalib> self(this);
+    QMetaObject::invokeMethod(w, [w, self] {
+        w->abandonControl();
+        QMetaObject::invokeMethod(w, [self] {
+            if (self)
+                self->m_supplyCodesDropped = false;
+        }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
+}
+
 void MultiCalib::showSupplyConfirmed(int on)
 {
     m_supplyConfirmedOn = on;
     ui->label_dc_power_output_state->setText(supplyOutputText());
+}
+
+void MultiCalib::showManualSwitchState()
+{
+    ui->pushButton_dc_power_supply_ON_OFF->setText(g_dc_power_on ? tr("Manual power off") : tr("Manual power on"));
+}
+
+bool MultiCalib::supplySetPointAccepted()
+{
+    const double voltage = fieldValue(ui->textEdit_dc_power_supply_max_voltage);
+    if (DcPower::voltageAccepted(voltage))
+        return true;
+    // The field is named as its label on the supply page reads.
+    const QString text = tr("Cannot start: the DC supply page's \"%1\" field holds \"%2\"; a run switches the "
+                            "supply on only at 12, 15 or 31 V")
+                             .arg(ui->label_hothouse_current_temperature_5->text(),
+                                  ui->textEdit_dc_power_supply_max_voltage->toPlainText().trimmed());
+    emit signalTranspondLog(text);
+    Prompter::instance().warning(this, tr("Warning"), text);
+    return false;
 }
 
 QString MultiCalib::supplyOutputText() const
@@ -218,7 +268,7 @@ void MultiCalib::on_pushButton_dc_power_supply_ON_OFF_clicked()
     g_dc_set_frame.store(frame);
     emit signal_send_modbus_mutex(frame, 0);
     g_dc_power_on = g_dc_power_on ? 0 : 1;
-    ui->pushButton_dc_power_supply_ON_OFF->setText(g_dc_power_on ? tr("Manual power off") : tr("Manual power on"));
+    showManualSwitchState();
     QSettings *s = getSettings();
     s->setValue("main_index/DC_Max_CURRENT_NOW", float(current));
     s->setValue("main_index/DC_Max_VOLTAGE_NOW", float(voltage));

@@ -230,10 +230,16 @@ void MultiCalib::connectIsOk_Worker_net(bool ok)
 void MultiCalib::connect_serial_port(uint8_t on)
 {
     if (on == 0) {
+        // Asked again while closing (a run's stop may be waiting for its post with events
+        // running): the closing under way does it.
+        if (m_closingAllLinks)
+            return;
+        m_closingAllLinks = true;
         // A run still going stops through its stop path while its links are up, and the
         // chamber takes its stop before its port closes.
         const bool running = !m_runs.idle();
         stopActiveRun(tr("all links closed"));
+        m_closingAllLinks = false;
         if (running)
             letChamberTakeItsStop(kChamberStopWaitMs);
         if (std::any_of(m_multiWorkers.begin(), m_multiWorkers.end(), [](const auto &w) { return !w.isNull(); }))
@@ -270,6 +276,9 @@ void MultiCalib::connect_serial_port(uint8_t on)
         return;
     }
     emit signalTranspondLog(tr("Main link opened: linking the rack"));
+    // The tables are refreshed again while links are up (the window's end stopped it).
+    if (m_ackTimer && !m_ackTimer->isActive())
+        m_ackTimer->start(1000);
     // Links already up stay up: connecting everything never closes one.
     for (int i = 0; i < kRackLinks; ++i)
         if (m_rackPortCombos[i]->currentIndex() > 0 && !g_link_status[i + 1] && !m_rackWanted[i])

@@ -61,6 +61,9 @@ void MultiCalib::replayHoldsPlateOne(bool hold)
         return;
     m_replayHoldsLink = hold;
     g_link_status[0] = (hold || m_mainLinkOpen) ? 1 : 0;
+    // The main link stayed open: plate 1 shows its board again, not the recording's modules.
+    if (!hold && m_mainLinkOpen)
+        newSourceForPlateOne();
 }
 
 void MultiCalib::setMainLinkOpen(bool open)

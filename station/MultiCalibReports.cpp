@@ -69,9 +69,11 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
     case 46: {
         const QString date = Clock::instance().now().toString("yyMMdd");
         qDebug() << "当前标定加表的时间" << date;
+        const quint64 ticket = m_runs.ticket();
         broadcast(30007, calibDateWord(Clock::instance().now().date()));
-        wait_ms(100);
-        broadcast(56004);
+        wait_ms(100); // events run meanwhile: a run stopped in it sends nothing more
+        if (ticket == 0 || m_runs.holds(ticket))
+            broadcast(56004);
         break;
     }
     case 47: broadcast(56007); break;
@@ -87,12 +89,19 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         emit signal_auto_log_imu(0);
         // No IMU judged: there is nothing to post, and the run did not complete.
         if (judgedImus() == 0) {
-            emit signalTranspondLog(noModuleReportedText(RunGuard::OneClick));
+            emit signalTranspondLog(nothingPostedText(RunGuard::OneClick));
             alarmNoModuleReported(RunGuard::OneClick);
             break;
         }
         SoundPlayer::instance().playLooping(Sounds::Class);
+        const quint64 ticket = m_runs.ticket();
         exectuePosMethod(1);
+        // The post waited for the service with events running: a run stopped meanwhile has
+        // ended with its own line and box.
+        if (ticket != 0 && !m_runs.holds(ticket)) {
+            SoundPlayer::instance().stopLoop();
+            break;
+        }
         // The end-of-run box says so when the results did not reach the service.
         const auto answer = Prompter::instance().ask(
             Prompter::Kind::Warning, this, tr("Warning"),

@@ -29,9 +29,18 @@ void MultiCalib::initRuns()
         // The stop leaves the supply as its last finished code left it: say what that was.
         if (RunGuard::needs(run) & RunGuard::Supply)
             emit signalTranspondLog(tr("DC supply at the stop of %1: %2").arg(RunGuard::name(run), supplyOutputText()));
-        // A stop after the post: when it was posted and where the results are.
-        if (m_runPost.run == run && m_runPost.state == RunPost::Posted)
+        // A stop after the post: when it was posted and where the results are (a post still
+        // waiting for the service tells its outcome when it comes).
+        if (m_runPost.run == run && m_runPost.state == RunPost::Posted) {
             emit signalTranspondLog(tr("%1: %2").arg(RunGuard::name(run), runPostNote(run)));
+            m_runPost.outcomeOwed = !m_runPost.answered;
+        }
+    });
+    // A stop asked for while the first was being carried out is that stop: told after its line.
+    connect(&m_runs, &RunGuard::stopJoined, this, [this](RunGuard::Run run, const QString &reason) {
+        const QString line = tr("%1 was already stopping, also asked: %2").arg(RunGuard::name(run), reason);
+        qDebug().noquote() << line;
+        emit signalTranspondLog(line);
     });
     connect(&m_runs, &RunGuard::activeChanged, this, &MultiCalib::applyRunButtons);
 }

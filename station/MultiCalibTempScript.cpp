@@ -89,7 +89,7 @@ void MultiCalib::startChamberScript(bool retestOnly)
     qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？确认") : question + " confirm");
 
     // Nothing is switched or stored before the links and every parameter are known good.
-    if (!runLinksUp(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
+    if (!runLinksUp(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript) || !supplySetPointAccepted())
         return;
     qDebug() << (retestOnly ? "温度复测脚本+带电源控制" : "温补+复测脚本+带电源控制");
     qDebug() << "开始温度:" << texts[1] << "结束温度:" << texts[3] << "开始温度保温时间:" << texts[2]
@@ -242,7 +242,7 @@ void MultiCalib::stopTemperatureScriptRun(const QString &reason)
     if (!m_chamberStopSent && g_hothouse_connected)
         emit hothouse_generate_start_stop_cmd(0);
     if (m_dcWorker)
-        QMetaObject::invokeMethod(m_dcWorker.data(), "abandonControl", Qt::QueuedConnection);
+        abandonSupplyCodes();
     emit signal_auto_log_imu(0);
     setChamberScriptButtonsEnabled(true);
     close_hot_house_logfile();
@@ -284,7 +284,12 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
         stopChamberScript(tr("chamber not answering"));
         return;
     }
+    // A post due now waits for the service with events running: a stop that came meanwhile
+    // has ended the run, and this tick with it.
+    const quint64 ticket = m_runs.ticket();
     checkRunPost();
+    if (!m_runs.holds(ticket))
+        return;
     TempScript::countTick(s);
     if (chamberMissedSetPoint(TempScript::rampBound(s, g_change_temp_calib_to_temp_cycling != 0), s.secondsInPhase))
         return;
@@ -315,6 +320,7 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
 
 void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
 {
+    const quint64 ticket = m_runs.ticket();
     for (const ScriptAction &a : actions) {
         switch (a.kind) {
         case ScriptAction::SetSlope: emit hothouse_cmd_set_slope(uint8_t(a.value)); break;
@@ -343,6 +349,9 @@ void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
             // reports), at the latest at the end of the hold or at a stop before it.
             armRunPost(m_runs.active(), m_chamberScriptRetest ? 3 : 0, m_chamberScriptRetest ? 128 : 129,
                        g_change_temp_calib_to_temp_cycling ? 0 : m_lastEndCodeSent);
+            // A post made at once waits for the service: the rest is not done after a stop.
+            if (!m_runs.holds(ticket))
+                return;
             break;
         case ScriptAction::Finish: finishChamberScript(); return;
         }
@@ -352,10 +361,15 @@ void MultiCalib::applyScriptActions(const QVector<ScriptAction> &actions)
 void MultiCalib::finishChamberScript()
 {
     m_hothouseScriptTimer->stop();
-    m_hothouseScriptTimerRunning = false;
     m_dcOffPending = false;
-    close_hot_house_logfile();
+    // The post still due waits for the service with events running; the run is still on while
+    // it waits, so a stop meanwhile takes its own path and the end is not carried out.
+    const quint64 ticket = m_runs.ticket();
     forceRunPost();
+    if (!m_runs.holds(ticket))
+        return;
+    m_hothouseScriptTimerRunning = false;
+    close_hot_house_logfile();
     emit signalTranspondLog(tr("Temperature script completed"));
     ui->textEdit_hothouse_current_status->setText(tr("Stop"));
     qDebug() << "保温：25停止";
@@ -376,7 +390,8 @@ void MultiCalib::finishChamberScript()
     if (askYesNo(this, tr("Warning"),
                  tr("Temperature compensation calibration retest completed, please check the retest marker position") +
                      lostPlates) ==
-        QMessageBox::Yes) {
+        QMessageBox::Yes && m_runs.idle()) {
+        // (A run started while the box waited owns the chamber now.)
         on_pushButton_hothouse_cmd_stop_clicked();
         setChamberScriptButtonsEnabled(true);
     }

@@ -6,6 +6,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
 #include "app/Clock.h"
 #include "app/Prompter.h"
 #include "app/SoundPlayer.h"
@@ -166,11 +168,43 @@ void MultiCalib::platesTookCode(uint16_t code, bool taken)
     m_runPost.confirmed = taken;
     emit signalTranspondLog(taken ? tr("End code %1 taken by every reporting module").arg(code)
                                   : tr("End code %1 not confirmed: not every reporting module took it").arg(code));
-    waitForReportsAfterNow();
+    if (taken) {
+        waitForReportsAfterNow();
+        return;
+    }
+    // The supply has stopped trying, the modules may still take the code: the post waits for
+    // every reporting module to show it, at the latest to the end of the hold.
+    m_runPost.state = RunPost::AwaitingShown;
+    checkRunPost();
+}
+
+bool MultiCalib::reportingModulesShow(uint16_t code)
+{
+    bool any = false;
+    for (int p = 0; p < kPlates; ++p) {
+        if (g_link_status[p] != 1)
+            continue;
+        const PlateSnapshot snap = g_calib_status.plate(p);
+        for (int i = 0; i < kImusPerPlate; ++i) {
+            // A module silent now has nothing to show.
+            if (snap.imu[size_t(i)].time_ms == 0 || m_shield_marks[size_t(p)][size_t(i)] == "1")
+                continue;
+            if (snap.imu[size_t(i)].calib_status != code)
+                return false;
+            any = true;
+        }
+    }
+    return any;
 }
 
 void MultiCalib::checkRunPost()
 {
+    if (m_runPost.state == RunPost::AwaitingShown && reportingModulesShow(m_runPost.endCode)) {
+        emit signalTranspondLog(tr("End code %1 shown by every reporting module").arg(m_runPost.endCode));
+        m_runPost.confirmed = true;
+        makeRunPost(tr("Results posted from the modules' reports after end code %1").arg(m_runPost.endCode));
+        return;
+    }
     if (m_runPost.state != RunPost::AwaitingReports)
         return;
     for (int p = 0; p < kPlates; ++p) {
@@ -187,7 +221,8 @@ void MultiCalib::checkRunPost()
 
 void MultiCalib::forceRunPost()
 {
-    if (m_runPost.state != RunPost::AwaitingCode && m_runPost.state != RunPost::AwaitingReports)
+    if (m_runPost.state != RunPost::AwaitingCode && m_runPost.state != RunPost::AwaitingShown &&
+        m_runPost.state != RunPost::AwaitingReports)
         return;
     if (m_runPost.endCode != 0 && !(m_runPost.state == RunPost::AwaitingReports && m_runPost.confirmed))
         makeRunPost(tr("Results posted from the modules' last reports: end code %1 not confirmed").arg(m_runPost.endCode));
@@ -200,20 +235,34 @@ void MultiCalib::makeRunPost(const QString &logLine)
     g_expected_calib_flag = m_runPost.expectedFlag;
     if (judgedImus() == 0) {
         m_runPost.state = RunPost::NothingToPost;
-        emit signalTranspondLog(noModuleReportedText(m_runPost.run));
+        emit signalTranspondLog(nothingPostedText(m_runPost.run));
         return;
     }
     m_runPost.state = RunPost::Posted;
-    emit signalTranspondLog(logLine);
-    exectuePosMethod(m_runPost.station);
+    m_runPost.answered = false;
+    m_runPost.sent = false;
     m_runPost.postedAt = Clock::instance().now().toString("yyyy-MM-dd hh:mm:ss");
+    emit signalTranspondLog(logLine);
+    // The post waits for the service with events running: a stop may come meanwhile.
+    m_runPost.inFlight = true;
+    exectuePosMethod(m_runPost.station);
+    m_runPost.inFlight = false;
     m_runPost.outcome = m_lastUpload;
+    m_runPost.answered = true;
+    if (m_runPost.outcomeOwed) {
+        m_runPost.outcomeOwed = false;
+        emit signalTranspondLog(RunGuard::name(m_runPost.run) + ": " + runPostNote(m_runPost.run));
+    }
 }
 
 QString MultiCalib::runPostNote(RunGuard::Run run) const
 {
     if (m_runPost.run != run || m_runPost.state != RunPost::Posted)
         return tr("nothing is uploaded");
+    if (!m_runPost.answered && !m_runPost.sent)
+        return tr("its results are being posted");
+    if (!m_runPost.answered)
+        return tr("its results are being posted (sent at %1)").arg(m_runPost.postedAt);
     if (m_runPost.outcome.ok)
         return tr("its results were posted at %1 and the service took them").arg(m_runPost.postedAt);
     if (m_runPost.outcome.refused)
@@ -226,9 +275,28 @@ QString MultiCalib::noModuleReportedText(RunGuard::Run run)
     return tr("%1: no module reported during the run: nothing is uploaded").arg(RunGuard::name(run));
 }
 
+QString MultiCalib::nothingPostedText(RunGuard::Run run)
+{
+    // Modules that reported on plates whose links went away are no "no module reported".
+    QList<int> lost = m_runs.lostPlates();
+    for (int p = 0; p < kPlates; ++p) {
+        const bool seen = std::any_of(m_imuSeen[size_t(p)].begin(), m_imuSeen[size_t(p)].end(), [](bool s) { return s; });
+        if (seen && g_link_status[p] != 1 && !lost.contains(p + 1))
+            lost << p + 1;
+    }
+    if (lost.isEmpty())
+        return noModuleReportedText(run);
+    std::sort(lost.begin(), lost.end());
+    QStringList numbers;
+    for (int p : lost)
+        numbers << QString::number(p);
+    return tr("%1: the links of the plates that reported were lost (plates %2): nothing is uploaded")
+        .arg(RunGuard::name(run), numbers.join(", "));
+}
+
 void MultiCalib::alarmNoModuleReported(RunGuard::Run run)
 {
     SoundPlayer::instance().playLooping(Sounds::Class);
-    Prompter::instance().warning(this, tr("Warning"), noModuleReportedText(run));
+    Prompter::instance().warning(this, tr("Warning"), nothingPostedText(run));
     SoundPlayer::instance().stopLoop();
 }

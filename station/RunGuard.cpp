@@ -81,6 +81,7 @@ bool RunGuard::begin(Run run)
     if (run == None || m_active != None)
         return false;
     m_lostPlates.clear();
+    ++m_serial;
     m_active = run;
     emit activeChanged(m_active);
     return true;
@@ -88,7 +89,8 @@ bool RunGuard::begin(Run run)
 
 void RunGuard::finished(Run run)
 {
-    if (run == None || run != m_active)
+    // A run being stopped ends through its stop.
+    if (run == None || run != m_active || m_stopping)
         return;
     m_active = None;
     emit activeChanged(None);
@@ -99,9 +101,19 @@ RunGuard::Run RunGuard::stop(const QString &reason)
     const Run run = m_active;
     if (run == None)
         return None;
+    if (m_stopping) {
+        m_laterCauses << reason;
+        return run;
+    }
+    m_stopping = true;
     emit stopRequested(run, reason);
     m_active = None;
+    m_stopping = false;
+    const QStringList later = m_laterCauses;
+    m_laterCauses.clear();
     emit stopped(run, reason);
+    for (const QString &cause : later)
+        emit stopJoined(run, cause);
     emit activeChanged(None);
     return run;
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -55,6 +56,16 @@ public:
     // An extra line for the run's end box naming the lost plates (empty when none was lost).
     QString lostPlatesNote() const;
 
+    // A mark of the active run for a step that waits with events running (a post, a box, a
+    // pause): taken before the wait, held() after it tells whether the run is still on (0 when
+    // no run is active or the active one is being stopped).
+    quint64 ticket() const { return m_active == None || m_stopping ? 0 : m_serial; }
+    // True while the run the ticket was taken from is active and no stop has come for it. A step
+    // that finds it false after its wait ends there: the stop has done what was left to do.
+    bool holds(quint64 ticket) const { return ticket != 0 && ticket == m_serial && m_active != None && !m_stopping; }
+    // A stop is being carried out (its owner may be waiting inside it, e.g. for a post).
+    bool stopping() const { return m_stopping; }
+
     // Claims the station for a run; false when another run is active.
     bool begin(Run run);
     // The run ended by itself (completed or failed after its own end): the station is free.
@@ -62,7 +73,9 @@ public:
     void finished(Run run);
     // Stops the active run: emits stopRequested (the run's owner stops what the run started,
     // synchronously), frees the station and emits stopped. Returns the run stopped (None when
-    // nothing was running).
+    // nothing was running). A stop that comes while one is being carried out (from inside its
+    // owner's wait) joins it: the first cause is the stop's, the later ones are told after it
+    // through stopJoined.
     Run stop(const QString &reason);
 
 signals:
@@ -70,6 +83,8 @@ signals:
     void stopRequested(RunGuard::Run run, const QString &reason);
     // After a stop: one line for the log.
     void stopped(RunGuard::Run run, const QString &reason);
+    // After the stop line: a later cause that came while the stop was being carried out.
+    void stopJoined(RunGuard::Run run, const QString &reason);
     // The active run changed (None when the station became free): start buttons follow it.
     void activeChanged(RunGuard::Run active);
 
@@ -77,4 +92,7 @@ private:
     Run m_active = None;
     std::function<int()> m_linkProbe;
     QList<int> m_lostPlates;
+    quint64 m_serial = 0;
+    bool m_stopping = false;
+    QStringList m_laterCauses;
 };

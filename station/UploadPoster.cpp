@@ -60,7 +60,7 @@ int uploadTimeoutMs()
     return ok && ms > 0 ? ms : kDefaultTimeoutMs;
 }
 
-UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeoutMs)
+UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeoutMs, const std::function<void()> &onSent)
 {
     UploadOutcome out;
     // A manager of its own for this one post; deleting it ends the reply with it.
@@ -68,6 +68,14 @@ UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeou
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
     QNetworkReply *reply = manager->post(request, body);
+    if (onSent) {
+        QObject::connect(reply, &QNetworkReply::uploadProgress, reply, [reply, onSent](qint64 sent, qint64 total) {
+            if (total > 0 && sent == total && !reply->property("bodySent").toBool()) {
+                reply->setProperty("bodySent", true);
+                onSent();
+            }
+        });
+    }
 
     QEventLoop loop;
     QTimer timer;

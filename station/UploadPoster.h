@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 #include "station/UploadBodies.h"
 
 struct UploadOutcome {
@@ -30,4 +32,6 @@ QUrl uploadAddress(const QString &path);
 // "httpAddr/timeoutMs" (default 30000).
 int uploadTimeoutMs();
 
-UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeoutMs);
+// onSent is called once the whole body has left (the answer may still be waited for).
+UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeoutMs,
+                             const std::function<void()> &onSent = nullptr);

@@ -2104,6 +2104,30 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source> (plate links lost during the run: %1)</source>
         <translation>（运行中断开的底板：%1）</translation>
     </message>
+    <message>
+        <source>Cannot start: the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; a run switches the supply on only at 12, 15 or 31 V</source>
+        <translation>无法启动：直流电源页的“%1”栏为“%2”；运行只在 12、15 或 31 V 时打开电源</translation>
+    </message>
+    <message>
+        <source>%1 was already stopping, also asked: %2</source>
+        <translation>%1正在停止，又收到停止请求：%2</translation>
+    </message>
+    <message>
+        <source>End code %1 shown by every reporting module</source>
+        <translation>所有上报的模块都已显示结束码 %1</translation>
+    </message>
+    <message>
+        <source>its results are being posted</source>
+        <translation>结果正在上传</translation>
+    </message>
+    <message>
+        <source>its results are being posted (sent at %1)</source>
+        <translation>结果正在上传（%1 已发出）</translation>
+    </message>
+    <message>
+        <source>%1: the links of the plates that reported were lost (plates %2): nothing is uploaded</source>
+        <translation>%1：上报过的底板连接已断开（底板 %2）：不上传任何结果</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>

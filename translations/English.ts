@@ -2104,6 +2104,30 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source> (plate links lost during the run: %1)</source>
         <translation> (plate links lost during the run: %1)</translation>
     </message>
+    <message>
+        <source>Cannot start: the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; a run switches the supply on only at 12, 15 or 31 V</source>
+        <translation>Cannot start: the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; a run switches the supply on only at 12, 15 or 31 V</translation>
+    </message>
+    <message>
+        <source>%1 was already stopping, also asked: %2</source>
+        <translation>%1 was already stopping, also asked: %2</translation>
+    </message>
+    <message>
+        <source>End code %1 shown by every reporting module</source>
+        <translation>End code %1 shown by every reporting module</translation>
+    </message>
+    <message>
+        <source>its results are being posted</source>
+        <translation>its results are being posted</translation>
+    </message>
+    <message>
+        <source>its results are being posted (sent at %1)</source>
+        <translation>its results are being posted (sent at %1)</translation>
+    </message>
+    <message>
+        <source>%1: the links of the plates that reported were lost (plates %2): nothing is uploaded</source>
+        <translation>%1: the links of the plates that reported were lost (plates %2): nothing is uploaded</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>

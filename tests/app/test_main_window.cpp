@@ -9,6 +9,7 @@
 #include <QStackedWidget>
 #include <QTcpServer>
 #include <QTest>
+#include <QTextEdit>
 
 #include "app/MainWindow.h"
 #include "app/MetaTypes.h"
@@ -192,6 +193,7 @@ private slots:
         connectOnPage(w, MainWindow::PageCalib);
         QVERIFY(waitUntil([] { return g_hothouse_connected == 1 && g_dc_power_connected == 1; }, 10000));
         prompter.answers.clear();
+        console->findChild<QTextEdit *>("textEdit_dc_power_supply_max_voltage")->setPlainText("12"); // the supply's set-point
         console->on_pushButton_temperature_retest_clicked();
         QCOMPARE(console->runGuard()->active(), RunGuard::TempRetest);
         QVERIFY(waitUntil([&] { return chamber.writes().contains("co 1200 1"); }, 10000));

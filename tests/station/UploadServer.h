@@ -17,6 +17,8 @@ public:
         QString path;
         QString contentType;
         QByteArray body;
+        QString time; // "yyyy-MM-dd hh:mm:ss", local, when the service took the request in
+        int status = 0; // the status it was answered with
     };
 
     explicit UploadServer(const QString &folder) : m_folder(folder)
@@ -66,7 +68,8 @@ public:
         while (!f.atEnd()) {
             const QJsonObject o = QJsonDocument::fromJson(f.readLine()).object();
             out.append({o.value("path").toString(), o.value("content_type").toString(),
-                        QByteArray::fromHex(o.value("body_hex").toString().toLatin1())});
+                        QByteArray::fromHex(o.value("body_hex").toString().toLatin1()), o.value("time").toString(),
+                        o.value("status").toInt()});
         }
         return out;
     }

@@ -237,17 +237,21 @@ private slots:
     void aNewRecordingIsJudgedByItsOwnModules()
     {
         console->setMainLinkOpen(true); // plate 1 stays linked after each replay
+        // The modules are counted while the replay is held after its first frames.
         const auto play = [&](const QString &file) {
+            QTest::mouseClick(console->form()->pushButton_log_replay_setting_pause, Qt::LeftButton);
             console->form()->label_replay_percentage->clear();
             dialogs.files = QStringList{file};
             console->on_clicked_pushButton_log_replay();
-            QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
+            QVERIFY(TestKit::waitUntil([&] { return progress() == "40.0%"; }, 10000));
             console->check_total_imu_num_alive();
         };
         play(writeRecording("board32.dat", 25000));
         QCOMPARE(console->aliveImuCount(), 32);
         play(writeRecording("board30.dat", 25000, 30));
         QCOMPARE(console->aliveImuCount(), 30);
+        QTest::mouseClick(console->form()->pushButton_log_replay_setting_all, Qt::LeftButton);
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "100%"; }, 10000));
         console->setMainLinkOpen(false);
     }
 
@@ -269,6 +273,34 @@ private slots:
             QCoreApplication::sendPostedEvents(console, QEvent::MetaCall); // the console hears the end too
             QCOMPARE(int(g_link_status[0]), openAtEnd ? 1 : 0);
         }
+    }
+
+    // A replay that ends while the main link stays open gives plate 1 back to the board on it:
+    // the recording's modules are no longer judged there.
+    void aReplaysEndGivesPlateOneBackToTheBoardOnTheMainLink()
+    {
+        console->setMainLinkOpen(true);
+        QTest::mouseClick(console->form()->pushButton_log_replay_setting_pause, Qt::LeftButton);
+        console->form()->label_replay_percentage->clear();
+        dialogs.files = QStringList{writeRecording("board32then30.dat", 25000)};
+        console->on_clicked_pushButton_log_replay();
+        QSignalSpy reading(console->replayWorker(), &WorkerThread_Replay::signalReading);
+        QVERIFY(TestKit::waitUntil([&] { return progress() == "40.0%"; }, 10000));
+        QTest::mouseClick(console->form()->pushButton_log_replay_setting_all, Qt::LeftButton);
+        QVERIFY(TestKit::waitUntil([&] { return !reading.isEmpty() && !reading.last()[0].toBool(); }, 10000));
+        QCoreApplication::sendPostedEvents(console, QEvent::MetaCall); // the console hears the end too
+        QCOMPARE(int(g_link_status[0]), 1);
+        // The board on the main link has 30 modules.
+        g_calib_status.writePlate(0, [](CalibImuStatus *r, uint32_t *) {
+            for (int i = 0; i < 30; ++i) {
+                r[i].time_ms = 90000 + uint32_t(i);
+                r[i].calib_flag_h = 3999;
+            }
+        });
+        g_calib_status.bump(0);
+        console->check_total_imu_num_alive();
+        QCOMPARE(console->aliveImuCount(), 30);
+        console->setMainLinkOpen(false);
     }
 
     void theSliderSeeksAndContinueReadsTheRest()

@@ -188,6 +188,7 @@ private slots:
         g_baud_rate = 921600;
         QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
+        console->form()->textEdit_dc_power_supply_max_voltage->setPlainText("12"); // a set-point a run takes
         console->setScriptTiming(2, 0.001);
         console->commandPage()->setRunSecondMs(2);
         FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &d) { d.on_buttonBox_rejected(); });

@@ -1,6 +1,7 @@
 // The temperature script through the real chamber and supply workers: each on a pseudo-terminal
 // to its pymodbus peer (the chamber reaches each set point at once), a simulated plate behind a
 // real rack link and a loopback production-data service; times scaled.
+#include <QDateTime>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -225,6 +226,60 @@ private:
     {
         chamberLine->muted = false;
         freshTemperature();
+    }
+
+    // ---- a run stopped before, during or after its post ----------------------------------------
+    enum StopBy { ByOperator, ByDisconnect, ByExit, BySupplyLoss };
+    enum StopAt { BeforePost, DuringPost, AfterPost };
+    static QString causeOf(int by)
+    {
+        switch (by) {
+        case ByOperator: return "stopped by the operator";
+        case ByDisconnect: return "all links closed";
+        case ByExit: return "program closed";
+        default: return "DC supply link lost";
+        }
+    }
+    void stopRunBy(int by)
+    {
+        switch (by) {
+        case ByOperator: ui->pushButton_hothouse_cmd_stop->click(); break;
+        case ByDisconnect: console->connect_serial_port(0); break; // the window's Disconnect
+        case ByExit: console->shutDown(2000); break;                 // the window's end
+        default: emit console->dcPowerWorker()->signal_linkLost("adapter unplugged"); break;
+        }
+    }
+    // What the console sends to the chamber, the supply, the modules and the turntable, and its
+    // log lines, in the order they came ("cmd ..." and "log ...").
+    QList<QMetaObject::Connection> watchTrail(QStringList *trail)
+    {
+        const auto cmd = [this, trail](const QString &what) { return [trail, what] { *trail << "cmd " + what; }; };
+        return {connect(console, &MultiCalib::dc_control_cmd, this, [trail](uint16_t c) { *trail << QString("cmd supply %1").arg(c); }),
+                connect(console, &MultiCalib::hothouse_set_target_temp, this, cmd("chamber target")),
+                connect(console, &MultiCalib::hothouse_cmd_set_slope, this, cmd("chamber slope")),
+                connect(console, &MultiCalib::hothouse_generate_start_stop_cmd, this, cmd("chamber start/stop")),
+                connect(console, &MultiCalib::Send_CMD_LONG_SIGNAL, this, cmd("module")),
+                connect(console, &MultiCalib::Send_CMD_LONG_SIGNAL_times, this, cmd("module")),
+                connect(console, &MultiCalib::Send_QString_times, this, cmd("module text")),
+                connect(console, &MultiCalib::signal_auto_log_imu, this, cmd("module logging")),
+                connect(console, &MultiCalib::signal_send_turn_table_cmd_general, this, cmd("turntable")),
+                connect(console, &MultiCalib::signalTranspondLog, this, [trail](const QString &l) { *trail << "log " + l; })};
+    }
+    // The supply's link opened again after it was lost: a new worker, which waits for the old
+    // one to let go of the port first (long on a busy machine).
+    void relinkSupply()
+    {
+        console->on_clicked_pushButton_connect_dc_power_ctrl();
+        QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }, 20000));
+        fastSupply();
+    }
+    // Every link of the rack up again as initTestCase left it.
+    void relinkAll()
+    {
+        console->connect_serial_port(1);
+        QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_hothouse_connected == 1 && g_dc_power_connected == 1; }, 20000));
+        fastSupply();
+        plateReady();
     }
 
 private slots:
@@ -653,6 +708,252 @@ private slots:
         QCOMPARE(told.filter(QRegularExpression("^Temperature compensation and retest script: its results were posted at ")).size(), 1);
     }
 
+    // The supply gives up on the end code after its tries; the modules take it later in the
+    // hold: the post waits for them and carries the flags they wrote.
+    void theResultsWaitForTheModulesToShowTheEndCodeAfterTheSupplyGaveUp()
+    {
+        chamberAt(25);
+        sendImus(1800, 25.0f, 0, 0, 1); // compensated before: flag 1
+        supplyWaitsForReports(15);
+        sim->onCommand = [](const LongCommand &c) { return c.cmd_id == 56003; }; // not taken now
+        const int posted = service->requests().size();
+        setParams({"1", "25", "0", "26", "0", "1"});
+        console->setScriptTiming(20, 0.001); // the 30-minute hold lasts 36 s
+        int64_t gaveUpAt = -1;
+        QMetaObject::Connection c = connect(console, &MultiCalib::signalTranspondLog, this, [&](const QString &line) {
+            if (line == "End code 56003 not confirmed: not every reporting module took it")
+                gaveUpAt = int64_t(g_calib_status.generation(1));
+        });
+        startFull();
+        const bool gaveUp = waitUntil([&] { return gaveUpAt >= 0; }, 30000);
+        // Three reports after the supply gave up: nothing is posted yet.
+        const bool reported = waitUntil([&] { return int64_t(g_calib_status.generation(1)) > gaveUpAt + 3; });
+        const bool postedEarly = service->requests().size() != posted;
+        // The modules take the code now and show it with their flags (the later codes of the
+        // hold leave them as they are).
+        sim->onCommand = [](const LongCommand &) { return true; };
+        for (auto &imu : sim->imus) {
+            imu.calib_status = 56003;
+            imu.calib_flag_h = 129;
+        }
+        const bool postedNow = waitUntil([&] { return service->requests().size() == posted + 1; }, 20000);
+        disconnect(c);
+        ui->pushButton_hothouse_cmd_stop->click();
+        sim->onCommand = nullptr;
+        console->setScriptTiming(2, 0.001);
+        QVERIFY(gaveUp);
+        QVERIFY(reported);
+        QVERIFY(!postedEarly);
+        QVERIFY2(postedNow, qPrintable(told.join("\n")));
+        QCOMPARE(postedVerdicts(), QStringList{"32 x 129 OK"});
+        QVERIFY(told.contains("End code 56003 shown by every reporting module"));
+    }
+
+    // The only plate's link closes after the end code: its modules did report, so the log
+    // says the plates were lost, not that no module reported.
+    void aRunWhosePlatesWereLostSaysSo()
+    {
+        chamberAt(25);
+        sendImus(1900, 25.0f, 0, 0, 1);
+        supplyWaitsForReports(15);
+        sim->onCommand = [](const LongCommand &c) { return c.cmd_id == 56003; };
+        setParams({"1", "25", "0", "26", "0", "1"});
+        console->setScriptTiming(20, 0.001);
+        startFull();
+        const bool codeOut = waitUntil([&] { return told.contains("Results wait for the modules to take end code 56003"); }, 30000);
+        console->on_clicked_pushButton_connect_calib_multi_serial(0); // plate 2's link closes
+        const bool stopped = !console->chamberScriptRunning();
+        sim->onCommand = nullptr;
+        console->setScriptTiming(2, 0.001);
+        supplyWaitsForReports(15);
+        console->on_clicked_pushButton_connect_calib_multi_serial(0);
+        plateReady();
+        QVERIFY(codeOut);
+        QVERIFY(stopped);
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: base-board links closed"});
+        QVERIFY(told.filter("no module reported").isEmpty());
+        QVERIFY(told.contains("Temperature compensation script: the links of the plates that reported were lost (plates 2): "
+                              "nothing is uploaded"));
+    }
+
+    // A supply page never filled in: the script is refused before anything is sent, and the box
+    // names the field.
+    void aScriptIsRefusedWithASupplySetPointTheManualSwitchWouldRefuse_data()
+    {
+        QTest::addColumn<QString>("voltage");
+        QTest::newRow("never filled in") << "0";
+        QTest::newRow("empty") << "";
+        QTest::newRow("24 V") << "24";
+    }
+    void aScriptIsRefusedWithASupplySetPointTheManualSwitchWouldRefuse()
+    {
+        QFETCH(QString, voltage);
+        sendImus(2000, 25.0f, 0); // every module reports: nothing else holds the start back
+        const QString before = ui->textEdit_dc_power_supply_max_voltage->toPlainText();
+        ui->textEdit_dc_power_supply_max_voltage->setPlainText(voltage);
+        setParams({"1", "25", "0", "26", "0", "1"});
+        QSignalSpy codes(console, &MultiCalib::dc_control_cmd);
+        QSignalSpy chamber(console, &MultiCalib::hothouse_generate_start_stop_cmd);
+        prompter.shown.clear();
+        autoLog.clear();
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        const bool running = console->chamberScriptRunning() || !console->runGuard()->idle();
+        if (running)
+            ui->pushButton_hothouse_cmd_stop->click();
+        ui->textEdit_dc_power_supply_max_voltage->setPlainText(before);
+        QVERIFY(!running);
+        QVERIFY(codes.isEmpty());
+        QVERIFY(chamber.isEmpty());
+        QVERIFY(autoLog.isEmpty());
+        const QString field = ui->label_hothouse_current_temperature_5->text();
+        QVERIFY2(prompter.texts().filter("\"" + field + "\"").size() == 1, qPrintable(prompter.texts().join("\n")));
+    }
+
+    // Whoever switched the supply, the manual switch's button offers the other way.
+    void theSupplyLabelAndButtonAgree()
+    {
+        for (int on : {0, 1, 0}) {
+            emit console->dcPowerWorker()->signal_switch_read_back(on, true);
+            QCoreApplication::processEvents();
+            QCOMPARE(ui->label_dc_power_output_state->text(),
+                     on ? QString("Output: on (last confirmed by the supply)") : QString("Output: off (last confirmed by the supply)"));
+            QCOMPARE(ui->pushButton_dc_power_supply_ON_OFF->text(), on ? QString("Manual power off") : QString("Manual power on"));
+        }
+    }
+
+    // A stop of any kind, before, during or after the post of the run's results, with the
+    // service answering at once or late: one stop line with the first cause (a stop asked for
+    // meanwhile told after it), nothing more for the run after it, the page stopped, one post,
+    // and the note tells the post's time and outcome as the service saw them.
+    void aStopEndsTheRunWhereItIs_data()
+    {
+        QTest::addColumn<double>("answerAfterS");
+        QTest::addColumn<int>("by");
+        QTest::addColumn<int>("at");
+        const QStringList bys{"operator", "Disconnect", "exit", "supply link lost"};
+        const QStringList ats{"before the post", "during the post", "after the post"};
+        for (double delay : {0.0, 0.5, 2.0})
+            for (int by = ByOperator; by <= BySupplyLoss; ++by)
+                for (int at = BeforePost; at <= AfterPost; ++at)
+                    QTest::newRow(qPrintable(QString("answer after %1 s, %2, %3").arg(delay).arg(bys[by], ats[at])))
+                        << delay << by << at;
+    }
+    void aStopEndsTheRunWhereItIs()
+    {
+        QFETCH(double, answerAfterS);
+        QFETCH(int, by);
+        QFETCH(int, at);
+        const QString run = "Temperature compensation script";
+        // A service of the row's own, answering after the row's delay.
+        UploadServer stand(TestKit::workDir() + "/service-stop");
+        QVERIFY(stand.port() > 0);
+        stand.setReply(200, R"({"code":0,"msg":"ok"})", answerAfterS);
+        const QString address = getSettings()->value("httpAddr/officialAddr").toString();
+        getSettings()->setValue("httpAddr/officialAddr", stand.address());
+        chamberAt(25);
+        sendImus(1700, 25.0f, 0, 0, 129);
+        supplyWaitsForReports(250);
+        setParams({"1", "25", "0", "26", "0", "1"});
+        console->setScriptTiming(2, 0.001);
+
+        QStringList trail;
+        QList<QMetaObject::Connection> watched = watchTrail(&trail);
+        bool stopAsked = false, secondAsked = false;
+        // A stop before the post comes once the end code is out; one during it comes from inside
+        // the post's wait. Before the post, a second stop comes while the first one's post waits.
+        const int second = by == BySupplyLoss ? int(ByOperator) : int(BySupplyLoss);
+        QTimer secondStop;
+        std::function<void()> stopNow;
+        // During a late answer the stop comes while the service holds the post.
+        QTimer whileHeld;
+        connect(&whileHeld, &QTimer::timeout, this, [&] {
+            if (stand.requests().isEmpty())
+                return;
+            whileHeld.stop();
+            stopNow();
+        });
+        connect(&secondStop, &QTimer::timeout, this, [&] {
+            if (stand.requests().isEmpty() || !trail.filter(" stopped: ").isEmpty())
+                return;
+            secondStop.stop();
+            secondAsked = true;
+            stopRunBy(second);
+        });
+        stopNow = [&] {
+            if (stopAsked)
+                return;
+            stopAsked = true;
+            if (at == BeforePost && answerAfterS > 0)
+                secondStop.start(10);
+            stopRunBy(by);
+        };
+        watched << connect(console, &MultiCalib::signalTranspondLog, this, [&](const QString &line) {
+            if (at == BeforePost && line == "Results wait for the modules to take end code 56003")
+                QTimer::singleShot(0, this, stopNow);
+            // An answer at once: the stop comes in the post's first turn of events.
+            if (at == DuringPost && line.startsWith("Results posted from "))
+                answerAfterS > 0 ? whileHeld.start(5) : QTimer::singleShot(0, this, stopNow);
+        });
+        startFull();
+        if (at == AfterPost) {
+            // The post has returned once the script ticks again after the service took it.
+            QVERIFY(waitUntil([&] { return !stand.requests().isEmpty(); }, 30000));
+            const uint32_t seconds = console->chamberScriptState().runSeconds;
+            QVERIFY2(waitUntil([&] { return console->chamberScriptState().runSeconds > seconds + 1; }, 10000),
+                     qPrintable(trail.filter("log ").join("\n")));
+            stopNow();
+        }
+        const QRegularExpression outcome("^log " + run + ": its results were posted at (.*) and the service took them$");
+        const bool told = waitUntil([&] { return stopAsked && !trail.filter(outcome).isEmpty(); }, 30000);
+        secondStop.stop();
+        for (const QMetaObject::Connection &c : watched)
+            disconnect(c);
+        supplyWaitsForReports(15);
+        getSettings()->setValue("httpAddr/officialAddr", address);
+        const QString status = ui->textEdit_hothouse_current_status->toPlainText();
+        const bool running = console->chamberScriptRunning() || !console->runGuard()->idle();
+        if (by == ByExit)
+            console->connect_serial_port(0); // the link flags the window's end leaves behind
+        if (by == ByDisconnect || by == ByExit) {
+            relinkAll();
+        } else if (by == BySupplyLoss || (secondAsked && second == BySupplyLoss)) {
+            relinkSupply();
+        }
+        QVERIFY2(told, qPrintable(trail.filter("log ").join("\n")));
+
+        // One stop line, the first cause; a stop asked for meanwhile is told after it.
+        const QStringList stops = trail.filter(" stopped: ");
+        QCOMPARE(stops, QStringList{"log " + run + " stopped: " + causeOf(by)});
+        const int stopAt = trail.indexOf(stops.first());
+        if (at == BeforePost && answerAfterS > 0) {
+            QVERIFY(secondAsked);
+            const int joined = trail.indexOf("log " + run + " was already stopping, also asked: " + causeOf(second));
+            QVERIFY2(joined > stopAt, qPrintable(trail.join("\n")));
+        }
+        // Nothing for the run after its stop line: the stop sequence came before it.
+        const QStringList after = trail.mid(stopAt);
+        QVERIFY2(after.filter(QRegularExpression("^cmd ")).isEmpty(), qPrintable(after.join("\n")));
+        QVERIFY(!trail.contains("log Temperature script completed"));
+        QVERIFY(!prompter.texts().contains(kEndText));
+        // The page reads stopped, and stays so after the post.
+        QVERIFY(!running);
+        QCOMPARE(status, "Stopped: " + causeOf(by));
+        // Exactly one post; the note's time is when the service took it in, its outcome the
+        // service's answer.
+        const QVector<UploadServer::Request> posts = stand.requests();
+        QCOMPARE(posts.size(), 1);
+        QCOMPARE(posts.first().status, 200);
+        const QStringList outcomes = trail.filter(outcome);
+        QCOMPARE(outcomes.size(), 1);
+        const QDateTime sentAt = QDateTime::fromString(outcome.match(outcomes.first()).captured(1), "yyyy-MM-dd hh:mm:ss");
+        const QDateTime tookAt = QDateTime::fromString(posts.first().time, "yyyy-MM-dd hh:mm:ss");
+        QVERIFY2(sentAt.isValid() && tookAt.isValid(), qPrintable(outcomes.first() + " / " + posts.first().time));
+        QVERIFY2(sentAt <= tookAt && tookAt.toSecsSinceEpoch() - sentAt.toSecsSinceEpoch() <= 1,
+                 qPrintable(outcomes.first() + " / " + posts.first().time));
+        for (const QString &note : trail.filter(QRegularExpression("^log " + run + ": its results .*(posted|sent) at ")))
+            QVERIFY2(note.contains(sentAt.toString("yyyy-MM-dd hh:mm:ss")), qPrintable(note));
+    }
+
     void verdictFiguresCountOnlyLiveImus()
     {
         // 30 IMUs with flag 129 and 2 empty positions, on a plate linked anew.
@@ -780,6 +1081,7 @@ private slots:
         QVERIFY(ui->textEdit_hothouse_current_temperature->toPlainText().isEmpty());
         chamberLine->muted = false;
     }
+
 
     void aLostSupplyLinkEndsTheScript()
     {

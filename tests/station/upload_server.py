@@ -3,7 +3,8 @@
 
 usage: upload_server.py <folder>
 Prints the port it listens on (127.0.0.1, chosen by the system) as the first line. Every POST
-is appended to <folder>/requests.jsonl as {"path", "content_type", "body_hex"}; the answer is
+is appended to <folder>/requests.jsonl as {"path", "content_type", "body_hex", "time" (local,
+when it came), "status" (the status it is answered with)}; the answer is
 taken from <folder>/reply.json just before: {"status": 200, "body": "...", "delay_s": 0,
 "cut_after": n}; with "cut_after" the connection closes after n bytes of the announced body.
 Lives as long as the test program that started it: it ends when its standard input closes (the
@@ -35,7 +36,9 @@ class Handler(BaseHTTPRequestHandler):
             with open(os.path.join(FOLDER, "requests.jsonl"), "a", encoding="utf-8") as f:
                 f.write(json.dumps({"path": self.path,
                                     "content_type": self.headers.get("Content-Type", ""),
-                                    "body_hex": body.hex()}) + "\n")
+                                    "body_hex": body.hex(),
+                                    "time": time.strftime("%Y-%m-%d %H:%M:%S"),
+                                    "status": int(reply.get("status", 200))}) + "\n")
         delay = min(float(reply.get("delay_s", 0)), 30.0)
         if delay > 0:
             time.sleep(delay)
