@@ -770,9 +770,9 @@ private slots:
         plateReady();
         QVERIFY(codeOut);
         QVERIFY(stopped);
-        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation script stopped: base-board links closed"});
+        QCOMPARE(told.filter(" stopped: "), QStringList{"Temperature compensation and retest script stopped: base-board links closed"});
         QVERIFY(told.filter("no module reported").isEmpty());
-        QVERIFY(told.contains("Temperature compensation script: the links of the plates that reported were lost (plates 2): "
+        QVERIFY(told.contains("Temperature compensation and retest script: the links of the plates that reported were lost (plates 2): "
                               "nothing is uploaded"));
     }
 
@@ -843,7 +843,7 @@ private slots:
         QFETCH(double, answerAfterS);
         QFETCH(int, by);
         QFETCH(int, at);
-        const QString run = "Temperature compensation script";
+        const QString run = "Temperature compensation and retest script";
         // A service of the row's own, answering after the row's delay.
         UploadServer stand(TestKit::workDir() + "/service-stop");
         QVERIFY(stand.port() > 0);
