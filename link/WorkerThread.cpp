@@ -49,7 +49,7 @@ void WorkerThread::openSerialConnected()
             m_queue.clear();
             m_paramTimer.stop();
             m_paramIndices.clear();
-            stopRecording(QString("the link was lost (%1)").arg(reason));
+            stopRecording(tr("the link was lost (%1)").arg(reason));
             emit signal_linkLost(reason);
         });
     } else {
@@ -65,7 +65,7 @@ void WorkerThread::closePort()
     m_paramIndices.clear();
     if (m_port && m_port->isOpen())
         m_port->close();
-    stopRecording("the link was closed");
+    stopRecording(tr("the link was closed"));
 }
 
 void WorkerThread::stopRecording(const QString &why)

@@ -76,13 +76,13 @@ public:
         curl_off_t sent = 0;
         curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
         if (sent != size) {
-            *error = QString("sent %1 of %2 bytes").arg(qint64(sent)).arg(size);
+            *error = WorkerThread_ftp::tr("sent %1 of %2 bytes").arg(qint64(sent)).arg(size);
             return false;
         }
         // A file written to during its transfer is sent again whole by a later walk.
         const qint64 sizeNow = QFileInfo(localPath).size();
         if (sizeNow != size) {
-            *error = QString("the file changed during its transfer: %1 bytes sent, %2 bytes now").arg(size).arg(sizeNow);
+            *error = WorkerThread_ftp::tr("the file changed during its transfer: %1 bytes sent, %2 bytes now").arg(size).arg(sizeNow);
             return false;
         }
         prepare(remotePath);
@@ -92,7 +92,7 @@ public:
         curl_off_t stored = -1;
         curl_easy_getinfo(m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
         if (stored != size) {
-            *error = QString("server holds %1 of %2 bytes").arg(qint64(stored)).arg(size);
+            *error = WorkerThread_ftp::tr("server holds %1 of %2 bytes").arg(qint64(stored)).arg(size);
             return false;
         }
         return true;

@@ -185,7 +185,7 @@ QString UploadOutbox::nameFor(uint8_t station, const QDateTime &stamp) const
 QString UploadOutbox::store(uint8_t station, const QByteArray &body, const QDateTime &stamp, QString *error)
 {
     if (!QDir().mkpath(m_folder)) {
-        *error = "cannot make " + m_folder;
+        *error = tr("cannot make %1").arg(m_folder);
         return QString();
     }
     const QString path = QDir(m_folder).absoluteFilePath(nameFor(station, stamp));
@@ -200,7 +200,7 @@ QString UploadOutbox::store(uint8_t station, const QByteArray &body, const QDate
     QByteArray back;
     QString unread;
     if (readWholeFile(path, &back, &unread) != WholeFile::Read || back != body) {
-        *error = QString("the disk kept %1 of its %2 bytes").arg(back.size()).arg(body.size());
+        *error = tr("the disk kept %1 of its %2 bytes").arg(back.size()).arg(body.size());
         QFile::remove(path);
         return QString();
     }

@@ -549,6 +549,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>The counts were not read again (%1); the last counts read stand.</source>
         <translation>未能重新读取计数（%1）；保留上次读取的计数。</translation>
     </message>
+    <message>
+        <source>screening log %1 is not open</source>
+        <translation>筛选日志 %1 未打开</translation>
+    </message>
+    <message>
+        <source>screening log line not written to %1 (%2)</source>
+        <translation>筛选日志行未写入 %1（%2）</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -2278,6 +2286,13 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
 </context>
 <context>
+    <name>QuickTestLog</name>
+    <message>
+        <source>result line not written to %1 (%2)</source>
+        <translation>结果行未写入 %1（%2）</translation>
+    </message>
+</context>
+<context>
     <name>QuickTestPage</name>
     <message>
         <source>Tip</source>
@@ -2787,6 +2802,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>left where it is, not posted</source>
         <translation>留在原处，未上传</translation>
     </message>
+    <message>
+        <source>cannot make %1</source>
+        <translation>无法创建 %1</translation>
+    </message>
+    <message>
+        <source>the disk kept %1 of its %2 bytes</source>
+        <translation>磁盘只保存了 %2 字节中的 %1 字节</translation>
+    </message>
 </context>
 <context>
     <name>WorkerThread</name>
@@ -2821,6 +2844,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Recording to %1</source>
         <translation>正在记录到 %1</translation>
+    </message>
+    <message>
+        <source>the link was lost (%1)</source>
+        <translation>连接断开（%1）</translation>
+    </message>
+    <message>
+        <source>the link was closed</source>
+        <translation>连接已关闭</translation>
     </message>
 </context>
 <context>
@@ -2917,6 +2948,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>upload of %1 failed: %2</source>
         <translation>%1 上传失败：%2</translation>
+    </message>
+    <message>
+        <source>sent %1 of %2 bytes</source>
+        <translation>已发送 %2 字节中的 %1 字节</translation>
+    </message>
+    <message>
+        <source>the file changed during its transfer: %1 bytes sent, %2 bytes now</source>
+        <translation>文件在传输过程中发生了变化：已发送 %1 字节，现为 %2 字节</translation>
+    </message>
+    <message>
+        <source>server holds %1 of %2 bytes</source>
+        <translation>服务器只保存了 %2 字节中的 %1 字节</translation>
     </message>
 </context>
 <context>

@@ -549,6 +549,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>The counts were not read again (%1); the last counts read stand.</source>
         <translation>The counts were not read again (%1); the last counts read stand.</translation>
     </message>
+    <message>
+        <source>screening log %1 is not open</source>
+        <translation>screening log %1 is not open</translation>
+    </message>
+    <message>
+        <source>screening log line not written to %1 (%2)</source>
+        <translation>screening log line not written to %1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -2278,6 +2286,13 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
 </context>
 <context>
+    <name>QuickTestLog</name>
+    <message>
+        <source>result line not written to %1 (%2)</source>
+        <translation>result line not written to %1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>QuickTestPage</name>
     <message>
         <source>Tip</source>
@@ -2787,6 +2802,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>left where it is, not posted</source>
         <translation>left where it is, not posted</translation>
     </message>
+    <message>
+        <source>cannot make %1</source>
+        <translation>cannot make %1</translation>
+    </message>
+    <message>
+        <source>the disk kept %1 of its %2 bytes</source>
+        <translation>the disk kept %1 of its %2 bytes</translation>
+    </message>
 </context>
 <context>
     <name>WorkerThread</name>
@@ -2821,6 +2844,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Recording to %1</source>
         <translation>Recording to %1</translation>
+    </message>
+    <message>
+        <source>the link was lost (%1)</source>
+        <translation>the link was lost (%1)</translation>
+    </message>
+    <message>
+        <source>the link was closed</source>
+        <translation>the link was closed</translation>
     </message>
 </context>
 <context>
@@ -2917,6 +2948,18 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>upload of %1 failed: %2</source>
         <translation>upload of %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>sent %1 of %2 bytes</source>
+        <translation>sent %1 of %2 bytes</translation>
+    </message>
+    <message>
+        <source>the file changed during its transfer: %1 bytes sent, %2 bytes now</source>
+        <translation>the file changed during its transfer: %1 bytes sent, %2 bytes now</translation>
+    </message>
+    <message>
+        <source>server holds %1 of %2 bytes</source>
+        <translation>server holds %1 of %2 bytes</translation>
     </message>
 </context>
 <context>
