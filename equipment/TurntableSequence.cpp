@@ -67,14 +67,15 @@ public:
         actions << a;
     }
     // A stage: progress line, then the plates' command code (0: none) once the table is in place.
-    void stageStart(uint8_t plateCode, const QString &name)
+    void stageStart(uint8_t plateCode, const char *name)
     {
         move(0, 0);
-        report(74, name + " started");
+        const QString shown = QCoreApplication::translate("TurntableSequence", name);
+        report(74, QCoreApplication::translate("TurntableSequence", "%1 started").arg(shown));
         if (plateCode)
-            report(plateCode, name);
+            report(plateCode, shown);
     }
-    void accStage(uint8_t code, const QString &name)
+    void accStage(uint8_t code, const char *name)
     {
         stageStart(code, name);
         static const double pos[6][2] = {{0, 0}, {180, 0}, {90, 0}, {270, 0}, {0, 90}, {0, 270}};
@@ -83,7 +84,7 @@ public:
             hold(t.acc);
         }
     }
-    void gyroStage(uint8_t code, const QString &name, double rate)
+    void gyroStage(uint8_t code, const char *name, double rate)
     {
         stageStart(code, name);
         for (TurntableAxis axis : {TurntableAxis::Inner, TurntableAxis::Outer}) {
@@ -95,7 +96,7 @@ public:
         }
         move(0, 0);
     }
-    void gyroNonlinearityStage(uint8_t code, const QString &name)
+    void gyroNonlinearityStage(uint8_t code, const char *name)
     {
         stageStart(code, name);
         for (double rate : {50.0, 200.0, 400.0}) {
@@ -105,7 +106,7 @@ public:
         stopAll();
         move(0, 0);
     }
-    void accNonlinearityStage(uint8_t code, const QString &name)
+    void accNonlinearityStage(uint8_t code, const char *name)
     {
         stageStart(code, name);
         static const double pos[4][2] = {{30, 0}, {60, 0}, {0, 30}, {0, 60}};
@@ -117,7 +118,7 @@ public:
     }
     void scaleFactorStage()
     {
-        stageStart(0, "Scale-factor test");
+        stageStart(0, QT_TRANSLATE_NOOP("TurntableSequence", "Scale-factor test"));
         for (TurntableAxis axis : {TurntableAxis::Inner, TurntableAxis::Outer})
             for (double rate : {50.0, -50.0, 100.0, -100.0, 200.0, -200.0, 300.0, -300.0}) {
                 spin(axis, rate);
@@ -131,14 +132,14 @@ public:
     QList<SeqAction> actions;
 };
 
-const char kAccCal[] = "Accelerometer calibration";
-const char kGyroCal[] = "Gyro calibration";
-const char kGyroNlCal[] = "Gyro nonlinearity calibration";
-const char kAccNlCal[] = "Accelerometer nonlinearity calibration";
-const char kAccRe[] = "Accelerometer retest";
-const char kGyroRe[] = "Gyro retest";
-const char kGyroNlRe[] = "Gyro nonlinearity retest";
-const char kAccNlRe[] = "Accelerometer nonlinearity retest";
+const char kAccCal[] = QT_TRANSLATE_NOOP("TurntableSequence", "Accelerometer calibration");
+const char kGyroCal[] = QT_TRANSLATE_NOOP("TurntableSequence", "Gyro calibration");
+const char kGyroNlCal[] = QT_TRANSLATE_NOOP("TurntableSequence", "Gyro nonlinearity calibration");
+const char kAccNlCal[] = QT_TRANSLATE_NOOP("TurntableSequence", "Accelerometer nonlinearity calibration");
+const char kAccRe[] = QT_TRANSLATE_NOOP("TurntableSequence", "Accelerometer retest");
+const char kGyroRe[] = QT_TRANSLATE_NOOP("TurntableSequence", "Gyro retest");
+const char kGyroNlRe[] = QT_TRANSLATE_NOOP("TurntableSequence", "Gyro nonlinearity retest");
+const char kAccNlRe[] = QT_TRANSLATE_NOOP("TurntableSequence", "Accelerometer nonlinearity retest");
 } // namespace
 
 namespace SequencePlans {
@@ -150,8 +151,8 @@ SequencePlan forCommonCmd(uint8_t code, bool normalTest, const StepTimes &t)
     switch (code) {
     case 1:
         plan.name = QCoreApplication::translate("MultiCalib", "一键转台测试");
-        b.accStage(0, "Turntable position test");
-        b.gyroStage(0, "Turntable rate test", 100);
+        b.accStage(0, QT_TRANSLATE_NOOP("TurntableSequence", "Turntable position test"));
+        b.gyroStage(0, QT_TRANSLATE_NOOP("TurntableSequence", "Turntable rate test"), 100);
         break;
     case 2:
         plan.name = QCoreApplication::translate("MultiCalib", "一键标定+复测");
@@ -204,7 +205,7 @@ SequencePlan forCommonCmd(uint8_t code, bool normalTest, const StepTimes &t)
     case 11: plan.name = QCoreApplication::translate("MultiCalib", "加表非线性复测"); b.accNonlinearityStage(68, kAccNlRe); break;
     case 12: case 13: case 14: case 15: {
         static const double pos[4][2] = {{0, 0}, {180, 0}, {90, 0}, {0, 90}};
-        plan.name = QString("G-value position %1").arg(code - 11);
+        plan.name = QCoreApplication::translate("MultiCalib", "G-value position %1").arg(code - 11);
         b.move(pos[code - 12][0], pos[code - 12][1]);
         break;
     }
@@ -225,11 +226,11 @@ SequencePlan forRotation(uint8_t advancedType, const StepTimes &t)
     Builder b(t);
     SequencePlan plan;
     plan.name = QCoreApplication::translate("MultiCalib", "Constant-temperature rotation");
-    b.gyroStage(0, "Automatic gyro sequence", 60);
-    b.accStage(0, "Automatic accelerometer sequence");
+    b.gyroStage(0, QT_TRANSLATE_NOOP("TurntableSequence", "Automatic gyro sequence"), 60);
+    b.accStage(0, QT_TRANSLATE_NOOP("TurntableSequence", "Automatic accelerometer sequence"));
     if (advancedType == 2) {
-        b.gyroNonlinearityStage(0, "Advanced gyro nonlinearity sequence");
-        b.accNonlinearityStage(0, "Advanced accelerometer nonlinearity sequence");
+        b.gyroNonlinearityStage(0, QT_TRANSLATE_NOOP("TurntableSequence", "Advanced gyro nonlinearity sequence"));
+        b.accNonlinearityStage(0, QT_TRANSLATE_NOOP("TurntableSequence", "Advanced accelerometer nonlinearity sequence"));
     }
     plan.actions = b.actions;
     return plan;

@@ -42,7 +42,7 @@ void WorkerThread_DC_power::openSerialConnected()
             emit signal_linkLost(reason);
         });
     } else {
-        emit signal_log(5, QString("DC supply: failed to open %1: %2").arg(m_portName, m_device->errorString()));
+        emit signal_log(5, tr("DC supply: failed to open %1: %2").arg(m_portName, m_device->errorString()));
         m_device.reset();
     }
     emit signal_connectIsSuccess(ok);
@@ -117,7 +117,7 @@ void WorkerThread_DC_power::queueFrame(Frame f)
 {
     if (!m_device || m_device->state() != QModbusDevice::ConnectedState) {
         if (!f.poll)
-            emit signal_log(5, "DC supply: frame not sent, supply not connected");
+            emit signal_log(5, tr("DC supply: frame not sent, supply not connected"));
         return;
     }
     m_frames.enqueue(std::move(f));
@@ -127,7 +127,7 @@ void WorkerThread_DC_power::queueFrame(Frame f)
 bool WorkerThread_DC_power::queueStepFrame(const QByteArray &bytes, std::function<void(QModbusReply *)> onReply)
 {
     if (!m_device || m_device->state() != QModbusDevice::ConnectedState) {
-        emit signal_log(5, "DC supply: frame not sent, supply not connected");
+        emit signal_log(5, tr("DC supply: frame not sent, supply not connected"));
         return false;
     }
     // The step machine holds until this frame was answered or failed; a sequence abandoned or a
@@ -288,7 +288,7 @@ void WorkerThread_DC_power::runSteps()
             const uint16_t code = m_codes.dequeue();
             m_steps = stepsFor(code);
             if (m_steps.isEmpty()) {
-                emit signal_log(5, QString("DC supply: unknown control code %1").arg(code));
+                emit signal_log(5, tr("DC supply: unknown control code %1").arg(code));
                 continue;
             }
             m_busy = true;
@@ -302,7 +302,7 @@ void WorkerThread_DC_power::runSteps()
         case Step::Write: {
             const QByteArray f = setFrame(st.value);
             if (f.size() != DcSupply::kSetFrameBytes) {
-                emit signal_log(74, "DC supply: no set frame to switch with");
+                emit signal_log(74, tr("DC supply: no set frame to switch with"));
                 break;
             }
             // The gap after a switch write counts from the supply's answer, not from the queue.
@@ -347,7 +347,7 @@ void WorkerThread_DC_power::plateAttempt()
     emit Send_CMD_LONG_SIGNAL_times(m_plateCode, 0, 0, 0, 0, 0, 0);
     if (!anyLiveImu()) {
         // No IMU reports: nobody can confirm the command, so there is nothing to wait for.
-        emit signal_log(74, QString("DC supply: command %1 sent to the plates; no live IMU to confirm it").arg(m_plateCode));
+        emit signal_log(74, tr("DC supply: command %1 sent to the plates; no live IMU to confirm it").arg(m_plateCode));
         emit signal_plates_took(m_plateCode, false);
         m_plateCode = 0;
         m_stepTimer.start(0);
@@ -376,7 +376,7 @@ void WorkerThread_DC_power::onStepTimer()
                 plateAttempt();
                 return;
             }
-            emit signal_log(74, QString("DC supply: the plates did not take command %1 after 3 attempts").arg(m_plateCode));
+            emit signal_log(74, tr("DC supply: the plates did not take command %1 after 3 attempts").arg(m_plateCode));
         }
         emit signal_plates_took(m_plateCode, taken);
         m_plateCode = 0;

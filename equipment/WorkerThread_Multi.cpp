@@ -45,7 +45,7 @@ void WorkerThread_Multi::openSerialConnected()
             emit signal_linkLost(m_index, reason);
         });
     } else {
-        emit signal_log(5, QString("Plate %1: failed to open %2: %3")
+        emit signal_log(5, tr("Plate %1: failed to open %2: %3")
                                .arg(m_index + 2).arg(m_portName, error));
     }
     emit signal_connectIsSuccess(m_index, ok);
@@ -98,10 +98,10 @@ void WorkerThread_Multi::do_file_recording(QString path, int on, int, int)
     if (base.endsWith(".dat", Qt::CaseInsensitive))
         base.chop(4);
     if (!m_recorder.open(QString("%1_%2").arg(base).arg(m_index + 2))) {
-        emit signal_log(5, QString("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
+        emit signal_log(5, tr("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
         return;
     }
-    emit signal_log(5, QString("Plate %1: recording to %2").arg(m_index + 2).arg(m_recorder.fileName()));
+    emit signal_log(5, tr("Plate %1: recording to %2").arg(m_index + 2).arg(m_recorder.fileName()));
 }
 
 void WorkerThread_Multi::stopRecording()
@@ -109,9 +109,9 @@ void WorkerThread_Multi::stopRecording()
     if (!m_recorder.isOpen())
         return;
     if (m_recorder.close())
-        emit signal_log(5, QString("Plate %1: recording stopped").arg(m_index + 2));
+        emit signal_log(5, tr("Plate %1: recording stopped").arg(m_index + 2));
     else // the last bytes did not reach the disk: told like any failed write
-        emit signal_log(5, QString("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
+        emit signal_log(5, tr("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
 }
 
 void WorkerThread_Multi::readDate()
@@ -122,7 +122,7 @@ void WorkerThread_Multi::readDate()
     if (data.isEmpty())
         return;
     if (m_recorder.isOpen() && !m_recorder.append(data.constData(), data.size()))
-        emit signal_log(5, QString("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
+        emit signal_log(5, tr("Plate %1: recording failed: %2").arg(m_index + 2).arg(m_recorder.errorString()));
     feedBytes(data.constData(), data.size());
 }
 

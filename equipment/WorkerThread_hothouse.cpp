@@ -11,6 +11,17 @@
 #include "equipment/Creators.h"
 #include "equipment/EquipmentRegisters.h"
 
+// What each request does, for the failure lines (translated when shown).
+namespace {
+const char kSetPoint[] = QT_TRANSLATE_NOOP("WorkerThread_hothouse", "set point");
+const char kRampRate[] = QT_TRANSLATE_NOOP("WorkerThread_hothouse", "ramp rate");
+const char kRun[] = QT_TRANSLATE_NOOP("WorkerThread_hothouse", "run");
+const char kStop[] = QT_TRANSLATE_NOOP("WorkerThread_hothouse", "stop");
+const char kSetPointRead[] = QT_TRANSLATE_NOOP("WorkerThread_hothouse", "set point read");
+const char kRampRateRead[] = QT_TRANSLATE_NOOP("WorkerThread_hothouse", "ramp rate read");
+const char kTemperatureRead[] = QT_TRANSLATE_NOOP("WorkerThread_hothouse", "temperature read");
+} // namespace
+
 WorkerThread_hothouse::WorkerThread_hothouse(const QString &portName)
     : m_portName(portName), m_pollTimer(this)
 {
@@ -28,7 +39,7 @@ WorkerThread_hothouse::~WorkerThread_hothouse()
 }
 
 WorkerThread_hothouse::Request WorkerThread_hothouse::readRegisters(
-    uint16_t address, int count, const QString &what, std::function<void(const QVector<quint16> &)> onValues)
+    uint16_t address, int count, const char *what, std::function<void(const QVector<quint16> &)> onValues)
 {
     return {QModbusRequest(QModbusRequest::ReadHoldingRegisters, quint16(address), quint16(count)), what,
             std::move(onValues)};
@@ -55,13 +66,13 @@ void WorkerThread_hothouse::openPortConnected()
             sendNext();
         } else if (s == QModbusDevice::UnconnectedState) {
             m_reportedOpen = true;
-            emit signal_log(5, QString("Chamber: connection failed: %1").arg(m_device->errorString()));
+            emit signal_log(5, tr("Chamber: connection failed: %1").arg(m_device->errorString()));
             emit signal_connectIsSuccess(false);
         }
     });
     if (!m_device->connectDevice() && !m_reportedOpen) {
         m_reportedOpen = true;
-        emit signal_log(5, QString("Chamber: failed to open %1: %2").arg(m_portName, m_device->errorString()));
+        emit signal_log(5, tr("Chamber: failed to open %1: %2").arg(m_portName, m_device->errorString()));
         emit signal_connectIsSuccess(false);
     }
 }
@@ -109,7 +120,7 @@ void WorkerThread_hothouse::enqueue(const QList<Request> &requests)
 {
     if (!m_device || m_device->state() != QModbusDevice::ConnectedState) {
         for (const Request &r : requests)
-            emit signal_log(5, QString("Chamber: %1 not sent, chamber not connected").arg(r.what));
+            emit signal_log(5, tr("Chamber: %1 not sent, chamber not connected").arg(tr(r.what)));
         return;
     }
     for (const Request &r : requests)
@@ -135,14 +146,14 @@ void WorkerThread_hothouse::sendNext()
         const Request r = m_pending.dequeue();
         QModbusReply *reply = m_device->sendRawRequest(r.pdu, serverAddress());
         if (!reply) {
-            emit signal_log(5, QString("Chamber: %1 failed: %2").arg(r.what, m_device->errorString()));
+            emit signal_log(5, tr("Chamber: %1 failed: %2").arg(tr(r.what), m_device->errorString()));
             continue;
         }
         m_inFlight = true;
         const auto done = [this, reply, r] {
             m_inFlight = false;
             if (reply->error() != QModbusDevice::NoError) {
-                emit signal_log(5, QString("Chamber: %1 failed: %2").arg(r.what, reply->errorString()));
+                emit signal_log(5, tr("Chamber: %1 failed: %2").arg(tr(r.what), reply->errorString()));
             } else if (r.onValues) {
                 const QByteArray data = reply->rawResult().data();
                 const int count = data.isEmpty() ? 0 : quint8(data[0]) / 2;
@@ -150,7 +161,7 @@ void WorkerThread_hothouse::sendNext()
                 for (int i = 0; i < count && 2 + 2 * i < data.size(); ++i)
                     values << quint16((quint8(data[1 + 2 * i]) << 8) | quint8(data[2 + 2 * i]));
                 if (values.isEmpty())
-                    emit signal_log(5, QString("Chamber: %1 gave no value").arg(r.what));
+                    emit signal_log(5, tr("Chamber: %1 gave no value").arg(tr(r.what)));
                 else
                     r.onValues(values);
             }
@@ -181,38 +192,38 @@ int WorkerThread_hothouse1::serverAddress() const { return ChamberRtu::kSlave; }
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse1::setTargetRequests(int16_t t)
 {
     return {{QModbusRequest(QModbusRequest::WriteSingleRegister, ChamberRtu::kSetPointRegister,
-                            quint16(int16_t(t * 10))), "set point", {}}};
+                            quint16(int16_t(t * 10))), kSetPoint, {}}};
 }
 
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse1::setSlopeRequests(uint8_t s)
 {
     return {{QModbusRequest(QModbusRequest::WriteSingleRegister, ChamberRtu::kSlopeRegister,
-                            quint16(s * 100)), "ramp rate", {}}};
+                            quint16(s * 100)), kRampRate, {}}};
 }
 
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse1::startStopRequests(uint8_t on)
 {
     return {{QModbusRequest(QModbusRequest::WriteSingleCoil, ChamberRtu::kRunCoil,
-                            quint16(on ? 0xFF00 : 0x0000)), on ? "run" : "stop", {}}};
+                            quint16(on ? 0xFF00 : 0x0000)), on ? kRun : kStop, {}}};
 }
 
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse1::readTargetRequests()
 {
-    return {readRegisters(ChamberRtu::kSetPointRegister, 1, "set point read", [this](const QVector<quint16> &v) {
+    return {readRegisters(ChamberRtu::kSetPointRegister, 1, kSetPointRead, [this](const QVector<quint16> &v) {
         emit signal_show_target_temp(float(int16_t(v[0])) / 10.0f);
     })};
 }
 
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse1::readSlopeRequests()
 {
-    return {readRegisters(ChamberRtu::kSlopeRegister, 1, "ramp rate read", [this](const QVector<quint16> &v) {
+    return {readRegisters(ChamberRtu::kSlopeRegister, 1, kRampRateRead, [this](const QVector<quint16> &v) {
         emit signal_show_temp_slope(float(int16_t(v[0])) / 100.0f);
     })};
 }
 
 WorkerThread_hothouse::Request WorkerThread_hothouse1::readCurrentRequest()
 {
-    return readRegisters(ChamberRtu::kCurrentTempRegister, 1, "temperature read", [this](const QVector<quint16> &v) {
+    return readRegisters(ChamberRtu::kCurrentTempRegister, 1, kTemperatureRead, [this](const QVector<quint16> &v) {
         emit signal_show_current_temp(float(int16_t(v[0])) / 10.0f);
     });
 }
@@ -247,7 +258,7 @@ QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::setTargetRequests(
              "set point coil A", {}},
             {QModbusRequest(QModbusRequest::WriteSingleCoil, ChamberTcp::kSetPointEnableCoilB, quint16(0xFF00)),
              "set point coil B", {}},
-            {writeOneRegister(ChamberTcp::kSetPointRegister, quint16(int16_t(t * 10))), "set point", {}}};
+            {writeOneRegister(ChamberTcp::kSetPointRegister, quint16(int16_t(t * 10))), kSetPoint, {}}};
 }
 
 int WorkerThread_hothouse2::maxSlope() const { return ChamberTcp::kMaxSlope; }
@@ -256,36 +267,36 @@ QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::setSlopeRequests(u
 {
     // One byte of tenths: a larger rate would wrap into a slow one.
     if (s > ChamberTcp::kMaxSlope) {
-        emit signal_log(5, QString("Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min")
+        emit signal_log(5, tr("Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min")
                                .arg(s)
                                .arg(ChamberTcp::kMaxSlope));
         return {};
     }
-    return {{writeOneRegister(ChamberTcp::kSlopeRegister, quint16(s * 10)), "ramp rate", {}}};
+    return {{writeOneRegister(ChamberTcp::kSlopeRegister, quint16(s * 10)), kRampRate, {}}};
 }
 
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::startStopRequests(uint8_t on)
 {
-    return {{writeOneRegister(ChamberTcp::kRunRegister, quint16(on)), on ? "run" : "stop", {}}};
+    return {{writeOneRegister(ChamberTcp::kRunRegister, quint16(on)), on ? kRun : kStop, {}}};
 }
 
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::readTargetRequests()
 {
-    return {readRegisters(ChamberTcp::kSetPointRegister, 1, "set point read", [this](const QVector<quint16> &v) {
+    return {readRegisters(ChamberTcp::kSetPointRegister, 1, kSetPointRead, [this](const QVector<quint16> &v) {
         emit signal_show_target_temp(float(int16_t(v[0])) / 10.0f);
     })};
 }
 
 QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::readSlopeRequests()
 {
-    return {readRegisters(ChamberTcp::kSlopeRegister, 1, "ramp rate read", [this](const QVector<quint16> &v) {
+    return {readRegisters(ChamberTcp::kSlopeRegister, 1, kRampRateRead, [this](const QVector<quint16> &v) {
         emit signal_show_temp_slope(float(v[0] & 0xFF) / 10.0f);
     })};
 }
 
 WorkerThread_hothouse::Request WorkerThread_hothouse2::readCurrentRequest()
 {
-    return readRegisters(ChamberTcp::kCurrentTempRegister, 1, "temperature read", [this](const QVector<quint16> &v) {
+    return readRegisters(ChamberTcp::kCurrentTempRegister, 1, kTemperatureRead, [this](const QVector<quint16> &v) {
         emit signal_show_current_temp(float(int16_t(v[0])) / 10.0f);
     });
 }

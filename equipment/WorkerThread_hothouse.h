@@ -52,12 +52,12 @@ signals:
 protected:
     struct Request {
         QModbusRequest pdu;
-        QString what;                                   // for the failure line
+        const char *what = "";                          // for the failure line, translated when shown
         std::function<void(const QVector<quint16> &)> onValues; // reads only
         bool poll = false;
     };
     // Reads `count` holding registers (function 3).
-    static Request readRegisters(uint16_t address, int count, const QString &what,
+    static Request readRegisters(uint16_t address, int count, const char *what,
                                  std::function<void(const QVector<quint16> &)> onValues);
     // The device of the variant, not yet connected.
     virtual std::unique_ptr<QModbusClient> makeDevice() = 0;

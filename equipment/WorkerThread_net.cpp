@@ -27,7 +27,7 @@ void WorkerThread_net::openSerialConnected()
             emit signal_linkLost(reason);
         });
     } else {
-        emit signal_log(5, QString("Base-board link: failed to open %1: %2").arg(m_portName, error));
+        emit signal_log(5, tr("Base-board link: failed to open %1: %2").arg(m_portName, error));
     }
     emit signal_connectIsSuccess(ok);
 }

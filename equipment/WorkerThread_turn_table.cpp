@@ -75,12 +75,12 @@ void WorkerThread_turn_table::openSerialConnected()
     if (ok) {
         connect(m_ctrl.get(), &TurntableController::statusReceived, this, &WorkerThread_turn_table::onStatus);
         connect(m_ctrl.get(), &TurntableController::errorReceived, this,
-                [this](QString text) { emit signal_log(5, "Turntable: " + text); });
+                [this](QString text) { emit signal_log(5, tr("Turntable: %1").arg(text)); });
         connect(m_ctrl.get(), &TurntableController::commandAnswered, this, &WorkerThread_turn_table::onCommandAnswered);
         m_pollTimer.start(m_pollMs);
         m_tickTimer.start(m_tickMs);
     } else {
-        emit signal_log(5, QString("Turntable: failed to open %1: %2").arg(m_port1, error));
+        emit signal_log(5, tr("Turntable: failed to open %1: %2").arg(m_port1, error));
     }
     emit signal_connectIsSuccess(ok);
 }
@@ -162,16 +162,16 @@ void WorkerThread_turn_table::onTick()
 void WorkerThread_turn_table::startSequence(const SequencePlan &plan, bool rotation)
 {
     if (!m_ctrl || !m_ctrl->isOpen()) {
-        emit signal_log(74, plan.name + ": turntable not connected");
+        emit signal_log(74, tr("%1: turntable not connected").arg(plan.name));
         if (rotation)
-            emit signal_rotated_times(false, "turntable not connected");
+            emit signal_rotated_times(false, tr("turntable not connected"));
         if (plan.commonCode)
             emit signal_sequence_ended(plan.commonCode);
         return;
     }
     if (m_seq.running()) {
-        const QString why = QString("%1 is running").arg(m_seq.plan().name);
-        emit signal_log(75, QString("%1 refused: %2").arg(plan.name, why));
+        const QString why = tr("%1 is running").arg(m_seq.plan().name);
+        emit signal_log(75, tr("%1 refused: %2").arg(plan.name, why));
         if (rotation)
             emit signal_rotated_times(false, why);
         if (plan.commonCode)
@@ -181,7 +181,7 @@ void WorkerThread_turn_table::startSequence(const SequencePlan &plan, bool rotat
     m_sideTimer.stop();
     m_rotationPending = rotation;
     m_lastRemaining = -1;
-    emit signal_log(74, plan.name + " started");
+    emit signal_log(74, tr("%1 started").arg(plan.name));
     m_seq.start(plan, StepTimes::current(), m_msPerSecond, runMs());
     onTick();
 }
@@ -192,16 +192,16 @@ void WorkerThread_turn_table::endSequence(SequenceOutcome outcome)
     const QString name = m_seq.plan().name;
     switch (outcome) {
     case SequenceOutcome::Done:
-        emit signal_log(74, name + " completed");
+        emit signal_log(74, tr("%1 completed").arg(name));
         if (m_seq.plan().endWith62)
-            emit signal_log(62, name + " completed");
+            emit signal_log(62, tr("%1 completed").arg(name));
         break;
     case SequenceOutcome::Failed:
-        emit signal_log(74, name + " failed: " + m_seq.failure());
+        emit signal_log(74, tr("%1 failed: %2").arg(name, m_seq.failure()));
         emit signal_log(59, m_seq.failure());
         break;
     case SequenceOutcome::Stopped:
-        emit signal_log(74, name + " stopped");
+        emit signal_log(74, tr("%1 stopped").arg(name));
         break;
     case SequenceOutcome::Running:
         break;
@@ -227,7 +227,7 @@ void WorkerThread_turn_table::rev_common_cmd(uint8_t code)
     const SequencePlan plan = SequencePlans::forCommonCmd(code, AutoTurnTableTestType::instance()->isNormalTest(),
                                                           StepTimes::current());
     if (plan.isEmpty()) {
-        emit signal_log(5, QString("Turntable: unknown command %1").arg(code));
+        emit signal_log(5, tr("Turntable: unknown command %1").arg(code));
         return;
     }
     startSequence(plan, false);
@@ -257,7 +257,7 @@ void WorkerThread_turn_table::on_send_turn_table_cmd_general(uint8_t code, float
         }
         break;
     default:
-        emit signal_log(5, QString("Turntable: unknown general command %1").arg(code));
+        emit signal_log(5, tr("Turntable: unknown general command %1").arg(code));
         break;
     }
 }
@@ -295,12 +295,12 @@ void WorkerThread_turn_table::turn_table_constant_heat_rotate()
     ++m_rotatedTimes;
     const SequencePlan plan = SequencePlans::forRotation(g_advanced_calib_type.load(), StepTimes::current());
     if (plan.isEmpty()) {
-        const QString why = QString("no sequence for advanced type %1").arg(g_advanced_calib_type.load());
-        emit signal_log(74, QString("Rotation %1: %2").arg(m_rotatedTimes).arg(why));
+        const QString why = tr("no sequence for advanced type %1").arg(g_advanced_calib_type.load());
+        emit signal_log(74, tr("Rotation %1: %2").arg(m_rotatedTimes).arg(why));
         emit signal_rotated_times(false, why);
         return;
     }
-    emit signal_log(74, QString("Constant-temperature rotation %1").arg(m_rotatedTimes));
+    emit signal_log(74, tr("Constant-temperature rotation %1").arg(m_rotatedTimes));
     startSequence(plan, true);
 }
 
@@ -315,7 +315,11 @@ void WorkerThread_turn_table::unEnableTurnTableY() { switchAxis(TurntableAxis::O
 namespace {
 QString axisSwitchText(bool inner, bool on)
 {
-    return QString(inner ? "Inner axis " : "Outer axis ") + (on ? "enable" : "disable");
+    const char *text = inner ? (on ? QT_TRANSLATE_NOOP("WorkerThread_turn_table", "Inner axis enable")
+                                   : QT_TRANSLATE_NOOP("WorkerThread_turn_table", "Inner axis disable"))
+                             : (on ? QT_TRANSLATE_NOOP("WorkerThread_turn_table", "Outer axis enable")
+                                   : QT_TRANSLATE_NOOP("WorkerThread_turn_table", "Outer axis disable"));
+    return WorkerThread_turn_table::tr(text);
 }
 constexpr int kAnswerMs = 3000; // a controller that says nothing for this long is not answering
 } // namespace
@@ -330,15 +334,15 @@ void WorkerThread_turn_table::switchAxis(TurntableAxis axis, bool on)
     }
     const QString what = axisSwitchText(axis == TurntableAxis::Inner, on);
     if (!m_ctrl || !m_ctrl->isOpen()) {
-        emit signal_log(74, what + " not sent: turntable not connected");
+        emit signal_log(74, tr("%1 not sent: turntable not connected").arg(what));
     } else if (!m_ctrl->enable(axis, on)) {
-        emit signal_log(74, what + " not sent: the controller line refused the write");
+        emit signal_log(74, tr("%1 not sent: the controller line refused the write").arg(what));
     } else {
         const quint64 id = ++m_enableSerial;
         m_enablesAwaiting.append(id);
         QTimer::singleShot(kAnswerMs, this, [this, id, what] {
             if (m_enablesAwaiting.removeOne(id))
-                emit signal_log(74, what + ": no answer from the controller");
+                emit signal_log(74, tr("%1: no answer from the controller").arg(what));
         });
     }
 }
@@ -351,9 +355,10 @@ void WorkerThread_turn_table::onCommandAnswered(const QByteArray &command, bool 
     m_enablesAwaiting.removeFirst();
     const bool inner = f.value(1) == "X", on = f.value(2) == "1";
     if (taken)
-        emit signal_log(74, QString(inner ? "Inner axis " : "Outer axis ") + (on ? "enabled" : "disabled"));
+        emit signal_log(74, inner ? (on ? tr("Inner axis enabled") : tr("Inner axis disabled"))
+                                  : (on ? tr("Outer axis enabled") : tr("Outer axis disabled")));
     else
-        emit signal_log(74, axisSwitchText(inner, on) + " refused: " + text);
+        emit signal_log(74, tr("%1 refused: %2").arg(axisSwitchText(inner, on), text));
 }
 
 WorkerThread_turn_table *createWorker_turn_table(QString port1, QString port2)

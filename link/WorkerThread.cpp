@@ -49,11 +49,11 @@ void WorkerThread::openSerialConnected()
             m_queue.clear();
             m_paramTimer.stop();
             m_paramIndices.clear();
-            stopRecording(QString("the link was lost (%1)").arg(reason));
+            stopRecording(tr("the link was lost (%1)").arg(reason));
             emit signal_linkLost(reason);
         });
     } else {
-        emit signal_log(5, QString("Failed to open %1: %2").arg(m_portName, error));
+        emit signal_log(5, tr("Failed to open %1: %2").arg(m_portName, error));
     }
     emit signal_connectIsSuccess(ok);
 }
@@ -65,7 +65,7 @@ void WorkerThread::closePort()
     m_paramIndices.clear();
     if (m_port && m_port->isOpen())
         m_port->close();
-    stopRecording("the link was closed");
+    stopRecording(tr("the link was closed"));
 }
 
 void WorkerThread::stopRecording(const QString &why)
@@ -76,13 +76,13 @@ void WorkerThread::stopRecording(const QString &why)
     const bool ok = m_recorder.close();
     g_recording = 0;
     if (ok) {
-        emit signal_log(5, "Recording stopped");
+        emit signal_log(5, tr("Recording stopped"));
         emit signal_recording(false, why);
         return;
     }
     // The last bytes did not reach the disk: told like any failed write.
-    const QString failure = QString("writing %1 failed: %2").arg(name, m_recorder.errorString());
-    emit signal_log(5, "Recording failed: " + failure);
+    const QString failure = tr("writing %1 failed: %2").arg(name, m_recorder.errorString());
+    emit signal_log(5, tr("Recording failed: %1").arg(failure));
     emit signal_recording(false, failure);
 }
 
@@ -122,12 +122,12 @@ void WorkerThread::do_file_recording(QString path, int on, int, int)
 {
     if (!on) {
         if (m_recorder.isOpen()) {
-            stopRecording("recording stopped");
+            stopRecording(tr("recording stopped"));
             return;
         }
         g_recording = 0;
-        emit signal_log(5, "Recording stopped");
-        emit signal_recording(false, "recording stopped");
+        emit signal_log(5, tr("Recording stopped"));
+        emit signal_recording(false, tr("recording stopped"));
         return;
     }
     if (m_recorder.isOpen()) {
@@ -136,18 +136,18 @@ void WorkerThread::do_file_recording(QString path, int on, int, int)
     }
     if (!m_port || !m_port->isOpen()) {
         g_recording = 0;
-        emit signal_recording(false, "the link is not open");
+        emit signal_recording(false, tr("the link is not open"));
         return;
     }
     if (!m_recorder.open(path)) {
         g_recording = 0;
-        const QString why = QString("cannot open %1: %2").arg(m_recorder.fileName(), m_recorder.errorString());
-        emit signal_log(5, "Recording failed: " + why);
+        const QString why = tr("cannot open %1: %2").arg(m_recorder.fileName(), m_recorder.errorString());
+        emit signal_log(5, tr("Recording failed: %1").arg(why));
         emit signal_recording(false, why);
         return;
     }
     g_recording = 1;
-    emit signal_log(5, QString("Recording to %1").arg(m_recorder.fileName()));
+    emit signal_log(5, tr("Recording to %1").arg(m_recorder.fileName()));
     emit signal_recording(true, m_recorder.fileName());
 }
 
@@ -161,8 +161,8 @@ void WorkerThread::readDate()
     emit signal_sendSerialPortData(data);
     if (m_recorder.isOpen() && !m_recorder.append(data.constData(), data.size())) {
         g_recording = 0;
-        const QString why = QString("writing %1 failed: %2").arg(m_recorder.fileName(), m_recorder.errorString());
-        emit signal_log(5, "Recording failed: " + why);
+        const QString why = tr("writing %1 failed: %2").arg(m_recorder.fileName(), m_recorder.errorString());
+        emit signal_log(5, tr("Recording failed: %1").arg(why));
         emit signal_recording(false, why);
     }
     feedBytes(data.constData(), data.size());

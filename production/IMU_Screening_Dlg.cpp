@@ -340,13 +340,13 @@ void IMU_Screening_Dlg::save_testfile_imu_screening(QString sn)
             continue;
         // A line that cannot be written is a result lost: the verdict shows it as a storage error.
         if (!m_log.isOpen()) {
-            m_storageError = "screening log " + m_log.fileName() + " is not open";
+            m_storageError = tr("screening log %1 is not open").arg(m_log.fileName());
             continue;
         }
         m_startStamp = Clock::instance().now().toString("yyyy_MMdd_HHmm_ss");
         const QByteArray bytes = m_run.csvLine(m, sn, m_startStamp).toUtf8();
         if (m_log.write(bytes) != bytes.size() || !m_log.flush())
-            m_storageError = "screening log line not written to " + m_log.fileName() + " (" + m_log.errorString() + ")";
+            m_storageError = tr("screening log line not written to %1 (%2)").arg(m_log.fileName(), m_log.errorString());
     }
 }
 

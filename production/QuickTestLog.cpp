@@ -1,5 +1,6 @@
 #include "production/QuickTestLog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include "app/Clock.h"
@@ -13,7 +14,7 @@ QString QuickTestLog::currentPath() const
 
 bool QuickTestLog::fail(const QString &why)
 {
-    m_error = "result line not written to " + m_file.fileName() + " (" + why + ")";
+    m_error = QCoreApplication::translate("QuickTestLog", "result line not written to %1 (%2)").arg(m_file.fileName(), why);
     m_file.close(); // the next line opens the file again
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "link/VersionMessage.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QThread>
@@ -124,7 +125,7 @@ WorkerThread_Replay::PassEnd WorkerThread_Replay::readPass(
     QString why;
     if (openRegularFile(file, &why) != RegularFile::Opened) {
         qDebug() << "打不开文件" << why;
-        log(kProgressReport, QString("Cannot open file %1: %2").arg(m_fileName, why));
+        log(kProgressReport, QCoreApplication::translate("WorkerThread_Replay", "Cannot open file %1: %2").arg(m_fileName, why));
         return PassEnd::OpenFailed;
     }
     const qint64 size = file.size();
@@ -133,7 +134,7 @@ WorkerThread_Replay::PassEnd WorkerThread_Replay::readPass(
         *sizeOut = size;
     if (from > 0 && !file.seek(from)) {
         qDebug() << "打不开文件";
-        log(kProgressReport, QString("Cannot open file %1").arg(m_fileName));
+        log(kProgressReport, QCoreApplication::translate("WorkerThread_Replay", "Cannot open file %1").arg(m_fileName));
         return PassEnd::OpenFailed;
     }
     // The parser carries a frame across passes only when this one goes on where it stopped.

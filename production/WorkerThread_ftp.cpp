@@ -76,13 +76,13 @@ public:
         curl_off_t sent = 0;
         curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
         if (sent != size) {
-            *error = QString("sent %1 of %2 bytes").arg(qint64(sent)).arg(size);
+            *error = WorkerThread_ftp::tr("sent %1 of %2 bytes").arg(qint64(sent)).arg(size);
             return false;
         }
         // A file written to during its transfer is sent again whole by a later walk.
         const qint64 sizeNow = QFileInfo(localPath).size();
         if (sizeNow != size) {
-            *error = QString("the file changed during its transfer: %1 bytes sent, %2 bytes now").arg(size).arg(sizeNow);
+            *error = WorkerThread_ftp::tr("the file changed during its transfer: %1 bytes sent, %2 bytes now").arg(size).arg(sizeNow);
             return false;
         }
         prepare(remotePath);
@@ -92,7 +92,7 @@ public:
         curl_off_t stored = -1;
         curl_easy_getinfo(m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
         if (stored != size) {
-            *error = QString("server holds %1 of %2 bytes").arg(qint64(stored)).arg(size);
+            *error = WorkerThread_ftp::tr("server holds %1 of %2 bytes").arg(qint64(stored)).arg(size);
             return false;
         }
         return true;
@@ -213,12 +213,12 @@ void WorkerThread_ftp::getFileListUnderDir(QString folder)
     m_now = Clock::instance().now();
     m_machineId = getBaseboardUuid();
     if (m_machineId.isEmpty()) {
-        report("No machine id: the upload is stopped");
+        report(tr("No machine id: the upload is stopped"));
         emit signal_walkFinished(0, 0, 0);
         return;
     }
     if (m_settings.address.isEmpty()) {
-        report("No FTP server address in the settings (ftp/serverAddress)");
+        report(tr("No FTP server address in the settings (ftp/serverAddress)"));
         m_serverOk = false;
     } else {
         delete m_client;
@@ -228,12 +228,12 @@ void WorkerThread_ftp::getFileListUnderDir(QString folder)
         if (m_serverOk)
             report("LoggedIn");
         else
-            report(QString("login to %1:%2 failed: %3")
+            report(tr("login to %1:%2 failed: %3")
                        .arg(m_settings.address).arg(m_settings.port).arg(error));
     }
     emit signal_loggedIn(m_serverOk);
     walkFolder(QDir(folder).absolutePath(), QDir(folder).absolutePath(), 0);
-    report(QString("%1 upload finish: %2 sent, %3 skipped, %4 failed")
+    report(tr("%1 upload finish: %2 sent, %3 skipped, %4 failed")
                .arg(folder).arg(m_sent).arg(m_skipped).arg(m_failed));
     if (m_failed == 0 && m_serverOk)
         report("All files uploaded succsessfully");
@@ -274,7 +274,7 @@ void WorkerThread_ftp::handleFile(const QString &root, const QFileInfo &file)
         QString error;
         if (!m_client->upload(file.absoluteFilePath(),
                               QString("log/%1/%2").arg(m_machineId, relative), &error)) {
-            report(QString("upload of %1 failed: %2").arg(relative, error));
+            report(tr("upload of %1 failed: %2").arg(relative, error));
             ++m_failed;
             return;
         }

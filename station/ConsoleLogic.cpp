@@ -1,5 +1,6 @@
 #include "station/ConsoleLogic.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -131,7 +132,7 @@ QString reportLogLine(uint8_t code, const QString &text)
     case 75: // a refused sequence
         return text;
     case 39:
-        return "Chamber run ended: cool to room temperature, end after 30 minutes";
+        return QCoreApplication::translate("ConsoleLogic", "Chamber run ended: cool to room temperature, end after 30 minutes");
     case 59:
         return "Tip: " + text;
     default: // values, times, liveness and verdict reports arrive every second: not for the log

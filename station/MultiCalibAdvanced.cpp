@@ -298,7 +298,7 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
 void MultiCalib::requestRotation()
 {
     if (!isSignalConnected(QMetaMethod::fromSignal(&MultiCalib::signal_turnTable_constant_heat_rotate))) {
-        rotationFailed("turntable not linked");
+        rotationFailed(tr("turntable not linked"));
         return;
     }
     emit signal_turnTable_constant_heat_rotate();
@@ -323,7 +323,7 @@ void MultiCalib::rev_turn_table_rotated_times(bool completed, QString reason)
         m_advancedRun.step >= AdvancedCalib::kSteps || !m_hothouseAdvancedTimer || !m_hothouseAdvancedTimer->isActive())
         return;
     if (!completed) {
-        rotationFailed(reason.isEmpty() ? QString("not completed") : reason);
+        rotationFailed(reason.isEmpty() ? tr("not completed") : reason);
         return;
     }
     runAdvancedStepEnd(AdvancedCalib::rotationDone(m_advancedRun, g_advanced_calib_type));
@@ -342,7 +342,7 @@ void MultiCalib::stopAdvancedRun()
     emit signal_send_turn_table_cmd_general(31, 0.0f, 0.0f, 0.0f);
     emit signal_send_turn_table_cmd_general(47, 0.0f, 0.0f, 0.0f);
     emit hothouse_generate_start_stop_cmd(0);
-    log_heatBox("Run stopped");
+    log_heatBox(tr("Run stopped"));
     // A stop in the cool-down posts at once what the modules last reported.
     forceRunPost();
 }
@@ -390,7 +390,7 @@ void MultiCalib::runAdvancedStepEnd(AdvancedCalib::StepEnd end)
             if (!m_runs.holds(ticket))
                 return;
         } else if (retestDone) {
-            rev_log_from_worker(39, "Advanced retest completed");
+            rev_log_from_worker(39, tr("Advanced retest completed"));
         } else {
             emit hothouse_set_target_temp(25);
         }

@@ -109,7 +109,7 @@ void multi_calib_cmd::stopAllanRun(RunGuard::Run run)
 // a box; nothing is posted.
 void multi_calib_cmd::allanEndMissed(RunGuard::Run run, uint32_t minutes)
 {
-    const QString reason = QString("no end report (58017) within %1 min of the retest command").arg(minutes);
+    const QString reason = tr("no end report (58017) within %1 min of the retest command").arg(minutes);
     if (!m_runs || m_runs->stop(reason) == RunGuard::None)
         stopAllanRun(run);
     SoundPlayer::instance().playLooping(Sounds::Class);

@@ -100,7 +100,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
         m_hothouseWanted = false;
         m_netReported = false;
         emit signal_label_record_visible(0);
-        emit signalTranspondLog("Chamber link closed");
+        emit signalTranspondLog(tr("Chamber link closed"));
         return;
     }
 

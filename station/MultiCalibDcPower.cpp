@@ -56,7 +56,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         g_dc_power_connected = 0;
         m_dcWanted = false;
         emit signal_label_record_visible(0);
-        emit signalTranspondLog("DC supply link closed");
+        emit signalTranspondLog(tr("DC supply link closed"));
         stopRunsNeeding(RunGuard::Supply, tr("DC supply link closed"));
     } else {
         if (m_dcWorker)

@@ -32,7 +32,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
         return;
     if (g_link_status[index + 1] || m_rackWanted[index]) {
         qDebug() << "断开";
-        emit signalTranspondLog(QString("Plate %1 link closed").arg(index + 2));
+        emit signalTranspondLog(tr("Plate %1 link closed").arg(index + 2));
         // Only this plate's worker closes; the other plates keep their links.
         if (m_multiWorkers[index])
             QMetaObject::invokeMethod(m_multiWorkers[index].data(), "closePort", Qt::QueuedConnection);
@@ -132,7 +132,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
             emit signal_closePort_Worker_turn_table();
         g_turn_table_connected = 0;
         m_turnTableWanted = false;
-        emit signalTranspondLog("Turntable link closed");
+        emit signalTranspondLog(tr("Turntable link closed"));
         stopRunsNeeding(RunGuard::Turntable, tr("turntable link closed"));
         if (m_oneClickRunning)
             setOneClickRunning(false);
@@ -192,7 +192,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
             emit signal_closePort_Worker_net();
         g_net_connected = 0;
         m_netWanted = false;
-        emit signalTranspondLog("Base-board link closed");
+        emit signalTranspondLog(tr("Base-board link closed"));
         return;
     }
     retireWorker(m_netWorker, kPortReleaseMs);
@@ -264,7 +264,7 @@ void MultiCalib::connect_serial_port(uint8_t on)
         if (m_oneClickRunning)
             setOneClickRunning(false);
         emit signal_log_from_multi_calib(72, QString());
-        emit signalTranspondLog("Main link closed: every link of the rack closed");
+        emit signalTranspondLog(tr("Main link closed: every link of the rack closed"));
         return;
     }
     QStringList texts;

@@ -135,17 +135,17 @@ void MultiCalib::on_pushButton_ftpUpload_clicked()
 void MultiCalib::startFtpUpload(bool byHand)
 {
     if (ftpServerAddress().isEmpty()) {
-        emit signalTranspondLog("FTP upload: no server address in the settings (ftp/serverAddress)");
+        emit signalTranspondLog(tr("FTP upload: no server address in the settings (ftp/serverAddress)"));
         return;
     }
     if (m_ftpRunning) {
         if (byHand)
-            emit signalTranspondLog("FTP upload: a walk is already running");
+            emit signalTranspondLog(tr("FTP upload: a walk is already running"));
         return;
     }
     m_ftpRunning = true;
     m_lastFtpDay = Clock::instance().now().date();
-    emit signalTranspondLog(QString("FTP upload of %1 to %2 started").arg(logRoot(), ftpServerAddress()));
+    emit signalTranspondLog(tr("FTP upload of %1 to %2 started").arg(logRoot(), ftpServerAddress()));
     init_ftp();
 }
 
@@ -155,7 +155,7 @@ void MultiCalib::wireFtpWorker(WorkerThread_ftp *worker)
     connect(worker, &WorkerThread_ftp::signal_upload_log, this,
             [this](QString text) { emit signalTranspondLog("FTP: " + text); });
     connect(worker, &WorkerThread_ftp::signal_walkFinished, this, [this, worker](int sent, int skipped, int failed) {
-        emit signalTranspondLog(QString("FTP upload finished: %1 sent, %2 skipped, %3 failed").arg(sent).arg(skipped).arg(failed));
+        emit signalTranspondLog(tr("FTP upload finished: %1 sent, %2 skipped, %3 failed").arg(sent).arg(skipped).arg(failed));
         if (m_worker_ftp.data() != worker)
             return; // a worker retired since
         m_ftpRunning = false;

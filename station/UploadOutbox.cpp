@@ -33,15 +33,15 @@ QString failureText(const UploadOutcome &out)
 {
     QString why;
     if (out.timedOut)
-        why = "no answer in time";
+        why = UploadOutbox::tr("no answer in time");
     else if (out.httpStatus == 0)
         why = out.errorName;
     else if (out.cut)
-        why = QString("HTTP %1, the connection was cut in the middle of the answer").arg(out.httpStatus);
+        why = UploadOutbox::tr("HTTP %1, the connection was cut in the middle of the answer").arg(out.httpStatus);
     else if (out.httpStatus < 200 || out.httpStatus >= 300)
         why = QString("HTTP %1").arg(out.httpStatus);
     else
-        why = QString("HTTP %1, the reply is not JSON").arg(out.httpStatus);
+        why = UploadOutbox::tr("HTTP %1, the reply is not JSON").arg(out.httpStatus);
     const QString reply = replyText(out);
     return reply.isEmpty() ? why : why + ", " + reply;
 }
@@ -185,7 +185,7 @@ QString UploadOutbox::nameFor(uint8_t station, const QDateTime &stamp) const
 QString UploadOutbox::store(uint8_t station, const QByteArray &body, const QDateTime &stamp, QString *error)
 {
     if (!QDir().mkpath(m_folder)) {
-        *error = "cannot make " + m_folder;
+        *error = tr("cannot make %1").arg(m_folder);
         return QString();
     }
     const QString path = QDir(m_folder).absoluteFilePath(nameFor(station, stamp));
@@ -200,7 +200,7 @@ QString UploadOutbox::store(uint8_t station, const QByteArray &body, const QDate
     QByteArray back;
     QString unread;
     if (readWholeFile(path, &back, &unread) != WholeFile::Read || back != body) {
-        *error = QString("the disk kept %1 of its %2 bytes").arg(back.size()).arg(body.size());
+        *error = tr("the disk kept %1 of its %2 bytes").arg(back.size()).arg(body.size());
         QFile::remove(path);
         return QString();
     }
@@ -238,7 +238,7 @@ UploadOutcome UploadOutbox::post(const QString &file, uint8_t station, const QBy
         return out;
     }
     const QUrl url = uploadAddress(QString::fromLatin1(info.path));
-    const QString name = file.isEmpty() ? QString("(held in memory)") : QFileInfo(file).fileName();
+    const QString name = file.isEmpty() ? tr("(held in memory)") : QFileInfo(file).fileName();
     m_inFlight.insert(file);
     UploadOutcome out = postUploadBody(url, body, uploadTimeoutMs(), [this, station] { emit bodySent(station); });
     m_inFlight.remove(file);
@@ -360,7 +360,7 @@ int UploadOutbox::resendWaiting()
         QString unread;
         const WholeFile read = readWholeFile(file, &body, &unread);
         if (read == WholeFile::CannotRead) {
-            emit logLine(QString("Upload %1: cannot read it (%2)").arg(QFileInfo(file).fileName(), unread));
+            emit logLine(tr("Upload %1: cannot read it (%2)").arg(QFileInfo(file).fileName(), unread));
             continue;
         }
         QJsonParseError parse{};
@@ -368,13 +368,17 @@ int UploadOutbox::resendWaiting()
             QJsonDocument::fromJson(body, &parse);
         if (read != WholeFile::Read || body.isEmpty() || parse.error != QJsonParseError::NoError) {
             // Never posted, never deleted: the operator decides what becomes of it.
-            const QString why = read != WholeFile::Read ? "the file is " + unread
-                                : body.isEmpty()           ? QString("the file is empty")
-                                                           : QString("the file is not JSON (%1)").arg(parse.errorString());
-            const bool moved = setAside(file, unreadableFolder(), why);
-            emit logLine(QString("Upload %1: %2: %3")
-                             .arg(QFileInfo(file).fileName(), why,
-                                  moved ? "set aside in " + unreadableFolder() : QString("left where it is, not posted")));
+            // The note beside the file keeps the reason in English; the log shows it translated.
+            const auto reason = [&](bool shown) {
+                const auto text = [shown](const char *english) { return shown ? tr(english) : QString(english); };
+                return read != WholeFile::Read ? text(QT_TR_NOOP("the file is %1")).arg(unread)
+                       : body.isEmpty()        ? text(QT_TR_NOOP("the file is empty"))
+                                               : text(QT_TR_NOOP("the file is not JSON (%1)")).arg(parse.errorString());
+            };
+            const bool moved = setAside(file, unreadableFolder(), reason(false));
+            emit logLine(tr("Upload %1: %2: %3")
+                             .arg(QFileInfo(file).fileName(), reason(true),
+                                  moved ? tr("set aside in %1").arg(unreadableFolder()) : tr("left where it is, not posted")));
             announceCount();
             continue;
         }

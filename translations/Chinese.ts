@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ConsoleLogic</name>
+    <message>
+        <source>Chamber run ended: cool to room temperature, end after 30 minutes</source>
+        <translation>温箱运行结束：降至室温，30 分钟后结束</translation>
+    </message>
+</context>
+<context>
     <name>DecodeDlg</name>
     <message>
         <source>Form</source>
@@ -541,6 +548,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>The counts were not read again (%1); the last counts read stand.</source>
         <translation>未能重新读取计数（%1）；保留上次读取的计数。</translation>
+    </message>
+    <message>
+        <source>screening log %1 is not open</source>
+        <translation>筛选日志 %1 未打开</translation>
+    </message>
+    <message>
+        <source>screening log line not written to %1 (%2)</source>
+        <translation>筛选日志行未写入 %1（%2）</translation>
     </message>
 </context>
 <context>
@@ -2128,6 +2143,62 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>%1: the links of the plates that reported were lost (plates %2): nothing is uploaded</source>
         <translation>%1：上报过的底板连接已断开（底板 %2）：不上传任何结果</translation>
     </message>
+    <message>
+        <source>G-value position %1</source>
+        <translation>G值位置 %1</translation>
+    </message>
+    <message>
+        <source>turntable not linked</source>
+        <translation>转台未连接</translation>
+    </message>
+    <message>
+        <source>not completed</source>
+        <translation>未完成</translation>
+    </message>
+    <message>
+        <source>Run stopped</source>
+        <translation>运行已停止</translation>
+    </message>
+    <message>
+        <source>Advanced retest completed</source>
+        <translation>高级复测已完成</translation>
+    </message>
+    <message>
+        <source>Chamber link closed</source>
+        <translation>温箱连接已关闭</translation>
+    </message>
+    <message>
+        <source>Plate %1 link closed</source>
+        <translation>底板%1连接已关闭</translation>
+    </message>
+    <message>
+        <source>Turntable link closed</source>
+        <translation>转台连接已关闭</translation>
+    </message>
+    <message>
+        <source>Base-board link closed</source>
+        <translation>底板通信连接已关闭</translation>
+    </message>
+    <message>
+        <source>Main link closed: every link of the rack closed</source>
+        <translation>主连接已关闭：机架的所有连接均已关闭</translation>
+    </message>
+    <message>
+        <source>FTP upload: no server address in the settings (ftp/serverAddress)</source>
+        <translation>FTP 上传：设置中没有服务器地址（ftp/serverAddress）</translation>
+    </message>
+    <message>
+        <source>FTP upload: a walk is already running</source>
+        <translation>FTP 上传：已有一次遍历在进行</translation>
+    </message>
+    <message>
+        <source>FTP upload of %1 to %2 started</source>
+        <translation>开始将 %1 通过 FTP 上传到 %2</translation>
+    </message>
+    <message>
+        <source>FTP upload finished: %1 sent, %2 skipped, %3 failed</source>
+        <translation>FTP 上传结束：已发送 %1 个，跳过 %2 个，失败 %3 个</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -2212,6 +2283,13 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>%1 modules in the report; %2 files that could not be read as records are left out.</source>
         <translation>报告包含 %1 个模块；%2 个无法作为记录读取的文件未计入。</translation>
+    </message>
+</context>
+<context>
+    <name>QuickTestLog</name>
+    <message>
+        <source>result line not written to %1 (%2)</source>
+        <translation>结果行未写入 %1（%2）</translation>
     </message>
 </context>
 <context>
@@ -2560,6 +2638,73 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
 </context>
 <context>
+    <name>TurntableSequence</name>
+    <message>
+        <source>%1 started</source>
+        <translation>%1已启动</translation>
+    </message>
+    <message>
+        <source>Scale-factor test</source>
+        <translation>标度因子测试</translation>
+    </message>
+    <message>
+        <source>Accelerometer calibration</source>
+        <translation>加速度计标定</translation>
+    </message>
+    <message>
+        <source>Gyro calibration</source>
+        <translation>陀螺标定</translation>
+    </message>
+    <message>
+        <source>Gyro nonlinearity calibration</source>
+        <translation>陀螺非线性标定</translation>
+    </message>
+    <message>
+        <source>Accelerometer nonlinearity calibration</source>
+        <translation>加速度计非线性标定</translation>
+    </message>
+    <message>
+        <source>Accelerometer retest</source>
+        <translation>加速度计复测</translation>
+    </message>
+    <message>
+        <source>Gyro retest</source>
+        <translation>陀螺复测</translation>
+    </message>
+    <message>
+        <source>Gyro nonlinearity retest</source>
+        <translation>陀螺非线性复测</translation>
+    </message>
+    <message>
+        <source>Accelerometer nonlinearity retest</source>
+        <translation>加速度计非线性复测</translation>
+    </message>
+    <message>
+        <source>Turntable position test</source>
+        <translation>转台位置测试</translation>
+    </message>
+    <message>
+        <source>Turntable rate test</source>
+        <translation>转台速率测试</translation>
+    </message>
+    <message>
+        <source>Automatic gyro sequence</source>
+        <translation>自动陀螺序列</translation>
+    </message>
+    <message>
+        <source>Automatic accelerometer sequence</source>
+        <translation>自动加速度计序列</translation>
+    </message>
+    <message>
+        <source>Advanced gyro nonlinearity sequence</source>
+        <translation>高级陀螺非线性序列</translation>
+    </message>
+    <message>
+        <source>Advanced accelerometer nonlinearity sequence</source>
+        <translation>高级加速度计非线性序列</translation>
+    </message>
+</context>
+<context>
     <name>UploadOutbox</name>
     <message>
         <source>No results waiting to upload</source>
@@ -2613,6 +2758,101 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Posting again by hand: %1 refused by the service before</source>
         <translation>手动重新上传：%1 条之前被服务拒收</translation>
     </message>
+    <message>
+        <source>no answer in time</source>
+        <translation>未及时应答</translation>
+    </message>
+    <message>
+        <source>HTTP %1, the connection was cut in the middle of the answer</source>
+        <translation>HTTP %1，应答中途连接被断开</translation>
+    </message>
+    <message>
+        <source>HTTP %1, the reply is not JSON</source>
+        <translation>HTTP %1，应答不是 JSON</translation>
+    </message>
+    <message>
+        <source>(held in memory)</source>
+        <translation>（内存中）</translation>
+    </message>
+    <message>
+        <source>Upload %1: cannot read it (%2)</source>
+        <translation>上传 %1：无法读取（%2）</translation>
+    </message>
+    <message>
+        <source>the file is %1</source>
+        <translation>文件%1</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>文件为空</translation>
+    </message>
+    <message>
+        <source>the file is not JSON (%1)</source>
+        <translation>文件不是 JSON（%1）</translation>
+    </message>
+    <message>
+        <source>Upload %1: %2: %3</source>
+        <translation>上传 %1：%2：%3</translation>
+    </message>
+    <message>
+        <source>set aside in %1</source>
+        <translation>已移到 %1</translation>
+    </message>
+    <message>
+        <source>left where it is, not posted</source>
+        <translation>留在原处，未上传</translation>
+    </message>
+    <message>
+        <source>cannot make %1</source>
+        <translation>无法创建 %1</translation>
+    </message>
+    <message>
+        <source>the disk kept %1 of its %2 bytes</source>
+        <translation>磁盘只保存了 %2 字节中的 %1 字节</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread</name>
+    <message>
+        <source>Failed to open %1: %2</source>
+        <translation>无法打开 %1：%2</translation>
+    </message>
+    <message>
+        <source>Recording stopped</source>
+        <translation>记录已停止</translation>
+    </message>
+    <message>
+        <source>writing %1 failed: %2</source>
+        <translation>写入 %1 失败：%2</translation>
+    </message>
+    <message>
+        <source>Recording failed: %1</source>
+        <translation>记录失败：%1</translation>
+    </message>
+    <message>
+        <source>recording stopped</source>
+        <translation>记录已停止</translation>
+    </message>
+    <message>
+        <source>the link is not open</source>
+        <translation>连接未打开</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>无法打开 %1：%2</translation>
+    </message>
+    <message>
+        <source>Recording to %1</source>
+        <translation>正在记录到 %1</translation>
+    </message>
+    <message>
+        <source>the link was lost (%1)</source>
+        <translation>连接断开（%1）</translation>
+    </message>
+    <message>
+        <source>the link was closed</source>
+        <translation>连接已关闭</translation>
+    </message>
 </context>
 <context>
     <name>WorkerThread_DC_power</name>
@@ -2631,6 +2871,267 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>DC supply: power off not confirmed</source>
         <translation>直流电源：断电未确认</translation>
+    </message>
+    <message>
+        <source>DC supply: failed to open %1: %2</source>
+        <translation>直流电源：无法打开 %1：%2</translation>
+    </message>
+    <message>
+        <source>DC supply: frame not sent, supply not connected</source>
+        <translation>直流电源：帧未发送，电源未连接</translation>
+    </message>
+    <message>
+        <source>DC supply: unknown control code %1</source>
+        <translation>直流电源：未知控制码 %1</translation>
+    </message>
+    <message>
+        <source>DC supply: no set frame to switch with</source>
+        <translation>直流电源：没有可用于切换的设置帧</translation>
+    </message>
+    <message>
+        <source>DC supply: command %1 sent to the plates; no live IMU to confirm it</source>
+        <translation>直流电源：命令 %1 已发送到底板；没有在线的 IMU 可确认</translation>
+    </message>
+    <message>
+        <source>DC supply: the plates did not take command %1 after 3 attempts</source>
+        <translation>直流电源：尝试 3 次后底板仍未接受命令 %1</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_Multi</name>
+    <message>
+        <source>Plate %1: failed to open %2: %3</source>
+        <translation>底板%1：无法打开 %2：%3</translation>
+    </message>
+    <message>
+        <source>Plate %1: recording failed: %2</source>
+        <translation>底板%1：记录失败：%2</translation>
+    </message>
+    <message>
+        <source>Plate %1: recording to %2</source>
+        <translation>底板%1：正在记录到 %2</translation>
+    </message>
+    <message>
+        <source>Plate %1: recording stopped</source>
+        <translation>底板%1：记录已停止</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_Replay</name>
+    <message>
+        <source>Cannot open file %1: %2</source>
+        <translation>无法打开文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>无法打开文件 %1</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_ftp</name>
+    <message>
+        <source>No machine id: the upload is stopped</source>
+        <translation>没有机器码：上传已停止</translation>
+    </message>
+    <message>
+        <source>No FTP server address in the settings (ftp/serverAddress)</source>
+        <translation>设置中没有 FTP 服务器地址（ftp/serverAddress）</translation>
+    </message>
+    <message>
+        <source>login to %1:%2 failed: %3</source>
+        <translation>登录 %1:%2 失败：%3</translation>
+    </message>
+    <message>
+        <source>%1 upload finish: %2 sent, %3 skipped, %4 failed</source>
+        <translation>%1 upload finish：已发送 %2 个，跳过 %3 个，失败 %4 个</translation>
+    </message>
+    <message>
+        <source>upload of %1 failed: %2</source>
+        <translation>%1 上传失败：%2</translation>
+    </message>
+    <message>
+        <source>sent %1 of %2 bytes</source>
+        <translation>已发送 %2 字节中的 %1 字节</translation>
+    </message>
+    <message>
+        <source>the file changed during its transfer: %1 bytes sent, %2 bytes now</source>
+        <translation>文件在传输过程中发生了变化：已发送 %1 字节，现为 %2 字节</translation>
+    </message>
+    <message>
+        <source>server holds %1 of %2 bytes</source>
+        <translation>服务器只保存了 %2 字节中的 %1 字节</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_hothouse</name>
+    <message>
+        <source>Chamber: connection failed: %1</source>
+        <translation>温箱：连接失败：%1</translation>
+    </message>
+    <message>
+        <source>Chamber: failed to open %1: %2</source>
+        <translation>温箱：无法打开 %1：%2</translation>
+    </message>
+    <message>
+        <source>Chamber: %1 not sent, chamber not connected</source>
+        <translation>温箱：%1未发送，温箱未连接</translation>
+    </message>
+    <message>
+        <source>Chamber: %1 failed: %2</source>
+        <translation>温箱：%1失败：%2</translation>
+    </message>
+    <message>
+        <source>Chamber: %1 gave no value</source>
+        <translation>温箱：%1未返回数值</translation>
+    </message>
+    <message>
+        <source>set point</source>
+        <translation>设定温度</translation>
+    </message>
+    <message>
+        <source>ramp rate</source>
+        <translation>升降温速率</translation>
+    </message>
+    <message>
+        <source>run</source>
+        <translation>启动</translation>
+    </message>
+    <message>
+        <source>stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>set point read</source>
+        <translation>读取设定温度</translation>
+    </message>
+    <message>
+        <source>ramp rate read</source>
+        <translation>读取升降温速率</translation>
+    </message>
+    <message>
+        <source>temperature read</source>
+        <translation>读取温度</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_hothouse2</name>
+    <message>
+        <source>Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min</source>
+        <translation>温箱：升降温速率 %1 未发送，温箱最大只接受 %2 °C/分钟</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_net</name>
+    <message>
+        <source>Base-board link: failed to open %1: %2</source>
+        <translation>底板通信：无法打开 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_turn_table</name>
+    <message>
+        <source>Turntable: %1</source>
+        <translation>转台：%1</translation>
+    </message>
+    <message>
+        <source>Turntable: failed to open %1: %2</source>
+        <translation>转台：无法打开 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1: turntable not connected</source>
+        <translation>%1：转台未连接</translation>
+    </message>
+    <message>
+        <source>turntable not connected</source>
+        <translation>转台未连接</translation>
+    </message>
+    <message>
+        <source>%1 is running</source>
+        <translation>%1正在运行</translation>
+    </message>
+    <message>
+        <source>%1 refused: %2</source>
+        <translation>%1被拒绝：%2</translation>
+    </message>
+    <message>
+        <source>%1 started</source>
+        <translation>%1已启动</translation>
+    </message>
+    <message>
+        <source>%1 completed</source>
+        <translation>%1已完成</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1失败：%2</translation>
+    </message>
+    <message>
+        <source>%1 stopped</source>
+        <translation>%1已停止</translation>
+    </message>
+    <message>
+        <source>Turntable: unknown command %1</source>
+        <translation>转台：未知命令 %1</translation>
+    </message>
+    <message>
+        <source>Turntable: unknown general command %1</source>
+        <translation>转台：未知通用命令 %1</translation>
+    </message>
+    <message>
+        <source>no sequence for advanced type %1</source>
+        <translation>高级类型 %1 没有对应的序列</translation>
+    </message>
+    <message>
+        <source>Rotation %1: %2</source>
+        <translation>第 %1 次转动：%2</translation>
+    </message>
+    <message>
+        <source>Constant-temperature rotation %1</source>
+        <translation>第 %1 次恒温转动</translation>
+    </message>
+    <message>
+        <source>Inner axis enable</source>
+        <translation>内轴使能</translation>
+    </message>
+    <message>
+        <source>Inner axis disable</source>
+        <translation>内轴断开使能</translation>
+    </message>
+    <message>
+        <source>Outer axis enable</source>
+        <translation>外轴使能</translation>
+    </message>
+    <message>
+        <source>Outer axis disable</source>
+        <translation>外轴断开使能</translation>
+    </message>
+    <message>
+        <source>%1 not sent: turntable not connected</source>
+        <translation>%1未发送：转台未连接</translation>
+    </message>
+    <message>
+        <source>%1 not sent: the controller line refused the write</source>
+        <translation>%1未发送：控制器线路拒绝写入</translation>
+    </message>
+    <message>
+        <source>%1: no answer from the controller</source>
+        <translation>%1：控制器无应答</translation>
+    </message>
+    <message>
+        <source>Inner axis enabled</source>
+        <translation>内轴已使能</translation>
+    </message>
+    <message>
+        <source>Inner axis disabled</source>
+        <translation>内轴已断开使能</translation>
+    </message>
+    <message>
+        <source>Outer axis enabled</source>
+        <translation>外轴已使能</translation>
+    </message>
+    <message>
+        <source>Outer axis disabled</source>
+        <translation>外轴已断开使能</translation>
     </message>
 </context>
 <context>
@@ -2906,6 +3407,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>Advanced ALlan static retest completed, please check if the flag is correct</source>
         <translation>Advanced ALlan static retest completed, please check if the flag is correct</translation>
+    </message>
+    <message>
+        <source>no end report (58017) within %1 min of the retest command</source>
+        <translation>复测命令发出后 %1 分钟内没有结束报告（58017）</translation>
     </message>
 </context>
 </TS>

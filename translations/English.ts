@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>ConsoleLogic</name>
+    <message>
+        <source>Chamber run ended: cool to room temperature, end after 30 minutes</source>
+        <translation>Chamber run ended: cool to room temperature, end after 30 minutes</translation>
+    </message>
+</context>
+<context>
     <name>DecodeDlg</name>
     <message>
         <source>Form</source>
@@ -541,6 +548,14 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>The counts were not read again (%1); the last counts read stand.</source>
         <translation>The counts were not read again (%1); the last counts read stand.</translation>
+    </message>
+    <message>
+        <source>screening log %1 is not open</source>
+        <translation>screening log %1 is not open</translation>
+    </message>
+    <message>
+        <source>screening log line not written to %1 (%2)</source>
+        <translation>screening log line not written to %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -2128,6 +2143,62 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>%1: the links of the plates that reported were lost (plates %2): nothing is uploaded</source>
         <translation>%1: the links of the plates that reported were lost (plates %2): nothing is uploaded</translation>
     </message>
+    <message>
+        <source>G-value position %1</source>
+        <translation>G-value position %1</translation>
+    </message>
+    <message>
+        <source>turntable not linked</source>
+        <translation>turntable not linked</translation>
+    </message>
+    <message>
+        <source>not completed</source>
+        <translation>not completed</translation>
+    </message>
+    <message>
+        <source>Run stopped</source>
+        <translation>Run stopped</translation>
+    </message>
+    <message>
+        <source>Advanced retest completed</source>
+        <translation>Advanced retest completed</translation>
+    </message>
+    <message>
+        <source>Chamber link closed</source>
+        <translation>Chamber link closed</translation>
+    </message>
+    <message>
+        <source>Plate %1 link closed</source>
+        <translation>Plate %1 link closed</translation>
+    </message>
+    <message>
+        <source>Turntable link closed</source>
+        <translation>Turntable link closed</translation>
+    </message>
+    <message>
+        <source>Base-board link closed</source>
+        <translation>Base-board link closed</translation>
+    </message>
+    <message>
+        <source>Main link closed: every link of the rack closed</source>
+        <translation>Main link closed: every link of the rack closed</translation>
+    </message>
+    <message>
+        <source>FTP upload: no server address in the settings (ftp/serverAddress)</source>
+        <translation>FTP upload: no server address in the settings (ftp/serverAddress)</translation>
+    </message>
+    <message>
+        <source>FTP upload: a walk is already running</source>
+        <translation>FTP upload: a walk is already running</translation>
+    </message>
+    <message>
+        <source>FTP upload of %1 to %2 started</source>
+        <translation>FTP upload of %1 to %2 started</translation>
+    </message>
+    <message>
+        <source>FTP upload finished: %1 sent, %2 skipped, %3 failed</source>
+        <translation>FTP upload finished: %1 sent, %2 skipped, %3 failed</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -2212,6 +2283,13 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>%1 values where a record has %2</source>
         <translation>%1 values where a record has %2</translation>
+    </message>
+</context>
+<context>
+    <name>QuickTestLog</name>
+    <message>
+        <source>result line not written to %1 (%2)</source>
+        <translation>result line not written to %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -2560,6 +2638,73 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
 </context>
 <context>
+    <name>TurntableSequence</name>
+    <message>
+        <source>%1 started</source>
+        <translation>%1 started</translation>
+    </message>
+    <message>
+        <source>Scale-factor test</source>
+        <translation>Scale-factor test</translation>
+    </message>
+    <message>
+        <source>Accelerometer calibration</source>
+        <translation>Accelerometer calibration</translation>
+    </message>
+    <message>
+        <source>Gyro calibration</source>
+        <translation>Gyro calibration</translation>
+    </message>
+    <message>
+        <source>Gyro nonlinearity calibration</source>
+        <translation>Gyro nonlinearity calibration</translation>
+    </message>
+    <message>
+        <source>Accelerometer nonlinearity calibration</source>
+        <translation>Accelerometer nonlinearity calibration</translation>
+    </message>
+    <message>
+        <source>Accelerometer retest</source>
+        <translation>Accelerometer retest</translation>
+    </message>
+    <message>
+        <source>Gyro retest</source>
+        <translation>Gyro retest</translation>
+    </message>
+    <message>
+        <source>Gyro nonlinearity retest</source>
+        <translation>Gyro nonlinearity retest</translation>
+    </message>
+    <message>
+        <source>Accelerometer nonlinearity retest</source>
+        <translation>Accelerometer nonlinearity retest</translation>
+    </message>
+    <message>
+        <source>Turntable position test</source>
+        <translation>Turntable position test</translation>
+    </message>
+    <message>
+        <source>Turntable rate test</source>
+        <translation>Turntable rate test</translation>
+    </message>
+    <message>
+        <source>Automatic gyro sequence</source>
+        <translation>Automatic gyro sequence</translation>
+    </message>
+    <message>
+        <source>Automatic accelerometer sequence</source>
+        <translation>Automatic accelerometer sequence</translation>
+    </message>
+    <message>
+        <source>Advanced gyro nonlinearity sequence</source>
+        <translation>Advanced gyro nonlinearity sequence</translation>
+    </message>
+    <message>
+        <source>Advanced accelerometer nonlinearity sequence</source>
+        <translation>Advanced accelerometer nonlinearity sequence</translation>
+    </message>
+</context>
+<context>
     <name>UploadOutbox</name>
     <message>
         <source>No results waiting to upload</source>
@@ -2613,6 +2758,101 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>Posting again by hand: %1 refused by the service before</source>
         <translation>Posting again by hand: %1 refused by the service before</translation>
     </message>
+    <message>
+        <source>no answer in time</source>
+        <translation>no answer in time</translation>
+    </message>
+    <message>
+        <source>HTTP %1, the connection was cut in the middle of the answer</source>
+        <translation>HTTP %1, the connection was cut in the middle of the answer</translation>
+    </message>
+    <message>
+        <source>HTTP %1, the reply is not JSON</source>
+        <translation>HTTP %1, the reply is not JSON</translation>
+    </message>
+    <message>
+        <source>(held in memory)</source>
+        <translation>(held in memory)</translation>
+    </message>
+    <message>
+        <source>Upload %1: cannot read it (%2)</source>
+        <translation>Upload %1: cannot read it (%2)</translation>
+    </message>
+    <message>
+        <source>the file is %1</source>
+        <translation>the file is %1</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>the file is not JSON (%1)</source>
+        <translation>the file is not JSON (%1)</translation>
+    </message>
+    <message>
+        <source>Upload %1: %2: %3</source>
+        <translation>Upload %1: %2: %3</translation>
+    </message>
+    <message>
+        <source>set aside in %1</source>
+        <translation>set aside in %1</translation>
+    </message>
+    <message>
+        <source>left where it is, not posted</source>
+        <translation>left where it is, not posted</translation>
+    </message>
+    <message>
+        <source>cannot make %1</source>
+        <translation>cannot make %1</translation>
+    </message>
+    <message>
+        <source>the disk kept %1 of its %2 bytes</source>
+        <translation>the disk kept %1 of its %2 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread</name>
+    <message>
+        <source>Failed to open %1: %2</source>
+        <translation>Failed to open %1: %2</translation>
+    </message>
+    <message>
+        <source>Recording stopped</source>
+        <translation>Recording stopped</translation>
+    </message>
+    <message>
+        <source>writing %1 failed: %2</source>
+        <translation>writing %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>Recording failed: %1</source>
+        <translation>Recording failed: %1</translation>
+    </message>
+    <message>
+        <source>recording stopped</source>
+        <translation>recording stopped</translation>
+    </message>
+    <message>
+        <source>the link is not open</source>
+        <translation>the link is not open</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>Recording to %1</source>
+        <translation>Recording to %1</translation>
+    </message>
+    <message>
+        <source>the link was lost (%1)</source>
+        <translation>the link was lost (%1)</translation>
+    </message>
+    <message>
+        <source>the link was closed</source>
+        <translation>the link was closed</translation>
+    </message>
 </context>
 <context>
     <name>WorkerThread_DC_power</name>
@@ -2631,6 +2871,267 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>DC supply: power off not confirmed</source>
         <translation>DC supply: power off not confirmed</translation>
+    </message>
+    <message>
+        <source>DC supply: failed to open %1: %2</source>
+        <translation>DC supply: failed to open %1: %2</translation>
+    </message>
+    <message>
+        <source>DC supply: frame not sent, supply not connected</source>
+        <translation>DC supply: frame not sent, supply not connected</translation>
+    </message>
+    <message>
+        <source>DC supply: unknown control code %1</source>
+        <translation>DC supply: unknown control code %1</translation>
+    </message>
+    <message>
+        <source>DC supply: no set frame to switch with</source>
+        <translation>DC supply: no set frame to switch with</translation>
+    </message>
+    <message>
+        <source>DC supply: command %1 sent to the plates; no live IMU to confirm it</source>
+        <translation>DC supply: command %1 sent to the plates; no live IMU to confirm it</translation>
+    </message>
+    <message>
+        <source>DC supply: the plates did not take command %1 after 3 attempts</source>
+        <translation>DC supply: the plates did not take command %1 after 3 attempts</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_Multi</name>
+    <message>
+        <source>Plate %1: failed to open %2: %3</source>
+        <translation>Plate %1: failed to open %2: %3</translation>
+    </message>
+    <message>
+        <source>Plate %1: recording failed: %2</source>
+        <translation>Plate %1: recording failed: %2</translation>
+    </message>
+    <message>
+        <source>Plate %1: recording to %2</source>
+        <translation>Plate %1: recording to %2</translation>
+    </message>
+    <message>
+        <source>Plate %1: recording stopped</source>
+        <translation>Plate %1: recording stopped</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_Replay</name>
+    <message>
+        <source>Cannot open file %1: %2</source>
+        <translation>Cannot open file %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Cannot open file %1</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_ftp</name>
+    <message>
+        <source>No machine id: the upload is stopped</source>
+        <translation>No machine id: the upload is stopped</translation>
+    </message>
+    <message>
+        <source>No FTP server address in the settings (ftp/serverAddress)</source>
+        <translation>No FTP server address in the settings (ftp/serverAddress)</translation>
+    </message>
+    <message>
+        <source>login to %1:%2 failed: %3</source>
+        <translation>login to %1:%2 failed: %3</translation>
+    </message>
+    <message>
+        <source>%1 upload finish: %2 sent, %3 skipped, %4 failed</source>
+        <translation>%1 upload finish: %2 sent, %3 skipped, %4 failed</translation>
+    </message>
+    <message>
+        <source>upload of %1 failed: %2</source>
+        <translation>upload of %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>sent %1 of %2 bytes</source>
+        <translation>sent %1 of %2 bytes</translation>
+    </message>
+    <message>
+        <source>the file changed during its transfer: %1 bytes sent, %2 bytes now</source>
+        <translation>the file changed during its transfer: %1 bytes sent, %2 bytes now</translation>
+    </message>
+    <message>
+        <source>server holds %1 of %2 bytes</source>
+        <translation>server holds %1 of %2 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_hothouse</name>
+    <message>
+        <source>Chamber: connection failed: %1</source>
+        <translation>Chamber: connection failed: %1</translation>
+    </message>
+    <message>
+        <source>Chamber: failed to open %1: %2</source>
+        <translation>Chamber: failed to open %1: %2</translation>
+    </message>
+    <message>
+        <source>Chamber: %1 not sent, chamber not connected</source>
+        <translation>Chamber: %1 not sent, chamber not connected</translation>
+    </message>
+    <message>
+        <source>Chamber: %1 failed: %2</source>
+        <translation>Chamber: %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>Chamber: %1 gave no value</source>
+        <translation>Chamber: %1 gave no value</translation>
+    </message>
+    <message>
+        <source>set point</source>
+        <translation>set point</translation>
+    </message>
+    <message>
+        <source>ramp rate</source>
+        <translation>ramp rate</translation>
+    </message>
+    <message>
+        <source>run</source>
+        <translation>run</translation>
+    </message>
+    <message>
+        <source>stop</source>
+        <translation>stop</translation>
+    </message>
+    <message>
+        <source>set point read</source>
+        <translation>set point read</translation>
+    </message>
+    <message>
+        <source>ramp rate read</source>
+        <translation>ramp rate read</translation>
+    </message>
+    <message>
+        <source>temperature read</source>
+        <translation>temperature read</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_hothouse2</name>
+    <message>
+        <source>Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min</source>
+        <translation>Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_net</name>
+    <message>
+        <source>Base-board link: failed to open %1: %2</source>
+        <translation>Base-board link: failed to open %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread_turn_table</name>
+    <message>
+        <source>Turntable: %1</source>
+        <translation>Turntable: %1</translation>
+    </message>
+    <message>
+        <source>Turntable: failed to open %1: %2</source>
+        <translation>Turntable: failed to open %1: %2</translation>
+    </message>
+    <message>
+        <source>%1: turntable not connected</source>
+        <translation>%1: turntable not connected</translation>
+    </message>
+    <message>
+        <source>turntable not connected</source>
+        <translation>turntable not connected</translation>
+    </message>
+    <message>
+        <source>%1 is running</source>
+        <translation>%1 is running</translation>
+    </message>
+    <message>
+        <source>%1 refused: %2</source>
+        <translation>%1 refused: %2</translation>
+    </message>
+    <message>
+        <source>%1 started</source>
+        <translation>%1 started</translation>
+    </message>
+    <message>
+        <source>%1 completed</source>
+        <translation>%1 completed</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 failed: %2</translation>
+    </message>
+    <message>
+        <source>%1 stopped</source>
+        <translation>%1 stopped</translation>
+    </message>
+    <message>
+        <source>Turntable: unknown command %1</source>
+        <translation>Turntable: unknown command %1</translation>
+    </message>
+    <message>
+        <source>Turntable: unknown general command %1</source>
+        <translation>Turntable: unknown general command %1</translation>
+    </message>
+    <message>
+        <source>no sequence for advanced type %1</source>
+        <translation>no sequence for advanced type %1</translation>
+    </message>
+    <message>
+        <source>Rotation %1: %2</source>
+        <translation>Rotation %1: %2</translation>
+    </message>
+    <message>
+        <source>Constant-temperature rotation %1</source>
+        <translation>Constant-temperature rotation %1</translation>
+    </message>
+    <message>
+        <source>Inner axis enable</source>
+        <translation>Inner axis enable</translation>
+    </message>
+    <message>
+        <source>Inner axis disable</source>
+        <translation>Inner axis disable</translation>
+    </message>
+    <message>
+        <source>Outer axis enable</source>
+        <translation>Outer axis enable</translation>
+    </message>
+    <message>
+        <source>Outer axis disable</source>
+        <translation>Outer axis disable</translation>
+    </message>
+    <message>
+        <source>%1 not sent: turntable not connected</source>
+        <translation>%1 not sent: turntable not connected</translation>
+    </message>
+    <message>
+        <source>%1 not sent: the controller line refused the write</source>
+        <translation>%1 not sent: the controller line refused the write</translation>
+    </message>
+    <message>
+        <source>%1: no answer from the controller</source>
+        <translation>%1: no answer from the controller</translation>
+    </message>
+    <message>
+        <source>Inner axis enabled</source>
+        <translation>Inner axis enabled</translation>
+    </message>
+    <message>
+        <source>Inner axis disabled</source>
+        <translation>Inner axis disabled</translation>
+    </message>
+    <message>
+        <source>Outer axis enabled</source>
+        <translation>Outer axis enabled</translation>
+    </message>
+    <message>
+        <source>Outer axis disabled</source>
+        <translation>Outer axis disabled</translation>
     </message>
 </context>
 <context>
@@ -2906,6 +3407,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>The retest has ended: its results are posted now</source>
         <translation>The retest has ended: its results are posted now</translation>
+    </message>
+    <message>
+        <source>no end report (58017) within %1 min of the retest command</source>
+        <translation>no end report (58017) within %1 min of the retest command</translation>
     </message>
 </context>
 </TS>

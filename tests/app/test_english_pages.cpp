@@ -29,6 +29,7 @@
 #include "app/MetaTypes.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
+#include "link/LinkFlags.h"
 #include "production/ExcelPrintfDlg.h"
 #include "production/PDFPrintDlg.h"
 #include "station/CalibVerdicts.h"
@@ -408,9 +409,17 @@ private slots:
             console->supplySwitchReadBack(1, false);
             QVERIFY(console->runGuard()->idle());
             console->linkLost_DC_power("ttyUSB0");
+            // The operator closes the chamber link and asks for an FTP upload with no server set.
+            g_hothouse_connected = 1;
+            console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
+            getSettings()->remove("ftp/serverAddress");
+            console->on_pushButton_ftpUpload_clicked();
             for (const QString &t : all.texts()) // "where: text"
                 texts << t.mid(t.indexOf(": ") + 2);
-            texts << console->logWindow()->text().split('\n');
+            const QStringList log = console->logWindow()->text().split('\n');
+            for (const char *line : {"Chamber link closed", "FTP upload: no server address in the settings (ftp/serverAddress)"})
+                QVERIFY2(!log.filter(MultiCalib::tr(line)).isEmpty(), line);
+            texts << log;
             texts << TempScript::hoursMinutes(3 * 3600 + 20 * 60) << TempScript::stepText(0) << TempScript::stepText(1);
             texts << RunGuard::busyText(RunGuard::OneClick) << RunGuard::missingLinks(0xFF, 0);
         }
