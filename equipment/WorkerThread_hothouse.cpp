@@ -267,7 +267,7 @@ QList<WorkerThread_hothouse::Request> WorkerThread_hothouse2::setSlopeRequests(u
 {
     // One byte of tenths: a larger rate would wrap into a slow one.
     if (s > ChamberTcp::kMaxSlope) {
-        emit signal_log(5, tr("Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min")
+        emit signal_log(5, tr("Chamber: ramp rate %1 not sent, the chamber takes at most %2 °C/min")
                                .arg(s)
                                .arg(ChamberTcp::kMaxSlope));
         return {};

@@ -3016,7 +3016,7 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
 <context>
     <name>WorkerThread_hothouse2</name>
     <message>
-        <source>Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min</source>
+        <source>Chamber: ramp rate %1 not sent, the chamber takes at most %2 °C/min</source>
         <translation>温箱：升降温速率 %1 未发送，温箱最大只接受 %2 °C/分钟</translation>
     </message>
 </context>

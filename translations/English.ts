@@ -3016,8 +3016,8 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
 <context>
     <name>WorkerThread_hothouse2</name>
     <message>
-        <source>Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min</source>
-        <translation>Chamber: ramp rate %1 not sent, the chamber takes at most %2 degC/min</translation>
+        <source>Chamber: ramp rate %1 not sent, the chamber takes at most %2 °C/min</source>
+        <translation>Chamber: ramp rate %1 not sent, the chamber takes at most %2 °C/min</translation>
     </message>
 </context>
 <context>
