@@ -69,15 +69,16 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         connect(this, &MultiCalib::signal_closePort_dc_power, w, &WorkerThread_DC_power::closePort);
         connect(w, &WorkerThread_DC_power::signal_log, this, &MultiCalib::rev_log_from_worker);
         connect(this, &MultiCalib::dc_control_cmd, w, &WorkerThread_DC_power::rev_dc_control);
-        // The supply's codes to the modules, unless a stopped run's codes are being dropped.
+        // The supply's codes to the modules, unless a stopped run's codes are being dropped or
+        // the worker that sent them has been retired since.
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this,
-                [this](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
-                    if (!m_supplyCodesDropped)
+                [this, w](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
+                    if (!m_supplyCodesDropped && w == m_dcWorker.data())
                         emit Send_CMD_LONG_SIGNAL(id, c1, c2, c3, c4, c5, c6);
                 });
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this,
-                [this](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
-                    if (!m_supplyCodesDropped)
+                [this, w](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
+                    if (!m_supplyCodesDropped && w == m_dcWorker.data())
                         emit Send_CMD_LONG_SIGNAL_times(id, c1, c2, c3, c4, c5, c6);
                 });
         connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
@@ -183,10 +184,13 @@ void MultiCalib::abandonSupplyCodes()
     const QPointer<MultiCalib> self(this);
     QMetaObject::invokeMethod(w, [w, self] {
         w->abandonControl();
-        QMetaObject::invokeMethod(w, [self] {
-            if (self)
-                self->m_supplyCodesDropped = false;
-        }, Qt::QueuedConnection);
+        // The word goes to the console's own queue, behind every code the supply posted to it
+        // before: reset in the supply's thread, it would overtake codes still waiting there.
+        if (MultiCalib *console = self.data())
+            QMetaObject::invokeMethod(console, [self] {
+                if (self)
+                    self->m_supplyCodesDropped = false;
+            }, Qt::QueuedConnection);
     }, Qt::QueuedConnection);
 }
 
