@@ -119,7 +119,6 @@ private slots:
         QVERIFY(rig.start());
         newPage();
         QObject::connect(page, &IMU_Screening_Dlg::Send_CMD_LONG_SIGNAL, rig.worker, &WorkerThread::Send_CMD_LONG);
-        rig.countAfter(&WorkerThread::signal_send_735e_imu_screening);
         board = Board();
         rig.sim->onCommand = [this](const LongCommand &c) {
             if (c.cmd_id == 24903)
@@ -141,6 +140,10 @@ private slots:
         page->tickTimer().stop();
         QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
                          &IMU_Screening_Dlg::display_735e_imu_screening);
+        // The record count follows the new page's connection, so a counted record is one the
+        // page has shown (counted before it, a tick could come between the two).
+        QObject::disconnect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, rig.counter, nullptr);
+        rig.countAfter(&WorkerThread::signal_send_735e_imu_screening);
         page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
         page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
         page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
