@@ -63,8 +63,6 @@ public:
     // True while the run the ticket was taken from is active and no stop has come for it. A step
     // that finds it false after its wait ends there: the stop has done what was left to do.
     bool holds(quint64 ticket) const { return ticket != 0 && ticket == m_serial && m_active != None && !m_stopping; }
-    // A stop is being carried out (its owner may be waiting inside it, e.g. for a post).
-    bool stopping() const { return m_stopping; }
 
     // Claims the station for a run; false when another run is active.
     bool begin(Run run);
