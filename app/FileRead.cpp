@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <functional>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,22 +12,22 @@
 #include <unistd.h>
 
 namespace {
+std::function<void()> g_betweenLookAndOpen;
+
 // File systems whose files report sizes that have nothing to do with their contents.
-bool onPseudoFileSystem(const QByteArray &path)
+bool isPseudoFileSystem(const struct statfs &fs)
 {
-    struct statfs fs;
-    if (::statfs(path.constData(), &fs) != 0)
-        return false;
     constexpr long kProc = 0x9fa0, kSys = 0x62656572, kDebug = 0x64626720, kTrace = 0x74726163;
     const long type = long(fs.f_type);
     return type == kProc || type == kSys || type == kDebug || type == kTrace;
 }
 
-QString reasonOf(const struct stat &st, const QByteArray &path)
+// Why a file of this kind, on a pseudo file system or not, is no regular file; empty when it is.
+QString reasonOf(const struct stat &st, bool onPseudoFileSystem)
 {
     const char *text = nullptr;
     if (S_ISREG(st.st_mode))
-        text = onPseudoFileSystem(path)
+        text = onPseudoFileSystem
             ? QT_TRANSLATE_NOOP("FileRead", "a file the system makes up (/proc, /sys), not a regular file")
             : nullptr;
     else if (S_ISFIFO(st.st_mode))
@@ -41,37 +42,45 @@ QString reasonOf(const struct stat &st, const QByteArray &path)
 }
 } // namespace
 
+void setBetweenLookAndOpen(std::function<void()> f) { g_betweenLookAndOpen = std::move(f); }
+
 QString notRegularFileReason(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat st;
     if (name.isEmpty() || ::stat(name.constData(), &st) != 0)
         return QString();
-    return reasonOf(st, name);
+    struct statfs fs;
+    return reasonOf(st, ::statfs(name.constData(), &fs) == 0 && isPseudoFileSystem(fs));
 }
 
 RegularFile openRegularFile(QFile &file, QString *why)
 {
     file.close();
-    const QByteArray name = QFile::encodeName(file.fileName());
-    struct stat st;
-    if (name.isEmpty() || ::stat(name.constData(), &st) != 0) {
-        *why = qt_error_string(name.isEmpty() ? ENOENT : errno);
-        return RegularFile::CannotOpen;
-    }
-    *why = reasonOf(st, name);
+    // The first look, at the name: a FIFO must not be opened, even without waiting (a writer
+    // waiting for a reader would take the open as one).
+    *why = notRegularFileReason(file.fileName());
     if (!why->isEmpty())
         return RegularFile::NotRegular;
-    // Opened without waiting, then looked at again: what is opened is what was looked at.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (g_betweenLookAndOpen)
+        g_betweenLookAndOpen();
+    // Opened without waiting, then looked at again with the same checks: what is opened is
+    // what was looked at, whatever was put in its place meanwhile. A name that names nothing
+    // is told by the open.
+    const int fd = ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *why = qt_error_string(errno);
         return RegularFile::CannotOpen;
     }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        *why = reasonOf(st, name);
-        if (why->isEmpty())
-            *why = qt_error_string(errno);
+    struct stat st;
+    struct statfs fs;
+    if (::fstat(fd, &st) != 0 || ::fstatfs(fd, &fs) != 0) {
+        *why = qt_error_string(errno);
+        ::close(fd);
+        return RegularFile::CannotOpen;
+    }
+    *why = reasonOf(st, isPseudoFileSystem(fs));
+    if (!why->isEmpty()) {
         ::close(fd);
         return RegularFile::NotRegular;
     }

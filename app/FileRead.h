@@ -6,6 +6,7 @@
 // a bound: a disk image chosen by mistake is refused, not swallowed.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 class QFile;
 
@@ -20,9 +21,13 @@ enum class RegularFile { Opened, NotRegular, CannotOpen };
 QString notRegularFileReason(const QString &path);
 
 // Opens file (its name set) read-only when it is a regular file. The file is looked at before
-// it is opened and opened without waiting, so a FIFO put in its place meanwhile is refused too.
-// Anything but Opened comes with the reason in *why and the file closed.
+// it is opened, opened without waiting and looked at again with the same checks, so a FIFO or
+// a /proc file put in its place meanwhile is refused too. Anything but Opened comes with the
+// reason in *why and the file closed.
 RegularFile openRegularFile(QFile &file, QString *why);
+// For tests: f runs in openRegularFile between its first look and the open (where a test puts
+// another file in place of the named one); an empty f runs nothing.
+void setBetweenLookAndOpen(std::function<void()> f);
 
 enum class WholeFile { Read, NotRegular, CannotRead, TooLarge };
 

@@ -283,7 +283,7 @@ void IMU_Screening_Dlg::onVerdict(bool passed, const QStringList &serials)
         status << QCoreApplication::translate("StatusText", passed ? ScreeningText::DoneNormal : ScreeningText::DoneErrors);
     if (!m_run.notChecked().isEmpty())
         status << tr("Not checked: %1").arg(m_run.notChecked().join("; "));
-    status << m_run.serialChanges();
+    status << m_run.serialFaults();
     if (!counted)
         status << tr("The counts were not read again (%1); the last counts read stand.").arg(m_db.lastError());
     const bool storageError = !m_notStored.isEmpty() || !m_storageError.isEmpty();
@@ -334,7 +334,8 @@ void IMU_Screening_Dlg::create_testfile_imu_screening()
 
 void IMU_Screening_Dlg::save_testfile_imu_screening(QString sn)
 {
-    // The module's line holds what it last showed: one that stopped answering has its line too.
+    // One line for each place that read sn, with what that place showed under sn: a module that
+    // stopped answering has its line too.
     for (int m = 0; m < ScreeningRun::kModules; ++m) {
         if (!m_run.fitted(m) || !m_run.serialsOf(m).contains(sn))
             continue;

@@ -46,7 +46,7 @@ std::vector<ScreeningModule> parseAll(const ScreeningBytes &records)
 }
 } // namespace
 
-ScreeningRun::ScreeningRun(QObject *parent) : QObject(parent) {}
+ScreeningRun::ScreeningRun(QObject *parent) : QObject(parent) { m_current.fill(-1); }
 
 void ScreeningRun::setCell(int row, int m, const QString &text)
 {
@@ -102,14 +102,7 @@ bool ScreeningRun::display(const ScreeningBytes &records, const ScreeningReferen
             setCell(22 + i, m, shortFloat(d.max_min_diff[i]));
         if (!d.text.isEmpty())
             setCell(28, m, d.text);
-
         m_maxCounter[size_t(m)] = std::max(m_maxCounter[size_t(m)], d.module_counter);
-        for (int i = 0; i < 6; ++i)
-            if (i >= 3 || (m_ticks >= 6 && m_ticks <= 12))
-                m_maxDiff[size_t(m)][size_t(i)] = std::max(m_maxDiff[size_t(m)][size_t(i)], d.max_min_diff[i]);
-        for (int i = 0; i < 3; ++i)
-            m_maxBias[size_t(m)][size_t(i)] = std::max(m_maxBias[size_t(m)][size_t(i)], std::fabs(d.gyro_bias[i]));
-        m_maxAccNorm[size_t(m)] = std::max(m_maxAccNorm[size_t(m)], d.acc_norm);
     }
     check(mods, ref);
     return true;
@@ -120,8 +113,16 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
     // A place that shows a module is fitted for the rest of the run; the places that answer now
     // are judged and make the consensus, and a fitted place that stopped answering fails.
     std::vector<int> fitted;
+    const quint32 tickBit = 1u << qMin(m_ticks, 31u);
     for (int m = 0; m < kModules; ++m) {
         const ScreeningModule &d = mods[size_t(m)];
+        // Fresh data: a running counter that reads other than its place read at the display
+        // before, at whatever pace it runs. A board that relays a hung module's last record
+        // shows its counter standing still.
+        if (reports(d) && m_counterRead.test(size_t(m)) && d.module_counter != m_lastCounter[size_t(m)])
+            m_freshTicks[size_t(m)] |= tickBit;
+        m_counterRead.set(size_t(m));
+        m_lastCounter[size_t(m)] = d.module_counter;
         if (stoppedAnswering(m, d)) {
             failStopped(m, d);
             continue;
@@ -131,11 +132,10 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
         m_fitted.set(size_t(m));
         if (reports(d)) {
             m_counted.set(size_t(m));
-            m_answeredTicks[size_t(m)] |= 1u << qMin(m_ticks, 31u);
+            m_answeredTicks[size_t(m)] |= tickBit;
         }
-        m_shown[size_t(m)] = d;
         if (!d.isEmptyPlace())
-            noteSerial(m, d.serialNumber());
+            noteSerial(m, d);
         fitted.push_back(m);
     }
     if (fitted.empty())
@@ -232,31 +232,89 @@ void ScreeningRun::failStopped(int m, const ScreeningModule &d)
 }
 
 // One module per place for the whole run: a serial number that changes fails the place, and
-// every serial number it read is stored with the board's verdict.
-void ScreeningRun::noteSerial(int m, const QString &serial)
+// every serial number it read is stored with the board's verdict. One place per module: places
+// that read one serial number fail, each once.
+void ScreeningRun::noteSerial(int m, const ScreeningModule &d)
 {
-    QStringList &seen = m_serials[size_t(m)];
-    if (!seen.isEmpty() && seen.last() != serial) {
-        const QString why = "serial changed from " + seen.last() + " to " + serial;
+    const QString serial = d.serialNumber();
+    std::vector<SerialRecord> &records = m_records[size_t(m)];
+    int &current = m_current[size_t(m)];
+    if (current >= 0 && records[size_t(current)].serial != serial) {
+        const QString why = tr("serial changed from %1 to %2").arg(records[size_t(current)].serial, serial);
         fail(4, m, why);
-        m_serialChanges << QString("module %1: %2").arg(m + 1).arg(why);
+        m_serialChanges << tr("module %1: %2").arg(m + 1).arg(why);
     }
-    if (!seen.contains(serial))
-        seen << serial;
+    const auto holds = [&serial](const SerialRecord &r) { return r.serial == serial; };
+    const auto it = std::find_if(records.begin(), records.end(), holds);
+    current = int(it - records.begin());
+    if (it == records.end())
+        records.push_back(SerialRecord{serial, {}, 0, {}, {}});
+    SerialRecord &r = records[size_t(current)];
+    r.shown = d;
+    r.maxAccNorm = std::max(r.maxAccNorm, d.acc_norm);
+    for (int i = 0; i < 3; ++i)
+        r.maxBias[size_t(i)] = std::max(r.maxBias[size_t(i)], std::fabs(d.gyro_bias[i]));
+    for (int i = 0; i < 6; ++i)
+        if (i >= 3 || (m_ticks >= 6 && m_ticks <= 12))
+            r.maxDiff[size_t(i)] = std::max(r.maxDiff[size_t(i)], d.max_min_diff[i]);
+
+    for (int other = 0; other < kModules; ++other) {
+        const std::vector<SerialRecord> &theirs = m_records[size_t(other)];
+        if (other == m || std::none_of(theirs.begin(), theirs.end(), holds))
+            continue;
+        for (const auto &[place, by] : {std::make_pair(m, other), std::make_pair(other, m)}) {
+            const QString key = QString("%1 %2").arg(place).arg(serial);
+            if (m_sharedTold.contains(key))
+                continue;
+            m_sharedTold.insert(key);
+            fail(4, place, tr("serial number %1 is also read by module %2").arg(serial).arg(by + 1));
+        }
+    }
+}
+
+QStringList ScreeningRun::serialsOf(int m) const
+{
+    QStringList out;
+    for (const SerialRecord &r : m_records[size_t(m)])
+        out << r.serial;
+    return out;
+}
+
+QStringList ScreeningRun::serialFaults() const
+{
+    QStringList out = m_serialChanges;
+    QStringList told;
+    for (int m = 0; m < kModules; ++m) {
+        for (const SerialRecord &r : m_records[size_t(m)]) {
+            if (told.contains(r.serial))
+                continue;
+            QStringList places;
+            for (int other = 0; other < kModules; ++other)
+                if (serialsOf(other).contains(r.serial))
+                    places << QString::number(other + 1);
+            if (places.size() > 1)
+                out << tr("serial number %1 read by modules %2").arg(r.serial, places.join(", "));
+            told << r.serial;
+        }
+    }
+    return out;
 }
 
 void ScreeningRun::failUnchecked(int m)
 {
     QStringList missed;
-    if (!m_counted.test(size_t(m))) {
+    if (!m_counted.test(size_t(m)) || m_freshTicks[size_t(m)] == 0) {
         // What it shows is no answer of its own: nothing of it was checked.
-        missed << "its counter never ran";
+        missed << (m_counted.test(size_t(m)) ? tr("its counter never moved") : tr("its counter never ran"));
         fail(0, m, "not checked: " + missed.last());
     } else {
         for (const CheckWindow &w : kWindows) {
-            if (anyTickIn(m_answeredTicks[size_t(m)], w))
+            if (!anyTickIn(m_answeredTicks[size_t(m)], w))
+                missed << tr("no answer in tick count %1 to %2").arg(w.from).arg(w.to);
+            else if (!anyTickIn(m_freshTicks[size_t(m)], w))
+                missed << tr("its counter stood still in tick count %1 to %2").arg(w.from).arg(w.to);
+            else
                 continue;
-            missed << QString("no answer in tick count %1 to %2").arg(w.from).arg(w.to);
             for (int row = w.firstRow; row <= w.lastRow; ++row)
                 fail(row, m, "not checked: " + missed.last());
         }
@@ -342,7 +400,9 @@ void ScreeningRun::tick(bool linkUp, const ScreeningBytes &records)
             ScreeningCell &c = m_grid[0][size_t(m)];
             if (c.mark != ScreeningCell::Red)
                 c.mark = d.module_counter < m_maxCounter[size_t(m)] ? ScreeningCell::Green : ScreeningCell::Red;
-            serials << m_serials[size_t(m)];
+            for (const QString &sn : serialsOf(m))
+                if (!serials.contains(sn)) // one row a serial number, though places share it
+                    serials << sn;
         }
         const bool passed = m_errors == 0; // one verdict for the whole board, judged now
         emit statusChanged(passed ? DoneNormal : DoneErrors,
@@ -360,19 +420,18 @@ void ScreeningRun::clear()
     m_finished = false;
     m_shownTicks = 0;
     m_maxCounter.fill(0);
-    for (auto &a : m_maxDiff)
-        a.fill(0);
-    for (auto &a : m_maxBias)
-        a.fill(0);
-    m_maxAccNorm.fill(0);
     m_fitted.reset();
     m_counted.reset();
-    m_shown.fill(ScreeningModule());
     m_answeredTicks.fill(0);
-    for (QStringList &l : m_serials)
-        l.clear();
+    m_freshTicks.fill(0);
+    m_counterRead.reset();
+    m_lastCounter.fill(0);
+    for (auto &r : m_records)
+        r.clear();
+    m_current.fill(-1);
     m_missed.fill(QString());
     m_serialChanges.clear();
+    m_sharedTold.clear();
     for (auto &row : m_grid)
         row.fill(ScreeningCell());
     emit statusChanged("N/A", QString("background-color:") + "white");
@@ -396,18 +455,22 @@ QString ScreeningRun::csvHeader()
 
 QString ScreeningRun::csvLine(int m, const QString &serial, const QString &stamp) const
 {
-    const ScreeningModule &d = m_shown[size_t(m)];
+    const std::vector<SerialRecord> &records = m_records[size_t(m)];
+    const auto it = std::find_if(records.begin(), records.end(),
+                                 [&serial](const SerialRecord &r) { return r.serial == serial; });
+    const SerialRecord r = it == records.end() ? SerialRecord() : *it;
+    const ScreeningModule &d = r.shown;
     QStringList v{serial, stamp, QString::number(d.software_ver), QString::number(d.hardware_ver),
                   QString::number(d.board_ver), QString::number(d.gyro_num), QString::number(d.accel_num),
                   QString::number(d.lp_type), QString::number(d.stream_mode),
                   QString::number(d.time_stable_us), QString::number(d.time_consume_us),
                   QString::number(d.calib_flag), QString::number(d.imu_fCode), QString::number(d.config_fCode),
                   QString::number(d.calibParam_fCode), QString::number(d.slave_status),
-                  shortFloat(m_maxAccNorm[size_t(m)]), QString::number(d.sys_clk)};
-    for (int i = 0; i < 3; ++i)
-        v << shortFloat(m_maxBias[size_t(m)][size_t(i)]);
-    for (int i = 0; i < 6; ++i)
-        v << shortFloat(m_maxDiff[size_t(m)][size_t(i)]);
+                  shortFloat(r.maxAccNorm), QString::number(d.sys_clk)};
+    for (float b : r.maxBias)
+        v << shortFloat(b);
+    for (float diff : r.maxDiff)
+        v << shortFloat(diff);
     return v.join(",") + "\n";
 }
 

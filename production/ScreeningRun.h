@@ -4,6 +4,7 @@
 // verdict at tick 25. Qt Core only; the page shows the grid, stores and logs the verdict.
 // Times come from Clock::instance().monotonicMs().
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -70,16 +71,20 @@ public:
     bool fitted(int module) const { return m_fitted.test(size_t(module)); }
     // Every serial number a fitted place read in this run, the first one first (one, unless
     // the module was changed under the page: then the place fails and all are stored).
-    QStringList serialsOf(int module) const { return m_serials[size_t(module)]; }
+    QStringList serialsOf(int module) const;
     // The fitted places the verdict found unchecked, the places that missed the same checks
     // together: "module 5 (no answer in tick count 6 to 9)", "modules 1 to 16 (its counter
-    // never ran)". Their checks never ran on them, so they fail the board.
+    // never ran)", "module 3 (its counter stood still in tick count 7 to 12)". Their checks
+    // never ran on them, so they fail the board.
     QStringList notChecked() const;
-    // The places whose serial number changed: "module 5: serial changed from A to B".
-    QStringList serialChanges() const { return m_serialChanges; }
+    // What the places' serial numbers say against the board, each a place that fails:
+    // "module 5: serial changed from A to B" once for each change between two displays, and
+    // "serial number A read by modules 5, 6" for places that read one serial number.
+    QStringList serialFaults() const;
 
-    // The screening CSV log's header and a fitted module's line (27 values): what it last showed,
-    // under one of the serial numbers it is stored by.
+    // The screening CSV log's header and a fitted module's line (27 values) under one of the
+    // serial numbers it read: the record it last showed under that serial number, with the
+    // largest values of that serial number alone.
     static QString csvHeader();
     QString csvLine(int module, const QString &serial, const QString &stamp) const;
     // True when the passed count reached a new non-zero multiple of 100.
@@ -92,7 +97,8 @@ signals:
     void serialLinkLost();
     void stepSent();
     void cleared();
-    // The board verdict, judged once; serialNumbers: every serial number the fitted places read.
+    // The board verdict, judged once; serialNumbers: every serial number the fitted places read,
+    // each once (its row in the store), even when places share one.
     void verdict(bool passed, QStringList serialNumbers);
     // Tick 25 came without the displays a verdict judges (or without a fitted module): the
     // board is not tested and nothing is stored.
@@ -104,9 +110,13 @@ private:
     void check(const std::vector<ScreeningModule> &mods, const ScreeningReference &ref);
     bool stoppedAnswering(int m, const ScreeningModule &d) const;
     void failStopped(int m, const ScreeningModule &d);
-    void noteSerial(int m, const QString &serial);
-    // A place that answered at no display of a check's window was never checked there: its
-    // cells of that check fail, and the verdict names it.
+    // The place shows a module under serial: its record and largest values go to that serial
+    // number; a change from the previous display's serial number and a serial number another
+    // place read fail the place.
+    void noteSerial(int m, const ScreeningModule &d);
+    // A place that answered at no display of a check's window, or whose counter stood still
+    // through it, was never checked there: its cells of that check fail, and the verdict names
+    // it.
     void failUnchecked(int m);
 
     ScreeningLimits m_limits;
@@ -121,15 +131,27 @@ private:
     bool m_verdictGiven = false;
     bool m_finished = false;
     quint32 m_shownTicks = 0; // bit t: a display was judged at tick count t
+    // What one module showed in its place: the last record and the largest values under its
+    // serial number.
+    struct SerialRecord {
+        QString serial;
+        ScreeningModule shown;
+        float maxAccNorm = 0;
+        std::array<float, 3> maxBias{};
+        std::array<float, 6> maxDiff{};
+    };
     std::array<uint32_t, kModules> m_maxCounter{};
-    std::array<std::array<float, 6>, kModules> m_maxDiff{};
-    std::array<std::array<float, 3>, kModules> m_maxBias{};
-    std::array<float, kModules> m_maxAccNorm{};
     std::bitset<kModules> m_fitted;  // showed a module at a display of this run
     std::bitset<kModules> m_counted; // its counter ran at a display of this run
-    std::array<ScreeningModule, kModules> m_shown; // the last record a fitted place answered with
     std::array<quint32, kModules> m_answeredTicks{}; // bit t: its counter ran at the display of tick count t
-    std::array<QStringList, kModules> m_serials;
+    // bit t: its counter ran at the display of tick count t and read other than at the display
+    // before: fresh data
+    std::array<quint32, kModules> m_freshTicks{};
+    std::bitset<kModules> m_counterRead; // m_lastCounter holds what its place read at the last display
+    std::array<uint32_t, kModules> m_lastCounter{};
+    std::array<std::vector<SerialRecord>, kModules> m_records; // the serial numbers it read, the first first
+    std::array<int, kModules> m_current{}; // the record of the last display's serial number; -1: none yet
     std::array<QString, kModules> m_missed; // the checks the verdict found it missed
     QStringList m_serialChanges;
+    QSet<QString> m_sharedTold; // "place serial": its serial number was found read by another place
 };

@@ -1,18 +1,22 @@
-// Checksums, command frames, version text, settings, machine identity and the shared widgets.
+// Checksums, command frames, version text, settings, machine identity, the regular-file reader
+// and the shared widgets.
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStandardItemModel>
 #include <QStyleOptionViewItem>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/AutoResize.h"
 #include "app/CheckBoxDelegate.h"
 #include "app/Crc.h"
+#include "app/FileRead.h"
 #include "app/MachineId.h"
 #include "app/Settings.h"
 #include "app/VersionText.h"
 #include "link/CommandFrames.h"
+#include "tests/kit/TestKit.h"
 
 namespace {
 // Bit-by-bit reference of the frame CRC, independent of the table code under test.
@@ -174,6 +178,55 @@ private slots:
         ar.applyScale();
         QCOMPARE(edit->geometry(), QRect(20, 15, 200, 30));
         QCOMPARE(edit->font().pointSizeF(), 15.0);
+    }
+
+    // A regular file at the look, another kind of file at the open: the second look, at what
+    // was opened, refuses it with its reason, and nothing of it is read.
+    void aFileSwappedBetweenTheLookAndTheOpenIsRefused_data()
+    {
+        QTest::addColumn<QString>("swappedIn"); // "fifo", or the file a link in its place names
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a /proc file") << "/proc/self/status"
+                                      << "a file the system makes up (/proc, /sys), not a regular file";
+        QTest::newRow("a named pipe") << "fifo" << "a named pipe (FIFO), not a regular file";
+    }
+    void aFileSwappedBetweenTheLookAndTheOpenIsRefused()
+    {
+        QFETCH(QString, swappedIn);
+        QFETCH(QString, why);
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString path = tmp.filePath("record.csv");
+        bool swapped = false;
+        const auto swap = [&] {
+            swapped = QFile::remove(path)
+                && (swappedIn == "fifo" ? TestKit::makeFifo(path) : QFile::link(swappedIn, path));
+        };
+        struct Unhook {
+            ~Unhook() { setBetweenLookAndOpen({}); }
+        } unhook;
+        for (const bool whole : {false, true}) {
+            QFile::remove(path);
+            QFile original(path);
+            QVERIFY(original.open(QIODevice::WriteOnly) && original.write("a,b\n") == 4);
+            original.close();
+            setBetweenLookAndOpen(swap);
+            QString reason;
+            if (whole) {
+                QByteArray bytes("left over");
+                QCOMPARE(readWholeFile(path, &bytes, &reason), WholeFile::NotRegular);
+                QVERIFY(bytes.isEmpty());
+            } else {
+                QFile file(path);
+                QCOMPARE(openRegularFile(file, &reason), RegularFile::NotRegular);
+                QVERIFY(!file.isOpen());
+            }
+            QVERIFY(swapped);
+            QCOMPARE(reason, why);
+            // Left in place, it is refused at the first look.
+            setBetweenLookAndOpen({});
+            QCOMPARE(notRegularFileReason(path), why);
+        }
     }
 };
 

@@ -335,6 +335,14 @@ private slots:
         QTest::newRow("place 1 all 0xFF, place 32 all 0") << QVector<int>{31} << QVector<int>{0};
         QTest::newRow("fitted from place 17 up") << QVector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}
                                                  << QVector<int>{};
+        QVector<int> allButOne, alternate;
+        for (int m = 1; m < 32; ++m)
+            allButOne << m;
+        for (int m = 1; m < 32; m += 2)
+            alternate << m;
+        QTest::newRow("one module, in place 1") << allButOne << QVector<int>{};
+        QTest::newRow("alternate places") << QVector<int>{} << alternate;
+        QTest::newRow("all 32 places") << QVector<int>{} << QVector<int>{};
     }
     void emptyPlacesAreNotStored()
     {
@@ -355,6 +363,17 @@ private slots:
                  QStringList{QString("%1|%1").arg(fitted)});
         QCOMPARE(sqliteLines(dbPath(), "select count(*) from imu_select where sn like '4294967295%' or sn = '000'"),
                  QStringList{"0"});
+        // Exactly the fitted modules, each stored and logged once.
+        QStringList serials;
+        for (int m = 0; m < 32; ++m)
+            if (!board.empty.count(m))
+                serials << QString("%1023").arg(1000 + m);
+        QCOMPARE(sqliteLines(dbPath(), "select sn from imu_select order by sn"), serials);
+        QStringList logged;
+        for (const QString &line : fileLines(page->logPath()).mid(1))
+            logged << line.section(',', 0, 0);
+        logged.sort();
+        QCOMPARE(logged, serials);
         QCOMPARE(fileLines(page->logPath()).size(), fitted + 1);
     }
 
@@ -454,6 +473,18 @@ private slots:
             << "serial" << 4 << QVector<int>{4} << "serial changed from 100423 to 777723"
             << "module 5: serial changed from 100423 to 777723"
             << QStringList{"100423|0", "777723|0"} << 33;
+        // A base board that relays a hung module's last record: its counter reads on, unmoved.
+        QTest::newRow("a counter frozen for the whole run")
+            << "frozen" << 4 << QVector<int>{0} << "not checked: its counter never moved"
+            << "Not checked: module 5 (its counter never moved)" << QStringList{"100423|0"} << 32;
+        QTest::newRow("a counter frozen from tick count 5")
+            << "frozen from 5" << 4 << QVector<int>{16}
+            << "not checked: its counter stood still in tick count 6 to 9"
+            << "Not checked: module 5 (its counter stood still in tick count 6 to 9, its counter stood still in tick count 7 to 12)"
+            << QStringList{"100423|0"} << 32;
+        QTest::newRow("spreads of a counter frozen from tick count 5")
+            << "frozen from 5" << 4 << QVector<int>{22, 23, 24, 25, 26, 27}
+            << "not checked: its counter stood still in tick count 7 to 12" << "module 5 (" << QStringList{"100423|0"} << 32;
     }
     void aPlaceTheChecksDidNotSeeFailsItsBoard()
     {
@@ -471,24 +502,33 @@ private slots:
                 if (m < 16)
                     writeLE<uint32_t>(r + 6, 0);
             };
-        runTicks(13);
-        if (fault == "late") { // from tick count 13 it answers with values that fail the windows
-            board.empty.clear();
-            board.tweak = [place](int m, uint8_t *r) {
-                if (m != place)
-                    return;
-                r[88] = 0;
-                for (int i = 0; i < 6; ++i)
-                    writeLE<float>(r + 64 + 4 * i, 0.5f);
-            };
+        // Its counter stands at 555 from the start, or from tick count 5; all else it reads is sound.
+        const auto freeze = [place](int m, uint8_t *r) {
+            if (m == place)
+                writeLE<uint32_t>(r + 6, 555);
+        };
+        if (fault == "frozen")
+            board.tweak = freeze;
+        for (int t = 0; t < 25 && !QTest::currentTestFailed(); ++t) {
+            if (fault == "frozen from 5" && t == 5)
+                board.tweak = freeze;
+            if (fault == "late" && t == 13) { // from tick count 13 it answers with values that fail the windows
+                board.empty.clear();
+                board.tweak = [place](int m, uint8_t *r) {
+                    if (m != place)
+                        return;
+                    r[88] = 0;
+                    for (int i = 0; i < 6; ++i)
+                        writeLE<float>(r + 64 + 4 * i, 0.5f);
+                };
+            }
+            if (fault == "serial" && t == 16) // another module in its place from tick 17
+                board.tweak = [place](int m, uint8_t *r) {
+                    if (m == place)
+                        writeLE<uint32_t>(r + 22, 7777);
+                };
+            tickOnce();
         }
-        runTicks(3);
-        if (fault == "serial") // another module in its place from tick 17
-            board.tweak = [place](int m, uint8_t *r) {
-                if (m == place)
-                    writeLE<uint32_t>(r + 22, 7777);
-            };
-        runTicks(9);
         QCOMPARE(page->run().tickCount(), 25u);
         QStringList quoted;
         for (const QString &row : stored)
@@ -507,6 +547,111 @@ private slots:
         QVERIFY(rig.sounds.played.contains(Sounds::Alarm));
         QVERIFY(!rig.sounds.played.contains(Sounds::Pass));
         QCOMPARE(fileLines(page->logPath()).size(), tableRows + 1);
+    }
+
+    // Two places that read one serial number: the board fails naming both, the serial number's
+    // row is written once, and each place has its own log line with its own record.
+    void twoPlacesThatReadOneSerialFailTheBoard()
+    {
+        newPageOnTable("create table writes(sn TEXT);"
+                       "create trigger inserted after insert on imu_select begin insert into writes values(new.sn); end;"
+                       "create trigger updated after update on imu_select begin insert into writes values(new.sn); end;");
+        board.tweak = [](int m, uint8_t *r) {
+            if (m == 5) { // place 6 reads place 5's serial number
+                writeLE<uint32_t>(r + 22, 1004);
+                writeLE<uint16_t>(r + 38, 1600);
+            }
+        };
+        runTicks(25);
+        QVERIFY2(status().startsWith("Test completed with errors"), qPrintable(status()));
+        QVERIFY2(status().contains("serial number 100423 read by modules 5, 6"), qPrintable(status()));
+        QVERIFY(isRed(4, 4) && isRed(4, 5));
+        QCOMPARE(cell(4, 4)->toolTip(), QString("serial number 100423 is also read by module 6"));
+        QCOMPARE(cell(4, 5)->toolTip(), QString("serial number 100423 is also read by module 5"));
+        QCOMPARE(page->run().errorCount(), 2u);
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"31|0"});
+        // Every row written once: none written over by another place's module.
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), count(distinct sn) from writes"), QStringList{"31|31"});
+        // One line a place (the log may hold the header of the page made before this one too).
+        const QStringList lines = fileLines(page->logPath()).filter(QRegularExpression("^[0-9]"));
+        QCOMPARE(lines.size(), 32);
+        QCOMPARE(lines.filter(QRegularExpression("^100423,[^,]*,100,200,5,3,3,0,91,1500,")).size(), 1);
+        QCOMPARE(lines.filter(QRegularExpression("^100423,[^,]*,100,200,5,3,3,0,91,1600,")).size(), 1);
+    }
+
+    // A module changed under the page: each change between two displays is told once, and
+    // each serial number's log line holds the record last shown under it and its own largest
+    // values.
+    void aSerialChangeIsToldOnceAndEachSerialKeepsItsOwnRecord_data()
+    {
+        QTest::addColumn<QVector<int>>("changes"); // tick counts from which the other module sits there
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("changed at tick count 17")
+            << QVector<int>{17} << QStringList{"module 5: serial changed from 100423 to 777723"};
+        QTest::newRow("changed there and back")
+            << QVector<int>{5, 9}
+            << QStringList{"module 5: serial changed from 100423 to 777723", "module 5: serial changed from 777723 to 100423"};
+    }
+    void aSerialChangeIsToldOnceAndEachSerialKeepsItsOwnRecord()
+    {
+        QFETCH(QVector<int>, changes);
+        QFETCH(QStringList, told);
+        // The first module: time_stable_us 1111, acc_norm 1.05, bias 0.5, spread 4 at 0.3; the
+        // second: 2222, 0.95, 0.2, 0.1.
+        const auto module = [](bool second) {
+            return [second](int m, uint8_t *r) {
+                if (m != 4)
+                    return;
+                if (second)
+                    writeLE<uint32_t>(r + 22, 7777);
+                writeLE<uint16_t>(r + 38, second ? 2222 : 1111);
+                writeLE<float>(r + 48, second ? 0.95f : 1.05f);
+                writeLE<float>(r + 52, second ? 0.2f : -0.5f);
+                writeLE<float>(r + 76, second ? 0.1f : 0.3f);
+            };
+        };
+        bool second = false;
+        board.tweak = module(second);
+        for (int t = 0; t < 25 && !QTest::currentTestFailed(); ++t) {
+            if (changes.contains(t)) {
+                second = !second;
+                board.tweak = module(second);
+            }
+            tickOnce();
+        }
+        QCOMPARE(page->run().serialFaults(), told);
+        QCOMPARE(page->run().errorCount(), quint32(told.size()));
+        for (const QString &line : told)
+            QCOMPARE(status().count(line), 1);
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu_select where sn in ('100423', '777723') order by sn"),
+                 (QStringList{"100423|0", "777723|0"}));
+        const QStringList lines = fileLines(page->logPath());
+        QCOMPARE(lines.size(), 34);
+        const QStringList first = lines.filter(QRegularExpression("^100423,")).value(0).split(',');
+        const QStringList other = lines.filter(QRegularExpression("^777723,")).value(0).split(',');
+        QCOMPARE(first.size(), 27);
+        QCOMPARE(other.size(), 27);
+        QCOMPARE((QStringList{first[9], first[16], first[18], first[24]}), (QStringList{"1111", "1.05", "0.5", "0.3"}));
+        QCOMPARE((QStringList{other[9], other[16], other[18], other[24]}), (QStringList{"2222", "0.95", "0.2", "0.1"}));
+    }
+
+    // Fresh data is a counter that moves, however slowly: such a place is checked and passes.
+    void aCounterThatMovesAtAnyPaceIsFreshData_data()
+    {
+        QTest::addColumn<int>("ticksAStep");
+        QTest::newRow("a step every other tick") << 2;
+        QTest::newRow("a step every third tick") << 3;
+    }
+    void aCounterThatMovesAtAnyPaceIsFreshData()
+    {
+        QFETCH(int, ticksAStep);
+        board.tweak = [this, ticksAStep](int m, uint8_t *r) {
+            if (m == 4)
+                writeLE<uint32_t>(r + 6, 1000 + board.counter / uint32_t(10 * ticksAStep));
+        };
+        runTicks(25);
+        QVERIFY2(status() == "Test completed, normal", qPrintable(status()));
+        QCOMPARE(sqliteLines(dbPath(), "select result from imu_select where sn = '100423'"), QStringList{"1"});
     }
 
     // Rows the table refused beside rows it took: the verdict says how many were stored and
