@@ -2402,6 +2402,41 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
 </context>
 <context>
+    <name>ScreeningRun</name>
+    <message>
+        <source>serial changed from %1 to %2</source>
+        <translation>序列号由 %1 变为 %2</translation>
+    </message>
+    <message>
+        <source>module %1: %2</source>
+        <translation>模块 %1：%2</translation>
+    </message>
+    <message>
+        <source>serial number %1 is also read by module %2</source>
+        <translation>模块 %2 也读到序列号 %1</translation>
+    </message>
+    <message>
+        <source>serial number %1 read by modules %2</source>
+        <translation>模块 %2 读到同一序列号 %1</translation>
+    </message>
+    <message>
+        <source>its counter never moved</source>
+        <translation>其计数器始终未变化</translation>
+    </message>
+    <message>
+        <source>its counter never ran</source>
+        <translation>其计数器从未运行</translation>
+    </message>
+    <message>
+        <source>no answer in tick count %1 to %2</source>
+        <translation>计时 %1 至 %2 期间无应答</translation>
+    </message>
+    <message>
+        <source>its counter stood still in tick count %1 to %2</source>
+        <translation>计时 %1 至 %2 期间其计数器未变化</translation>
+    </message>
+</context>
+<context>
     <name>Settings</name>
     <message>
         <source>参数设置</source>

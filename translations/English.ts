@@ -2402,6 +2402,41 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
 </context>
 <context>
+    <name>ScreeningRun</name>
+    <message>
+        <source>serial changed from %1 to %2</source>
+        <translation>serial changed from %1 to %2</translation>
+    </message>
+    <message>
+        <source>module %1: %2</source>
+        <translation>module %1: %2</translation>
+    </message>
+    <message>
+        <source>serial number %1 is also read by module %2</source>
+        <translation>serial number %1 is also read by module %2</translation>
+    </message>
+    <message>
+        <source>serial number %1 read by modules %2</source>
+        <translation>serial number %1 read by modules %2</translation>
+    </message>
+    <message>
+        <source>its counter never moved</source>
+        <translation>its counter never moved</translation>
+    </message>
+    <message>
+        <source>its counter never ran</source>
+        <translation>its counter never ran</translation>
+    </message>
+    <message>
+        <source>no answer in tick count %1 to %2</source>
+        <translation>no answer in tick count %1 to %2</translation>
+    </message>
+    <message>
+        <source>its counter stood still in tick count %1 to %2</source>
+        <translation>its counter stood still in tick count %1 to %2</translation>
+    </message>
+</context>
+<context>
     <name>Settings</name>
     <message>
         <source>参数设置</source>

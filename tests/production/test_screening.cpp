@@ -596,8 +596,8 @@ private slots:
     {
         QFETCH(QVector<int>, changes);
         QFETCH(QStringList, told);
-        // The first module: time_stable_us 1111, acc_norm 1.05, bias 0.5, spread 4 at 0.3; the
-        // second: 2222, 0.95, 0.2, 0.1.
+        // The first module: time_stable_us 1111, acc_norm 1.05, bias 0.2, spread 4 at 0.3; the
+        // second: 2222, 0.95, 0.5, 0.1 (each larger than the other somewhere).
         const auto module = [](bool second) {
             return [second](int m, uint8_t *r) {
                 if (m != 4)
@@ -606,7 +606,7 @@ private slots:
                     writeLE<uint32_t>(r + 22, 7777);
                 writeLE<uint16_t>(r + 38, second ? 2222 : 1111);
                 writeLE<float>(r + 48, second ? 0.95f : 1.05f);
-                writeLE<float>(r + 52, second ? 0.2f : -0.5f);
+                writeLE<float>(r + 52, second ? 0.5f : -0.2f);
                 writeLE<float>(r + 76, second ? 0.1f : 0.3f);
             };
         };
@@ -631,8 +631,8 @@ private slots:
         const QStringList other = lines.filter(QRegularExpression("^777723,")).value(0).split(',');
         QCOMPARE(first.size(), 27);
         QCOMPARE(other.size(), 27);
-        QCOMPARE((QStringList{first[9], first[16], first[18], first[24]}), (QStringList{"1111", "1.05", "0.5", "0.3"}));
-        QCOMPARE((QStringList{other[9], other[16], other[18], other[24]}), (QStringList{"2222", "0.95", "0.2", "0.1"}));
+        QCOMPARE((QStringList{first[9], first[16], first[18], first[24]}), (QStringList{"1111", "1.05", "0.2", "0.3"}));
+        QCOMPARE((QStringList{other[9], other[16], other[18], other[24]}), (QStringList{"2222", "0.95", "0.5", "0.1"}));
     }
 
     // Fresh data is a counter that moves, however slowly: such a place is checked and passes.
