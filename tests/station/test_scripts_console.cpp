@@ -846,6 +846,35 @@ private slots:
         for (const QList<QVariant> &line : told)
             QVERIFY2(!line[0].toString().endsWith(" started"), qPrintable(line[0].toString()));
     }
+
+    // The same for the advanced calibration: its chamber and turntable links close while its
+    // start question waits.
+    void linksClosedWhileTheAdvancedStartQuestionWaitsRefuseTheRunByName()
+    {
+        clearRecords();
+        advancedLinksUp();
+        g_recording = 1;
+        const uint8_t typeBefore = g_advanced_calib_type.load();
+        struct Hook {
+            ScriptedPrompter &p;
+            ~Hook() { p.whileShown = nullptr; }
+        } hook{prompter};
+        prompter.whileShown = [](const QString &) { g_hothouse_connected = g_turn_table_connected = 0; };
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
+        prompter.answers = {QMessageBox::Yes};
+        console->on_pushButton_advanced_calib();
+        const QString refusal("Cannot start: not linked: chamber, turntable");
+        QCOMPARE(prompter.texts(), (QStringList{"Do you want to start automatic calibration of the turntable with a temperature box?",
+                                                refusal}));
+        QVERIFY(told.contains({refusal}));
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(!console->advancedSequencePending());
+        QVERIFY(console->form()->pushButton_advanced_calib->isEnabled());
+        QTest::qWait(100);
+        QVERIFY(ids().isEmpty());
+        QVERIFY(startStop.isEmpty() && targets.isEmpty() && slopes.isEmpty() && rotations == 0);
+        QCOMPARE(g_advanced_calib_type.load(), typeBefore);
+    }
 };
 
 QTEST_MAIN(TestScriptsConsole)
