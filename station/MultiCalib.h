@@ -643,6 +643,12 @@ private:
     void endOneClickRunOn(uint8_t code, const QString &text);
     void endOneClickRun();
     void stopOneClickRun();
+    // A stopped run's turntable sequence is let go: its stage codes, 62 and 59 the worker sent
+    // before it heard of the stop are dropped until its word comes back behind them.
+    void dropStoppedSequenceReports();
+    bool stoppedSequenceReport(uint8_t code) const;
+    bool m_sequenceReportsDropped = false;
+    quint64 m_sequenceDropSerial = 0; // the last drop; an older word ends nothing
 
     // Log window, outbox and FTP schedule.
     void initLogAndUploads();

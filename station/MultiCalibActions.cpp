@@ -5,7 +5,9 @@
 
 #include "ui_MultiCalib.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QPointer>
 
 #include "app/Clock.h"
 #include "app/Prompter.h"
@@ -81,9 +83,43 @@ void MultiCalib::stopOneClickRun()
             emit signal_send_turn_table_cmd_general(c.code, c.p1, c.p2, c.p3);
         }
     }
+    dropStoppedSequenceReports();
     emit signal_auto_log_imu(0);
     ui->radioButtonNormalTest->setEnabled(true);
     ui->radioButtonNoLineTest->setEnabled(true);
+}
+
+// The worker hears of the stop only when it reaches the frame stop queued to it: the stage
+// codes and the end it reported before are still on their way to the console. Everything of
+// that kind is dropped until the worker's word, sent after the stop (or the closing of its
+// port) was carried out, comes back behind them.
+void MultiCalib::dropStoppedSequenceReports()
+{
+    WorkerThread_turn_table *w = m_turnTableWorker.data();
+    if (!w)
+        return;
+    m_sequenceReportsDropped = true;
+    const quint64 serial = ++m_sequenceDropSerial;
+    const QPointer<MultiCalib> self(this);
+    QMetaObject::invokeMethod(w, [self, serial] {
+        // Posted from the worker's thread: queued behind every report the worker sent before.
+        QMetaObject::invokeMethod(qApp, [self, serial] {
+            if (self && self->m_sequenceDropSerial == serial)
+                self->m_sequenceReportsDropped = false;
+        }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
+}
+
+// The turntable's reports that act for a run: the stage codes to the modules, the end post and
+// the failure box. A retired worker's are dropped always, the current one's while a stopped
+// sequence is let go.
+bool MultiCalib::stoppedSequenceReport(uint8_t code) const
+{
+    const bool ofSequence = (code >= 46 && code <= 51) || (code >= 65 && code <= 68) || code == 59 || code == 62;
+    if (!ofSequence)
+        return false;
+    const auto *from = qobject_cast<WorkerThread_turn_table *>(sender());
+    return m_sequenceReportsDropped || (from && from != m_turnTableWorker.data());
 }
 
 void MultiCalib::on_pushButton_calib_multi_acc_calib_start_clicked()

@@ -77,7 +77,8 @@ bool multi_calib_cmd::refuseWithoutLinks(RunGuard::Run run)
 
 bool multi_calib_cmd::claimAllanRun(RunGuard::Run run)
 {
-    return !refuseWhileRunning() && (!m_runs || m_runs->begin(run));
+    // The links again: one may have closed while the start question waited.
+    return !refuseWhileRunning() && !refuseWithoutLinks(run) && (!m_runs || m_runs->begin(run));
 }
 
 void multi_calib_cmd::applyRunButtons(RunGuard::Run active)

@@ -33,6 +33,9 @@ void MultiCalib::appendStamped(const QString &text, bool autoPage, bool advanced
 
 void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
 {
+    // A stopped sequence's late stage codes and end act for nothing.
+    if (stoppedSequenceReport(code))
+        return;
     emit signal_log_from_multi_calib(code, text);
     endOneClickRunOn(code, text);
     const QString logLine = reportLogLine(code, text);
@@ -72,7 +75,7 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         const quint64 ticket = m_runs.ticket();
         broadcast(30007, calibDateWord(Clock::instance().now().date()));
         wait_ms(100); // events run meanwhile: a run stopped in it sends nothing more
-        if (ticket == 0 || m_runs.holds(ticket))
+        if ((ticket == 0 || m_runs.holds(ticket)) && !m_sequenceReportsDropped)
             broadcast(56004);
         break;
     }
@@ -93,15 +96,11 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
             alarmNoModuleReported(RunGuard::OneClick);
             break;
         }
+        // The one-click run ended with this report (endOneClickRunOn, above): the post and its
+        // box come after it. A stop or a Disconnect while the post waits for the service finds
+        // no run: the results go out and the box says so.
         SoundPlayer::instance().playLooping(Sounds::Class);
-        const quint64 ticket = m_runs.ticket();
         exectuePosMethod(1);
-        // The post waited for the service with events running: a run stopped meanwhile has
-        // ended with its own line and box.
-        if (ticket != 0 && !m_runs.holds(ticket)) {
-            SoundPlayer::instance().stopLoop();
-            break;
-        }
         // The end-of-run box says so when the results did not reach the service.
         const auto answer = Prompter::instance().ask(
             Prompter::Kind::Warning, this, tr("Warning"),

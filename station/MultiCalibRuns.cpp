@@ -71,7 +71,9 @@ bool MultiCalib::refuseWhileRunning()
 
 bool MultiCalib::beginRun(RunGuard::Run run)
 {
-    if (refuseWhileRunning())
+    // The links are looked at again as the run begins: one may have closed while the operator
+    // read the start questions or filled in the work order.
+    if (refuseWhileRunning() || !runLinksUp(run))
         return false;
     if (!m_runs.begin(run))
         return false;

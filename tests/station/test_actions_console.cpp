@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "app/Clock.h"
 #include "app/MetaTypes.h"
@@ -75,9 +76,12 @@ private:
         QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         return std::make_unique<MultiCalib>();
     }
-    static void answerWorkOrder(bool confirm)
+    // meanwhile: what happens while the operator fills in the dialog.
+    static void answerWorkOrder(bool confirm, std::function<void()> meanwhile = nullptr)
     {
-        FormWorkOrderDetails::installAnswerer([confirm](FormWorkOrderDetails &d) {
+        FormWorkOrderDetails::installAnswerer([confirm, meanwhile](FormWorkOrderDetails &d) {
+            if (meanwhile)
+                meanwhile();
             if (confirm) {
                 d.form()->lineEdit_workOrderNum->setText("WO-1");
                 d.form()->lineEdit_operatorId->setText("op");
@@ -368,6 +372,72 @@ private slots:
         QCOMPARE(prompter.texts(), QStringList{"One-click turntable calibration is running: stop it before starting another run"});
         QCOMPARE(common.size(), 1);
         FormWorkOrderDetails::installAnswerer(nullptr);
+    }
+
+    // The links close while the operator fills in the work order: the run does not begin and
+    // the refusal names them, as it would have before the dialog.
+    void linksClosedWhileTheWorkOrderIsFilledInRefuseTheOneClickRunByName()
+    {
+        auto console = makeConsole(2);
+        Ui::MultiCalib *ui = console->form();
+        const TurnTableLinked linked;
+        struct Answerer {
+            ~Answerer() { FormWorkOrderDetails::installAnswerer(nullptr); }
+        } answerer;
+        answerWorkOrder(true, [] {
+            g_turn_table_connected = 0;
+            g_link_status[0] = 0;
+        });
+        QSignalSpy common(console.get(), &MultiCalib::signal_common_cmd);
+        QSignalSpy logImu(console.get(), &MultiCalib::signal_auto_log_imu);
+        QSignalSpy told(console.get(), &MultiCalib::signalTranspondLog);
+        QTest::mouseClick(ui->pushButton_one_click_calib, Qt::LeftButton);
+        const QString refusal("Cannot start: not linked: turntable, base boards");
+        QCOMPARE(prompter.texts(), QStringList{refusal});
+        QVERIFY(told.contains({refusal}));
+        QCOMPARE(common.size(), 0);
+        QCOMPARE(logImu.size(), 0);
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(!console->oneClickRunning());
+        QVERIFY(ui->pushButton_one_click_calib->isEnabled());
+        QVERIFY(ui->radioButtonNormalTest->isEnabled() && ui->radioButtonNoLineTest->isEnabled());
+    }
+
+    // The one-click run ends with its end report (62): the post and its box come after it. A
+    // stop and a Disconnect while the post waits for the service find no run to stop; the
+    // results still go out and the box says the calibration completed.
+    void aStopOrDisconnectDuringTheOneClickEndPostComesAfterTheRun()
+    {
+        UploadServer server(TestKit::workDir() + "/service");
+        server.setReply(200, "{\"code\":0,\"msg\":\"ok\"}", 1.0);
+        getSettings()->setValue("httpAddr/officialAddr", server.address());
+        getSettings()->setValue("httpAddr/timeoutMs", 5000);
+        auto console = makeConsole(0);
+        const TurnTableLinked linked;
+        reportingPlate(0, 3999);
+        QSignalSpy told(console.get(), &MultiCalib::signalTranspondLog);
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        QCOMPARE(console->runGuard()->active(), RunGuard::OneClick);
+        bool duringPost = false;
+        RunGuard::Run stopped = RunGuard::OneClick;
+        QObject context; // the timer dies with the function
+        QTimer::singleShot(100, &context, [&] {
+            duringPost = prompter.shown.isEmpty() && told.contains({"Station 1 results hold plates: 1"});
+            stopped = console->runGuard()->stop("stopped by the operator");
+            console->connect_serial_port(0);
+        });
+        prompter.answers = {QMessageBox::Yes};
+        console->rev_log_from_worker(62, "done");
+        QVERIFY(duringPost);
+        QCOMPARE(stopped, RunGuard::None); // the run had ended with its end report
+        for (const QList<QVariant> &line : told)
+            QVERIFY2(!line[0].toString().contains(" stopped: "), qPrintable(line[0].toString()));
+        QVERIFY(told.contains({"Main link closed: every link of the rack closed"}));
+        QCOMPARE(server.requests().size(), 1);
+        QCOMPARE(prompter.shown.size(), 1);
+        QVERIFY(prompter.texts()[0].startsWith("Turntable calibration completed, please check the calibration flag position"));
+        QVERIFY(console->runGuard()->idle());
+        sound.looping.clear();
     }
 
     void theTurntableTypeIsStoredAtOnceButTheRunKeepsTheTypeReadAtStart()

@@ -71,6 +71,13 @@ private:
     }
     // The log window's lines of stopped runs (the log also has the links' and reports' lines).
     QStringList stopLines() const { return logLines.filter(" stopped: "); }
+    // The one-click run's stop as the table hears it: the worker stops its sequence (both axes),
+    // then the outer frame's stop. Anything the table hears after it was sent after the stop.
+    bool tableHeardTheStopLast() const
+    {
+        const QStringList heard = table->commands();
+        return heard.mid(heard.size() - 3) == QStringList{"STOP X", "STOP Y", "STOP Y"};
+    }
     bool allStartsEnabled() const
     {
         for (QPushButton *b : startButtons())
@@ -542,6 +549,9 @@ private slots:
         QCOMPARE(stopLines(), QStringList{"One-click turntable calibration stopped: stopped by the test"});
         QVERIFY(allStartsEnabled());
         QVERIFY(ui->radioButtonNormalTest->isEnabled());
+        // The stop's frame stops are the last the table hears: a move heard before them was sent
+        // before the worker reached the stop, even when the table reads it after the stop line.
+        QVERIFY2(waitUntil([&] { return tableHeardTheStopLast(); }), qPrintable(table->commands().join(" | ")));
 
         // The reverse: a script holds the station, the one-click start sends nothing.
         clearRecords();
@@ -555,8 +565,7 @@ private slots:
         QVERIFY(!console->oneClickRunning());
         console->stopActiveRun("stopped by the test");
         QTest::qWait(300);
-        for (const QString &c : table->commands()) // at most the late stops of the first run
-            QVERIFY2(c.startsWith("STOP"), qPrintable(c));
+        QVERIFY2(table->commands().isEmpty(), qPrintable(table->commands().join(" | "))); // nothing since
         QVERIFY(allStartsEnabled());
     }
 
@@ -897,6 +906,88 @@ private slots:
         QCOMPARE(stopLines(), QStringList{"Advanced Allan retest stopped: no end report (58017) within 360 min of the retest command"});
         QCOMPARE(prompter.texts().last(), QString("No module reported the end of the retest (58017) within 360 min of its "
                                                   "command: the run is stopped and nothing is uploaded"));
+    }
+
+    // The operator's stop reaches the console between the worker's stage line and that stage's
+    // plate code: the code, already on its way, sends nothing after the stop line, and the
+    // table hears nothing after the stop's frame stops.
+    void aOneClickRunStoppedAsAStageBeginsSendsNothingOfThatStageAfterItsStop()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        QSignalSpy commands(console, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
+        int commandsAtStop = -1;
+        QObject context; // the stop hook dies with the function
+        connect(console->turnTableWorker(), &WorkerThread_turn_table::signal_log, &context, [&](uint8_t code, QString text) {
+            // Queued behind the console's own handling of the same report.
+            if (code == 74 && text == "Accelerometer calibration started" && commandsAtStop < 0) {
+                commandsAtStop = commands.size();
+                console->stopActiveRun("stopped by the operator");
+            }
+        });
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return commandsAtStop >= 0; }));
+        QCOMPARE(stopLines(), QStringList{"One-click turntable calibration stopped: stopped by the operator"});
+        // The worker's own end of its sequence comes back behind the stage code.
+        QVERIFY(waitUntil([&] { return logLines.contains(QString::fromUtf8("一键标定+复测 stopped")); }));
+        QVERIFY2(waitUntil([&] { return tableHeardTheStopLast(); }), qPrintable(table->commands().join(" | ")));
+        QTest::qWait(300); // a 56004 would follow its 30007 a tenth of a second later
+        QCOMPARE(commands.size(), commandsAtStop);
+        QVERIFY(!plateCommandIds().contains(30007) && !plateCommandIds().contains(56004));
+        QVERIFY2(tableHeardTheStopLast(), qPrintable(table->commands().join(" | ")));
+        QVERIFY(console->runGuard()->idle());
+    }
+
+    // The worker ended its sequence (a completion, a failed stage) just before it heard of the
+    // stop: its 62 and 59 reach the console after the stop line and post nothing, show no box.
+    void aLateEndOrFailureOfAStoppedOneClickRunPostsNothingAndShowsNoBox()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        struct Records {
+            ~Records() { g_calib_status.clearAll(); }
+        } records;
+        const int posted = server->requests().size();
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return !table->commands().isEmpty(); }));
+        reportingPlate(1, 3999); // modules to post, had the run completed
+        // The worker reports its end in its own thread, queued to the console.
+        WorkerThread_turn_table *w = console->turnTableWorker();
+        QMetaObject::invokeMethod(w, [w] {
+            emit w->signal_log(62, QString::fromUtf8("一键标定+复测 completed"));
+            emit w->signal_log(59, "tracking fault");
+        }, Qt::BlockingQueuedConnection);
+        console->stopActiveRun("stopped by the operator"); // before the console read them
+        QCOMPARE(stopLines(), QStringList{"One-click turntable calibration stopped: stopped by the operator"});
+        QVERIFY(waitUntil([&] { return logLines.contains(QString::fromUtf8("一键标定+复测 stopped")); }));
+        QTest::qWait(300);
+        QVERIFY2(prompter.shown.isEmpty(), qPrintable(prompter.texts().join(" | ")));
+        QVERIFY(sound.looping.isEmpty());
+        QCOMPARE(server->requests().size(), posted);
+        QVERIFY(!logLines.contains("Tip: tracking fault"));
+    }
+
+    // A manual sequence (no run) sends its stages' codes to the modules, also right after a
+    // stopped run's late reports were let go.
+    void aManualSequenceStillSendsItsStageCodesToTheModules()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return !table->commands().isEmpty(); }));
+        console->stopActiveRun("stopped by the operator");
+        QVERIFY(console->runGuard()->idle());
+        sim->clearReceived();
+        emit console->signal_common_cmd(16); // the manual accelerometer calibration
+        QVERIFY2(waitUntil([&] { return plateCommandIds().contains(56004); }),
+                 qPrintable(logLines.join(" | ")));
+        QVERIFY(plateCommandIds().contains(30007));
+        QVERIFY(console->runGuard()->idle());
+        QTest::mouseClick(console->form()->pushButton_neihuan_control_stop_manual, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return logLines.contains(QString::fromUtf8("Accelerometer calibration stopped")); }));
     }
 };
 

@@ -814,6 +814,67 @@ private slots:
         chamberFollows = true;
         fakeChamberReports = true;
     }
+
+    // The chamber and supply links close while the operator reads the last start question:
+    // Yes begins no run, the refusal names the links as it would have before the questions, and
+    // nothing is sent.
+    void linksClosedWhileTheLastStartQuestionWaitsRefuseTheRunByName()
+    {
+        clearRecords();
+        sendImus(500);
+        const QString last("The power will be turned off after 1 minute of starting");
+        struct Hook {
+            ScriptedPrompter &p;
+            ~Hook() { p.whileShown = nullptr; }
+        } hook{prompter};
+        prompter.whileShown = [&](const QString &text) {
+            if (text == last)
+                g_hothouse_connected = g_dc_power_connected = 0;
+        };
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
+        prompter.answers = {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Yes};
+        console->on_pushButton_temperature_retest_clicked();
+        const QString refusal("Cannot start: not linked: chamber, DC supply");
+        QVERIFY(prompter.texts().contains(last));
+        QCOMPARE(prompter.texts().last(), refusal);
+        QVERIFY(told.contains({refusal}));
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(!console->hothouseScriptTimer()->isActive());
+        QVERIFY(console->form()->pushButton_temperature_retest->isEnabled());
+        QTest::qWait(100);
+        QVERIFY(dcCodes.isEmpty() && startStop.isEmpty() && targets.isEmpty() && slopes.isEmpty());
+        for (const QList<QVariant> &line : told)
+            QVERIFY2(!line[0].toString().endsWith(" started"), qPrintable(line[0].toString()));
+    }
+
+    // The same for the advanced calibration: its chamber and turntable links close while its
+    // start question waits.
+    void linksClosedWhileTheAdvancedStartQuestionWaitsRefuseTheRunByName()
+    {
+        clearRecords();
+        advancedLinksUp();
+        g_recording = 1;
+        const uint8_t typeBefore = g_advanced_calib_type.load();
+        struct Hook {
+            ScriptedPrompter &p;
+            ~Hook() { p.whileShown = nullptr; }
+        } hook{prompter};
+        prompter.whileShown = [](const QString &) { g_hothouse_connected = g_turn_table_connected = 0; };
+        QSignalSpy told(console, &MultiCalib::signalTranspondLog);
+        prompter.answers = {QMessageBox::Yes};
+        console->on_pushButton_advanced_calib();
+        const QString refusal("Cannot start: not linked: chamber, turntable");
+        QCOMPARE(prompter.texts(), (QStringList{"Do you want to start automatic calibration of the turntable with a temperature box?",
+                                                refusal}));
+        QVERIFY(told.contains({refusal}));
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(!console->advancedSequencePending());
+        QVERIFY(console->form()->pushButton_advanced_calib->isEnabled());
+        QTest::qWait(100);
+        QVERIFY(ids().isEmpty());
+        QVERIFY(startStop.isEmpty() && targets.isEmpty() && slopes.isEmpty() && rotations == 0);
+        QCOMPARE(g_advanced_calib_type.load(), typeBefore);
+    }
 };
 
 QTEST_MAIN(TestScriptsConsole)
