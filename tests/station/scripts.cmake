@@ -1,6 +1,7 @@
 # Tests of the temperature script and the advanced chamber-turntable calibration.
 add_qt_test(test_scripts_logic SOURCES test_scripts_logic.cpp LIBS station_logic)
-add_qt_test(test_scripts_console SOURCES test_scripts_console.cpp ../equipment/WireTap.h ../equipment/ModbusPeer.h LIBS station modulesim turntablesim TIMEOUT 180)
+add_qt_test(test_scripts_console SOURCES test_scripts_console.cpp ../equipment/WireTap.h ../equipment/ModbusPeer.h LIBS station modulesim turntablesim TIMEOUT 180
+            COST 32)
 # The sweep of stops (aStopEndsTheRunWhereItIs) runs as programs of its own, by the service's
 # answer delay (the longest delay's rows by the stop's cause, in two halves), beside a program of
 # every other function.
@@ -17,4 +18,5 @@ foreach(part "at_once;0.0;0,1,2,3;25" "after_0_5s;0.5;0,1,2,3;25" "after_2s_by_o
               DEFINES [[TEST_PART_ONLY="aStopEndsTheRunWhereItIs"]] SUPPLY_STOP_ANSWER_DELAY=${delay}
                       SUPPLY_STOP_CAUSES=${causes})
 endforeach()
-add_qt_test(test_runs_console SOURCES test_runs_console.cpp UploadServer.h LIBS station modulesim turntablesim TIMEOUT 240)
+add_qt_test(test_runs_console SOURCES test_runs_console.cpp UploadServer.h LIBS station modulesim turntablesim TIMEOUT 240
+            COST 50)
