@@ -28,7 +28,13 @@ public:
     explicit WorkerThread_DC_power(const QString &portName);
     ~WorkerThread_DC_power() override;
 
-    void setTimings(const Timings &t) { m_t = t; }
+    // Called in the worker's thread; an open line takes the new reply time-out at once.
+    void setTimings(const Timings &t)
+    {
+        m_t = t;
+        if (m_device)
+            m_device->setTimeout(t.replyTimeoutMs);
+    }
     const Timings &timings() const { return m_t; }
 
 public slots:

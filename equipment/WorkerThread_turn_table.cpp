@@ -35,6 +35,10 @@ WorkerThread_turn_table::~WorkerThread_turn_table()
         m_seq.stop();
         endSequence(SequenceOutcome::Stopped);
     }
+    // The controller's close lets its last commands reach the table, and a status read
+    // meanwhile must not come back to this half-destroyed worker.
+    if (m_ctrl)
+        m_ctrl->disconnect(this);
 }
 
 std::unique_ptr<TurntableController> WorkerThread_turn_table::makeController()

@@ -14,8 +14,20 @@ for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
 [ -z "$missing" ] && exit 0
+echo "Missing packages:$missing"
+install="apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends$missing"
 SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO=sudo
+if [ "$(id -u)" -ne 0 ]; then
+  # Without root: sudo only if it lets us in without a password (-n never asks for one).
+  if command -v sudo >/dev/null 2>&1 && sudo -n true >/dev/null 2>&1; then
+    SUDO="sudo -n"
+  else
+    echo "install-deps.sh: cannot install them: not root, and no sudo without a password." >&2
+    echo "Run as root, then run this again:" >&2
+    echo "  $install" >&2
+    exit 1
+  fi
+fi
 echo "Installing:$missing"
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

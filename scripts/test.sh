@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs what is missing, builds everything and runs every test with CTest, then builds the
 # frame parser's fuzz target with clang and runs it from its seed corpus.
-#   JOBS  parallel build jobs and tests (default: every core)
+#   JOBS       parallel build jobs (default: every core)
+#   TEST_JOBS  tests run at once (default: twice JOBS and two more: most tests wait on their
+#              peers, timers and simulated lines rather than use a core)
 # Each step starts with a banner and ends with its outcome and duration; the last line says which
 # steps passed. Failed tests do not stop the fuzz step (it still runs and tells its own outcome),
 # but the script then ends non-zero. A failed install or build ends the script at once.
@@ -12,6 +14,7 @@ if command -v ccache >/dev/null 2>&1; then
   launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
 fi
 jobs="${JOBS:-$(nproc)}"
+test_jobs="${TEST_JOBS:-$((jobs * 2 + 2))}"
 
 passed=""
 failed=""
@@ -47,7 +50,7 @@ build_step() {
 }
 
 tests_step() {
-  (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs" --timeout 600)
+  (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$test_jobs" --timeout 600)
 }
 
 # The fuzz target under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder of its

@@ -28,27 +28,30 @@ void TurntableSim::shareThreadOf(QObject *worker)
     if (!comeHome() || !host || host == m_home || !host->isRunning())
         return;
     // The host's end brings the controller back, from within the host (its thread until then).
-    connect(host, &QThread::finished, this, [this] {
-        if (thread() == QThread::currentThread())
-            moveToThread(m_home);
-    }, Qt::DirectConnection);
+    connect(host, &QThread::finished, this, [this] { moveHome(); }, Qt::DirectConnection);
+    m_away = true;
     moveToThread(host);
+}
+
+void TurntableSim::moveHome()
+{
+    if (thread() != QThread::currentThread() || thread() == m_home)
+        return;
+    moveToThread(m_home);
+    m_away = false; // only now may its home thread use it again (or delete it)
 }
 
 bool TurntableSim::comeHome()
 {
-    if (thread() == m_home)
+    if (!m_away)
         return true;
-    QMetaObject::invokeMethod(this, [this] {
-        if (thread() == QThread::currentThread())
-            moveToThread(m_home);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { moveHome(); }, Qt::QueuedConnection);
     // Either the host's event loop or the host's end brings it back.
     QElapsedTimer waited;
     waited.start();
-    while (thread() != m_home && waited.elapsed() < 10000)
+    while (m_away && waited.elapsed() < 10000)
         QThread::msleep(1);
-    return thread() == m_home;
+    return !m_away;
 }
 
 void TurntableSim::hangUp()

@@ -81,4 +81,9 @@ private:
     QStringList m_commands;
     std::atomic<int> m_statusRequests{0};
     QThread *const m_home;
+    // Set once the controller has gone to a worker's thread, cleared only after the move back
+    // has ended: thread() names its home as soon as the move begins, while the other thread
+    // still moves its notifier and timer.
+    std::atomic<bool> m_away{false};
+    void moveHome(); // from the thread it runs in
 };

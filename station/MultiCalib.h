@@ -541,7 +541,7 @@ private:
         std::array<int64_t, kPlates> reportsAt{}; // each plate's report count when the wait began (-1: not waited for)
         QString postedAt;         // when the post was sent
         bool inFlight = false;    // the post waits for the service now
-        bool sent = false;        // its body has left the station (postedAt is when)
+        bool sent = false;        // its request has gone out (postedAt is when)
         bool answered = false;    // the outcome below is known
         bool outcomeOwed = false; // a line said "being posted": the outcome is told when known
         UploadOutcome outcome;

@@ -28,8 +28,9 @@ void MultiCalib::initLogAndUploads()
 {
     m_outbox = new UploadOutbox(uploadOutboxFolder(), this);
     connect(m_outbox, &UploadOutbox::logLine, this, &MultiCalib::signalTranspondLog);
-    // A run's post is dated when it leaves the station.
-    connect(m_outbox, &UploadOutbox::bodySent, this, [this](uint8_t station) {
+    // A run's post is dated just before its request is made (the signal comes straight from the
+    // outbox in this thread): the service never takes it before that time.
+    connect(m_outbox, &UploadOutbox::postLeaving, this, [this](uint8_t station) {
         if (m_runPost.inFlight && !m_runPost.sent && station == m_runPost.station) {
             m_runPost.sent = true;
             m_runPost.postedAt = Clock::instance().now().toString("yyyy-MM-dd hh:mm:ss");

@@ -240,7 +240,7 @@ UploadOutcome UploadOutbox::post(const QString &file, uint8_t station, const QBy
     const QUrl url = uploadAddress(QString::fromLatin1(info.path));
     const QString name = file.isEmpty() ? tr("(held in memory)") : QFileInfo(file).fileName();
     m_inFlight.insert(file);
-    UploadOutcome out = postUploadBody(url, body, uploadTimeoutMs(), [this, station] { emit bodySent(station); });
+    UploadOutcome out = postUploadBody(url, body, uploadTimeoutMs(), [this, station] { emit postLeaving(station); });
     m_inFlight.remove(file);
     if (out.ok && out.reply.code != 0) {
         // Answered, but not taken: posting it again would only be refused again until the

@@ -71,8 +71,8 @@ signals:
     // A body's file, written and committed, just before it is read back (tests: a disk that
     // kept fewer bytes than it took).
     void bodyCommitted(QString path);
-    // A post of the station's results has left whole; its answer is waited for.
-    void bodySent(uint8_t station);
+    // A post of the station's results goes out now (emitted just before the request is made).
+    void postLeaving(uint8_t station);
 
 private:
     // A body the disk did not take (whole).

@@ -60,22 +60,17 @@ int uploadTimeoutMs()
     return ok && ms > 0 ? ms : kDefaultTimeoutMs;
 }
 
-UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeoutMs, const std::function<void()> &onSent)
+UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeoutMs, const std::function<void()> &onSending)
 {
     UploadOutcome out;
     // A manager of its own for this one post; deleting it ends the reply with it.
     std::unique_ptr<QNetworkAccessManager> manager(new QNetworkAccessManager);
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+    // The last moment before the request goes out: the service can take the body no earlier.
+    if (onSending)
+        onSending();
     QNetworkReply *reply = manager->post(request, body);
-    if (onSent) {
-        QObject::connect(reply, &QNetworkReply::uploadProgress, reply, [reply, onSent](qint64 sent, qint64 total) {
-            if (total > 0 && sent == total && !reply->property("bodySent").toBool()) {
-                reply->setProperty("bodySent", true);
-                onSent();
-            }
-        });
-    }
 
     QEventLoop loop;
     QTimer timer;

@@ -32,6 +32,7 @@ QUrl uploadAddress(const QString &path);
 // "httpAddr/timeoutMs" (default 30000).
 int uploadTimeoutMs();
 
-// onSent is called once the whole body has left (the answer may still be waited for).
+// onSending is called just before the request is handed to the network (its body leaves from
+// then on): a time taken there is never later than the service's own time of the post.
 UploadOutcome postUploadBody(const QUrl &url, const QByteArray &body, int timeoutMs,
-                             const std::function<void()> &onSent = nullptr);
+                             const std::function<void()> &onSending = nullptr);

@@ -2,8 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMetaMethod>
 #include <QProcess>
 #include <QThread>
+
+#include <cstdio>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -98,3 +101,42 @@ qint64 TestKit::threadCpuMs(QObject *threadObject)
     }, Qt::BlockingQueuedConnection);
     return ms;
 }
+
+namespace TestKit {
+int execPart(QObject *test, int argc, char **argv, const char *only, const char *skip)
+{
+    const QStringList onlyNames = QString::fromLatin1(only).split(',', Qt::SkipEmptyParts);
+    const QStringList skipNames = QString::fromLatin1(skip).split(',', Qt::SkipEmptyParts);
+    // The test functions as Qt Test finds them: private slots without arguments, less the
+    // set-up and clean-up slots and the data functions.
+    QStringList all, chosen;
+    const QMetaObject *mo = test->metaObject();
+    for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
+        const QMetaMethod m = mo->method(i);
+        const QString name = QString::fromLatin1(m.name());
+        if (m.methodType() != QMetaMethod::Slot || m.access() != QMetaMethod::Private || m.parameterCount() != 0
+            || name.endsWith("_data") || name == "initTestCase" || name == "cleanupTestCase" || name == "init"
+            || name == "cleanup")
+            continue;
+        all << name;
+        if ((onlyNames.isEmpty() || onlyNames.contains(name)) && !skipNames.contains(name))
+            chosen << name;
+    }
+    QStringList args;
+    bool named = false, listing = false;
+    for (int i = 0; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        args << a;
+        named = named || (i > 0 && all.contains(a.section(':', 0, 0)));
+        listing = listing || a == "-functions";
+    }
+    if (listing) {
+        for (const QString &name : chosen)
+            printf("%s()\n", qPrintable(name));
+        return 0;
+    }
+    if (!named)
+        args << chosen;
+    return QTest::qExec(test, args);
+}
+} // namespace TestKit

@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the tests.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -45,4 +46,29 @@ template <class W> bool retireWorker(W *worker, int timeoutMs = 5000)
     QMetaObject::invokeMethod(worker, "deleteObjAndNewNext", Qt::QueuedConnection);
     return waitUntil([&] { return p.isNull(); }, timeoutMs);
 }
+
+// Runs the test object as one of several CTest entries built from the same source. only and
+// skip are comma-separated function names: the program runs and lists (-functions) only the
+// functions of `only` (every one when empty) less those of `skip`. Functions named on the
+// command line run as asked, whatever the lists.
+int execPart(QObject *test, int argc, char **argv, const char *only, const char *skip);
 } // namespace TestKit
+
+// The compile definitions TEST_PART_ONLY and TEST_PART_SKIP of a program that is one part of a
+// test source (see execPart).
+#ifndef TEST_PART_ONLY
+#define TEST_PART_ONLY ""
+#endif
+#ifndef TEST_PART_SKIP
+#define TEST_PART_SKIP ""
+#endif
+// QTEST_MAIN (a widget program) for a source split into several CTest entries.
+#define TESTKIT_MAIN_PART(TestObject)                                                    \
+    int main(int argc, char *argv[])                                                     \
+    {                                                                                    \
+        QApplication app(argc, argv);                                                    \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                         \
+        TestObject tc;                                                                   \
+        QTEST_SET_MAIN_SOURCE_PATH                                                       \
+        return TestKit::execPart(&tc, argc, argv, TEST_PART_ONLY, TEST_PART_SKIP);       \
+    }

@@ -306,6 +306,9 @@ private slots:
         startButton(page)->click();
         QVERIFY(cancelButton(page)->isEnabled());
         QVERIFY(TestKit::waitUntil([&] { return status(page) == DecodeText::kStart; }, 10000));
+        // The target is made at the first frame decoded, some time after the start is told: the
+        // cancel waits for it (the text grows under its incomplete name).
+        QVERIFY(TestKit::waitUntil([&] { return QFileInfo::exists(path("endless.txt.incomplete")); }, 10000));
         cancelButton(page)->click();
         QVERIFY(waitForDecodeEnd(page, 20000));
         QCOMPARE(status(page), QString("Status: Decoding cancelled, the incomplete target file was removed"));

@@ -19,6 +19,7 @@ public:
         QByteArray body;
         QString time; // "yyyy-MM-dd hh:mm:ss", local, when the service took the request in
         int status = 0; // the status it was answered with
+        qint64 timeMs = 0; // the same time in milliseconds since the epoch
     };
 
     explicit UploadServer(const QString &folder) : m_folder(folder)
@@ -48,12 +49,16 @@ public:
     QString address() const { return addressOf(m_port); }
 
     // The answer to the next requests.
-    // cutAfter >= 0: the connection closes after that many bytes of the body.
-    void setReply(int status, const QByteArray &body, double delaySeconds = 0, int cutAfter = -1)
+    // cutAfter >= 0: the connection closes after that many bytes of the body. takeAfterSeconds:
+    // the service takes the request in (its time) that long after the body came.
+    void setReply(int status, const QByteArray &body, double delaySeconds = 0, int cutAfter = -1,
+                  double takeAfterSeconds = 0)
     {
         QJsonObject o{{"status", status}, {"body", QString::fromUtf8(body)}, {"delay_s", delaySeconds}};
         if (cutAfter >= 0)
             o.insert("cut_after", cutAfter);
+        if (takeAfterSeconds > 0)
+            o.insert("take_after_s", takeAfterSeconds);
         QFile f(m_folder + "/reply.json");
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(QJsonDocument(o).toJson());
@@ -69,7 +74,7 @@ public:
             const QJsonObject o = QJsonDocument::fromJson(f.readLine()).object();
             out.append({o.value("path").toString(), o.value("content_type").toString(),
                         QByteArray::fromHex(o.value("body_hex").toString().toLatin1()), o.value("time").toString(),
-                        o.value("status").toInt()});
+                        o.value("status").toInt(), qint64(o.value("time_ms").toDouble())});
         }
         return out;
     }

@@ -1,6 +1,22 @@
 # Tests of the temperature script and the advanced chamber-turntable calibration.
 add_qt_test(test_scripts_logic SOURCES test_scripts_logic.cpp LIBS station_logic)
-add_qt_test(test_scripts_console SOURCES test_scripts_console.cpp ../equipment/WireTap.h ../equipment/ModbusPeer.h LIBS station modulesim turntablesim TIMEOUT 180)
-add_qt_test(test_scripts_supply SOURCES test_scripts_supply.cpp UploadServer.h ../equipment/WireTap.h ../equipment/ModbusPeer.h
-            LIBS station modulesim TIMEOUT 420)
-add_qt_test(test_runs_console SOURCES test_runs_console.cpp UploadServer.h LIBS station modulesim turntablesim TIMEOUT 240)
+add_qt_test(test_scripts_console SOURCES test_scripts_console.cpp ../equipment/WireTap.h ../equipment/ModbusPeer.h LIBS station modulesim turntablesim TIMEOUT 180
+            COST 32)
+# The sweep of stops (aStopEndsTheRunWhereItIs) runs as programs of its own, by the service's
+# answer delay (the longest delay's rows by the stop's cause, in two halves), beside a program of
+# every other function.
+set(supply_sources test_scripts_supply.cpp UploadServer.h ../equipment/WireTap.h ../equipment/ModbusPeer.h)
+add_qt_test(test_scripts_supply SOURCES ${supply_sources} LIBS station modulesim TIMEOUT 300 COST 60
+            DEFINES [[TEST_PART_SKIP="aStopEndsTheRunWhereItIs"]])
+foreach(part "at_once;0.0;0,1,2,3;25" "after_0_5s;0.5;0,1,2,3;25" "after_2s_by_operator_or_disconnect;2.0;0,1;35"
+             "after_2s_by_exit_or_supply_loss;2.0;2,3;35")
+  list(GET part 0 suffix)
+  list(GET part 1 delay)
+  list(GET part 2 causes)
+  list(GET part 3 cost)
+  add_qt_test(test_scripts_supply_stops_${suffix} SOURCES ${supply_sources} LIBS station modulesim TIMEOUT 300 COST ${cost}
+              DEFINES [[TEST_PART_ONLY="aStopEndsTheRunWhereItIs"]] SUPPLY_STOP_ANSWER_DELAY=${delay}
+                      SUPPLY_STOP_CAUSES=${causes})
+endforeach()
+add_qt_test(test_runs_console SOURCES test_runs_console.cpp UploadServer.h LIBS station modulesim turntablesim TIMEOUT 240
+            COST 50)

@@ -1,11 +1,16 @@
 // Bodies of the production-data upload, byte for byte, and the POST against a loopback
 // stand-in of the service: reply handling, HTTP errors, a refused connection and a time-out.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
+#include <QThread>
 #include <QtTest>
+
+#include <memory>
+#include <vector>
 
 #include "UploadServer.h"
 #include "app/Settings.h"
@@ -389,6 +394,54 @@ private slots:
         QVERIFY(out.timedOut);
         QCOMPARE(out.errorName, QString("TimeoutError"));
         QCOMPARE(out.log.last(), QString("reply error, the error code is: TimeoutError"));
+    }
+
+    // The service takes each post 0.9 s after its body came, while the posting thread is busy
+    // in its first turns of events (a window's thread on a loaded machine):
+    // the time taken as the post goes out is never later than the service's, to the millisecond
+    // and as the note's whole seconds. 100 posts, 50 at a time, each from a thread of its own.
+    void thePostsTimeIsNeverLaterThanTheServicesTime()
+    {
+        UploadServer server(TestKit::workDir() + "/service");
+        QVERIFY(server.port() > 0);
+        server.setReply(200, "{\"code\":0,\"msg\":\"ok\"}", 0, -1, 0.9);
+        const QUrl url(QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(server.port()));
+        const int posts = 100, atOnce = 50;
+        QVector<qint64> leftAt(posts, 0);
+        QVector<bool> taken(posts, false);
+        for (int first = 0; first < posts; first += atOnce) {
+            std::vector<std::unique_ptr<QThread>> threads;
+            for (int n = first; n < first + atOnce; ++n) {
+                threads.emplace_back(QThread::create([&, n] {
+                    // Busy for 1.2 s at a time in its first three turns of events: whatever the
+                    // thread hears after the request started, it hears after the service took it.
+                    QTimer busy;
+                    int turns = 0;
+                    QObject::connect(&busy, &QTimer::timeout, [&busy, &turns] {
+                        QThread::msleep(1200);
+                        if (++turns == 3)
+                            busy.stop();
+                    });
+                    busy.start(0);
+                    const UploadOutcome out = postUploadBody(url, QString("{\"n\":%1}").arg(n).toUtf8(), 20000,
+                                                             [&, n] { leftAt[n] = QDateTime::currentMSecsSinceEpoch(); });
+                    taken[n] = out.ok;
+                }));
+                threads.back()->start();
+            }
+            for (auto &t : threads)
+                QVERIFY(t->wait(30000));
+        }
+        const QVector<UploadServer::Request> requests = server.requests();
+        QCOMPARE(requests.size(), posts);
+        for (const UploadServer::Request &r : requests) {
+            const int n = QJsonDocument::fromJson(r.body).object().value("n").toInt(-1);
+            QVERIFY2(n >= 0 && n < posts && taken[n], r.body.constData());
+            const QString note = QDateTime::fromMSecsSinceEpoch(leftAt[n]).toString("yyyy-MM-dd hh:mm:ss");
+            QVERIFY2(leftAt[n] > 0 && leftAt[n] <= r.timeMs && note <= r.time,
+                     qPrintable(QString("post %1 dated %2 (%3 ms), taken at %4 (%5 ms)")
+                                    .arg(n).arg(note).arg(leftAt[n]).arg(r.time).arg(r.timeMs)));
+        }
     }
 };
 

@@ -4,9 +4,12 @@
 usage: upload_server.py <folder>
 Prints the port it listens on (127.0.0.1, chosen by the system) as the first line. Every POST
 is appended to <folder>/requests.jsonl as {"path", "content_type", "body_hex", "time" (local,
-when it came), "status" (the status it is answered with)}; the answer is
+when it came), "time_ms" (the same in milliseconds since the epoch), "status" (the status it is
+answered with)}; the answer is
 taken from <folder>/reply.json just before: {"status": 200, "body": "...", "delay_s": 0,
-"cut_after": n}; with "cut_after" the connection closes after n bytes of the announced body.
+"cut_after": n, "take_after_s": 0}; with "cut_after" the connection closes after n bytes of the
+announced body; with "take_after_s" the service takes (and logs) the request that long after its
+body came, and answers "delay_s" after that.
 Lives as long as the test program that started it: it ends when its standard input closes (the
 program closed it, or ended and the system closed it) or when that program is gone.
 """
@@ -32,12 +35,17 @@ class Handler(BaseHTTPRequestHandler):
                 reply = json.load(f)
         except (OSError, ValueError):
             reply = {}
+        take_after = min(float(reply.get("take_after_s", 0)), 30.0)
+        if take_after > 0:
+            time.sleep(take_after)
+        took = time.time()
         with LOCK:
             with open(os.path.join(FOLDER, "requests.jsonl"), "a", encoding="utf-8") as f:
                 f.write(json.dumps({"path": self.path,
                                     "content_type": self.headers.get("Content-Type", ""),
                                     "body_hex": body.hex(),
-                                    "time": time.strftime("%Y-%m-%d %H:%M:%S"),
+                                    "time": time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(took)),
+                                    "time_ms": int(took * 1000),
                                     "status": int(reply.get("status", 200))}) + "\n")
         delay = min(float(reply.get("delay_s", 0)), 30.0)
         if delay > 0:
@@ -59,6 +67,8 @@ class Handler(BaseHTTPRequestHandler):
 
 
 def main():
+    # Room for many posts at once (the standard queue holds 5 connections waiting to be taken).
+    ThreadingHTTPServer.request_queue_size = 128
     server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     print(server.server_address[1], flush=True)
