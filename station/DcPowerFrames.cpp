@@ -73,22 +73,26 @@ SetPoint checkSetPoint(const QString &voltageField, const QString &voltageText, 
     p.model = model;
     const Scale scale = modelScale(model);
     if (!(scale.setCurrent > 0.0)) {
-        p.problem = QCoreApplication::translate("MultiCalib", "the supply model is \"%1\"; the supply is switched on only with its model (3030, 3020 or 4520) "
-                       "chosen in the settings dialog")
+        p.problem = QCoreApplication::translate(
+                        "MultiCalib", "the supply model is \"%1\"; the supply is switched on only with its model "
+                                      "(3030, 3020 or 4520) chosen in the settings dialog")
                         .arg(model == 0 ? QString("UNKNOWN") : QString::number(model));
         return p;
     }
     bool isNumber = false;
     p.volts = voltageText.trimmed().toDouble(&isNumber);
     if (!isNumber || !voltageAccepted(p.volts)) {
-        p.problem = QCoreApplication::translate("MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the supply is switched on only at 12, 15 or 31 V")
+        p.problem = QCoreApplication::translate(
+                        "MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the supply is switched on only "
+                                      "at 12, 15 or 31 V")
                         .arg(voltageField, voltageText.trimmed());
         return p;
     }
     p.amps = currentText.trimmed().toDouble(&isNumber);
     if (!isNumber || !std::isfinite(p.amps) || p.amps <= 0.0 || p.amps > scale.setCurrent) {
-        p.problem = QCoreApplication::translate("MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the supply is switched on only at a current "
-                       "above 0 A and not above %3 A, the limit of the %4 supply")
+        p.problem = QCoreApplication::translate(
+                        "MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the supply is switched on only "
+                                      "at a current above 0 A and not above %3 A, the limit of the %4 supply")
                         .arg(currentField, currentText.trimmed())
                         .arg(scale.setCurrent)
                         .arg(modelName(model));

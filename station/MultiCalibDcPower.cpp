@@ -215,7 +215,7 @@ bool MultiCalib::supplySetPointAccepted(DcPower::SetPoint &out, bool forRun)
 {
     out = readSupplySetPoint();
     if (!out.ok()) {
-        const QString text = forRun ? tr("Cannot start: %1").arg(out.problem) : tr("DC supply not switched: %1").arg(out.problem);
+        const QString text = (forRun ? tr("Cannot start: %1") : tr("DC supply not switched: %1")).arg(out.problem);
         emit signalTranspondLog(text);
         Prompter::instance().warning(this, tr("Warning"), text);
         return false;
