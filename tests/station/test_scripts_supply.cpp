@@ -935,6 +935,31 @@ private slots:
         QVERIFY(chamberPeer->writes().isEmpty());
     }
 
+    // At 31 V a run asks once more, as the manual switch does, among its start questions: No
+    // leaves everything as it was.
+    void aThirtyOneVoltRunAsksOnceMoreAndNoSendsNothing()
+    {
+        const auto kept = keepSupplyPage();
+        typeSetPoint(1, "31", "2");
+        sendImus(2100, 25.0f, 0);
+        setParams({"1", "25", "0", "26", "0", "1"});
+        dcPeer->clearWrites();
+        chamberPeer->clearWrites();
+        QStringList trail;
+        const QList<QMetaObject::Connection> watched = watchTrail(&trail);
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes, QMessageBox::No};
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        for (const QMetaObject::Connection &c : watched)
+            disconnect(c);
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(prompter.texts(), (QStringList{"Do you want to start running the automatic temperature compensation+retest script?",
+                                                "Are you sure you need such a high voltage? Unless using DC-DC"}));
+        QVERIFY(trail.isEmpty());
+        QVERIFY(setPointWrites().isEmpty());
+        QVERIFY(chamberPeer->writes().isEmpty());
+    }
+
     // The manual switch follows the same rule: a current of 0 or above the model's limit is
     // refused with a box, and nothing goes to the supply.
     void theManualSwitchRefusesACurrentOutsideTheModelsLimit_data()
