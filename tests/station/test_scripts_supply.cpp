@@ -837,6 +837,21 @@ private:
         ui->textEdit_dc_power_supply_max_voltage->setPlainText(volts);
         ui->textEdit_dc_power_supply_max_current->setPlainText(amps);
     }
+    // A one-step script started with every module reporting (at `timeMs`), the peers' writes
+    // cleared: what the console sent and logged in the start alone.
+    QStringList startWatched(uint32_t timeMs)
+    {
+        sendImus(timeMs, 25.0f, 0);
+        setParams({"1", "25", "0", "26", "0", "1"});
+        dcPeer->clearWrites();
+        chamberPeer->clearWrites();
+        QStringList trail;
+        const QList<QMetaObject::Connection> watched = watchTrail(&trail);
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        for (const QMetaObject::Connection &c : watched)
+            disconnect(c);
+        return trail;
+    }
     // The supply's set-point writes ("hr 3 <volts> <amps> <output>") the peer took so far.
     QStringList setPointWrites() const { return dcPeer->writes().filter(QRegularExpression("^hr 3 ")); }
     // What a refusal of the page's set-point names: its field (as its label reads), the value and the rule.
@@ -917,16 +932,8 @@ private slots:
         QFETCH(QString, amps);
         const auto kept = keepSupplyPage();
         typeSetPoint(model, volts, amps);
-        sendImus(2000, 25.0f, 0); // every module reports: nothing else holds the start back
-        setParams({"1", "25", "0", "26", "0", "1"});
-        dcPeer->clearWrites();
-        chamberPeer->clearWrites();
-        QStringList trail;
-        const QList<QMetaObject::Connection> watched = watchTrail(&trail);
         prompter.shown.clear();
-        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
-        for (const QMetaObject::Connection &c : watched)
-            disconnect(c);
+        const QStringList trail = startWatched(2000);
         QVERIFY(console->runGuard()->idle());
         const QString text = "Cannot start: " + setPointRefusal(volts, amps, model);
         QCOMPARE(trail, QStringList{"log " + text});
@@ -941,17 +948,9 @@ private slots:
     {
         const auto kept = keepSupplyPage();
         typeSetPoint(1, "31", "2");
-        sendImus(2100, 25.0f, 0);
-        setParams({"1", "25", "0", "26", "0", "1"});
-        dcPeer->clearWrites();
-        chamberPeer->clearWrites();
-        QStringList trail;
-        const QList<QMetaObject::Connection> watched = watchTrail(&trail);
         prompter.shown.clear();
         prompter.answers = {QMessageBox::Yes, QMessageBox::No};
-        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
-        for (const QMetaObject::Connection &c : watched)
-            disconnect(c);
+        const QStringList trail = startWatched(2100);
         QVERIFY(console->runGuard()->idle());
         QCOMPARE(prompter.texts(), (QStringList{"Do you want to start running the automatic temperature compensation+retest script?",
                                                 "Are you sure you need such a high voltage? Unless using DC-DC"}));
