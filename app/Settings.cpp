@@ -78,3 +78,15 @@ QString selectionFilePath()
 {
     return appConfigDir() + "/selectStateConfig.ini";
 }
+
+QStringList translationFiles(const QString &language, const QString &workDir, const QString &programDir)
+{
+    const QString workEnglish = QDir(workDir).absoluteFilePath("English.qm");
+    const QString chinese = QDir(programDir).absoluteFilePath("Chinese.qm");
+    const QString lang = language.trimmed().toLower();
+    if (lang == "zh")
+        return {chinese};
+    if (lang == "en")
+        return {workEnglish, QDir(programDir).absoluteFilePath("English.qm")};
+    return {workEnglish, chinese};
+}

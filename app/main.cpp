@@ -94,11 +94,14 @@ int main(int argc, char *argv[])
 
     // "English.qm" in the working folder shows every text in English. Without it the forms show
     // their Chinese, and the program's own texts come in Chinese from "Chinese.qm" beside the
-    // program.
+    // program. KELVANTO_LANG ("zh" or "en") chooses whatever the working folder holds.
     QTranslator translator;
-    if (translator.load(QDir::current().absoluteFilePath("English.qm"))
-        || translator.load(QCoreApplication::applicationDirPath() + "/Chinese.qm"))
-        app.installTranslator(&translator);
+    for (const QString &file : translationFiles(qEnvironmentVariable("KELVANTO_LANG"), QDir::currentPath(),
+                                                QCoreApplication::applicationDirPath()))
+        if (translator.load(file)) {
+            app.installTranslator(&translator);
+            break;
+        }
 
     MainWindow w;
     const QString title = "IMU test software";

@@ -35,6 +35,71 @@ QByteArray buildSetFrame(double maxVoltage, double maxCurrent, double fullScaleV
     return f;
 }
 
+Scale modelScale(int type)
+{
+    switch (type) {
+    case 1: return {31.0, 31.0, 34.0, 34.0};
+    case 2: return {31.0, 21.0, 34.0, 24.0};
+    case 3: return {45.5, 20.5, 50.0, 20.0};
+    default: return {};
+    }
+}
+
+QString modelName(int type)
+{
+    switch (type) {
+    case 1: return "3030";
+    case 2: return "3020";
+    case 3: return "4520";
+    default: return QString();
+    }
+}
+
+QByteArray SetPoint::frame(bool outputOn) const
+{
+    const Scale s = modelScale(model);
+    return buildSetFrame(volts, amps, s.setVoltage, s.setCurrent, outputOn);
+}
+
+QString SetPoint::text() const
+{
+    return QString("%1 V, %2 A (%3)").arg(volts, 0, 'g', 6).arg(amps, 0, 'g', 6).arg(modelName(model));
+}
+
+SetPoint checkSetPoint(const QString &voltageField, const QString &voltageText, const QString &currentField,
+                       const QString &currentText, int model)
+{
+    SetPoint p;
+    p.model = model;
+    const Scale scale = modelScale(model);
+    if (!(scale.setCurrent > 0.0)) {
+        p.problem = QCoreApplication::translate(
+                        "MultiCalib", "the supply model is \"%1\"; the supply is switched on only with its model "
+                                      "(3030, 3020 or 4520) chosen in the settings dialog")
+                        .arg(model == 0 ? QString("UNKNOWN") : QString::number(model));
+        return p;
+    }
+    bool isNumber = false;
+    p.volts = voltageText.trimmed().toDouble(&isNumber);
+    if (!isNumber || !voltageAccepted(p.volts)) {
+        p.problem = QCoreApplication::translate(
+                        "MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the supply is switched on only "
+                                      "at 12, 15 or 31 V")
+                        .arg(voltageField, voltageText.trimmed());
+        return p;
+    }
+    p.amps = currentText.trimmed().toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(p.amps) || p.amps <= 0.0 || p.amps > scale.setCurrent) {
+        p.problem = QCoreApplication::translate(
+                        "MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the supply is switched on only "
+                                      "at a current above 0 A and not above %3 A, the limit of the %4 supply")
+                        .arg(currentField, currentText.trimmed())
+                        .arg(scale.setCurrent)
+                        .arg(modelName(model));
+    }
+    return p;
+}
+
 bool voltageAccepted(double v) { return v == 12.0 || v == 15.0 || v == 31.0; }
 bool isHighVoltage(double v) { return v == 31.0; }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The DC supply panel's decisions that need no widget: the Modbus set frame, the accepted
-// output voltages, the model texts and the supply log's first line.
+// The DC supply panel's decisions that need no widget: the Modbus set frame, the rule every
+// switch-on's set-point follows, the models' scales and texts and the supply log's first line.
 #include <QByteArray>
 #include <QString>
 
@@ -19,6 +19,32 @@ uint16_t setPointRegister(double value, double fullScale);
 // current set points high byte first, then 0x00 and the output byte (1 on, 0 off).
 QByteArray buildSetFrame(double maxVoltage, double maxCurrent, double fullScaleVoltage,
                          double fullScaleCurrent, bool outputOn);
+// The register scales of a supply model (1 3030, 2 3020, 3 4520); all 0 for any other value.
+struct Scale {
+    double setVoltage = 0, setCurrent = 0, readVoltage = 0, readCurrent = 0;
+};
+Scale modelScale(int type);
+// "3030", "3020", "4520"; empty for a value that is no model.
+QString modelName(int type);
+
+// A set-point read from the supply page, checked by the rule every switch-on of the supply
+// follows, by hand or by a run: a model chosen, 12, 15 or 31 V, and a current above 0 and not
+// above the model's limit (its current full scale).
+struct SetPoint {
+    double volts = 0, amps = 0;
+    int model = 0;
+    // Empty when the rule passed; else names the field, the value it holds and the rule.
+    QString problem;
+    bool ok() const { return problem.isEmpty(); }
+    // The set frame at the model's scale, output on or off.
+    QByteArray frame(bool outputOn) const;
+    // "12 V, 2 A (3030)"
+    QString text() const;
+};
+// The fields' texts with the names their labels show, and the chosen model.
+SetPoint checkSetPoint(const QString &voltageField, const QString &voltageText, const QString &currentField,
+                       const QString &currentText, int model);
+
 // The manual switch accepts only these maximum voltages.
 bool voltageAccepted(double v);
 // 31 V asks for a second confirmation when switching on.

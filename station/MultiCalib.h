@@ -22,6 +22,7 @@
 #include "station/multi_calib_cmd.h"
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
+#include "station/DcPowerFrames.h"
 #include "station/RunGuard.h"
 #include "station/TempScript.h"
 
@@ -549,9 +550,19 @@ private:
     RunPost m_runPost;
     // The manual supply switch's button follows g_dc_power_on.
     void showManualSwitchState();
-    // A run that switches the supply on checks its set-point as the manual switch does; false
-    // (with a box naming the field) when it would not.
-    bool supplySetPointAccepted();
+    // The supply's set-point as the page holds it: its two fields and the chosen model, checked
+    // by the rule every switch-on follows (DcPower::checkSetPoint).
+    DcPower::SetPoint readSupplySetPoint() const;
+    // A run's start or a manual switch: the page's set-point, refused with a log line and a box
+    // that name the field, its value and the rule; 31 V is asked once more (by the manual switch
+    // only on its way on). False when nothing may be switched.
+    bool supplySetPointAccepted(DcPower::SetPoint &out, bool forRun = true);
+    // The one writer of the frame every switch-on carries: a checked set-point becomes it, and
+    // its values are stored as the page's. A manual switch during a run that uses the supply
+    // leaves the run's frame alone.
+    void useSupplySetPoint(const DcPower::SetPoint &p, bool byRun);
+    // A run has begun: its checked set-point is used and told ("DC supply for this run: ...").
+    void startRunSupply(const DcPower::SetPoint &p);
     bool m_closingAllLinks = false;
     // A stopped run's supply codes are let go: the supply's codes to the modules sent before
     // it heard of it are dropped.

@@ -81,6 +81,13 @@ bool multi_calib_cmd::claimAllanRun(RunGuard::Run run)
     return !refuseWhileRunning() && !refuseWithoutLinks(run) && (!m_runs || m_runs->begin(run));
 }
 
+void multi_calib_cmd::setSupplySetPoint(std::function<bool(DcPower::SetPoint &)> check,
+                                        std::function<void(const DcPower::SetPoint &)> use)
+{
+    m_supplyCheck = std::move(check);
+    m_supplyUse = std::move(use);
+}
+
 void multi_calib_cmd::applyRunButtons(RunGuard::Run active)
 {
     const bool idle = active == RunGuard::None;
@@ -189,8 +196,13 @@ void multi_calib_cmd::on_pushButton_allan_advanced_4h_clicked()
     }
     if (!confirm(tr("Power off after 1min！Wait for 30 minutes after power outage")))
         return;
+    DcPower::SetPoint supply;
+    if (m_supplyCheck && !m_supplyCheck(supply))
+        return;
     if (!claimAllanRun(RunGuard::AllanFourHour))
         return;
+    if (m_supplyUse)
+        m_supplyUse(supply);
     ui->pushButton_allan_advanced_4h->setEnabled(false);
     ui->pushButton_allan_advanced_4h->setStyleSheet("color:grey");
     m_fourHourTicks = 0;

@@ -22,10 +22,6 @@
 
 WorkerThread_DC_power *MultiCalib::dcPowerWorker() const { return m_dcWorker.data(); }
 
-namespace {
-double fieldValue(const QTextEdit *edit) { return edit->toPlainText().trimmed().toDouble(); }
-} // namespace
-
 void MultiCalib::init_dc_power_Widget()
 {
     ui->textEdit_dc_power_supply_current_voltage->setPlainText("N/A");
@@ -35,9 +31,10 @@ void MultiCalib::init_dc_power_Widget()
         QString::number(s->value("main_index/DC_Max_VOLTAGE_NOW", 0.0f).toFloat(), 'g', 6));
     ui->textEdit_dc_power_supply_max_current->setPlainText(
         QString::number(s->value("main_index/DC_Max_CURRENT_NOW", 0.0f).toFloat(), 'g', 6));
-    g_dc_set_frame.store(DcPower::buildSetFrame(fieldValue(ui->textEdit_dc_power_supply_max_voltage),
-                                                fieldValue(ui->textEdit_dc_power_supply_max_current),
-                                                g_dc_full_scale_voltage, g_dc_full_scale_current, false));
+    // No set frame yet: the first switch-on, by hand or by a run, checks the page and builds it.
+    // The command page's four-hour run takes this page's set-point as every run does.
+    m_cmdPage.setSupplySetPoint([this](DcPower::SetPoint &p) { return supplySetPointAccepted(p); },
+                                [this](const DcPower::SetPoint &p) { startRunSupply(p); });
     connect(ui->pushButton_dc_power_supply_ON_OFF, SIGNAL(clicked()), this, SLOT(on_pushButton_dc_power_supply_ON_OFF_clicked()),
             Qt::UniqueConnection);
 }
@@ -205,19 +202,47 @@ void MultiCalib::showManualSwitchState()
     ui->pushButton_dc_power_supply_ON_OFF->setText(g_dc_power_on ? tr("Manual power off") : tr("Manual power on"));
 }
 
-bool MultiCalib::supplySetPointAccepted()
+DcPower::SetPoint MultiCalib::readSupplySetPoint() const
 {
-    const double voltage = fieldValue(ui->textEdit_dc_power_supply_max_voltage);
-    if (DcPower::voltageAccepted(voltage))
-        return true;
-    // The field is named as its label on the supply page reads.
-    const QString text = tr("Cannot start: the DC supply page's \"%1\" field holds \"%2\"; a run switches the "
-                            "supply on only at 12, 15 or 31 V")
-                             .arg(ui->label_hothouse_current_temperature_5->text(),
-                                  ui->textEdit_dc_power_supply_max_voltage->toPlainText().trimmed());
-    emit signalTranspondLog(text);
-    Prompter::instance().warning(this, tr("Warning"), text);
-    return false;
+    // The fields are named as their labels on the supply page read.
+    return DcPower::checkSetPoint(ui->label_hothouse_current_temperature_5->text(),
+                                  ui->textEdit_dc_power_supply_max_voltage->toPlainText(),
+                                  ui->label_hothouse_set_temperature_16->text(),
+                                  ui->textEdit_dc_power_supply_max_current->toPlainText(), g_dc_power_type);
+}
+
+bool MultiCalib::supplySetPointAccepted(DcPower::SetPoint &out, bool forRun)
+{
+    out = readSupplySetPoint();
+    if (!out.ok()) {
+        const QString text = (forRun ? tr("Cannot start: %1") : tr("DC supply not switched: %1")).arg(out.problem);
+        emit signalTranspondLog(text);
+        Prompter::instance().warning(this, tr("Warning"), text);
+        return false;
+    }
+    // The manual switch asks only on its way on.
+    return !DcPower::isHighVoltage(out.volts) || (!forRun && g_dc_power_on != 0)
+           || Prompter::instance().ask(Prompter::Kind::Warning, this, tr("Warning"),
+                                       tr("Are you sure you need such a high voltage? Unless using DC-DC"),
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void MultiCalib::useSupplySetPoint(const DcPower::SetPoint &p, bool byRun)
+{
+    if (!p.ok())
+        return;
+    if (byRun || m_runs.idle() || !(RunGuard::needs(m_runs.active()) & RunGuard::Supply))
+        g_dc_set_frame.store(p.frame(false));
+    QSettings *s = getSettings();
+    s->setValue("main_index/DC_Max_CURRENT_NOW", float(p.amps));
+    s->setValue("main_index/DC_Max_VOLTAGE_NOW", float(p.volts));
+    s->sync();
+}
+
+void MultiCalib::startRunSupply(const DcPower::SetPoint &p)
+{
+    useSupplySetPoint(p, true);
+    emit signalTranspondLog(tr("DC supply for this run: %1").arg(p.text()));
 }
 
 QString MultiCalib::supplyOutputText() const
@@ -251,30 +276,11 @@ void MultiCalib::on_pushButton_dc_power_supply_ON_OFF_clicked()
     if (p.ask(Prompter::Kind::Warning, this, tr("Warning"), tr("Are you sure to turn on the power supply?"),
               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
-    const double voltage = fieldValue(ui->textEdit_dc_power_supply_max_voltage);
-    if (!DcPower::voltageAccepted(voltage)) {
-        p.warning(this, tr("Warning"), tr("Incorrect voltage value setting"));
-        qDebug() << "电压设置有误:" << voltage;
+    DcPower::SetPoint setPoint;
+    if (!supplySetPointAccepted(setPoint, false))
         return;
-    }
-    if (DcPower::isHighVoltage(voltage) && g_dc_power_on == 0
-        && p.ask(Prompter::Kind::Warning, this, tr("Warning"), tr("Are you sure you need such a high voltage? Unless using DC-DC"),
-                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
-        return;
-    if (g_dc_power_type == 0) {
-        p.warning(this, tr("Warning"), tr("Unknown power supply model, please confirm again"));
-        qDebug() << "电源型号未知，请重新确认";
-        return;
-    }
-    const double current = fieldValue(ui->textEdit_dc_power_supply_max_current);
-    const QByteArray frame = DcPower::buildSetFrame(voltage, current, g_dc_full_scale_voltage, g_dc_full_scale_current,
-                                                    g_dc_power_on == 0);
-    g_dc_set_frame.store(frame);
-    emit signal_send_modbus_mutex(frame, 0);
+    useSupplySetPoint(setPoint, false);
+    emit signal_send_modbus_mutex(setPoint.frame(g_dc_power_on == 0), 0);
     g_dc_power_on = g_dc_power_on ? 0 : 1;
     showManualSwitchState();
-    QSettings *s = getSettings();
-    s->setValue("main_index/DC_Max_CURRENT_NOW", float(current));
-    s->setValue("main_index/DC_Max_VOLTAGE_NOW", float(voltage));
-    s->sync();
 }

@@ -89,7 +89,8 @@ void MultiCalib::startChamberScript(bool retestOnly)
     qDebug() << (retestOnly ? QString("是否开始运行自动温度复测脚本？确认") : question + " confirm");
 
     // Nothing is switched or stored before the links and every parameter are known good.
-    if (!runLinksUp(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript) || !supplySetPointAccepted())
+    DcPower::SetPoint supply;
+    if (!runLinksUp(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript) || !supplySetPointAccepted(supply))
         return;
     qDebug() << (retestOnly ? "温度复测脚本+带电源控制" : "温补+复测脚本+带电源控制");
     qDebug() << "开始温度:" << texts[1] << "结束温度:" << texts[3] << "开始温度保温时间:" << texts[2]
@@ -130,6 +131,7 @@ void MultiCalib::startChamberScript(bool retestOnly)
         return;
     if (!beginRun(retestOnly ? RunGuard::TempRetest : RunGuard::TempScript))
         return;
+    startRunSupply(supply);
 
     ui->textEdit_hothouse_set_temperature->clear();
     ui->textEdit_hothouse_temp_slope_rev->clear();

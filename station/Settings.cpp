@@ -15,16 +15,6 @@ const char *kDcTypeKey = "main_index/DC_type";
 const char *kDownSpeedKey = "main_index/global_hot_house_temperature_down_speed";
 const char *kSlaveModeKey = "main_index/global_dual_computer_temp_calib_flag";
 
-struct DcScaling {
-    float setVoltage, setCurrent, readVoltage, readCurrent;
-};
-// Models 1 to 3 of the supply selector; 0 "UNKNOWN" changes nothing.
-const DcScaling kDcModels[] = {
-    {31.0f, 31.0f, 34.0f, 34.0f},
-    {31.0f, 21.0f, 34.0f, 24.0f},
-    {45.5f, 20.5f, 50.0f, 20.0f},
-};
-
 // A field of a whole number of seconds or minutes that its 8-bit setting can hold.
 bool wholeByteOf(const QString &text, uint8_t &out)
 {
@@ -93,20 +83,15 @@ Settings::~Settings() = default;
 
 bool Settings::applyDcModel(int model)
 {
-    if (model < 1 || model > 3)
+    // Models 1 to 3 of the supply selector; 0 "UNKNOWN" changes nothing. The set frame is not
+    // touched: a switch-on checks the page's set-point and builds its frame at the model's scale.
+    const DcPower::Scale s = DcPower::modelScale(model);
+    if (!(s.setVoltage > 0.0))
         return false;
-    const DcScaling &s = kDcModels[model - 1];
-    g_dc_full_scale_voltage = s.setVoltage;
-    g_dc_full_scale_current = s.setCurrent;
-    g_dc_read_full_scale_voltage = s.readVoltage;
-    g_dc_read_full_scale_current = s.readCurrent;
-    // The set frame the scripts' switch-ons reuse follows the new scale at once, rebuilt from
-    // the stored maximum volts and amps (its output byte kept).
-    const QByteArray frame = g_dc_set_frame.load();
-    QSettings *settings = getSettings();
-    g_dc_set_frame.store(DcPower::buildSetFrame(settings->value("main_index/DC_Max_VOLTAGE_NOW", 0.0f).toFloat(),
-                                                settings->value("main_index/DC_Max_CURRENT_NOW", 0.0f).toFloat(),
-                                                s.setVoltage, s.setCurrent, frame.size() == 13 && frame[12] == 1));
+    g_dc_full_scale_voltage = float(s.setVoltage);
+    g_dc_full_scale_current = float(s.setCurrent);
+    g_dc_read_full_scale_voltage = float(s.readVoltage);
+    g_dc_read_full_scale_current = float(s.readCurrent);
     return true;
 }
 

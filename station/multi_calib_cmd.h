@@ -10,9 +10,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "station/AllanRetest.h"
+#include "station/DcPowerFrames.h"
 #include "station/RunGuard.h"
 
 class QLabel;
@@ -38,6 +40,11 @@ public:
     bool fourHourRunTicking() const;
     // The station's run guard: the Allan runs claim it, and stop when it asks them to.
     void setRunGuard(RunGuard *guard);
+    // The four-hour run switches the supply with the supply page's set-point: `check` reads it
+    // before the run begins (false, the operator told why, refuses the run) and `use` makes it
+    // the run's once it has begun. Without them the page switches nothing of its own.
+    void setSupplySetPoint(std::function<bool(DcPower::SetPoint &)> check,
+                           std::function<void(const DcPower::SetPoint &)> use);
 
 public slots:
     void rev_log_from_multi_calib(uint8_t code, QString text);
@@ -119,6 +126,8 @@ private:
     void stopAllanRun(RunGuard::Run run);
     void applyRunButtons(RunGuard::Run active);
     RunGuard *m_runs = nullptr;
+    std::function<bool(DcPower::SetPoint &)> m_supplyCheck;
+    std::function<void(const DcPower::SetPoint &)> m_supplyUse;
     uint32_t m_allanGeneration = 0; // a stop abandons the pending waits of the runs
 
     std::unique_ptr<Ui::multi_calib_cmd> ui;

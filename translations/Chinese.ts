@@ -1728,16 +1728,8 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>Are you sure to turn on the power supply?</translation>
     </message>
     <message>
-        <source>Incorrect voltage value setting</source>
-        <translation>Incorrect voltage value setting</translation>
-    </message>
-    <message>
         <source>Are you sure you need such a high voltage? Unless using DC-DC</source>
         <translation>Are you sure you need such a high voltage? Unless using DC-DC</translation>
-    </message>
-    <message>
-        <source>Unknown power supply model, please confirm again</source>
-        <translation>Unknown power supply model, please confirm again</translation>
     </message>
     <message>
         <source>Manual power off</source>
@@ -2120,10 +2112,6 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>（运行中断开的底板：%1）</translation>
     </message>
     <message>
-        <source>Cannot start: the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; a run switches the supply on only at 12, 15 or 31 V</source>
-        <translation>无法启动：直流电源页的“%1”栏为“%2”；运行只在 12、15 或 31 V 时打开电源</translation>
-    </message>
-    <message>
         <source>%1 was already stopping, also asked: %2</source>
         <translation>%1正在停止，又收到停止请求：%2</translation>
     </message>
@@ -2198,6 +2186,30 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>FTP upload finished: %1 sent, %2 skipped, %3 failed</source>
         <translation>FTP 上传结束：已发送 %1 个，跳过 %2 个，失败 %3 个</translation>
+    </message>
+    <message>
+        <source>Cannot start: %1</source>
+        <translation>无法启动：%1</translation>
+    </message>
+    <message>
+        <source>DC supply not switched: %1</source>
+        <translation>直流电源未切换：%1</translation>
+    </message>
+    <message>
+        <source>DC supply for this run: %1</source>
+        <translation>本次运行的直流电源：%1</translation>
+    </message>
+    <message>
+        <source>the supply model is &quot;%1&quot;; the supply is switched on only with its model (3030, 3020 or 4520) chosen in the settings dialog</source>
+        <translation>电源型号为“%1”；只有在参数设置对话框中选定型号（3030、3020 或 4520）后才打开电源</translation>
+    </message>
+    <message>
+        <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at 12, 15 or 31 V</source>
+        <translation>直流电源页的“%1”栏为“%2”；电源只在 12、15 或 31 V 时打开</translation>
+    </message>
+    <message>
+        <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at a current above 0 A and not above %3 A, the limit of the %4 supply</source>
+        <translation>直流电源页的“%1”栏为“%2”；电源只在电流大于 0 A 且不超过 %3 A（%4 电源的限流）时打开</translation>
     </message>
 </context>
 <context>

@@ -1612,16 +1612,8 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>Are you sure to turn on the power supply?</translation>
     </message>
     <message>
-        <source>Incorrect voltage value setting</source>
-        <translation>Incorrect voltage value setting</translation>
-    </message>
-    <message>
         <source>Are you sure you need such a high voltage? Unless using DC-DC</source>
         <translation>Are you sure you need such a high voltage? Unless using DC-DC</translation>
-    </message>
-    <message>
-        <source>Unknown power supply model, please confirm again</source>
-        <translation>Unknown power supply model, please confirm again</translation>
     </message>
     <message>
         <source>Manual power off</source>
@@ -2120,10 +2112,6 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation> (plate links lost during the run: %1)</translation>
     </message>
     <message>
-        <source>Cannot start: the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; a run switches the supply on only at 12, 15 or 31 V</source>
-        <translation>Cannot start: the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; a run switches the supply on only at 12, 15 or 31 V</translation>
-    </message>
-    <message>
         <source>%1 was already stopping, also asked: %2</source>
         <translation>%1 was already stopping, also asked: %2</translation>
     </message>
@@ -2198,6 +2186,30 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>FTP upload finished: %1 sent, %2 skipped, %3 failed</source>
         <translation>FTP upload finished: %1 sent, %2 skipped, %3 failed</translation>
+    </message>
+    <message>
+        <source>Cannot start: %1</source>
+        <translation>Cannot start: %1</translation>
+    </message>
+    <message>
+        <source>DC supply not switched: %1</source>
+        <translation>DC supply not switched: %1</translation>
+    </message>
+    <message>
+        <source>DC supply for this run: %1</source>
+        <translation>DC supply for this run: %1</translation>
+    </message>
+    <message>
+        <source>the supply model is &quot;%1&quot;; the supply is switched on only with its model (3030, 3020 or 4520) chosen in the settings dialog</source>
+        <translation>the supply model is &quot;%1&quot;; the supply is switched on only with its model (3030, 3020 or 4520) chosen in the settings dialog</translation>
+    </message>
+    <message>
+        <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at 12, 15 or 31 V</source>
+        <translation>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at 12, 15 or 31 V</translation>
+    </message>
+    <message>
+        <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at a current above 0 A and not above %3 A, the limit of the %4 supply</source>
+        <translation>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at a current above 0 A and not above %3 A, the limit of the %4 supply</translation>
     </message>
 </context>
 <context>

@@ -190,10 +190,12 @@ private slots:
             combo->setCurrentIndex(combo->findText(pick.second + ' ', Qt::MatchStartsWith));
             QVERIFY(combo->currentIndex() > 0);
         }
+        getSettings()->setValue("main_index/DC_type", 1); // the supply's model, read as its link opens
         connectOnPage(w, MainWindow::PageCalib);
         QVERIFY(waitUntil([] { return g_hothouse_connected == 1 && g_dc_power_connected == 1; }, 10000));
         prompter.answers.clear();
         console->findChild<QTextEdit *>("textEdit_dc_power_supply_max_voltage")->setPlainText("12"); // the supply's set-point
+        console->findChild<QTextEdit *>("textEdit_dc_power_supply_max_current")->setPlainText("2");
         console->on_pushButton_temperature_retest_clicked();
         QCOMPARE(console->runGuard()->active(), RunGuard::TempRetest);
         QVERIFY(waitUntil([&] { return chamber.writes().contains("co 1200 1"); }, 10000));

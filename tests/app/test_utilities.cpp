@@ -126,6 +126,16 @@ private slots:
         QSettings again(s->fileName(), QSettings::IniFormat);
         QCOMPARE(again.value("turnTableType/type").toInt(), 3);
     }
+    // A Chinese start takes Chinese.qm beside the program even when an English start left
+    // English.qm in the same working folder; without a choice that English.qm wins.
+    void translationFilesFollowTheChosenLanguage()
+    {
+        const QString work = "/station/work", program = "/station/build";
+        QCOMPARE(translationFiles("zh", work, program), QStringList{"/station/build/Chinese.qm"});
+        QCOMPARE(translationFiles(" ZH\n", work, program), QStringList{"/station/build/Chinese.qm"});
+        QCOMPARE(translationFiles("en", work, program), (QStringList{"/station/work/English.qm", "/station/build/English.qm"}));
+        QCOMPARE(translationFiles("", work, program), (QStringList{"/station/work/English.qm", "/station/build/Chinese.qm"}));
+    }
     void machineIdIsAnUpperCaseUuidOrEmpty()
     {
         qunsetenv("KELVANTO_MACHINE_ID");

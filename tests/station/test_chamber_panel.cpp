@@ -174,7 +174,7 @@ private slots:
         delete dcTap;
     }
 
-    void constructionPreparesBothPanelsAndTheSetFrame()
+    void constructionPreparesBothPanels()
     {
         QCOMPARE(ui->textEdit_hothouse_start_temp->toPlainText(), QString("-40"));
         QCOMPARE(ui->textEdit_hothouse_stop_temp->toPlainText(), QString("85"));
@@ -200,8 +200,6 @@ private slots:
         QCOMPARE(ui->textEdit_dc_power_supply_current_current->toPlainText(), QString("N/A"));
         QCOMPARE(ui->textEdit_dc_power_supply_max_voltage->toPlainText(), QString("12"));
         QCOMPARE(ui->textEdit_dc_power_supply_max_current->toPlainText(), QString("10"));
-        // Built from the stored maximum values with the output off; nothing sent.
-        QCOMPARE(g_dc_set_frame.load(), QByteArray::fromHex("11100003000306631852940000"));
     }
 
     // A silence bound that would overflow or is no number is refused with one log line, and the
@@ -549,7 +547,9 @@ private slots:
         setText(ui->textEdit_dc_power_supply_max_voltage, "24");
         prompter.answers = {QMessageBox::Yes};
         ui->pushButton_dc_power_supply_ON_OFF->click();
-        QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?", "Incorrect voltage value setting"}));
+        QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
+                                                "DC supply not switched: the DC supply page's \"" + ui->label_hothouse_current_temperature_5->text()
+                                                    + "\" field holds \"24\"; the supply is switched on only at 12, 15 or 31 V"}));
         QCOMPARE(sent.size(), 0);
         QCOMPARE(g_dc_power_on, uint8_t(0));
 
@@ -574,7 +574,8 @@ private slots:
         QCOMPARE(prompter.shown.size(), 1);
         QCOMPARE(sent.size(), 1); // once per click
         QCOMPARE(sent[0][0].toByteArray(), QByteArray::fromHex("11100003000306631852940001"));
-        QCOMPARE(g_dc_set_frame.load(), QByteArray::fromHex("11100003000306631852940001"));
+        // The frame every switch-on carries from now on (each sets its own output byte).
+        QCOMPARE(g_dc_set_frame.load(), QByteArray::fromHex("11100003000306631852940000"));
         QCOMPARE(g_dc_power_on, uint8_t(1));
         QCOMPARE(ui->pushButton_dc_power_supply_ON_OFF->text(), QString("Manual power off"));
         QVERIFY(waitUntil([&] { return dcPeer->writes().contains("hr 3 25368 21140 1"); }));
@@ -635,7 +636,8 @@ private slots:
         prompter.answers = {QMessageBox::Yes};
         ui->pushButton_dc_power_supply_ON_OFF->click();
         QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
-                                                "Unknown power supply model, please confirm again"}));
+                                                "DC supply not switched: the supply model is \"UNKNOWN\"; the supply is switched "
+                                                "on only with its model (3030, 3020 or 4520) chosen in the settings dialog"}));
         QCOMPARE(sent.size(), 1);
         QCOMPARE(g_dc_power_on, uint8_t(1));
     }

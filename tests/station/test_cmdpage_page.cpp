@@ -124,6 +124,10 @@ private slots:
         console = new MultiCalib;
         page = console->commandPage();
         pui = page->form();
+        // A supply set-point the four-hour run takes (the supply itself is a stand-in here).
+        console->form()->textEdit_dc_power_supply_max_voltage->setPlainText("12");
+        console->form()->textEdit_dc_power_supply_max_current->setPlainText("2");
+        g_dc_power_type = 1;
         // The work-order dialog and the upload are other windows' work; here the page's
         // requests are only counted.
         QVERIFY(QObject::disconnect(page, SIGNAL(addWorkOrderDetailsDalig()), console, SLOT(addWorkOrderDetailsDalig())));

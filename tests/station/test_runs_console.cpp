@@ -174,7 +174,9 @@ private slots:
                                 QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(server->port()));
         getSettings()->setValue("httpAddr/timeoutMs", 3000);
         getSettings()->setValue("turnTableType/type", "0");
+        getSettings()->setValue("main_index/DC_type", 1); // the supply model a run needs
         getSettings()->sync();
+        g_dc_power_type = 1;
         g_turn_table_move_time = 5;
         g_turn_table_acc_time = 1;
         g_turn_table_gyro_time = 1;
@@ -196,6 +198,7 @@ private slots:
         QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         console->form()->textEdit_dc_power_supply_max_voltage->setPlainText("12"); // a set-point a run takes
+        console->form()->textEdit_dc_power_supply_max_current->setPlainText("2");
         console->setScriptTiming(2, 0.001);
         console->commandPage()->setRunSecondMs(2);
         FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &d) { d.on_buttonBox_rejected(); });

@@ -147,6 +147,7 @@ private slots:
                                 QString("http://127.0.0.1:%1/api/BRAPI/FullTemperature").arg(http.serverPort()));
         getSettings()->setValue("httpAddr/timeoutMs", 3000);
         getSettings()->setValue("turnTableType/type", "0");
+        getSettings()->setValue("main_index/DC_type", 1); // the supply model a run needs
         for (const auto &k : TempScript::paramKeys()) // stored by an earlier run of this test
             getSettings()->remove(k.key);
         getSettings()->sync();
@@ -163,6 +164,8 @@ private slots:
         QDir(uploadOutboxFolder()).removeRecursively(); // no results of an earlier run go out
         console = new MultiCalib;
         console->form()->textEdit_dc_power_supply_max_voltage->setPlainText("12"); // a set-point a run takes
+        console->form()->textEdit_dc_power_supply_max_current->setPlainText("2");
+        g_dc_power_type = 1;
         console->setScriptTiming(2, 0.001);
         console->setChamberPollMs(1000);
 

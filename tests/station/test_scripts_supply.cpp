@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "link/LinkFlags.h"
 #include "sim/ModuleSimulator.h"
 #include "station/ConsoleLogic.h"
+#include "station/DcPowerFrames.h"
 #include "station/UploadOutbox.h"
 #include "tests/equipment/ModbusPeer.h"
 #include "tests/equipment/WireTap.h"
@@ -549,21 +551,6 @@ private slots:
         QCOMPARE(ui->label_dc_power_output_state->text(), on); // the stop switches nothing
     }
 
-    void aSupplyModelChangeRescalesTheNextSwitchOn()
-    {
-        // 12 V and 10 A stored; the 4520 model (45.5 V, 20.5 A full scale) chosen while running.
-        dcPeer->clearWrites();
-        Settings *dialog = console->settingsDialog();
-        dialog->form()->comboBox_DC_type->setCurrentIndex(3);
-        dialog->on_buttonBox_accepted();
-        emit console->dc_control_cmd(101);
-        // 12 x 65535 / 45.5 = 17283, 10 x 65535 / 20.5 = 31968.
-        QVERIFY(waitUntil([&] { return dcPeer->writes().contains("hr 3 17283 31968 1"); }, 10000));
-        QVERIFY(!dcPeer->writes().contains("hr 3 25368 21140 1"));
-        dialog->form()->comboBox_DC_type->setCurrentIndex(1);
-        dialog->on_buttonBox_accepted();
-    }
-
     void aStopDuringTheFinalHoldKeepsThePostedResults()
     {
         chamberAt(25);
@@ -851,6 +838,228 @@ private slots:
                      on ? QString("Output: on (last confirmed by the supply)") : QString("Output: off (last confirmed by the supply)"));
             QCOMPARE(ui->pushButton_dc_power_supply_ON_OFF->text(), on ? QString("Manual power off") : QString("Manual power on"));
         }
+    }
+
+    // ---- the supply's set-point: what the page shows is what every switch-on carries ---------
+private:
+    // The supply model chosen as an operator does: in the settings dialog.
+    void chooseSupplyModel(int model)
+    {
+        Settings *dialog = console->settingsDialog();
+        dialog->form()->comboBox_DC_type->setCurrentIndex(model);
+        dialog->on_buttonBox_accepted();
+        QCOMPARE(int(g_dc_power_type), model);
+    }
+    // The supply page's fields and model as a function found them, put back however it ends.
+    auto keepSupplyPage()
+    {
+        const QString volts = ui->textEdit_dc_power_supply_max_voltage->toPlainText();
+        const QString amps = ui->textEdit_dc_power_supply_max_current->toPlainText();
+        const int model = g_dc_power_type;
+        return qScopeGuard([this, volts, amps, model] {
+            stopAnyRun(console);
+            ui->textEdit_dc_power_supply_max_voltage->setPlainText(volts);
+            ui->textEdit_dc_power_supply_max_current->setPlainText(amps);
+            chooseSupplyModel(model);
+        });
+    }
+    void typeSetPoint(int model, const QString &volts, const QString &amps)
+    {
+        chooseSupplyModel(model);
+        ui->textEdit_dc_power_supply_max_voltage->setPlainText(volts);
+        ui->textEdit_dc_power_supply_max_current->setPlainText(amps);
+    }
+    // A one-step script started with every module reporting (at `timeMs`), the peers' writes
+    // cleared: what the console sent and logged in the start alone.
+    QStringList startWatched(uint32_t timeMs)
+    {
+        sendImus(timeMs, 25.0f, 0);
+        setParams({"1", "25", "0", "26", "0", "1"});
+        dcPeer->clearWrites();
+        chamberPeer->clearWrites();
+        QStringList trail;
+        const QList<QMetaObject::Connection> watched = watchTrail(&trail);
+        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        for (const QMetaObject::Connection &c : watched)
+            disconnect(c);
+        return trail;
+    }
+    // The supply's set-point writes ("hr 3 <volts> <amps> <output>") the peer took so far.
+    QStringList setPointWrites() const { return dcPeer->writes().filter(QRegularExpression("^hr 3 ")); }
+    // What a refusal of the page's set-point names: its field (as its label reads), the value and the rule.
+    QString setPointRefusal(const QString &volts, const QString &amps, int model) const
+    {
+        const QString limit = QStringList{"", "31", "21", "20.5"}.value(model);
+        const QString name = QStringList{"", "3030", "3020", "4520"}.value(model);
+        if (model == 0)
+            return "the supply model is \"UNKNOWN\"; the supply is switched on only with its model (3030, 3020 or 4520) "
+                   "chosen in the settings dialog";
+        if (volts != "12" && volts != "15" && volts != "31")
+            return "the DC supply page's \"" + ui->label_hothouse_current_temperature_5->text() + "\" field holds \"" + volts
+                   + "\"; the supply is switched on only at 12, 15 or 31 V";
+        return "the DC supply page's \"" + ui->label_hothouse_set_temperature_16->text() + "\" field holds \"" + amps
+               + "\"; the supply is switched on only at a current above 0 A and not above " + limit + " A, the limit of the "
+               + name + " supply";
+    }
+
+private slots:
+    // Typed on the page and never switched by hand: the run checks those values, stores them
+    // and every switch-on of the run carries them at the chosen model's scale.
+    void aScriptSwitchesTheSupplyOnAtTheSetPointTypedOnThePage_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("volts");
+        QTest::addColumn<QString>("amps");
+        QTest::addColumn<QString>("registers");
+        QTest::addColumn<QString>("setPoint");
+        // 12 x 65535 / 31 = 25368, 2 x 65535 / 31 = 4228
+        QTest::newRow("12 V, 2 A on a 3030") << 1 << "12" << "2" << "25368 4228" << "12 V, 2 A (3030)";
+        // 15 x 65535 / 45.5 = 21604, 3 x 65535 / 20.5 = 9590
+        QTest::newRow("15 V, 3 A on a 4520") << 3 << "15" << "3" << "21604 9590" << "15 V, 3 A (4520)";
+    }
+    void aScriptSwitchesTheSupplyOnAtTheSetPointTypedOnThePage()
+    {
+        QFETCH(int, model);
+        QFETCH(QString, volts);
+        QFETCH(QString, amps);
+        QFETCH(QString, registers);
+        QFETCH(QString, setPoint);
+        const auto kept = keepSupplyPage();
+        typeSetPoint(model, volts, amps);
+        chamberAt(25);
+        sendImus(100, 25.0f, 0);
+        dcPeer->clearWrites();
+        // One compensation step: its two switch-ons, its end 56003 (off, on, off) and the run's
+        // end 65530 (off, on): four switch-ons of three writes each, the last write of the run.
+        setParams({"1", "25", "1", "30", "1", "1"});
+        startFull();
+        QCOMPARE(told.filter("DC supply for this run: "), QStringList{"DC supply for this run: " + setPoint});
+        QVERIFY(waitUntil([&] { return prompter.texts().contains(kEndText); }, 60000));
+        QVERIFY(waitUntil([&] { return setPointWrites().filter(QRegularExpression(" 1$")).size() >= 12; }, 20000));
+        const QStringList writes = setPointWrites();
+        QCOMPARE(writes.filter(QRegularExpression(" 1$")).size(), 12);
+        for (const QString &w : writes)
+            QCOMPARE(w.section(' ', 2, 3), registers);
+        QCOMPARE(getSettings()->value("main_index/DC_Max_VOLTAGE_NOW").toString(), volts);
+        QCOMPARE(getSettings()->value("main_index/DC_Max_CURRENT_NOW").toString(), amps);
+    }
+
+    // A set-point outside the rule: the run is refused with a box and a log line naming the
+    // field, its value and the rule, before the chamber, the supply or the modules hear of it.
+    void aScriptOutsideTheSupplyRuleIsRefusedBeforeAnythingIsSent_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("volts");
+        QTest::addColumn<QString>("amps");
+        QTest::newRow("current 0") << 1 << "12" << "0";
+        QTest::newRow("current above the 3020's limit") << 2 << "12" << "21.5";
+        QTest::newRow("current above the 4520's limit") << 3 << "15" << "21";
+        QTest::newRow("model UNKNOWN") << 0 << "12" << "2";
+        QTest::newRow("13 V") << 1 << "13" << "2";
+    }
+    void aScriptOutsideTheSupplyRuleIsRefusedBeforeAnythingIsSent()
+    {
+        QFETCH(int, model);
+        QFETCH(QString, volts);
+        QFETCH(QString, amps);
+        const auto kept = keepSupplyPage();
+        typeSetPoint(model, volts, amps);
+        prompter.shown.clear();
+        const QStringList trail = startWatched(2000);
+        QVERIFY(console->runGuard()->idle());
+        const QString text = "Cannot start: " + setPointRefusal(volts, amps, model);
+        QCOMPARE(trail, QStringList{"log " + text});
+        QCOMPARE(prompter.texts().filter(text).size(), 1);
+        QVERIFY(setPointWrites().isEmpty());
+        QVERIFY(chamberPeer->writes().isEmpty());
+    }
+
+    // At 31 V a run asks once more, as the manual switch does, among its start questions: No
+    // leaves everything as it was.
+    void aThirtyOneVoltRunAsksOnceMoreAndNoSendsNothing()
+    {
+        const auto kept = keepSupplyPage();
+        typeSetPoint(1, "31", "2");
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes, QMessageBox::No};
+        const QStringList trail = startWatched(2100);
+        QVERIFY(console->runGuard()->idle());
+        QCOMPARE(prompter.texts(), (QStringList{"Do you want to start running the automatic temperature compensation+retest script?",
+                                                "Are you sure you need such a high voltage? Unless using DC-DC"}));
+        QVERIFY(trail.isEmpty());
+        QVERIFY(setPointWrites().isEmpty());
+        QVERIFY(chamberPeer->writes().isEmpty());
+    }
+
+    // The manual switch follows the same rule: a current of 0 or above the model's limit is
+    // refused with a box, and nothing goes to the supply.
+    void theManualSwitchRefusesACurrentOutsideTheModelsLimit_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("amps");
+        QTest::newRow("0 A on a 3030") << 1 << "0";
+        QTest::newRow("31.5 A on a 3030") << 1 << "31.5";
+        QTest::newRow("21.5 A on a 3020") << 2 << "21.5";
+        QTest::newRow("20.6 A on a 4520") << 3 << "20.6";
+    }
+    void theManualSwitchRefusesACurrentOutsideTheModelsLimit()
+    {
+        QFETCH(int, model);
+        QFETCH(QString, amps);
+        const auto kept = keepSupplyPage();
+        typeSetPoint(model, "12", amps);
+        const uint8_t output = g_dc_power_on;
+        const QByteArray frame = g_dc_set_frame.load();
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
+                                                "DC supply not switched: " + setPointRefusal("12", amps, model)}));
+        QVERIFY(sent.isEmpty());
+        QCOMPARE(g_dc_power_on, output);
+        QCOMPARE(g_dc_set_frame.load(), frame);
+    }
+
+    // The four-hour Allan run switches the supply off and on again: with the page's set-point,
+    // checked before it begins.
+    void theFourHourAllanRunSwitchesOnAtThePagesSetPoint()
+    {
+        multi_calib_cmd *page = console->commandPage();
+        const auto kept = keepSupplyPage();
+        const auto restore = qScopeGuard([page] {
+            page->setRunSecondMs(1000);
+            g_recording = 0;
+            FormWorkOrderDetails::installAnswerer(nullptr);
+        });
+        FormWorkOrderDetails::installAnswerer([](FormWorkOrderDetails &d) { d.on_buttonBox_rejected(); });
+        page->setRunSecondMs(2);
+        g_recording = 1;
+
+        // A current of 0: refused before the run begins, nothing switched.
+        typeSetPoint(2, "15", "0");
+        dcPeer->clearWrites();
+        QSignalSpy codes(console, &MultiCalib::dc_control_cmd);
+        prompter.shown.clear();
+        page->on_pushButton_allan_advanced_4h_clicked();
+        QVERIFY(console->runGuard()->idle());
+        const QString refused = "Cannot start: " + setPointRefusal("15", "0", 2);
+        QCOMPARE(prompter.texts().filter(refused).size(), 1);
+        QCOMPARE(told.filter(refused).size(), 1);
+        QVERIFY(codes.isEmpty());
+
+        // 15 V and 3 A on a 3020: 15 x 65535 / 31 = 31710, 3 x 65535 / 21 = 9362.
+        ui->textEdit_dc_power_supply_max_current->setPlainText("3");
+        told.clear();
+        page->on_pushButton_allan_advanced_4h_clicked();
+        QCOMPARE(console->runGuard()->active(), RunGuard::AllanFourHour);
+        QCOMPARE(told.filter("DC supply for this run: "), QStringList{"DC supply for this run: 15 V, 3 A (3020)"});
+        // The switch-off a minute after the start, the switch-on half an hour later.
+        QVERIFY(waitUntil([&] { return setPointWrites().filter(QRegularExpression(" 1$")).size() >= 3; }, 20000));
+        const QStringList writes = setPointWrites();
+        QCOMPARE(writes.size(), 6);
+        for (const QString &w : writes)
+            QCOMPARE(w.section(' ', 2, 3), QString("31710 9362"));
     }
 
     // A stop of any kind, before, during or after the post of the run's results, with the
