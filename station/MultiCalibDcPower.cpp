@@ -13,6 +13,7 @@
 #include "app/Clock.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
+#include "equipment/EquipmentRegisters.h"
 #include "equipment/StationValues.h"
 #include "equipment/WorkerThread_DC_power.h"
 #include "link/LinkFlags.h"
@@ -220,8 +221,7 @@ bool MultiCalib::supplySetPointAccepted(DcPower::SetPoint &out, bool forRun)
         Prompter::instance().warning(this, tr("Warning"), text);
         return false;
     }
-    // The manual switch asks only on its way on.
-    return !DcPower::isHighVoltage(out.volts) || (!forRun && g_dc_power_on != 0)
+    return !DcPower::isHighVoltage(out.volts)
            || Prompter::instance().ask(Prompter::Kind::Warning, this, tr("Warning"),
                                        tr("Are you sure you need such a high voltage? Unless using DC-DC"),
                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
@@ -277,10 +277,24 @@ void MultiCalib::on_pushButton_dc_power_supply_ON_OFF_clicked()
               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
     DcPower::SetPoint setPoint;
+    if (g_dc_power_on) {
+        // Switching off is never refused, whatever the fields hold now: the frame carries the
+        // page's set-point when it passes the rule, else the last one that did, output off.
+        setPoint = readSupplySetPoint();
+        QByteArray off = setPoint.ok() ? setPoint.frame(false) : g_dc_set_frame.load();
+        if (off.size() != DcSupply::kSetFrameBytes)
+            off = DcPower::buildSetFrame(0, 0, 1, 1, false);
+        off[DcSupply::kOutputByte] = 0;
+        useSupplySetPoint(setPoint, false);
+        emit signal_send_modbus_mutex(off, 0);
+        g_dc_power_on = 0;
+        showManualSwitchState();
+        return;
+    }
     if (!supplySetPointAccepted(setPoint, false))
         return;
     useSupplySetPoint(setPoint, false);
-    emit signal_send_modbus_mutex(setPoint.frame(g_dc_power_on == 0), 0);
-    g_dc_power_on = g_dc_power_on ? 0 : 1;
+    emit signal_send_modbus_mutex(setPoint.frame(true), 0);
+    g_dc_power_on = 1;
     showManualSwitchState();
 }

@@ -632,14 +632,21 @@ private slots:
         QCOMPARE(ui->label_dc_power_type->text(), QString("Power supply model:UNKNOWN"));
         console->on_clicked_pushButton_connect_dc_power_ctrl();
         QVERIFY(waitUntil([] { return g_dc_power_connected == 1; }));
+        // Switching off is never refused; switching on again is, without a model.
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), QStringList{"Are you sure to turn on the power supply?"});
+        QCOMPARE(sent.size(), 2);
+        QCOMPARE(g_dc_power_on, uint8_t(0));
         prompter.shown.clear();
         prompter.answers = {QMessageBox::Yes};
         ui->pushButton_dc_power_supply_ON_OFF->click();
         QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
                                                 "DC supply not switched: the supply model is \"UNKNOWN\"; the supply is switched "
                                                 "on only with its model (3030, 3020 or 4520) chosen in the settings dialog"}));
-        QCOMPARE(sent.size(), 1);
-        QCOMPARE(g_dc_power_on, uint8_t(1));
+        QCOMPARE(sent.size(), 2);
+        QCOMPARE(g_dc_power_on, uint8_t(0));
     }
 
     // The model chosen in the settings dialog holds from its OK on, without a new connect.

@@ -878,10 +878,11 @@ private:
         dcPeer->clearWrites();
         chamberPeer->clearWrites();
         QStringList trail;
-        const QList<QMetaObject::Connection> watched = watchTrail(&trail);
-        console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
-        for (const QMetaObject::Connection &c : watched)
-            disconnect(c);
+        {
+            QObject scope;
+            watchTrail(&trail, &scope);
+            console->on_pushButton_hothouse_cmd_auto_include_dc_control_clicked();
+        }
         return trail;
     }
     // The supply's set-point writes ("hr 3 <volts> <amps> <output>") the peer took so far.
@@ -1009,6 +1010,8 @@ private slots:
         const auto kept = keepSupplyPage();
         typeSetPoint(model, "12", amps);
         const uint8_t output = g_dc_power_on;
+        const auto restore = qScopeGuard([output] { g_dc_power_on = output; });
+        g_dc_power_on = 0; // the switch's way on
         const QByteArray frame = g_dc_set_frame.load();
         QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
         prompter.shown.clear();
@@ -1017,8 +1020,41 @@ private slots:
         QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
                                                 "DC supply not switched: " + setPointRefusal("12", amps, model)}));
         QVERIFY(sent.isEmpty());
-        QCOMPARE(g_dc_power_on, output);
+        QCOMPARE(int(g_dc_power_on), 0);
         QCOMPARE(g_dc_set_frame.load(), frame);
+    }
+
+    // Switching off by hand is never refused: whatever the fields hold, the output goes off.
+    void theManualSwitchOffIsNeverRefused_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("volts");
+        QTest::addColumn<QString>("amps");
+        QTest::newRow("current cleared") << 1 << "12" << "0";
+        QTest::newRow("current above the limit") << 1 << "12" << "40";
+        QTest::newRow("voltage 13") << 1 << "13" << "2";
+        QTest::newRow("model UNKNOWN") << 0 << "12" << "2";
+    }
+    void theManualSwitchOffIsNeverRefused()
+    {
+        QFETCH(int, model);
+        QFETCH(QString, volts);
+        QFETCH(QString, amps);
+        const auto kept = keepSupplyPage();
+        const uint8_t output = g_dc_power_on;
+        const auto restore = qScopeGuard([output] { g_dc_power_on = output; });
+        g_dc_power_on = 1; // switched on by hand before the fields changed
+        typeSetPoint(model, volts, amps);
+        dcPeer->clearWrites();
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), QStringList{"Are you sure to turn on the power supply?"});
+        QCOMPARE(int(g_dc_power_on), 0);
+        // What the supply took: one set-point write, output off.
+        QVERIFY(waitUntil([this] { return !setPointWrites().isEmpty(); }, 20000));
+        QCOMPARE(setPointWrites().size(), 1);
+        QVERIFY2(setPointWrites().first().endsWith(" 0"), qPrintable(setPointWrites().first()));
     }
 
     // The four-hour Allan run switches the supply off and on again: with the page's set-point,
