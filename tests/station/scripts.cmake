@@ -4,10 +4,13 @@ add_qt_test(test_scripts_console SOURCES test_scripts_console.cpp ../equipment/W
             COST 32)
 # The sweep of stops (aStopEndsTheRunWhereItIs) runs as programs of its own, by the service's
 # answer delay (the longest delay's rows by the stop's cause, in two halves), beside a program of
-# every other function.
+# the three longest whole-run functions and one of every other function (a new one lands there).
 set(supply_sources test_scripts_supply.cpp UploadServer.h ../equipment/WireTap.h ../equipment/ModbusPeer.h)
-add_qt_test(test_scripts_supply SOURCES ${supply_sources} LIBS station modulesim TIMEOUT 300 COST 60
-            DEFINES [[TEST_PART_SKIP="aStopEndsTheRunWhereItIs"]])
+set(supply_long_runs "anImuSilentMidRunIsNgOnScreenAndInThePost,aScriptSwitchesTheSupplyOnAtTheSetPointTypedOnThePage,thePostCarriesTheFlagsTheModulesSetOnTheEndCode")
+add_qt_test(test_scripts_supply SOURCES ${supply_sources} LIBS station modulesim TIMEOUT 300 COST 30
+            DEFINES "TEST_PART_SKIP=\"aStopEndsTheRunWhereItIs,${supply_long_runs}\"")
+add_qt_test(test_scripts_supply_long_runs SOURCES ${supply_sources} LIBS station modulesim TIMEOUT 300 COST 33
+            DEFINES "TEST_PART_ONLY=\"${supply_long_runs}\"")
 foreach(part "at_once;0.0;0,1,2,3;25" "after_0_5s;0.5;0,1,2,3;25" "after_2s_by_operator_or_disconnect;2.0;0,1;35"
              "after_2s_by_exit_or_supply_loss;2.0;2,3;35")
   list(GET part 0 suffix)
