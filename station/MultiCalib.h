@@ -23,6 +23,7 @@
 #include "station/PlateView.h"
 #include "station/AdvancedCalibPlan.h"
 #include "station/DcPowerFrames.h"
+#include "station/WorkerDrain.h"
 #include "station/RunGuard.h"
 #include "station/TempScript.h"
 
@@ -567,7 +568,7 @@ private:
     // A stopped run's supply codes are let go: the supply's codes to the modules sent before
     // it heard of it are dropped.
     void abandonSupplyCodes();
-    bool m_supplyCodesDropped = false; // every link is being closed (a run's stop may be posting)
+    WorkerDrain m_supplyCodes; // dropped while every link is being closed (a run's stop may be posting)
     int m_endCodesSent = 0, m_endCodesAnswered = 0; // the script's 56003/58003 sent and answered by the supply
     uint16_t m_lastEndCodeSent = 0;
     static bool isEndCode(uint16_t code) { return code == 56003 || code == 58003; }
@@ -658,8 +659,7 @@ private:
     // before it heard of the stop are dropped until its word comes back behind them.
     void dropStoppedSequenceReports();
     bool stoppedSequenceReport(uint8_t code) const;
-    bool m_sequenceReportsDropped = false;
-    quint64 m_sequenceDropSerial = 0; // the last drop; an older word ends nothing
+    WorkerDrain m_sequenceReports;
 
     // Log window, outbox and FTP schedule.
     void initLogAndUploads();

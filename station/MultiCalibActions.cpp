@@ -5,9 +5,7 @@
 
 #include "ui_MultiCalib.h"
 
-#include <QCoreApplication>
 #include <QDebug>
-#include <QPointer>
 
 #include "app/Clock.h"
 #include "app/Prompter.h"
@@ -95,19 +93,8 @@ void MultiCalib::stopOneClickRun()
 // port) was carried out, comes back behind them.
 void MultiCalib::dropStoppedSequenceReports()
 {
-    WorkerThread_turn_table *w = m_turnTableWorker.data();
-    if (!w)
-        return;
-    m_sequenceReportsDropped = true;
-    const quint64 serial = ++m_sequenceDropSerial;
-    const QPointer<MultiCalib> self(this);
-    QMetaObject::invokeMethod(w, [self, serial] {
-        // Posted from the worker's thread: queued behind every report the worker sent before.
-        QMetaObject::invokeMethod(qApp, [self, serial] {
-            if (self && self->m_sequenceDropSerial == serial)
-                self->m_sequenceReportsDropped = false;
-        }, Qt::QueuedConnection);
-    }, Qt::QueuedConnection);
+    if (WorkerThread_turn_table *w = m_turnTableWorker.data())
+        m_sequenceReports.drop(w);
 }
 
 // The turntable's reports that act for a run: the stage codes to the modules, the end post and
@@ -119,7 +106,7 @@ bool MultiCalib::stoppedSequenceReport(uint8_t code) const
     if (!ofSequence)
         return false;
     const auto *from = qobject_cast<WorkerThread_turn_table *>(sender());
-    return m_sequenceReportsDropped || (from && from != m_turnTableWorker.data());
+    return m_sequenceReports.dropping() || (from && from != m_turnTableWorker.data());
 }
 
 void MultiCalib::on_pushButton_calib_multi_acc_calib_start_clicked()

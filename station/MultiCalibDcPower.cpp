@@ -71,12 +71,12 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         // the worker that sent them has been retired since.
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this,
                 [this, w](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
-                    if (!m_supplyCodesDropped && w == m_dcWorker.data())
+                    if (!m_supplyCodes.dropping() && w == m_dcWorker.data())
                         emit Send_CMD_LONG_SIGNAL(id, c1, c2, c3, c4, c5, c6);
                 });
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this,
                 [this, w](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
-                    if (!m_supplyCodesDropped && w == m_dcWorker.data())
+                    if (!m_supplyCodes.dropping() && w == m_dcWorker.data())
                         emit Send_CMD_LONG_SIGNAL_times(id, c1, c2, c3, c4, c5, c6);
                 });
         connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
@@ -85,7 +85,7 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         connect(w, &WorkerThread_DC_power::signal_set_frame_read_back, this, &MultiCalib::supplyManualSwitchReadBack);
         connect(w, &WorkerThread_DC_power::signal_plates_took, this, &MultiCalib::platesTookCode);
         m_supplyConfirmedOn = -1; // a new link knows nothing of the output yet
-        m_supplyCodesDropped = false; // a new worker has sent nothing yet
+        m_supplyCodes.reset(); // a new worker has sent nothing yet
         ui->label_dc_power_output_state->setText(supplyOutputText());
         emit signal_label_record_visible(1);
 
@@ -178,18 +178,7 @@ void MultiCalib::supplyManualSwitchReadBack(int on, bool confirmed)
 void MultiCalib::abandonSupplyCodes()
 {
     WorkerThread_DC_power *w = m_dcWorker.data();
-    m_supplyCodesDropped = true;
-    const QPointer<MultiCalib> self(this);
-    QMetaObject::invokeMethod(w, [w, self] {
-        w->abandonControl();
-        // The word goes to the console's own queue, behind every code the supply posted to it
-        // before: reset in the supply's thread, it would overtake codes still waiting there.
-        if (MultiCalib *console = self.data())
-            QMetaObject::invokeMethod(console, [self] {
-                if (self)
-                    self->m_supplyCodesDropped = false;
-            }, Qt::QueuedConnection);
-    }, Qt::QueuedConnection);
+    m_supplyCodes.drop(w, [w] { w->abandonControl(); });
 }
 
 void MultiCalib::showSupplyConfirmed(int on)

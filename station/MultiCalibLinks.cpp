@@ -143,7 +143,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
                                                          portOfComboText(ui->comboBox_calib_multi_turn_table_2->currentText()));
     m_turnTableWorker = w;
     m_turnTableWanted = true;
-    m_sequenceReportsDropped = false; // a new worker has reported nothing yet (the retired one's are dropped)
+    m_sequenceReports.reset(); // a new worker has reported nothing yet (the retired one's are dropped)
     connect(w, &WorkerThread_turn_table::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_turn_table);
     connect(this, &MultiCalib::signal_closePort_Worker_turn_table, w, &WorkerThread_turn_table::closePort);
     connect(this, &MultiCalib::signal_send_turn_table_cmd_general, w, &WorkerThread_turn_table::on_send_turn_table_cmd_general);

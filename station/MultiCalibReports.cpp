@@ -75,7 +75,7 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         const quint64 ticket = m_runs.ticket();
         broadcast(30007, calibDateWord(Clock::instance().now().date()));
         wait_ms(100); // events run meanwhile: a run stopped in it sends nothing more
-        if ((ticket == 0 || m_runs.holds(ticket)) && !m_sequenceReportsDropped)
+        if ((ticket == 0 || m_runs.holds(ticket)) && !m_sequenceReports.dropping())
             broadcast(56004);
         break;
     }

@@ -1,7 +1,8 @@
 # The console's widget-free decisions (reports, result rows, selection file): Qt Core only.
 add_library(station_logic STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ConsoleLogic.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PlateView.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/PlateView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WorkerDrain.cpp)
 target_link_libraries(station_logic PUBLIC link_core app_core)
 
 # The console and its windows.
