@@ -10,7 +10,29 @@
 using namespace ScreeningText;
 
 namespace {
+// NaN and infinity read "nan", "inf", "-inf": what the module sent stands in the cell and the log.
 QString shortFloat(float v) { return QString::number(double(v), 'g', 6); }
+
+// A measured value passes a limit only as a number within it: NaN and infinity fail.
+bool within(float v, float low, float high) { return std::isfinite(v) && v >= low && v <= high; }
+bool magnitudeBelow(float v, float limit) { return std::isfinite(v) && std::fabs(v) < limit; }
+
+// The largest value so far; a NaN or an infinity, once seen, stays, so the module's record
+// shows that it sent one (a NaN before an infinity).
+float largest(float kept, float v)
+{
+    if (std::isnan(kept) || std::isnan(v))
+        return std::isnan(kept) ? kept : v;
+    if (std::isinf(kept) || std::isinf(v))
+        return std::isinf(kept) ? kept : v;
+    return std::max(kept, v);
+}
+
+constexpr float kAccNormLow = 0.9f, kAccNormHigh = 1.1f;
+constexpr float kGyroSpreadLimit = 0.02f; // max_min_diff 1 to 3
+
+// A failing cell's reason: the module's value, then the rule it broke.
+QString valueAgainst(const QString &v, const QString &rule) { return ScreeningRun::tr("value %1, %2").arg(v, rule); }
 
 // A module reports while its counter reads neither 0 nor all ones (a place no module answers
 // in reads its whole record as 0 or as 0xFF).
@@ -116,13 +138,16 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
     const quint32 tickBit = 1u << qMin(m_ticks, 31u);
     for (int m = 0; m < kModules; ++m) {
         const ScreeningModule &d = mods[size_t(m)];
-        // Fresh data: a running counter that reads other than its place read at the display
+        // Fresh data: a running counter that reads other than at the module's own record
         // before, at whatever pace it runs. A board that relays a hung module's last record
-        // shows its counter standing still.
-        if (reports(d) && m_counterRead.test(size_t(m)) && d.module_counter != m_lastCounter[size_t(m)])
-            m_freshTicks[size_t(m)] |= tickBit;
-        m_counterRead.set(size_t(m));
-        m_lastCounter[size_t(m)] = d.module_counter;
+        // shows its counter standing still; the first record after empty readings is where the
+        // counter starts, not a move.
+        if (reports(d)) {
+            if (m_counterRead.test(size_t(m)) && d.module_counter != m_lastCounter[size_t(m)])
+                m_freshTicks[size_t(m)] |= tickBit;
+            m_counterRead.set(size_t(m));
+            m_lastCounter[size_t(m)] = d.module_counter;
+        }
         if (stoppedAnswering(m, d)) {
             failStopped(m, d);
             continue;
@@ -141,7 +166,7 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
     if (fitted.empty())
         return;
     const ScreeningModule &first = mods[size_t(fitted.front())];
-    const QString firstName = "module " + QString::number(fitted.front() + 1);
+    const QString firstName = tr("module %1").arg(fitted.front() + 1);
     // A field whose mean over the fitted modules differs from the first one's value: the whole
     // row fails.
     auto rowDiffers = [&](auto field) {
@@ -161,21 +186,21 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
     const bool paramRow = rowDiffers([](const ScreeningModule &d) { return d.calibParam_fCode; });
     const bool spreadWindow = kSpreadWindow.holds(m_ticks);
 
-    auto value = [](const QString &v, const QString &rule) { return "value " + v + ", " + rule; };
-    auto limit = [&](auto v, auto l) { return value(QString::number(v), "limit " + QString::number(l)); };
+    auto limit = [](auto v, auto l) { return valueAgainst(QString::number(v), tr("limit %1").arg(QString::number(l))); };
     auto mean = [&](auto v, auto first) {
-        return value(QString::number(v), "the board differs from " + firstName + " (" + QString::number(first) + ")");
+        return valueAgainst(QString::number(v), tr("the board differs from %1 (%2)").arg(firstName, QString::number(first)));
     };
+    const auto expected = [](const QString &v, const QString &ref) { return valueAgainst(v, tr("expected %1").arg(ref)); };
     for (int m : fitted) {
         const ScreeningModule &d = mods[size_t(m)];
         if (cell(1, m).text != ref.software)
-            fail(1, m, value(cell(1, m).text, "expected " + ref.software));
+            fail(1, m, expected(cell(1, m).text, ref.software));
         if (cell(2, m).text != ref.hardware)
-            fail(2, m, value(cell(2, m).text, "expected " + ref.hardware));
+            fail(2, m, expected(cell(2, m).text, ref.hardware));
         if (cell(3, m).text != ref.board)
-            fail(3, m, value(cell(3, m).text, "expected " + ref.board));
+            fail(3, m, expected(cell(3, m).text, ref.board));
         if (d.isEmptyPlace()) // it reports, but no serial number stores it
-            fail(4, m, value(cell(4, m).text, "the module reports without a serial number"));
+            fail(4, m, valueAgainst(cell(4, m).text, tr("the module reports without a serial number")));
         if (gyroRow)
             fail(5, m, mean(d.gyro_num, first.gyro_num));
         if (accelRow)
@@ -186,8 +211,10 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
             fail(7, m, mean(d.lp_type, first.lp_type));
         if (streamRow)
             fail(8, m, int(first.stream_mode) != m_limits.stream_mode
-                           ? value(QString::number(d.stream_mode), firstName + " reports " + QString::number(first.stream_mode)
-                                                                       + ", limit " + QString::number(m_limits.stream_mode))
+                           ? valueAgainst(QString::number(d.stream_mode),
+                                          tr("%1 reports %2, limit %3")
+                                              .arg(firstName, QString::number(first.stream_mode),
+                                                   QString::number(m_limits.stream_mode)))
                            : mean(d.stream_mode, first.stream_mode));
         if (calibRow)
             fail(9, m, mean(d.calib_flag, first.calib_flag));
@@ -197,21 +224,21 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
             fail(11, m, configRow ? mean(d.config_fCode, first.config_fCode) : limit(d.config_fCode, 0));
         if (paramRow)
             fail(12, m, mean(d.calibParam_fCode, first.calibParam_fCode));
-        if (kAccNormWindow.holds(m_ticks) && (d.acc_norm > 1.1f || d.acc_norm < 0.9f))
-            fail(14, m, value(shortFloat(d.acc_norm), "limits 0.9 to 1.1"));
+        if (kAccNormWindow.holds(m_ticks) && !within(d.acc_norm, kAccNormLow, kAccNormHigh))
+            fail(14, m, valueAgainst(shortFloat(d.acc_norm),
+                                     tr("limits %1 to %2").arg(shortFloat(kAccNormLow), shortFloat(kAccNormHigh))));
         if (d.sys_clk != m_limits.sys_clk)
             fail(15, m, limit(d.sys_clk, m_limits.sys_clk));
         if (kFlagWindow.holds(m_ticks) && d.flag_byte != 1)
             fail(16, m, limit(d.flag_byte, 1));
         for (int i = 0; i < 4; ++i)
             if (d.state[i] == 2)
-                fail(17 + i, m, value("2", "2 is a failure"));
-        for (int i = 0; i < 3 && spreadWindow; ++i)
-            if (std::fabs(d.max_min_diff[i]) >= 0.02f)
-                fail(22 + i, m, value(shortFloat(d.max_min_diff[i]), "limit below 0.02"));
-        for (int i = 3; i < 6 && spreadWindow; ++i)
-            if (std::fabs(d.max_min_diff[i]) >= m_limits.max_min_diff)
-                fail(22 + i, m, value(shortFloat(d.max_min_diff[i]), "limit below " + shortFloat(m_limits.max_min_diff)));
+                fail(17 + i, m, valueAgainst("2", tr("2 is a failure")));
+        for (int i = 0; i < 6 && spreadWindow; ++i) {
+            const float below = i < 3 ? kGyroSpreadLimit : m_limits.max_min_diff;
+            if (!magnitudeBelow(d.max_min_diff[i], below))
+                fail(22 + i, m, valueAgainst(shortFloat(d.max_min_diff[i]), tr("limit below %1").arg(shortFloat(below))));
+        }
     }
 }
 
@@ -226,9 +253,9 @@ void ScreeningRun::failStopped(int m, const ScreeningModule &d)
 {
     if (cell(0, m).mark == ScreeningCell::Red)
         return; // told once
-    fail(0, m, "value " + QString::number(d.module_counter) + ", "
-             + (d.isEmptyPlace() ? "the module stopped answering: its place reads empty"
-                                 : "the module's counter stopped"));
+    fail(0, m, valueAgainst(QString::number(d.module_counter),
+                            d.isEmptyPlace() ? tr("the module stopped answering: its place reads empty")
+                                             : tr("the module's counter stopped")));
 }
 
 // One module per place for the whole run: a serial number that changes fails the place, and
@@ -251,12 +278,12 @@ void ScreeningRun::noteSerial(int m, const ScreeningModule &d)
         records.push_back(SerialRecord{serial, {}, 0, {}, {}});
     SerialRecord &r = records[size_t(current)];
     r.shown = d;
-    r.maxAccNorm = std::max(r.maxAccNorm, d.acc_norm);
+    r.maxAccNorm = largest(r.maxAccNorm, d.acc_norm);
     for (int i = 0; i < 3; ++i)
-        r.maxBias[size_t(i)] = std::max(r.maxBias[size_t(i)], std::fabs(d.gyro_bias[i]));
+        r.maxBias[size_t(i)] = largest(r.maxBias[size_t(i)], std::fabs(d.gyro_bias[i]));
     for (int i = 0; i < 6; ++i)
         if (i >= 3 || (m_ticks >= 6 && m_ticks <= 12))
-            r.maxDiff[size_t(i)] = std::max(r.maxDiff[size_t(i)], d.max_min_diff[i]);
+            r.maxDiff[size_t(i)] = largest(r.maxDiff[size_t(i)], d.max_min_diff[i]);
 
     for (int other = 0; other < kModules; ++other) {
         const std::vector<SerialRecord> &theirs = m_records[size_t(other)];
@@ -306,7 +333,7 @@ void ScreeningRun::failUnchecked(int m)
     if (!m_counted.test(size_t(m)) || m_freshTicks[size_t(m)] == 0) {
         // What it shows is no answer of its own: nothing of it was checked.
         missed << (m_counted.test(size_t(m)) ? tr("its counter never moved") : tr("its counter never ran"));
-        fail(0, m, "not checked: " + missed.last());
+        fail(0, m, tr("not checked: %1").arg(missed.last()));
     } else {
         for (const CheckWindow &w : kWindows) {
             if (!anyTickIn(m_answeredTicks[size_t(m)], w))
@@ -316,7 +343,7 @@ void ScreeningRun::failUnchecked(int m)
             else
                 continue;
             for (int row = w.firstRow; row <= w.lastRow; ++row)
-                fail(row, m, "not checked: " + missed.last());
+                fail(row, m, tr("not checked: %1").arg(missed.last()));
         }
     }
     m_missed[size_t(m)] = missed.join(", ");
@@ -339,11 +366,11 @@ QStringList ScreeningRun::notChecked() const
             int last = m;
             while (last + 1 < kModules && m_missed[size_t(last + 1)] == r)
                 ++last;
-            runs << (last == m ? QString::number(m + 1) : QString("%1 to %2").arg(m + 1).arg(last + 1));
+            runs << (last == m ? QString::number(m + 1) : tr("%1 to %2").arg(m + 1).arg(last + 1));
             count += last - m + 1;
             m = last;
         }
-        out << QString("%1 %2 (%3)").arg(count == 1 ? "module" : "modules", runs.join(", "), r);
+        out << (count == 1 ? tr("module %1 (%2)") : tr("modules %1 (%2)")).arg(runs.join(", "), r);
     }
     return out;
 }

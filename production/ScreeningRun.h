@@ -144,10 +144,10 @@ private:
     std::bitset<kModules> m_fitted;  // showed a module at a display of this run
     std::bitset<kModules> m_counted; // its counter ran at a display of this run
     std::array<quint32, kModules> m_answeredTicks{}; // bit t: its counter ran at the display of tick count t
-    // bit t: its counter ran at the display of tick count t and read other than at the display
-    // before: fresh data
+    // bit t: its counter ran at the display of tick count t and read other than at the module's
+    // own record before (the last display at which it reported): fresh data
     std::array<quint32, kModules> m_freshTicks{};
-    std::bitset<kModules> m_counterRead; // m_lastCounter holds what its place read at the last display
+    std::bitset<kModules> m_counterRead; // m_lastCounter holds the counter of the module's last record
     std::array<uint32_t, kModules> m_lastCounter{};
     std::array<std::vector<SerialRecord>, kModules> m_records; // the serial numbers it read, the first first
     std::array<int, kModules> m_current{}; // the record of the last display's serial number; -1: none yet

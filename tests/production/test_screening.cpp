@@ -11,7 +11,9 @@
 #include <QTranslator>
 
 #include <functional>
+#include <limits>
 #include <map>
+#include <memory>
 
 #include "app/Settings.h"
 #include "link/CommandFrames.h"
@@ -63,6 +65,23 @@ struct Board {
         }
         return QByteArray(reinterpret_cast<const char *>(p.data()), int(p.size()));
     }
+};
+
+// A translation of the build ("/English.qm", "/Chinese.qm"), installed for the life of the
+// object as the program installs it.
+struct Translation {
+    explicit Translation(const char *file)
+    {
+        installed = translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + file)
+                    && QCoreApplication::installTranslator(&translator);
+    }
+    ~Translation()
+    {
+        if (installed)
+            QCoreApplication::removeTranslator(&translator);
+    }
+    QTranslator translator;
+    bool installed = false;
 };
 } // namespace
 
@@ -459,7 +478,8 @@ private slots:
         QTest::newRow("first seen after the windows")
             << "late" << 9 << QVector<int>{16}
             << "not checked: no answer in tick count 6 to 9"
-            << "Not checked: module 10 (no answer in tick count 6 to 9, no answer in tick count 7 to 12)"
+            << "Not checked: module 10 (its counter stood still in tick count 0 to 14, no answer in tick count 6 to 9, "
+               "no answer in tick count 7 to 12)"
             << QStringList{"100923|0"} << 32;
         QTest::newRow("spreads of a module first seen after the windows")
             << "late" << 9 << QVector<int>{22, 23, 24, 25, 26, 27}
@@ -654,6 +674,150 @@ private slots:
         QCOMPARE(sqliteLines(dbPath(), "select result from imu_select where sn = '100423'"), QStringList{"1"});
     }
 
+    // A module first seen late: its first record after the empty readings is where its counter
+    // starts, not fresh data. A counter that stands from there on was never checked and fails
+    // the board; one that runs on from tick count 7 moved in every window and passes.
+    void aLateModuleIsFreshDataOnlyOnceItsCounterMoves_data()
+    {
+        QTest::addColumn<int>("firstSeen"); // the tick count of its first record
+        QTest::addColumn<int>("reads");     // its whole place reads this byte before
+        QTest::addColumn<bool>("frozen");
+        for (int reads : {0x00, 0xFF}) {
+            QTest::addRow("frozen from tick count 6, all 0x%02X before", reads) << 6 << reads << true;
+            QTest::addRow("frozen from tick count 7, all 0x%02X before", reads) << 7 << reads << true;
+            QTest::addRow("running from tick count 7, all 0x%02X before", reads) << 7 << reads << false;
+        }
+    }
+    void aLateModuleIsFreshDataOnlyOnceItsCounterMoves()
+    {
+        QFETCH(int, firstSeen);
+        QFETCH(int, reads);
+        QFETCH(bool, frozen);
+        board.empty[4] = uint8_t(reads);
+        for (int t = 0; t < 25 && !QTest::currentTestFailed(); ++t) {
+            if (t == firstSeen) {
+                board.empty.clear();
+                if (frozen)
+                    board.tweak = [](int m, uint8_t *r) {
+                        if (m == 4)
+                            writeLE<uint32_t>(r + 6, 555);
+                    };
+            }
+            tickOnce();
+        }
+        const QString result = sqliteLines(dbPath(), "select result from imu_select where sn = '100423'").value(0);
+        if (!frozen) {
+            QVERIFY2(status() == "Test completed, normal", qPrintable(status()));
+            QCOMPARE(result, QString("1"));
+            return;
+        }
+        QVERIFY2(status().startsWith("Test completed with errors"), qPrintable(status()));
+        QVERIFY2(status().contains("Not checked: module 5 (its counter never moved)"), qPrintable(status()));
+        QVERIFY(isRed(0, 4));
+        QCOMPARE(cell(0, 4)->toolTip(), QString("not checked: its counter never moved"));
+        QCOMPARE(result, QString("0"));
+        QCOMPARE(page->run().errorCount(), 1u);
+    }
+
+    // A value that is not a number fails its check whatever it compares with, and the cell, the
+    // reason and the log show it as it came: acc_norm and the first gyro bias (not judged) at
+    // place 3, the six max_min_diff at place 7.
+    void aValueThatIsNotANumberFailsItsCheckAndIsLoggedAsItCame_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << "nan";
+        QTest::newRow("+inf") << std::numeric_limits<float>::infinity() << "inf";
+        QTest::newRow("-inf") << -std::numeric_limits<float>::infinity() << "-inf";
+    }
+    void aValueThatIsNotANumberFailsItsCheckAndIsLoggedAsItCame()
+    {
+        QFETCH(float, value);
+        QFETCH(QString, text);
+        board.tweak = [value](int m, uint8_t *r) {
+            if (m == 2) {
+                writeLE<float>(r + 48, value);
+                writeLE<float>(r + 52, value);
+            }
+            for (int i = 0; i < 6 && m == 6; ++i)
+                writeLE<float>(r + 64 + 4 * i, value);
+        };
+        runTicks(25);
+        QVERIFY2(status().startsWith("Test completed with errors"), qPrintable(status()));
+        QVERIFY(isRed(14, 2));
+        QCOMPARE(cell(14, 2)->text(), text);
+        QCOMPARE(cell(14, 2)->toolTip(), "value " + text + ", limits 0.9 to 1.1");
+        for (int row = 22; row <= 27; ++row)
+            QVERIFY2(isRed(row, 6), qPrintable(QString("row %1").arg(row)));
+        QCOMPARE(cell(22, 6)->toolTip(), "value " + text + ", limit below 0.02");
+        QCOMPARE(cell(27, 6)->toolTip(), "value " + text + ", limit below 0.5");
+        QVERIFY(!isRed(14, 6) && !isRed(22, 2));
+        QCOMPARE(sqliteLines(dbPath(), "select sn, result from imu_select where sn in ('100223', '100623') order by sn"),
+                 (QStringList{"100223|0", "100623|0"}));
+        const QStringList lines = fileLines(page->logPath());
+        const QStringList accNorm = lines.filter(QRegularExpression("^100223,")).value(0).split(',');
+        const QStringList spreads = lines.filter(QRegularExpression("^100623,")).value(0).split(',');
+        QCOMPARE(accNorm.size(), 27);
+        QCOMPARE(spreads.size(), 27);
+        QCOMPARE(accNorm[16], text);
+        QCOMPARE(accNorm[18], QString(text).remove('-')); // the gyro bias's magnitude
+        QCOMPARE(spreads.mid(21, 6), (QStringList{text, text, text, text, text, text}));
+        QCOMPARE(spreads[16], QString("1"));
+    }
+
+    // In Chinese the not-checked line and every failing cell's reason hold no English word of
+    // the program's: only the places' numbers and the values.
+    void theNotCheckedLineAndEveryReasonHaveNoEnglishWordInChinese()
+    {
+        Translation chinese("/Chinese.qm");
+        QVERIFY(chinese.installed);
+        board.gyroNum[17] = 4;  // row 5 differs
+        board.empty[20] = 0x00; // module 21 first seen after the windows
+        board.tweak = [](int m, uint8_t *r) {
+            r[37] = 5; // every module reports stream_mode 5, the limit is 91
+            if (m < 16) // modules 1 to 16 show their serial numbers, their counters stay 0
+                writeLE<uint32_t>(r + 6, 0);
+            if (m == 25)
+                r[88] = 0;
+            if (m == 26)
+                writeLE<float>(r + 48, 3.0f);
+            if (m == 27)
+                writeLE<float>(r + 64, 0.05f);
+            if (m == 28)
+                writeLE<uint32_t>(r + 10, 999);
+            if (m == 29)
+                r[93] = 2;
+            if (m == 30)
+                memset(r + 22, 0xFF, 12);
+        };
+        for (int t = 0; t < 25 && !QTest::currentTestFailed(); ++t) {
+            if (t == 13)
+                board.empty.clear();
+            if (t == 20) { // module 19 leaves its place, module 20's counter stops
+                board.empty[18] = 0x00;
+                const auto faults = board.tweak;
+                board.tweak = [faults](int m, uint8_t *r) {
+                    faults(m, r);
+                    if (m == 19)
+                        writeLE<uint32_t>(r + 6, 0);
+                };
+            }
+            tickOnce();
+        }
+        const QStringList notChecked = status().split('\n').filter(QRegularExpression("^未检查："));
+        QCOMPARE(notChecked.size(), 1);
+        const QRegularExpression english("[A-Za-z]");
+        QVERIFY2(!notChecked[0].contains(english), qPrintable(notChecked[0]));
+        QVERIFY2(notChecked[0].contains("模块 1 至 16（") && notChecked[0].contains("模块 21（"), qPrintable(notChecked[0]));
+        const std::pair<int, int> reasons[] = {{0, 3},   {16, 20}, {22, 20}, {16, 25}, {5, 17}, {8, 22}, {14, 26},
+                                               {22, 27}, {1, 28},  {17, 29}, {4, 30},  {0, 18}, {0, 19}};
+        for (const auto &[row, place] : reasons) {
+            const QString why = cell(row, place)->toolTip();
+            QVERIFY2(isRed(row, place) && !why.isEmpty() && !why.contains(english),
+                     qPrintable(QString("row %1, place %2: %3").arg(row).arg(place).arg(why)));
+        }
+    }
+
     // Rows the table refused beside rows it took: the verdict says how many were stored and
     // names the others.
     void aPartlyStoredVerdictSaysWhatWasStored()
@@ -839,11 +1003,11 @@ private slots:
     // tested and passed counts, each after its caption, and the report buttons show whole.
     void theCountsShareARowAndTheReportButtonsAreWhole()
     {
-        QTranslator english;
         for (bool inEnglish : {false, true}) {
+            std::unique_ptr<Translation> english;
             if (inEnglish) {
-                QVERIFY(english.load(qEnvironmentVariable("TEST_BINARY_DIR") + "/English.qm"));
-                QCoreApplication::installTranslator(&english);
+                english = std::make_unique<Translation>("/English.qm");
+                QVERIFY(english->installed);
             }
             newPage();
             page->resize(1131, 711);
@@ -867,7 +1031,6 @@ private slots:
                 QVERIFY2(b->width() >= b->sizeHint().width() && b->height() >= b->sizeHint().height(), qPrintable(what));
             }
         }
-        QCoreApplication::removeTranslator(&english);
         newPage();
     }
 
