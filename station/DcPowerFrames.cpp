@@ -66,36 +66,64 @@ QString SetPoint::text() const
     return QString("%1 V, %2 A (%3)").arg(volts, 0, 'g', 6).arg(amps, 0, 'g', 6).arg(modelName(model));
 }
 
+QString smallestCurrentText(int model)
+{
+    const double fullScale = modelScale(model).setCurrent;
+    if (!(fullScale > 0.0))
+        return QString();
+    // One register step, rounded up to two significant digits (more only when the rounded text
+    // would still give register 0): typed back, the value shown is taken.
+    const double step = fullScale / 65535.0;
+    for (int digits = 2; digits <= 17; ++digits) {
+        const double unit = std::pow(10.0, std::floor(std::log10(step)) - (digits - 1));
+        const QString text = QString::number(std::ceil(step / unit) * unit, 'g', digits);
+        if (setPointRegister(text.toDouble(), fullScale) > 0)
+            return text;
+    }
+    return QString::number(step, 'g', 17);
+}
+
 SetPoint checkSetPoint(const QString &voltageField, const QString &voltageText, const QString &currentField,
                        const QString &currentText, int model)
 {
     SetPoint p;
     p.model = model;
     const Scale scale = modelScale(model);
-    if (!(scale.setCurrent > 0.0)) {
+    bool voltsNumber = false, ampsNumber = false;
+    p.volts = voltageText.trimmed().toDouble(&voltsNumber);
+    p.amps = currentText.trimmed().toDouble(&ampsNumber);
+    // Every voltage taken gives a register well above 0 on every model (12 V on 45.5 V full scale:
+    // 17283), so only the current can round down to an empty register.
+    p.voltageOk = voltsNumber && voltageAccepted(p.volts);
+    p.modelOk = scale.setCurrent > 0.0;
+    // What a refusal of the current says: the field, the value it holds, then why.
+    const auto currentHolds = [&](const char *why) {
+        return QCoreApplication::translate("MultiCalib", why).arg(currentField, currentText.trimmed());
+    };
+    if (!p.modelOk) {
         p.problem = QCoreApplication::translate(
                         "MultiCalib", "the supply model is \"%1\"; the supply is switched on only with its model "
                                       "(3030, 3020 or 4520) chosen in the settings dialog")
-                        .arg(model == 0 ? QString("UNKNOWN") : QString::number(model));
-        return p;
-    }
-    bool isNumber = false;
-    p.volts = voltageText.trimmed().toDouble(&isNumber);
-    if (!isNumber || !voltageAccepted(p.volts)) {
+                        .arg(model == 0 ? QCoreApplication::translate("Settings", "UNKNOWN") : QString::number(model));
+    } else if (!p.voltageOk) {
         p.problem = QCoreApplication::translate(
                         "MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the supply is switched on only "
                                       "at 12, 15 or 31 V")
                         .arg(voltageField, voltageText.trimmed());
-        return p;
-    }
-    p.amps = currentText.trimmed().toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(p.amps) || p.amps <= 0.0 || p.amps > scale.setCurrent) {
-        p.problem = QCoreApplication::translate(
-                        "MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the supply is switched on only "
-                                      "at a current above 0 A and not above %3 A, the limit of the %4 supply")
-                        .arg(currentField, currentText.trimmed())
+    } else if (!ampsNumber || !std::isfinite(p.amps)) {
+        p.problem = currentHolds(QT_TRANSLATE_NOOP("MultiCalib", "the DC supply page's \"%1\" field holds \"%2\", "
+                                                                 "which is not a number"));
+    } else if (p.amps <= 0.0 || p.amps > scale.setCurrent) {
+        p.problem = currentHolds(QT_TRANSLATE_NOOP("MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the "
+                                                                 "supply is switched on only at a current above 0 A and "
+                                                                 "not above %3 A, the limit of the %4 supply"))
                         .arg(scale.setCurrent)
                         .arg(modelName(model));
+    } else if (setPointRegister(p.amps, scale.setCurrent) == 0) {
+        // Above 0 but below one step of the current register: the supply would be set to 0 A.
+        p.problem = currentHolds(QT_TRANSLATE_NOOP("MultiCalib", "the DC supply page's \"%1\" field holds \"%2\"; the "
+                                                                 "smallest current the %3 supply can be set to is %4 A"))
+                        .arg(modelName(model), smallestCurrentText(model));
     }
     return p;
 }

@@ -28,11 +28,14 @@ Scale modelScale(int type);
 QString modelName(int type);
 
 // A set-point read from the supply page, checked by the rule every switch-on of the supply
-// follows, by hand or by a run: a model chosen, 12, 15 or 31 V, and a current above 0 and not
-// above the model's limit (its current full scale).
+// follows, by hand or by a run: a model chosen, 12, 15 or 31 V, and a current that is a number
+// above 0, not above the model's limit (its current full scale) and not below one step of its
+// register (the supply would be set to 0 A).
 struct SetPoint {
     double volts = 0, amps = 0;
     int model = 0;
+    // Each of the voltage and the model on its own (the manual switch tells them in its order).
+    bool voltageOk = false, modelOk = false;
     // Empty when the rule passed; else names the field, the value it holds and the rule.
     QString problem;
     bool ok() const { return problem.isEmpty(); }
@@ -41,7 +44,11 @@ struct SetPoint {
     // "12 V, 2 A (3030)"
     QString text() const;
 };
-// The fields' texts with the names their labels show, and the chosen model.
+// The smallest current a model's register holds above 0 (one step), rounded up so that the text
+// itself is taken: "0.00048" for the 3030. Empty for a value that is no model.
+QString smallestCurrentText(int model);
+// The fields' texts with the names their labels show, and the chosen model. A run's refusal
+// names the model first, then the voltage, then the current.
 SetPoint checkSetPoint(const QString &voltageField, const QString &voltageText, const QString &currentField,
                        const QString &currentText, int model);
 

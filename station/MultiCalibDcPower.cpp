@@ -203,17 +203,36 @@ DcPower::SetPoint MultiCalib::readSupplySetPoint() const
 
 bool MultiCalib::supplySetPointAccepted(DcPower::SetPoint &out, bool forRun)
 {
+    Prompter &prompter = Prompter::instance();
+    const auto highVoltageConfirmed = [&] {
+        return !DcPower::isHighVoltage(out.volts)
+               || prompter.ask(Prompter::Kind::Warning, this, tr("Warning"),
+                               tr("Are you sure you need such a high voltage? Unless using DC-DC"),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    };
     out = readSupplySetPoint();
+    if (!forRun) {
+        // The manual switch looks at the voltage first (asking once more at 31 V), then at the model.
+        if (!out.voltageOk) {
+            prompter.warning(this, tr("Warning"), tr("Incorrect voltage value setting"));
+            qDebug().noquote() << "电压设置有误:" << ui->textEdit_dc_power_supply_max_voltage->toPlainText().trimmed();
+            return false;
+        }
+        if (!highVoltageConfirmed())
+            return false;
+        if (!out.modelOk) {
+            prompter.warning(this, tr("Warning"), tr("Unknown power supply model, please confirm again"));
+            qDebug() << "电源型号未知，请重新确认";
+            return false;
+        }
+    }
     if (!out.ok()) {
         const QString text = (forRun ? tr("Cannot start: %1") : tr("DC supply not switched: %1")).arg(out.problem);
         emit signalTranspondLog(text);
-        Prompter::instance().warning(this, tr("Warning"), text);
+        prompter.warning(this, tr("Warning"), text);
         return false;
     }
-    return !DcPower::isHighVoltage(out.volts)
-           || Prompter::instance().ask(Prompter::Kind::Warning, this, tr("Warning"),
-                                       tr("Are you sure you need such a high voltage? Unless using DC-DC"),
-                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    return !forRun || highVoltageConfirmed();
 }
 
 void MultiCalib::useSupplySetPoint(const DcPower::SetPoint &p, bool byRun)

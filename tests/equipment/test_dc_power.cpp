@@ -134,6 +134,17 @@ private:
     {
         QMetaObject::invokeMethod(worker, "rev_dc_control", Qt::QueuedConnection, Q_ARG(uint16_t, code));
     }
+    // The worker of init() retired and a new one on the same line, opened with these times.
+    void reopenWith(const WorkerThread_DC_power::Timings &t)
+    {
+        QVERIFY(TestKit::retireWorker(worker.data()));
+        auto *w = new WorkerThread_DC_power(tap->workerPath());
+        w->setTimings(t);
+        delete reports;
+        reports = new Reports(w);
+        worker = startWorkerThread(w, &WorkerThread_DC_power::openSerialConnected);
+        QVERIFY(waitUntil([&] { return reports->connected == 1; }));
+    }
 
 private slots:
     void initTestCase() { registerMetaTypes(); }
@@ -238,16 +249,10 @@ private slots:
     void aSlowSupplyAnswersEachSwitchWriteBeforeTheGapAndTheStreamStarts()
     {
         // The supply takes 250 ms over each answer; the worker waits long enough for it.
-        QVERIFY(TestKit::retireWorker(worker.data()));
         tap->answerDelayMs = 250;
-        auto *w = new WorkerThread_DC_power(tap->workerPath());
         WorkerThread_DC_power::Timings t = fast();
         t.replyTimeoutMs = 3000;
-        w->setTimings(t);
-        delete reports;
-        reports = new Reports(w);
-        worker = startWorkerThread(w, &WorkerThread_DC_power::openSerialConnected);
-        QVERIFY(waitUntil([&] { return reports->connected == 1; }));
+        reopenWith(t);
 
         control(101);
         const QByteArray answer = withCrc(QByteArray::fromHex("111000030003"));
@@ -266,6 +271,25 @@ private slots:
         const qint64 firstStream = reports->plateTimes[0] + reports->clock.msecsSinceReference() - tap->clockStart();
         QVERIFY2(firstStream - answered[2] >= 50, qPrintable(QString("%1 %2").arg(firstStream).arg(answered[2])));
         QCOMPARE(reports->count(74), 0); // the read-back confirmed the output
+    }
+
+    // A reply time-out set while the line is open holds for the next frame: a frame the silent
+    // supply never answers fails after the new time-out, not after the one the line opened with.
+    void aReplyTimeOutSetOnTheOpenLineHoldsForTheNextFrame()
+    {
+        WorkerThread_DC_power::Timings t = fast();
+        t.pollMs = 3600000; // no poll: the one frame is the test's
+        t.replyTimeoutMs = 3600000;
+        reopenWith(t);
+        t.replyTimeoutMs = 100;
+        WorkerThread_DC_power *w = worker.data();
+        QMetaObject::invokeMethod(w, [w, t] { w->setTimings(t); }, Qt::BlockingQueuedConnection);
+        tap->muted = true;
+        send(setFrame(1));
+        QVERIFY(waitUntil([&] { return reports->count(5) >= 1; }));
+        QVERIFY2(reports->logs.contains(qMakePair(5, QString("DC supply: frame failed: Request timeout."))),
+                 qPrintable(reports->logs.isEmpty() ? QString() : reports->logs.last().second));
+        QCOMPARE(tap->sent().count(withCrc(setFrame(1))), 1); // no retry
     }
 
     void aSilentSupplyStillEndsTheSwitchAndReportsIt()

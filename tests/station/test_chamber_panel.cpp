@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -546,10 +547,10 @@ private slots:
         prompter.shown.clear();
         setText(ui->textEdit_dc_power_supply_max_voltage, "24");
         prompter.answers = {QMessageBox::Yes};
+        QTest::ignoreMessage(QtDebugMsg, "电压设置有误: 24");
         ui->pushButton_dc_power_supply_ON_OFF->click();
-        QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
-                                                "DC supply not switched: the DC supply page's \"" + ui->label_hothouse_current_temperature_5->text()
-                                                    + "\" field holds \"24\"; the supply is switched on only at 12, 15 or 31 V"}));
+        QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?", "Incorrect voltage value setting"}));
+        QCOMPARE(prompter.shown[1].title, QString("Warning"));
         QCOMPARE(sent.size(), 0);
         QCOMPARE(g_dc_power_on, uint8_t(0));
 
@@ -641,11 +642,42 @@ private slots:
         QCOMPARE(g_dc_power_on, uint8_t(0));
         prompter.shown.clear();
         prompter.answers = {QMessageBox::Yes};
+        QTest::ignoreMessage(QtDebugMsg, "电源型号未知，请重新确认");
         ui->pushButton_dc_power_supply_ON_OFF->click();
         QCOMPARE(prompter.texts(), (QStringList{"Are you sure to turn on the power supply?",
-                                                "DC supply not switched: the supply model is \"UNKNOWN\"; the supply is switched "
-                                                "on only with its model (3030, 3020 or 4520) chosen in the settings dialog"}));
+                                                "Unknown power supply model, please confirm again"}));
         QCOMPARE(sent.size(), 2);
+        QCOMPARE(g_dc_power_on, uint8_t(0));
+    }
+
+    // Without a model the switch still tells a wrong voltage first, and asks about 31 V before
+    // it tells the model; nothing is sent either way.
+    void theManualSwitchTellsTheVoltageBeforeTheModel_data()
+    {
+        QTest::addColumn<QString>("volts");
+        QTest::addColumn<QStringList>("texts");
+        const QString sure = "Are you sure to turn on the power supply?";
+        const QString model = "Unknown power supply model, please confirm again";
+        QTest::newRow("24 V") << "24" << QStringList{sure, "Incorrect voltage value setting"};
+        QTest::newRow("2,5 V") << "2,5" << QStringList{sure, "Incorrect voltage value setting"};
+        QTest::newRow("31 V") << "31" << QStringList{sure, "Are you sure you need such a high voltage? Unless using DC-DC", model};
+        QTest::newRow("15 V") << "15" << QStringList{sure, model};
+    }
+    void theManualSwitchTellsTheVoltageBeforeTheModel()
+    {
+        QFETCH(QString, volts);
+        QFETCH(QStringList, texts);
+        supplyOutput(false);
+        const auto modelBack = qScopeGuard([this] { supplyLinkedWithModel(1); });
+        supplyLinkedWithModel(0);
+        setText(ui->textEdit_dc_power_supply_max_voltage, volts);
+        setText(ui->textEdit_dc_power_supply_max_current, "10");
+        QSignalSpy sent(console, &MultiCalib::signal_send_modbus_mutex);
+        prompter.shown.clear();
+        prompter.answers = {QMessageBox::Yes, QMessageBox::Yes};
+        ui->pushButton_dc_power_supply_ON_OFF->click();
+        QCOMPARE(prompter.texts(), texts);
+        QCOMPARE(sent.size(), 0);
         QCOMPARE(g_dc_power_on, uint8_t(0));
     }
 

@@ -31,6 +31,7 @@
 #include "ui_MultiCalib.h"
 #include "ui_Settings.h"
 
+#include <cmath>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -898,9 +899,32 @@ private:
         if (volts != "12" && volts != "15" && volts != "31")
             return "the DC supply page's \"" + ui->label_hothouse_current_temperature_5->text() + "\" field holds \"" + volts
                    + "\"; the supply is switched on only at 12, 15 or 31 V";
-        return "the DC supply page's \"" + ui->label_hothouse_set_temperature_16->text() + "\" field holds \"" + amps
-               + "\"; the supply is switched on only at a current above 0 A and not above " + limit + " A, the limit of the "
-               + name + " supply";
+        const QString current = "the DC supply page's \"" + ui->label_hothouse_set_temperature_16->text() + "\" field holds \""
+                                + amps + "\"";
+        bool isNumber = false;
+        const double a = amps.toDouble(&isNumber);
+        if (!isNumber || !std::isfinite(a))
+            return current + ", which is not a number";
+        if (a > 0 && a < limit.toDouble() / 65535)
+            return current + "; the smallest current the " + name + " supply can be set to is "
+                   + QStringList{"", "0.00048", "0.00033", "0.00032"}.value(model) + " A";
+        return current + "; the supply is switched on only at a current above 0 A and not above " + limit
+               + " A, the limit of the " + name + " supply";
+    }
+    // A one-step script at the page's set-point, started with every module reporting (at
+    // `timeMs`); `whileStarting` runs right after its start, before it switches anything. The
+    // set-point writes of the peer once it took `onWrites` of them with the output on.
+    QStringList writesOfARunStarted(uint32_t timeMs, int onWrites, const std::function<void()> &whileStarting = nullptr)
+    {
+        chamberAt(25);
+        told.clear();
+        startWatched(timeMs);
+        [&] { QVERIFY(!console->runGuard()->idle()); }();
+        if (whileStarting)
+            whileStarting();
+        const bool took = waitUntil([&] { return setPointWrites().filter(QRegularExpression(" 1$")).size() >= onWrites; }, 20000);
+        [&] { QVERIFY2(took, qPrintable(setPointWrites().join("\n"))); }();
+        return setPointWrites();
     }
 
 private slots:
@@ -957,6 +981,11 @@ private slots:
         QTest::newRow("current above the 4520's limit") << 3 << "15" << "21";
         QTest::newRow("model UNKNOWN") << 0 << "12" << "2";
         QTest::newRow("13 V") << 1 << "13" << "2";
+        // Above 0, but below one step of the current register: the supply would be set to 0 A.
+        QTest::newRow("0.0004 A on a 3030") << 1 << "12" << "0.0004";
+        QTest::newRow("1e-300 A on a 3030") << 1 << "12" << "1e-300";
+        QTest::newRow("0.0003 A on a 4520") << 3 << "15" << "0.0003";
+        QTest::newRow("2,5 A") << 1 << "12" << "2,5";
     }
     void aScriptOutsideTheSupplyRuleIsRefusedBeforeAnythingIsSent()
     {
@@ -1002,6 +1031,11 @@ private slots:
         QTest::newRow("31.5 A on a 3030") << 1 << "31.5";
         QTest::newRow("21.5 A on a 3020") << 2 << "21.5";
         QTest::newRow("20.6 A on a 4520") << 3 << "20.6";
+        QTest::newRow("0.0004 A on a 3030") << 1 << "0.0004";
+        QTest::newRow("1e-300 A on a 3030") << 1 << "1e-300";
+        QTest::newRow("0.0003 A on a 3020") << 2 << "0.0003";
+        QTest::newRow("2,5 A on a 3030") << 1 << "2,5";
+        QTest::newRow("nan A on a 3030") << 1 << "nan";
     }
     void theManualSwitchRefusesACurrentOutsideTheModelsLimit()
     {
@@ -1022,6 +1056,66 @@ private slots:
         QVERIFY(sent.isEmpty());
         QCOMPARE(int(g_dc_power_on), 0);
         QCOMPARE(g_dc_set_frame.load(), frame);
+    }
+
+    // A current that rounds down to a register above 0 is taken: the run's switch-ons carry
+    // that register, and the smallest current a refusal names is itself taken.
+    void aRunSwitchesOnAtACurrentOfOneOrTwoRegisterSteps_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("amps");
+        QTest::addColumn<QString>("registers");
+        // 0.001 x 65535 / 31 = 2.1, 0.00048 x 65535 / 31 = 1.01
+        QTest::newRow("0.001 A on a 3030") << 1 << "0.001" << "25368 2";
+        QTest::newRow("0.00048 A on a 3030, the smallest it names") << 1 << "0.00048" << "25368 1";
+        // 12 x 65535 / 45.5 = 17283, 0.00032 x 65535 / 20.5 = 1.02
+        QTest::newRow("0.00032 A on a 4520, the smallest it names") << 3 << "0.00032" << "17283 1";
+    }
+    void aRunSwitchesOnAtACurrentOfOneOrTwoRegisterSteps()
+    {
+        QFETCH(int, model);
+        QFETCH(QString, amps);
+        QFETCH(QString, registers);
+        const auto kept = keepSupplyPage();
+        typeSetPoint(model, "12", amps);
+        const QStringList writes = writesOfARunStarted(2200, 3);
+        QCOMPARE(told.filter("DC supply for this run: "),
+                 QStringList{"DC supply for this run: 12 V, " + amps + " A (" + DcPower::modelName(model) + ")"});
+        for (const QString &w : writes)
+            QCOMPARE(w.section(' ', 2, 3), registers);
+    }
+
+    // Every voltage the rule takes gives a voltage register above 0 on every model.
+    void everyVoltageTakenGivesAVoltageRegisterAboveZero()
+    {
+        for (int model = 1; model <= 3; ++model) {
+            for (const char *volts : {"12", "15", "31"}) {
+                const DcPower::SetPoint p = DcPower::checkSetPoint("V", volts, "A", "1", model);
+                QVERIFY2(p.ok(), qPrintable(p.problem));
+                const QByteArray f = p.frame(true);
+                QVERIFY2((quint8(f[7]) << 8 | quint8(f[8])) > 0, volts);
+            }
+        }
+    }
+
+    // A manual switch-on while a run uses the supply goes out at the page's new set-point, and
+    // the run's own switch-ons keep the set-point the run started with.
+    void aManualSwitchOnDuringARunLeavesTheRunsSetPointAlone()
+    {
+        const auto kept = keepSupplyPage();
+        const uint8_t output = g_dc_power_on;
+        const auto restore = qScopeGuard([output] { g_dc_power_on = output; });
+        typeSetPoint(1, "12", "2");
+        // 15 x 65535 / 31 = 31710, 3 x 65535 / 31 = 6342; the run's 12 V, 2 A: 25368 4228.
+        const QStringList writes = writesOfARunStarted(2300, 4, [this] {
+            ui->textEdit_dc_power_supply_max_voltage->setPlainText("15");
+            ui->textEdit_dc_power_supply_max_current->setPlainText("3");
+            g_dc_power_on = 0; // the switch's way on
+            prompter.answers = {QMessageBox::Yes};
+            ui->pushButton_dc_power_supply_ON_OFF->click();
+        });
+        QCOMPARE(writes.filter(QRegularExpression("^hr 3 31710 6342 1$")).size(), 1);
+        QCOMPARE(writes.filter(QRegularExpression("^hr 3 25368 4228 1$")).size(), writes.filter(QRegularExpression(" 1$")).size() - 1);
     }
 
     // Switching off by hand is never refused: whatever the fields hold, the output goes off.
