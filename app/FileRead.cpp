@@ -7,6 +7,7 @@
 #include <functional>
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -14,21 +15,15 @@
 namespace {
 std::function<void()> g_betweenLookAndOpen;
 
-// File systems whose files report sizes that have nothing to do with their contents.
-bool isPseudoFileSystem(const struct statfs &fs)
-{
-    constexpr long kProc = 0x9fa0, kSys = 0x62656572, kDebug = 0x64626720, kTrace = 0x74726163;
-    const long type = long(fs.f_type);
-    return type == kProc || type == kSys || type == kDebug || type == kTrace;
-}
+bool onMadeUpFileSystem(const struct statfs &fs) { return isMadeUpFileSystem(quint32(fs.f_type)); }
 
-// Why a file of this kind, on a pseudo file system or not, is no regular file; empty when it is.
-QString reasonOf(const struct stat &st, bool onPseudoFileSystem)
+// Why a file of this kind, made up by the kernel or not, is no regular file; empty when it is.
+QString reasonOf(const struct stat &st, bool madeUp)
 {
     const char *text = nullptr;
     if (S_ISREG(st.st_mode))
-        text = onPseudoFileSystem
-            ? QT_TRANSLATE_NOOP("FileRead", "a file the system makes up (/proc, /sys), not a regular file")
+        text = madeUp
+            ? QT_TRANSLATE_NOOP("FileRead", "a file the system makes up (/proc, /sys and the like), not a regular file")
             : nullptr;
     else if (S_ISFIFO(st.st_mode))
         text = QT_TRANSLATE_NOOP("FileRead", "a named pipe (FIFO), not a regular file");
@@ -44,6 +39,23 @@ QString reasonOf(const struct stat &st, bool onPseudoFileSystem)
 
 void setBetweenLookAndOpen(std::function<void()> f) { g_betweenLookAndOpen = std::move(f); }
 
+bool isMadeUpFileSystem(quint32 type)
+{
+    // Not here: devpts (only devices, refused as such), autofs (only folders), tmpfs, ramfs and
+    // hugetlbfs (their files hold what was written to them).
+    static constexpr quint32 kMadeUp[] = {
+        PROC_SUPER_MAGIC, SYSFS_MAGIC, DEBUGFS_MAGIC, TRACEFS_MAGIC, CGROUP_SUPER_MAGIC,
+        CGROUP2_SUPER_MAGIC, SECURITYFS_MAGIC, PSTOREFS_MAGIC, EFIVARFS_MAGIC, BPF_FS_MAGIC,
+        SELINUX_MAGIC, SMACK_MAGIC, AAFS_MAGIC, BINFMTFS_MAGIC, NSFS_MAGIC, RDTGROUP_SUPER_MAGIC,
+        XENFS_SUPER_MAGIC,
+        0x62656570, // configfs
+        0x19800202, // mqueue
+        0x65735543, // fusectl
+        0x67596969, // rpc_pipefs
+    };
+    return std::find(std::begin(kMadeUp), std::end(kMadeUp), type) != std::end(kMadeUp);
+}
+
 QString notRegularFileReason(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -51,14 +63,15 @@ QString notRegularFileReason(const QString &path)
     if (name.isEmpty() || ::stat(name.constData(), &st) != 0)
         return QString();
     struct statfs fs;
-    return reasonOf(st, ::statfs(name.constData(), &fs) == 0 && isPseudoFileSystem(fs));
+    return reasonOf(st, ::statfs(name.constData(), &fs) == 0 && onMadeUpFileSystem(fs));
 }
 
 RegularFile openRegularFile(QFile &file, QString *why)
 {
     file.close();
-    // The first look, at the name: a FIFO must not be opened, even without waiting (a writer
-    // waiting for a reader would take the open as one).
+    // The first look, at the name: a FIFO must not be opened, even without waiting and closed
+    // at once (a writer waiting in its open for a reader would take ours for one and go on,
+    // writing into nothing).
     *why = notRegularFileReason(file.fileName());
     if (!why->isEmpty())
         return RegularFile::NotRegular;
@@ -79,7 +92,7 @@ RegularFile openRegularFile(QFile &file, QString *why)
         ::close(fd);
         return RegularFile::CannotOpen;
     }
-    *why = reasonOf(st, isPseudoFileSystem(fs));
+    *why = reasonOf(st, onMadeUpFileSystem(fs));
     if (!why->isEmpty()) {
         ::close(fd);
         return RegularFile::NotRegular;

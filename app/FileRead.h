@@ -2,8 +2,8 @@
 // Files an operator or a folder hands over (record files, waiting upload bodies, recordings to
 // replay or decode, logs to upload) are opened only when they are regular files: a FIFO would
 // make the open wait for a writer for good, a device or a file the system makes up (/proc,
-// /sys) has no end or a size that says nothing. Files read whole into memory are also read with
-// a bound: a disk image chosen by mistake is refused, not swallowed.
+// /sys, cgroup and the like) has no end or a size that says nothing. Files read whole into
+// memory are also read with a bound: a disk image chosen by mistake is refused, not swallowed.
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -19,6 +19,11 @@ enum class RegularFile { Opened, NotRegular, CannotOpen };
 // empty for a regular file and for a path that names nothing (its open says why). Looks at the
 // file without opening it, so it never waits.
 QString notRegularFileReason(const QString &path);
+
+// Whether a file system of this type (statfs's f_type) is one whose files the kernel makes up
+// as they are read (proc, sysfs, cgroup, securityfs, configfs, efivarfs, bpf, ...): such a
+// "regular" file is refused.
+bool isMadeUpFileSystem(quint32 type);
 
 // Opens file (its name set) read-only when it is a regular file. The file is looked at before
 // it is opened, opened without waiting and looked at again with the same checks, so a FIFO or

@@ -1,5 +1,6 @@
 // Checksums, command frames, version text, settings, machine identity, the regular-file reader
 // and the shared widgets.
+#include <QDir>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStandardItemModel>
@@ -18,6 +19,15 @@
 #include "link/CommandFrames.h"
 #include "tests/kit/TestKit.h"
 
+#include <atomic>
+#include <csignal>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/syscall.h>
+#include <sys/vfs.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 // Bit-by-bit reference of the frame CRC, independent of the table code under test.
 uint32_t crcReference(uint32_t crc, const QByteArray &d)
@@ -30,6 +40,91 @@ uint32_t crcReference(uint32_t crc, const QByteArray &d)
     return crc;
 }
 const uint8_t *bytes(const QByteArray &a) { return reinterpret_cast<const uint8_t *>(a.constData()); }
+
+const QString kMadeUpWhy = "a file the system makes up (/proc, /sys and the like), not a regular file";
+
+// A "regular" file on a file system of this type, at the root of a cgroup hierarchy under
+// /sys/fs/cgroup; empty when none of that type is mounted there.
+QString cgroupFile(quint32 type)
+{
+    QStringList roots{"/sys/fs/cgroup"};
+    for (const QString &sub : QDir(roots.first()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        roots << roots.first() + '/' + sub;
+    for (const QString &root : roots) {
+        const QString file = root + "/cgroup.procs";
+        struct statfs fs;
+        if (QFileInfo(file).isFile() && ::statfs(QFile::encodeName(file).constData(), &fs) == 0
+            && quint32(fs.f_type) == type)
+            return file;
+    }
+    return QString();
+}
+
+// True while the thread sleeps inside open(), as a FIFO's writer does until a reader comes
+// (/proc shows the system call only while the thread is blocked in it).
+bool sleepsInOpen(pid_t tid)
+{
+    const QString task = QString("/proc/self/task/%1/").arg(tid);
+    QFile call(task + "syscall"), stat(task + "stat");
+    if (!call.open(QIODevice::ReadOnly) || !call.readAll().startsWith(QByteArray::number(SYS_openat) + ' ')
+        || !stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll(); // "tid (name) state ..."
+    const int nameEnd = line.lastIndexOf(')');
+    return nameEnd > 0 && line.mid(nameEnd + 2, 1) == "S";
+}
+
+// Writes "x" into the FIFO at path from a thread of its own, whose open() waits for a reader.
+class FifoWriter {
+public:
+    explicit FifoWriter(const QString &path)
+        : m_name(QFile::encodeName(path)), m_thread([this] { run(); })
+    {}
+    ~FifoWriter() { drain(); }
+    pid_t tid() const { return m_tid; }
+    bool opened() const { return m_opened; }
+    int wrote() const { return m_wrote; } // bytes written, or -errno
+    // Reads the FIFO as a reader would, till the writer is done; what the writer wrote then.
+    QByteArray drain()
+    {
+        QByteArray got;
+        while (!m_done) {
+            const int fd = ::open(m_name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0)
+                break;
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            char block[16];
+            for (ssize_t n; (n = ::read(fd, block, sizeof block)) > 0;)
+                got.append(block, int(n));
+            ::close(fd);
+        }
+        if (m_thread.joinable())
+            m_thread.join();
+        return got;
+    }
+
+private:
+    void run()
+    {
+        sigset_t pipeSignal; // a write without a reader fails with EPIPE instead
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+        m_tid = pid_t(::syscall(SYS_gettid));
+        const int fd = ::open(m_name.constData(), O_WRONLY | O_CLOEXEC);
+        m_opened = true;
+        const ssize_t n = fd < 0 ? -1 : ::write(fd, "x", 1);
+        m_wrote = n < 0 ? -errno : int(n);
+        if (fd >= 0)
+            ::close(fd);
+        m_done = true;
+    }
+    const QByteArray m_name;
+    std::atomic<pid_t> m_tid{0};
+    std::atomic<bool> m_opened{false}, m_done{false};
+    std::atomic<int> m_wrote{0};
+    std::thread m_thread;
+};
 } // namespace
 
 class TestUtilities : public QObject {
@@ -196,8 +291,7 @@ private slots:
     {
         QTest::addColumn<QString>("swappedIn"); // "fifo", or the file a link in its place names
         QTest::addColumn<QString>("why");
-        QTest::newRow("a /proc file") << "/proc/self/status"
-                                      << "a file the system makes up (/proc, /sys), not a regular file";
+        QTest::newRow("a /proc file") << "/proc/self/status" << kMadeUpWhy;
         QTest::newRow("a named pipe") << "fifo" << "a named pipe (FIFO), not a regular file";
     }
     void aFileSwappedBetweenTheLookAndTheOpenIsRefused()
@@ -237,6 +331,84 @@ private slots:
             setBetweenLookAndOpen({});
             QCOMPARE(notRegularFileReason(path), why);
         }
+    }
+
+    // A FIFO is refused at its name, never opened: a writer waiting in its open() for a reader
+    // would take even a reader that closes at once for one and go on writing into nothing.
+    void aRefusedFifoLeavesItsWaitingWriterWaitingForARealReader()
+    {
+        if (!QFile::exists("/proc/self/syscall"))
+            QSKIP("this kernel does not show a thread's system call in /proc/<id>/syscall");
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString path = tmp.filePath("record.csv");
+        QVERIFY(TestKit::makeFifo(path));
+        FifoWriter writer(path);
+        QTRY_VERIFY(writer.tid() != 0 && sleepsInOpen(writer.tid()));
+        QFile file(path);
+        QString reason;
+        QCOMPARE(openRegularFile(file, &reason), RegularFile::NotRegular);
+        QCOMPARE(reason, QString("a named pipe (FIFO), not a regular file"));
+        QVERIFY(!file.isOpen());
+        // The refusal woke nobody: the writer still waits in its open...
+        QVERIFY(sleepsInOpen(writer.tid()));
+        QVERIFY(!writer.opened());
+        // ...and what it writes once a reader comes reaches that reader.
+        QCOMPARE(writer.drain(), QByteArray("x"));
+        QCOMPARE(writer.wrote(), 1);
+    }
+
+    // Files the kernel makes up as they are read report sizes that say nothing of them: every
+    // such file system is known by its type, one whose files hold what was written is not.
+    void theFileSystemsTheKernelMakesUpAreKnownByTheirType_data()
+    {
+        QTest::addColumn<quint32>("type");
+        QTest::addColumn<bool>("madeUp");
+        const std::pair<const char *, quint32> madeUp[] = {
+            {"proc", 0x9fa0},           {"sysfs", 0x62656572},     {"debugfs", 0x64626720},
+            {"tracefs", 0x74726163},    {"cgroup", 0x27e0eb},      {"cgroup2", 0x63677270},
+            {"securityfs", 0x73636673}, {"configfs", 0x62656570},  {"pstore", 0x6165676C},
+            {"efivarfs", 0xde5e81e4},   {"bpf", 0xcafe4a11},       {"selinuxfs", 0xf97cff8c},
+            {"smackfs", 0x43415d53},    {"apparmorfs", 0x5a3c69f0}, {"binfmt_misc", 0x42494e4d},
+            {"nsfs", 0x6e736673},       {"resctrl", 0x7655821},    {"xenfs", 0xabba1974},
+            {"mqueue", 0x19800202},     {"fusectl", 0x65735543},   {"rpc_pipefs", 0x67596969},
+        };
+        const std::pair<const char *, quint32> holdsFiles[] = {
+            {"ext4", 0xEF53},     {"xfs", 0x58465342},  {"btrfs", 0x9123683E},    {"vfat", 0x4d44},
+            {"nfs", 0x6969},      {"fuse", 0x65735546}, {"overlay", 0x794c7630},  {"tmpfs", 0x01021994},
+            {"ramfs", 0x858458f6}, {"hugetlbfs", 0x958458f6},
+        };
+        for (const auto &[name, type] : madeUp)
+            QTest::newRow(name) << type << true;
+        for (const auto &[name, type] : holdsFiles)
+            QTest::newRow(name) << type << false;
+    }
+    void theFileSystemsTheKernelMakesUpAreKnownByTheirType()
+    {
+        QFETCH(quint32, type);
+        QFETCH(bool, madeUp);
+        QCOMPARE(isMadeUpFileSystem(type), madeUp);
+    }
+
+    // Such files of this machine: refused at the look and at the open, with what they are.
+    void aFileTheKernelMakesUpIsRefused_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("cgroup2") << cgroupFile(0x63677270);
+        QTest::newRow("cgroup") << cgroupFile(0x27e0eb);
+        QTest::newRow("nsfs") << "/proc/self/ns/net";
+    }
+    void aFileTheKernelMakesUpIsRefused()
+    {
+        QFETCH(QString, path);
+        if (path.isEmpty())
+            QSKIP("no file system of this kind is mounted under /sys/fs/cgroup on this machine");
+        QCOMPARE(notRegularFileReason(path), kMadeUpWhy);
+        QFile file(path);
+        QString reason;
+        QCOMPARE(openRegularFile(file, &reason), RegularFile::NotRegular);
+        QCOMPARE(reason, kMadeUpWhy);
+        QVERIFY(!file.isOpen());
     }
 };
 
