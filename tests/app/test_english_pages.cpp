@@ -40,6 +40,7 @@
 #include "station/RunGuard.h"
 #include "station/TempScript.h"
 #include "ui_MultiCalib.h"
+#include "tests/kit/TestKit.h"
 
 namespace {
 QString plain(const QString &text)
@@ -239,20 +240,8 @@ QStringList widgetsOutside(QWidget *page, const QString &pageName)
 
 // The English or the Chinese translation, installed for the life of the object, as the program
 // installs it: "English.qm", else "Chinese.qm" for the program's own texts.
-struct Language {
-    explicit Language(bool english)
-    {
-        const QString file = english ? "/English.qm" : "/Chinese.qm";
-        installed = translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + file)
-                    && QCoreApplication::installTranslator(&translator);
-    }
-    ~Language()
-    {
-        if (installed)
-            QCoreApplication::removeTranslator(&translator);
-    }
-    QTranslator translator;
-    bool installed = false;
+struct Language : TestKit::Translation {
+    explicit Language(bool english) : TestKit::Translation(english ? "/English.qm" : "/Chinese.qm") {}
 };
 
 // The caption stands left of its field on the field's row, or directly above it.

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTest>
+#include <QTranslator>
 
 #include <functional>
 
@@ -35,6 +36,25 @@ bool makeFifo(const QString &path);
 bool holdSqliteWriteLock(QProcess *holder, const QString &dbPath);
 // Debian's Python interpreter (not whatever python3 comes first on PATH).
 inline QString python() { return "/usr/bin/python3"; }
+
+// One of the program's translations from the test's build folder ("/English.qm" or
+// "/Chinese.qm"), installed for the life of the object and removed however the test ends.
+struct Translation {
+    explicit Translation(const char *file)
+    {
+        installed = translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + file)
+            && QCoreApplication::installTranslator(&translator);
+    }
+    ~Translation()
+    {
+        if (installed)
+            QCoreApplication::removeTranslator(&translator);
+    }
+    Translation(const Translation &) = delete;
+    Translation &operator=(const Translation &) = delete;
+    QTranslator translator;
+    bool installed = false;
+};
 
 // Retires a worker as its owner does (its retire signal, queued into its thread) and waits until
 // the worker is released. A null worker counts as released.

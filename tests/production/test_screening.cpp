@@ -67,22 +67,6 @@ struct Board {
     }
 };
 
-// A translation of the build ("/English.qm", "/Chinese.qm"), installed for the life of the
-// object as the program installs it.
-struct Translation {
-    explicit Translation(const char *file)
-    {
-        installed = translator.load(qEnvironmentVariable("TEST_BINARY_DIR") + file)
-                    && QCoreApplication::installTranslator(&translator);
-    }
-    ~Translation()
-    {
-        if (installed)
-            QCoreApplication::removeTranslator(&translator);
-    }
-    QTranslator translator;
-    bool installed = false;
-};
 } // namespace
 
 class TestScreening : public QObject {
@@ -126,6 +110,22 @@ private:
             sql += QString("insert into imu_select values('old%1', 1);").arg(i);
         return sql;
     }
+    // A page made now on the main link, with the reference versions of the simulated board.
+    void newPage()
+    {
+        delete page;
+        page = new IMU_Screening_Dlg;
+        page->tickTimer().stop();
+        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
+                         &IMU_Screening_Dlg::display_735e_imu_screening);
+        // The record count follows the new page's connection, so a counted record is one the
+        // page has shown (counted before it, a tick could come between the two).
+        QObject::disconnect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, rig.counter, nullptr);
+        rig.countAfter(&WorkerThread::signal_send_735e_imu_screening);
+        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
+        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
+        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
+    }
 
 private slots:
     void init()
@@ -150,22 +150,6 @@ private slots:
         page->_ackTimeout_imu_screening_16module();
         QCOMPARE(status(), QString("Waiting for the next test"));
         QVERIFY(TestKit::waitUntil([&] { return board.mode == 91; }));
-    }
-    // A page made now on the main link, with the reference versions of the simulated board.
-    void newPage()
-    {
-        delete page;
-        page = new IMU_Screening_Dlg;
-        page->tickTimer().stop();
-        QObject::connect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, page,
-                         &IMU_Screening_Dlg::display_735e_imu_screening);
-        // The record count follows the new page's connection, so a counted record is one the
-        // page has shown (counted before it, a tick could come between the two).
-        QObject::disconnect(rig.worker, &WorkerThread::signal_send_735e_imu_screening, rig.counter, nullptr);
-        rig.countAfter(&WorkerThread::signal_send_735e_imu_screening);
-        page->findChild<QTextEdit *>("textEdit_tetest_sw_version_compare_16")->setPlainText("100");
-        page->findChild<QTextEdit *>("textEdit_tetest_hw_version_compare_16")->setPlainText("200");
-        page->findChild<QTextEdit *>("textEdit_tetest_board_version_compare_16")->setPlainText("5");
     }
     QLineEdit *limitEdit(const char *name) { return page->findChild<QLineEdit *>(QString("lineEdit_limit_") + name); }
     void typeLimit(const char *name, const QString &text)
@@ -769,7 +753,7 @@ private slots:
     // the program's: only the places' numbers and the values.
     void theNotCheckedLineAndEveryReasonHaveNoEnglishWordInChinese()
     {
-        Translation chinese("/Chinese.qm");
+        TestKit::Translation chinese("/Chinese.qm");
         QVERIFY(chinese.installed);
         board.gyroNum[17] = 4;  // row 5 differs
         board.empty[20] = 0x00; // module 21 first seen after the windows
@@ -1004,9 +988,9 @@ private slots:
     void theCountsShareARowAndTheReportButtonsAreWhole()
     {
         for (bool inEnglish : {false, true}) {
-            std::unique_ptr<Translation> english;
+            std::unique_ptr<TestKit::Translation> english;
             if (inEnglish) {
-                english = std::make_unique<Translation>("/English.qm");
+                english = std::make_unique<TestKit::Translation>("/English.qm");
                 QVERIFY(english->installed);
             }
             newPage();
