@@ -5,6 +5,7 @@
 
 #include "app/AutoResize.h"
 #include "app/Clock.h"
+#include "app/MeasuredValues.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
@@ -228,7 +229,7 @@ void Factory_K350_Dlg::refresh(const TestK350Fields &f)
     const int slot[6] = {0, 1, 2, 6, 7, 8};
     const int stdIndex[6] = {0, 2, 4, 6, 8, 10}; // values at 85, 93, 101, 109, 117, 125
     for (int i = 0; i < 6; ++i)
-        m_noiseMax[slot[i]] = qMax(m_noiseMax[slot[i]], f.std_values[stdIndex[i]]);
+        m_noiseMax[slot[i]] = largestKept(m_noiseMax[slot[i]], f.std_values[stdIndex[i]]);
     auto noise = [&](QLabel *label, const float v[3], GradeK350::Noise n) {
         if (n == GradeK350::Noise::Good) {
             label->setStyleSheet(kWhiteStyle);
@@ -294,6 +295,9 @@ void Factory_K350_Dlg::giveVerdict()
     m_engine.endVerdict(v.passed());
 
     auto num = [](float x) { return shortNumber(double(x)); };
+    auto largestOf = [this](int first) {
+        return largestKept(m_noiseMax[first], largestKept(m_noiseMax[first + 1], m_noiseMax[first + 2]));
+    };
     QStringList line{QString::number(m_engine.testNumber()), sn, v.passed() ? "0" : "1", m_startStamp,
                      ui->textEdit_ahrs_k350_user_name->toPlainText(), QString::number(f.firmware_version),
                      QString::number(f.version_word), QString::number(uint16_t(f.model_code)),
@@ -301,8 +305,7 @@ void Factory_K350_Dlg::giveVerdict()
                      QString::number(m_engine.failCount()), QString::number(f.clock_hz), num(f.cpu_voltage),
                      QString::number(f.fault_code), QString::number(f.status_84), accNotGood ? "1" : "0",
                      // Field 17: the largest accelerometer noise; field 19: the largest gyro noise.
-                     num(qMax(m_noiseMax[0], qMax(m_noiseMax[1], m_noiseMax[2]))), gyroNotGood ? "1" : "0",
-                     num(qMax(m_noiseMax[6], qMax(m_noiseMax[7], m_noiseMax[8]))), num(f.temperature),
+                     num(largestOf(0)), gyroNotGood ? "1" : "0", num(largestOf(6)), num(f.temperature),
                      num(f.value_79), QString::number(f.serial_port_1), QString::number(f.serial_port_2),
                      num(g.xyz[0]), num(g.xyz[1]), num(g.xyz[2]),
                      ui->checkBox_dont_test_serial->isChecked() ? "1" : "0", calibChecked ? "1" : "0"};

@@ -1,7 +1,9 @@
 #include "production/QuickTestRecords.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "app/VersionText.h"
 #include "link/CommandFrames.h"
@@ -120,14 +122,17 @@ uint32_t GradeK350::expectedClock(int comboIndex)
     return comboIndex == 0 ? 168000000u : comboIndex == 1 ? 84000000u : 200000000u;
 }
 
+// Each check passes only a number within its limits: NaN and the infinities fail, whatever
+// side of a limit a comparison with them would put them.
 bool GradeK350::cpuVoltageFails(float v)
 {
-    return (v > 0 && double(v) < 3.1) || v > 3.5f;
+    // 0 or below: the module does not measure its supply, there is nothing to grade.
+    return !(std::isfinite(v) && (v <= 0.0f || (double(v) >= 3.1 && v <= 3.5f)));
 }
 
 bool GradeK350::temperatureFails(float t)
 {
-    return t < 0.0f || t > 50.0f;
+    return !(t >= 0.0f && t <= 50.0f);
 }
 
 namespace {
@@ -135,8 +140,10 @@ GradeK350::Noise judgeNoise(const float v[3], const double lim[3])
 {
     bool allBelow = true, anyAbove = false;
     for (int i = 0; i < 3; ++i) {
-        allBelow = allBelow && double(v[i]) < lim[i];
-        anyAbove = anyAbove || double(v[i]) > lim[i];
+        const bool finite = std::isfinite(v[i]);
+        allBelow = allBelow && finite && double(v[i]) < lim[i];
+        // A value that is not a number counts as beyond its limit: the label shows it.
+        anyAbove = anyAbove || !(finite && double(v[i]) <= lim[i]);
     }
     return allBelow ? GradeK350::Noise::Good : anyAbove ? GradeK350::Noise::Poor : GradeK350::Noise::Bad;
 }
@@ -167,7 +174,7 @@ bool GradeK350::gyroCalibFails(const float xyz[3], const bool received[3])
     if (xyz[0] == 0.0f && xyz[1] == 0.0f && xyz[2] == 0.0f)
         return true;
     for (int i = 0; i < 3; ++i)
-        if (std::fabs(xyz[i]) > 2.0f)
+        if (!(std::fabs(xyz[i]) <= 2.0f)) // NaN and the infinities fail too
             return true;
     return false;
 }

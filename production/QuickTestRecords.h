@@ -67,14 +67,20 @@ QString modelText(int32_t model_code);
 namespace GradeK350 {
 // Expected clock of the clock combo entry (0: 168 MHz, 1: 84 MHz, other or none: 200 MHz).
 uint32_t expectedClock(int comboIndex);
+// Fails NaN, the infinities and a voltage above 0 outside 3.1 (double) to 3.5 (single); 0 and
+// below are not graded.
 bool cpuVoltageFails(float v);
+// Fails anything but a number from 0.0 to 50.0.
 bool temperatureFails(float t);
-enum class Noise { Good, Poor, Bad }; // Bad: not all below the limits but none above them
+// Bad: not all below the limits but none above them. A value that is not a finite number is
+// never Good and counts as above its limit (Poor, so its text shows it).
+enum class Noise { Good, Poor, Bad };
 // Accelerometer noise: std values at 85, 93, 101; gyro noise at 109, 117, 125.
 Noise accelNoise(const float v[3]);
 Noise gyroNoise(const float v[3]);
 QString noiseText(const float v[3]); // "Poor:" text
-// The gyro calibration result fails when all three are 0 or any is beyond 2.0 (or missing).
+// The gyro calibration result fails when all three are 0 or any is beyond 2.0, not a number
+// or missing.
 bool gyroCalibFails(const float xyz[3], const bool received[3]);
 // Serial port grading by the two "don't test" boxes.
 bool serialPortFails(int port, uint8_t value, bool dontTestSerial1, bool dontTestSerial);

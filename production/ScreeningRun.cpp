@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/Clock.h"
+#include "app/MeasuredValues.h"
 #include "app/VersionText.h"
 #include "link/DeviceRecords.h"
 
@@ -16,17 +17,6 @@ QString shortFloat(float v) { return QString::number(double(v), 'g', 6); }
 // A measured value passes a limit only as a number within it: NaN and infinity fail.
 bool within(float v, float low, float high) { return std::isfinite(v) && v >= low && v <= high; }
 bool magnitudeBelow(float v, float limit) { return std::isfinite(v) && std::fabs(v) < limit; }
-
-// The largest value so far; a NaN or an infinity, once seen, stays, so the module's record
-// shows that it sent one (a NaN before an infinity).
-float largest(float kept, float v)
-{
-    if (std::isnan(kept) || std::isnan(v))
-        return std::isnan(kept) ? kept : v;
-    if (std::isinf(kept) || std::isinf(v))
-        return std::isinf(kept) ? kept : v;
-    return std::max(kept, v);
-}
 
 constexpr float kAccNormLow = 0.9f, kAccNormHigh = 1.1f;
 constexpr float kGyroSpreadLimit = 0.02f; // max_min_diff 1 to 3
@@ -278,12 +268,12 @@ void ScreeningRun::noteSerial(int m, const ScreeningModule &d)
         records.push_back(SerialRecord{serial, {}, 0, {}, {}});
     SerialRecord &r = records[size_t(current)];
     r.shown = d;
-    r.maxAccNorm = largest(r.maxAccNorm, d.acc_norm);
+    r.maxAccNorm = largestKept(r.maxAccNorm, d.acc_norm);
     for (int i = 0; i < 3; ++i)
-        r.maxBias[size_t(i)] = largest(r.maxBias[size_t(i)], std::fabs(d.gyro_bias[i]));
+        r.maxBias[size_t(i)] = largestKept(r.maxBias[size_t(i)], std::fabs(d.gyro_bias[i]));
     for (int i = 0; i < 6; ++i)
         if (i >= 3 || (m_ticks >= 6 && m_ticks <= 12))
-            r.maxDiff[size_t(i)] = largest(r.maxDiff[size_t(i)], d.max_min_diff[i]);
+            r.maxDiff[size_t(i)] = largestKept(r.maxDiff[size_t(i)], d.max_min_diff[i]);
 
     for (int other = 0; other < kModules; ++other) {
         const std::vector<SerialRecord> &theirs = m_records[size_t(other)];

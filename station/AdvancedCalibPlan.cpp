@@ -87,7 +87,7 @@ QVector<Action> tick(RunState &s, double tc, uint32_t now, uint8_t type)
     const uint32_t soak = keepHeatSeconds(s.step, type);
     // On reaching a target: note the arrival, announce the soak, go to the soak phase.
     auto arrive = [&](double target, uint32_t &arrival, const char *prefix) {
-        if (std::fabs(tc - target) > 1.0)
+        if (!(std::fabs(tc - target) <= 1.0)) // no temperature (NaN) reaches nothing
             return;
         arrival = s.now;
         out.append({Action::Log, 0,

@@ -1,12 +1,14 @@
 #include "station/ConsoleActions.h"
 
 #include <algorithm>
+#include <cmath>
 
 float manualFieldValue(const QString &text)
 {
     bool ok = false;
     const float v = text.toFloat(&ok);
-    return ok ? v : 0.0f;
+    // "nan" and "inf" read as numbers; no frame can move to or at them.
+    return ok && std::isfinite(v) ? v : 0.0f;
 }
 
 TurnTableCommand frameMoveCommand(bool outer, int mode, float position, float rate)

@@ -15,7 +15,7 @@ struct TurnTableCommand {
     float p1 = 0.0f, p2 = 0.0f, p3 = 0.0f;
 };
 
-// A manual field read as a number; text that is no number reads as 0.0.
+// A manual field read as a number; text that is no finite number ("nan", "inf") reads as 0.0.
 float manualFieldValue(const QString &text);
 // The move of the inner (outer = false) or outer frame: mode 0 position, 1 rate, anything
 // else sends nothing.

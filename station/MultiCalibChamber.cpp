@@ -187,8 +187,9 @@ void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
     const QString text = ui->textEdit_hothouse_set_temperature_by_user_manual->toPlainText().trimmed();
     const double t = text.toDouble(&ok);
     // The chamber takes what the scripts may ask of it, nothing further: a text that is no
-    // number or lies outside the scripts' temperature range is not sent.
-    if (!ok || t < TempScript::kChamberMinC || t > TempScript::kChamberMaxC) {
+    // number or lies outside the scripts' temperature range is not sent ("nan" reads as a
+    // number and lies within no range).
+    if (!ok || !(t >= TempScript::kChamberMinC && t <= TempScript::kChamberMaxC)) {
         qDebug() << "温箱设定温度有误:" << text;
         Prompter::instance().warning(this, tr("Warning"),
                                      tr("Set temperature (设定温度): \"%1\" is not a number from %2 to %3")

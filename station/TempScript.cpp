@@ -309,7 +309,9 @@ bool imusReachedStop(const RackView &r, bool baseBoardLink, const ChamberScriptS
             if (r.firstField[size_t(p)][size_t(i)] == 0 || r.shielded[size_t(p)][size_t(i)])
                 continue;
             const double t = double(r.temp[size_t(p)][size_t(i)]);
-            const bool passed = heating ? t > s.stopTemp : t < s.stopTemp;
+            // Only a number passes the stop temperature: NaN and the infinities a broken
+            // sensor sends hold the early end back.
+            const bool passed = std::isfinite(t) && (heating ? t > s.stopTemp : t < s.stopTemp);
             if (!inStepStage(r.status[size_t(p)][size_t(i)], s.step) || !passed)
                 return false;
             anyLive = true;
@@ -364,6 +366,10 @@ double rampRate(double told, double chamberRate)
 
 uint32_t rampBoundSeconds(double span, double ratePerMinute)
 {
+    // A ramp from no temperature (NaN) is bounded as the widest the chamber can go: cut would
+    // make its bound 0, which is no bound at all.
+    if (!std::isfinite(span))
+        span = kChamberMaxC - kChamberMinC;
     return cut(2 * perMinute(std::fabs(span), ratePerMinute) + kRampMarginS);
 }
 } // namespace TempScript

@@ -11,6 +11,7 @@
 #include "app/TimeUtil.h"
 #include "station/AutoTurnTableTestType.h"
 #include "station/CmdPageReport.h"
+#include "station/ConsoleActions.h"
 #include "station/ConsoleLogic.h"
 
 namespace {
@@ -223,9 +224,10 @@ void multi_calib_cmd::on_calib_multi_g_calib4_clicked() { emit signal_common_cmd
 
 void multi_calib_cmd::on_pushButton_rotate_side_to_side_clicked()
 {
-    // Text that is no number gives 0.0.
-    const float step = ui->multi_pos_add_angle->toPlainText().trimmed().toFloat();
-    const float staticTime = ui->multi_pos_static_time->toPlainText().trimmed().toFloat();
+    // Text that is no finite number gives 0.0: a step of 0 moves nothing, while a NaN step
+    // would pass the turntable's "step is 0" check.
+    const float step = manualFieldValue(ui->multi_pos_add_angle->toPlainText());
+    const float staticTime = manualFieldValue(ui->multi_pos_static_time->toPlainText());
     emit signal_send_turn_table_rotate_side_to_side(step, staticTime);
     Prompter::instance().information(this, tr("Tip"), tr("Start multi position rotation"));
 }

@@ -2,7 +2,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+
 #include "app/Clock.h"
+#include "app/MeasuredValues.h"
 #include "link/CommandFrames.h"
 #include "production/QuickTestEngine.h"
 #include "production/QuickTestRecords.h"
@@ -102,6 +106,7 @@ private slots:
         QCOMPARE(GradeK350::gyroNoise(gyroAtLimit), GradeK350::Noise::Poor);
         QCOMPARE(GradeK350::noiseText(gyroAtLimit), QString("Poor:0.4\r\n0.1,0.1"));
         QVERIFY(!GradeK350::cpuVoltageFails(0.0f));
+        QVERIFY(!GradeK350::cpuVoltageFails(-1.0f)); // not measured: not graded
         QVERIFY(GradeK350::cpuVoltageFails(3.1f));
         QVERIFY(!GradeK350::cpuVoltageFails(3.5f));
         QVERIFY(GradeK350::cpuVoltageFails(3.51f));
@@ -112,6 +117,47 @@ private slots:
         QCOMPARE(GradeK350::expectedClock(0), 168000000u);
         QCOMPARE(GradeK350::expectedClock(1), 84000000u);
         QCOMPARE(GradeK350::expectedClock(2), 200000000u);
+    }
+
+    // A comparison with NaN is false, so "fails when above the limit" would pass it: every
+    // check passes only a number within its limits.
+    void aValueThatIsNotANumberFailsEveryK350Check_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::newRow("nan") << std::numeric_limits<float>::quiet_NaN();
+        QTest::newRow("inf") << std::numeric_limits<float>::infinity();
+        QTest::newRow("-inf") << -std::numeric_limits<float>::infinity();
+    }
+    void aValueThatIsNotANumberFailsEveryK350Check()
+    {
+        QFETCH(float, value);
+        QVERIFY(GradeK350::cpuVoltageFails(value));
+        QVERIFY(GradeK350::temperatureFails(value));
+        const bool all[3] = {true, true, true};
+        const float calib[3] = {value, value, value};
+        const float oneOfThree[3] = {0.5f, value, 0.5f};
+        QVERIFY(GradeK350::gyroCalibFails(calib, all));
+        QVERIFY(GradeK350::gyroCalibFails(oneOfThree, all));
+        QCOMPARE(judgeK350(true, calib, all, 0).passed(), false);
+        const float noise[3] = {0.001f, value, 0.001f};
+        QCOMPARE(GradeK350::accelNoise(noise), GradeK350::Noise::Poor);
+        QCOMPARE(GradeK350::gyroNoise(noise), GradeK350::Noise::Poor);
+        QCOMPARE(GradeK350::noiseText(noise), "Poor:0.001\r\n" + shortNumber(double(value)) + ",0.001");
+    }
+
+    void theLargestValueKeepsANanThenAnInfinityOnceSeen()
+    {
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const float inf = std::numeric_limits<float>::infinity();
+        QVERIFY(std::isnan(largestKept(0.0f, nan)));
+        QVERIFY(std::isnan(largestKept(nan, 0.5f)));
+        QVERIFY(std::isnan(largestKept(inf, nan)));
+        QVERIFY(std::isnan(largestKept(nan, -inf)));
+        QCOMPARE(largestKept(0.1f, 0.2f), 0.2f);
+        QCOMPARE(largestKept(0.2f, 0.1f), 0.2f);
+        QCOMPARE(largestKept(0.1f, inf), inf);
+        QCOMPARE(largestKept(0.1f, -inf), -inf); // a record that sent -inf never reads 0.1
+        QCOMPARE(largestKept(-inf, 5.0f), -inf);
     }
 
     void theGyroCalibrationResultAtItsEdges()

@@ -7,6 +7,9 @@
 #include <QTranslator>
 #include <qcustomplot.h>
 
+#include <algorithm>
+#include <limits>
+
 #include "app/Settings.h"
 #include "link/CommandFrames.h"
 #include "link/DeviceRecords.h"
@@ -21,7 +24,10 @@ struct ModuleK350 {
     int silentSteps = 0;
     float calib[3] = {0.5f, -0.25f, 1.0f};
     float gyroNoise = 0.1f;
+    float accNoise = 0.005f;
+    float accNoiseY = 0.005f; // the second accelerometer noise value, at 93
     float cpu = 3.3f;
+    float temperature = 25.0f;
     uint32_t sn[3] = {9, 8, 7};
 
     QByteArray payload() const
@@ -33,9 +39,9 @@ struct ModuleK350 {
         writeLE<int16_t>(b + 8, 7481);
         for (int i = 0; i < 3; ++i)
             writeLE<uint32_t>(b + 10 + 4 * i, sn[i]);
-        writeLE<float>(b + 51, 25.0f);
+        writeLE<float>(b + 51, temperature);
         for (int i = 0; i < 12; ++i)
-            writeLE<float>(b + 85 + 4 * i, i >= 6 ? gyroNoise : 0.005f);
+            writeLE<float>(b + 85 + 4 * i, i >= 6 ? gyroNoise : i == 2 ? accNoiseY : accNoise);
         writeLE<uint32_t>(b + 133, 200000000u);
         writeLE<float>(b + 137, cpu);
         b[141] = 1;
@@ -320,6 +326,59 @@ private slots:
         const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
         QCOMPARE(f.value(15), QString("0"));
         QCOMPARE(f.value(17), QString("1"));
+    }
+
+    // A module whose sensor or firmware went wrong sends NaN or an infinity: each fails its
+    // check, and the label and the result line show the value, never a clean-looking number.
+    void aValueThatIsNotANumberFailsTheModuleAndIsShown_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QString>("labelName");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("column"); // of the result line, 0-based
+        QTest::addColumn<QString>("written");
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const float inf = std::numeric_limits<float>::infinity();
+        const QString temperature = "ahrs_k350_test_tempature_imu1", cpu = "ahrs_k350_test_cpu_votage";
+        QTest::newRow("temperature nan") << "temperature" << nan << temperature << "Temperature:nan" << 19 << "nan";
+        QTest::newRow("temperature inf") << "temperature" << inf << temperature << "Temperature:inf" << 19 << "inf";
+        QTest::newRow("temperature -inf") << "temperature" << -inf << temperature << "Temperature:-inf" << 19 << "-inf";
+        QTest::newRow("cpu voltage nan") << "cpu" << nan << cpu << "nan" << 12 << "nan";
+        QTest::newRow("cpu voltage inf") << "cpu" << inf << cpu << "inf" << 12 << "inf";
+        QTest::newRow("cpu voltage -inf") << "cpu" << -inf << cpu << "-inf" << 12 << "-inf";
+        QTest::newRow("gyro calibration nan")
+            << "calib" << nan << "ahrs_k350_test_calib_gyro_bias1" << "Zero bias:nan" << 23 << "nan";
+        // Field 17, the largest accelerometer noise: a NaN seen once stays, wherever it stands.
+        QTest::newRow("accelerometer noise nan")
+            << "accNoiseY" << nan << "ahrs_k350_test_acc_noise1" << "Poor:0.005\r\nnan,0.005" << 16 << "nan";
+    }
+    void aValueThatIsNotANumberFailsTheModuleAndIsShown()
+    {
+        QFETCH(QString, field);
+        QFETCH(float, value);
+        QFETCH(QString, labelName);
+        QFETCH(QString, shown);
+        QFETCH(int, column);
+        QFETCH(QString, written);
+        if (field == "temperature")
+            module.temperature = value;
+        else if (field == "cpu")
+            module.cpu = value;
+        else if (field == "accNoiseY")
+            module.accNoiseY = value;
+        else
+            std::fill(std::begin(module.calib), std::end(module.calib), value);
+        const bool calib = field == "calib";
+        w<QCheckBox>("checkBox_calib_gyro")->setChecked(calib);
+        runSteps(calib ? 161 : 81);
+        QCOMPARE(page->statusText(), QString("Test failed, malfunction occurred"));
+        QCOMPARE(label(qPrintable(labelName)), shown);
+        QCOMPARE(w<QLabel>(qPrintable(labelName))->styleSheet(), QString("background-color:red"));
+        QCOMPARE(sqliteLines(dbPath(), "select result from k350"), QStringList{"0"});
+        const QStringList f = fileLines(page->resultLog().currentPath()).value(0).split(',');
+        QCOMPARE(f.value(2), QString("1"));
+        QCOMPARE(f.value(column), written);
     }
 
     void aReferenceVersionThatIsNotANumberFailsTheVersionCheck()

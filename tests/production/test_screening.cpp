@@ -10,6 +10,7 @@
 #include <QTextEdit>
 #include <QTranslator>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <map>
@@ -1016,6 +1017,23 @@ private slots:
             }
         }
         newPage();
+    }
+
+    // A settings file that holds no number as the spread limit judges nothing as passed: every
+    // module fails the last three spread rows, naming the limit it could not meet.
+    void aStoredSpreadLimitThatIsNoNumberFailsEveryModuleRatherThanPassingIt()
+    {
+        getSettings()->setValue("imu_screening/max_min_diff", "nan");
+        newPage();
+        getSettings()->remove("imu_screening/max_min_diff");
+        QVERIFY(std::isnan(page->run().limits().max_min_diff));
+        runTicks(25);
+        QCOMPARE(status(), QString("Test completed with errors"));
+        for (int m = 0; m < 32; ++m)
+            for (int row = 25; row <= 27; ++row)
+                QVERIFY2(isRed(row, m) && cell(row, m)->toolTip().contains("limit below nan"),
+                         qPrintable(QString("row %1, place %2: %3").arg(row).arg(m + 1).arg(cell(row, m)->toolTip())));
+        QCOMPARE(sqliteLines(dbPath(), "select count(*), sum(result) from imu_select"), QStringList{"32|0"});
     }
 
     void theLimitsComeFromTheSettings()

@@ -61,6 +61,8 @@ private slots:
         QCOMPARE(manualFieldValue(""), 0.0f);
         QCOMPARE(manualFieldValue("abc"), 0.0f);
         QCOMPARE(manualFieldValue("3x"), 0.0f);
+        QCOMPARE(manualFieldValue("nan"), 0.0f); // a rate of NaN would pass the "cannot be 0" check
+        QCOMPARE(manualFieldValue("-inf"), 0.0f);
     }
 
     void onlyTheChamberTurntableLooksAtBitSevenOfTheLowByte()

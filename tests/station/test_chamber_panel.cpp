@@ -313,14 +313,15 @@ private slots:
         chamberLinked();
         QSignalSpy target(console, &MultiCalib::hothouse_set_target_temp);
         prompter.shown.clear();
-        for (const char *text : {"151", "-70.5", "3000"}) {
+        for (const char *text : {"151", "-70.5", "3000", "nan"}) {
             setText(ui->textEdit_hothouse_set_temperature_by_user_manual, text);
             ui->pushButton_hothouse_cmd_set_target_temp_manual->click();
         }
         QCOMPARE(target.size(), 0);
         QCOMPARE(prompter.texts(), (QStringList{"Set temperature (设定温度): \"151\" is not a number from -70 to 150",
                                                 "Set temperature (设定温度): \"-70.5\" is not a number from -70 to 150",
-                                                "Set temperature (设定温度): \"3000\" is not a number from -70 to 150"}));
+                                                "Set temperature (设定温度): \"3000\" is not a number from -70 to 150",
+                                                "Set temperature (设定温度): \"nan\" is not a number from -70 to 150"}));
         setText(ui->textEdit_hothouse_set_temperature_by_user_manual, "150");
         ui->pushButton_hothouse_cmd_set_target_temp_manual->click();
         QVERIFY(waitUntil([&] { return chamberPeer->writes().contains("hr 1870 1500"); }));

@@ -354,12 +354,17 @@ private slots:
         QTest::mouseClick(pui->pushButton_rotate_side_to_side, Qt::LeftButton);
         pui->multi_pos_add_angle->setPlainText("");
         QTest::mouseClick(pui->pushButton_rotate_side_to_side, Qt::LeftButton);
-        QCOMPARE(rotate.size(), 3);
+        pui->multi_pos_add_angle->setPlainText("nan");
+        pui->multi_pos_static_time->setPlainText("inf");
+        QTest::mouseClick(pui->pushButton_rotate_side_to_side, Qt::LeftButton);
+        QCOMPARE(rotate.size(), 4);
         QCOMPARE(rotate[0][0].toFloat(), 10.0f);
         QCOMPARE(rotate[0][1].toFloat(), 80.0f);
         QCOMPARE(rotate[1][0].toFloat(), 0.0f);
         QCOMPARE(rotate[1][1].toFloat(), 12.5f);
         QCOMPARE(rotate[2][0].toFloat(), 0.0f);
+        QCOMPARE(rotate[3][0].toFloat(), 0.0f); // "nan": no step
+        QCOMPARE(rotate[3][1].toFloat(), 0.0f);
         QCOMPARE(prompter.shown[0].title, QString("Tip"));
         QCOMPARE(prompter.shown[0].text, QString("Start multi position rotation"));
     }

@@ -249,6 +249,27 @@ private slots:
         QVERIFY(TempScript::imusReachedStop(r, false, s));
     }
 
+    void anImuTemperatureThatIsNotANumberHoldsTheEarlyEndBack()
+    {
+        ChamberScriptParams cool = quick(2);
+        cool.startTemp = 85;
+        cool.stopTemp = -40;
+        for (const ChamberScriptParams &p : {quick(2), cool}) {
+            const ChamberScriptState s = TempScript::startState(p, 0, 25.0f, 2.0f);
+            TempScript::RackView r;
+            r.linkOpen[1] = true;
+            r.firstField[1][3] = 9;
+            r.status[1][3] = 56001;
+            r.temp[1][3] = p.stopTemp > p.startTemp ? 86.0f : -41.0f;
+            QVERIFY(TempScript::imusReachedStop(r, false, s));
+            for (float t : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity()}) {
+                r.temp[1][3] = t;
+                QVERIFY2(!TempScript::imusReachedStop(r, false, s), qPrintable(QString::number(double(t))));
+            }
+        }
+    }
+
     void parametersThatAreNoWholeNumberOrOutsideTheChambersRangeAreRefusedByName()
     {
         const TempScript::ParamCheck good = TempScript::checkParams({"2", "-40", "60", "85", "60", "1"});
@@ -276,6 +297,23 @@ private slots:
         for (int i = 0; i < 5; ++i)
             TempScript::tick(s, std::numeric_limits<double>::quiet_NaN(), false, false);
         QCOMPARE(s.phase, ChamberScriptPhase::GoStart);
+    }
+
+    // A chamber temperature that is not a number (the other computer's in slave mode) reaches
+    // no advanced target, and a wait that began with it still has a bound.
+    void noTemperatureReachesNoAdvancedTargetNorLiftsTheWaitBound()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        AdvancedCalib::RunState s;
+        AdvancedCalib::load(s, AdvancedCalib::retestTables());
+        AdvancedCalib::begin(s);
+        for (uint32_t now = 1000; now < 1005; ++now)
+            QVERIFY(AdvancedCalib::tick(s, nan, now, AdvancedCalib::RetestOnly).isEmpty());
+        QCOMPARE(s.phase, uint8_t(0));
+        const double widest = TempScript::kChamberMaxC - TempScript::kChamberMinC;
+        QCOMPARE(TempScript::rampBoundSeconds(nan, 10), TempScript::rampBoundSeconds(widest, 10));
+        QCOMPARE(TempScript::rampBoundSeconds(-std::numeric_limits<double>::infinity(), 10),
+                 TempScript::rampBoundSeconds(widest, 10));
     }
 
     void theInstallationCheckFindsTheFirstMissingUnshieldedImu()
