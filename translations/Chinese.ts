@@ -369,10 +369,6 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>大于 %1 MB，超出此类文件的容量</translation>
     </message>
     <message>
-        <source>a file the system makes up (/proc, /sys), not a regular file</source>
-        <translation>系统生成的文件（/proc、/sys），不是普通文件</translation>
-    </message>
-    <message>
         <source>a named pipe (FIFO), not a regular file</source>
         <translation>命名管道（FIFO），不是普通文件</translation>
     </message>
@@ -387,6 +383,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>not a regular file</source>
         <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>a file the system makes up (/proc, /sys and the like), not a regular file</source>
+        <translation>系统生成的文件（/proc、/sys 等），不是普通文件</translation>
     </message>
 </context>
 <context>
@@ -2211,6 +2211,22 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at a current above 0 A and not above %3 A, the limit of the %4 supply</source>
         <translation>直流电源页的“%1”栏为“%2”；电源只在电流大于 0 A 且不超过 %3 A（%4 电源的限流）时打开</translation>
     </message>
+    <message>
+        <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;, which is not a number</source>
+        <translation>直流电源页的“%1”栏为“%2”，不是数字</translation>
+    </message>
+    <message>
+        <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the smallest current the %3 supply can be set to is %4 A</source>
+        <translation>直流电源页的“%1”栏为“%2”；%3 电源可设定的最小电流为 %4 A</translation>
+    </message>
+    <message>
+        <source>Incorrect voltage value setting</source>
+        <translation>Incorrect voltage value setting</translation>
+    </message>
+    <message>
+        <source>Unknown power supply model, please confirm again</source>
+        <translation>Unknown power supply model, please confirm again</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -2446,6 +2462,70 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>its counter stood still in tick count %1 to %2</source>
         <translation>计时 %1 至 %2 期间其计数器未变化</translation>
+    </message>
+    <message>
+        <source>value %1, %2</source>
+        <translation>值 %1，%2</translation>
+    </message>
+    <message>
+        <source>module %1</source>
+        <translation>模块 %1</translation>
+    </message>
+    <message>
+        <source>limit %1</source>
+        <translation>限值 %1</translation>
+    </message>
+    <message>
+        <source>the board differs from %1 (%2)</source>
+        <translation>本板与%1（%2）不一致</translation>
+    </message>
+    <message>
+        <source>expected %1</source>
+        <translation>应为 %1</translation>
+    </message>
+    <message>
+        <source>the module reports without a serial number</source>
+        <translation>模块有上报但没有序列号</translation>
+    </message>
+    <message>
+        <source>%1 reports %2, limit %3</source>
+        <translation>%1 上报 %2，限值 %3</translation>
+    </message>
+    <message>
+        <source>limits %1 to %2</source>
+        <translation>限值 %1 至 %2</translation>
+    </message>
+    <message>
+        <source>2 is a failure</source>
+        <translation>2 表示失败</translation>
+    </message>
+    <message>
+        <source>limit below %1</source>
+        <translation>限值：小于 %1</translation>
+    </message>
+    <message>
+        <source>the module stopped answering: its place reads empty</source>
+        <translation>模块已停止应答：其位置读数为空</translation>
+    </message>
+    <message>
+        <source>the module&apos;s counter stopped</source>
+        <translation>模块计数器已停止</translation>
+    </message>
+    <message>
+        <source>not checked: %1</source>
+        <translation>未检查：%1</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 至 %2</translation>
+    </message>
+    <message>
+        <source>module %1 (%2)</source>
+        <translation>模块 %1（%2）</translation>
+    </message>
+    <message>
+        <source>modules %1 (%2)</source>
+        <translation>模块 %1（%2）</translation>
     </message>
 </context>
 <context>

@@ -369,10 +369,6 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <translation>larger than %1 MB, more than such a file can hold</translation>
     </message>
     <message>
-        <source>a file the system makes up (/proc, /sys), not a regular file</source>
-        <translation>a file the system makes up (/proc, /sys), not a regular file</translation>
-    </message>
-    <message>
         <source>a named pipe (FIFO), not a regular file</source>
         <translation>a named pipe (FIFO), not a regular file</translation>
     </message>
@@ -387,6 +383,10 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     <message>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>a file the system makes up (/proc, /sys and the like), not a regular file</source>
+        <translation>a file the system makes up (/proc, /sys and the like), not a regular file</translation>
     </message>
 </context>
 <context>
@@ -1421,7 +1421,7 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
     <message>
         <source>Power supply model:UNKNOWN</source>
-        <translation>Supply model: unknown</translation>
+        <translation>Supply model: UNKNOWN</translation>
     </message>
     <message>
         <source>Power supply model:3030（限压31V,限流31A）</source>
@@ -2211,6 +2211,22 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at a current above 0 A and not above %3 A, the limit of the %4 supply</source>
         <translation>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the supply is switched on only at a current above 0 A and not above %3 A, the limit of the %4 supply</translation>
     </message>
+    <message>
+        <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;, which is not a number</source>
+        <translation>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;, which is not a number</translation>
+    </message>
+    <message>
+        <source>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the smallest current the %3 supply can be set to is %4 A</source>
+        <translation>the DC supply page&apos;s &quot;%1&quot; field holds &quot;%2&quot;; the smallest current the %3 supply can be set to is %4 A</translation>
+    </message>
+    <message>
+        <source>Incorrect voltage value setting</source>
+        <translation>Incorrect voltage value setting</translation>
+    </message>
+    <message>
+        <source>Unknown power supply model, please confirm again</source>
+        <translation>Unknown power supply model, please confirm again</translation>
+    </message>
 </context>
 <context>
     <name>PDFPrintDlg</name>
@@ -2447,6 +2463,70 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
         <source>its counter stood still in tick count %1 to %2</source>
         <translation>its counter stood still in tick count %1 to %2</translation>
     </message>
+    <message>
+        <source>value %1, %2</source>
+        <translation>value %1, %2</translation>
+    </message>
+    <message>
+        <source>module %1</source>
+        <translation>module %1</translation>
+    </message>
+    <message>
+        <source>limit %1</source>
+        <translation>limit %1</translation>
+    </message>
+    <message>
+        <source>the board differs from %1 (%2)</source>
+        <translation>the board differs from %1 (%2)</translation>
+    </message>
+    <message>
+        <source>expected %1</source>
+        <translation>expected %1</translation>
+    </message>
+    <message>
+        <source>the module reports without a serial number</source>
+        <translation>the module reports without a serial number</translation>
+    </message>
+    <message>
+        <source>%1 reports %2, limit %3</source>
+        <translation>%1 reports %2, limit %3</translation>
+    </message>
+    <message>
+        <source>limits %1 to %2</source>
+        <translation>limits %1 to %2</translation>
+    </message>
+    <message>
+        <source>2 is a failure</source>
+        <translation>2 is a failure</translation>
+    </message>
+    <message>
+        <source>limit below %1</source>
+        <translation>limit below %1</translation>
+    </message>
+    <message>
+        <source>the module stopped answering: its place reads empty</source>
+        <translation>the module stopped answering: its place reads empty</translation>
+    </message>
+    <message>
+        <source>the module&apos;s counter stopped</source>
+        <translation>the module&apos;s counter stopped</translation>
+    </message>
+    <message>
+        <source>not checked: %1</source>
+        <translation>not checked: %1</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>module %1 (%2)</source>
+        <translation>module %1 (%2)</translation>
+    </message>
+    <message>
+        <source>modules %1 (%2)</source>
+        <translation>modules %1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
@@ -2512,7 +2592,7 @@ QPushButton:pressed{background-color:rgb(200, 200, 200);}</translation>
     </message>
     <message>
         <source>UNKNOWN</source>
-        <translation>Unknown</translation>
+        <translation>UNKNOWN</translation>
     </message>
     <message>
         <source>3030（31V,31A）</source>
