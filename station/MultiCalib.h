@@ -148,6 +148,9 @@ public:
     // Each poll missed before is a log line.
     static qint64 monotonicMs();
     bool chamberNotAnswering(qint64 runStartMs);
+    // The chamber temperature the page shows, for a run started at runStartMs: NaN (it reaches
+    // no target) when the display is empty, is no number or dates from before the run.
+    double shownChamberTemperature(qint64 runStartMs);
     // Stops a running temperature script through the run guard's stop path (no-op otherwise);
     // chamberStopSent: the chamber was already told to stop.
     void stopChamberScript(const QString &reason, bool chamberStopSent = false);
@@ -444,6 +447,9 @@ private:
     QList<QComboBox *> m_rackPortCombos;
     QList<QCustomPlot *> m_plots;
     QPointer<WorkerThread_turn_table> m_turnTableWorker;
+    // The serial of the turntable worker made last; each worker's reports carry the serial it
+    // was made with (see on_clicked_pushButton_connect_calib_multi_turn_table).
+    quint64 m_turnTableSerial = 0;
     QPointer<WorkerThread_net> m_netWorker;
     QPointer<WorkerThread_hothouse> m_hothouseWorker;
     QPointer<WorkerThread_DC_power> m_dcWorker;
@@ -554,9 +560,11 @@ private:
     // The supply's set-point as the page holds it: its two fields and the chosen model, checked
     // by the rule every switch-on follows (DcPower::checkSetPoint).
     DcPower::SetPoint readSupplySetPoint() const;
-    // A run's start or a manual switch: the page's set-point, refused with a log line and a box
-    // that name the field, its value and the rule; 31 V is asked once more (by the manual switch
-    // only on its way on). False when nothing may be switched.
+    // A run's start or a manual switch: the page's set-point, checked by the rule. A run's
+    // refusal is a log line and a box naming the field, its value and the rule. The manual
+    // switch on its way on tells a wrong voltage, asks at 31 V, then tells an unknown model,
+    // each with its own warning, and only then refuses the current by the rule. False when
+    // nothing may be switched.
     bool supplySetPointAccepted(DcPower::SetPoint &out, bool forRun = true);
     // The one writer of the frame every switch-on carries: a checked set-point becomes it, and
     // its values are stored as the page's. A manual switch during a run that uses the supply
@@ -655,9 +663,12 @@ private:
     void endOneClickRunOn(uint8_t code, const QString &text);
     void endOneClickRun();
     void stopOneClickRun();
-    // A stopped run's turntable sequence is let go: its stage codes, 62 and 59 the worker sent
-    // before it heard of the stop are dropped until its word comes back behind them.
+    // A stopped run's turntable sequence is let go: its stage codes, 62, 59 and its end the
+    // worker sent before it heard of the stop are dropped until its word comes back behind them.
     void dropStoppedSequenceReports();
+    // The turntable's reports that act for a run: the stage codes to the modules, the end post
+    // and the failure box.
+    static bool isSequenceReport(uint8_t code);
     bool stoppedSequenceReport(uint8_t code) const;
     WorkerDrain m_sequenceReports;
 

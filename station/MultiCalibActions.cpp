@@ -66,7 +66,8 @@ void MultiCalib::endOneClickRunOn(uint8_t code, const QString &text)
 
 void MultiCalib::oneClickSequenceEnded(uint8_t commonCode)
 {
-    if (commonCode == kOneClickCommonCode && (!sender() || sender() == m_turnTableWorker.data()))
+    // A stopped run's end, still on its way, ends nothing of a run begun since.
+    if (commonCode == kOneClickCommonCode && !m_sequenceReports.dropping())
         endOneClickRun();
 }
 
@@ -97,16 +98,16 @@ void MultiCalib::dropStoppedSequenceReports()
         m_sequenceReports.drop(w);
 }
 
-// The turntable's reports that act for a run: the stage codes to the modules, the end post and
-// the failure box. A retired worker's are dropped always, the current one's while a stopped
-// sequence is let go.
+bool MultiCalib::isSequenceReport(uint8_t code)
+{
+    return (code >= 46 && code <= 51) || (code >= 65 && code <= 68) || code == 59 || code == 62;
+}
+
+// Dropped while a stopped sequence is let go. A retired worker's never come this far: its
+// connections drop them (see on_clicked_pushButton_connect_calib_multi_turn_table).
 bool MultiCalib::stoppedSequenceReport(uint8_t code) const
 {
-    const bool ofSequence = (code >= 46 && code <= 51) || (code >= 65 && code <= 68) || code == 59 || code == 62;
-    if (!ofSequence)
-        return false;
-    const auto *from = qobject_cast<WorkerThread_turn_table *>(sender());
-    return m_sequenceReports.dropping() || (from && from != m_turnTableWorker.data());
+    return isSequenceReport(code) && m_sequenceReports.dropping();
 }
 
 void MultiCalib::on_pushButton_calib_multi_acc_calib_start_clicked()

@@ -143,8 +143,10 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
                                                          portOfComboText(ui->comboBox_calib_multi_turn_table_2->currentText()));
     m_turnTableWorker = w;
     m_turnTableWanted = true;
-    m_sequenceReports.reset(); // a new worker has reported nothing yet (the retired one's are dropped)
-    connect(w, &WorkerThread_turn_table::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_turn_table);
+    // A drop made for the retired worker waits for that worker's word: were its thread still
+    // busy, the word would hold the new worker's reports too. The retired one's are dropped
+    // by their serial (below).
+    m_sequenceReports.reset();
     connect(this, &MultiCalib::signal_closePort_Worker_turn_table, w, &WorkerThread_turn_table::closePort);
     connect(this, &MultiCalib::signal_send_turn_table_cmd_general, w, &WorkerThread_turn_table::on_send_turn_table_cmd_general);
     connect(this, &MultiCalib::signal_send_turn_table_rotate_side_to_side, w, &WorkerThread_turn_table::on_clicked_turn_table_12pos);
@@ -152,17 +154,30 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
     connect(this, &MultiCalib::signal_common_cmd, w, &WorkerThread_turn_table::rev_common_cmd);
     connect(w, &WorkerThread_turn_table::signal_send_zhuantai_status, this, &MultiCalib::rev_signal_send_zhuantai_status);
     connect(this, &MultiCalib::signal_turnTable_constant_heat_rotate, w, &WorkerThread_turn_table::turn_table_constant_heat_rotate);
-    connect(w, &WorkerThread_turn_table::signal_log, this, &MultiCalib::rev_log_from_worker);
-    // A run listens to the current worker only (the slot drops a retired worker's reports).
+    // The console acts only on the current worker's reports. Each connection holds the serial
+    // its worker was made with, and a report still queued when its worker was retired carries
+    // it: the sender's address cannot tell, as a worker made after a retired one may sit where
+    // that one sat (and a released one's address names nothing at all).
+    const quint64 serial = ++m_turnTableSerial;
+    const auto whileCurrent = [this, serial](auto slot) {
+        return [this, serial, slot](auto... report) {
+            if (serial == m_turnTableSerial)
+                (this->*slot)(report...);
+        };
+    };
+    connect(w, &WorkerThread_turn_table::signal_connectIsSuccess, this, whileCurrent(&MultiCalib::connectIsOk_Worker_turn_table));
+    // A retired worker's lines are still shown; its stage codes, end and failure act for nothing.
+    connect(w, &WorkerThread_turn_table::signal_log, this, [this, serial](uint8_t code, QString text) {
+        if (serial == m_turnTableSerial || !isSequenceReport(code))
+            rev_log_from_worker(code, text);
+    });
     connect(w, &WorkerThread_turn_table::signal_rotated_times, this, &MultiCalib::rev_turn_table_rotated_times);
-    connect(w, &WorkerThread_turn_table::signal_linkLost, this, &MultiCalib::linkLost_Worker_turn_table);
-    connect(w, &WorkerThread_turn_table::signal_sequence_ended, this, &MultiCalib::oneClickSequenceEnded);
+    connect(w, &WorkerThread_turn_table::signal_linkLost, this, whileCurrent(&MultiCalib::linkLost_Worker_turn_table));
+    connect(w, &WorkerThread_turn_table::signal_sequence_ended, this, whileCurrent(&MultiCalib::oneClickSequenceEnded));
 }
 
 void MultiCalib::linkLost_Worker_turn_table(QString reason)
 {
-    if (sender() && sender() != m_turnTableWorker.data())
-        return;
     g_turn_table_connected = 0;
     m_turnTableWanted = false;
     emit signalTranspondLog(tr("Turntable: link lost (%1), please reconnect").arg(reason));
@@ -173,8 +188,8 @@ void MultiCalib::linkLost_Worker_turn_table(QString reason)
 
 void MultiCalib::connectIsOk_Worker_turn_table(bool ok)
 {
-    if (!m_turnTableWanted || (sender() && sender() != m_turnTableWorker.data()))
-        return; // a retired worker or a link closed since
+    if (!m_turnTableWanted)
+        return; // a link closed since
     logLinkOpen(tr("Turntable"), ok);
     if (ok)
         g_turn_table_connected = 1;

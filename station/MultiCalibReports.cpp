@@ -75,7 +75,10 @@ void MultiCalib::rev_log_from_worker(uint8_t code, QString text)
         const quint64 ticket = m_runs.ticket();
         broadcast(30007, calibDateWord(Clock::instance().now().date()));
         wait_ms(100); // events run meanwhile: a run stopped in it sends nothing more
-        if ((ticket == 0 || m_runs.holds(ticket)) && !m_sequenceReports.dropping())
+        // The run's ticket is what holds 56004 back after a stop in the pause: the sequence's
+        // reports are dropped only by the one-click run's stop, which ends the ticket too. A
+        // stage outside any run (a manual sequence) has no run a stop could end.
+        if (ticket == 0 || m_runs.holds(ticket))
             broadcast(56004);
         break;
     }

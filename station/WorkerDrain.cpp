@@ -26,9 +26,3 @@ void WorkerDrain::drop(QObject *worker, std::function<void()> inWorker)
         }, Qt::QueuedConnection);
     }, Qt::QueuedConnection);
 }
-
-void WorkerDrain::reset()
-{
-    m_dropping = false;
-    *m_live = ++m_serial;
-}

@@ -14,10 +14,11 @@ public:
     // Whether reports are being dropped now.
     bool dropping() const { return m_dropping; }
     // Starts dropping. inWorker, when given, runs in the worker's thread before the word is sent
-    // back. A later drop() or reset() makes an earlier drop's word end nothing.
+    // back. A later drop() makes an earlier drop's word end nothing.
     void drop(QObject *worker, std::function<void()> inWorker = {});
-    // A new worker has sent nothing yet: stop dropping at once.
-    void reset();
+    // A new worker has sent nothing yet: stop dropping at once (an earlier drop's word, when it
+    // comes, finds nothing to end; a drop after it has a word of its own).
+    void reset() { m_dropping = false; }
 
 private:
     bool m_dropping = false;

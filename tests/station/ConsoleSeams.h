@@ -4,9 +4,11 @@
 // ConsoleSeams beside QObject).
 #include <QComboBox>
 #include <QDateTime>
+#include <QSemaphore>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 #include "app/Clock.h"
 #include "app/MetaTypes.h"
@@ -71,6 +73,33 @@ inline void setRepeatSpacing(WorkerThread_Multi *w, int longMs, int textMs)
 {
     QMetaObject::invokeMethod(w, [w, longMs, textMs] { w->setCommandIntervals(longMs, textMs); }, Qt::BlockingQueuedConnection);
 }
+
+// Keeps a worker's thread busy from its making until release() or its end, then runs `then`
+// there (reports the worker sends after whatever the console did meanwhile).
+class BusyWorker {
+public:
+    explicit BusyWorker(QObject *worker, std::function<void()> then = {})
+    {
+        QMetaObject::invokeMethod(worker, [busy = m_busy, then] {
+            busy->acquire();
+            if (then)
+                then();
+        }, Qt::QueuedConnection);
+    }
+    ~BusyWorker() { release(); }
+    BusyWorker(const BusyWorker &) = delete;
+    BusyWorker &operator=(const BusyWorker &) = delete;
+    void release()
+    {
+        if (!m_released)
+            m_busy->release();
+        m_released = true;
+    }
+
+private:
+    std::shared_ptr<QSemaphore> m_busy = std::make_shared<QSemaphore>();
+    bool m_released = false;
+};
 
 // Closes every link of a console and waits until each of its workers is released, as the
 // window's end does; false when one is not.

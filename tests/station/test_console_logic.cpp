@@ -1,11 +1,16 @@
 // The console's widget-free decisions: report parsing, port conflicts, verdict texts, the
-// plate rows with their marks, and the selection file.
+// plate rows with their marks, the selection file, and the drain of a worker's late reports.
 #include <QFile>
+#include <QSemaphore>
 #include <QSettings>
 #include <QTest>
+#include <QThread>
+
+#include <memory>
 
 #include "station/ConsoleLogic.h"
 #include "station/PlateView.h"
+#include "station/WorkerDrain.h"
 #include "tests/kit/TestKit.h"
 
 namespace {
@@ -208,6 +213,40 @@ private slots:
         QVERIFY(f.read(2, 11));
         QVERIFY(!f.read(2, 12));
         QCOMPARE(f.readAll(), cells);
+    }
+
+    // Each report a worker posts is dropped exactly when a drop was made before the worker got
+    // to it: the word of the first of two drops, back between them, ends nothing of the second.
+    void anEarlierDropsWordEndsNothingOfALaterOne()
+    {
+        QThread thread;
+        QObject worker;
+        worker.moveToThread(&thread);
+        QObject here; // the reports' receiver in this thread (gone, nothing of them is left)
+        WorkerDrain drain;
+        QList<bool> dropped;
+        struct Ends { // the worker's thread ends first, whatever check ended the function
+            QThread &t;
+            ~Ends() { t.quit(), t.wait(); }
+        } ends{thread};
+        thread.start();
+        const auto report = [&] {
+            QMetaObject::invokeMethod(&worker, [&] {
+                QMetaObject::invokeMethod(&here, [&] { dropped << drain.dropping(); }, Qt::QueuedConnection);
+            }, Qt::QueuedConnection);
+        };
+        // The worker is busy until every drop is made: the first drop's word comes back after them.
+        auto busy = std::make_shared<QSemaphore>();
+        QMetaObject::invokeMethod(&worker, [busy] { busy->acquire(); }, Qt::QueuedConnection);
+        report();
+        drain.drop(&worker);
+        report(); // posted behind the first word, before the worker reached the second drop
+        drain.drop(&worker);
+        report();
+        busy->release();
+        QVERIFY(TestKit::waitUntil([&] { return dropped.size() == 3; }));
+        QCOMPARE(dropped, (QList<bool>{true, true, false}));
+        QVERIFY(!drain.dropping());
     }
 };
 

@@ -131,6 +131,43 @@ private:
         QCOMPARE(startStop.size(), chamber);
     }
 
+    // Clears the calibration records a function wrote (reportingPlate), whatever check ended it.
+    struct ClearedRecords {
+        ~ClearedRecords() { g_calib_status.clearAll(); }
+    };
+    // Starts the one-click run and waits until the table turns.
+    void startOneClickRun()
+    {
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(waitUntil([&] { return !table->commands().isEmpty(); }));
+    }
+    // Links, starts the one-click run and gives it modules to post had it completed; returns
+    // how many posts the service has had before.
+    int startOneClickRunWithModulesToPost()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        const int posted = server->requests().size();
+        startOneClickRun();
+        reportingPlate(1, 3999);
+        return posted;
+    }
+    // The worker reports its sequence's end and a failure in its own thread, queued to the console.
+    static void reportEndAndFailure(WorkerThread_turn_table *w)
+    {
+        emit w->signal_log(62, QString::fromUtf8("一键标定+复测 completed"));
+        emit w->signal_log(59, "tracking fault");
+    }
+    // A late end and failure acted for nothing: no box, no alarm, no post, no tip line.
+    void expectEndAndFailureIgnored(int posted)
+    {
+        QVERIFY2(prompter.shown.isEmpty(), qPrintable(prompter.texts().join(" | ")));
+        QVERIFY(!sound.played.contains(Sounds::Class));
+        QCOMPARE(server->requests().size(), posted);
+        QVERIFY(!logLines.contains("Tip: tracking fault"));
+    }
+
     // The plate's IMUs report a status word (the one frame a test gives them).
     void sendStatus(uint32_t status)
     {
@@ -619,6 +656,39 @@ private slots:
         g_recording = 0;
     }
 
+    // The plate link closes while the static run's start question waits: Yes starts nothing, and
+    // the refusal names the link as it would have before the question.
+    void aPlateLinkClosedWhileTheStaticStartQuestionWaitsRefusesTheRunByName()
+    {
+        linkPlate();
+        clearRecords();
+        const QString question = QString("After %1min,start sending static retest commands in 5 minutes!！")
+                                     .arg(g_static_test_countdown_min.load());
+        struct Hook {
+            ScriptedPrompter &p;
+            ~Hook() { p.whileShown = nullptr; }
+        } hook{prompter};
+        prompter.whileShown = [&](const QString &text) {
+            if (text == question)
+                unlinkPlate();
+        };
+        QSignalSpy logImus(console->commandPage(), &multi_calib_cmd::signal_auto_log_imu);
+        prompter.answers = {QMessageBox::Yes};
+        multi_calib_cmd *page = console->commandPage();
+        const uint32_t ticks = page->staticTicks();
+        page->on_pushButton_static_retest_clicked();
+        const QStringList texts = prompter.texts(); // the work order's box comes first
+        QCOMPARE(texts.mid(texts.indexOf(question)), (QStringList{question, "Cannot start: not linked: base boards"}));
+        QVERIFY(logLines.contains("Cannot start: not linked: base boards"));
+        QVERIFY(!page->staticRunTicking());
+        QVERIFY(console->runGuard()->idle());
+        QVERIFY(allStartsEnabled());
+        QCOMPARE(logImus.size(), 0);
+        QTest::qWait(100);
+        QCOMPARE(page->staticTicks(), ticks);
+        QVERIFY(sim->commands().isEmpty());
+    }
+
     void aScriptWithNoPlateLinkedIsRefused()
     {
         unlinkPlate();
@@ -949,30 +1019,157 @@ private slots:
     // stop: its 62 and 59 reach the console after the stop line and post nothing, show no box.
     void aLateEndOrFailureOfAStoppedOneClickRunPostsNothingAndShowsNoBox()
     {
-        linkPlate();
-        linkTurntable();
-        clearRecords();
-        struct Records {
-            ~Records() { g_calib_status.clearAll(); }
-        } records;
-        const int posted = server->requests().size();
-        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
-        QVERIFY(waitUntil([&] { return !table->commands().isEmpty(); }));
-        reportingPlate(1, 3999); // modules to post, had the run completed
+        ClearedRecords records;
+        const int posted = startOneClickRunWithModulesToPost();
         // The worker reports its end in its own thread, queued to the console.
         WorkerThread_turn_table *w = console->turnTableWorker();
-        QMetaObject::invokeMethod(w, [w] {
-            emit w->signal_log(62, QString::fromUtf8("一键标定+复测 completed"));
-            emit w->signal_log(59, "tracking fault");
-        }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(w, [w] { reportEndAndFailure(w); }, Qt::BlockingQueuedConnection);
         console->stopActiveRun("stopped by the operator"); // before the console read them
         QCOMPARE(stopLines(), QStringList{"One-click turntable calibration stopped: stopped by the operator"});
         QVERIFY(waitUntil([&] { return logLines.contains(QString::fromUtf8("一键标定+复测 stopped")); }));
         QTest::qWait(300);
-        QVERIFY2(prompter.shown.isEmpty(), qPrintable(prompter.texts().join(" | ")));
-        QVERIFY(sound.looping.isEmpty());
-        QCOMPARE(server->requests().size(), posted);
-        QVERIFY(!logLines.contains("Tip: tracking fault"));
+        expectEndAndFailureIgnored(posted);
+    }
+
+    // The worker reported a stage, its end and a failure just before its link was closed and
+    // opened again: the retired worker's reports reach the console after the new worker is made
+    // (it may be made where the retired one was) and act for nothing.
+    void aRetiredTurntableWorkersLateReportsActForNothing()
+    {
+        ClearedRecords records;
+        const int posted = startOneClickRunWithModulesToPost();
+        WorkerThread_turn_table *retired = console->turnTableWorker();
+        QMetaObject::invokeMethod(retired, [retired] {
+            emit retired->signal_log(46, "Accelerometer calibration started");
+            reportEndAndFailure(retired);
+        }, Qt::BlockingQueuedConnection);
+        console->on_clicked_pushButton_connect_calib_multi_turn_table(); // before the console read them
+        QCOMPARE(stopLines(), QStringList{"One-click turntable calibration stopped: turntable link closed"});
+        QSignalSpy commands(console, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
+        linkTurntable();
+        QTest::qWait(300); // a 56004 would follow its 30007 a tenth of a second later
+        expectEndAndFailureIgnored(posted);
+        QCOMPARE(commands.size(), 0);
+        QVERIFY(console->runGuard()->idle());
+    }
+
+    // The link is closed while a one-click run turns and opened again while the retired worker
+    // is still busy: what that worker reports once the new run turns (a failed open, a stage,
+    // a failure, its sequence's end, a lost line) acts for nothing. The new run goes on, the new
+    // link stays up, nothing is posted and no box is shown.
+    void aRetiredTurntableWorkerNeitherEndsTheNewRunNorClosesTheNewLink()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        ClearedRecords records;
+        const int posted = server->requests().size();
+        startOneClickRun();
+        QPointer<WorkerThread_turn_table> retired = console->turnTableWorker();
+        console->on_clicked_pushButton_connect_calib_multi_turn_table(); // closed: the run stops
+        QMetaObject::invokeMethod(retired, [] {}, Qt::BlockingQueuedConnection); // its port is closed
+        QVERIFY(table->comeHome()); // the controller leaves the retired worker's thread
+        WorkerThread_turn_table *r = retired.data();
+        BusyWorker busy(r, [r] {
+            emit r->signal_connectIsSuccess(false);
+            emit r->signal_log(46, "Accelerometer calibration started");
+            reportEndAndFailure(r);
+            emit r->signal_sequence_ended(2); // the one-click sequence
+            emit r->signal_linkLost("line gone");
+        });
+        linkTurntable(); // the retired worker is given its time to let go of the port
+        clearRecords();
+        reportingPlate(1, 3999); // modules to post, had the run completed
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(console->oneClickRunning());
+        QVERIFY(waitUntil([&] { return !table->commands().isEmpty(); }));
+        busy.release();
+        QVERIFY(waitUntil([&] { return retired.isNull(); }));
+        QTest::qWait(300);
+        QVERIFY(console->oneClickRunning());
+        QCOMPARE(console->runGuard()->active(), RunGuard::OneClick);
+        QCOMPARE(g_turn_table_connected, uint8_t(1));
+        expectEndAndFailureIgnored(posted);
+        QVERIFY2(logLines.filter("Turntable").isEmpty(), qPrintable(logLines.join(" | ")));
+        console->stopActiveRun("stopped by the test");
+    }
+
+    // The link is closed and opened again while the retired worker is busy past the time its
+    // port is given: the one-click stop's drop still waits for that worker's word, and the new
+    // worker's stage codes reach the modules meanwhile.
+    void aNewTurntableWorkersStageCodesAreNotHeldByTheRetiredOnesDrop()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        startOneClickRun();
+        QPointer<WorkerThread_turn_table> retired = console->turnTableWorker();
+        BusyWorker busy(retired);
+        console->on_clicked_pushButton_connect_calib_multi_turn_table(); // closed: the run stops
+        QCOMPARE(stopLines(), QStringList{"One-click turntable calibration stopped: turntable link closed"});
+        console->on_clicked_pushButton_connect_calib_multi_turn_table(); // opened again
+        WorkerThread_turn_table *w = console->turnTableWorker();
+        QVERIFY(w && w != retired);
+        QSignalSpy opened(w, &WorkerThread_turn_table::signal_connectIsSuccess);
+        sim->clearReceived();
+        QMetaObject::invokeMethod(w, [w] { emit w->signal_log(46, "Accelerometer calibration started"); },
+                                  Qt::BlockingQueuedConnection);
+        QVERIFY2(waitUntil([&] { return plateCommandIds().contains(56004); }), qPrintable(logLines.join(" | ")));
+        QVERIFY(plateCommandIds().contains(30007));
+        busy.release();
+        QVERIFY(waitUntil([&] { return retired.isNull(); }));
+        // The next function links afresh (the new worker may have found the port still held).
+        QVERIFY(waitUntil([&] { return !opened.isEmpty(); }));
+        if (g_turn_table_connected)
+            console->on_clicked_pushButton_connect_calib_multi_turn_table();
+    }
+
+    // A one-click run is begun again at once after a stop: the stopped sequence's end, reported
+    // after the new run began, ends nothing of it.
+    void aStoppedOneClickRunsLateEndEndsNothingOfTheRunBegunAfterIt()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        startOneClickRun();
+        BusyWorker busy(console->turnTableWorker()); // the worker hears of the stop after the new start
+        console->stopActiveRun("stopped by the operator");
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(console->oneClickRunning());
+        busy.release();
+        const QString started = QString::fromUtf8("一键标定+复测 started");
+        QVERIFY(waitUntil([&] { return logLines.count(started) == 2; })); // the new sequence turns
+        QTest::qWait(100);
+        QVERIFY(console->oneClickRunning());
+        QCOMPARE(console->runGuard()->active(), RunGuard::OneClick);
+        QVERIFY(!console->form()->pushButton_one_click_calib->isEnabled());
+        console->stopActiveRun("stopped by the test");
+    }
+
+    // Two one-click runs stopped in a row while the worker is busy: the first stop's word, back
+    // from the worker before the second's, ends nothing of the second stop's drop, and a stage
+    // code the worker reported between them sends nothing.
+    void aFirstStopsWordEndsNothingOfTheSecondStopsDrop()
+    {
+        linkPlate();
+        linkTurntable();
+        clearRecords();
+        startOneClickRun();
+        WorkerThread_turn_table *w = console->turnTableWorker();
+        BusyWorker busy(w);
+        console->stopActiveRun("stopped by the operator");
+        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
+        QVERIFY(console->oneClickRunning());
+        // The second run's first stage, reported before the worker heard of the second stop.
+        QMetaObject::invokeMethod(w, [w] { emit w->signal_log(46, "Accelerometer calibration started"); },
+                                  Qt::QueuedConnection);
+        console->stopActiveRun("stopped by the operator");
+        QSignalSpy commands(console, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
+        busy.release();
+        QVERIFY2(waitUntil([&] { return tableHeardTheStopLast(); }), qPrintable(table->commands().join(" | ")));
+        QTest::qWait(300); // a 56004 would follow its 30007 a tenth of a second later
+        QVERIFY2(commands.isEmpty(), qPrintable(logLines.join(" | ")));
+        QVERIFY(console->runGuard()->idle());
     }
 
     // A manual sequence (no run) sends its stages' codes to the modules, also right after a
@@ -982,8 +1179,7 @@ private slots:
         linkPlate();
         linkTurntable();
         clearRecords();
-        QTest::mouseClick(console->form()->pushButton_one_click_calib, Qt::LeftButton);
-        QVERIFY(waitUntil([&] { return !table->commands().isEmpty(); }));
+        startOneClickRun();
         console->stopActiveRun("stopped by the operator");
         QVERIFY(console->runGuard()->idle());
         sim->clearReceived();
