@@ -272,7 +272,7 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_advanced()
     checkRunPost();
     if (!m_runs.holds(ticket))
         return;
-    const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().toDouble();
+    const double tc = shownChamberTemperature(m_advancedRunStartMs);
     if (advancedSetPointMissed(tc))
         return;
     // Soaks are measured on the monotonic clock: a wall clock set back (a time-sync daemon)

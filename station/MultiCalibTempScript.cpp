@@ -179,6 +179,15 @@ int MultiCalib::chamberStaleLimitMs()
     return qMax(m_chamberPollMs, limit.ms);
 }
 
+double MultiCalib::shownChamberTemperature(qint64 runStartMs)
+{
+    bool isNumber = false;
+    const double tc = ui->textEdit_hothouse_current_temperature->toPlainText().trimmed().toDouble(&isNumber);
+    if (!isNumber || m_chamberTempAtMs < runStartMs - chamberStaleLimitMs())
+        return std::numeric_limits<double>::quiet_NaN();
+    return tc;
+}
+
 bool MultiCalib::chamberNotAnswering(qint64 runStartMs)
 {
     const qint64 silentMs = monotonicMs() - qMax(m_chamberTempAtMs, runStartMs);
@@ -305,11 +314,7 @@ void MultiCalib::_ackTimeout_hothouse_ctrl_normal()
     ui->textEdit_hothouse_current_loops->setText(TempScript::stepText(s.step));
     write_hot_house_script_line(s.elapsedEstimate);
 
-    // An empty display or one from before this run is no temperature: it reaches no target.
-    bool isNumber = false;
-    double tc = ui->textEdit_hothouse_current_temperature->toPlainText().trimmed().toDouble(&isNumber);
-    if (!isNumber || m_chamberTempAtMs < m_chamberScriptStartMs - chamberStaleLimitMs())
-        tc = std::numeric_limits<double>::quiet_NaN();
+    const double tc = shownChamberTemperature(m_chamberScriptStartMs);
     applyScriptActions(TempScript::phaseTick(s, tc, g_change_temp_calib_to_temp_cycling != 0, [this] {
         return TempScript::imusReachedStop(rackView(), m_netReported, m_chamberScript);
     }));

@@ -852,6 +852,35 @@ private slots:
 
     // The same for the advanced calibration: its chamber and turntable links close while its
     // start question waits.
+    // The retest's second step first aims at 0 degC: a display the chamber left empty is no
+    // temperature there, so the run waits and stops for the silent chamber instead.
+    void anEmptyTemperatureDisplayReachesNoAdvancedTargetOfZeroDegrees()
+    {
+        clearRecords();
+        advancedLinksUp();
+        getSettings()->setValue("hothouse/silence_limit_s", 1800); // half an hour of ticks read the display
+        console->form()->textEdit_turn_table_status_advanced->clear(); // earlier runs' lines
+        QObject scope;
+        // At the end of the first step's rotation the chamber falls silent and its display empty.
+        connect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, &scope, [this] {
+            chamberFollows = false;
+            fakeChamberReports = false;
+            console->form()->textEdit_hothouse_current_temperature->clear();
+        });
+        MinuteTicker minutes(clock, [this] { reportChamber(); });
+        minutes.start();
+        console->on_pushButton_advanced_retest();
+        const bool stopped = waitUntil([&] { return console->runGuard()->idle(); }, 60000);
+        minutes.stop();
+        getSettings()->remove("hothouse/silence_limit_s");
+        QVERIFY(stopped);
+        const QString status = console->form()->textEdit_turn_table_status_advanced->toPlainText();
+        QVERIFY2(status.contains("Overdue control reaches -30degrees"), qPrintable(status));
+        QVERIFY2(!status.contains("reaches 0degrees"), qPrintable(status));
+        QCOMPARE(rotations, 1);
+        QCOMPARE(targets.mid(0, 3), (QList<int>{-30, -30, 0}));
+    }
+
     void linksClosedWhileTheAdvancedStartQuestionWaitsRefuseTheRunByName()
     {
         clearRecords();
