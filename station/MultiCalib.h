@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "link/DeviceProtocol.h"
 #include "link/WorkerThreadStart.h"
@@ -447,12 +448,32 @@ private:
     QList<QComboBox *> m_rackPortCombos;
     QList<QCustomPlot *> m_plots;
     QPointer<WorkerThread_turn_table> m_turnTableWorker;
-    // The serial of the turntable worker made last; each worker's reports carry the serial it
-    // was made with (see on_clicked_pushButton_connect_calib_multi_turn_table).
-    quint64 m_turnTableSerial = 0;
     QPointer<WorkerThread_net> m_netWorker;
     QPointer<WorkerThread_hothouse> m_hothouseWorker;
     QPointer<WorkerThread_DC_power> m_dcWorker;
+    // The serial of each link's worker made last (one a rack link); each worker's reports carry
+    // the serial it was made with (see whileCurrent).
+    quint64 m_turnTableSerial = 0, m_netSerial = 0, m_hothouseSerial = 0, m_dcSerial = 0;
+    std::array<quint64, kRackLinks> m_rackSerials{};
+
+    // The console acts only on the current worker of a link. A worker's report still queued
+    // when the worker was retired cannot be told by its sender: a worker made after a retired
+    // one may sit at the address that one had, and a released one's address names nothing at
+    // all. So the link's serial counts the workers made (`newest`, raised just before this
+    // call), each connection from a worker holds the serial its worker was made with, and a
+    // report runs `slot` (a slot of the console or a callable) only while that serial is the
+    // newest.
+    template <class Slot> auto whileCurrent(const quint64 &newest, Slot slot)
+    {
+        return [this, &newest, made = newest, slot](auto... report) {
+            if (made != newest)
+                return;
+            if constexpr (std::is_member_function_pointer_v<Slot>)
+                (this->*slot)(report...);
+            else
+                slot(report...);
+        };
+    }
     bool m_turnTableWanted = false, m_netWanted = false, m_hothouseWanted = false, m_dcWanted = false;
 
     std::array<bool, kPlates> m_plateReported{};

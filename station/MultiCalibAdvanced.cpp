@@ -315,10 +315,8 @@ void MultiCalib::rotationFailed(const QString &reason)
 
 void MultiCalib::rev_turn_table_rotated_times(bool completed, QString reason)
 {
-    // Only the current worker's report of the rotation this run asked for, while the run's
-    // tick is alive.
-    if (sender() && sender() != m_turnTableWorker.data())
-        return;
+    // Only the report of the rotation this run asked for (a retired worker's never comes
+    // here), while the run's tick is alive.
     if (!m_advancedRun.running || !m_advancedRun.busy || m_advancedRun.phase != 3 ||
         m_advancedRun.step >= AdvancedCalib::kSteps || !m_hothouseAdvancedTimer || !m_hothouseAdvancedTimer->isActive())
         return;

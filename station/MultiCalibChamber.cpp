@@ -112,7 +112,9 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     m_hothouseWanted = true;
     m_chamberTempAtMs = -1;
     QMetaObject::invokeMethod(w, "setPollInterval", Qt::QueuedConnection, Q_ARG(int, m_chamberPollMs));
-    connect(w, &WorkerThread_hothouse::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_hothouse);
+    ++m_hothouseSerial; // the console acts only on the current worker's reports (see whileCurrent)
+    connect(w, &WorkerThread_hothouse::signal_connectIsSuccess, this,
+            whileCurrent(m_hothouseSerial, &MultiCalib::connectIsOk_Worker_hothouse));
     connect(this, &MultiCalib::signal_closePort_hothouse, w, &WorkerThread_hothouse::closePort);
     connect(w, &WorkerThread_hothouse::signal_log, this, &MultiCalib::rev_log_from_worker);
     connect(w, &WorkerThread_hothouse::signal_show_current_temp, this, &MultiCalib::show_heat_value);
@@ -123,14 +125,12 @@ void MultiCalib::on_clicked_pushButton_connect_calib_hot_house_ctrl()
     connect(this, &MultiCalib::hothouse_cmd_set_slope, w, &WorkerThread_hothouse::hothouse_set_temp_slope);
     connect(this, &MultiCalib::hothouse_read_target_temp, w, &WorkerThread_hothouse::hothouse_read_target_temp);
     connect(this, &MultiCalib::hothouse_generate_start_stop_cmd, w, &WorkerThread_hothouse::hothouse_generate_start_stop_cmd);
-    connect(w, &WorkerThread_hothouse::signal_linkLost, this, &MultiCalib::linkLost_Worker_hothouse);
+    connect(w, &WorkerThread_hothouse::signal_linkLost, this, whileCurrent(m_hothouseSerial, &MultiCalib::linkLost_Worker_hothouse));
     emit signal_label_record_visible(1);
 }
 
 void MultiCalib::linkLost_Worker_hothouse(QString reason)
 {
-    if (sender() && sender() != m_hothouseWorker.data())
-        return;
     g_hothouse_connected = 0;
     m_hothouseWanted = false;
     emit signalTranspondLog(tr("Chamber: link lost (%1), please reconnect").arg(reason));
@@ -139,8 +139,8 @@ void MultiCalib::linkLost_Worker_hothouse(QString reason)
 
 void MultiCalib::connectIsOk_Worker_hothouse(bool ok)
 {
-    if (!m_hothouseWanted || (sender() && sender() != m_hothouseWorker.data()))
-        return; // a retired worker or a link closed since
+    if (!m_hothouseWanted)
+        return; // a link closed since
     logLinkOpen(tr("Chamber"), ok);
     if (ok)
         g_hothouse_connected = 1;

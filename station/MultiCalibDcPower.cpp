@@ -63,27 +63,30 @@ void MultiCalib::on_clicked_pushButton_connect_dc_power_ctrl()
         WorkerThread_DC_power *w = createWorker_DC_power(port, g_baud_rate);
         m_dcWorker = w;
         m_dcWanted = true;
-        connect(w, &WorkerThread_DC_power::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_DC_power);
+        // The console acts only on the current worker's reports (see whileCurrent).
+        ++m_dcSerial;
+        connect(w, &WorkerThread_DC_power::signal_connectIsSuccess, this, whileCurrent(m_dcSerial, &MultiCalib::connectIsOk_DC_power));
         connect(this, &MultiCalib::signal_closePort_dc_power, w, &WorkerThread_DC_power::closePort);
         connect(w, &WorkerThread_DC_power::signal_log, this, &MultiCalib::rev_log_from_worker);
         connect(this, &MultiCalib::dc_control_cmd, w, &WorkerThread_DC_power::rev_dc_control);
         // The supply's codes to the modules, unless a stopped run's codes are being dropped or
         // the worker that sent them has been retired since.
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL, this,
-                [this, w](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
-                    if (!m_supplyCodes.dropping() && w == m_dcWorker.data())
+                whileCurrent(m_dcSerial, [this](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
+                    if (!m_supplyCodes.dropping())
                         emit Send_CMD_LONG_SIGNAL(id, c1, c2, c3, c4, c5, c6);
-                });
+                }));
         connect(w, &WorkerThread_DC_power::Send_CMD_LONG_SIGNAL_times, this,
-                [this, w](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
-                    if (!m_supplyCodes.dropping() && w == m_dcWorker.data())
+                whileCurrent(m_dcSerial, [this](uint16_t id, float c1, float c2, uint32_t c3, uint32_t c4, int32_t c5, int32_t c6) {
+                    if (!m_supplyCodes.dropping())
                         emit Send_CMD_LONG_SIGNAL_times(id, c1, c2, c3, c4, c5, c6);
-                });
+                }));
         connect(this, &MultiCalib::signal_send_modbus_mutex, w, &WorkerThread_DC_power::send_modbus_mutex);
-        connect(w, &WorkerThread_DC_power::signal_linkLost, this, &MultiCalib::linkLost_DC_power);
-        connect(w, &WorkerThread_DC_power::signal_switch_read_back, this, &MultiCalib::supplySwitchReadBack);
-        connect(w, &WorkerThread_DC_power::signal_set_frame_read_back, this, &MultiCalib::supplyManualSwitchReadBack);
-        connect(w, &WorkerThread_DC_power::signal_plates_took, this, &MultiCalib::platesTookCode);
+        connect(w, &WorkerThread_DC_power::signal_linkLost, this, whileCurrent(m_dcSerial, &MultiCalib::linkLost_DC_power));
+        connect(w, &WorkerThread_DC_power::signal_switch_read_back, this, whileCurrent(m_dcSerial, &MultiCalib::supplySwitchReadBack));
+        connect(w, &WorkerThread_DC_power::signal_set_frame_read_back, this,
+                whileCurrent(m_dcSerial, &MultiCalib::supplyManualSwitchReadBack));
+        connect(w, &WorkerThread_DC_power::signal_plates_took, this, whileCurrent(m_dcSerial, &MultiCalib::platesTookCode));
         m_supplyConfirmedOn = -1; // a new link knows nothing of the output yet
         m_supplyCodes.reset(); // a new worker has sent nothing yet
         ui->label_dc_power_output_state->setText(supplyOutputText());
@@ -133,8 +136,6 @@ void MultiCalib::writeDcPowerLogLine(const QString &time, const QString &line)
 
 void MultiCalib::linkLost_DC_power(QString reason)
 {
-    if (sender() && sender() != m_dcWorker.data())
-        return;
     g_dc_power_connected = 0;
     m_dcWanted = false;
     emit signalTranspondLog(tr("DC supply: link lost (%1), please reconnect").arg(reason));
@@ -144,8 +145,6 @@ void MultiCalib::linkLost_DC_power(QString reason)
 // A switch the supply did not confirm: the run that counts on the supply cannot go on blind.
 void MultiCalib::supplySwitchReadBack(int on, bool confirmed)
 {
-    if (sender() && sender() != m_dcWorker.data())
-        return;
     if (confirmed) {
         showSupplyConfirmed(on);
         // A run's switch: the manual switch goes on from the output the supply confirmed.
@@ -163,8 +162,6 @@ void MultiCalib::supplySwitchReadBack(int on, bool confirmed)
 // a manual switch that the supply did not confirm is told in the log and stops no run.
 void MultiCalib::supplyManualSwitchReadBack(int on, bool confirmed)
 {
-    if (sender() && sender() != m_dcWorker.data())
-        return;
     if (confirmed)
         showSupplyConfirmed(on);
     else
@@ -265,8 +262,8 @@ QString MultiCalib::dcPowerLogPath() const { return m_dcLogFile ? m_dcLogFile->f
 
 void MultiCalib::connectIsOk_DC_power(bool ok)
 {
-    if (!m_dcWanted || (sender() && sender() != m_dcWorker.data()))
-        return; // a retired worker or a link closed since
+    if (!m_dcWanted)
+        return; // a link closed since
     logLinkOpen(tr("DC supply"), ok);
     if (ok)
         g_dc_power_connected = 1;

@@ -47,8 +47,10 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
     WorkerThread_Multi *w = createWorker_Multi(portOfComboText(m_rackPortCombos[index]->currentText()), g_baud_rate, index);
     m_multiWorkers[index] = w;
     m_rackWanted[index] = true;
+    quint64 &newest = m_rackSerials[size_t(index)];
+    ++newest;
     const auto u = Qt::UniqueConnection;
-    connect(w, &WorkerThread_Multi::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_Multi, u);
+    connect(w, &WorkerThread_Multi::signal_connectIsSuccess, this, whileCurrent(newest, &MultiCalib::connectIsOk_Worker_Multi));
     connect(this, &MultiCalib::signal_closePort_Worker_Multi, w, &WorkerThread_Multi::closePort, u);
     connect(this, &MultiCalib::signal_file_recoding, w, &WorkerThread_Multi::do_file_recording);
     connect(this, &MultiCalib::Send_CMD_LONG_SIGNAL, w, &WorkerThread_Multi::Send_CMD_LONG, u);
@@ -59,7 +61,7 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_serial(int index)
     connect(w, &WorkerThread_Multi::signal_send_735e_calib, this, &MultiCalib::display_calib_multi, u);
     connect(w, &WorkerThread_Multi::signal_log, this, &MultiCalib::rev_log_from_worker, u);
     connect(w, &WorkerThread_Multi::signal_sendVersionValue, this, &MultiCalib::signal_sendVersionValue, u);
-    connect(w, &WorkerThread_Multi::signal_linkLost, this, &MultiCalib::linkLost_Worker_Multi, u);
+    connect(w, &WorkerThread_Multi::signal_linkLost, this, whileCurrent(newest, &MultiCalib::linkLost_Worker_Multi));
     emit signal_label_record_visible(1);
 }
 
@@ -96,7 +98,7 @@ void MultiCalib::linkLost_main(QString reason)
 
 void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
 {
-    if (index < 0 || index >= kRackLinks || (sender() && sender() != m_multiWorkers[index].data()))
+    if (index < 0 || index >= kRackLinks)
         return;
     g_link_status[index + 1] = 0;
     m_rackWanted[index] = false; // the next connect makes a new worker
@@ -106,10 +108,9 @@ void MultiCalib::linkLost_Worker_Multi(int index, QString reason)
 
 void MultiCalib::connectIsOk_Worker_Multi(int index, bool ok)
 {
-    // Only the current worker of a link that is still wanted may mark it linked.
+    // Only a link that is still wanted is marked linked (a retired worker's report never comes
+    // here, see whileCurrent).
     if (index < 0 || index >= kRackLinks || !m_rackWanted[index])
-        return;
-    if (sender() && sender() != m_multiWorkers[index].data())
         return;
     logLinkOpen(tr("Plate %1").arg(index + 2), ok);
     if (ok) {
@@ -154,26 +155,20 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_turn_table()
     connect(this, &MultiCalib::signal_common_cmd, w, &WorkerThread_turn_table::rev_common_cmd);
     connect(w, &WorkerThread_turn_table::signal_send_zhuantai_status, this, &MultiCalib::rev_signal_send_zhuantai_status);
     connect(this, &MultiCalib::signal_turnTable_constant_heat_rotate, w, &WorkerThread_turn_table::turn_table_constant_heat_rotate);
-    // The console acts only on the current worker's reports. Each connection holds the serial
-    // its worker was made with, and a report still queued when its worker was retired carries
-    // it: the sender's address cannot tell, as a worker made after a retired one may sit where
-    // that one sat (and a released one's address names nothing at all).
+    // The console acts only on the current worker's reports (see whileCurrent).
     const quint64 serial = ++m_turnTableSerial;
-    const auto whileCurrent = [this, serial](auto slot) {
-        return [this, serial, slot](auto... report) {
-            if (serial == m_turnTableSerial)
-                (this->*slot)(report...);
-        };
-    };
-    connect(w, &WorkerThread_turn_table::signal_connectIsSuccess, this, whileCurrent(&MultiCalib::connectIsOk_Worker_turn_table));
+    connect(w, &WorkerThread_turn_table::signal_connectIsSuccess, this,
+            whileCurrent(m_turnTableSerial, &MultiCalib::connectIsOk_Worker_turn_table));
     // A retired worker's lines are still shown; its stage codes, end and failure act for nothing.
     connect(w, &WorkerThread_turn_table::signal_log, this, [this, serial](uint8_t code, QString text) {
         if (serial == m_turnTableSerial || !isSequenceReport(code))
             rev_log_from_worker(code, text);
     });
-    connect(w, &WorkerThread_turn_table::signal_rotated_times, this, &MultiCalib::rev_turn_table_rotated_times);
-    connect(w, &WorkerThread_turn_table::signal_linkLost, this, whileCurrent(&MultiCalib::linkLost_Worker_turn_table));
-    connect(w, &WorkerThread_turn_table::signal_sequence_ended, this, whileCurrent(&MultiCalib::oneClickSequenceEnded));
+    connect(w, &WorkerThread_turn_table::signal_rotated_times, this,
+            whileCurrent(m_turnTableSerial, &MultiCalib::rev_turn_table_rotated_times));
+    connect(w, &WorkerThread_turn_table::signal_linkLost, this, whileCurrent(m_turnTableSerial, &MultiCalib::linkLost_Worker_turn_table));
+    connect(w, &WorkerThread_turn_table::signal_sequence_ended, this,
+            whileCurrent(m_turnTableSerial, &MultiCalib::oneClickSequenceEnded));
 }
 
 void MultiCalib::linkLost_Worker_turn_table(QString reason)
@@ -215,18 +210,17 @@ void MultiCalib::on_clicked_pushButton_connect_calib_multi_net()
     WorkerThread_net *w = createWorker_net(portOfComboText(ui->comboBox_calib_multi_serial_net->currentText()));
     m_netWorker = w;
     m_netWanted = true;
+    ++m_netSerial; // the console acts only on the current worker's reports (see whileCurrent)
     const auto u = Qt::UniqueConnection;
-    connect(w, &WorkerThread_net::signal_connectIsSuccess, this, &MultiCalib::connectIsOk_Worker_net, u);
+    connect(w, &WorkerThread_net::signal_connectIsSuccess, this, whileCurrent(m_netSerial, &MultiCalib::connectIsOk_Worker_net));
     connect(this, &MultiCalib::signal_closePort_Worker_net, w, &WorkerThread_net::closePort, u);
     connect(w, &WorkerThread_net::signal_log, this, &MultiCalib::rev_log_from_worker, u);
     connect(w, &WorkerThread_net::signal_show_current_temp, this, &MultiCalib::show_heat_value);
-    connect(w, &WorkerThread_net::signal_linkLost, this, &MultiCalib::linkLost_Worker_net, u);
+    connect(w, &WorkerThread_net::signal_linkLost, this, whileCurrent(m_netSerial, &MultiCalib::linkLost_Worker_net));
 }
 
 void MultiCalib::linkLost_Worker_net(QString reason)
 {
-    if (sender() && sender() != m_netWorker.data())
-        return;
     g_net_connected = 0;
     m_netWanted = false;
     emit signalTranspondLog(tr("Base-board link: link lost (%1), please reconnect").arg(reason));
@@ -234,8 +228,8 @@ void MultiCalib::linkLost_Worker_net(QString reason)
 
 void MultiCalib::connectIsOk_Worker_net(bool ok)
 {
-    if (!m_netWanted || (sender() && sender() != m_netWorker.data()))
-        return; // a retired worker or a link closed since
+    if (!m_netWanted)
+        return; // a link closed since
     logLinkOpen(tr("Base-board"), ok);
     if (ok)
         g_net_connected = 1;

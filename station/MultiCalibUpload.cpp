@@ -157,8 +157,6 @@ void MultiCalib::waitForReportsAfterNow()
 
 void MultiCalib::platesTookCode(uint16_t code, bool taken)
 {
-    if (sender() && sender() != m_dcWorker.data())
-        return;
     if (!isEndCode(code))
         return;
     ++m_endCodesAnswered;

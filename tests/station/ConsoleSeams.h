@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include <functional>
@@ -72,6 +73,25 @@ inline void reportingPlate(int plate, uint32_t flag)
 inline void setRepeatSpacing(WorkerThread_Multi *w, int longMs, int textMs)
 {
     QMetaObject::invokeMethod(w, [w, longMs, textMs] { w->setCommandIntervals(longMs, textMs); }, Qt::BlockingQueuedConnection);
+}
+
+// The texts a spied one-text signal carried (the console's log lines).
+inline QStringList spiedTexts(const QSignalSpy &spy)
+{
+    QStringList out;
+    for (const QList<QVariant> &args : spy)
+        out << args.value(0).toString();
+    return out;
+}
+
+// A link's worker reports (in its own thread) just before the link's button is pressed twice:
+// closed and opened again. Its reports reach the console only after the new worker is made,
+// when the retired one has been released (a new worker may sit at its address).
+template <class W, class Press, class Report> void reportThenRelink(W *worker, Press press, Report report)
+{
+    QMetaObject::invokeMethod(worker, [worker, report] { report(worker); }, Qt::BlockingQueuedConnection);
+    press(); // closed
+    press(); // opened again before the console read the reports
 }
 
 // Keeps a worker's thread busy from its making until release() or its end, then runs `then`

@@ -21,5 +21,11 @@ foreach(part "at_once;0.0;0,1,2,3;25" "after_0_5s;0.5;0,1,2,3;25" "after_2s_by_o
               DEFINES [[TEST_PART_ONLY="aStopEndsTheRunWhereItIs"]] SUPPLY_STOP_ANSWER_DELAY=${delay}
                       SUPPLY_STOP_CAUSES=${causes})
 endforeach()
-add_qt_test(test_runs_console SOURCES test_runs_console.cpp UploadServer.h LIBS station modulesim turntablesim TIMEOUT 240
-            COST 50)
+# The runs' console tests as two programs side by side: the three longest whole runs, and every
+# other function (a new one lands there).
+set(runs_sources test_runs_console.cpp UploadServer.h)
+set(runs_long "anAdvancedRunWhoseChamberNeverReachesItsTargetStopsAtTheBound,aStopInTheAdvancedCoolDownKeepsThePost,theAllanRunsAreReleasedBeforeTheirBoxesAndAStopInTheLastMinuteKeepsThePost")
+add_qt_test(test_runs_console SOURCES ${runs_sources} LIBS station modulesim turntablesim TIMEOUT 240 COST 31
+            DEFINES "TEST_PART_SKIP=\"${runs_long}\"")
+add_qt_test(test_runs_console_long_runs SOURCES ${runs_sources} LIBS station modulesim turntablesim TIMEOUT 240
+            COST 29 DEFINES "TEST_PART_ONLY=\"${runs_long}\"")

@@ -68,15 +68,16 @@ private:
             console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
         select(ui->comboBox_calib_multi_hot_house, chamberTap->workerPath());
     }
-    // The chamber linked and its temperature (-10 degC) reported.
-    void chamberLinked()
+    // The chamber linked and, unless not needed, its temperature (-10 degC) reported.
+    void chamberLinked(bool temperatureShown = true)
     {
         if (!g_hothouse_connected) {
             chamberUnlinked();
             console->on_clicked_pushButton_connect_calib_hot_house_ctrl();
             QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
         }
-        QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_current_temperature->toPlainText() == "-10"; }, 6000));
+        if (temperatureShown)
+            QVERIFY(waitUntil([&] { return ui->textEdit_hothouse_current_temperature->toPlainText() == "-10"; }, 6000));
     }
     // The supply's link closed, its port chosen.
     void supplyUnlinked()
@@ -504,6 +505,22 @@ private slots:
         QVERIFY(waitUntil([] { return g_hothouse_connected == 1; }));
     }
 
+    // The chamber's link is closed and opened again just after its worker reported a lost line
+    // and a failed open: the retired worker's reports reach the console after the new worker is
+    // made (it may sit where the retired one sat) and act for nothing; the new link comes up.
+    void aRetiredChamberWorkersLateReportsActForNothing()
+    {
+        chamberLinked(false);
+        QSignalSpy logs(console, &MultiCalib::signalTranspondLog);
+        reportThenRelink(console->hothouseWorker(), [this] { console->on_clicked_pushButton_connect_calib_hot_house_ctrl(); },
+                         [](WorkerThread_hothouse *retired) {
+                             emit retired->signal_linkLost("line gone");
+                             emit retired->signal_connectIsSuccess(false);
+                         });
+        QVERIFY2(waitUntil([] { return g_hothouse_connected == 1; }), qPrintable(spiedTexts(logs).join(" | ")));
+        QVERIFY2(spiedTexts(logs).filter("Chamber: link").isEmpty(), qPrintable(spiedTexts(logs).join(" | ")));
+    }
+
     void theSupplyPortMayNotBeTheMainPort()
     {
         prompter.shown.clear();
@@ -711,6 +728,33 @@ private slots:
             QVERIFY2(waitUntil([&] { return ui->label_dc_power_output_state->text() == confirmed; }),
                      qPrintable(ui->label_dc_power_output_state->text()));
         }
+    }
+
+    // The supply's link is closed and opened again just after its worker reported a lost line,
+    // a failed open, confirmed switches and codes to the modules: the retired worker's reports
+    // reach the console after the new worker is made and act for nothing. The new link comes
+    // up, its output is not confirmed and no code goes to the modules.
+    void aRetiredSupplyWorkersLateReportsActForNothing()
+    {
+        supplyOutput(false);
+        QSignalSpy logs(console, &MultiCalib::signalTranspondLog);
+        QSignalSpy codes(console, &MultiCalib::Send_CMD_LONG_SIGNAL);
+        QSignalSpy repeatedCodes(console, &MultiCalib::Send_CMD_LONG_SIGNAL_times);
+        reportThenRelink(console->dcPowerWorker(), [this] { console->on_clicked_pushButton_connect_dc_power_ctrl(); },
+                         [](WorkerThread_DC_power *retired) {
+                             emit retired->Send_CMD_LONG_SIGNAL(56003, 0, 0, 0, 0, 0, 0);
+                             emit retired->Send_CMD_LONG_SIGNAL_times(56003, 0, 0, 0, 0, 0, 0);
+                             emit retired->signal_switch_read_back(1, true);
+                             emit retired->signal_set_frame_read_back(1, true);
+                             emit retired->signal_linkLost("line gone");
+                             emit retired->signal_connectIsSuccess(false);
+                         });
+        QVERIFY2(waitUntil([] { return g_dc_power_connected == 1; }), qPrintable(spiedTexts(logs).join(" | ")));
+        QVERIFY2(spiedTexts(logs).filter("DC supply: link").isEmpty(), qPrintable(spiedTexts(logs).join(" | ")));
+        QCOMPARE(ui->label_dc_power_output_state->text(), QString("Output: not confirmed since the link opened"));
+        QCOMPARE(g_dc_power_on, uint8_t(0));
+        QCOMPARE(codes.size(), 0);
+        QCOMPARE(repeatedCodes.size(), 0);
     }
 
     void logsThatCannotBeWrittenAreToldInTheLogWindowAndMarkedOnThePage()

@@ -2,6 +2,7 @@
 // port conflicts, closing one plate or all, broadcasts and the plate tables filling.
 #include <QDate>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "ui_MultiCalib.h"
 
 using TestKit::waitUntil;
+
 
 class TestConsoleLinks : public QObject, ConsoleSeams {
     Q_OBJECT
@@ -261,17 +263,60 @@ private slots:
         QVERIFY(waitUntil([] { return g_link_status[1] == 1 && g_link_status[2] == 1; }));
     }
 
-    void aSuccessReportFromAnotherWorkerChangesNoFlag()
+    // Plate 2's link is closed and opened again just after its worker reported a lost line and
+    // a failed open: the retired worker's reports reach the console after the new worker is made
+    // (it may sit where the retired one sat) and act for nothing; the new link comes up.
+    void aRetiredPlateWorkersLateReportsActForNothing()
     {
         bothPlatesLinked();
-        console->on_clicked_pushButton_connect_calib_multi_serial(0); // close plate 2
-        QCOMPARE(g_link_status[1], uint8_t(0));
-        console->on_clicked_pushButton_connect_calib_multi_serial(0); // and open it with a new worker
-        WorkerThread_Multi stale("/dev/null", 921600, 0);
-        connect(&stale, &WorkerThread_Multi::signal_connectIsSuccess, console, &MultiCalib::connectIsOk_Worker_Multi);
-        emit stale.signal_connectIsSuccess(0, true);
-        QCOMPARE(g_link_status[1], uint8_t(0));
-        QVERIFY(waitUntil([] { return g_link_status[1] == 1; })); // the current worker's report counts
+        QSignalSpy logs(console, &MultiCalib::signalTranspondLog);
+        reportThenRelink(console->rackWorker(0), [this] { console->on_clicked_pushButton_connect_calib_multi_serial(0); },
+                         [](WorkerThread_Multi *retired) {
+                             emit retired->signal_linkLost(0, "line gone");
+                             emit retired->signal_connectIsSuccess(0, false);
+                         });
+        QVERIFY2(waitUntil([] { return g_link_status[1] == 1; }), qPrintable(spiedTexts(logs).join(" | ")));
+        QVERIFY2(spiedTexts(logs).filter("Plate 2: link").isEmpty(), qPrintable(spiedTexts(logs).join(" | ")));
+        QCOMPARE(g_link_status[2], uint8_t(1));
+    }
+
+    // Plate 3's link is opened again: plate 2's worker is still current and its reports count.
+    void anotherPlatesNewWorkerLeavesThisPlatesReportsCounting()
+    {
+        bothPlatesLinked();
+        console->on_clicked_pushButton_connect_calib_multi_serial(1); // plate 3 closed
+        console->on_clicked_pushButton_connect_calib_multi_serial(1); // and opened with a new worker
+        QVERIFY(waitUntil([] { return g_link_status[2] == 1; }));
+        WorkerThread_Multi *w = console->rackWorker(0);
+        QMetaObject::invokeMethod(w, [w] { emit w->signal_linkLost(0, "line gone"); }, Qt::BlockingQueuedConnection);
+        QVERIFY(waitUntil([] { return g_link_status[1] == 0; }));
+    }
+
+    // The base-board link is closed and opened again just after its worker reported a lost line
+    // and a failed open: the retired worker's reports act for nothing; the new link comes up.
+    void aRetiredBaseBoardWorkersLateReportsActForNothing()
+    {
+        ModuleSimulator unit;
+        QVERIFY(unit.isValid());
+        QComboBox *combo = console->form()->comboBox_calib_multi_serial_net;
+        combo->addItem(unit.portPath() + " # simulated");
+        combo->setCurrentIndex(combo->count() - 1);
+        const auto unlinked = qScopeGuard([&] {
+            if (g_net_connected || console->netWorker())
+                console->on_clicked_pushButton_connect_calib_multi_net();
+            TestKit::retireWorker(console->netWorker());
+            combo->setCurrentIndex(0);
+        });
+        console->on_clicked_pushButton_connect_calib_multi_net();
+        QVERIFY(waitUntil([] { return g_net_connected == 1; }));
+        QSignalSpy logs(console, &MultiCalib::signalTranspondLog);
+        reportThenRelink(console->netWorker(), [this] { console->on_clicked_pushButton_connect_calib_multi_net(); },
+                         [](WorkerThread_net *retired) {
+                             emit retired->signal_linkLost("line gone");
+                             emit retired->signal_connectIsSuccess(false);
+                         });
+        QVERIFY2(waitUntil([] { return g_net_connected == 1; }), qPrintable(spiedTexts(logs).join(" | ")));
+        QVERIFY2(spiedTexts(logs).filter("Base-board link: link").isEmpty(), qPrintable(spiedTexts(logs).join(" | ")));
     }
 
     void everyTickReportsTheLinkedPlates()

@@ -4,6 +4,7 @@
 // scaled.
 #include <QDir>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
@@ -1094,6 +1095,42 @@ private slots:
         console->stopActiveRun("stopped by the test");
     }
 
+    // The link is closed and opened again while the retired worker is still busy; a new advanced
+    // run asks the new worker for its first rotation, and only then does the retired worker
+    // report a rotation's end, a completed one and a failed one: neither counts the rotation
+    // nor stops the run.
+    void aRetiredTurntableWorkersRotationEndNeitherCountsNorStopsTheNewRun()
+    {
+        linkPlate();
+        linkTurntable();
+        QPointer<WorkerThread_turn_table> retired = console->turnTableWorker();
+        console->on_clicked_pushButton_connect_calib_multi_turn_table(); // closed
+        QMetaObject::invokeMethod(retired, [] {}, Qt::BlockingQueuedConnection); // its port is closed
+        QVERIFY(table->comeHome()); // the controller leaves the retired worker's thread
+        WorkerThread_turn_table *r = retired.data();
+        BusyWorker busy(r, [r] {
+            emit r->signal_rotated_times(true, QString());
+            emit r->signal_rotated_times(false, "the retired worker's rotation");
+        });
+        linkTurntable(); // the retired worker is given its time to let go of the port
+        // The new worker never hears of the rotation: the run waits for it as long as the test needs.
+        const auto relinked = qScopeGuard([this] { console->on_clicked_pushButton_connect_calib_multi_turn_table(); });
+        QVERIFY(disconnect(console, &MultiCalib::signal_turnTable_constant_heat_rotate, console->turnTableWorker(), nullptr));
+        clearRecords();
+        minutes.start(2);
+        console->on_pushButton_advanced_retest();
+        QVERIFY(waitUntil([&] { return rotationsAsked == 1; }, 30000));
+        prompter.shown.clear(); // the start's question
+        busy.release();
+        QVERIFY(waitUntil([&] { return retired.isNull(); }));
+        QTest::qWait(100);
+        QCOMPARE(console->advancedRunState().step, uint8_t(0));
+        QCOMPARE(console->runGuard()->active(), RunGuard::AdvancedRetest);
+        QVERIFY2(stopLines().isEmpty(), qPrintable(stopLines().join(" | ")));
+        QVERIFY2(prompter.shown.isEmpty(), qPrintable(prompter.texts().join(" | ")));
+        console->stopActiveRun("stopped by the test");
+    }
+
     // The link is closed and opened again while the retired worker is busy past the time its
     // port is given: the one-click stop's drop still waits for that worker's word, and the new
     // worker's stage codes reach the modules meanwhile.
@@ -1193,5 +1230,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRunsConsole)
+TESTKIT_MAIN_PART(TestRunsConsole)
 #include "test_runs_console.moc"

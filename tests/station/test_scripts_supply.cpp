@@ -769,6 +769,39 @@ private slots:
         QVERIFY(told.contains("End code 56003 shown by every reporting module"));
     }
 
+    // The supply's link is closed and opened again while the retired worker is still busy; a
+    // new run sends its end code to modules that do not take it, and only then does the retired
+    // worker say that the modules took that code: the run's results still wait for the new
+    // worker's word.
+    void aRetiredSupplyWorkersWordOnTheEndCodeConfirmsNothing()
+    {
+        chamberAt(25);
+        sendImus(2000, 25.0f, 0, 0, 1);
+        QPointer<WorkerThread_DC_power> retired = console->dcPowerWorker();
+        console->on_clicked_pushButton_connect_dc_power_ctrl(); // closed
+        QMetaObject::invokeMethod(retired, [] {}, Qt::BlockingQueuedConnection); // its port is closed
+        WorkerThread_DC_power *r = retired.data();
+        BusyWorker busy(r, [r] { emit r->signal_plates_took(56003, true); });
+        relinkSupply(); // the retired worker is given its time to let go of the port
+        supplyWaitsForReports(1000);
+        sim->onCommand = [](const LongCommand &c) { return c.cmd_id == 56003; }; // not taken
+        setParams({"1", "25", "0", "26", "0", "1"});
+        console->setScriptTiming(20, 0.001);
+        startFull();
+        const bool codeOut = waitUntil([&] { return told.contains("Results wait for the modules to take end code 56003"); }, 30000);
+        busy.release();
+        const bool gone = waitUntil([&] { return retired.isNull(); });
+        QTest::qWait(50);
+        const QStringList endCode = told.filter("End code 56003");
+        ui->pushButton_hothouse_cmd_stop->click();
+        sim->onCommand = nullptr;
+        console->setScriptTiming(2, 0.001);
+        supplyWaitsForReports(15);
+        QVERIFY(codeOut);
+        QVERIFY(gone);
+        QVERIFY2(endCode.isEmpty(), qPrintable(endCode.join(" | ")));
+    }
+
     // The only plate's link closes after the end code: its modules did report, so the log
     // says the plates were lost, not that no module reported.
     void aRunWhosePlatesWereLostSaysSo()
