@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+// True only for a finite number from low to high.
+inline bool withinLimits(double v, double low, double high) { return std::isfinite(v) && v >= low && v <= high; }
+
 // The larger of the value kept so far and a new one; a NaN, then an infinity of either sign,
 // once seen, stays.
 inline float largestKept(float kept, float v)

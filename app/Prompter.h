@@ -80,6 +80,16 @@ public:
     QList<QMessageBox::StandardButton> answers;
     // Runs while a box is up, before it is answered: what happens while a modal box waits.
     std::function<void(const QString &text)> whileShown;
+    // Sets whileShown until the returned object goes, however the caller ends.
+    struct WhileShown {
+        ScriptedPrompter &prompter;
+        ~WhileShown() { prompter.whileShown = nullptr; }
+    };
+    [[nodiscard]] WhileShown whileEachShown(std::function<void(const QString &text)> f)
+    {
+        whileShown = std::move(f);
+        return WhileShown{*this};
+    }
 };
 
 // The auto-closing notice box.

@@ -1,10 +1,9 @@
 #include "production/QuickTestRecords.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
+#include "app/MeasuredValues.h"
 #include "app/VersionText.h"
 #include "link/CommandFrames.h"
 
@@ -132,7 +131,7 @@ bool GradeK350::cpuVoltageFails(float v)
 
 bool GradeK350::temperatureFails(float t)
 {
-    return !(t >= 0.0f && t <= 50.0f);
+    return !withinLimits(t, 0.0, 50.0);
 }
 
 namespace {

@@ -15,7 +15,6 @@ namespace {
 QString shortFloat(float v) { return QString::number(double(v), 'g', 6); }
 
 // A measured value passes a limit only as a number within it: NaN and infinity fail.
-bool within(float v, float low, float high) { return std::isfinite(v) && v >= low && v <= high; }
 bool magnitudeBelow(float v, float limit) { return std::isfinite(v) && std::fabs(v) < limit; }
 
 constexpr float kAccNormLow = 0.9f, kAccNormHigh = 1.1f;
@@ -214,7 +213,7 @@ void ScreeningRun::check(const std::vector<ScreeningModule> &mods, const Screeni
             fail(11, m, configRow ? mean(d.config_fCode, first.config_fCode) : limit(d.config_fCode, 0));
         if (paramRow)
             fail(12, m, mean(d.calibParam_fCode, first.calibParam_fCode));
-        if (kAccNormWindow.holds(m_ticks) && !within(d.acc_norm, kAccNormLow, kAccNormHigh))
+        if (kAccNormWindow.holds(m_ticks) && !withinLimits(d.acc_norm, kAccNormLow, kAccNormHigh))
             fail(14, m, valueAgainst(shortFloat(d.acc_norm),
                                      tr("limits %1 to %2").arg(shortFloat(kAccNormLow), shortFloat(kAccNormHigh))));
         if (d.sys_clk != m_limits.sys_clk)

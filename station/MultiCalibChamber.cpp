@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "app/Clock.h"
+#include "app/MeasuredValues.h"
 #include "app/Prompter.h"
 #include "app/Settings.h"
 #include "equipment/EquipmentRegisters.h"
@@ -189,7 +190,7 @@ void MultiCalib::on_pushButton_hothouse_cmd_set_target_temp_clicked()
     // The chamber takes what the scripts may ask of it, nothing further: a text that is no
     // number or lies outside the scripts' temperature range is not sent ("nan" reads as a
     // number and lies within no range).
-    if (!ok || !(t >= TempScript::kChamberMinC && t <= TempScript::kChamberMaxC)) {
+    if (!ok || !withinLimits(t, TempScript::kChamberMinC, TempScript::kChamberMaxC)) {
         qDebug() << "温箱设定温度有误:" << text;
         Prompter::instance().warning(this, tr("Warning"),
                                      tr("Set temperature (设定温度): \"%1\" is not a number from %2 to %3")

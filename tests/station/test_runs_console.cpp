@@ -665,14 +665,10 @@ private slots:
         clearRecords();
         const QString question = QString("After %1min,start sending static retest commands in 5 minutes!！")
                                      .arg(g_static_test_countdown_min.load());
-        struct Hook {
-            ScriptedPrompter &p;
-            ~Hook() { p.whileShown = nullptr; }
-        } hook{prompter};
-        prompter.whileShown = [&](const QString &text) {
+        const auto hook = prompter.whileEachShown([&](const QString &text) {
             if (text == question)
                 unlinkPlate();
-        };
+        });
         QSignalSpy logImus(console->commandPage(), &multi_calib_cmd::signal_auto_log_imu);
         prompter.answers = {QMessageBox::Yes};
         multi_calib_cmd *page = console->commandPage();

@@ -826,14 +826,10 @@ private slots:
         clearRecords();
         sendImus(500);
         const QString last("The power will be turned off after 1 minute of starting");
-        struct Hook {
-            ScriptedPrompter &p;
-            ~Hook() { p.whileShown = nullptr; }
-        } hook{prompter};
-        prompter.whileShown = [&](const QString &text) {
+        const auto hook = prompter.whileEachShown([&](const QString &text) {
             if (text == last)
                 g_hothouse_connected = g_dc_power_connected = 0;
-        };
+        });
         QSignalSpy told(console, &MultiCalib::signalTranspondLog);
         prompter.answers = {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Yes};
         console->on_pushButton_temperature_retest_clicked();
@@ -887,11 +883,7 @@ private slots:
         advancedLinksUp();
         g_recording = 1;
         const uint8_t typeBefore = g_advanced_calib_type.load();
-        struct Hook {
-            ScriptedPrompter &p;
-            ~Hook() { p.whileShown = nullptr; }
-        } hook{prompter};
-        prompter.whileShown = [](const QString &) { g_hothouse_connected = g_turn_table_connected = 0; };
+        const auto hook = prompter.whileEachShown([](const QString &) { g_hothouse_connected = g_turn_table_connected = 0; });
         QSignalSpy told(console, &MultiCalib::signalTranspondLog);
         prompter.answers = {QMessageBox::Yes};
         console->on_pushButton_advanced_calib();
